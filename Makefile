@@ -1,0 +1,50 @@
+# Lumo: `make run` and `make test` are all a newcomer needs (see README.md).
+BUILD    ?= build
+SANBUILD ?= build-san
+TSANBUILD ?= build-tsan
+JOBS     ?= $(shell nproc)
+ARGS     ?=
+FUZZTIME ?= 60
+
+.PHONY: deps build run test test-core test-san test-tsan fuzz bench clean
+
+deps:
+	@sh scripts/install-deps.sh
+
+$(BUILD)/CMakeCache.txt:
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+
+build: deps $(BUILD)/CMakeCache.txt
+	cmake --build $(BUILD) -j $(JOBS)
+
+run: build
+	@sh scripts/run.sh $(BUILD)/lumo $(ARGS)
+
+# Normal build: every test. Then the core again under clang with ASan+UBSan,
+# its tests, and every fuzz target replayed over its seeds and crashers.
+test: build
+	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
+	$(MAKE) --no-print-directory test-san
+
+test-san: deps
+	CC=clang CXX=clang++ cmake -S . -B $(SANBUILD) -DCMAKE_BUILD_TYPE=Debug \
+	  -DLUMO_UI=OFF -DLUMO_SANITIZE=ON -DLUMO_FUZZ=ON -DLUMO_BENCH=OFF
+	cmake --build $(SANBUILD) -j $(JOBS)
+	ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+	  ctest --test-dir $(SANBUILD) --output-on-failure -j $(JOBS)
+
+test-tsan: deps
+	CC=clang CXX=clang++ cmake -S . -B $(TSANBUILD) -DCMAKE_BUILD_TYPE=Debug \
+	  -DLUMO_UI=OFF -DLUMO_TSAN=ON -DLUMO_BENCH=OFF
+	cmake --build $(TSANBUILD) -j $(JOBS) --target core_tests
+	ctest --test-dir $(TSANBUILD) --output-on-failure -R core_tests
+
+# Fuzz each target for FUZZTIME seconds (not part of `make test`).
+fuzz: test-san
+	@sh scripts/fuzz.sh $(SANBUILD) $(FUZZTIME)
+
+bench: build
+	@sh scripts/bench.sh $(BUILD)
+
+clean:
+	rm -rf $(BUILD) $(SANBUILD) $(TSANBUILD) out

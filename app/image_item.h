@@ -1,0 +1,57 @@
+// CImageItem: one picture of the catalog: where it comes from, its file
+// facts, its decoded bitmaps, its view state and its memo.
+#pragma once
+
+#include "image/gdi.h"
+#include "platform/time_value.h"
+
+#include <QString>
+#include <cstdint>
+#include <optional>
+
+class CDibBitmap;
+
+class CImageItem {
+public:
+    CImageItem();
+    virtual ~CImageItem();
+    CImageItem(const CImageItem&) = delete;
+    CImageItem& operator=(const CImageItem&) = delete;
+
+    // Frees the full and display bitmaps, each exactly once: a full bitmap
+    // owned by one of the holders is released through that holder.
+    void FreePicture();
+    // True when the handle belongs to one of the item's holders.
+    bool IsHeldByHolder(HBITMAP bitmap) const;
+    // Releases a bitmap through the holder that owns it, or directly.
+    void ReleaseBitmap(HBITMAP bitmap);
+
+    CDibBitmap* m_converted = nullptr;  // 24-bit copy of a picture of lower depth
+    CDibBitmap* m_displayCopy;          // picture scaled for the current zoom
+    CDibBitmap* m_shrinkCopy;           // large BMP reduced by 2 or 4
+    QString m_path;                     // file path; member name for a ZIP member
+    QString m_source;                   // catalog source path, or the archive
+    int m_width = 0;
+    int m_height = 0;
+    int m_bitsPerPixel = 0;
+    QString m_typeName;
+    int m_zoom = -1;  // percent (>= 1), 0 = fit, -1 = fill
+    int m_contrast = 0;
+    int m_brightness = 0;
+    int m_rotation = 0;
+    double m_displayScale = 1.0;
+    uint32_t m_fileSize = 0;
+    CTime m_modified;
+    QString m_memoFont = QStringLiteral("Tahoma");
+    QString m_memoSize = QStringLiteral("9");
+    int m_memoBold = 1;
+    int m_memoItalic = 0;
+    QString m_memoAlign = QStringLiteral("Top Center");
+    QString m_memoColor = QStringLiteral("#FFFFFF");
+    QString m_memoContent;
+    HBITMAP m_fullBitmap = nullptr;
+    HBITMAP m_displayBitmap = nullptr;
+    HBITMAP m_thumbnail = nullptr;
+    int m_savedRotation = 0;
+    int m_savedZoom = -1;
+};

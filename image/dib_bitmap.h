@@ -1,0 +1,60 @@
+// CDibBitmap: holder of one 24-bit, bottom-up DIB section, and the helpers
+// that fill one from packed RGB rows. CGrowBuffer collects decoded scanlines.
+#pragma once
+
+#include "image/gdi.h"
+
+#include <cstdint>
+
+class CImageItem;
+
+class CDibBitmap {
+public:
+    CDibBitmap() = default;
+    virtual ~CDibBitmap();
+    CDibBitmap(const CDibBitmap&) = delete;
+    CDibBitmap& operator=(const CDibBitmap&) = delete;
+
+    // Row width rounded up to a multiple of 4 pixels. Always returns 1; the
+    // handle is null when the section could not be made.
+    int Create(int width, int height);
+    // Row width equal to width.
+    int CreateExact(int width, int height);
+    // 1:1 copy of any-depth source into a new 24-bit section (Create size).
+    void CopyFrom(HBITMAP source);
+    // Stretched copy of the whole source into a new section of the target size (CreateExact).
+    void StretchFrom(HBITMAP source, int width, int height);
+    // Create(width, height), then copy top-down packed R,G,B rows into it.
+    void LoadRgb(const uint8_t* rgb, int width, int height);
+    // Gives up the handle: the caller owns it afterwards.
+    HBITMAP Detach();
+
+    int m_width = 0;
+    int m_height = 0;
+    int m_rowWidth = 0;
+    uint8_t* m_bits = nullptr;
+    HBITMAP m_handle = nullptr;
+};
+
+// A new 24-bit bitmap from top-down packed R,G,B rows, owned by the caller;
+// null when it could not be made.
+HBITMAP BitmapFromRgb(const uint8_t* rgb, int width, int height);
+
+// Replaces the item's freshly decoded full bitmap by its 42 x 30 thumbnail.
+int MakeThumbnail(CImageItem& item);
+
+// A byte buffer that grows by a fixed step; decoders collect scanlines in it.
+class CGrowBuffer {
+public:
+    CGrowBuffer(int growthStep);
+    ~CGrowBuffer();
+    CGrowBuffer(const CGrowBuffer&) = delete;
+    CGrowBuffer& operator=(const CGrowBuffer&) = delete;
+    // Appends n bytes; returns 0 (buffer unchanged) when memory runs out.
+    int Append(const void* bytes, int n);
+
+    int m_capacity = 0;
+    int m_growthStep = 0;
+    int m_used = 0;
+    uint8_t* m_data = nullptr;
+};

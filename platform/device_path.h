@@ -1,0 +1,44 @@
+// The device file system: paths with "\" as separator, mapped onto the host.
+//
+// By default the device is the host's own file system ("\a\b" is /a/b), except
+// that "\My Documents" is the user's home folder. A confined root (tests,
+// --device-root) maps "\a\b" to ROOT/a/b with no alias. Safe from any thread
+// once set up at start.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <cstdint>
+#include <vector>
+
+namespace DevicePath {
+
+// Confines the device to hostRoot; an empty string restores the default.
+void SetDeviceRoot(const QString& hostRoot);
+QString DeviceRoot();
+
+// "\a\b" -> host path. Relative device paths are taken from the root.
+QString ToHost(const QString& devicePath);
+// Host path (absolute, or relative to the working folder) -> device path.
+// Returns false when the path lies outside a confined root or cannot be named
+// on the device (a name holding "\").
+bool FromHost(const QString& hostPath, QString* devicePath);
+
+}  // namespace DevicePath
+
+// One entry of a directory listing (the FindFirstFile stand-in).
+struct CFindData {
+    QString name;
+    bool isDirectory = false;
+    bool isStorageCard = false;  // a mount point of a real file system (attribute 0x100)
+    uint64_t size = 0;
+    int64_t modified = 0;  // seconds since 1970
+};
+
+constexpr uint32_t kAttributeStorageCard = 0x100;
+
+// Lists a device folder sorted by name case-insensitively (ties broken
+// case-sensitively), without ".", ".." and names that begin with "." or hold
+// "\". At the default root the listing also holds "My Documents".
+// Returns false when the folder cannot be read.
+bool EnumerateDirectory(const QString& deviceFolder, std::vector<CFindData>* entries);
