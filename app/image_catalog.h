@@ -1,0 +1,87 @@
+// CImageCatalog: the ordered list of pictures being browsed, with one current
+// entry and the path the catalog was built from.
+//
+// Thread contract: the list and the current entry are guarded by one lock, so
+// the loader thread may append while the user-interface thread reads. Entries
+// are filled completely before Append. Only the user-interface thread removes
+// or deletes entries (RemoveAll, RemoveItem) or moves them, and it stops any
+// worker build first; so an entry pointer taken on that thread stays valid
+// until that thread itself removes it.
+#pragma once
+
+#include "app/image_item.h"
+
+#include <QString>
+#include <atomic>
+#include <functional>
+#include <mutex>
+#include <vector>
+
+class CImageCatalog {
+public:
+    // Update hints given to the views.
+    static constexpr int kHintCurrentChanged = 0;
+    static constexpr int kHintListChanged = 2;
+
+    CImageCatalog() = default;
+    ~CImageCatalog();
+    CImageCatalog(const CImageCatalog&) = delete;
+    CImageCatalog& operator=(const CImageCatalog&) = delete;
+
+    // A snapshot of the entries in catalog order.
+    std::vector<CImageItem*> GetList() const;
+    int GetCount() const;
+    CImageItem* GetAt(int index) const;  // null when out of range
+    int IndexOf(const CImageItem* item) const;  // -1 when absent
+
+    CImageItem* GetCurrent() const;
+    void SetCurrent(CImageItem* item);
+    int GetCurrentIndex() const;
+
+    void SetSourcePath(const QString& path);
+    QString GetSourcePath() const;
+
+    // Takes ownership of a completely filled entry.
+    void Append(CImageItem* item);
+    int RemoveAll();
+    int RemoveItem(CImageItem* item);
+    int MoveCurrent(int delta);
+
+    // Makes sure item has its full bitmap under the cache policy.
+    int LoadCurrentPicture(CImageItem* item, bool quickView);
+
+    // --- Catalog building (catalog_builder.cpp) and albums (album_file.cpp) ---
+    // Path kinds of ClassifyPath.
+    static constexpr int kPathFile = 1;
+    static constexpr int kPathFolder = 2;
+    static constexpr int kPathZip = 3;
+    static constexpr int kPathAlbum = 4;
+    static int ClassifyPath(const QString& path);
+    static bool IsPictureName(const QString& name);
+    int BuildList(const QString& path, int includeSubfolders, int mode);
+    int ScanFolder(const QString& folder, int includeSubfolders, int mode);
+    int ScanZip(const QString& archive, int mode);
+    int LoadAlbum(const QString& path, int mode);
+    int FillEntry(const QString& path, CImageItem* item, int isZipMember, int mode);
+    // Writes every entry as an album record; returns 0 and shows a message on failure.
+    int SaveAlbum(const QString& path) const;
+    // A build checks this between entries and archive members and stops when set.
+    void SetStopFlag(const std::atomic<bool>* stop) { m_stop = stop; }
+    bool StopRequested() const { return m_stop && m_stop->load(std::memory_order_relaxed); }
+    // --- end of catalog building ---
+
+    // How the catalog tells the views that it changed (set by the document).
+    void SetNotifier(std::function<void(int hint)> notifier);
+    void Notify(int hint) const;
+
+    // The file title of a path: the text between the last "\" and the last ".".
+    static QString TitleOf(const QString& path);
+
+private:
+    mutable std::recursive_mutex m_mutex;
+    std::vector<CImageItem*> m_list;
+    CImageItem* m_current = nullptr;
+    QString m_sourcePath;
+    std::function<void(int)> m_notifier;
+    const std::atomic<bool>* m_stop = nullptr;
+};
