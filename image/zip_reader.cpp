@@ -1,0 +1,145 @@
+#include "image/zip_reader.h"
+
+#include "image/zip_name.h"
+
+#include <QFile>
+#include <cstring>
+#include <ctime>
+#include <minizip/unzip.h>
+#include <zlib.h>
+
+namespace {
+
+constexpr size_t kCopyBufferSize = 1024;
+constexpr unsigned long kFlagEncrypted = 0x1;
+
+unzFile Handle(void* file)
+{
+    return static_cast<unzFile>(file);
+}
+
+CTime LocalTimeOf(const tm_unz& date)
+{
+    std::tm fields{};
+    fields.tm_year = static_cast<int>(date.tm_year) - 1900;
+    fields.tm_mon = static_cast<int>(date.tm_mon);
+    fields.tm_mday = static_cast<int>(date.tm_mday);
+    fields.tm_hour = static_cast<int>(date.tm_hour);
+    fields.tm_min = static_cast<int>(date.tm_min);
+    fields.tm_sec = static_cast<int>(date.tm_sec);
+    fields.tm_isdst = -1;
+    const std::time_t seconds = std::mktime(&fields);
+    return seconds == static_cast<std::time_t>(-1) ? CTime() : CTime(static_cast<int64_t>(seconds));
+}
+
+}  // namespace
+
+CZipReader::~CZipReader()
+{
+    Close();
+}
+
+bool CZipReader::Open(const QString& hostPath)
+{
+    Close();
+    m_file = unzOpen(QFile::encodeName(hostPath).constData());
+    return m_file != nullptr;
+}
+
+void CZipReader::Close()
+{
+    if (!m_file)
+        return;
+    CloseCurrent();
+    unzClose(Handle(m_file));
+    m_file = nullptr;
+}
+
+bool CZipReader::GoToFirst()
+{
+    return m_file && unzGoToFirstFile(Handle(m_file)) == UNZ_OK;
+}
+
+bool CZipReader::GoToNext()
+{
+    CloseCurrent();
+    return m_file && unzGoToNextFile(Handle(m_file)) == UNZ_OK;
+}
+
+bool CZipReader::ReadCurrentInfo(CZipMemberInfo* info)
+{
+    if (!m_file)
+        return false;
+    unz_file_info fileInfo{};
+    char name[kZipNameBufferSize] = {};
+    if (unzGetCurrentFileInfo(Handle(m_file), &fileInfo, name, sizeof name, nullptr, 0, nullptr, 0) != UNZ_OK)
+        return false;
+    // The library leaves the buffer unterminated when the name fills it.
+    info->nameTooLong = fileInfo.size_filename >= sizeof name;
+    const size_t stored = info->nameTooLong ? sizeof name - 1 : fileInfo.size_filename;
+    info->name = DecodeZipName(name, strnlen(name, stored));
+    info->size = fileInfo.uncompressed_size;
+    info->crc = static_cast<uint32_t>(fileInfo.crc);
+    info->modified = LocalTimeOf(fileInfo.tmu_date);
+    info->method = static_cast<int>(fileInfo.compression_method);
+    info->encrypted = (fileInfo.flag & kFlagEncrypted) != 0;
+    return true;
+}
+
+bool CZipReader::OpenCurrent(const CZipMemberInfo& info)
+{
+    CloseCurrent();
+    // Without a password the library would hand out encrypted bytes as data,
+    // and it passes bzip2 members through undecoded.
+    if (!m_file || !info.IsReadable())
+        return false;
+    m_memberOpen = unzOpenCurrentFile(Handle(m_file)) == UNZ_OK;
+    return m_memberOpen;
+}
+
+ZipCopyStatus CZipReader::CopyCurrent(const CZipMemberInfo& info, FILE* out, uint64_t cap)
+{
+    if (!m_memberOpen)
+        return ZipCopyStatus::CannotOpen;
+    char buffer[kCopyBufferSize];
+    uint64_t total = 0;
+    uLong crc = crc32(0L, Z_NULL, 0);
+    ZipCopyStatus status = ZipCopyStatus::Ok;
+    for (;;) {
+        const int read = unzReadCurrentFile(Handle(m_file), buffer, sizeof buffer);
+        if (read == 0)
+            break;
+        if (read < 0) {
+            status = ZipCopyStatus::ReadError;
+            break;
+        }
+        total += static_cast<uint64_t>(read);
+        if (total > cap) {
+            status = ZipCopyStatus::TooLarge;
+            break;
+        }
+        crc = crc32(crc, reinterpret_cast<const Bytef*>(buffer), static_cast<uInt>(read));
+        if (std::fwrite(buffer, 1, static_cast<size_t>(read), out) != static_cast<size_t>(read)) {
+            status = ZipCopyStatus::WriteError;
+            break;
+        }
+    }
+    // The library only reports a checksum mismatch here, and only when the
+    // stated size was reached; our own sum covers members whose stated size lies.
+    const int closed = unzCloseCurrentFile(Handle(m_file));
+    m_memberOpen = false;
+    if (status != ZipCopyStatus::Ok)
+        return status;
+    if (closed == UNZ_CRCERROR || static_cast<uint32_t>(crc) != info.crc)
+        return ZipCopyStatus::ChecksumError;
+    if (closed != UNZ_OK)
+        return ZipCopyStatus::ReadError;
+    return ZipCopyStatus::Ok;
+}
+
+void CZipReader::CloseCurrent()
+{
+    if (m_memberOpen && m_file)
+        unzCloseCurrentFile(Handle(m_file));
+    m_memberOpen = false;
+}

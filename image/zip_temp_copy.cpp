@@ -1,0 +1,104 @@
+#include "image/zip_temp_copy.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QtGlobal>
+#include <cerrno>
+#include <cstdlib>
+#include <unistd.h>
+#include <utility>
+
+namespace {
+
+// The member's extension when it is one of the picture extensions, lower
+// case; decoders see the kind of the file they read.
+QString PictureSuffix(const QString& memberName)
+{
+    const QString tail = memberName.right(4).toLower();
+    for (const char* ext : {".bmp", ".jpg", ".gif", ".png"})
+        if (tail == QLatin1String(ext))
+            return tail;
+    return QString();
+}
+
+}  // namespace
+
+CZipTempCopy::~CZipTempCopy()
+{
+    Remove();
+}
+
+CZipTempCopy::CZipTempCopy(CZipTempCopy&& other) noexcept
+    : m_hostPath(std::exchange(other.m_hostPath, QString())), m_stream(std::exchange(other.m_stream, nullptr))
+{
+}
+
+CZipTempCopy& CZipTempCopy::operator=(CZipTempCopy&& other) noexcept
+{
+    if (this != &other) {
+        Remove();
+        m_hostPath = std::exchange(other.m_hostPath, QString());
+        m_stream = std::exchange(other.m_stream, nullptr);
+    }
+    return *this;
+}
+
+bool CZipTempCopy::Create(const QStringList& hostFolders, const QString& memberName, QString* failedPath)
+{
+    Remove();
+    const QString suffix = PictureSuffix(memberName);
+    for (const QString& folder : hostFolders) {
+        const QString pattern = QDir(folder).filePath(QStringLiteral(".lumo-zip-XXXXXX") + suffix);
+        QByteArray name = QFile::encodeName(pattern);
+        // mkstemps opens with O_CREAT | O_EXCL and mode 0600.
+        const int fd = mkstemps(name.data(), static_cast<int>(suffix.size()));
+        if (fd < 0) {
+            if (failedPath)
+                *failedPath = pattern;
+            continue;
+        }
+        m_stream = fdopen(fd, "wb");
+        m_hostPath = QFile::decodeName(name);
+        if (!m_stream) {
+            close(fd);
+            Remove();
+            continue;
+        }
+        return true;
+    }
+    return false;
+}
+
+bool CZipTempCopy::FinishWriting()
+{
+    if (!m_stream)
+        return false;
+    const bool ok = std::fflush(m_stream) == 0 && !std::ferror(m_stream);
+    const bool closed = std::fclose(m_stream) == 0;
+    m_stream = nullptr;
+    return ok && closed;
+}
+
+void CZipTempCopy::Remove()
+{
+    if (m_stream) {
+        std::fclose(m_stream);
+        m_stream = nullptr;
+    }
+    if (!m_hostPath.isEmpty()) {
+        unlink(QFile::encodeName(m_hostPath).constData());
+        m_hostPath.clear();
+    }
+}
+
+QStringList CZipTempCopy::CandidateFolders(const QString& hostArchivePath)
+{
+    QStringList folders{QFileInfo(hostArchivePath).absolutePath()};
+    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    if (!runtime.isEmpty())
+        folders.append(runtime);
+    folders.append(QDir::tempPath());
+    folders.removeDuplicates();
+    return folders;
+}
