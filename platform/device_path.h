@@ -13,16 +13,24 @@
 
 namespace DevicePath {
 
-// Confines the device to hostRoot; an empty string restores the default.
+// The alias of the user's home folder at the default root.
+extern const char kMyDocuments[];  // "My Documents"
+
+// Confines the device to hostRoot (relative: from the working folder); an
+// empty string restores the default (LUMO_DEVICE_ROOT when set, else the
+// host's own file system).
 void SetDeviceRoot(const QString& hostRoot);
+// The confining host folder; empty for the host's own file system.
 QString DeviceRoot();
 
-// "\a\b" -> host path. Relative device paths are taken from the root.
+// "\a\b" -> host path. "/" also separates; "." and ".." are resolved by name
+// and never climb above the root. Relative device paths are taken from the root.
 QString ToHost(const QString& devicePath);
 // Host path (absolute, or relative to the working folder) -> device path.
 // Returns false when the path lies outside a confined root or cannot be named
-// on the device (a name holding "\").
-bool FromHost(const QString& hostPath, QString* devicePath);
+// on the device (a name holding "\", or a host "/My Documents" hidden by the
+// alias); reason then tells why in a sentence for the user.
+bool FromHost(const QString& hostPath, QString* devicePath, QString* reason = nullptr);
 
 }  // namespace DevicePath
 
@@ -39,6 +47,8 @@ constexpr uint32_t kAttributeStorageCard = 0x100;
 
 // Lists a device folder sorted by name case-insensitively (ties broken
 // case-sensitively), without ".", ".." and names that begin with "." or hold
-// "\". At the default root the listing also holds "My Documents".
-// Returns false when the folder cannot be read.
+// "\" (nor names that are not valid in the locale's encoding, nor entries
+// whose target cannot be examined, such as broken links). At the default root
+// the listing also holds "My Documents". Symbolic links are listed as what
+// they point to. Returns false when the folder cannot be read.
 bool EnumerateDirectory(const QString& deviceFolder, std::vector<CFindData>* entries);
