@@ -21,8 +21,10 @@ public:
     // Row width equal to width.
     int CreateExact(int width, int height);
     // 1:1 copy of any-depth source into a new 24-bit section (Create size).
+    // The source may be this holder's own section. A null source empties the holder.
     void CopyFrom(HBITMAP source);
-    // Stretched copy of the whole source into a new section of the target size (CreateExact).
+    // Stretched copy of the whole source into a new section of the target size
+    // (CreateExact). The source may be this holder's own section.
     void StretchFrom(HBITMAP source, int width, int height);
     // Create(width, height), then copy top-down packed R,G,B rows into it.
     void LoadRgb(const uint8_t* rgb, int width, int height);
@@ -34,16 +36,23 @@ public:
     int m_rowWidth = 0;
     uint8_t* m_bits = nullptr;
     HBITMAP m_handle = nullptr;
+
+private:
+    // Takes a freshly made section (or none) in place of the held one.
+    void Adopt(int width, int height, int rowWidth, HBITMAP handle, uint8_t* bits);
 };
 
 // A new 24-bit bitmap from top-down packed R,G,B rows, owned by the caller;
 // null when it could not be made.
 HBITMAP BitmapFromRgb(const uint8_t* rgb, int width, int height);
 
-// Replaces the item's freshly decoded full bitmap by its 42 x 30 thumbnail.
+// Replaces the item's freshly decoded full bitmap by its 42 x 30 thumbnail
+// (the picture centred with its aspect ratio kept, white bars on the short
+// side). Returns 1, or 0 with the item unchanged when it has no picture.
 int MakeThumbnail(CImageItem& item);
 
 // A byte buffer that grows by a fixed step; decoders collect scanlines in it.
+// The data block comes from the C allocator and is freed by the destructor.
 class CGrowBuffer {
 public:
     CGrowBuffer(int growthStep);

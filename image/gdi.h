@@ -4,7 +4,9 @@
 // A bitmap has any depth of 1, 4, 8, 16, 24 or 32 bits per pixel, a palette
 // for the depths up to 8, and rows stored bottom-up (the first row in memory
 // is the bottom row of the picture), each padded to a multiple of 4 bytes.
-// 24-bit pixels are blue, green, red in memory order. The handle type is a
+// 24-bit pixels are blue, green, red in memory order; 32-bit pixels are blue,
+// green, red and an unused byte; 16-bit pixels are little-endian 5-5-5 words
+// (bits 10-14 red, 5-9 green, 0-4 blue). The handle type is a
 // plain owning pointer released with DeleteObject, as the code that builds on
 // it expects; CDibBitmap (dib_bitmap.h) is the RAII holder.
 #pragma once
@@ -49,6 +51,8 @@ struct BITMAP {
 // The object behind a bitmap handle. Pixel memory is owned by the object.
 class CBitmapObject {
 public:
+    // Zero-filled pixels; Valid() is false when the size or depth is not
+    // allowed or the memory could not be had.
     CBitmapObject(int width, int height, int bitsPerPixel);
     int Width() const { return m_width; }
     int Height() const { return m_height; }
@@ -85,22 +89,33 @@ constexpr int64_t kMaxBitmapBytes = int64_t(256) << 20;
 
 // A DIB section of the header's size and depth (palette copied for depths up
 // to 8), zero-filled. *bits receives the pixel pointer when not null. Returns
-// null for an invalid header or one whose pixels exceed kMaxBitmapBytes.
+// null for an invalid header or one whose pixels exceed kMaxBitmapBytes. The
+// section is always bottom-up: a negative (top-down) height is refused, so
+// callers with top-down rows flip them while copying.
 HBITMAP CreateDIBSection(const BITMAPINFOHEADER& header, const RGBQUAD* palette, int paletteCount,
                          void** bits);
 // A bitmap of the given size and depth, rows copied from bits (bottom-up,
-// padded) when given, else zero-filled.
+// padded) when given, else zero-filled. Null when not allowed (planes other
+// than 1, bad size or depth, too large).
 HBITMAP CreateBitmap(int width, int height, unsigned planes, unsigned bitsPerPixel, const void* bits);
 // Fills *out and returns sizeof(BITMAP), or 0 for a null handle.
 int GetObject(HBITMAP bitmap, BITMAP* out);
 void DeleteObject(HBITMAP bitmap);
 
 // Copies a w x h block from src (x, y from the top-left) into dst, converting
-// any source depth to the destination's depth (24 or 32 bits). Coordinates are
-// clipped to both bitmaps. Returns 1, or 0 for a null or unsupported bitmap.
+// any source depth to the destination's depth (24 or 32 bits; a destination of
+// another depth takes only a source of its own depth). Palette indices past the
+// palette read as black; 5-bit channels widen by bit replication (31 -> 255).
+// Coordinates are clipped to both bitmaps. Returns 1, or 0 for a null or
+// unsupported bitmap.
 int BitBlt(HBITMAP dst, int dx, int dy, int w, int h, HBITMAP src, int sx, int sy);
 // Stretches the source rectangle onto the destination rectangle (both from the
-// top-left): area average when shrinking, bilinear when enlarging.
+// top-left): area average when shrinking, bilinear when enlarging, chosen per
+// axis; equal sizes copy. The source rectangle must lie inside the source; the
+// destination rectangle is clipped. Fixed-point integer arithmetic, so results
+// are the same on every machine. The destination must be 24 or 32 bits.
+// Returns 1, or 0 for null bitmaps, empty or mirrored rectangles, or a source
+// rectangle outside the source.
 int StretchBlt(HBITMAP dst, int dx, int dy, int dw, int dh, HBITMAP src, int sx, int sy, int sw, int sh);
 // Fills a rectangle of a 24- or 32-bit bitmap with one colour.
 int FillRect(HBITMAP dst, int x, int y, int w, int h, uint8_t red, uint8_t green, uint8_t blue);

@@ -1,0 +1,155 @@
+#include "image/dib_bitmap.h"
+
+#include "app/image_item.h"
+
+#include <climits>
+#include <cstdlib>
+#include <cstring>
+#include <utility>
+
+namespace {
+
+// A 24-bit bottom-up section whose header width is rowWidth.
+HBITMAP MakeSection(int rowWidth, int height, uint8_t** bits)
+{
+    BITMAPINFOHEADER header;
+    header.biWidth = rowWidth;
+    header.biHeight = height;
+    header.biBitCount = 24;
+    header.biSizeImage = uint32_t(int64_t(rowWidth) * height * 3);
+    void* pixels = nullptr;
+    HBITMAP bitmap = CreateDIBSection(header, nullptr, 0, &pixels);
+    *bits = static_cast<uint8_t*>(pixels);
+    return bitmap;
+}
+
+int RoundUpTo4(int width) { return width > INT_MAX - 3 ? width : (width + 3) & ~3; }
+
+} // namespace
+
+CDibBitmap::~CDibBitmap() { DeleteObject(m_handle); }
+
+void CDibBitmap::Adopt(int width, int height, int rowWidth, HBITMAP handle, uint8_t* bits)
+{
+    // The new section is made before the old one goes, so a source that is
+    // this holder's own section stays readable until the copy is done.
+    DeleteObject(std::exchange(m_handle, handle));
+    m_bits = bits;
+    m_width = width;
+    m_height = height;
+    m_rowWidth = rowWidth;
+}
+
+int CDibBitmap::Create(int width, int height)
+{
+    const int rowWidth = RoundUpTo4(width);
+    uint8_t* bits = nullptr;
+    HBITMAP handle = MakeSection(rowWidth, height, &bits);
+    Adopt(width, height, rowWidth, handle, bits);
+    return 1;
+}
+
+int CDibBitmap::CreateExact(int width, int height)
+{
+    uint8_t* bits = nullptr;
+    HBITMAP handle = MakeSection(width, height, &bits);
+    Adopt(width, height, width, handle, bits);
+    return 1;
+}
+
+void CDibBitmap::CopyFrom(HBITMAP source)
+{
+    BITMAP info;
+    if (!GetObject(source, &info)) {
+        Adopt(0, 0, 0, nullptr, nullptr);
+        return;
+    }
+    const int rowWidth = RoundUpTo4(info.bmWidth);
+    uint8_t* bits = nullptr;
+    HBITMAP handle = MakeSection(rowWidth, info.bmHeight, &bits);
+    if (handle)
+        BitBlt(handle, 0, 0, info.bmWidth, info.bmHeight, source, 0, 0);
+    Adopt(info.bmWidth, info.bmHeight, rowWidth, handle, bits);
+}
+
+void CDibBitmap::StretchFrom(HBITMAP source, int width, int height)
+{
+    BITMAP info;
+    if (!GetObject(source, &info)) {
+        Adopt(0, 0, 0, nullptr, nullptr);
+        return;
+    }
+    uint8_t* bits = nullptr;
+    HBITMAP handle = MakeSection(width, height, &bits);
+    if (handle)
+        StretchBlt(handle, 0, 0, width, height, source, 0, 0, info.bmWidth, info.bmHeight);
+    Adopt(width, height, width, handle, bits);
+}
+
+void CDibBitmap::LoadRgb(const uint8_t* rgb, int width, int height)
+{
+    Create(width, height);
+    if (!m_handle || !rgb || height < 1)
+        return;
+    const size_t rowBytes = size_t(m_rowWidth) * 3;
+    for (int y = 0; y < height; ++y) {
+        const uint8_t* in = rgb + size_t(y) * width * 3;
+        uint8_t* out = m_bits + size_t(height - 1 - y) * rowBytes;
+        for (int x = 0; x < width; ++x, in += 3, out += 3) {
+            out[0] = in[2];
+            out[1] = in[1];
+            out[2] = in[0];
+        }
+    }
+}
+
+HBITMAP CDibBitmap::Detach()
+{
+    m_bits = nullptr;
+    return std::exchange(m_handle, nullptr);
+}
+
+HBITMAP BitmapFromRgb(const uint8_t* rgb, int width, int height)
+{
+    CDibBitmap holder;
+    holder.LoadRgb(rgb, width, height);
+    return holder.Detach();
+}
+
+CGrowBuffer::CGrowBuffer(int growthStep)
+    : m_growthStep(growthStep)
+    , m_data(static_cast<uint8_t*>(std::malloc(0)))
+{
+}
+
+CGrowBuffer::~CGrowBuffer() { std::free(m_data); }
+
+int CGrowBuffer::Append(const void* bytes, int n)
+{
+    if (n < 0 || (n > 0 && !bytes))
+        return 0;
+    const int64_t needed = int64_t(m_used) + n;
+    if (needed > m_capacity) {
+        // Grows by whole steps, all at once; a step too small to make
+        // progress grows to exactly what is needed.
+        int64_t capacity = m_capacity;
+        if (m_growthStep > 0)
+            capacity += (needed - m_capacity + m_growthStep - 1) / m_growthStep * int64_t(m_growthStep);
+        else
+            capacity = needed;
+        if (capacity > INT_MAX)
+            return 0;
+        auto* block = static_cast<uint8_t*>(std::malloc(size_t(capacity)));
+        if (!block)
+            return 0;
+        if (m_used > 0)
+            std::memcpy(block, m_data, size_t(m_used));
+        std::free(m_data);
+        m_data = block;
+        m_capacity = int(capacity);
+    }
+    if (n > 0)
+        std::memcpy(m_data + m_used, bytes, size_t(n));
+    m_used += n;
+    return 1;
+}

@@ -1,0 +1,57 @@
+#include "app/image_item.h"
+#include "image/dib_bitmap.h"
+
+namespace {
+
+constexpr int kThumbWidth = 42;
+constexpr int kThumbHeight = 30;
+
+struct CPlacement {
+    int x = 0;
+    int y = 0;
+    int width = kThumbWidth;
+    int height = kThumbHeight;
+};
+
+// Keeps the picture's aspect ratio inside 42 x 30, centred. Single-precision
+// arithmetic, truncating, so every thumbnail lands on the same pixels.
+CPlacement PlaceInThumbnail(int width, int height)
+{
+    CPlacement p;
+    const float ratio = float(width) / float(height);
+    if (ratio > 1.3333334f) {
+        p.height = int(float(height) / float(width) * 42.0f);
+        p.y = (kThumbHeight - p.height) / 2;
+    } else if (ratio < 1.3333334f) {
+        p.width = int(ratio * 30.0f);
+        p.x = (kThumbWidth - p.width) / 2;
+    }
+    return p;
+}
+
+} // namespace
+
+int MakeThumbnail(CImageItem& item)
+{
+    HBITMAP decoded = item.m_fullBitmap;
+    BITMAP info;
+    if (!GetObject(decoded, &info))
+        return 0;
+    HBITMAP thumbnail = CreateBitmap(kThumbWidth, kThumbHeight, 1, 24, nullptr);
+    if (!thumbnail)
+        return 0;
+    FillRect(thumbnail, 0, 0, kThumbWidth, kThumbHeight, 255, 255, 255);
+    const CPlacement p = PlaceInThumbnail(info.bmWidth, info.bmHeight);
+    if (p.width > 0 && p.height > 0)
+        StretchBlt(thumbnail, p.x, p.y, p.width, p.height, decoded, 0, 0, info.bmWidth, info.bmHeight);
+
+    // An earlier thumbnail is released rather than overwritten and leaked.
+    if (item.m_thumbnail != decoded)
+        item.ReleaseBitmap(item.m_thumbnail);
+    item.m_thumbnail = thumbnail;
+    item.m_fullBitmap = nullptr;
+    if (item.m_displayBitmap == decoded)
+        item.m_displayBitmap = nullptr;
+    item.ReleaseBitmap(decoded);
+    return 1;
+}
