@@ -54,7 +54,7 @@ public:
     // holds no ZIP directory.
     bool Open(const QString& hostPath);
     void Close();
-    bool IsOpen() const { return m_file != nullptr; }
+    bool IsOpen() const { return m_file != nullptr || m_empty; }
 
     // Moves to the first or next member; false at the end or on a damaged directory.
     bool GoToFirst();
@@ -73,5 +73,6 @@ public:
 
 private:
     void* m_file = nullptr;  // unzFile
+    bool m_empty = false;    // an archive with no members, which the library refuses
     bool m_memberOpen = false;
 };

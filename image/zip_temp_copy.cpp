@@ -95,10 +95,13 @@ void CZipTempCopy::Remove()
 QStringList CZipTempCopy::CandidateFolders(const QString& hostArchivePath)
 {
     QStringList folders{QFileInfo(hostArchivePath).absolutePath()};
-    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
-    if (!runtime.isEmpty())
-        folders.append(runtime);
-    folders.append(QDir::tempPath());
+    // Only absolute folders: Qt gives an empty temporary path when $TMPDIR
+    // names no folder, which would mean the working folder.
+    for (const QString& folder : {qEnvironmentVariable("XDG_RUNTIME_DIR"), QDir::tempPath()})
+        if (QDir::isAbsolutePath(folder))
+            folders.append(folder);
+    if (folders.size() == 1)
+        folders.append(QStringLiteral("/tmp"));
     folders.removeDuplicates();
     return folders;
 }

@@ -38,7 +38,7 @@ public:
 
     // The folders a member of this archive is copied to, in the order tried:
     // the archive's own folder, then $XDG_RUNTIME_DIR, then the system's
-    // temporary folder.
+    // temporary folder ($TMPDIR, else /tmp).
     static QStringList CandidateFolders(const QString& hostArchivePath);
 
 private:
