@@ -1,0 +1,173 @@
+#include "image/area_reducer.h"
+
+#include <algorithm>
+#include <new>
+
+namespace {
+
+// First source index whose cell is `cell`: the smallest i with i * out / src >= cell.
+int FirstOfCell(int64_t cell, int64_t src, int64_t out)
+{
+    return int((cell * src + out - 1) / out);
+}
+
+}  // namespace
+
+int64_t CAreaReducer::WorkingBytes(int srcWidth, int outWidth, int outHeight, bool rowsInOrder)
+{
+    const int64_t cells = int64_t(outWidth) * (rowsInOrder ? 1 : outHeight);
+    int64_t bytes = cells * 4 * int64_t(sizeof(uint64_t)) + (int64_t(outWidth) + 1) * int64_t(sizeof(int));
+    if (!rowsInOrder)
+        bytes += int64_t(srcWidth) * int64_t(sizeof(int));
+    return bytes;
+}
+
+bool CAreaReducer::Init(int srcWidth, int srcHeight, HBITMAP out, bool rowsInOrder)
+{
+    if (!out || out->BitsPerPixel() != 24 || srcWidth < out->Width() || srcHeight < out->Height()
+        || out->Width() < 1 || out->Height() < 1)
+        return false;
+    m_srcWidth = srcWidth;
+    m_srcHeight = srcHeight;
+    m_outWidth = out->Width();
+    m_outHeight = out->Height();
+    m_rowsInOrder = rowsInOrder;
+    m_pendingRow = -1;
+    m_out = out;
+    try {
+        m_colStart.resize(size_t(m_outWidth) + 1);
+        for (int ox = 0; ox <= m_outWidth; ++ox)
+            m_colStart[ox] = FirstOfCell(ox, m_srcWidth, m_outWidth);
+        const size_t cells = size_t(m_outWidth) * (rowsInOrder ? 1 : size_t(m_outHeight));
+        m_sums.assign(cells * 3, 0);
+        m_counts.assign(cells, 0);
+        if (!rowsInOrder) {
+            m_colOf.resize(size_t(m_srcWidth));
+            for (int ox = 0; ox < m_outWidth; ++ox)
+                std::fill(m_colOf.begin() + m_colStart[ox], m_colOf.begin() + m_colStart[ox + 1], ox);
+        }
+    } catch (const std::bad_alloc&) {
+        m_out = nullptr;
+        return false;
+    }
+    for (int y = 0; y < m_outHeight; ++y)
+        std::fill_n(out->RowFromTop(y), size_t(m_outWidth) * 3, uint8_t(255));
+    return true;
+}
+
+uint64_t* CAreaReducer::SumsOf(int outRow)
+{
+    return m_sums.data() + (m_rowsInOrder ? 0 : size_t(outRow) * m_outWidth * 3);
+}
+
+uint64_t* CAreaReducer::CountsOf(int outRow)
+{
+    return m_counts.data() + (m_rowsInOrder ? 0 : size_t(outRow) * m_outWidth);
+}
+
+// Maps source row y to its output row and, in rows-in-order mode, makes that
+// row the one held (writing out the previous one). False for rows outside.
+bool CAreaReducer::SelectRow(int y)
+{
+    if (!m_out || y < 0 || y >= m_srcHeight)
+        return false;
+    const int outRow = int(int64_t(y) * m_outHeight / m_srcHeight);
+    if (m_rowsInOrder && outRow != m_pendingRow) {
+        FlushRow();
+        m_pendingRow = outRow;
+    }
+    m_selected = outRow;
+    return true;
+}
+
+void CAreaReducer::AddRow(int y, const uint8_t* rgb)
+{
+    if (!SelectRow(y))
+        return;
+    uint64_t* sums = SumsOf(m_selected);
+    uint64_t* counts = CountsOf(m_selected);
+    const uint8_t* p = rgb;
+    for (int ox = 0; ox < m_outWidth; ++ox) {
+        const int x0 = m_colStart[ox];
+        const int x1 = m_colStart[ox + 1];
+        uint32_t r = 0, g = 0, b = 0;
+        for (int x = x0; x < x1; ++x, p += 3) {
+            r += p[0];
+            g += p[1];
+            b += p[2];
+        }
+        sums[0] += r;
+        sums[1] += g;
+        sums[2] += b;
+        sums += 3;
+        counts[ox] += uint64_t(x1 - x0);
+    }
+}
+
+void CAreaReducer::AddSolidRow(int y, uint8_t red, uint8_t green, uint8_t blue)
+{
+    if (!SelectRow(y))
+        return;
+    uint64_t* sums = SumsOf(m_selected);
+    uint64_t* counts = CountsOf(m_selected);
+    for (int ox = 0; ox < m_outWidth; ++ox, sums += 3) {
+        const uint64_t n = uint64_t(m_colStart[ox + 1] - m_colStart[ox]);
+        sums[0] += n * red;
+        sums[1] += n * green;
+        sums[2] += n * blue;
+        counts[ox] += n;
+    }
+}
+
+void CAreaReducer::AddPixels(int y, int x0, int dx, const uint8_t* rgb, int n)
+{
+    if (dx < 1 || !SelectRow(y))
+        return;
+    uint64_t* sums = SumsOf(m_selected);
+    uint64_t* counts = CountsOf(m_selected);
+    for (int64_t i = 0, x = x0; i < n && x < m_srcWidth; ++i, x += dx, rgb += 3) {
+        if (x < 0)
+            continue;
+        const int ox = m_rowsInOrder ? int(x * m_outWidth / m_srcWidth) : m_colOf[size_t(x)];
+        uint64_t* s = sums + size_t(ox) * 3;
+        s[0] += rgb[0];
+        s[1] += rgb[1];
+        s[2] += rgb[2];
+        ++counts[ox];
+    }
+}
+
+static void WriteRow(uint8_t* dst, const uint64_t* sums, const uint64_t* counts, int width)
+{
+    for (int ox = 0; ox < width; ++ox, sums += 3, dst += 3) {
+        const uint64_t n = counts[ox];
+        if (n == 0)
+            continue;  // stays white
+        dst[0] = uint8_t((sums[2] + n / 2) / n);
+        dst[1] = uint8_t((sums[1] + n / 2) / n);
+        dst[2] = uint8_t((sums[0] + n / 2) / n);
+    }
+}
+
+void CAreaReducer::FlushRow()
+{
+    if (m_pendingRow < 0)
+        return;
+    WriteRow(m_out->RowFromTop(m_pendingRow), m_sums.data(), m_counts.data(), m_outWidth);
+    std::fill(m_sums.begin(), m_sums.end(), 0);
+    std::fill(m_counts.begin(), m_counts.end(), 0);
+    m_pendingRow = -1;
+}
+
+void CAreaReducer::Finish()
+{
+    if (!m_out)
+        return;
+    if (m_rowsInOrder) {
+        FlushRow();
+    } else {
+        for (int oy = 0; oy < m_outHeight; ++oy)
+            WriteRow(m_out->RowFromTop(oy), SumsOf(oy), CountsOf(oy), m_outWidth);
+    }
+    m_out = nullptr;
+}

@@ -1,0 +1,162 @@
+// PNG pictures through libspng, decoded scanline by scanline into the reducer.
+// Interlaced pictures arrive as Adam7 pass rows whose pixels are placed at
+// their own columns, so no full-size frame is ever held.
+#include "image/decode_job.h"
+
+#include <spng.h>
+
+#include <cstring>
+#include <memory>
+#include <new>
+#include <vector>
+
+namespace {
+
+constexpr size_t kChunkSizeLimit = size_t(16) << 20;  // one ancillary chunk
+constexpr size_t kChunkCacheLimit = size_t(64) << 20;  // all kept chunks together
+
+// Where each Adam7 pass starts and how far apart its pixels are.
+constexpr int kPassX0[7] = {0, 4, 0, 2, 0, 1, 0};
+constexpr int kPassDx[7] = {8, 8, 4, 4, 2, 2, 1};
+
+struct SpngFree {
+    void operator()(spng_ctx* ctx) const { spng_ctx_free(ctx); }
+};
+using SpngContext = std::unique_ptr<spng_ctx, SpngFree>;
+
+int ReadStream(spng_ctx*, void* user, void* out, size_t length)
+{
+    auto* source = static_cast<CByteSource*>(user);
+    return source->Read(out, length) == length ? 0 : SPNG_IO_EOF;
+}
+
+SpngContext OpenPng(CByteSource& source)
+{
+    SpngContext ctx(spng_ctx_new(0));
+    if (!ctx)
+        return nullptr;
+    spng_set_chunk_limits(ctx.get(), kChunkSizeLimit, kChunkCacheLimit);
+    const int error = source.Data() ? spng_set_png_buffer(ctx.get(), source.Data(), source.Size())
+                                    : spng_set_png_stream(ctx.get(), ReadStream, &source);
+    return error ? nullptr : std::move(ctx);
+}
+
+// Turns one decoded row of n pixels in the decoder's format into packed R, G, B
+// over white. RGB8 rows are used as they are.
+const uint8_t* ToRgb(int fmt, const uint8_t* row, int n, uint8_t* rgb)
+{
+    if (fmt == SPNG_FMT_RGB8)
+        return row;
+    if (fmt == SPNG_FMT_RGBA8) {
+        for (int i = 0; i < n; ++i, row += 4, rgb += 3) {
+            const uint8_t a = row[3];
+            if (a == 255) {
+                rgb[0] = row[0], rgb[1] = row[1], rgb[2] = row[2];
+            } else {
+                rgb[0] = OverWhite(row[0], a), rgb[1] = OverWhite(row[1], a), rgb[2] = OverWhite(row[2], a);
+            }
+        }
+        return rgb - size_t(n) * 3;
+    }
+    // 16-bit samples keep their precision until composed over white.
+    const auto* px = reinterpret_cast<const uint16_t*>(row);
+    constexpr uint64_t kOne = 65535;
+    constexpr uint64_t kDen = kOne * 257;
+    for (int i = 0; i < n; ++i, px += 4, rgb += 3) {
+        const uint64_t a = px[3];
+        for (int c = 0; c < 3; ++c)
+            rgb[c] = uint8_t((px[c] * a + kOne * (kOne - a) + kDen / 2) / kDen);
+    }
+    return rgb - size_t(n) * 3;
+}
+
+int PassWidth(int width, int pass)
+{
+    return width > kPassX0[pass] ? (width - kPassX0[pass] + kPassDx[pass] - 1) / kPassDx[pass] : 0;
+}
+
+DecodeStatus DecodeRows(DecodeJob& job, spng_ctx* ctx, int fmt, size_t rowBytes, bool interlaced)
+{
+    std::vector<uint8_t> row;
+    std::vector<uint8_t> rgb;
+    try {
+        row.resize(rowBytes);
+        rgb.resize(size_t(job.fullWidth) * 3);
+    } catch (const std::bad_alloc&) {
+        return DecodeStatus::OutOfMemory;
+    }
+    for (;;) {
+        spng_row_info info;
+        if (spng_get_row_info(ctx, &info) != 0)
+            return DecodeStatus::Corrupt;
+        const int error = spng_decode_scanline(ctx, row.data(), row.size());
+        if (error != 0 && error != SPNG_EOI)
+            return DecodeStatus::Corrupt;
+        if (info.pass < 0 || info.pass > 6)
+            return DecodeStatus::Corrupt;
+        const int n = interlaced ? PassWidth(job.fullWidth, info.pass) : job.fullWidth;
+        const uint8_t* pixels = ToRgb(fmt, row.data(), n, rgb.data());
+        if (interlaced)
+            job.reducer.AddPixels(int(info.row_num), kPassX0[info.pass], kPassDx[info.pass], pixels, n);
+        else
+            job.reducer.AddRow(int(info.row_num), pixels);
+        if (error == SPNG_EOI)
+            break;
+    }
+    // The rest of the stream (the zlib checksum, later chunks up to IEND) must
+    // be sound too: a damaged file is refused, not shown half-checked.
+    if (spng_decode_chunks(ctx) != 0)
+        return DecodeStatus::Corrupt;
+    job.reducer.Finish();
+    return DecodeStatus::Ok;
+}
+
+// The size in the IHDR chunk, read before libspng sees the file, so that an
+// absurd size is told apart from damage.
+bool HeaderClaimsAbsurdSize(CByteSource& source)
+{
+    uint8_t head[24];
+    if (source.Peek(head, sizeof head) != sizeof head || std::memcmp(head + 12, "IHDR", 4) != 0)
+        return false;
+    const auto word = [&](int at) {
+        return uint32_t(head[at]) << 24 | uint32_t(head[at + 1]) << 16 | uint32_t(head[at + 2]) << 8 | head[at + 3];
+    };
+    return word(16) > uint32_t(kMaxImageSide) || word(20) > uint32_t(kMaxImageSide);
+}
+
+}  // namespace
+
+DecodeStatus DecodePng(DecodeJob& job)
+{
+    if (HeaderClaimsAbsurdSize(*job.source))
+        return DecodeStatus::TooLarge;
+    SpngContext ctx = OpenPng(*job.source);
+    if (!ctx)
+        return DecodeStatus::OutOfMemory;
+    spng_ihdr ihdr;
+    if (spng_get_ihdr(ctx.get(), &ihdr) != 0)
+        return DecodeStatus::Corrupt;
+    if (ihdr.width > uint32_t(kMaxImageSide) || ihdr.height > uint32_t(kMaxImageSide))
+        return DecodeStatus::TooLarge;
+
+    const int width = int(ihdr.width);
+    const bool interlaced = ihdr.interlace_method != SPNG_INTERLACE_NONE;
+    // libspng keeps a raw scanline, the previous one and a converted row.
+    const int64_t rowBytes = int64_t(width) * 8;
+    const int64_t extra = 4 * (rowBytes + 1) + int64_t(width) * 3 + (int64_t(64) << 10);
+    DecodeStatus status = job.Prepare(width, int(ihdr.height), extra, !interlaced);
+    if (status != DecodeStatus::Ok || job.headerOnly)
+        return status;
+
+    spng_trns trns;
+    const bool hasTrns = spng_get_trns(ctx.get(), &trns) == 0;
+    const bool hasAlpha = ihdr.color_type == SPNG_COLOR_TYPE_GRAYSCALE_ALPHA
+        || ihdr.color_type == SPNG_COLOR_TYPE_TRUECOLOR_ALPHA || hasTrns;
+    const int fmt = !hasAlpha ? SPNG_FMT_RGB8 : ihdr.bit_depth == 16 ? SPNG_FMT_RGBA16 : SPNG_FMT_RGBA8;
+    if (spng_decode_image(ctx.get(), nullptr, 0, fmt, SPNG_DECODE_TRNS | SPNG_DECODE_PROGRESSIVE) != 0)
+        return DecodeStatus::Corrupt;
+    size_t imageBytes = 0;
+    if (spng_decoded_image_size(ctx.get(), fmt, &imageBytes) != 0)
+        return DecodeStatus::Corrupt;
+    return DecodeRows(job, ctx.get(), fmt, imageBytes / ihdr.height, interlaced);
+}

@@ -1,0 +1,545 @@
+// The PNG, GIF and grayscale JPEG decoder: output sizes for the loader's
+// scales and cap, the header-only size call, pixels after reduction,
+// transparency over white, interlacing, the GIF logical screen, and refusal of
+// damaged, absurd or oversized pictures.
+#include "image/image_decoder.h"
+
+#include "picture_files.h"
+
+#include <gtest/gtest.h>
+#include <spng.h>
+#include <zlib.h>
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <thread>
+
+namespace {
+
+struct SizeCase {
+    int width, height, scale, maxWidth, maxHeight, outWidth, outHeight;
+};
+
+TEST(ImageDecoderSize, OutputSizesRoundDownNeverBelowOnePixel)
+{
+    const SizeCase cases[] = {
+        {1000, 750, 20, 1600, 1200, 200, 150},   // the loader's first pass
+        {1000, 750, 32, 1600, 1200, 320, 240},   // its second pass
+        {1003, 751, 20, 1600, 1200, 200, 150},   // rounds down
+        {101, 7, 50, 1600, 1200, 50, 3},
+        {3, 3, 20, 1600, 1200, 1, 1},            // never 0
+        {1, 5000, 1, 1600, 1200, 1, 50},
+        {100, 100, 0, 1600, 1200, 1, 1},         // scale clamped to 1 %
+        {100, 100, 250, 1600, 1200, 100, 100},   // and to 100 %
+        {2000, 1500, 100, 1600, 1200, 1600, 1200},  // the cap, one factor
+        {10000, 100, 100, 1600, 1200, 1600, 16},
+        {1200, 1600, 100, 1600, 1200, 900, 1200},   // portrait: height governs
+        {1600, 1200, 100, 1600, 1200, 1600, 1200},  // exactly at the cap
+        {3000, 100, 100, 0, 0, 3000, 100},          // no cap
+        {4000, 3000, 50, 1600, 1200, 1600, 1200},   // cap below the scale
+        {4000, 3000, 30, 1600, 1200, 1200, 900},    // scale below the cap
+        {0, 10, 100, 1600, 1200, 0, 0},
+    };
+    for (const SizeCase& c : cases) {
+        int w = -1, h = -1;
+        ScaledImageSize(c.width, c.height, c.scale, c.maxWidth, c.maxHeight, &w, &h);
+        EXPECT_EQ(w, c.outWidth) << c.width << "x" << c.height << " at " << c.scale;
+        EXPECT_EQ(h, c.outHeight) << c.width << "x" << c.height << " at " << c.scale;
+    }
+}
+
+uint32_t Gradient(int x, int y)
+{
+    return uint32_t((x * 7) & 255) << 16 | uint32_t((y * 5) & 255) << 8 | uint32_t((x + y) & 255);
+}
+
+GifSpec GradientGif(int width, int height, bool interlaced)
+{
+    GifSpec spec;
+    spec.screenWidth = spec.width = width;
+    spec.screenHeight = spec.height = height;
+    spec.interlaced = interlaced;
+    for (int i = 0; i < 256; ++i)
+        spec.palette.insert(spec.palette.end(), {uint8_t(i), uint8_t(255 - i), uint8_t(i / 2)});
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            spec.indices.push_back(uint8_t(x * 3 + y * 11));
+    return spec;
+}
+
+Bytes GrayJpeg(int width, int height)
+{
+    Bytes samples;
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            samples.push_back(uint8_t((x + y) & 255));
+    return MakeJpeg(width, height, samples);
+}
+
+TEST(ImageDecoderSize, DecodesEachFormatToTheScaledSize)
+{
+    const Bytes files[] = {MakeRgbPng(103, 61, false, Gradient), MakeGif(GradientGif(103, 61, false)),
+                           GrayJpeg(103, 61)};
+    const ImageFormat formats[] = {ImageFormat::Png, ImageFormat::Gif, ImageFormat::Jpeg};
+    for (int f = 0; f < 3; ++f) {
+        for (const auto& [scale, w, h] : {std::tuple{20, 20, 12}, {100, 103, 61}, {1, 1, 1}, {50, 51, 30}}) {
+            Decoded d = DecodeBytes(files[f], scale);
+            ASSERT_EQ(d.result, 0) << "format " << f << " at " << scale << ": " << DecodeStatusText(d.info.status);
+            EXPECT_EQ(d.info.format, formats[f]);
+            BITMAP bm;
+            ASSERT_EQ(GetObject(d.bitmap, &bm), int(sizeof(BITMAP)));
+            EXPECT_EQ(bm.bmWidth, w) << "format " << f << " at " << scale;
+            EXPECT_EQ(bm.bmHeight, h) << "format " << f << " at " << scale;
+            EXPECT_EQ(bm.bmBitsPixel, 24);
+            EXPECT_EQ(d.info.outWidth, w);
+            EXPECT_EQ(d.info.outHeight, h);
+            EXPECT_EQ(d.info.fullWidth, 103);
+            EXPECT_EQ(d.info.fullHeight, 61);
+        }
+    }
+}
+
+TEST(ImageDecoderSize, LargePictureIsCappedWithOneFactor)
+{
+    const Bytes png = MakeRgbPng(2000, 500, false, Gradient);
+    Decoded d = DecodeBytes(png, 100);
+    ASSERT_EQ(d.result, 0);
+    EXPECT_EQ(d.bitmap->Width(), 1600);
+    EXPECT_EQ(d.bitmap->Height(), 400);
+    EXPECT_EQ(d.info.fullWidth, 2000);
+}
+
+// A file cut right after its header: the header-only call must still give the
+// sizes, which proves it reads no pixel data.
+TEST(ImageDecoderHeader, HeaderOnlyGivesSizesWithoutDecoding)
+{
+    Bytes png = MakeRgbPng(1000, 750, false, Gradient);
+    png.resize(33);  // signature and IHDR
+    Bytes gif = MakeGif(GradientGif(640, 400, false));
+    gif.resize(13 + 256 * 3);  // screen descriptor and global palette
+    Bytes jpeg = GrayJpeg(320, 200);
+    for (Bytes* file : {&png, &gif}) {
+        HBITMAP untouched = reinterpret_cast<HBITMAP>(uintptr_t(0x1234));
+        DecompressImageInfo info;
+        info.data = file->data();
+        info.size = file->size();
+        info.iScale = 20;
+        info.headerOnly = true;
+        info.phBM = &untouched;
+        ASSERT_EQ(DecompressImageIndirect(&info), 0) << DecodeStatusText(info.status);
+        EXPECT_EQ(untouched, reinterpret_cast<HBITMAP>(uintptr_t(0x1234)));
+        EXPECT_EQ(info.outWidth, info.fullWidth / 5);
+        EXPECT_EQ(info.outHeight, info.fullHeight / 5);
+    }
+    Decoded d = DecodeBytes(jpeg, 20, 1600, 1200, true);
+    ASSERT_EQ(d.result, 0);
+    EXPECT_EQ(d.bitmap, nullptr);
+    EXPECT_EQ(d.info.fullWidth, 320);
+    EXPECT_EQ(d.info.outWidth, 64);
+    EXPECT_EQ(d.info.outHeight, 40);
+    // The cut files themselves cannot be decoded.
+    EXPECT_NE(DecodeBytes(png, 20).result, 0);
+    EXPECT_NE(DecodeBytes(gif, 20).result, 0);
+}
+
+TEST(ImageDecoderHeader, ReadsFromHostFileAndReportsMissingFile)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("pic ture.png"));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    const Bytes png = MakeRgbPng(50, 40, false, Gradient);
+    file.write(reinterpret_cast<const char*>(png.data()), qint64(png.size()));
+    file.close();
+
+    HBITMAP bitmap = nullptr;
+    DecompressImageInfo info;
+    info.path = path;
+    info.iScale = 50;
+    info.phBM = &bitmap;
+    ASSERT_EQ(DecompressImageIndirect(&info), 0);
+    ASSERT_NE(bitmap, nullptr);
+    EXPECT_EQ(bitmap->Width(), 25);
+    Decoded fromMemory = DecodeBytes(png, 50);
+    for (int y = 0; y < 20; ++y)
+        for (int x = 0; x < 25; ++x)
+            ASSERT_EQ(fromMemory.Pixel(x, y), (uint32_t(bitmap->RowFromTop(y)[x * 3 + 2]) << 16
+                                               | uint32_t(bitmap->RowFromTop(y)[x * 3 + 1]) << 8
+                                               | bitmap->RowFromTop(y)[x * 3]));
+    DeleteObject(bitmap);
+
+    info.path = dir.filePath(QStringLiteral("missing.png"));
+    bitmap = nullptr;
+    EXPECT_NE(DecompressImageIndirect(&info), 0);
+    EXPECT_EQ(info.status, DecodeStatus::CannotOpen);
+    EXPECT_EQ(bitmap, nullptr);
+}
+
+TEST(ImageDecoderPixels, ReductionAveragesTheCoveredArea)
+{
+    // Left half black, right half white; the top-left pixel red.
+    const Bytes png = MakeRgbPng(4, 4, false, [](int x, int y) -> uint32_t {
+        if (x == 0 && y == 0)
+            return 0xFF0000;
+        return x < 2 ? 0x000000 : 0xFFFFFF;
+    });
+    Decoded half = DecodeBytes(png, 50);
+    ASSERT_EQ(half.result, 0);
+    EXPECT_EQ(half.Pixel(0, 0), 0x400000u);  // one red pixel among four
+    EXPECT_EQ(half.Pixel(1, 0), 0xFFFFFFu);
+    EXPECT_EQ(half.Pixel(0, 1), 0x000000u);
+    EXPECT_EQ(half.Pixel(1, 1), 0xFFFFFFu);
+    Decoded full = DecodeBytes(png, 100);
+    EXPECT_EQ(full.Pixel(0, 0), 0xFF0000u);
+    EXPECT_EQ(full.Pixel(3, 3), 0xFFFFFFu);
+    // Rows are stored bottom-up: the top row is the last one in memory.
+    EXPECT_EQ(full.bitmap->Bits()[size_t(full.bitmap->Stride()) * 3 + 2], 0xFF);
+}
+
+TEST(ImageDecoderPixels, GrayJpegKeepsItsLevelsAndColourJpegIsLeftToTheColourPath)
+{
+    const Bytes gray = MakeJpeg(64, 48, Bytes(64 * 48, 100));
+    Decoded d = DecodeBytes(gray, 25);
+    ASSERT_EQ(d.result, 0);
+    ASSERT_EQ(d.bitmap->Width(), 16);
+    for (int y = 0; y < 12; ++y)
+        for (int x = 0; x < 16; ++x)
+            ASSERT_NEAR(int(d.Pixel(x, y) & 0xFF), 100, 1);
+    EXPECT_EQ(d.Pixel(5, 5) >> 16, d.Pixel(5, 5) & 0xFF);  // gray: equal channels
+
+    const Bytes colour = MakeJpeg(8, 8, Bytes(8 * 8 * 3, 50), true);
+    Decoded c = DecodeBytes(colour, 100);
+    EXPECT_NE(c.result, 0);
+    EXPECT_EQ(c.info.status, DecodeStatus::Unsupported);
+    EXPECT_EQ(c.bitmap, nullptr);
+}
+
+TEST(ImageDecoderPixels, LargeGrayJpegUsesDctScalingAndStaysExact)
+{
+    const Bytes jpeg = GrayJpeg(1000, 700);
+    Decoded d = DecodeBytes(jpeg, 32);
+    ASSERT_EQ(d.result, 0);
+    EXPECT_EQ(d.bitmap->Width(), 320);
+    EXPECT_EQ(d.bitmap->Height(), 224);
+}
+
+uint32_t DecodeOnePixel(const PngSpec& spec)
+{
+    Decoded d = DecodeBytes(MakePng(spec));
+    EXPECT_EQ(d.result, 0) << DecodeStatusText(d.info.status);
+    return d.bitmap ? d.Pixel(0, 0) : 0xDEADBEEF;
+}
+
+TEST(ImageDecoderTransparency, ComposedOverWhite)
+{
+    PngSpec rgba;
+    rgba.colorType = 6;
+    rgba.samples = {255, 0, 0, 128};
+    EXPECT_EQ(DecodeOnePixel(rgba), 0xFF7F7Fu);
+    rgba.samples = {10, 20, 30, 0};
+    EXPECT_EQ(DecodeOnePixel(rgba), 0xFFFFFFu);
+    rgba.samples = {10, 20, 30, 255};
+    EXPECT_EQ(DecodeOnePixel(rgba), 0x0A141Eu);
+
+    PngSpec grayAlpha;
+    grayAlpha.colorType = 4;
+    grayAlpha.samples = {0, 64};  // black at a quarter
+    EXPECT_EQ(DecodeOnePixel(grayAlpha), 0xBFBFBFu);
+
+    PngSpec palette;
+    palette.colorType = 3;
+    palette.width = 2;
+    palette.palette = {0, 0, 255, 0, 255, 0};
+    palette.paletteAlpha = {0};  // entry 0 clear, entry 1 opaque
+    palette.samples = {0, 1};
+    Decoded p = DecodeBytes(MakePng(palette));
+    ASSERT_EQ(p.result, 0);
+    EXPECT_EQ(p.Pixel(0, 0), 0xFFFFFFu);
+    EXPECT_EQ(p.Pixel(1, 0), 0x00FF00u);
+
+    PngSpec key;
+    key.width = 2;
+    key.samples = {1, 2, 3, 4, 5, 6};
+    key.transparentRgb[0] = 1, key.transparentRgb[1] = 2, key.transparentRgb[2] = 3;
+    Decoded k = DecodeBytes(MakePng(key));
+    ASSERT_EQ(k.result, 0);
+    EXPECT_EQ(k.Pixel(0, 0), 0xFFFFFFu);
+    EXPECT_EQ(k.Pixel(1, 0), 0x040506u);
+
+    PngSpec grayKey;
+    grayKey.colorType = 0;
+    grayKey.width = 2;
+    grayKey.samples = {7, 8};
+    grayKey.transparentGray = 8;
+    Decoded g = DecodeBytes(MakePng(grayKey));
+    ASSERT_EQ(g.result, 0);
+    EXPECT_EQ(g.Pixel(0, 0), 0x070707u);
+    EXPECT_EQ(g.Pixel(1, 0), 0xFFFFFFu);
+}
+
+TEST(ImageDecoderTransparency, SixteenBitAlphaKeepsItsPrecision)
+{
+    PngSpec spec;
+    spec.colorType = 6;
+    spec.bitDepth = 16;
+    spec.width = 3;
+    const uint16_t words[] = {0, 0, 0, 0x8000,  65535, 0, 0, 65535,  0, 0, 65535, 0};
+    spec.samples.resize(sizeof words);
+    std::memcpy(spec.samples.data(), words, sizeof words);
+    Decoded d = DecodeBytes(MakePng(spec));
+    ASSERT_EQ(d.result, 0);
+    EXPECT_EQ(d.Pixel(0, 0), 0x7F7F7Fu);  // black at 32768 / 65535
+    EXPECT_EQ(d.Pixel(1, 0), 0xFF0000u);
+    EXPECT_EQ(d.Pixel(2, 0), 0xFFFFFFu);
+
+    PngSpec gray16;
+    gray16.colorType = 0;
+    gray16.bitDepth = 16;
+    const uint16_t level = 0x80FF;
+    gray16.samples.resize(2);
+    std::memcpy(gray16.samples.data(), &level, 2);
+    EXPECT_EQ(DecodeOnePixel(gray16), 0x808080u);
+}
+
+TEST(ImageDecoderTransparency, GifTransparentIndexIsWhite)
+{
+    GifSpec spec;
+    spec.screenWidth = spec.width = 2;
+    spec.palette = {255, 0, 0, 0, 0, 255};
+    spec.indices = {0, 1};
+    spec.transparentIndex = 1;
+    Decoded d = DecodeBytes(MakeGif(spec));
+    ASSERT_EQ(d.result, 0);
+    EXPECT_EQ(d.Pixel(0, 0), 0xFF0000u);
+    EXPECT_EQ(d.Pixel(1, 0), 0xFFFFFFu);
+}
+
+void ExpectSamePixels(const Decoded& a, const Decoded& b)
+{
+    ASSERT_EQ(a.result, 0);
+    ASSERT_EQ(b.result, 0);
+    ASSERT_EQ(a.bitmap->Width(), b.bitmap->Width());
+    ASSERT_EQ(a.bitmap->Height(), b.bitmap->Height());
+    for (int y = 0; y < a.bitmap->Height(); ++y)
+        for (int x = 0; x < a.bitmap->Width(); ++x)
+            ASSERT_EQ(a.Pixel(x, y), b.Pixel(x, y)) << "at " << x << "," << y;
+}
+
+TEST(ImageDecoderInterlace, InterlacedPngEqualsNonInterlaced)
+{
+    // Sizes that leave some Adam7 passes empty or ragged.
+    for (const auto& [w, h] : {std::pair{37, 23}, {1, 1}, {3, 9}, {9, 2}, {64, 64}}) {
+        const Bytes plain = MakeRgbPng(w, h, false, Gradient);
+        const Bytes interlaced = MakeRgbPng(w, h, true, Gradient);
+        for (int scale : {100, 37, 10}) {
+            SCOPED_TRACE(testing::Message() << w << "x" << h << " at " << scale);
+            ExpectSamePixels(DecodeBytes(plain, scale), DecodeBytes(interlaced, scale));
+        }
+    }
+    // Reduction matters on palette and alpha pictures too.
+    PngSpec spec;
+    spec.colorType = 6;
+    spec.width = 13;
+    spec.height = 11;
+    for (int i = 0; i < 13 * 11; ++i)
+        spec.samples.insert(spec.samples.end(), {uint8_t(i), uint8_t(i * 3), uint8_t(i * 7), uint8_t(i * 13)});
+    const Bytes plain = MakePng(spec);
+    spec.interlaced = true;
+    const Bytes interlaced = MakePng(spec);
+    ExpectSamePixels(DecodeBytes(plain, 50), DecodeBytes(interlaced, 50));
+}
+
+TEST(ImageDecoderInterlace, InterlacedGifEqualsNonInterlaced)
+{
+    for (const auto& [w, h] : {std::pair{37, 23}, {5, 1}, {4, 3}, {16, 17}}) {
+        const Bytes plain = MakeGif(GradientGif(w, h, false));
+        const Bytes interlaced = MakeGif(GradientGif(w, h, true));
+        ASSERT_NE(plain, interlaced);
+        for (int scale : {100, 37}) {
+            SCOPED_TRACE(testing::Message() << w << "x" << h << " at " << scale);
+            ExpectSamePixels(DecodeBytes(plain, scale), DecodeBytes(interlaced, scale));
+        }
+    }
+}
+
+GifSpec OffsetFrame(int left, int top, int width, int height)
+{
+    GifSpec spec;
+    spec.screenWidth = 10;
+    spec.screenHeight = 8;
+    spec.left = left;
+    spec.top = top;
+    spec.width = width;
+    spec.height = height;
+    spec.palette = {255, 0, 0, 0, 0, 255};
+    spec.indices.assign(size_t(width * height), 0);
+    return spec;
+}
+
+TEST(ImageDecoderGif, FirstFrameSitsAtItsOffsetOnTheLogicalScreen)
+{
+    for (bool interlaced : {false, true}) {
+        GifSpec spec = OffsetFrame(5, 2, 4, 3);
+        spec.interlaced = interlaced;
+        spec.extraFrames = 2;  // later frames (all blue) are not shown
+        spec.palette = {255, 0, 0, 0, 0, 255};
+        Decoded d = DecodeBytes(MakeGif(spec));
+        ASSERT_EQ(d.result, 0);
+        ASSERT_EQ(d.bitmap->Width(), 10);
+        ASSERT_EQ(d.bitmap->Height(), 8);
+        for (int y = 0; y < 8; ++y)
+            for (int x = 0; x < 10; ++x) {
+                const bool inFrame = x >= 5 && x < 9 && y >= 2 && y < 5;
+                ASSERT_EQ(d.Pixel(x, y), inFrame ? 0xFF0000u : 0xFFFFFFu) << x << "," << y;
+            }
+    }
+}
+
+TEST(ImageDecoderGif, FrameBeyondTheScreenIsClipped)
+{
+    Decoded d = DecodeBytes(MakeGif(OffsetFrame(8, 6, 5, 5)));
+    ASSERT_EQ(d.result, 0);
+    EXPECT_EQ(d.bitmap->Width(), 10);
+    EXPECT_EQ(d.Pixel(9, 7), 0xFF0000u);
+    EXPECT_EQ(d.Pixel(7, 7), 0xFFFFFFu);
+    Decoded outside = DecodeBytes(MakeGif(OffsetFrame(40, 30, 2, 2)));
+    ASSERT_EQ(outside.result, 0);
+    EXPECT_EQ(outside.Pixel(9, 7), 0xFFFFFFu);
+}
+
+TEST(ImageDecoderGif, LocalPaletteIsUsed)
+{
+    GifSpec spec = OffsetFrame(0, 0, 10, 8);
+    spec.localPalette = true;
+    spec.palette = {1, 2, 3};
+    Decoded d = DecodeBytes(MakeGif(spec));
+    ASSERT_EQ(d.result, 0);
+    EXPECT_EQ(d.Pixel(4, 4), 0x010203u);
+}
+
+// Every prefix of a file: refused, or shown; never a crash (run under the
+// sanitizers this also proves no read out of bounds).
+void CheckEveryPrefix(const Bytes& file, size_t step)
+{
+    for (size_t n = 0; n < file.size(); n += step) {
+        Bytes cut(file.begin(), file.begin() + ptrdiff_t(n));
+        Decoded d = DecodeBytes(cut, 50);
+        if (d.result == 0)
+            EXPECT_NE(d.bitmap, nullptr);
+        else
+            EXPECT_EQ(d.bitmap, nullptr);
+    }
+}
+
+TEST(ImageDecoderDamage, TruncatedFilesAreRefusedOrShownWithoutCrash)
+{
+    const Bytes png = MakeRgbPng(40, 30, false, Gradient);
+    const Bytes interlacedPng = MakeRgbPng(40, 30, true, Gradient);
+    const Bytes gif = MakeGif(GradientGif(40, 30, true));
+    const Bytes jpeg = GrayJpeg(40, 30);
+    CheckEveryPrefix(png, 1);
+    CheckEveryPrefix(interlacedPng, 3);
+    CheckEveryPrefix(gif, 1);
+    CheckEveryPrefix(jpeg, 7);
+    // A PNG cut inside its image data is refused.
+    Bytes cut(png.begin(), png.begin() + ptrdiff_t(png.size() / 2));
+    Decoded d = DecodeBytes(cut);
+    EXPECT_NE(d.result, 0);
+    EXPECT_EQ(d.info.status, DecodeStatus::Corrupt);
+}
+
+TEST(ImageDecoderDamage, BrokenChecksumsAndUnknownDataAreRefused)
+{
+    Bytes png = MakeRgbPng(40, 30, false, Gradient);
+    png[png.size() - 20] ^= 0x55;  // inside the image data's zlib checksum or CRC
+    EXPECT_NE(DecodeBytes(png).result, 0);
+    const Bytes text = {'h', 'e', 'l', 'l', 'o', ' ', 'w', 'o', 'r', 'l', 'd'};
+    Decoded d = DecodeBytes(text);
+    EXPECT_NE(d.result, 0);
+    EXPECT_EQ(d.info.status, DecodeStatus::NotRecognised);
+    EXPECT_NE(DecodeBytes(Bytes{}).result, 0);
+}
+
+// A PNG header claiming the given size, with a valid CRC, and nothing else.
+Bytes PngHeader(uint32_t width, uint32_t height)
+{
+    Bytes b = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n', 0, 0, 0, 13, 'I', 'H', 'D', 'R'};
+    for (uint32_t v : {width, height})
+        b.insert(b.end(), {uint8_t(v >> 24), uint8_t(v >> 16), uint8_t(v >> 8), uint8_t(v)});
+    b.insert(b.end(), {8, 2, 0, 0, 0});
+    const uLong crc = crc32(0, b.data() + 12, 17);
+    b.insert(b.end(), {uint8_t(crc >> 24), uint8_t(crc >> 16), uint8_t(crc >> 8), uint8_t(crc)});
+    return b;
+}
+
+TEST(ImageDecoderLimits, AbsurdDimensionsAreRefusedFromTheHeader)
+{
+    for (uint32_t side : {1000000u, 0x7FFFFFFFu}) {
+        Decoded d = DecodeBytes(PngHeader(side, side), 20, 1600, 1200, true);
+        EXPECT_NE(d.result, 0);
+        EXPECT_EQ(d.info.status, DecodeStatus::TooLarge);
+    }
+    Decoded ok = DecodeBytes(PngHeader(20000, 20000), 20, 1600, 1200, true);
+    EXPECT_EQ(ok.result, 0);  // streams into a small output
+    EXPECT_EQ(ok.info.outWidth, 1200);
+}
+
+TEST(ImageDecoderLimits, WorkAboveTheBudgetIsRefused)
+{
+    // Without a cap the output itself would be 1.2 GB.
+    Decoded d = DecodeBytes(PngHeader(20000, 20000), 100, 0, 0, true);
+    EXPECT_NE(d.result, 0);
+    EXPECT_EQ(d.info.status, DecodeStatus::TooLarge);
+    GifSpec gif = OffsetFrame(0, 0, 1, 1);
+    gif.screenWidth = gif.screenHeight = 65535;
+    Decoded g = DecodeBytes(MakeGif(gif), 100, 0, 0);
+    EXPECT_EQ(g.info.status, DecodeStatus::TooLarge);
+    // With the cap the same screen streams into 1200 x 1200.
+    Decoded capped = DecodeBytes(MakeGif(gif), 100);
+    ASSERT_EQ(capped.result, 0);
+    EXPECT_EQ(capped.bitmap->Width(), 1200);
+    EXPECT_EQ(capped.bitmap->Height(), 1200);
+    EXPECT_EQ(capped.Pixel(1, 1), 0xFFFFFFu);
+}
+
+TEST(ImageDecoderLimits, WidePictureStreamsIntoASmallOutput)
+{
+    PngSpec spec;
+    spec.colorType = 0;
+    spec.bitDepth = 1;
+    spec.width = 12000;
+    spec.height = 300;
+    spec.samples.assign(size_t(12000 / 8) * 300, 0xF0);  // 4 white, 4 black
+    Decoded d = DecodeBytes(MakePng(spec), 100);
+    ASSERT_EQ(d.result, 0) << DecodeStatusText(d.info.status);
+    EXPECT_EQ(d.bitmap->Width(), 1600);
+    EXPECT_EQ(d.bitmap->Height(), 40);
+    EXPECT_NEAR(int(d.Pixel(100, 20) & 0xFF), 128, 20);
+}
+
+TEST(ImageDecoderThreads, ConcurrentDecodesGiveTheSameResult)
+{
+    const Bytes png = MakeRgbPng(120, 90, true, Gradient);
+    const Bytes gif = MakeGif(GradientGif(120, 90, false));
+    const Decoded pngRef = DecodeBytes(png, 33);
+    const Decoded gifRef = DecodeBytes(gif, 33);
+    std::vector<std::thread> threads;
+    std::vector<int> failures(4, 0);
+    for (int t = 0; t < 4; ++t) {
+        threads.emplace_back([&, t] {
+            for (int i = 0; i < 20; ++i) {
+                Decoded a = DecodeBytes(t % 2 ? png : gif, 33);
+                const Decoded& ref = t % 2 ? pngRef : gifRef;
+                if (a.result != 0 || std::memcmp(a.bitmap->Bits(), ref.bitmap->Bits(),
+                                                 size_t(ref.bitmap->Stride()) * ref.bitmap->Height()) != 0)
+                    ++failures[size_t(t)];
+            }
+        });
+    }
+    for (std::thread& t : threads)
+        t.join();
+    EXPECT_EQ(failures, std::vector<int>(4, 0));
+}
+
+}  // namespace
