@@ -19,12 +19,16 @@ CByteSource* CByteSource::OpenFile(const QString& path)
 
 size_t CByteSource::Read(void* out, size_t n)
 {
-    if (m_file)
-        return std::fread(out, 1, n, m_file);
-    const size_t count = std::min(n, m_size - m_pos);
-    if (count)
-        std::memcpy(out, m_data + m_pos, count);
-    m_pos += count;
+    size_t count = 0;
+    if (m_file) {
+        count = std::fread(out, 1, n, m_file);
+    } else {
+        count = std::min(n, m_size - m_pos);
+        if (count)
+            std::memcpy(out, m_data + m_pos, count);
+        m_pos += count;
+    }
+    m_hitEnd = m_hitEnd || count < n;
     return count;
 }
 

@@ -22,6 +22,8 @@ public:
 
     // Copies up to n bytes; returns how many were copied (0 at the end).
     size_t Read(void* out, size_t n);
+    // True once a read came back short: the data ended before the reader expected.
+    bool HitEnd() const { return m_hitEnd; }
     // The first bytes without consuming them.
     size_t Peek(uint8_t* out, size_t n);
 
@@ -34,6 +36,7 @@ private:
     const uint8_t* m_data = nullptr;
     size_t m_size = 0;
     size_t m_pos = 0;
+    bool m_hitEnd = false;
 };
 
 // One decode: the request, then what the decoder fills in.

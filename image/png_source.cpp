@@ -36,9 +36,9 @@ SpngContext OpenPng(CByteSource& source)
     if (!ctx)
         return nullptr;
     spng_set_chunk_limits(ctx.get(), kChunkSizeLimit, kChunkCacheLimit);
-    const int error = source.Data() ? spng_set_png_buffer(ctx.get(), source.Data(), source.Size())
-                                    : spng_set_png_stream(ctx.get(), ReadStream, &source);
-    return error ? nullptr : std::move(ctx);
+    // Both inputs go through the stream so that a file cut short anywhere,
+    // even in its last chunk, is noticed.
+    return spng_set_png_stream(ctx.get(), ReadStream, &source) ? nullptr : std::move(ctx);
 }
 
 // Turns one decoded row of n pixels in the decoder's format into packed R, G, B
@@ -105,7 +105,7 @@ DecodeStatus DecodeRows(DecodeJob& job, spng_ctx* ctx, int fmt, size_t rowBytes,
     }
     // The rest of the stream (the zlib checksum, later chunks up to IEND) must
     // be sound too: a damaged file is refused, not shown half-checked.
-    if (spng_decode_chunks(ctx) != 0)
+    if (spng_decode_chunks(ctx) != 0 || job.source->HitEnd())
         return DecodeStatus::Corrupt;
     job.reducer.Finish();
     return DecodeStatus::Ok;
