@@ -236,8 +236,9 @@ const RegValue* CRegistryData::Find(const QString& key, const QString& name) con
 
 bool CRegistryData::CreateKey(const QString& key)
 {
+    // "[-KEY]" means deleting a key in this format, so no key may begin with "-".
     QString path = NormalizeKey(key);
-    if (path.isEmpty() || !IsStorableName(path))
+    if (path.isEmpty() || path.startsWith(QLatin1Char('-')) || !IsStorableName(path))
         return false;
     Key& k = m_keys[Fold(path)];
     if (k.path.isEmpty())
@@ -317,7 +318,7 @@ bool CRegistryData::FromText(const QByteArray& text, CRegistryData* data, QStrin
         if (line.startsWith('[')) {
             qsizetype close = line.lastIndexOf(']');
             currentKey = close > 0 ? NormalizeKey(QString::fromUtf8(line.mid(1, close - 1))) : QString();
-            if (currentKey.startsWith(QLatin1Char('-')) || !data->CreateKey(currentKey)) {
+            if (!data->CreateKey(currentKey)) {
                 currentKey.clear();
                 problem(number, QStringLiteral("bad key"));
             }

@@ -212,7 +212,7 @@ void CRegistryStore::Refresh()
         m_heldPath = path;
         return;
     }
-    if (errno != ENOENT) {
+    if (errno != ENOENT && errno != ENOTDIR) {
         ForgetFile();
         m_heldPath = path;
         return;
