@@ -1,0 +1,118 @@
+// lumo [OPTIONS] [--] [PATH...]: the picture viewer.
+#include "app/command_line.h"
+#include "app/lumo_app.h"
+#include "automation/script_runner.h"
+#include "platform/device_path.h"
+#include "platform/message_box.h"
+#include "platform/profile.h"
+#include "platform/registry_store.h"
+#include "shell/device_screen.h"
+#include "shell/message_presenter.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+#include <QTemporaryFile>
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+bool HasDisplay()
+{
+    return std::getenv("DISPLAY") || std::getenv("WAYLAND_DISPLAY");
+}
+
+// Offscreen runs get a screen of exactly the device's size.
+void PrepareOffscreen(const CLumoOptions& o)
+{
+    const int w = o.screenWidth * o.scale;
+    const int h = o.screenHeight * o.scale;
+    QString dir = QString::fromLocal8Bit(qgetenv("XDG_RUNTIME_DIR"));
+    if (dir.isEmpty() || !QFileInfo(dir).isWritable())
+        dir = QDir::tempPath();
+    const QString path = QStringLiteral("%1/lumo-screen-%2-%3x%4.json").arg(dir).arg(QCoreApplication::applicationPid()).arg(w).arg(h);
+    QFile f(path);
+    if (f.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+        f.write(QStringLiteral("{\"synchronousWindowSystemEvents\":false,\"windowFrameMargins\":false,"
+                               "\"screens\":[{\"name\":\"lcd\",\"x\":0,\"y\":0,\"width\":%1,\"height\":%2,"
+                               "\"logicalDpi\":96,\"logicalBaseDpi\":96,\"dpr\":1}]}")
+                    .arg(w)
+                    .arg(h)
+                    .toUtf8());
+        f.close();
+    }
+    qputenv("QT_QPA_PLATFORM", ("offscreen:configfile=" + path).toLocal8Bit());
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    QStringList args;
+    for (int i = 1; i < argc; ++i)
+        args << QString::fromLocal8Bit(argv[i]);
+    CLumoOptions options = ParseCommandLine(args);
+    if (!options.error.isEmpty()) {
+        std::fprintf(stderr, "lumo: %s\n%s", options.error.toLocal8Bit().constData(),
+                     UsageText().toLocal8Bit().constData());
+        return 2;
+    }
+    if (options.help) {
+        std::fputs(UsageText().toLocal8Bit().constData(), stdout);
+        return 0;
+    }
+    if (options.version) {
+        std::printf("lumo %s\n", LUMO_VERSION);
+        return 0;
+    }
+    const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
+    const bool offscreen = options.offscreen || platform.startsWith("offscreen") || (platform.isEmpty() && !HasDisplay());
+    if (offscreen)
+        PrepareOffscreen(options);
+    if (options.scale > 1)
+        qputenv("QT_SCALE_FACTOR", QByteArray::number(options.scale));
+    if (options.deviceRoot.isEmpty())
+        options.deviceRoot = QString::fromLocal8Bit(qgetenv("LUMO_DEVICE_ROOT"));
+    if (options.registry.isEmpty())
+        options.registry = QString::fromLocal8Bit(qgetenv("LUMO_REGISTRY"));
+    if (!options.deviceRoot.isEmpty()) {
+        if (!QFileInfo(options.deviceRoot).isDir()) {
+            std::fprintf(stderr, "lumo: the device root %s is not a folder\n", options.deviceRoot.toLocal8Bit().constData());
+            return 2;
+        }
+        DevicePath::SetDeviceRoot(QFileInfo(options.deviceRoot).absoluteFilePath());
+    }
+    if (!options.registry.isEmpty())
+        CRegistryStore::Instance().SetFile(QFileInfo(options.registry).absoluteFilePath());
+    Profile::SetAppName(QFileInfo(QString::fromLocal8Bit(argv[0])).baseName());
+
+    QApplication qapp(argc, argv);
+    QStringList script;
+    const bool scripted = !options.script.isEmpty();
+    if (scripted) {
+        QString error;
+        if (!CScriptRunner::ReadScript(options.script, &script, &error)) {
+            std::fprintf(stderr, "lumo: %s\n", error.toLocal8Bit().constData());
+            return 2;
+        }
+        if (options.clock.isEmpty())
+            options.clock = QStringLiteral("12:00");
+    }
+    // Scripted runs record messages and answer them at once; others show them.
+    MessageBoxService::SetEcho(scripted || offscreen);
+    CLumoApp app(options);
+    if (!scripted && !offscreen)
+        InstallMessagePresenter(nullptr);
+    if (!app.InitInstance())
+        return app.StartFailureStatus();
+    if (!scripted && !offscreen)
+        InstallMessagePresenter(app.Screen());
+    if (!scripted && offscreen)
+        return 0;  // nothing would ever end an unscripted run without a display
+    CScriptRunner runner(&app, script);
+    if (scripted)
+        runner.Start();
+    return qapp.exec();
+}

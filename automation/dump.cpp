@@ -1,0 +1,116 @@
+#include "automation/dump.h"
+
+#include "app/lumo_app.h"
+#include "app/lumo_doc.h"
+#include "app/settings.h"
+#include "platform/message_box.h"
+#include "res/resources.h"
+#include "shell/device_screen.h"
+#include "shell/main_frame.h"
+
+#include <QApplication>
+#include <QDateTime>
+#include <QJsonArray>
+#include <QWidget>
+
+namespace {
+
+QString TimeText(const CTime& t)
+{
+    if (!t.IsSet())
+        return QString();
+    return QString::asprintf("%04d-%02d-%02d %02d:%02d:%02d", t.GetYear(), t.GetMonth(), t.GetDay(), t.GetHour(),
+                             t.GetMinute(), t.GetSecond());
+}
+
+QJsonObject EntryJson(const CImageItem* item)
+{
+    QJsonObject memo {{"font", item->m_memoFont},   {"size", item->m_memoSize},
+                      {"bold", item->m_memoBold},   {"italic", item->m_memoItalic},
+                      {"align", item->m_memoAlign}, {"color", item->m_memoColor},
+                      {"content", item->m_memoContent}};
+    return QJsonObject {{"path", item->m_path},
+                        {"source", item->m_source},
+                        {"width", item->m_width},
+                        {"height", item->m_height},
+                        {"bpp", item->m_bitsPerPixel},
+                        {"type", item->m_typeName},
+                        {"zoom", item->m_zoom},
+                        {"rotation", item->m_rotation},
+                        {"brightness", item->m_brightness},
+                        {"contrast", item->m_contrast},
+                        {"displayScale", item->m_displayScale},
+                        {"fileSize", double(item->m_fileSize)},
+                        {"modified", TimeText(item->m_modified)},
+                        {"hasPicture", item->m_fullBitmap != nullptr},
+                        {"hasThumbnail", item->m_thumbnail != nullptr},
+                        {"memo", memo}};
+}
+
+void CollectWindows(QWidget* w, QWidget* screen, QJsonArray* out)
+{
+    if (!w->isVisible())
+        return;
+    const QString cls = w->property("lumoClass").toString();
+    if (!cls.isEmpty()) {
+        const QPoint topLeft = screen->mapFromGlobal(w->mapToGlobal(QPoint(0, 0)));
+        out->append(QJsonObject {{"class", cls},
+                                 {"rect", QJsonArray {topLeft.x(), topLeft.y(), topLeft.x() + w->width(),
+                                                      topLeft.y() + w->height()}}});
+    }
+    for (QObject* child : w->children())
+        if (auto* cw = qobject_cast<QWidget*>(child); cw && !cw->isWindow())
+            CollectWindows(cw, screen, out);
+}
+
+void CollectMenu(const std::vector<CMenuItemDef>& items, CLumoApp* app, QJsonObject* out)
+{
+    for (const CMenuItemDef& item : items) {
+        if (item.IsPopup())
+            CollectMenu(item.children, app, out);
+        else if (item.id != 0) {
+            const CCmdUI ui = app->QueryCommand(item.id);
+            out->insert(QString::number(item.id), QJsonObject {{"enabled", ui.enabled}, {"checked", ui.checked}});
+        }
+    }
+}
+
+}  // namespace
+
+QJsonObject DumpState(CLumoApp* app)
+{
+    QJsonObject root;
+    CLumoDoc* doc = app->Document();
+    root["mode"] = Settings::ThumbnailViewMode();
+    QJsonArray entries;
+    if (doc) {
+        CImageCatalog& catalog = doc->Catalog();
+        root["current"] = catalog.GetCurrentIndex();
+        root["sourcePath"] = catalog.GetSourcePath();
+        for (const CImageItem* item : catalog.GetList())
+            entries.append(EntryJson(item));
+        root["fullScreenDefaults"] = QJsonArray {doc->m_autoRotation, doc->m_autoResize, doc->m_autoRotationAngle,
+                                                 doc->m_autoResizeZoom};
+        root["quickView"] = doc->m_quickView;
+    } else {
+        root["current"] = -1;
+        root["sourcePath"] = QString();
+    }
+    root["entries"] = entries;
+    QJsonArray messages;
+    for (const QString& m : MessageBoxService::Messages())
+        messages.append(m);
+    root["messages"] = messages;
+    QJsonArray windows;
+    if (CDeviceScreen* screen = app->Screen()) {
+        CollectWindows(screen, screen, &windows);
+        for (QWidget* top : QApplication::topLevelWidgets())
+            if (top != screen && top->isVisible())
+                CollectWindows(top, screen, &windows);
+    }
+    root["windows"] = windows;
+    QJsonObject menu;
+    CollectMenu(Resources::MainMenu(), app, &menu);
+    root["menu"] = menu;
+    return root;
+}

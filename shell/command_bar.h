@@ -1,0 +1,34 @@
+// CCommandBar: the bar in the screen's bottom band with the menu buttons
+// "File", "View", "Tools", the tool buttons of tool bar 128 and the
+// input-panel button. Each menu button opens its pop-up of menu 128 upwards.
+#pragma once
+
+#include <QWidget>
+#include <vector>
+
+class QMenu;
+class QToolButton;
+
+class CCommandBar : public QWidget {
+    Q_OBJECT
+public:
+    explicit CCommandBar(QWidget* parent);
+    // The pop-up of menu 128 behind menu button index 0..2.
+    QMenu* Popup(int index) const;
+    const std::vector<QMenu*>& Popups() const { return m_popups; }
+    // Runs every update handler for the tool buttons (done when idle).
+    void UpdateButtons();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    std::vector<QMenu*> m_popups;
+    std::vector<QToolButton*> m_toolButtons;
+};
+
+// Builds a menu from the resource data; picks route through the application
+// and update handlers run before it opens.
+QMenu* BuildMenu(const struct CMenuItemDef& def, QWidget* parent);
+// Runs the update handlers of a menu's items (and of its sub-menus).
+void UpdateMenu(QMenu* menu);

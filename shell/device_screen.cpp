@@ -1,0 +1,89 @@
+#include "shell/device_screen.h"
+
+#include <QPainter>
+#include <QTime>
+#include <QTimer>
+
+namespace {
+CDeviceScreen* g_screen = nullptr;
+}
+
+CTaskBar::CTaskBar(QWidget* parent)
+    : QWidget(parent)
+{
+    setProperty("lumoClass", QStringLiteral("CTaskBar"));
+    auto* timer = new QTimer(this);
+    connect(timer, &QTimer::timeout, this, [this] { update(); });
+    timer->start(30000);
+}
+
+void CTaskBar::SetTitle(const QString& title)
+{
+    m_title = title;
+    update();
+}
+
+void CTaskBar::SetFixedClock(const QString& clock)
+{
+    m_fixedClock = clock;
+    update();
+}
+
+void CTaskBar::paintEvent(QPaintEvent*)
+{
+    QPainter p(this);
+    p.fillRect(rect(), QColor(0, 40, 120));
+    p.setPen(Qt::white);
+    QFont f = font();
+    f.setPixelSize(12);
+    f.setBold(true);
+    p.setFont(f);
+    const QString clock = m_fixedClock.isEmpty() ? QTime::currentTime().toString(QStringLiteral("HH:mm")) : m_fixedClock;
+    const QRect r = rect().adjusted(6, 0, -6, 0);
+    p.drawText(r, Qt::AlignVCenter | Qt::AlignLeft, m_title);
+    p.drawText(r, Qt::AlignVCenter | Qt::AlignRight, clock);
+}
+
+CDeviceScreen::CDeviceScreen(int width, int height)
+    : m_taskBar(new CTaskBar(this))
+{
+    g_screen = this;
+    setProperty("lumoClass", QStringLiteral("CDeviceScreen"));
+    setWindowTitle(QStringLiteral("Lumo"));
+    setFixedSize(width, height);
+    setAutoFillBackground(true);
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, Qt::white);
+    setPalette(pal);
+    m_taskBar->setGeometry(TaskBarRect());
+}
+
+CDeviceScreen* CDeviceScreen::Instance()
+{
+    return g_screen;
+}
+
+void CDeviceScreen::ShowTaskBar(bool show)
+{
+    m_taskBar->setVisible(show);
+}
+
+bool CDeviceScreen::TaskBarVisible() const
+{
+    return !m_taskBar->isHidden();
+}
+
+QRect CDeviceScreen::TaskBarRect() const
+{
+    return QRect(0, 0, width(), kTaskBarHeight);
+}
+
+QRect CDeviceScreen::CommandBarRect() const
+{
+    return QRect(0, height() - kCommandBarHeight, width(), kCommandBarHeight);
+}
+
+QRect CDeviceScreen::WorkArea() const
+{
+    return QRect(0, kTaskBarHeight, width(), height() - kTaskBarHeight - kCommandBarHeight);
+}

@@ -1,0 +1,196 @@
+#include "shell/main_frame.h"
+
+#include "app/lumo_doc.h"
+#include "app/settings.h"
+#include "res/resource.h"
+#include "res/resources.h"
+#include "shell/command_bar.h"
+#include "shell/device_screen.h"
+#include "shell/pane_splitter.h"
+#include "views/lumo_view.h"
+#include "views/thumbnail_view.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QToolBar>
+
+CMainFrame::CMainFrame(QWidget* screen)
+    : QWidget(screen)
+{
+    setProperty("lumoClass", QStringLiteral("CMainFrame"));
+    OnCommand(Res::ID_APP_EXIT, [this] { window()->close(); });
+}
+
+CMainFrame::~CMainFrame()
+{
+    // The command bar lives in the screen's band but belongs to the frame.
+    delete m_commandBar;
+}
+
+void CMainFrame::CreateToolBar()
+{
+    m_toolBar = new QToolBar(this);
+    m_toolBar->setProperty("lumoClass", QStringLiteral("CToolBar"));
+    m_toolBar->setMovable(false);
+    m_toolBar->setFloatable(false);
+    m_toolBar->setIconSize(QSize(16, 16));
+    m_toolBar->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    m_toolBar->setStyleSheet(QStringLiteral("QToolBar{border:0;padding:0;spacing:1px;background:#d6d6d6}"
+                                            "QToolButton{padding:0 3px;font-size:11px}"));
+    static const char* glyphs[] = {"-", "+", "<", ">", "B", "C", "i", "M"};
+    for (const CToolButtonDef& def : Resources::BottomToolBarButtons()) {
+        if (def.id == 0) {
+            m_toolBar->addSeparator();
+            continue;
+        }
+        QAction* a = m_toolBar->addAction(QString::fromLatin1(glyphs[def.image]));
+        a->setData(def.id);
+        const int id = def.id;
+        connect(a, &QAction::triggered, this, [id] {
+            if (CWinApp* app = CWinApp::Instance())
+                app->RouteCommand(id);
+        });
+    }
+}
+
+bool CMainFrame::CreateFrame(CDocument* doc)
+{
+    m_document = doc;
+    CDeviceScreen* screen = CDeviceScreen::Instance();
+    setGeometry(screen ? screen->WorkArea() : QRect(0, 26, 240, 268));
+    CreateToolBar();
+    m_splitter = new CPaneSplitter(this);
+    m_splitter->SetGap(4);
+    // A run that ended in full screen or with the effect window open starts
+    // with the strip.
+    int mode = Settings::ThumbnailViewMode();
+    if (mode == -1 || mode == 2) {
+        Settings::SetThumbnailViewMode(1);
+        mode = Settings::ThumbnailViewMode();
+    }
+    m_imageView = new CLumoView(m_splitter);
+    m_thumbnailView = new CThumbnailView(m_splitter);
+    m_splitter->SetPane(0, m_imageView);
+    m_splitter->SetPane(1, m_thumbnailView);
+    doc->AddView(m_imageView);
+    doc->AddView(m_thumbnailView);
+    const int w = width();
+    const int h = height();
+    if (mode == 0) {
+        m_splitter->SetRowInfo(0, h - kToolBarHeight - 72, 10);
+        m_splitter->SetRowInfo(1, 70, 0);
+    } else {
+        m_splitter->SetRowInfo(0, h - kToolBarHeight - 32, 10);
+        m_splitter->SetRowInfo(1, 54, 0);
+    }
+    m_splitter->setGeometry(0, 0, w, h - kToolBarHeight);
+    m_splitter->SetLock(true);
+    m_commandBar = new CCommandBar(screen ? static_cast<QWidget*>(screen) : this);
+    PlaceBars();
+    m_imageView->OnInitialUpdate();
+    m_thumbnailView->OnInitialUpdate();
+    return true;
+}
+
+void CMainFrame::ShowFrame()
+{
+    show();
+    if (QWidget* top = window()) {
+        top->show();
+        top->repaint();
+    }
+    m_imageView->setFocus();
+}
+
+CView* CMainFrame::GetActiveView() const
+{
+    if (m_thumbnailView && m_thumbnailView->hasFocus())
+        return m_thumbnailView;
+    return m_imageView;
+}
+
+QMenu* CMainFrame::MenuPopup(int index) const
+{
+    return m_commandBar ? m_commandBar->Popup(index) : nullptr;
+}
+
+int CMainFrame::FindMenuItem(QMenu* menu, const QString& text)
+{
+    if (!menu)
+        return -1;
+    const QList<QAction*> actions = menu->actions();
+    for (int i = 0; i < actions.size(); ++i) {
+        const QString label = actions[i]->menu() ? actions[i]->menu()->title() : actions[i]->text();
+        if (label.left(256) == text)
+            return i;
+    }
+    return -1;
+}
+
+void CMainFrame::PlaceBars()
+{
+    const int toolBarHeight = m_toolBar->isHidden() ? 0 : kToolBarHeight;
+    m_toolBar->setGeometry(0, height() - kToolBarHeight, width(), kToolBarHeight);
+    m_splitter->setGeometry(0, 0, width(), height() - toolBarHeight);
+    if (CDeviceScreen* screen = CDeviceScreen::Instance())
+        m_commandBar->setGeometry(screen->CommandBarRect());
+    m_splitter->RecalcLayout();
+}
+
+void CMainFrame::ApplyViewMode()
+{
+    if (!m_splitter)
+        return;
+    const int h = height();
+    switch (Settings::ThumbnailViewMode()) {
+    case -1:
+        m_splitter->SetRowInfo(0, h - kToolBarHeight - 4, 10);
+        m_splitter->SetRowInfo(1, 0, 0);
+        m_toolBar->hide();
+        m_commandBar->hide();
+        break;
+    case 0:
+        m_splitter->SetGap(4);
+        m_splitter->SetRowInfo(0, h - kToolBarHeight - 74, 10);
+        m_splitter->SetRowInfo(1, 70, 0);
+        m_toolBar->show();
+        m_commandBar->show();
+        break;
+    case 1:
+        m_splitter->SetGap(4);
+        m_splitter->SetRowInfo(0, h - kToolBarHeight - 34, 10);
+        m_splitter->SetRowInfo(1, 30, 0);
+        m_toolBar->show();
+        m_commandBar->show();
+        break;
+    case 2:
+        m_splitter->SetGap(0);
+        m_splitter->SetRowInfo(0, 320, 0);
+        m_splitter->SetRowInfo(1, 0, 0);
+        m_toolBar->hide();
+        break;
+    default:
+        return;
+    }
+    PlaceBars();
+}
+
+void CMainFrame::UpdateControls()
+{
+    CWinApp* app = CWinApp::Instance();
+    if (!app)
+        return;
+    for (QAction* a : m_toolBar->actions()) {
+        const int id = a->data().toInt();
+        if (id == 0)
+            continue;
+        const CCmdUI ui = app->QueryCommand(id);
+        a->setEnabled(ui.enabled);
+    }
+    m_commandBar->UpdateButtons();
+}
+
+void CMainFrame::resizeEvent(QResizeEvent*)
+{
+    ApplyViewMode();
+}

@@ -1,0 +1,57 @@
+// CMainFrame: the main window inside the device screen. It holds the split
+// window (image view above, thumbnail view below), the bottom tool bar and
+// the command bar, and arranges them from the stored "ThumbnailView Mode".
+#pragma once
+
+#include "platform/win_app.h"
+
+#include <QWidget>
+#include <vector>
+
+class CCommandBar;
+class CLumoView;
+class CPaneSplitter;
+class CThumbnailView;
+class QMenu;
+class QToolBar;
+
+class CMainFrame : public QWidget, public CFrameWnd {
+    Q_OBJECT
+public:
+    static constexpr int kToolBarHeight = 24;
+
+    explicit CMainFrame(QWidget* screen);
+    ~CMainFrame() override;
+
+    bool CreateFrame(CDocument* doc) override;
+    void ShowFrame() override;
+    CView* GetActiveView() const override;
+
+    // Resizes the rows and shows or hides the bars by the stored mode.
+    void ApplyViewMode();
+    // Position of the item of menu whose label equals text (case counts), or -1.
+    static int FindMenuItem(QMenu* menu, const QString& text);
+    // The pop-up "File", "View" or "Tools" of menu 128, by position.
+    QMenu* MenuPopup(int index) const;
+
+    CPaneSplitter* Splitter() const { return m_splitter; }
+    QToolBar* BottomToolBar() const { return m_toolBar; }
+    CCommandBar* CommandBar() const { return m_commandBar; }
+    CLumoView* ImageView() const { return m_imageView; }
+    CThumbnailView* ThumbnailView() const { return m_thumbnailView; }
+    // Runs update handlers of the tool buttons (called when the program idles).
+    void UpdateControls();
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void CreateToolBar();
+    void PlaceBars();
+
+    CPaneSplitter* m_splitter = nullptr;
+    QToolBar* m_toolBar = nullptr;
+    CCommandBar* m_commandBar = nullptr;
+    CLumoView* m_imageView = nullptr;
+    CThumbnailView* m_thumbnailView = nullptr;
+};
