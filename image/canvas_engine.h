@@ -1,0 +1,135 @@
+// The image canvas's pixel engine: everything the canvas of the main view
+// does short of putting pixels on the screen. CCanvas keeps the screen buffer
+// for the view's client area and, for each paint, decides whether the bound
+// entry's picture must be rescaled for its zoom code, then copies the visible
+// part of the display-sized picture into the buffer while rotating it and
+// passing every channel through the brightness/contrast transfer. The UI
+// wrapper (CImageCanvas in views/) calls Draw from the view's paint hook and
+// blits Frame() at its (x, y); it owns no pixel logic of its own.
+//
+// Threads: everything here runs on the user-interface thread, except that
+// SetItem may be reached from the catalog loader through the update broadcast;
+// the view serialises that with its paints.
+#pragma once
+
+#include "image/gdi.h"
+
+#include <cstdint>
+#include <memory>
+
+class CImageItem;
+
+// What a paint needs to know about the view besides the bound entry.
+struct CCanvasPaint {
+    int viewWidth = 0;      // client size of the main view, the reference for
+    int viewHeight = 0;     // ScaleForDisplay
+    bool dragging = false;  // a pan drag is in progress: reuse the display bitmap
+};
+
+// The screen buffer after a successful Draw: 24-bit pixels in blue, green,
+// red order, rows top-down, bytesPerLine = width * 3 (no padding), to be
+// copied unscaled to the view at (x, y). The buffer is two columns wider than
+// the client area; the view clips them.
+struct CCanvasFrame {
+    const uint8_t* pixels = nullptr;
+    int width = 0;
+    int height = 0;
+    int bytesPerLine = 0;
+    int x = 0;
+    int y = 0;
+};
+
+class CCanvas {
+public:
+    CCanvas();
+    virtual ~CCanvas();
+    CCanvas(const CCanvas&) = delete;
+    CCanvas& operator=(const CCanvas&) = delete;
+
+    // Renders the bound entry into the screen buffer. Returns 1 when the
+    // buffer holds a picture to blit, 0 when nothing is to be drawn (no entry,
+    // no picture, not 24 bits per pixel, no buffer, or the display bitmap
+    // could not be made).
+    virtual int Draw(const CCanvasPaint& paint);
+    // Releases the screen buffer. Returns 1.
+    virtual int FreeBuffer();
+    // Takes the client size of the view, allocates a buffer of
+    // (width + 2) x height pixels and resets the pan offsets. Returns 1, or 0
+    // (and no buffer) when the memory could not be had.
+    virtual int AdaptToWindow(int clientWidth, int clientHeight);
+
+    // Moves the pan offsets; Draw clamps them to the picture.
+    void Scroll(int dx, int dy);
+    // Binds an entry (not owned). A null entry unbinds and returns 0; so must
+    // the view call it whenever there is no current entry, so that the canvas
+    // never reads an entry the catalog has deleted. Returns 0 when the entry
+    // has no decoded picture (it stays bound and draws nothing), else 1.
+    int SetItem(CImageItem* item);
+    CImageItem* Item() const { return m_item; }
+
+    // The buffer produced by the last successful Draw.
+    CCanvasFrame Frame() const;
+    int BufferWidth() const;   // client width + 2
+    int BufferHeight() const;  // client height
+    int PanX() const { return m_panX; }
+    int PanY() const { return m_panY; }
+    // The display bitmap's record as read by SetItem or the last Draw.
+    const BITMAP& DisplayInfo() const { return m_displayInfo; }
+    // How many times Draw has rescaled; a paint with an unchanged zoom,
+    // rotation, picture and view size reuses the previous display bitmap.
+    int RescaleCount() const { return m_rescales; }
+
+protected:
+    // Client rectangle of the view, as AdaptToWindow took it.
+    int m_left = 0;
+    int m_top = 0;
+    int m_right = 0;
+    int m_bottom = 0;
+    int m_panX = 0;
+    int m_panY = 0;
+    std::unique_ptr<uint8_t[]> m_buffer;
+
+private:
+    // Everything the display bitmap depends on; equal keys give equal bitmaps.
+    struct ScaleKey {
+        const CImageItem* item = nullptr;
+        HBITMAP full = nullptr;
+        HBITMAP display = nullptr;
+        int fullWidth = 0;
+        int fullHeight = 0;
+        int width = 0;
+        int height = 0;
+        int zoom = 0;
+        int rotation = 0;
+        int viewWidth = 0;
+        int viewHeight = 0;
+        bool operator==(const ScaleKey&) const = default;
+    };
+    void Rescale(const CCanvasPaint& paint);
+    ScaleKey KeyFor(const CCanvasPaint& paint) const;
+
+    CImageItem* m_item = nullptr;
+    BITMAP m_displayInfo;
+    ScaleKey m_scaled;      // key of the display bitmap the last rescale made
+    bool m_scaledValid = false;
+    bool m_drawn = false;
+    int m_rescales = 0;
+};
+
+// The bitmap to display for the entry's zoom code and rotation in a view of
+// the given client size: the full bitmap itself when it already holds the
+// picture at the wanted size, else a stretched copy in the entry's display
+// copy (owned by the entry). Stores the ratio (source pixels per displayed
+// pixel) as the entry's display scale. Null when the entry has no picture or
+// the stretched copy could not be made.
+HBITMAP ScaleForDisplay(CImageItem& item, int viewWidth, int viewHeight);
+
+// The ratio ScaleForDisplay uses: source pixels per displayed pixel for the
+// zoom code, rotation and picture size in a view of the given client size;
+// 1.0 when the picture is shown unscaled.
+double DisplayRatio(int zoom, int rotation, int width, int height, int viewWidth, int viewHeight);
+
+// The zoom in percent that the zoom steps start from: the zoom code when it
+// is 1 or more, else the percentage the picture was last drawn at, plus one
+// (a fitted picture drawn unscaled counts as 101).
+int EffectiveZoom(const CImageItem& item);
