@@ -1,0 +1,327 @@
+#include "image/image_loader.h"
+
+#include "image/bmp_reader.h"
+#include "image/dib_bitmap.h"
+#include "image/image_decoder.h"
+#include "image/jpeg_decoder.h"
+#include "image/zip_archive.h"
+#include "platform/device_path.h"
+#include "platform/message_box.h"
+
+#include <QFile>
+#include <cstdio>
+
+namespace {
+
+const QString kBitmapType = QStringLiteral("Bitmap Image");
+const QString kJpegType = QStringLiteral("JPEG Image");
+const QString kGifType = QStringLiteral("GIF Image");
+const QString kPngType = QStringLiteral("PNG Image");
+
+// Width the image decoder aims at: 320 pixels in view mode, 40 for thumbnails.
+constexpr int kDecoderTargetWidth = 320;
+constexpr int kDecoderFirstScale = 20;
+constexpr int kDecoderMaxWidth = 1600;
+constexpr int kDecoderMaxHeight = 1200;
+
+// The item's picture is replaced only once a new one exists, so a failed load
+// leaves it as it was. The display bitmap derives from it and goes with it.
+void ReplaceFullBitmap(CImageItem& item, HBITMAP bitmap)
+{
+    item.FreePicture();
+    item.m_fullBitmap = bitmap;
+}
+
+// A holder about to be refilled must not take the item's current picture with
+// it: that picture is handed over to the item's own slot instead.
+void KeepPictureOutOf(CImageItem& item, CDibBitmap* holder)
+{
+    if (holder && holder->m_handle && holder->m_handle == item.m_fullBitmap)
+        holder->Detach();
+}
+
+void RecordBitmapFacts(CImageItem& item, HBITMAP bitmap, const QString& typeName)
+{
+    BITMAP info;
+    GetObject(bitmap, &info);
+    item.m_width = info.bmWidth;
+    item.m_height = info.bmHeight;
+    item.m_bitsPerPixel = info.bmPlanes * info.bmBitsPixel;
+    item.m_typeName = typeName;
+}
+
+const QString& TypeNameOf(int kind)
+{
+    return kind == CImageLoader::kKindGif ? kGifType : kind == CImageLoader::kKindPng ? kPngType : kJpegType;
+}
+
+}  // namespace
+
+int CImageLoader::ClassifyExtension(const QString& name)
+{
+    const QString last4 = name.right(4);
+    auto is = [&](const char* extension) { return last4.compare(QLatin1String(extension), Qt::CaseInsensitive) == 0; };
+    if (is(".bmp"))
+        return kKindBmp;
+    if (is(".jpg"))
+        return kKindJpeg;
+    if (is(".gif"))
+        return kKindGif;
+    if (is(".png"))
+        return kKindPng;
+    return kKindNone;
+}
+
+int CImageLoader::JpegScaleDenominator(int mode, int width, int height)
+{
+    if (mode == kModeThumbnail) {
+        if (width <= 40 || height <= 30)
+            return 1;
+        if (width <= 80 || height <= 60)
+            return 2;
+        return (width > 160 && height > 120) ? 8 : 4;
+    }
+    if (width >= 1280 && height >= 960)
+        return 4;
+    return (width >= 640 && height >= 480) ? 2 : 1;
+}
+
+bool CImageLoader::IsArchiveMember(const CImageItem& item)
+{
+    // Plain files carry full device paths; members carry names inside the archive.
+    return item.m_source.endsWith(QLatin1String(".zip"), Qt::CaseInsensitive)
+        && !item.m_path.startsWith(QLatin1Char('\\'));
+}
+
+int CImageLoader::ReadFileInfo(CImageItem& item)
+{
+    const QString hostPath = DevicePath::ToHost(item.m_path);
+    QFile file(hostPath);
+    if (!file.open(QIODevice::ReadOnly))
+        return 0;
+    item.m_fileSize = uint32_t(uint64_t(file.size()));
+    item.m_modified = CTime::FromFileModified(hostPath);
+    return 1;
+}
+
+int CImageLoader::LoadPicture(CImageItem& item, int mode, bool infoOnly) const
+{
+    if (infoOnly) {
+        ReadFileInfo(item);
+        return 1;
+    }
+    const QString hostPath = DevicePath::ToHost(item.m_path);
+    int result = 1;
+    switch (const int kind = ClassifyExtension(item.m_path)) {
+    case kKindBmp:
+        result = LoadBmp(item, hostPath);
+        break;
+    case kKindJpeg:
+        result = LoadJpeg(item, hostPath, item.m_path, mode, false);
+        break;
+    case kKindGif:
+    case kKindPng:
+        result = LoadWithImageDecoder(item, hostPath, item.m_path, mode, TypeNameOf(kind));
+        break;
+    default:
+        break;
+    }
+    // A failed decode stays a failure even when the item still holds an older picture.
+    if (result && mode == kModeView)
+        result = ExpandTo24Bit(item);
+    if (!result)
+        return 0;
+    ReadFileInfo(item);
+    return result;
+}
+
+int CImageLoader::LoadBmp(CImageItem& item, const QString& hostPath) const
+{
+    HBITMAP bitmap = SHLoadDIBitmap(hostPath);
+    if (!bitmap)
+        return 0;
+    KeepPictureOutOf(item, item.m_shrinkCopy);
+    if (HBITMAP smaller = ShrinkLargeBmp(item, bitmap)) {
+        DeleteObject(bitmap);
+        bitmap = smaller;
+    }
+    RecordBitmapFacts(item, bitmap, kBitmapType);
+    ReplaceFullBitmap(item, bitmap);
+    return 1;
+}
+
+HBITMAP CImageLoader::ShrinkLargeBmp(CImageItem& item, HBITMAP bitmap)
+{
+    BITMAP info;
+    if (!GetObject(bitmap, &info))
+        return nullptr;
+    const int w = info.bmWidth;
+    const int h = info.bmHeight;
+    if (w <= 240 || h <= 320)
+        return nullptr;
+    const int divisor = (w >= 1600 && h >= 1200) ? 4 : (w >= 800 && h >= 600) ? 2 : 1;
+    item.m_shrinkCopy->StretchFrom(bitmap, w / divisor, h / divisor);
+    return item.m_shrinkCopy->m_handle;
+}
+
+int CImageLoader::ExpandTo24Bit(CImageItem& item)
+{
+    HBITMAP decoded = item.m_fullBitmap;
+    BITMAP info;
+    if (!GetObject(decoded, &info))
+        return 0;
+    // 32-bit pictures are converted too: the canvas reads three bytes a pixel.
+    if (info.bmPlanes * info.bmBitsPixel == 24)
+        return 1;
+    if (!item.m_converted)
+        item.m_converted = new CDibBitmap;
+    item.m_converted->CopyFrom(decoded);
+    item.m_fullBitmap = item.m_converted->m_handle;
+    if (item.m_displayBitmap == decoded)
+        item.m_displayBitmap = nullptr;
+    item.ReleaseBitmap(decoded);
+    return item.m_fullBitmap ? 1 : 0;
+}
+
+int CImageLoader::LoadJpeg(CImageItem& item, const QString& hostPath, const QString& shownPath, int mode,
+                           bool archiveMember) const
+{
+    FILE* file = std::fopen(QFile::encodeName(hostPath).constData(), "rb");
+    if (!file) {
+        ShowMessage(QStringLiteral("Can't open file '") + shownPath + QLatin1Char('\''));
+        return 0;
+    }
+    // Archive members are always reduced as for the view.
+    const int tableMode = archiveMember ? kModeView : mode;
+    JpegRequest request;
+    request.chooseScale = [tableMode](int width, int height) { return CImageLoader::JpegScaleDenominator(tableMode, width, height); };
+    JpegImage image;
+    const JpegStatus status = DecodeJpegFile(file, request, &image);
+    std::fclose(file);
+    if (status == JpegStatus::kGrayscale)
+        return LoadWithImageDecoder(item, hostPath, shownPath, tableMode, kJpegType);
+    if (status != JpegStatus::kDecoded)
+        return 0;
+    HBITMAP bitmap = BitmapFromRgb(image.rgb.get(), image.outputWidth, image.outputHeight);
+    if (!bitmap)
+        return 0;
+    // A thumbnail-mode item records the full size as far as 1/8 scaling tells it.
+    const int factor = (!archiveMember && mode == kModeThumbnail) ? 8 : 1;
+    item.m_width = image.outputWidth * factor;
+    item.m_height = image.outputHeight * factor;
+    item.m_bitsPerPixel = image.outputComponents * 8;
+    item.m_typeName = kJpegType;
+    ReplaceFullBitmap(item, bitmap);
+    return 1;
+}
+
+int CImageLoader::LoadWithImageDecoder(CImageItem& item, const QString& hostPath, const QString& shownPath, int mode,
+                                       const QString& typeName) const
+{
+    const int target = kDecoderTargetWidth / mode;
+    DecompressImageInfo info;
+    info.path = hostPath;
+    info.iScale = kDecoderFirstScale;
+    info.iMaxWidth = kDecoderMaxWidth;
+    info.iMaxHeight = kDecoderMaxHeight;
+    auto fail = [&] {
+        if (info.status != DecodeStatus::CannotOpen)
+            ShowMessage(QStringLiteral("Cannot load ") + shownPath);
+        return 0;
+    };
+    // The first pass only learns the picture's own size from its header.
+    info.headerOnly = true;
+    if (DecompressImageIndirect(&info) != 0 || info.fullWidth < 1 || info.fullHeight < 1)
+        return fail();
+    const int fullWidth = info.fullWidth;
+    const int fullHeight = info.fullHeight;
+
+    HBITMAP bitmap = nullptr;
+    info.iScale = fullWidth >= target ? target * 100 / fullWidth : 100;
+    info.headerOnly = false;
+    info.phBM = &bitmap;
+    if (DecompressImageIndirect(&info) != 0 || !bitmap)
+        return fail();
+    RecordBitmapFacts(item, bitmap, typeName);
+    item.m_width = fullWidth;
+    item.m_height = fullHeight;
+    ReplaceFullBitmap(item, bitmap);
+    return 1;
+}
+
+int CImageLoader::LoadZipMember(CImageItem& item, int mode, bool infoOnly) const
+{
+    CZipMemberInfo member;
+    CZipTempCopy copy;
+    const ZipFindResult found = FindZipMember(item.m_source, item.m_path, &member, infoOnly ? nullptr : &copy);
+    if (found == ZipFindResult::Found) {
+        item.m_fileSize = uint32_t(member.size);
+        item.m_modified = member.modified;
+    }
+    if (infoOnly)
+        return found == ZipFindResult::Failed ? 0 : 1;
+    if (found != ZipFindResult::Found)
+        return 0;
+
+    const QString& tempPath = copy.HostPath();
+    int result = 0;
+    switch (const int kind = ClassifyExtension(item.m_path)) {
+    case kKindJpeg:
+        result = LoadJpeg(item, tempPath, item.m_path, mode, true);
+        break;
+    case kKindBmp:
+        if (HBITMAP bitmap = SHLoadDIBitmap(tempPath)) {
+            RecordBitmapFacts(item, bitmap, kBitmapType);
+            ReplaceFullBitmap(item, bitmap);
+            // Shown at 24 bits like a plain file; the item keeps the file's own depth.
+            result = mode == kModeView ? ExpandTo24Bit(item) : 1;
+        }
+        break;
+    case kKindGif:
+    case kKindPng:
+        result = LoadWithImageDecoder(item, tempPath, item.m_path, kModeView, TypeNameOf(kind));
+        break;
+    default:
+        break;
+    }
+    return result && item.m_fullBitmap ? 1 : 0;
+}
+
+int CImageLoader::LoadThumbnail(CImageItem& item) const
+{
+    // The load runs on a scratch entry, so the item's own picture and holders
+    // are never touched while the thumbnail is made.
+    CImageItem scratch;
+    scratch.m_path = item.m_path;
+    scratch.m_source = item.m_source;
+    const int result = IsArchiveMember(item) ? LoadZipMember(scratch, kModeThumbnail, false)
+                                             : LoadPicture(scratch, kModeThumbnail, false);
+    if (!result)
+        return 0;
+    item.m_width = scratch.m_width;
+    item.m_height = scratch.m_height;
+    item.m_bitsPerPixel = scratch.m_bitsPerPixel;
+    item.m_typeName = scratch.m_typeName;
+    item.m_fileSize = scratch.m_fileSize;
+    item.m_modified = scratch.m_modified;
+    if (scratch.m_fullBitmap && MakeThumbnail(scratch)) {
+        item.ReleaseBitmap(item.m_thumbnail);
+        item.m_thumbnail = scratch.m_thumbnail;
+        scratch.m_thumbnail = nullptr;
+    }
+    return result;
+}
+
+int LoadCurrentPicture(const CImageLoader& loader, const std::vector<CImageItem*>& items, CImageItem& item,
+                       bool quickView)
+{
+    if (CImageLoader::IsArchiveMember(item))
+        return loader.LoadZipMember(item, CImageLoader::kModeView, false);
+    if (quickView && loader.LoadPicture(item, CImageLoader::kModeView, false))
+        return 1;
+    for (CImageItem* each : items)
+        if (each)
+            each->FreePicture();
+    item.FreePicture();
+    return loader.LoadPicture(item, CImageLoader::kModeView, false);
+}

@@ -1,0 +1,163 @@
+#include "image/jpeg_decoder.h"
+
+#include <csetjmp>
+#include <new>
+
+// jpeglib.h needs FILE and size_t declared before it.
+#include <jpeglib.h>
+
+namespace {
+
+// A progressive file can hold any number of scans, each one a pass over the
+// whole picture; real files have about ten.
+constexpr int kMaxScans = 1000;
+
+struct ErrorManager {
+    jpeg_error_mgr pub;
+    std::jmp_buf jump;
+};
+
+[[noreturn]] void JumpOut(j_common_ptr cinfo)
+{
+    std::longjmp(reinterpret_cast<ErrorManager*>(cinfo->err)->jump, 1);
+}
+
+[[noreturn]] void ExitWithMessage(j_common_ptr cinfo)
+{
+    char message[JMSG_LENGTH_MAX];
+    (*cinfo->err->format_message)(cinfo, message);
+    std::fprintf(stderr, "lumo: jpeg: %s\n", message);
+    JumpOut(cinfo);
+}
+
+void LimitScans(j_common_ptr cinfo)
+{
+    if (reinterpret_cast<j_decompress_ptr>(cinfo)->input_scan_number > kMaxScans) {
+        std::fprintf(stderr, "lumo: jpeg: more than %d scans\n", kMaxScans);
+        JumpOut(cinfo);
+    }
+}
+
+uint8_t Mul255(unsigned a, unsigned b)
+{
+    return uint8_t((a * b + 127) / 255);
+}
+
+void CmykToRgb(const uint8_t* cmyk, uint8_t* rgb, int width, bool inverted)
+{
+    for (int x = 0; x < width; ++x, cmyk += 4, rgb += 3) {
+        // Ink amounts are stored as 255 - ink when inverted.
+        const unsigned c = inverted ? cmyk[0] : 255 - cmyk[0];
+        const unsigned m = inverted ? cmyk[1] : 255 - cmyk[1];
+        const unsigned y = inverted ? cmyk[2] : 255 - cmyk[2];
+        const unsigned k = inverted ? cmyk[3] : 255 - cmyk[3];
+        rgb[0] = Mul255(c, k);
+        rgb[1] = Mul255(m, k);
+        rgb[2] = Mul255(y, k);
+    }
+}
+
+struct Source {
+    FILE* file = nullptr;
+    const uint8_t* data = nullptr;
+    size_t size = 0;
+};
+
+// The only function that holds a jump target: every library call happens
+// here, and every way out destroys the decompressor.
+JpegStatus Decompress(const Source& source, const JpegRequest& request, JpegImage* image)
+{
+    jpeg_decompress_struct cinfo {};
+    ErrorManager err {};
+    jpeg_progress_mgr progress {};
+    cinfo.err = jpeg_std_error(&err.pub);
+    err.pub.error_exit = ExitWithMessage;
+    if (setjmp(err.jump)) {
+        jpeg_destroy_decompress(&cinfo);
+        image->rgb.reset();
+        return JpegStatus::kFailed;
+    }
+    jpeg_create_decompress(&cinfo);
+    progress.progress_monitor = LimitScans;
+    cinfo.progress = &progress;
+    if (source.file)
+        jpeg_stdio_src(&cinfo, source.file);
+    else
+        jpeg_mem_src(&cinfo, source.data, static_cast<unsigned long>(source.size));
+    jpeg_read_header(&cinfo, TRUE);
+
+    image->imageWidth = int(cinfo.image_width);
+    image->imageHeight = int(cinfo.image_height);
+    image->adobeInverted = cinfo.saw_Adobe_marker;
+    const bool cmyk = cinfo.jpeg_color_space == JCS_CMYK || cinfo.jpeg_color_space == JCS_YCCK;
+    if (cinfo.out_color_space == JCS_GRAYSCALE) {
+        if (!request.decodeGrayscale) {
+            image->outputComponents = 1;
+            jpeg_destroy_decompress(&cinfo);
+            return JpegStatus::kGrayscale;
+        }
+        cinfo.out_color_space = JCS_RGB;
+    }
+    if (cmyk)
+        cinfo.out_color_space = JCS_CMYK;
+    cinfo.scale_num = 1;
+    cinfo.scale_denom = request.chooseScale ? unsigned(request.chooseScale(image->imageWidth, image->imageHeight)) : 1;
+    jpeg_calc_output_dimensions(&cinfo);
+
+    const int64_t width = cinfo.output_width;
+    const int64_t rowBytes = width * 3;
+    const int64_t packedBytes = rowBytes * cinfo.output_height;
+    const int64_t bitmapBytes = (width + 3) / 4 * 4 * 3 * cinfo.output_height;
+    if (packedBytes + bitmapBytes >= request.budget) {
+        std::fprintf(stderr, "lumo: jpeg: %ld x %ld output is over the memory budget\n", long(width),
+                     long(cinfo.output_height));
+        jpeg_destroy_decompress(&cinfo);
+        return JpegStatus::kFailed;
+    }
+    cinfo.mem->max_memory_to_use = long(request.budget - packedBytes - bitmapBytes);
+    image->rgb.reset(new (std::nothrow) uint8_t[size_t(packedBytes)]);
+    if (!image->rgb) {
+        jpeg_destroy_decompress(&cinfo);
+        return JpegStatus::kFailed;
+    }
+
+    jpeg_start_decompress(&cinfo);
+    image->outputWidth = int(cinfo.output_width);
+    image->outputHeight = int(cinfo.output_height);
+    image->outputComponents = cinfo.output_components;
+    JSAMPARRAY inks = cmyk
+        ? (*cinfo.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&cinfo), JPOOL_IMAGE, cinfo.output_width * 4, 1)
+        : nullptr;
+    while (cinfo.output_scanline < cinfo.output_height) {
+        uint8_t* row = image->rgb.get() + size_t(cinfo.output_scanline) * size_t(rowBytes);
+        JSAMPROW target = inks ? inks[0] : row;
+        if (jpeg_read_scanlines(&cinfo, &target, 1) != 1)
+            JumpOut(reinterpret_cast<j_common_ptr>(&cinfo));
+        if (inks)
+            CmykToRgb(inks[0], row, image->outputWidth, image->adobeInverted);
+    }
+    // Whatever follows the last row (trailing data, the end marker) is not needed.
+    jpeg_destroy_decompress(&cinfo);
+    return JpegStatus::kDecoded;
+}
+
+}  // namespace
+
+JpegStatus DecodeJpegFile(FILE* file, const JpegRequest& request, JpegImage* image)
+{
+    if (!file || !image)
+        return JpegStatus::kFailed;
+    Source source;
+    source.file = file;
+    return Decompress(source, request, image);
+}
+
+JpegStatus DecodeJpegMemory(const uint8_t* data, size_t size, const JpegRequest& request, JpegImage* image)
+{
+    if (!data || !image)
+        return JpegStatus::kFailed;
+    Source source;
+    source.data = data;
+    source.size = size;
+    return Decompress(source, request, image);
+}

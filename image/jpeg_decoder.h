@@ -1,0 +1,42 @@
+// JPEG decoding through libjpeg with DCT scaling, into packed R,G,B rows.
+//
+// A fatal library error never ends the program: the decode fails and the
+// library's message goes to standard error. A cut-off file is only a warning
+// to the library, so what decoded is returned. CMYK and YCCK files are
+// decoded as CMYK and converted to RGB (Adobe files store the inks inverted).
+// Grayscale files are reported as such and, unless asked for, not decoded.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <functional>
+#include <memory>
+
+enum class JpegStatus {
+    kDecoded,
+    kGrayscale,  // a one-component file and the caller did not ask to decode it
+    kFailed,
+};
+
+struct JpegImage {
+    int imageWidth = 0;  // from the frame header
+    int imageHeight = 0;
+    int outputWidth = 0;  // after DCT scaling
+    int outputHeight = 0;
+    int outputComponents = 0;  // as the library decodes the file: 1, 3 or 4 (CMYK)
+    bool adobeInverted = false;
+    std::unique_ptr<uint8_t[]> rgb;  // outputHeight rows of outputWidth x 3 bytes, top row first
+};
+
+struct JpegRequest {
+    // Picks scale_denom (1, 2, 4 or 8) from the frame's width and height.
+    std::function<int(int width, int height)> chooseScale;
+    bool decodeGrayscale = false;
+    // The packed rows, a bitmap of the same size made from them and the
+    // library's own working memory must fit in this many bytes together.
+    int64_t budget = int64_t(256) << 20;
+};
+
+JpegStatus DecodeJpegFile(FILE* file, const JpegRequest& request, JpegImage* image);
+JpegStatus DecodeJpegMemory(const uint8_t* data, size_t size, const JpegRequest& request, JpegImage* image);

@@ -1,0 +1,205 @@
+// JPEG decoding: DCT scaling, failures that return instead of ending the
+// program, cut-off files, CMYK conversion, grayscale hand-off and the budget.
+#include "image/jpeg_decoder.h"
+
+#include "test_pictures.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+JpegRequest AtScale(int denominator)
+{
+    JpegRequest request;
+    request.chooseScale = [denominator](int, int) { return denominator; };
+    return request;
+}
+
+JpegStatus Decode(const std::vector<uint8_t>& bytes, const JpegRequest& request, JpegImage* image)
+{
+    return DecodeJpegMemory(bytes.data(), bytes.size(), request, image);
+}
+
+// Mean of one channel over the whole decoded picture.
+double MeanChannel(const JpegImage& image, int channel)
+{
+    double sum = 0;
+    const size_t pixels = size_t(image.outputWidth) * image.outputHeight;
+    for (size_t i = 0; i < pixels; ++i)
+        sum += image.rgb[i * 3 + channel];
+    return sum / double(pixels);
+}
+
+// Sets the frame size in the SOF0 marker of a baseline file.
+void PatchFrameSize(std::vector<uint8_t>& bytes, int width, int height)
+{
+    for (size_t i = 0; i + 8 < bytes.size(); ++i) {
+        if (bytes[i] == 0xFF && bytes[i + 1] == 0xC0) {
+            bytes[i + 5] = uint8_t(height >> 8);
+            bytes[i + 6] = uint8_t(height);
+            bytes[i + 7] = uint8_t(width >> 8);
+            bytes[i + 8] = uint8_t(width);
+            return;
+        }
+    }
+    FAIL() << "no SOF0 marker";
+}
+
+}  // namespace
+
+TEST(JpegDecoder, DctScalingRoundsOutputSizesUp)
+{
+    const std::vector<uint8_t> bytes = RgbJpeg(2000, 1500);
+    struct Case {
+        int denominator, width, height;
+    };
+    for (Case c : {Case {1, 2000, 1500}, Case {2, 1000, 750}, Case {4, 500, 375}, Case {8, 250, 188}}) {
+        JpegImage image;
+        ASSERT_EQ(Decode(bytes, AtScale(c.denominator), &image), JpegStatus::kDecoded) << c.denominator;
+        EXPECT_EQ(image.imageWidth, 2000);
+        EXPECT_EQ(image.imageHeight, 1500);
+        EXPECT_EQ(image.outputWidth, c.width);
+        EXPECT_EQ(image.outputHeight, c.height);
+        EXPECT_EQ(image.outputComponents, 3);
+    }
+}
+
+TEST(JpegDecoder, ScaleChooserSeesTheFrameSize)
+{
+    int seenWidth = 0, seenHeight = 0;
+    JpegRequest request;
+    request.chooseScale = [&](int w, int h) {
+        seenWidth = w;
+        seenHeight = h;
+        return 2;
+    };
+    JpegImage image;
+    ASSERT_EQ(Decode(RgbJpeg(70, 100), request, &image), JpegStatus::kDecoded);
+    EXPECT_EQ(seenWidth, 70);
+    EXPECT_EQ(seenHeight, 100);
+    EXPECT_EQ(image.outputWidth, 35);
+    EXPECT_EQ(image.outputHeight, 50);
+}
+
+TEST(JpegDecoder, PixelsComeOutAsRedGreenBlue)
+{
+    TestJpeg spec;
+    spec.width = 16;
+    spec.height = 16;
+    spec.fill = [](int, int, uint8_t* p) { p[0] = 250, p[1] = 10, p[2] = 10; };
+    JpegImage image;
+    ASSERT_EQ(Decode(EncodeJpeg(spec), AtScale(1), &image), JpegStatus::kDecoded);
+    EXPECT_NEAR(MeanChannel(image, 0), 250, 6);
+    EXPECT_NEAR(MeanChannel(image, 2), 10, 6);
+}
+
+TEST(JpegDecoder, FatalLibraryErrorsFailWithMessageInsteadOfEndingTheProgram)
+{
+    const std::vector<std::vector<uint8_t>> broken = {
+        {},
+        {0xFF, 0xD8},
+        {'n', 'o', 't', ' ', 'a', ' ', 'j', 'p', 'e', 'g'},
+        {0xFF, 0xD8, 0xFF, 0xC0, 0x00, 0x0B, 0x08, 0x00, 0x00, 0x00, 0x00, 0x01, 0x01, 0x11, 0x00},  // 0 x 0 frame
+    };
+    for (const auto& bytes : broken) {
+        const uint8_t dummy = 0;
+        JpegImage image;
+        testing::internal::CaptureStderr();
+        const JpegStatus status
+            = DecodeJpegMemory(bytes.empty() ? &dummy : bytes.data(), bytes.size(), AtScale(1), &image);
+        const std::string err = testing::internal::GetCapturedStderr();
+        EXPECT_EQ(status, JpegStatus::kFailed);
+        EXPECT_NE(err.find("lumo: jpeg: "), std::string::npos) << err;
+        EXPECT_FALSE(image.rgb);
+    }
+}
+
+TEST(JpegDecoder, CutOffFileShowsWhatDecoded)
+{
+    for (bool progressive : {false, true}) {
+        TestJpeg spec;
+        spec.width = 64;
+        spec.height = 64;
+        spec.progressive = progressive;
+        std::vector<uint8_t> bytes = EncodeJpeg(spec);
+        bytes.resize(bytes.size() * 2 / 3);
+        JpegImage image;
+        testing::internal::CaptureStderr();
+        EXPECT_EQ(Decode(bytes, AtScale(1), &image), JpegStatus::kDecoded) << progressive;
+        testing::internal::GetCapturedStderr();
+        EXPECT_EQ(image.outputWidth, 64);
+        EXPECT_EQ(image.outputHeight, 64);
+    }
+}
+
+TEST(JpegDecoder, CmykFilesAreConvertedWhetherAdobeInvertedOrNot)
+{
+    // Pure red as ink: no cyan, full magenta and yellow, no black.
+    TestJpeg adobe;
+    adobe.width = 16;
+    adobe.height = 16;
+    adobe.space = JCS_CMYK;
+    adobe.fill = [](int, int, uint8_t* p) { p[0] = 255, p[1] = 0, p[2] = 0, p[3] = 255; };  // stored inverted
+    TestJpeg plain = adobe;
+    plain.adobeMarker = false;
+    plain.fill = [](int, int, uint8_t* p) { p[0] = 0, p[1] = 255, p[2] = 255, p[3] = 0; };
+    for (const TestJpeg* spec : {&adobe, &plain}) {
+        JpegImage image;
+        ASSERT_EQ(Decode(EncodeJpeg(*spec), AtScale(2), &image), JpegStatus::kDecoded);
+        EXPECT_EQ(image.adobeInverted, spec->adobeMarker);
+        EXPECT_EQ(image.outputComponents, 4);
+        EXPECT_EQ(image.outputWidth, 8);
+        EXPECT_NEAR(MeanChannel(image, 0), 255, 6);
+        EXPECT_NEAR(MeanChannel(image, 1), 0, 6);
+        EXPECT_NEAR(MeanChannel(image, 2), 0, 6);
+    }
+}
+
+TEST(JpegDecoder, GrayscaleIsReportedUnlessAskedToDecodeIt)
+{
+    TestJpeg spec;
+    spec.width = 20;
+    spec.height = 10;
+    spec.space = JCS_GRAYSCALE;
+    spec.fill = [](int, int, uint8_t* p) { p[0] = 100; };
+    const std::vector<uint8_t> bytes = EncodeJpeg(spec);
+    JpegImage image;
+    EXPECT_EQ(Decode(bytes, AtScale(1), &image), JpegStatus::kGrayscale);
+    EXPECT_EQ(image.imageWidth, 20);
+    EXPECT_FALSE(image.rgb);
+
+    JpegRequest request = AtScale(1);
+    request.decodeGrayscale = true;
+    ASSERT_EQ(Decode(bytes, request, &image), JpegStatus::kDecoded);
+    EXPECT_NEAR(MeanChannel(image, 0), 100, 3);
+    EXPECT_NEAR(MeanChannel(image, 2), 100, 3);
+}
+
+TEST(JpegDecoder, HugeFrameIsRefusedAtFullSizeButStreamsIntoASmallOutput)
+{
+    std::vector<uint8_t> bytes = RgbJpeg(16, 16);
+    PatchFrameSize(bytes, 12000, 12000);
+    JpegImage image;
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(Decode(bytes, AtScale(1), &image), JpegStatus::kFailed);
+    EXPECT_FALSE(image.rgb);
+    // 1500 x 1500 at 1/8: well inside the budget; the missing data is only a warning.
+    EXPECT_EQ(Decode(bytes, AtScale(8), &image), JpegStatus::kDecoded);
+    testing::internal::GetCapturedStderr();
+    EXPECT_EQ(image.outputWidth, 1500);
+}
+
+TEST(JpegDecoder, DecodesFromAnOpenFile)
+{
+    const std::vector<uint8_t> bytes = RgbJpeg(33, 17);
+    FILE* file = std::tmpfile();
+    ASSERT_TRUE(file);
+    std::fwrite(bytes.data(), 1, bytes.size(), file);
+    std::rewind(file);
+    JpegImage image;
+    EXPECT_EQ(DecodeJpegFile(file, AtScale(1), &image), JpegStatus::kDecoded);
+    std::fclose(file);
+    EXPECT_EQ(image.outputWidth, 33);
+    EXPECT_EQ(image.outputHeight, 17);
+    EXPECT_EQ(DecodeJpegFile(nullptr, AtScale(1), &image), JpegStatus::kFailed);
+}
