@@ -10,6 +10,7 @@
 #pragma once
 
 #include "app/image_item.h"
+#include "image/image_loader.h"
 
 #include <QString>
 #include <atomic>
@@ -68,6 +69,14 @@ public:
     // A build checks this between entries and archive members and stops when set.
     void SetStopFlag(const std::atomic<bool>* stop) { m_stop = stop; }
     bool StopRequested() const { return m_stop && m_stop->load(std::memory_order_relaxed); }
+
+private:
+    // Fills an entry for a picture file, or for a member of archive when archive
+    // is not null, and appends it with a hint; false when its facts can't be read.
+    bool AddPicture(const QString& path, const QString& archive, int mode);
+    CImageLoader m_loader;
+
+public:
     // --- end of catalog building ---
 
     // How the catalog tells the views that it changed (set by the document).

@@ -1,0 +1,224 @@
+#include "app/album_file.h"
+
+#include "app/image_catalog.h"
+#include "app/image_item.h"
+#include "image/memo_text.h"
+#include "platform/device_path.h"
+#include "platform/message_box.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRandomGenerator>
+#include <algorithm>
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace AlbumFile {
+
+namespace {
+
+
+bool IsMark(QChar c)
+{
+    return c.unicode() == kRecordMark || c.unicode() == kPathMark || c.unicode() == 0;
+}
+
+QString WithoutMarks(QString text)
+{
+    text.removeIf(IsMark);
+    return text;
+}
+
+void AppendUtf16Le(QByteArray* bytes, const QString& text)
+{
+    const qsizetype start = bytes->size();
+    bytes->resize(start + 2 * text.size());
+    char* out = bytes->data() + start;
+    for (QChar c : text) {
+        *out++ = char(c.unicode() & 0xFF);
+        *out++ = char(c.unicode() >> 8);
+    }
+}
+
+bool WriteAll(int fd, const QByteArray& bytes)
+{
+    const char* data = bytes.constData();
+    qsizetype left = bytes.size();
+    while (left > 0) {
+        const ssize_t n = ::write(fd, data, size_t(left));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return false;
+        data += n;
+        left -= n;
+    }
+    return true;
+}
+
+// Writes a whole file beside the old one and renames it over the old one only
+// when every byte reached the disk, so a failed save leaves the old file as it
+// was. Every short write counts as a failure (a full disk, a size limit).
+bool ReplaceFile(const QString& hostPath, const QByteArray& bytes)
+{
+    const QFileInfo target(hostPath);
+    const QString prefix = target.absolutePath() + QStringLiteral("/.") + target.fileName() + QLatin1Char('.');
+    QByteArray temp;
+    int fd = -1;
+    for (int attempt = 0; fd < 0 && attempt < 100; ++attempt) {
+        temp = QFile::encodeName(prefix + QString::number(QRandomGenerator::global()->generate(), 36));
+        // Created afresh (never an existing file), with the permissions the umask allows.
+        fd = ::open(temp.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd < 0 && errno != EEXIST)
+            return false;
+    }
+    if (fd < 0)
+        return false;
+    struct stat old {};
+    const QByteArray finalPath = QFile::encodeName(hostPath);
+    if (::stat(finalPath.constData(), &old) == 0)
+        ::fchmod(fd, old.st_mode & 07777);
+    bool ok = WriteAll(fd, bytes) && ::fsync(fd) == 0;
+    ok = (::close(fd) == 0) && ok;
+    ok = ok && ::rename(temp.constData(), finalPath.constData()) == 0;
+    if (!ok)
+        ::unlink(temp.constData());
+    return ok;
+}
+
+}  // namespace
+
+QString DefaultFolder()
+{
+    return QStringLiteral("\\My Documents\\Lumo Albums");
+}
+
+QString DefaultName()
+{
+    return DefaultFolder() + QStringLiteral("\\My Album");
+}
+
+bool EnsureDefaultFolder()
+{
+    const QString host = DevicePath::ToHost(DefaultFolder());
+    if (QFileInfo(host).isDir())
+        return true;
+    return QDir().mkpath(host);
+}
+
+QString RecordMemoText(const CImageItem& item)
+{
+    // The writer keeps the record structure intact whatever the user typed:
+    // a mark or a zero inside a memo would end the record or the whole text.
+    CMemoRecord memo = MemoRecordOf(item);
+    memo.color = QStringLiteral("#FFFFFF");
+    return WithoutMarks(FormatMemoText(memo));
+}
+
+bool CanWrite(const CImageItem& item)
+{
+    return !item.m_path.isEmpty() && !std::any_of(item.m_path.begin(), item.m_path.end(), IsMark);
+}
+
+QByteArray Encode(const std::vector<CImageItem*>& items)
+{
+    QByteArray bytes;
+    QString text;
+    for (const CImageItem* item : items) {
+        if (!item || !CanWrite(*item))
+            continue;
+        if (text.isEmpty())
+            text += QChar(kRecordMark);
+        text += item->m_path;
+        text += QChar(kPathMark);
+        text += RecordMemoText(*item);
+        text += QChar(kRecordMark);
+    }
+    AppendUtf16Le(&bytes, text);
+    return bytes;
+}
+
+std::vector<CRecord> Decode(const QByteArray& bytes)
+{
+    const qsizetype units = bytes.size() / 2;
+    QString text(units, Qt::Uninitialized);
+    const auto* in = reinterpret_cast<const uchar*>(bytes.constData());
+    for (qsizetype i = 0; i < units; ++i)
+        text[i] = QChar(char16_t(in[2 * i] | (in[2 * i + 1] << 8)));
+    const qsizetype zero = text.indexOf(QChar(0));
+    if (zero >= 0)
+        text.truncate(zero);
+
+    std::vector<CRecord> records;
+    qsizetype pos = text.startsWith(QChar(kRecordMark)) ? 1 : 0;
+    while (pos < text.size()) {
+        qsizetype end = text.indexOf(QChar(kRecordMark), pos);
+        if (end < 0)
+            end = text.size();
+        const qsizetype mark = text.indexOf(QChar(kPathMark), pos);
+        if (mark == pos)
+            break;
+        if (mark > pos && mark < end)
+            records.push_back({text.mid(pos, mark - pos), text.mid(mark + 1, end - mark - 1)});
+        pos = end + 1;
+    }
+    return records;
+}
+
+}  // namespace AlbumFile
+
+int CImageCatalog::SaveAlbum(const QString& path) const
+{
+    if (!AlbumFile::ReplaceFile(DevicePath::ToHost(path), AlbumFile::Encode(GetList()))) {
+        ShowMessage(QStringLiteral("Could not create the file!"));
+        return 0;
+    }
+    return 1;
+}
+
+namespace {
+
+// Reads a whole album; shows why and returns false when it cannot.
+bool ReadAlbum(const QString& path, QByteArray* bytes)
+{
+    QFile file(DevicePath::ToHost(path));
+    QString reason;
+    // Only a regular file has an end: a device or pipe named *.lab is refused.
+    if (QFileInfo(file).exists() && !QFileInfo(file).isFile())
+        reason = QStringLiteral("not a file");
+    else if (!file.open(QIODevice::ReadOnly))
+        reason = file.errorString();
+    else {
+        *bytes = file.readAll();
+        if (file.error() == QFileDevice::NoError)
+            return true;
+        reason = file.errorString();
+    }
+    ShowMessage(QStringLiteral("Cannot read the file %1: %2").arg(path, reason));
+    return false;
+}
+
+}  // namespace
+
+int CImageCatalog::LoadAlbum(const QString& path, int mode)
+{
+    QByteArray bytes;
+    if (!ReadAlbum(path, &bytes))
+        return 0;
+    for (const AlbumFile::CRecord& record : AlbumFile::Decode(bytes)) {
+        if (StopRequested())
+            return 0;
+        auto* item = new CImageItem;
+        CMemoRecord memo;
+        ParseMemoText(record.memoText, &memo);
+        ApplyMemoRecord(memo, *item);
+        // A picture that no longer exists still keeps its place and its memo.
+        FillEntry(record.path, item, 0, mode);
+        Append(item);
+        Notify(kHintListChanged);
+    }
+    return 1;
+}

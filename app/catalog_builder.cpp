@@ -1,0 +1,185 @@
+// Catalog building: turning a file, folder, ZIP archive or album path into
+// catalog entries, each announced to the views as soon as it is appended.
+#include "app/image_catalog.h"
+
+#include "image/zip_archive.h"
+#include "platform/device_path.h"
+#include "platform/message_box.h"
+#include "platform/visited_folders.h"
+
+#include <QFile>
+#include <sys/stat.h>
+
+namespace {
+
+const QLatin1StringView kPictureExtensions[] = {
+    QLatin1StringView(".bmp"), QLatin1StringView(".jpg"), QLatin1StringView(".gif"), QLatin1StringView(".png")};
+
+bool HasSuffix(const QString& path, QLatin1StringView suffix)
+{
+    return path.size() > suffix.size() && path.endsWith(suffix, Qt::CaseInsensitive);
+}
+
+// The folder walk of the build running on this thread. Subfolders are scanned
+// through BuildList, so the walk outlives each ScanFolder call: the outermost
+// scan owns it and the nested ones share it.
+thread_local CVisitedFolders* t_walk = nullptr;
+
+class CWalkScope {
+public:
+    CWalkScope() : m_owner(t_walk == nullptr)
+    {
+        if (m_owner)
+            t_walk = &m_walk;
+    }
+    ~CWalkScope()
+    {
+        if (m_owner)
+            t_walk = nullptr;
+    }
+    CWalkScope(const CWalkScope&) = delete;
+    CWalkScope& operator=(const CWalkScope&) = delete;
+
+    bool IsOutermost() const { return m_owner; }
+    CVisitedFolders& Walk() { return *t_walk; }
+
+private:
+    bool m_owner;
+    CVisitedFolders m_walk;
+};
+
+QString JoinPath(const QString& folder, const QString& name)
+{
+    // The device root "\" already ends in a separator.
+    return folder.endsWith(QLatin1Char('\\')) ? folder + name : folder + QLatin1Char('\\') + name;
+}
+
+}  // namespace
+
+int CImageCatalog::ClassifyPath(const QString& path)
+{
+    struct stat st {};
+    // A path whose attributes cannot be read counts as a folder: its scan
+    // then fails quietly, as for any folder that cannot be listed.
+    if (::stat(QFile::encodeName(DevicePath::ToHost(path)).constData(), &st) != 0 || S_ISDIR(st.st_mode))
+        return kPathFolder;
+    if (HasSuffix(path, QLatin1StringView(".zip")))
+        return kPathZip;
+    if (HasSuffix(path, QLatin1StringView(".lab")))
+        return kPathAlbum;
+    return kPathFile;
+}
+
+bool CImageCatalog::IsPictureName(const QString& name)
+{
+    const QString last4 = name.right(4);
+    for (QLatin1StringView extension : kPictureExtensions)
+        if (last4.compare(extension, Qt::CaseInsensitive) == 0)
+            return true;
+    return false;
+}
+
+int CImageCatalog::BuildList(const QString& path, int includeSubfolders, int mode)
+{
+    switch (ClassifyPath(path)) {
+    case kPathFolder:
+        return ScanFolder(path, includeSubfolders, mode);
+    case kPathZip:
+        return ScanZip(path, mode);
+    case kPathAlbum:
+        return LoadAlbum(path, mode);
+    default:
+        break;
+    }
+    if (!IsPictureName(path)) {
+        Notify(kHintListChanged);
+        return 0;
+    }
+    auto* item = new CImageItem;
+    if (!FillEntry(path, item, 0, mode)) {
+        delete item;
+        return 0;
+    }
+    Append(item);
+    Notify(kHintListChanged);
+    return 1;
+}
+
+int CImageCatalog::FillEntry(const QString& path, CImageItem* item, int isZipMember, int mode)
+{
+    item->m_path = path;
+    if (item->m_memoContent.isEmpty())
+        item->m_memoContent = TitleOf(path);
+    if (!isZipMember)
+        item->m_source = GetSourcePath();
+    int result;
+    if (mode != 0)
+        result = m_loader.LoadThumbnail(*item);
+    else if (isZipMember)
+        result = m_loader.LoadZipMember(*item, CImageLoader::kModeView, true);
+    else
+        result = m_loader.LoadPicture(*item, CImageLoader::kModeView, true);
+    return result ? 1 : 0;
+}
+
+// Appends one picture of a folder or archive when its facts can be read.
+bool CImageCatalog::AddPicture(const QString& path, const QString& archive, int mode)
+{
+    auto* item = new CImageItem;
+    if (!archive.isNull())
+        item->m_source = archive;
+    if (!FillEntry(path, item, archive.isNull() ? 0 : 1, mode)) {
+        delete item;
+        return false;
+    }
+    Append(item);
+    Notify(kHintListChanged);
+    return true;
+}
+
+int CImageCatalog::ScanFolder(const QString& folder, int includeSubfolders, int mode)
+{
+    CWalkScope scope;
+    std::vector<CFindData> entries;
+    if ((scope.IsOutermost() && !scope.Walk().Enter(folder)) || !EnumerateDirectory(folder, &entries)) {
+        Notify(kHintListChanged);
+        return 0;
+    }
+    for (const CFindData& entry : entries) {
+        if (StopRequested())
+            return 0;
+        const QString full = JoinPath(folder, entry.name);
+        if (entry.isDirectory) {
+            // A folder met twice (a link loop, two links to one folder) or on a
+            // pseudo file system is passed by.
+            if (includeSubfolders && scope.Walk().Enter(full))
+                BuildList(full, includeSubfolders, mode);
+        } else if (HasSuffix(entry.name, QLatin1StringView(".zip"))) {
+            // Archives lying in a scanned folder are always listed.
+            BuildList(full, 0, mode);
+        } else if (IsPictureName(entry.name)) {
+            AddPicture(full, QString(), mode);
+        }
+    }
+    if (StopRequested())
+        return 0;
+    if (GetCount() == 0)
+        Notify(kHintListChanged);
+    return 1;
+}
+
+int CImageCatalog::ScanZip(const QString& archive, int mode)
+{
+    // The listing shows "Can't open ZIP file for thumbnail: " itself.
+    const int listed = ListZipPictures(archive, [&](const CZipMemberInfo& member) {
+        if (StopRequested())
+            return false;
+        AddPicture(member.name, archive, mode);
+        return true;
+    });
+    if (!listed || StopRequested())
+        return 0;
+    if (GetCount() == 0)
+        Notify(kHintListChanged);
+    return 1;
+}

@@ -1,0 +1,345 @@
+// Album files: the exact bytes written, reading them back into the catalog,
+// damaged albums, and a save that fails without harming the old album.
+#include "app/album_file.h"
+#include "catalog_fixture.h"
+
+#include <csignal>
+#include <sys/stat.h>
+#include <sys/resource.h>
+
+using catalog_fixture::CatalogFixture;
+using catalog_fixture::Paths;
+
+namespace {
+
+constexpr int kListMode = 0;
+constexpr int kStripMode = 1;
+constexpr int kHint = CImageCatalog::kHintListChanged;
+const QString kDefaultMemo = QStringLiteral("font=Tahoma;size=9;bold=1;italic=0;align=Top Center;color=#FFFFFF;content=");
+
+QByteArray Utf16Le(const QString& text)
+{
+    QByteArray bytes;
+    for (QChar c : text)
+        bytes.append(char(c.unicode() & 0xFF)).append(char(c.unicode() >> 8));
+    return bytes;
+}
+
+QString Record(const QString& path, const QString& memo)
+{
+    return path + QChar(AlbumFile::kPathMark) + memo + QChar(AlbumFile::kRecordMark);
+}
+
+QString Memo(const QString& content)
+{
+    return kDefaultMemo + content;
+}
+
+class AlbumTest : public CatalogFixture {
+protected:
+    CImageItem* AddEntry(const QString& path)
+    {
+        auto* item = new CImageItem;
+        item->m_path = path;
+        m_catalog.Append(item);
+        return item;
+    }
+    // Opens an album the way Open File does: a new catalog from the album.
+    int Open(const QString& album, int mode = kListMode)
+    {
+        m_catalog.RemoveAll();
+        m_hints.clear();
+        m_catalog.SetSourcePath(album);
+        return m_catalog.BuildList(album, 0, mode);
+    }
+};
+
+}  // namespace
+
+TEST_F(AlbumTest, OneEntryIsWrittenAsMarkPathMarkMemoMark)
+{
+    CImageItem* item = AddEntry(QStringLiteral("\\My Documents\\a.jpg"));
+    item->m_memoContent = QStringLiteral("a");
+    ASSERT_EQ(m_catalog.SaveAlbum(QStringLiteral("\\album.lab")), 1);
+    const QString expected = QChar(AlbumFile::kRecordMark) + Record(QStringLiteral("\\My Documents\\a.jpg"), Memo("a"));
+    EXPECT_EQ(ReadBytes(QStringLiteral("\\album.lab")), Utf16Le(expected));
+    EXPECT_TRUE(m_hints.empty());
+}
+
+TEST_F(AlbumTest, ColourIsAlwaysWrittenWhiteAndTextBeyondLatin1SurvivesAsUtf16)
+{
+    CImageItem* item = AddEntry(QStringLiteral("\\Bilder\\Ölberg.jpg"));
+    item->m_memoColor = QStringLiteral("#FF0000");
+    item->m_memoContent = QStringLiteral("世界 🌍");
+    ASSERT_EQ(m_catalog.SaveAlbum(QStringLiteral("\\a.lab")), 1);
+    const QByteArray bytes = ReadBytes(QStringLiteral("\\a.lab"));
+    EXPECT_TRUE(bytes.contains(Utf16Le(QStringLiteral(";color=#FFFFFF;"))));
+    EXPECT_FALSE(bytes.contains(Utf16Le(QStringLiteral("#FF0000"))));
+    EXPECT_TRUE(bytes.contains(Utf16Le(QStringLiteral("\\Bilder\\Ölberg.jpg"))));
+    EXPECT_TRUE(bytes.contains(Utf16Le(QStringLiteral("世界 🌍"))));
+    EXPECT_EQ(item->m_memoColor, QStringLiteral("#FF0000"));
+}
+
+TEST_F(AlbumTest, ThreePicturesComeBackInOrderWithTheirMemos)
+{
+    WritePicture(QStringLiteral("\\pics\\one.jpg"));
+    WritePicture(QStringLiteral("\\pics\\two.png"));
+    WritePicture(QStringLiteral("\\pics\\three.bmp"));
+    m_catalog.BuildList(QStringLiteral("\\pics"), 0, kListMode);
+    ASSERT_EQ(m_catalog.GetCount(), 3);
+    struct Memo {
+        const char* font;
+        const char* size;
+        int bold, italic;
+        const char* align;
+        const char* content;
+    };
+    const Memo memos[] = {{"Arial", "12", 0, 1, "Bottom Right", "Summer; beach=2004"},
+        {"Tahoma", "40", 1, 1, "Middle Center", "second"}, {"Courier", "6", 0, 0, "Top Left", "third"}};
+    // Catalog order is name order: one, three, two.
+    for (int i = 0; i < 3; ++i) {
+        CImageItem* item = m_catalog.GetAt(i);
+        item->m_memoFont = QString::fromLatin1(memos[i].font);
+        item->m_memoSize = QString::fromLatin1(memos[i].size);
+        item->m_memoBold = memos[i].bold;
+        item->m_memoItalic = memos[i].italic;
+        item->m_memoAlign = QString::fromLatin1(memos[i].align);
+        item->m_memoColor = QStringLiteral("#123456");
+        item->m_memoContent = QString::fromLatin1(memos[i].content);
+    }
+    const QStringList paths = Paths(m_catalog);
+    MakeFolder(QStringLiteral("\\albums"));
+    ASSERT_EQ(m_catalog.SaveAlbum(QStringLiteral("\\albums\\trip.lab")), 1);
+
+    ASSERT_EQ(Open(QStringLiteral("\\albums\\trip.lab")), 1);
+    EXPECT_EQ(Paths(m_catalog), paths);
+    EXPECT_EQ(m_hints, std::vector<int>({kHint, kHint, kHint}));
+    for (int i = 0; i < 3; ++i) {
+        const CImageItem* item = m_catalog.GetAt(i);
+        EXPECT_EQ(item->m_memoFont, QString::fromLatin1(memos[i].font));
+        EXPECT_EQ(item->m_memoSize, QString::fromLatin1(memos[i].size));
+        EXPECT_EQ(item->m_memoBold, memos[i].bold);
+        EXPECT_EQ(item->m_memoItalic, memos[i].italic);
+        EXPECT_EQ(item->m_memoAlign, QString::fromLatin1(memos[i].align));
+        EXPECT_EQ(item->m_memoColor, QStringLiteral("#FFFFFF"));
+        EXPECT_EQ(item->m_memoContent, QString::fromLatin1(memos[i].content));
+        EXPECT_EQ(item->m_source, QStringLiteral("\\albums\\trip.lab"));
+        EXPECT_GT(item->m_fileSize, 0u);
+    }
+}
+
+TEST_F(AlbumTest, RecordsAreFilledWithThumbnailsInStripMode)
+{
+    WritePicture(QStringLiteral("\\pics\\one.jpg"));
+    AddEntry(QStringLiteral("\\pics\\one.jpg"));
+    ASSERT_EQ(m_catalog.SaveAlbum(QStringLiteral("\\a.lab")), 1);
+    ASSERT_EQ(Open(QStringLiteral("\\a.lab"), kStripMode), 1);
+    ASSERT_EQ(m_catalog.GetCount(), 1);
+    EXPECT_NE(m_catalog.GetAt(0)->m_thumbnail, nullptr);
+}
+
+TEST_F(AlbumTest, EmptyMemoContentIsWrittenEmptyAndReadBackAsTheTitle)
+{
+    AddEntry(QStringLiteral("\\My Documents\\Holiday.Beach.jpg"));
+    ASSERT_EQ(m_catalog.SaveAlbum(QStringLiteral("\\a.lab")), 1);
+    EXPECT_TRUE(ReadBytes(QStringLiteral("\\a.lab")).endsWith(Utf16Le(QStringLiteral(";content=\x08"))));
+    ASSERT_EQ(Open(QStringLiteral("\\a.lab")), 1);
+    ASSERT_EQ(m_catalog.GetCount(), 1);
+    EXPECT_EQ(m_catalog.GetAt(0)->m_memoContent, QStringLiteral("Holiday.Beach"));
+}
+
+TEST_F(AlbumTest, ArchiveMemberComesBackAsAPlainPathWithoutFacts)
+{
+    CImageItem* member = AddEntry(QStringLiteral("dir/photo.jpg"));
+    member->m_source = QStringLiteral("\\pics.zip");
+    member->m_fileSize = 1234;
+    ASSERT_EQ(m_catalog.SaveAlbum(QStringLiteral("\\a.lab")), 1);
+    EXPECT_FALSE(ReadBytes(QStringLiteral("\\a.lab")).contains(Utf16Le(QStringLiteral("pics.zip"))));
+    ASSERT_EQ(Open(QStringLiteral("\\a.lab"), kStripMode), 1);
+    ASSERT_EQ(m_catalog.GetCount(), 1);
+    const CImageItem* item = m_catalog.GetAt(0);
+    EXPECT_EQ(item->m_path, QStringLiteral("dir/photo.jpg"));
+    EXPECT_EQ(item->m_source, QStringLiteral("\\a.lab"));
+    EXPECT_EQ(item->m_fileSize, 0u);
+    EXPECT_FALSE(item->m_modified.IsSet());
+    EXPECT_EQ(item->m_thumbnail, nullptr);
+    EXPECT_EQ(item->m_memoContent, QStringLiteral("dir/photo"));
+}
+
+TEST_F(AlbumTest, EmptyCatalogGivesAZeroByteAlbumThatOpensEmpty)
+{
+    ASSERT_EQ(m_catalog.SaveAlbum(QStringLiteral("\\empty.lab")), 1);
+    ASSERT_TRUE(QFileInfo::exists(Host(QStringLiteral("\\empty.lab"))));
+    EXPECT_EQ(QFileInfo(Host(QStringLiteral("\\empty.lab"))).size(), 0);
+    EXPECT_EQ(Open(QStringLiteral("\\empty.lab")), 1);
+    EXPECT_EQ(m_catalog.GetCount(), 0);
+    EXPECT_TRUE(MessageBoxService::Messages().isEmpty());
+}
+
+TEST_F(AlbumTest, SavingReplacesAnOldAlbumCompletely)
+{
+    for (int i = 0; i < 3; ++i)
+        AddEntry(QStringLiteral("\\p%1.jpg").arg(i));
+    ASSERT_EQ(m_catalog.SaveAlbum(QStringLiteral("\\a.lab")), 1);
+    m_catalog.RemoveAll();
+    AddEntry(QStringLiteral("\\q.jpg"));
+    ASSERT_EQ(m_catalog.SaveAlbum(QStringLiteral("\\a.lab")), 1);
+    ASSERT_EQ(Open(QStringLiteral("\\a.lab")), 1);
+    EXPECT_EQ(Paths(m_catalog), QStringList({QStringLiteral("\\q.jpg")}));
+}
+
+TEST_F(AlbumTest, FailedSaveLeavesTheOldAlbumIntactAndSaysSo)
+{
+    AddEntry(QStringLiteral("\\old.jpg"));
+    ASSERT_EQ(m_catalog.SaveAlbum(QStringLiteral("\\a.lab")), 1);
+    const QByteArray old = ReadBytes(QStringLiteral("\\a.lab"));
+    for (int i = 0; i < 50; ++i)
+        AddEntry(QStringLiteral("\\a fairly long path to make the new album large\\%1.jpg").arg(i));
+
+    // A file-size limit binds root too: the new album cannot be written out.
+    rlimit saved {};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = saved;
+    small.rlim_cur = rlim_t(old.size() + 64);
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    const int result = m_catalog.SaveAlbum(QStringLiteral("\\a.lab"));
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, oldHandler);
+
+    EXPECT_EQ(result, 0);
+    EXPECT_EQ(MessageBoxService::Messages(), QStringList({QStringLiteral("Could not create the file!")}));
+    EXPECT_EQ(ReadBytes(QStringLiteral("\\a.lab")), old);
+    EXPECT_EQ(QDir(Host(QStringLiteral("\\"))).entryList(QDir::Files | QDir::Hidden),
+        QStringList({QStringLiteral("a.lab")}));
+}
+
+TEST_F(AlbumTest, SaveIntoAMissingFolderSaysItCouldNotCreateTheFile)
+{
+    AddEntry(QStringLiteral("\\a.jpg"));
+    EXPECT_EQ(m_catalog.SaveAlbum(QStringLiteral("\\no such folder\\a.lab")), 0);
+    EXPECT_EQ(MessageBoxService::Messages(), QStringList({QStringLiteral("Could not create the file!")}));
+}
+
+TEST_F(AlbumTest, DefaultFolderIsMadeWhenMissing)
+{
+    EXPECT_EQ(AlbumFile::DefaultName(), QStringLiteral("\\My Documents\\Lumo Albums\\My Album"));
+    EXPECT_TRUE(AlbumFile::EnsureDefaultFolder());
+    EXPECT_TRUE(QFileInfo(Host(AlbumFile::DefaultFolder())).isDir());
+    EXPECT_TRUE(AlbumFile::EnsureDefaultFolder());
+}
+
+TEST_F(AlbumTest, AlbumThatCannotBeReadShowsAFileErrorAndGivesNoEntries)
+{
+    EXPECT_EQ(m_catalog.LoadAlbum(QStringLiteral("\\gone.lab"), kListMode), 0);
+    EXPECT_EQ(m_catalog.GetCount(), 0);
+    ASSERT_EQ(MessageBoxService::Messages().size(), 1);
+    EXPECT_TRUE(MessageBoxService::Messages().at(0).contains(QStringLiteral("\\gone.lab")));
+
+    // A pipe has no end to read to: it is refused, not read forever.
+    MessageBoxService::ClearMessages();
+    ASSERT_EQ(::mkfifo(QFile::encodeName(Host(QStringLiteral("\\pipe.lab"))).constData(), 0644), 0);
+    EXPECT_EQ(Open(QStringLiteral("\\pipe.lab")), 0);
+    EXPECT_EQ(m_catalog.GetCount(), 0);
+    EXPECT_EQ(MessageBoxService::Messages().size(), 1);
+}
+
+TEST_F(AlbumTest, AlbumThatIsAFolderOfItsOwnIsScannedAsAFolder)
+{
+    WritePicture(QStringLiteral("\\odd.lab\\a.jpg"));
+    EXPECT_EQ(Open(QStringLiteral("\\odd.lab")), 1);
+    EXPECT_EQ(Paths(m_catalog), QStringList({QStringLiteral("\\odd.lab\\a.jpg")}));
+}
+
+TEST_F(AlbumTest, MarksInsideAMemoAreDroppedAndAPathHoldingOneIsLeftOut)
+{
+    CImageItem* first = AddEntry(QStringLiteral("\\a.jpg"));
+    first->m_memoContent = QStringLiteral("one\x08two\x1bthree") + QChar(0) + QStringLiteral("four");
+    AddEntry(QStringLiteral("\\b\x08.jpg"));
+    AddEntry(QStringLiteral("\\c.jpg"));
+    ASSERT_EQ(m_catalog.SaveAlbum(QStringLiteral("\\a.lab")), 1);
+    ASSERT_EQ(Open(QStringLiteral("\\a.lab")), 1);
+    EXPECT_EQ(Paths(m_catalog), QStringList({QStringLiteral("\\a.jpg"), QStringLiteral("\\c.jpg")}));
+    EXPECT_EQ(m_catalog.GetAt(0)->m_memoContent, QStringLiteral("onetwothreefour"));
+}
+
+TEST(AlbumDecode, WellFormedTextGivesEveryRecord)
+{
+    const QString text = QChar(AlbumFile::kRecordMark) + Record(QStringLiteral("\\a.jpg"), Memo("a"))
+        + Record(QStringLiteral("\\b.jpg"), Memo("b"));
+    const auto records = AlbumFile::Decode(Utf16Le(text));
+    ASSERT_EQ(records.size(), 2u);
+    EXPECT_EQ(records[0].path, QStringLiteral("\\a.jpg"));
+    EXPECT_EQ(records[0].memoText, Memo("a"));
+    EXPECT_EQ(records[1].path, QStringLiteral("\\b.jpg"));
+    EXPECT_EQ(records[1].memoText, Memo("b"));
+}
+
+TEST(AlbumDecode, DamagedAlbumsStayInsideTheTextAndLoseOnlyTheDamagedRecord)
+{
+    const QString a = Record(QStringLiteral("\\a.jpg"), Memo("a"));
+    const QString b = Record(QStringLiteral("\\b.jpg"), Memo("b"));
+    const QString mark = QChar(AlbumFile::kRecordMark);
+    struct Case {
+        const char* what;
+        QByteArray bytes;
+        QStringList paths;
+        QString lastMemo;
+    };
+    const QByteArray whole = Utf16Le(mark + a + b);
+    const Case cases[] = {
+        {"empty", QByteArray(), {}, {}},
+        {"one lone byte", QByteArray("\x08", 1), {}, {}},
+        {"odd byte count", whole + 'x', {"\\a.jpg", "\\b.jpg"}, Memo("b")},
+        {"truncated in the last memo", whole.left(whole.size() - 6), {"\\a.jpg", "\\b.jpg"},
+            kDefaultMemo.chopped(1)},
+        {"truncated in the last path", Utf16Le(mark + a + QStringLiteral("\\b.j")), {"\\a.jpg"}, Memo("a")},
+        {"last record without its closing mark", Utf16Le(mark + a + b.chopped(1)), {"\\a.jpg", "\\b.jpg"},
+            Memo("b")},
+        {"a record without its path mark", Utf16Le(mark + QStringLiteral("\\x.jpg") + Memo("x") + mark + b),
+            {"\\b.jpg"}, Memo("b")},
+        {"no opening mark", Utf16Le(a + b), {"\\a.jpg", "\\b.jpg"}, Memo("b")},
+        {"empty path ends reading", Utf16Le(mark + a + Record(QString(), Memo("e")) + b), {"\\a.jpg"}, Memo("a")},
+        {"zero ends the text", Utf16Le(mark + a + QChar(0) + b), {"\\a.jpg"}, Memo("a")},
+        {"marks only", Utf16Le(QString(5, QChar(AlbumFile::kRecordMark))), {}, {}},
+        {"path mark only", Utf16Le(QString(QChar(AlbumFile::kPathMark))), {}, {}},
+    };
+    for (const Case& c : cases) {
+        const auto records = AlbumFile::Decode(c.bytes);
+        QStringList paths;
+        for (const auto& r : records)
+            paths << r.path;
+        EXPECT_EQ(paths, c.paths) << c.what;
+        if (!records.empty()) {
+            EXPECT_EQ(records.back().memoText, c.lastMemo) << c.what;
+        }
+    }
+}
+
+TEST_F(AlbumTest, TruncatedAlbumKeepsItsLastPictureWithWhatRemainsOfItsMemo)
+{
+    AddEntry(QStringLiteral("\\a.jpg"))->m_memoContent = QStringLiteral("first");
+    AddEntry(QStringLiteral("\\b.jpg"))->m_memoContent = QStringLiteral("second");
+    ASSERT_EQ(m_catalog.SaveAlbum(QStringLiteral("\\a.lab")), 1);
+    QByteArray bytes = ReadBytes(QStringLiteral("\\a.lab"));
+    WriteBytes(QStringLiteral("\\a.lab"), bytes.left(bytes.size() - 5));
+    ASSERT_EQ(Open(QStringLiteral("\\a.lab")), 1);
+    ASSERT_EQ(Paths(m_catalog), QStringList({QStringLiteral("\\a.jpg"), QStringLiteral("\\b.jpg")}));
+    EXPECT_EQ(m_catalog.GetAt(0)->m_memoContent, QStringLiteral("first"));
+    EXPECT_EQ(m_catalog.GetAt(1)->m_memoContent, QStringLiteral("seco"));
+    EXPECT_EQ(m_hints, std::vector<int>({kHint, kHint}));
+}
+
+TEST_F(AlbumTest, StopFlagEndsReadingBetweenRecords)
+{
+    for (int i = 0; i < 3; ++i)
+        AddEntry(QStringLiteral("\\p%1.jpg").arg(i));
+    ASSERT_EQ(m_catalog.SaveAlbum(QStringLiteral("\\a.lab")), 1);
+    m_catalog.RemoveAll();
+    std::atomic<bool> stop {false};
+    m_catalog.SetStopFlag(&stop);
+    m_catalog.SetNotifier([&](int) { stop = true; });
+    EXPECT_EQ(m_catalog.BuildList(QStringLiteral("\\a.lab"), 0, kListMode), 0);
+    EXPECT_EQ(m_catalog.GetCount(), 1);
+    m_catalog.SetStopFlag(nullptr);
+}
