@@ -1,0 +1,19 @@
+#!/bin/sh
+# make bench: runs every benchmark (medians of 5 repetitions). Benchmarks that
+# need the generated picture corpus read it from $LUMO_BENCH_DIR
+# (default /tmp/lumo-bench, made with ../shared/bench/make-corpus DIR small).
+set -eu
+build=$1
+top=$(cd "$(dirname "$0")/.." && pwd)
+dir=${LUMO_BENCH_DIR:-/tmp/lumo-bench}
+if [ ! -f "$dir/CORPUS-INFO.txt" ] && [ -x "$top/../shared/bench/make-corpus" ]; then
+  echo "lumo: making the benchmark corpus in $dir (small scale)"
+  rm -rf "$dir"
+  "$top/../shared/bench/make-corpus" "$dir" small
+fi
+export LUMO_BENCH_DIR="$dir"
+for exe in "$build"/bench_*; do
+  [ -x "$exe" ] || continue
+  echo "== $(basename "$exe")"
+  "$exe" --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
+done
