@@ -1,5 +1,6 @@
 #include "image/zip_reader.h"
 
+#include "image/zip_end_record.h"
 #include "image/zip_name.h"
 
 #include <QFile>
@@ -32,25 +33,6 @@ CTime LocalTimeOf(const tm_unz& date)
     return seconds == static_cast<std::time_t>(-1) ? CTime() : CTime(static_cast<int64_t>(seconds));
 }
 
-// True for an archive that is only an end-of-directory record announcing no
-// members, followed by its comment.
-bool IsEmptyArchive(const QByteArray& hostPath)
-{
-    constexpr size_t kRecordSize = 22;
-    unsigned char record[kRecordSize] = {};
-    FILE* file = std::fopen(hostPath.constData(), "rb");
-    if (!file)
-        return false;
-    const bool read = std::fread(record, 1, kRecordSize, file) == kRecordSize;
-    const bool sized = std::fseek(file, 0, SEEK_END) == 0;
-    const long size = sized ? std::ftell(file) : -1;
-    std::fclose(file);
-    static const unsigned char kExpected[20] = {'P', 'K', 5, 6};
-    const long commentLength = record[20] | record[21] << 8;
-    return read && size >= 0 && std::memcmp(record, kExpected, sizeof kExpected) == 0
-        && size == static_cast<long>(kRecordSize) + commentLength;
-}
-
 }  // namespace
 
 CZipReader::~CZipReader()
@@ -63,21 +45,28 @@ bool CZipReader::Open(const QString& hostPath)
     Close();
     const QByteArray path = QFile::encodeName(hostPath);
     m_file = unzOpen(path.constData());
-    // The library takes a directory record found at offset 0 for none at all,
-    // so it cannot open an archive with no members.
-    if (!m_file)
-        m_empty = IsEmptyArchive(path);
+    if (m_file)
+        return true;
+    unsigned members = 0;
+    const int64_t endRecord = FindZipEndRecord(path, &members);
+    if (endRecord == 0) {
+        m_empty = members == 0;
+    } else if (endRecord > 0) {
+        m_trimmed = std::make_unique<CZipTrimmedFile>(endRecord);
+        m_file = unzOpen2_64(path.constData(), static_cast<zlib_filefunc64_def*>(m_trimmed->Functions()));
+    }
     return IsOpen();
 }
 
 void CZipReader::Close()
 {
     m_empty = false;
-    if (!m_file)
-        return;
-    CloseCurrent();
-    unzClose(Handle(m_file));
-    m_file = nullptr;
+    if (m_file) {
+        CloseCurrent();
+        unzClose(Handle(m_file));
+        m_file = nullptr;
+    }
+    m_trimmed.reset();
 }
 
 bool CZipReader::GoToFirst()

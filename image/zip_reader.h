@@ -8,11 +8,13 @@
 // thread at a time.
 #pragma once
 
+#include "image/zip_end_record.h"
 #include "platform/time_value.h"
 
 #include <QString>
 #include <cstdint>
 #include <cstdio>
+#include <memory>
 
 // What the archive's directory says about one member.
 struct CZipMemberInfo {
@@ -74,5 +76,6 @@ public:
 private:
     void* m_file = nullptr;  // unzFile
     bool m_empty = false;    // an archive with no members, which the library refuses
+    std::unique_ptr<CZipTrimmedFile> m_trimmed;  // file access for a record the library misses
     bool m_memberOpen = false;
 };

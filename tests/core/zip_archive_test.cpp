@@ -177,6 +177,17 @@ TEST_F(ZipArchiveTest, EmptyArchiveListsNothingAndSucceeds)
     EXPECT_TRUE(MessageBoxService::Messages().isEmpty());
 }
 
+TEST_F(ZipArchiveTest, ArchiveWithTheLongestCommentIsFound)
+{
+    ASSERT_TRUE(WriteTestFile(Host("pics/c.zip"), BuildTestZip({{"in.png", "x"}}, QByteArray(0xFFFF, 'c'))));
+    EXPECT_EQ(Listed("\\pics\\c.zip"), QStringList{"in.png"});
+    CZipTempCopy copy;
+    EXPECT_EQ(FindZipMember("\\pics\\c.zip", "in.png", nullptr, &copy), ZipFindResult::Found);
+    ASSERT_TRUE(WriteTestFile(Host("pics/e.zip"), BuildTestZip({}, QByteArray(0xFFFF, 'e'))));
+    EXPECT_TRUE(Listed("\\pics\\e.zip").isEmpty());
+    EXPECT_TRUE(MessageBoxService::Messages().isEmpty());
+}
+
 TEST_F(ZipArchiveTest, ArchivesThatCannotBeOpenedAreReportedWhileListing)
 {
     const QByteArray whole = BuildTestZip({{"a.jpg", TestPayload(3000)}});

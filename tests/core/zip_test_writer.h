@@ -51,7 +51,7 @@ inline QByteArray RawDeflate(const QByteArray& data, int flushAt = -1)
     return out;
 }
 
-inline QByteArray BuildTestZip(const std::vector<TestZipMember>& members)
+inline QByteArray BuildTestZip(const std::vector<TestZipMember>& members, const QByteArray& comment = QByteArray())
 {
     QByteArray zip;
     QByteArray directory;
@@ -107,7 +107,8 @@ inline QByteArray BuildTestZip(const std::vector<TestZipMember>& members)
     put16(zip, static_cast<uint32_t>(members.size()));
     put32(zip, static_cast<uint32_t>(directory.size()));
     put32(zip, directoryOffset);
-    put16(zip, 0);
+    put16(zip, static_cast<uint32_t>(comment.size()));
+    zip.append(comment);
     return zip;
 }
 
