@@ -144,3 +144,10 @@ QString CImageCatalog::TitleOf(const QString& path)
     const int n = d - b - 1;
     return n > 0 ? path.mid(b + 1, n) : QString();
 }
+
+int CImageCatalog::LoadCurrentPicture(CImageItem* item, bool quickView)
+{
+    if (!item)
+        return 0;
+    return ::LoadCurrentPicture(m_loader, GetList(), *item, quickView);
+}

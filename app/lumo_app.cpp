@@ -4,12 +4,14 @@
 #include "platform/device_path.h"
 #include "platform/message_box.h"
 #include "res/resource.h"
+#include "res/resources.h"
 #include "shell/about_box.h"
 #include "shell/device_screen.h"
 #include "shell/main_frame.h"
 #include "views/splash_wnd.h"
 
 #include <QDir>
+#include <QShortcut>
 
 CLumoApp::CLumoApp(const CLumoOptions& options)
     : m_options(options)
@@ -70,6 +72,11 @@ bool CLumoApp::InitInstance()
         return false;
     }
     m_screen->TaskBar()->SetTitle(DocTemplate()->DocString(0));
+    for (const CAccelDef& accel : Resources::Accelerators()) {
+        auto* shortcut = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key(accel.key)), m_screen);
+        const int id = accel.id;
+        QObject::connect(shortcut, &QShortcut::activated, m_screen, [this, id] { RouteCommand(id); });
+    }
     Frame()->ShowFrame();
 
     if (!raw.isEmpty())
