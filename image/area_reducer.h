@@ -36,6 +36,7 @@ public:
 
 private:
     bool SelectRow(int y);
+    void FoldColumns();
     void FlushRow();
     uint64_t* SumsOf(int outRow);
     uint64_t* CountsOf(int outRow);
@@ -49,6 +50,8 @@ private:
     int m_selected = 0;     // output row of the source row being added
     std::vector<int> m_colStart;  // first source column of each output column, plus the end
     std::vector<int> m_colOf;     // output column of each source column (random mode)
+    std::vector<uint32_t> m_columnSums;  // whole rows added column by column (rows-in-order mode)
+    uint32_t m_columnRows = 0;           // rows in m_columnSums
     std::vector<uint64_t> m_sums;    // R, G, B sums per held cell
     std::vector<uint64_t> m_counts;  // pixels per held cell
     HBITMAP m_out = nullptr;

@@ -1,0 +1,166 @@
+// The view load of a PNG and a GIF as the loader does it (a header-only call
+// at 20 %, then the decode at the scale computed from it), each beside the
+// bare library decode of the same file at full size, measured in the same run.
+// Prints the ratio of the medians (CPU time). Pictures come from the benchmark
+// corpus (LUMO_BENCH_DIR, default /tmp/lumo-bench, made by make-corpus).
+#include "image/image_decoder.h"
+
+#include <benchmark/benchmark.h>
+#include <gif_lib.h>
+#include <spng.h>
+
+#include <QString>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+std::string BenchDir()
+{
+    const char* dir = std::getenv("LUMO_BENCH_DIR");
+    return dir ? dir : "/tmp/lumo-bench";
+}
+
+std::string PictureOf(const std::string& relative)
+{
+    return BenchDir() + "/" + relative;
+}
+
+std::vector<char> ReadWhole(const std::string& path)
+{
+    std::vector<char> bytes;
+    if (FILE* f = std::fopen(path.c_str(), "rb")) {
+        std::fseek(f, 0, SEEK_END);
+        bytes.resize(size_t(std::ftell(f)));
+        std::fseek(f, 0, SEEK_SET);
+        bytes.resize(std::fread(bytes.data(), 1, bytes.size(), f));
+        std::fclose(f);
+    }
+    return bytes;
+}
+
+// The two passes of the loader in view mode (target width 320).
+void ViewLoad(benchmark::State& state, const std::string& path)
+{
+    const QString file = QString::fromStdString(path);
+    for (auto _ : state) {
+        DecompressImageInfo info;
+        info.path = file;
+        info.iScale = 20;
+        info.headerOnly = true;
+        if (DecompressImageIndirect(&info) != 0) {
+            state.SkipWithError("header");
+            return;
+        }
+        const int fullWidth = int(float(info.outWidth) * 100.0f / 20.0f);
+        info.iScale = fullWidth >= 320 ? 320 * 100 / fullWidth : 100;
+        info.headerOnly = false;
+        HBITMAP bitmap = nullptr;
+        info.phBM = &bitmap;
+        if (DecompressImageIndirect(&info) != 0) {
+            state.SkipWithError("decode");
+            return;
+        }
+        benchmark::DoNotOptimize(bitmap->Bits());
+        DeleteObject(bitmap);
+    }
+}
+
+// libspng alone: the file read into memory and decoded whole, in the format
+// that holds the picture without loss (RGB, or RGBA when it has alpha).
+void BarePng(benchmark::State& state, const std::string& path)
+{
+    for (auto _ : state) {
+        std::vector<char> bytes = ReadWhole(path);
+        spng_ctx* ctx = spng_ctx_new(0);
+        spng_set_png_buffer(ctx, bytes.data(), bytes.size());
+        spng_ihdr ihdr;
+        spng_get_ihdr(ctx, &ihdr);
+        spng_trns trns;
+        const bool alpha = ihdr.color_type == 4 || ihdr.color_type == 6 || spng_get_trns(ctx, &trns) == 0;
+        const int fmt = alpha ? SPNG_FMT_RGBA8 : SPNG_FMT_RGB8;
+        size_t size = 0;
+        spng_decoded_image_size(ctx, fmt, &size);
+        std::unique_ptr<uint8_t[]> image(new uint8_t[size]);
+        if (spng_decode_image(ctx, image.get(), size, fmt, SPNG_DECODE_TRNS) != 0)
+            state.SkipWithError("spng");
+        benchmark::DoNotOptimize(image.get());
+        spng_ctx_free(ctx);
+    }
+}
+
+// giflib alone: the whole file slurped into its frames' index rasters.
+void BareGif(benchmark::State& state, const std::string& path)
+{
+    for (auto _ : state) {
+        int error = 0;
+        GifFileType* gif = DGifOpenFileName(path.c_str(), &error);
+        if (!gif || DGifSlurp(gif) != GIF_OK)
+            state.SkipWithError("giflib");
+        else
+            benchmark::DoNotOptimize(gif->SavedImages[0].RasterBits);
+        DGifCloseFile(gif, &error);
+    }
+}
+
+// Remembers the median CPU time of every benchmark while printing as usual.
+class MedianReporter : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run>& runs) override
+    {
+        for (const Run& run : runs) {
+            if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median")
+                medians[run.run_name.function_name] = run.GetAdjustedCPUTime();
+        }
+        ConsoleReporter::ReportRuns(runs);
+    }
+    std::map<std::string, double> medians;
+};
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    struct Pair {
+        std::string label, file;
+        bool png;
+    };
+    const Pair pairs[] = {
+        {"png_rgb", "png-2000x1500/png_03.png", true},
+        {"png_rgba", "png-2000x1500/png_02.png", true},
+        {"png_interlaced", "png-2000x1500/png_01.png", true},
+        {"gif_dithered", "gif-800x600/gif_01.gif", false},
+        {"gif_interlaced", "gif-800x600/gif_02.gif", false},
+    };
+    std::vector<const Pair*> present;
+    for (const Pair& p : pairs) {
+        if (!std::ifstream(PictureOf(p.file)).good()) {
+            std::fprintf(stderr, "missing %s: run make-corpus %s small\n", PictureOf(p.file).c_str(),
+                         BenchDir().c_str());
+            continue;
+        }
+        present.push_back(&p);
+        const std::string path = PictureOf(p.file);
+        benchmark::RegisterBenchmark(("view_" + p.label).c_str(), ViewLoad, path)
+            ->Unit(benchmark::kMillisecond)->Repetitions(7)->ReportAggregatesOnly(true);
+        benchmark::RegisterBenchmark(("bare_" + p.label).c_str(), p.png ? BarePng : BareGif, path)
+            ->Unit(benchmark::kMillisecond)->Repetitions(7)->ReportAggregatesOnly(true);
+    }
+    benchmark::Initialize(&argc, argv);
+    MedianReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    for (const Pair* p : present) {
+        const auto view = reporter.medians.find("view_" + p->label);
+        const auto bare = reporter.medians.find("bare_" + p->label);
+        if (view != reporter.medians.end() && bare != reporter.medians.end() && bare->second > 0)
+            std::printf("%-16s view load %.2f ms, bare decode %.2f ms, ratio %.3f\n", p->label.c_str(), view->second,
+                        bare->second, view->second / bare->second);
+    }
+    benchmark::Shutdown();
+    return 0;
+}
