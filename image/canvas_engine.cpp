@@ -1,0 +1,156 @@
+#include "image/canvas_engine.h"
+
+#include "app/image_item.h"
+#include "image/canvas_copy.h"
+#include "image/canvas_transfer.h"
+
+#include <algorithm>
+#include <climits>
+#include <cstring>
+#include <new>
+
+CCanvas::CCanvas() = default;
+
+CCanvas::~CCanvas() = default;
+
+int CCanvas::BufferWidth() const { return m_right - m_left + 2; }
+
+int CCanvas::BufferHeight() const { return m_bottom - m_top; }
+
+int CCanvas::FreeBuffer()
+{
+    m_buffer.reset();
+    m_drawn = false;
+    return 1;
+}
+
+int CCanvas::AdaptToWindow(int clientWidth, int clientHeight)
+{
+    m_left = 0;
+    m_top = 0;
+    m_right = std::max(clientWidth, 0);
+    m_bottom = std::max(clientHeight, 0);
+    m_panX = 0;
+    m_panY = 0;
+    FreeBuffer();
+    const int64_t bytes = int64_t(BufferWidth()) * BufferHeight() * 3;
+    if (bytes <= 0 || bytes > kMaxBitmapBytes)
+        return bytes == 0 ? 1 : 0;
+    m_buffer.reset(new (std::nothrow) uint8_t[size_t(bytes)]);
+    return m_buffer ? 1 : 0;
+}
+
+void CCanvas::Scroll(int dx, int dy)
+{
+    // Saturating, so that any number of drags cannot wrap the offsets around.
+    m_panX = int(std::clamp<int64_t>(int64_t(m_panX) + dx, INT_MIN, INT_MAX));
+    m_panY = int(std::clamp<int64_t>(int64_t(m_panY) + dy, INT_MIN, INT_MAX));
+}
+
+int CCanvas::SetItem(CImageItem* item)
+{
+    // Whatever was bound before may be gone: forget everything about it.
+    m_item = item;
+    m_scaledValid = false;
+    m_drawn = false;
+    m_displayInfo = BITMAP {};
+    if (!item || !item->m_fullBitmap)
+        return 0;
+    GetObject(item->m_fullBitmap, &m_displayInfo);
+    return 1;
+}
+
+CCanvasFrame CCanvas::Frame() const
+{
+    if (!m_drawn || !m_buffer)
+        return {};
+    return {m_buffer.get(), BufferWidth(), BufferHeight(), BufferWidth() * 3, 0, 0};
+}
+
+CCanvas::ScaleKey CCanvas::KeyFor(const CCanvasPaint& paint) const
+{
+    ScaleKey key;
+    key.item = m_item;
+    key.full = m_item->m_fullBitmap;
+    key.display = m_item->m_displayBitmap;
+    key.fullWidth = m_item->m_fullBitmap ? m_item->m_fullBitmap->Width() : 0;
+    key.fullHeight = m_item->m_fullBitmap ? m_item->m_fullBitmap->Height() : 0;
+    key.width = m_item->m_width;
+    key.height = m_item->m_height;
+    key.zoom = m_item->m_zoom;
+    key.rotation = m_item->m_rotation;
+    key.viewWidth = paint.viewWidth;
+    key.viewHeight = paint.viewHeight;
+    return key;
+}
+
+void CCanvas::Rescale(const CCanvasPaint& paint)
+{
+    if (m_scaledValid && m_item->m_displayBitmap && KeyFor(paint) == m_scaled)
+        return;
+    CImageItem& item = *m_item;
+    HBITMAP old = item.m_displayBitmap;
+    item.m_displayBitmap = nullptr;
+    if (old && old != item.m_fullBitmap)
+        item.ReleaseBitmap(old);
+    item.m_displayBitmap = ScaleForDisplay(item, paint.viewWidth, paint.viewHeight);
+    ++m_rescales;
+    m_scaled = KeyFor(paint);
+    m_scaledValid = item.m_displayBitmap != nullptr;
+}
+
+int CCanvas::Draw(const CCanvasPaint& paint)
+{
+    m_drawn = false;
+    if (!m_item || !m_item->m_fullBitmap || m_item->m_fullBitmap->BitsPerPixel() != 24 || !m_buffer)
+        return 0;
+    const int bw = BufferWidth();
+    const int bh = BufferHeight();
+
+    // A drag pans the display bitmap as it is; with none yet there is nothing
+    // to pan, so one is made even then.
+    if (!paint.dragging || !m_item->m_displayBitmap)
+        Rescale(paint);
+    if (!GetObject(m_item->m_displayBitmap, &m_displayInfo) || m_displayInfo.bmBitsPixel != 24)
+        return 0;
+    const int dw = m_displayInfo.bmWidth;
+    const int dh = m_displayInfo.bmHeight;
+
+    // Both orientations are tested whatever the rotation, as the display
+    // bitmap may be shown either way round.
+    if (dw < bw || dh < bh || dw < bh || dh < bw)
+        std::memset(m_buffer.get(), 255, size_t(bw) * size_t(bh) * 3);
+
+    const bool turned = IsTurned(m_item->m_rotation);
+    const int64_t vw = turned ? dh : dw;
+    const int64_t vh = turned ? dw : dh;
+    int64_t ox = m_panX;
+    int64_t oy = m_panY;
+    if (vw < ox + bw)
+        ox = vw - bw;
+    if (vh < oy + bh)
+        oy = vh - bh;
+    if (ox < 0 || vw <= bw)
+        ox = 0;
+    if (oy < 0 || vh <= bh)
+        oy = 0;
+    m_panX = int(ox);
+    m_panY = int(oy);
+
+    CCanvasCopy copy;
+    copy.bits = static_cast<const uint8_t*>(m_displayInfo.bmBits);
+    copy.stride = m_displayInfo.bmWidthBytes;
+    copy.width = dw;
+    copy.height = dh;
+    copy.rotation = m_item->m_rotation;
+    copy.panX = m_panX;
+    copy.panY = m_panY;
+    copy.buffer = m_buffer.get();
+    copy.bufferWidth = bw;
+    copy.bufferHeight = bh;
+    copy.marginX = vw < bw ? int((bw - vw) / 2) : 0;
+    copy.marginY = vh < bh ? int((bh - vh) / 2) : 0;
+    CopyRotated(copy, CCanvasTransfer(m_item->m_brightness, m_item->m_contrast));
+    m_drawn = true;
+    return 1;
+}

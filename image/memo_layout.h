@@ -1,0 +1,64 @@
+// How the canvas's memo overlay is to be drawn: whether it shows at all, the
+// font, colour, alignment and rectangle. The view draws the text with what
+// LayoutMemo decides; it makes no decisions of its own.
+#pragma once
+
+#include <QString>
+#include <cstdint>
+
+class CImageItem;
+
+// Text format flags, as the platform's text drawing takes them.
+constexpr int kDtLeft = 0;
+constexpr int kDtCenter = 1;
+constexpr int kDtRight = 2;
+constexpr int kDtVCenter = 4;
+constexpr int kDtBottom = 8;
+
+// The overlay's font and colours, with the values it starts from.
+class CMemoFont {
+public:
+    virtual ~CMemoFont() = default;
+
+    // Logical font height: positive is the cell height, negative the
+    // character height, both in pixels; 0 asks for the default size.
+    int m_height = 9;
+    int m_width = 0;
+    int m_escapement = 0;
+    int m_orientation = 0;
+    int m_weight = 400;
+    bool m_italic = false;
+    bool m_underline = false;
+    bool m_strikeOut = false;
+    int m_charSet = 1;
+    QString m_face = QStringLiteral("Tahoma");
+    uint8_t m_backRed = 255, m_backGreen = 255, m_backBlue = 255;
+    uint8_t m_textRed = 255, m_textGreen = 100, m_textBlue = 0;
+    int m_transparent = 1;  // 1: no background box behind the text
+
+    // A pixel size a font engine accepts (at least 1) for the logical height.
+    int PixelSize() const;
+};
+
+struct CMemoLayout {
+    bool visible = false;
+    CMemoFont font;
+    int flags = kDtCenter;  // kDt* flags: horizontal and vertical placement
+    int left = 10;
+    int top = 10;
+    int right = 230;
+    int bottom = 310;
+    QString text;  // drawn whole; it breaks only at its own line breaks
+};
+
+// Format flags for an alignment name ("Top Left" .. "Bottom Right", letter
+// case ignored); any other text gives "Top Center".
+int MemoAlignFlags(const QString& align);
+// Font height for a memo size text: its leading decimal integer plus 2 (a
+// text without digits counts as 0).
+int MemoFontHeight(const QString& size);
+// The overlay for the entry in the given "ThumbnailView Mode": visible only
+// for a picture from an album shown in full screen (mode 2).
+CMemoLayout LayoutMemo(const CImageItem& item, int thumbnailViewMode);
+// The same with the stored mode (read now, -1 when missing).
+CMemoLayout LayoutMemo(const CImageItem& item);

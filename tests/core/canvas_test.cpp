@@ -1,0 +1,457 @@
+// The canvas's pixel engine: display scaling, pan clamping, centring, the
+// four rotations, the transfer on every channel, and what a deleted or
+// unbound entry must not do.
+#include "app/image_item.h"
+#include "image/canvas_engine.h"
+#include "image/dib_bitmap.h"
+#include "image/gdi.h"
+#include "image/transfer.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <climits>
+#include <limits>
+#include <memory>
+
+namespace {
+
+using Pixel = std::array<uint8_t, 3>;  // blue, green, red
+constexpr Pixel kWhite = {255, 255, 255};
+
+// A distinct colour for every pixel, so that any misplaced pixel shows.
+Pixel Marker(int column, int row) { return {uint8_t(column), uint8_t(row), uint8_t(column * 7 + row * 13 + 1)}; }
+
+HBITMAP MarkedPicture(int width, int height)
+{
+    HBITMAP bitmap = CreateBitmap(width, height, 1, 24, nullptr);
+    for (int r = 0; r < height; ++r)
+        for (int c = 0; c < width; ++c) {
+            const Pixel p = Marker(c, r);
+            std::copy(p.begin(), p.end(), bitmap->RowFromTop(r) + c * 3);
+        }
+    return bitmap;
+}
+
+// An entry holding a decoded picture of its own size.
+std::unique_ptr<CImageItem> Entry(int width, int height, int zoom = 100, int rotation = 0)
+{
+    auto item = std::make_unique<CImageItem>();
+    item->m_width = width;
+    item->m_height = height;
+    item->m_zoom = zoom;
+    item->m_rotation = rotation;
+    item->m_fullBitmap = MarkedPicture(width, height);
+    return item;
+}
+
+Pixel BufferPixel(const CCanvasFrame& frame, int x, int y)
+{
+    const uint8_t* p = frame.pixels + y * frame.bytesPerLine + x * 3;
+    return {p[0], p[1], p[2]};
+}
+
+// The picture pixel shown at (x, y) of the displayed picture, from what the
+// rotations mean: 90 turns the picture clockwise, 270 counter-clockwise.
+Pixel Shown(int x, int y, int width, int height, int rotation)
+{
+    switch (rotation) {
+    case 90:
+        return Marker(y, height - 1 - x);
+    case 180:
+        return Marker(width - 1 - x, height - 1 - y);
+    case 270:
+        return Marker(width - 1 - y, x);
+    default:
+        return Marker(x, y);
+    }
+}
+
+class CanvasTest : public testing::Test {
+protected:
+    int Draw(bool dragging = false) { return m_canvas.Draw({m_viewWidth, m_viewHeight, dragging}); }
+    void Adapt(int width, int height)
+    {
+        m_viewWidth = width;
+        m_viewHeight = height;
+        ASSERT_EQ(m_canvas.AdaptToWindow(width, height), 1);
+    }
+    // Every buffer pixel: the displayed picture from (panX, panY) placed at
+    // the margins, white where the picture does not reach.
+    void ExpectShows(const CImageItem& item, int marginX, int marginY)
+    {
+        const CCanvasFrame frame = m_canvas.Frame();
+        ASSERT_NE(frame.pixels, nullptr);
+        const bool turned = item.m_rotation == 90 || item.m_rotation == 270;
+        const int shownWidth = turned ? item.m_height : item.m_width;
+        const int shownHeight = turned ? item.m_width : item.m_height;
+        for (int y = 0; y < frame.height; ++y) {
+            for (int x = 0; x < frame.width; ++x) {
+                const int px = x - marginX + m_canvas.PanX();
+                const int py = y - marginY + m_canvas.PanY();
+                const bool onPicture = x >= marginX && y >= marginY && px < shownWidth && py < shownHeight;
+                const Pixel expected
+                    = onPicture ? Shown(px, py, item.m_width, item.m_height, item.m_rotation) : kWhite;
+                if (BufferPixel(frame, x, y) != expected)
+                    FAIL() << "rotation " << item.m_rotation << " buffer pixel " << x << "," << y;
+            }
+        }
+    }
+
+    CCanvas m_canvas;
+    int m_viewWidth = 0;
+    int m_viewHeight = 0;
+};
+
+} // namespace
+
+// --- Display scaling ---
+
+TEST(ScaleForDisplay, FillLeavesWideStripUnscaledBecauseOnlyItsWidthExceedsTheView)
+{
+    auto item = Entry(1000, 100, -1);
+    item->m_displayScale = 3.0;
+    EXPECT_EQ(ScaleForDisplay(*item, 240, 267), item->m_fullBitmap);
+    EXPECT_EQ(item->m_displayScale, 1.0);
+}
+
+TEST(ScaleForDisplay, FitShrinksWideStripTo244x24)
+{
+    auto item = Entry(1000, 100, 0);
+    HBITMAP display = ScaleForDisplay(*item, 240, 267);
+    ASSERT_NE(display, nullptr);
+    EXPECT_EQ(display, item->m_displayCopy->m_handle);
+    EXPECT_EQ(display->Width(), 244);
+    EXPECT_EQ(display->Height(), 24);
+    EXPECT_DOUBLE_EQ(item->m_displayScale, 1000.0 / 242.0);
+}
+
+TEST(ScaleForDisplay, TurnedFitMeasuresThePictureAgainstTheOtherSide)
+{
+    // Turned, the strip is 100 wide (fits) and 1000 high: it shrinks to the
+    // view's height less one.
+    auto item = Entry(1000, 100, 0, 90);
+    HBITMAP display = ScaleForDisplay(*item, 240, 267);
+    ASSERT_NE(display, nullptr);
+    EXPECT_DOUBLE_EQ(item->m_displayScale, 1000.0 / 266.0);
+    EXPECT_EQ(display->Width(), 268);  // trunc(1000 * 266 / 1000 + 2), already a multiple of 4
+    EXPECT_EQ(display->Height(), 26);
+    // Turned, fill finds the strip too narrow to shrink.
+    item->m_zoom = -1;
+    EXPECT_EQ(ScaleForDisplay(*item, 240, 267), item->m_fullBitmap);
+}
+
+TEST(ScaleForDisplay, FillShrinksByTheSmallerRatio)
+{
+    auto item = Entry(968, 1335, -1);
+    HBITMAP display = ScaleForDisplay(*item, 240, 267);
+    ASSERT_NE(display, nullptr);
+    EXPECT_DOUBLE_EQ(item->m_displayScale, 4.0);  // min(968 / 242, 1335 / 266)
+    EXPECT_EQ(display->Width(), 244);             // trunc(242 + 2) rounded down to 4
+    EXPECT_EQ(display->Height(), 333);
+}
+
+TEST(ScaleForDisplay, Zoom100UsesTheFullBitmapItself)
+{
+    auto item = Entry(300, 200, 100);
+    EXPECT_EQ(ScaleForDisplay(*item, 240, 267), item->m_fullBitmap);
+    EXPECT_EQ(item->m_displayScale, 1.0);
+}
+
+TEST(ScaleForDisplay, Zoom200DoublesThePicture)
+{
+    auto item = Entry(101, 50, 200);
+    HBITMAP display = ScaleForDisplay(*item, 240, 267);
+    ASSERT_NE(display, nullptr);
+    EXPECT_EQ(item->m_displayScale, 0.5);
+    EXPECT_EQ(display->Width(), 204);  // trunc(101 * 2 + 2), a multiple of 4
+    EXPECT_EQ(display->Height(), 100);
+}
+
+TEST(ScaleForDisplay, PictureDecodedSmallerThanItsEntryIsStretchedEvenAtRatioOne)
+{
+    // A GIF or PNG entry records the file's size while its decoded bitmap is
+    // about 320 wide: unscaled means the entry's size, not the bitmap's.
+    auto item = Entry(1000, 100, -1);
+    DeleteObject(item->m_fullBitmap);
+    item->m_fullBitmap = MarkedPicture(320, 32);
+    HBITMAP display = ScaleForDisplay(*item, 240, 267);
+    ASSERT_NE(display, nullptr);
+    EXPECT_NE(display, item->m_fullBitmap);
+    EXPECT_EQ(display->Width(), 1000);
+    EXPECT_EQ(display->Height(), 100);
+    EXPECT_EQ(item->m_displayScale, 1.0);
+}
+
+TEST(ScaleForDisplay, RowsRoundedUpToFourStillCountAsThePictureSize)
+{
+    // A 101-wide JPEG decodes into 104-pixel rows.
+    auto item = Entry(101, 40, 100);
+    DeleteObject(item->m_fullBitmap);
+    item->m_fullBitmap = MarkedPicture(104, 40);
+    EXPECT_EQ(ScaleForDisplay(*item, 240, 267), item->m_fullBitmap);
+}
+
+TEST(ScaleForDisplay, DegenerateInputsNeverGiveAnEmptyOrNegativeSize)
+{
+    auto item = Entry(3, 2, 20);  // trunc(3 * 0.2 + 2) = 2 rounds down to 0
+    HBITMAP display = ScaleForDisplay(*item, 240, 267);
+    ASSERT_NE(display, nullptr);
+    EXPECT_EQ(display->Width(), 1);
+    EXPECT_EQ(display->Height(), 1);
+
+    // A view one pixel high leaves no height to fit into: no scaling.
+    EXPECT_EQ(DisplayRatio(0, 0, 1000, 100, 240, 1), 1.0);
+    // Zoom codes below -1 are no percentage.
+    EXPECT_EQ(DisplayRatio(-7, 0, 1000, 100, 240, 267), 1.0);
+    // A picture too large to enlarge is refused, not wrapped around.
+    auto huge = Entry(10, 10, 300);
+    huge->m_width = 4000;
+    huge->m_height = 3000;
+    EXPECT_EQ(ScaleForDisplay(*huge, 240, 267), nullptr);
+}
+
+TEST(EffectiveZoom, PercentCodesCountAsThemselves)
+{
+    auto item = Entry(10, 10, 150);
+    EXPECT_EQ(EffectiveZoom(*item), 150);
+}
+
+TEST(EffectiveZoom, FitAndFillCountAsTheScaleTheyWereDrawnAtPlusOne)
+{
+    auto item = Entry(10, 10, 0);
+    item->m_displayScale = 1.0;
+    EXPECT_EQ(EffectiveZoom(*item), 101);
+    item->m_zoom = -1;
+    item->m_displayScale = 1000.0 / 242.0;  // 24.2 % truncates to 24
+    EXPECT_EQ(EffectiveZoom(*item), 25);
+    item->m_displayScale = 0.5;
+    EXPECT_EQ(EffectiveZoom(*item), 201);
+}
+
+TEST(EffectiveZoom, ScaleOfZeroOrNaNCountsAsUnscaled)
+{
+    auto item = Entry(10, 10, 0);
+    item->m_displayScale = 0.0;
+    EXPECT_EQ(EffectiveZoom(*item), 101);
+    item->m_displayScale = std::numeric_limits<double>::quiet_NaN();
+    EXPECT_EQ(EffectiveZoom(*item), 101);
+    item->m_displayScale = 1e-300;
+    EXPECT_EQ(EffectiveZoom(*item), INT_MAX);
+}
+
+// --- Buffer and drawing ---
+
+TEST_F(CanvasTest, BufferIsTwoColumnsWiderThanTheView)
+{
+    Adapt(240, 267);
+    m_canvas.Scroll(30, -40);
+    EXPECT_EQ(m_canvas.PanX(), 30);  // not clamped until the next draw
+    EXPECT_EQ(m_canvas.PanY(), -40);
+    Adapt(240, 267);
+    EXPECT_EQ(m_canvas.PanX(), 0);
+    EXPECT_EQ(m_canvas.PanY(), 0);
+
+    auto item = Entry(10, 10);
+    ASSERT_EQ(m_canvas.SetItem(item.get()), 1);
+    ASSERT_EQ(Draw(), 1);
+    const CCanvasFrame frame = m_canvas.Frame();
+    EXPECT_EQ(frame.width, 242);
+    EXPECT_EQ(frame.height, 267);
+    EXPECT_EQ(frame.bytesPerLine, 242 * 3);
+    EXPECT_EQ(frame.x, 0);
+    EXPECT_EQ(frame.y, 0);
+}
+
+TEST_F(CanvasTest, SmallPictureIsCentredOnWhite)
+{
+    Adapt(240, 267);
+    auto item = Entry(101, 51, 0);
+    ASSERT_EQ(m_canvas.SetItem(item.get()), 1);
+    ASSERT_EQ(Draw(), 1);
+    EXPECT_EQ(item->m_displayBitmap, item->m_fullBitmap);
+    ExpectShows(*item, (242 - 101) / 2, (267 - 51) / 2);
+}
+
+TEST_F(CanvasTest, PanIsClampedToThePictureEdges)
+{
+    Adapt(240, 267);
+    auto item = Entry(1000, 100, -1);
+    ASSERT_EQ(m_canvas.SetItem(item.get()), 1);
+    m_canvas.Scroll(5000, 70);
+    ASSERT_EQ(Draw(), 1);
+    // The buffer's right edge meets the picture's; the strip is lower than
+    // the view, so it cannot move vertically and is centred instead.
+    EXPECT_EQ(m_canvas.PanX(), 1000 - 242);
+    EXPECT_EQ(m_canvas.PanY(), 0);
+    ExpectShows(*item, 0, (267 - 100) / 2);
+    EXPECT_EQ(BufferPixel(m_canvas.Frame(), 241, 83), Marker(999, 0));
+
+    m_canvas.Scroll(-10000, 0);
+    ASSERT_EQ(Draw(), 1);
+    EXPECT_EQ(m_canvas.PanX(), 0);
+    ExpectShows(*item, 0, (267 - 100) / 2);
+
+    m_canvas.Scroll(INT_MAX, INT_MAX);
+    m_canvas.Scroll(INT_MAX, INT_MAX);  // saturates instead of wrapping
+    ASSERT_EQ(Draw(), 1);
+    EXPECT_EQ(m_canvas.PanX(), 1000 - 242);
+}
+
+TEST_F(CanvasTest, TurnedLandscapePansAlongItsRows)
+{
+    Adapt(40, 30);
+    auto item = Entry(200, 150, 100, 90);
+    ASSERT_EQ(m_canvas.SetItem(item.get()), 1);
+    m_canvas.Scroll(60, 45);
+    ASSERT_EQ(Draw(), 1);
+    // Displayed 150 wide (the picture's height) and 200 high.
+    EXPECT_EQ(m_canvas.PanX(), 60);
+    EXPECT_EQ(m_canvas.PanY(), 45);
+    m_canvas.Scroll(1000, 1000);
+    ASSERT_EQ(Draw(), 1);
+    EXPECT_EQ(m_canvas.PanX(), 150 - 42);
+    EXPECT_EQ(m_canvas.PanY(), 200 - 30);
+    ExpectShows(*item, 0, 0);
+}
+
+TEST_F(CanvasTest, EachRotationPlacesEveryPixel)
+{
+    // Small and asymmetric, centred in the buffer.
+    Adapt(10, 9);
+    for (int rotation : {0, 90, 180, 270}) {
+        auto item = Entry(5, 3, 100, rotation);
+        ASSERT_EQ(m_canvas.SetItem(item.get()), 1);
+        ASSERT_EQ(Draw(), 1);
+        const bool turned = rotation == 90 || rotation == 270;
+        ExpectShows(*item, (12 - (turned ? 3 : 5)) / 2, (9 - (turned ? 5 : 3)) / 2);
+    }
+}
+
+TEST_F(CanvasTest, RotationsOfLargePicturesAcrossTilesAndPans)
+{
+    // Larger than the copy's tiles in both directions, with row widths that
+    // are and are not multiples of 4, panned to the far corner and between.
+    Adapt(150, 130);
+    for (int width : {203, 204}) {
+        for (int rotation : {0, 90, 180, 270}) {
+            for (int pan : {0, 17, 1000}) {
+                auto item = Entry(width, 170, 100, rotation);
+                ASSERT_EQ(m_canvas.SetItem(item.get()), 1);
+                m_canvas.Scroll(pan, pan);
+                ASSERT_EQ(Draw(), 1);
+                ExpectShows(*item, 0, 0);
+                m_canvas.Scroll(-2000, -2000);
+            }
+        }
+    }
+}
+
+TEST_F(CanvasTest, TransferReachesEveryChannelOfEveryPixel)
+{
+    Adapt(20, 12);
+    for (int rotation : {0, 90, 180, 270}) {
+        for (auto [brightness, contrast] : {std::pair {20, -30}, std::pair {-15, 60}}) {
+            auto item = Entry(41, 29, 100, rotation);
+            item->m_brightness = brightness;
+            item->m_contrast = contrast;
+            ASSERT_EQ(m_canvas.SetItem(item.get()), 1);
+            m_canvas.Scroll(5, 3);
+            ASSERT_EQ(Draw(), 1);
+            const CCanvasFrame frame = m_canvas.Frame();
+            for (int y = 0; y < frame.height; ++y)
+                for (int x = 0; x < frame.width; ++x) {
+                    const Pixel plain = Shown(x + m_canvas.PanX(), y + m_canvas.PanY(), 41, 29, rotation);
+                    const Pixel got = BufferPixel(frame, x, y);
+                    for (int channel = 0; channel < 3; ++channel)
+                        if (got[channel] != AdjustChannel(plain[channel], brightness, contrast))
+                            FAIL() << "rotation " << rotation << " pixel " << x << "," << y << " channel " << channel;
+                }
+        }
+    }
+}
+
+TEST_F(CanvasTest, RescalesOnlyWhenWhatTheDisplayDependsOnChanges)
+{
+    Adapt(240, 267);
+    auto item = Entry(1000, 100, 0);
+    ASSERT_EQ(m_canvas.SetItem(item.get()), 1);
+    ASSERT_EQ(Draw(), 1);
+    EXPECT_EQ(m_canvas.RescaleCount(), 1);
+    item->m_brightness = 40;  // applied while copying, no rescale
+    ASSERT_EQ(Draw(), 1);
+    EXPECT_EQ(m_canvas.RescaleCount(), 1);
+
+    item->m_zoom = 200;
+    ASSERT_EQ(Draw(true), 1);  // a drag keeps the display bitmap it has
+    EXPECT_EQ(m_canvas.RescaleCount(), 1);
+    EXPECT_EQ(m_canvas.DisplayInfo().bmWidth, 244);
+    ASSERT_EQ(Draw(), 1);
+    EXPECT_EQ(m_canvas.RescaleCount(), 2);
+    EXPECT_EQ(m_canvas.DisplayInfo().bmWidth, 2000);
+
+    item->m_rotation = 90;
+    ASSERT_EQ(Draw(), 1);
+    EXPECT_EQ(m_canvas.RescaleCount(), 3);
+    Adapt(200, 200);
+    ASSERT_EQ(Draw(), 1);
+    EXPECT_EQ(m_canvas.RescaleCount(), 4);
+
+    // The picture freed and decoded again is a new picture.
+    item->FreePicture();
+    item->m_fullBitmap = MarkedPicture(1000, 100);
+    ASSERT_EQ(Draw(), 1);
+    EXPECT_EQ(m_canvas.RescaleCount(), 5);
+}
+
+TEST_F(CanvasTest, DragWithoutADisplayBitmapStillMakesOne)
+{
+    Adapt(100, 100);
+    auto item = Entry(50, 50, 200);
+    ASSERT_EQ(m_canvas.SetItem(item.get()), 1);
+    ASSERT_EQ(Draw(true), 1);
+    EXPECT_EQ(m_canvas.DisplayInfo().bmWidth, 100);
+}
+
+TEST_F(CanvasTest, NothingIsDrawnWithoutAPicture)
+{
+    auto item = Entry(10, 10);
+    ASSERT_EQ(m_canvas.SetItem(item.get()), 1);
+    EXPECT_EQ(Draw(), 0);  // no buffer before AdaptToWindow
+    Adapt(20, 20);
+    ASSERT_EQ(Draw(), 1);
+    m_canvas.FreeBuffer();
+    EXPECT_EQ(Draw(), 0);
+    EXPECT_EQ(m_canvas.Frame().pixels, nullptr);
+
+    Adapt(20, 20);
+    CImageItem empty;
+    EXPECT_EQ(m_canvas.SetItem(&empty), 0);
+    EXPECT_EQ(m_canvas.Item(), &empty);  // stays bound, draws nothing
+    EXPECT_EQ(Draw(), 0);
+
+    CImageItem paletted;
+    paletted.m_width = paletted.m_height = 4;
+    paletted.m_fullBitmap = CreateBitmap(4, 4, 1, 8, nullptr);
+    EXPECT_EQ(m_canvas.SetItem(&paletted), 1);
+    EXPECT_EQ(Draw(), 0);
+}
+
+TEST_F(CanvasTest, UnbindingLetsTheEntryBeDeleted)
+{
+    Adapt(20, 20);
+    auto item = Entry(30, 30, 50);
+    ASSERT_EQ(m_canvas.SetItem(item.get()), 1);
+    ASSERT_EQ(Draw(), 1);
+    EXPECT_EQ(m_canvas.SetItem(nullptr), 0);
+    EXPECT_EQ(m_canvas.Item(), nullptr);
+    item.reset();  // the catalog deletes the entry
+    EXPECT_EQ(Draw(), 0);
+    EXPECT_EQ(m_canvas.Frame().pixels, nullptr);
+
+    // A new entry at whatever address is drawn from scratch.
+    auto next = Entry(30, 30, 50);
+    ASSERT_EQ(m_canvas.SetItem(next.get()), 1);
+    ASSERT_EQ(Draw(), 1);
+    EXPECT_EQ(next->m_displayBitmap, next->m_displayCopy->m_handle);
+}
