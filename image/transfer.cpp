@@ -21,8 +21,19 @@ int AdjustChannel(int value, int brightness, int contrast)
 
 CTransferTable::CTransferTable(int brightness, int contrast)
 {
+    // The rule as two straight pieces either side of the pivot, each with a
+    // fixed offset and one cap, so filling the table needs no per-value
+    // branching on the contrast. A test holds it equal to AdjustChannel.
+    const int64_t pivot = 128 - int64_t(brightness); // values up to here are on the lower side
+    const int64_t half = contrast / 2;
+    const bool more = contrast > 0;
+    const int64_t lowOffset = int64_t(brightness) - (more ? contrast : half);
+    const int64_t highOffset = int64_t(brightness) + (more ? contrast : half);
+    const int64_t lowCap = more ? 255 : 128;
+    const int64_t highFloor = more ? 0 : 128;
     for (int v = 0; v < 256; ++v) {
-        m_table[v] = uint8_t(AdjustChannel(v, brightness, contrast));
+        const int64_t t = v <= pivot ? std::min(v + lowOffset, lowCap) : std::max(v + highOffset, highFloor);
+        m_table[v] = uint8_t(std::clamp<int64_t>(t, 0, 255));
         m_identity = m_identity && m_table[v] == v;
     }
 }

@@ -76,6 +76,9 @@ TEST(TransferTable, ApplyMapsEveryByteInPlaceAndBetweenBuffers)
         ASSERT_EQ(out[i], AdjustChannel(in[i], 15, -40));
         ASSERT_EQ(inPlace[i], out[i]);
     }
+    const CTransferTable extreme(INT_MIN, INT_MAX);
+    for (int v = 0; v <= 255; ++v)
+        ASSERT_EQ(extreme[uint8_t(v)], AdjustChannel(v, INT_MIN, INT_MAX));
     const CTransferTable identity(0, 0);
     std::vector<uint8_t> copy(in.size());
     identity.Apply(in.data(), copy.data(), in.size());
