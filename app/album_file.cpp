@@ -20,7 +20,6 @@ namespace AlbumFile {
 
 namespace {
 
-
 bool IsMark(QChar c)
 {
     return c.unicode() == kRecordMark || c.unicode() == kPathMark || c.unicode() == 0;
@@ -64,7 +63,10 @@ bool WriteAll(int fd, const QByteArray& bytes)
 // was. Every short write counts as a failure (a full disk, a size limit).
 bool ReplaceFile(const QString& hostPath, const QByteArray& bytes)
 {
-    const QFileInfo target(hostPath);
+    // An album reached through a symbolic link is replaced where it lies.
+    const QFileInfo link(hostPath);
+    const QString path = link.isSymLink() && link.exists() ? link.canonicalFilePath() : hostPath;
+    const QFileInfo target(path);
     const QString prefix = target.absolutePath() + QStringLiteral("/.") + target.fileName() + QLatin1Char('.');
     QByteArray temp;
     int fd = -1;
@@ -78,7 +80,7 @@ bool ReplaceFile(const QString& hostPath, const QByteArray& bytes)
     if (fd < 0)
         return false;
     struct stat old {};
-    const QByteArray finalPath = QFile::encodeName(hostPath);
+    const QByteArray finalPath = QFile::encodeName(path);
     if (::stat(finalPath.constData(), &old) == 0)
         ::fchmod(fd, old.st_mode & 07777);
     bool ok = WriteAll(fd, bytes) && ::fsync(fd) == 0;

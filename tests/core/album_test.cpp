@@ -5,6 +5,7 @@
 
 #include <csignal>
 #include <sys/stat.h>
+#include <unistd.h>
 #include <sys/resource.h>
 
 using catalog_fixture::CatalogFixture;
@@ -186,6 +187,22 @@ TEST_F(AlbumTest, SavingReplacesAnOldAlbumCompletely)
     ASSERT_EQ(m_catalog.SaveAlbum(QStringLiteral("\\a.lab")), 1);
     ASSERT_EQ(Open(QStringLiteral("\\a.lab")), 1);
     EXPECT_EQ(Paths(m_catalog), QStringList({QStringLiteral("\\q.jpg")}));
+}
+
+TEST_F(AlbumTest, ResavingKeepsTheAlbumsPermissionsAndTheLinkThatLeadsToIt)
+{
+    AddEntry(QStringLiteral("\\a.jpg"));
+    ASSERT_EQ(m_catalog.SaveAlbum(QStringLiteral("\\real.lab")), 1);
+    ASSERT_EQ(::chmod(QFile::encodeName(Host(QStringLiteral("\\real.lab"))).constData(), 0640), 0);
+    ASSERT_EQ(::symlink("real.lab", QFile::encodeName(Host(QStringLiteral("\\link.lab"))).constData()), 0);
+    AddEntry(QStringLiteral("\\b.jpg"));
+    ASSERT_EQ(m_catalog.SaveAlbum(QStringLiteral("\\link.lab")), 1);
+    EXPECT_TRUE(QFileInfo(Host(QStringLiteral("\\link.lab"))).isSymLink());
+    struct stat st {};
+    ASSERT_EQ(::stat(QFile::encodeName(Host(QStringLiteral("\\real.lab"))).constData(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0640u);
+    ASSERT_EQ(Open(QStringLiteral("\\real.lab")), 1);
+    EXPECT_EQ(Paths(m_catalog), QStringList({QStringLiteral("\\a.jpg"), QStringLiteral("\\b.jpg")}));
 }
 
 TEST_F(AlbumTest, FailedSaveLeavesTheOldAlbumIntactAndSaysSo)
