@@ -25,7 +25,10 @@ struct Clock {
     }
 };
 
-double Seconds(double from, double to) { return to - from; }
+double Seconds(double from, double to)
+{
+    return to - from;
+}
 
 // The fastest of several copies of `bytes` bytes between two warm buffers.
 double MemcpySeconds(size_t bytes)
@@ -79,7 +82,7 @@ void BM_MakeThumbnail(benchmark::State& state)
     Report(state, total, floor, bytes);
     DeleteObject(source);
 }
-BENCHMARK(BM_MakeThumbnail)->Args({500, 375})->Args({1000, 750})->UseManualTime()->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_MakeThumbnail)->Args({ 500, 375 })->Args({ 1000, 750 })->UseManualTime()->Unit(benchmark::kMicrosecond);
 
 // The floor is the larger of the source and target pixel blocks.
 void BM_StretchBlt(benchmark::State& state)
@@ -104,8 +107,8 @@ void BM_StretchBlt(benchmark::State& state)
     DeleteObject(target);
 }
 BENCHMARK(BM_StretchBlt)
-    ->Args({1000, 750, 320, 240})
-    ->Args({240, 180, 480, 360})
+    ->Args({ 1000, 750, 320, 240 })
+    ->Args({ 240, 180, 480, 360 })
     ->UseManualTime()
     ->Unit(benchmark::kMicrosecond);
 

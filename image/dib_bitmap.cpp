@@ -23,11 +23,17 @@ HBITMAP MakeSection(int rowWidth, int height, uint8_t** bits)
     return bitmap;
 }
 
-int RoundUpTo4(int width) { return width > INT_MAX - 3 ? width : (width + 3) & ~3; }
+int RoundUpTo4(int width)
+{
+    return width > INT_MAX - 3 ? width : (width + 3) & ~3;
+}
 
 } // namespace
 
-CDibBitmap::~CDibBitmap() { DeleteObject(m_handle); }
+CDibBitmap::~CDibBitmap()
+{
+    DeleteObject(m_handle);
+}
 
 void CDibBitmap::Adopt(int width, int height, int rowWidth, HBITMAP handle, uint8_t* bits)
 {
@@ -122,7 +128,10 @@ CGrowBuffer::CGrowBuffer(int growthStep)
 {
 }
 
-CGrowBuffer::~CGrowBuffer() { std::free(m_data); }
+CGrowBuffer::~CGrowBuffer()
+{
+    std::free(m_data);
+}
 
 int CGrowBuffer::Append(const void* bytes, int n)
 {

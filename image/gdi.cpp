@@ -33,7 +33,10 @@ void PutPixel(uint8_t* out, int bytesPerPixel, uint8_t blue, uint8_t green, uint
 }
 
 // Five bits widened to eight by repeating the top bits, so 31 becomes 255.
-uint8_t Widen5(unsigned v) { return uint8_t((v << 3) | (v >> 2)); }
+uint8_t Widen5(unsigned v)
+{
+    return uint8_t((v << 3) | (v >> 2));
+}
 
 void ConvertIndexedRow(const CBitmapObject& src, const uint8_t* row, int x, int count, uint8_t* out, int outBpp)
 {
@@ -88,7 +91,7 @@ void ClipAxis(int64_t& d, int64_t& s, int64_t& len, int dstLimit, int srcLimit)
         len += d;
         d = 0;
     }
-    len = std::min({len, int64_t(dstLimit) - d, int64_t(srcLimit) - s});
+    len = std::min({ len, int64_t(dstLimit) - d, int64_t(srcLimit) - s });
 }
 
 } // namespace
@@ -164,7 +167,10 @@ int GetObject(HBITMAP bitmap, BITMAP* out)
     return int(sizeof(BITMAP));
 }
 
-void DeleteObject(HBITMAP bitmap) { delete bitmap; }
+void DeleteObject(HBITMAP bitmap)
+{
+    delete bitmap;
+}
 
 void ConvertRowToBgr(const CBitmapObject& src, int y, int x, int count, uint8_t* out, int outBytesPerPixel)
 {

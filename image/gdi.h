@@ -26,10 +26,10 @@ struct RGBQUAD {
 struct BITMAPINFOHEADER {
     uint32_t biSize = 40;
     int32_t biWidth = 0;
-    int32_t biHeight = 0;  // positive: bottom-up; negative: top-down (input only)
+    int32_t biHeight = 0; // positive: rows bottom-up; sections are never top-down
     uint16_t biPlanes = 1;
     uint16_t biBitCount = 24;
-    uint32_t biCompression = 0;  // BI_RGB
+    uint32_t biCompression = 0; // BI_RGB
     uint32_t biSizeImage = 0;
     int32_t biXPelsPerMeter = 3780;
     int32_t biYPelsPerMeter = 3780;
@@ -57,7 +57,7 @@ public:
     int Width() const { return m_width; }
     int Height() const { return m_height; }
     int BitsPerPixel() const { return m_bpp; }
-    int Stride() const { return m_stride; }  // bytes per row, a multiple of 4
+    int Stride() const { return m_stride; } // bytes per row, a multiple of 4
     uint8_t* Bits() { return m_bits.data(); }
     const uint8_t* Bits() const { return m_bits.data(); }
     // Row y counted from the top of the picture.
@@ -68,10 +68,7 @@ public:
     bool Valid() const { return !m_bits.empty(); }
 
     // Bytes per row for a width and depth: the DIB rule.
-    static int64_t StrideFor(int width, int bitsPerPixel)
-    {
-        return ((int64_t(width) * bitsPerPixel + 31) / 32) * 4;
-    }
+    static int64_t StrideFor(int width, int bitsPerPixel) { return ((int64_t(width) * bitsPerPixel + 31) / 32) * 4; }
 
 private:
     int m_width;
@@ -92,8 +89,7 @@ constexpr int64_t kMaxBitmapBytes = int64_t(256) << 20;
 // null for an invalid header or one whose pixels exceed kMaxBitmapBytes. The
 // section is always bottom-up: a negative (top-down) height is refused, so
 // callers with top-down rows flip them while copying.
-HBITMAP CreateDIBSection(const BITMAPINFOHEADER& header, const RGBQUAD* palette, int paletteCount,
-                         void** bits);
+HBITMAP CreateDIBSection(const BITMAPINFOHEADER& header, const RGBQUAD* palette, int paletteCount, void** bits);
 // A bitmap of the given size and depth, rows copied from bits (bottom-up,
 // padded) when given, else zero-filled. Null when not allowed (planes other
 // than 1, bad size or depth, too large).

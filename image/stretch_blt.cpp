@@ -24,13 +24,19 @@ constexpr int32_t kWeightOne = 1 << kWeightBits;
 constexpr int kFirstShift = 8; // 14 weight bits less 6 kept for the second pass
 constexpr int kSecondShift = 2 * kWeightBits - kFirstShift;
 
-int32_t FirstPass(int32_t sum) { return (sum + (1 << (kFirstShift - 1))) >> kFirstShift; }
-uint8_t SecondPass(int32_t sum) { return uint8_t(std::min((sum + (1 << (kSecondShift - 1))) >> kSecondShift, 255)); }
+int32_t FirstPass(int32_t sum)
+{
+    return (sum + (1 << (kFirstShift - 1))) >> kFirstShift;
+}
+uint8_t SecondPass(int32_t sum)
+{
+    return uint8_t(std::min((sum + (1 << (kSecondShift - 1))) >> kSecondShift, 255));
+}
 
 // For each destination index of one axis: the source taps and their weights,
 // which sum to kWeightOne. Bilinear axes have exactly two taps per index.
 struct CAxisWeights {
-    std::vector<int> first;  // first tap of each destination index, plus the end
+    std::vector<int> first; // first tap of each destination index, plus the end
     std::vector<int> source; // tap source indices (relative to the rectangle)
     std::vector<int32_t> weight;
     bool twoTaps = false;
@@ -184,8 +190,7 @@ size_t MaxTaps(const CAxisWeights& axis)
     return most;
 }
 
-template <int Stride>
-void ResampleToBytes(const uint16_t* in, const CAxisWeights& axis, uint8_t* out, int bytes)
+template <int Stride> void ResampleToBytes(const uint16_t* in, const CAxisWeights& axis, uint8_t* out, int bytes)
 {
     ResampleAcross<Stride>(in, axis, [&](size_t x, int32_t b, int32_t g, int32_t r) {
         uint8_t* p = out + x * bytes;
@@ -199,8 +204,8 @@ void ResampleToBytes(const uint16_t* in, const CAxisWeights& axis, uint8_t* out,
 
 // Rows combined first (the height shrinks): each destination row is a
 // weighted sum of whole source rows, then resampled across.
-void ShrinkRowsFirst(CSourceRows& rows, int sw, const CAxisWeights& across, const CAxisWeights& down,
-                     HBITMAP dst, int64_t dx, int64_t dy)
+void ShrinkRowsFirst(CSourceRows& rows, int sw, const CAxisWeights& across, const CAxisWeights& down, HBITMAP dst,
+    int64_t dx, int64_t dy)
 {
     rows.Reserve(MaxTaps(down));
     const int stride = rows.Stride();
@@ -227,8 +232,8 @@ void ShrinkRowsFirst(CSourceRows& rows, int sw, const CAxisWeights& across, cons
 
 // Source rows resampled across first (the height grows or stays), each once;
 // the two most recent are kept, as consecutive destination rows share them.
-void ResampleRowsFirst(CSourceRows& rows, const CAxisWeights& across, const CAxisWeights& down, HBITMAP dst,
-                       int64_t dx, int64_t dy)
+void ResampleRowsFirst(
+    CSourceRows& rows, const CAxisWeights& across, const CAxisWeights& down, HBITMAP dst, int64_t dx, int64_t dy)
 {
     const size_t n = across.Count() * 3;
     struct Slot {

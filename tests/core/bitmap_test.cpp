@@ -29,7 +29,7 @@ std::array<int, 3> Bgr(const CBitmapObject& b, int x, int y)
 {
     const int bytes = b.BitsPerPixel() / 8;
     const uint8_t* p = b.RowFromTop(y) + x * bytes;
-    return {p[0], p[1], p[2]};
+    return { p[0], p[1], p[2] };
 }
 
 void SetBgr(CBitmapObject& b, int x, int y, int blue, int green, int red)
@@ -44,7 +44,8 @@ void SetBgr(CBitmapObject& b, int x, int y, int blue, int green, int red)
 
 TEST(GdiBitmap, RowsArePaddedToFourBytesForEveryDepth)
 {
-    const std::array<std::pair<int, int>, 6> strideFor5Pixels = {{{1, 4}, {4, 4}, {8, 8}, {16, 12}, {24, 16}, {32, 20}}};
+    const std::array<std::pair<int, int>, 6> strideFor5Pixels
+        = { { { 1, 4 }, { 4, 4 }, { 8, 8 }, { 16, 12 }, { 24, 16 }, { 32, 20 } } };
     for (auto [bpp, stride] : strideFor5Pixels) {
         BitmapPtr b = Make(5, 3, bpp);
         ASSERT_TRUE(b) << bpp;
@@ -73,7 +74,7 @@ TEST(GdiBitmap, RefusesBadHeadersAndAbsurdSizes)
 
 TEST(GdiBlit, PaletteDepthsConvertTo24And32Bits)
 {
-    const std::vector<RGBQUAD> palette = {{10, 20, 30, 0}, {40, 50, 60, 0}, {70, 80, 90, 0}};
+    const std::vector<RGBQUAD> palette = { { 10, 20, 30, 0 }, { 40, 50, 60, 0 }, { 70, 80, 90, 0 } };
     // 1 bit: pixels 1,0,1 in the top bits of the first byte.
     BitmapPtr mono = Make(3, 1, 1, palette);
     mono->RowFromTop(0)[0] = 0xA0;
@@ -87,20 +88,20 @@ TEST(GdiBlit, PaletteDepthsConvertTo24And32Bits)
     byte->RowFromTop(0)[1] = 7;
     byte->RowFromTop(0)[2] = 1;
 
-    for (int depth : {24, 32}) {
+    for (int depth : { 24, 32 }) {
         BitmapPtr out = Make(3, 1, depth);
         ASSERT_EQ(BitBlt(out.get(), 0, 0, 3, 1, mono.get(), 0, 0), 1);
-        EXPECT_EQ(Bgr(*out, 0, 0), (std::array<int, 3>{40, 50, 60}));
-        EXPECT_EQ(Bgr(*out, 1, 0), (std::array<int, 3>{10, 20, 30}));
-        EXPECT_EQ(Bgr(*out, 2, 0), (std::array<int, 3>{40, 50, 60}));
+        EXPECT_EQ(Bgr(*out, 0, 0), (std::array<int, 3> { 40, 50, 60 }));
+        EXPECT_EQ(Bgr(*out, 1, 0), (std::array<int, 3> { 10, 20, 30 }));
+        EXPECT_EQ(Bgr(*out, 2, 0), (std::array<int, 3> { 40, 50, 60 }));
         ASSERT_EQ(BitBlt(out.get(), 0, 0, 3, 1, nibble.get(), 0, 0), 1);
-        EXPECT_EQ(Bgr(*out, 0, 0), (std::array<int, 3>{70, 80, 90}));
-        EXPECT_EQ(Bgr(*out, 1, 0), (std::array<int, 3>{40, 50, 60}));
-        EXPECT_EQ(Bgr(*out, 2, 0), (std::array<int, 3>{10, 20, 30}));
+        EXPECT_EQ(Bgr(*out, 0, 0), (std::array<int, 3> { 70, 80, 90 }));
+        EXPECT_EQ(Bgr(*out, 1, 0), (std::array<int, 3> { 40, 50, 60 }));
+        EXPECT_EQ(Bgr(*out, 2, 0), (std::array<int, 3> { 10, 20, 30 }));
         ASSERT_EQ(BitBlt(out.get(), 0, 0, 3, 1, byte.get(), 0, 0), 1);
-        EXPECT_EQ(Bgr(*out, 0, 0), (std::array<int, 3>{70, 80, 90}));
-        EXPECT_EQ(Bgr(*out, 1, 0), (std::array<int, 3>{0, 0, 0}));
-        EXPECT_EQ(Bgr(*out, 2, 0), (std::array<int, 3>{40, 50, 60}));
+        EXPECT_EQ(Bgr(*out, 0, 0), (std::array<int, 3> { 70, 80, 90 }));
+        EXPECT_EQ(Bgr(*out, 1, 0), (std::array<int, 3> { 0, 0, 0 }));
+        EXPECT_EQ(Bgr(*out, 2, 0), (std::array<int, 3> { 40, 50, 60 }));
     }
 }
 
@@ -115,8 +116,8 @@ TEST(GdiBlit, SixteenBitIsFiveFiveFiveWidenedToFullRange)
     row[3] = mixed >> 8;
     BitmapPtr out = Make(2, 1, 24);
     ASSERT_EQ(BitBlt(out.get(), 0, 0, 2, 1, b.get(), 0, 0), 1);
-    EXPECT_EQ(Bgr(*out, 0, 0), (std::array<int, 3>{255, 255, 255}));
-    EXPECT_EQ(Bgr(*out, 1, 0), (std::array<int, 3>{8, 132, 255}));
+    EXPECT_EQ(Bgr(*out, 0, 0), (std::array<int, 3> { 255, 255, 255 }));
+    EXPECT_EQ(Bgr(*out, 1, 0), (std::array<int, 3> { 8, 132, 255 }));
 }
 
 TEST(GdiBlit, ThirtyTwoBitDropsTheFourthByteAndClipsToBothBitmaps)
@@ -130,27 +131,27 @@ TEST(GdiBlit, ThirtyTwoBitDropsTheFourthByteAndClipsToBothBitmaps)
     BitmapPtr dst = Make(2, 2, 24);
     // Source origin at (-1,-1): only source (0..1, 0..1) lands, at dst (1..,1..).
     ASSERT_EQ(BitBlt(dst.get(), 0, 0, 5, 5, src.get(), -1, -1), 1);
-    EXPECT_EQ(Bgr(*dst, 0, 0), (std::array<int, 3>{0, 0, 0}));
-    EXPECT_EQ(Bgr(*dst, 1, 1), (std::array<int, 3>{0, 0, 100}));
+    EXPECT_EQ(Bgr(*dst, 0, 0), (std::array<int, 3> { 0, 0, 0 }));
+    EXPECT_EQ(Bgr(*dst, 1, 1), (std::array<int, 3> { 0, 0, 100 }));
     ASSERT_EQ(BitBlt(dst.get(), -1, 0, 3, 2, src.get(), 1, 1), 1);
-    EXPECT_EQ(Bgr(*dst, 0, 0), (std::array<int, 3>{2, 1, 112}));
-    EXPECT_EQ(Bgr(*dst, 1, 1), (std::array<int, 3>{0, 0, 100})); // untouched: clipped by the source
+    EXPECT_EQ(Bgr(*dst, 0, 0), (std::array<int, 3> { 2, 1, 112 }));
+    EXPECT_EQ(Bgr(*dst, 1, 1), (std::array<int, 3> { 0, 0, 100 })); // untouched: clipped by the source
     EXPECT_EQ(BitBlt(dst.get(), 0, 0, 1, 1, nullptr, 0, 0), 0);
 }
 
 TEST(GdiStretch, ShrinkAveragesEachCoveredBlock)
 {
     BitmapPtr src = Make(4, 4, 24);
-    const int values[4][4] = {{0, 10, 100, 200}, {20, 30, 50, 51}, {1, 2, 3, 4}, {5, 6, 7, 9}};
+    const int values[4][4] = { { 0, 10, 100, 200 }, { 20, 30, 50, 51 }, { 1, 2, 3, 4 }, { 5, 6, 7, 9 } };
     for (int y = 0; y < 4; ++y)
         for (int x = 0; x < 4; ++x)
             SetBgr(*src, x, y, values[y][x], 255 - values[y][x], 7);
     BitmapPtr dst = Make(2, 2, 24);
     ASSERT_EQ(StretchBlt(dst.get(), 0, 0, 2, 2, src.get(), 0, 0, 4, 4), 1);
-    EXPECT_EQ(Bgr(*dst, 0, 0), (std::array<int, 3>{15, 240, 7}));  // (0+10+20+30)/4
-    EXPECT_EQ(Bgr(*dst, 1, 0), (std::array<int, 3>{100, 155, 7})); // 401/4 = 100.25
-    EXPECT_EQ(Bgr(*dst, 0, 1), (std::array<int, 3>{4, 252, 7}));   // 14/4 = 3.5 rounds up
-    EXPECT_EQ(Bgr(*dst, 1, 1), (std::array<int, 3>{6, 249, 7}));   // 23/4 = 5.75
+    EXPECT_EQ(Bgr(*dst, 0, 0), (std::array<int, 3> { 15, 240, 7 })); // (0+10+20+30)/4
+    EXPECT_EQ(Bgr(*dst, 1, 0), (std::array<int, 3> { 100, 155, 7 })); // 401/4 = 100.25
+    EXPECT_EQ(Bgr(*dst, 0, 1), (std::array<int, 3> { 4, 252, 7 })); // 14/4 = 3.5 rounds up
+    EXPECT_EQ(Bgr(*dst, 1, 1), (std::array<int, 3> { 6, 249, 7 })); // 23/4 = 5.75
 }
 
 TEST(GdiStretch, ShrinkByThreeWeighsPartlyCoveredPixels)
@@ -162,8 +163,8 @@ TEST(GdiStretch, ShrinkByThreeWeighsPartlyCoveredPixels)
     SetBgr(*src, 2, 0, 120, 90, 255);
     BitmapPtr dst = Make(2, 1, 24);
     ASSERT_EQ(StretchBlt(dst.get(), 0, 0, 2, 1, src.get(), 0, 0, 3, 1), 1);
-    EXPECT_EQ(Bgr(*dst, 0, 0), (std::array<int, 3>{20, 90, 255}));  // (0*2 + 60)/3
-    EXPECT_EQ(Bgr(*dst, 1, 0), (std::array<int, 3>{100, 90, 255})); // (60 + 120*2)/3
+    EXPECT_EQ(Bgr(*dst, 0, 0), (std::array<int, 3> { 20, 90, 255 })); // (0*2 + 60)/3
+    EXPECT_EQ(Bgr(*dst, 1, 0), (std::array<int, 3> { 100, 90, 255 })); // (60 + 120*2)/3
 }
 
 TEST(GdiStretch, EnlargeInterpolatesBetweenPixelCentres)
@@ -173,7 +174,7 @@ TEST(GdiStretch, EnlargeInterpolatesBetweenPixelCentres)
     SetBgr(*src, 1, 0, 255, 255, 255);
     BitmapPtr dst = Make(8, 3, 24);
     ASSERT_EQ(StretchBlt(dst.get(), 0, 0, 8, 3, src.get(), 0, 0, 2, 1), 1);
-    const int expected[8] = {0, 0, 32, 96, 159, 223, 255, 255};
+    const int expected[8] = { 0, 0, 32, 96, 159, 223, 255, 255 };
     for (int y = 0; y < 3; ++y)
         for (int x = 0; x < 8; ++x)
             EXPECT_EQ(Bgr(*dst, x, y)[1], expected[x]) << x << "," << y;
@@ -202,25 +203,25 @@ TEST(GdiStretch, UniformPicturesStayUniformAtAnyScale)
 {
     BitmapPtr src = Make(97, 61, 24);
     FillRect(src.get(), 0, 0, 97, 61, 201, 13, 255);
-    for (auto [w, h] : {std::pair{13, 7}, {200, 150}, {97, 3}, {1, 1}, {300, 20}}) {
+    for (auto [w, h] : { std::pair { 13, 7 }, { 200, 150 }, { 97, 3 }, { 1, 1 }, { 300, 20 } }) {
         BitmapPtr dst = Make(w, h, 32);
         ASSERT_EQ(StretchBlt(dst.get(), 0, 0, w, h, src.get(), 0, 0, 97, 61), 1);
         for (int y = 0; y < h; ++y)
             for (int x = 0; x < w; ++x)
-                ASSERT_EQ(Bgr(*dst, x, y), (std::array<int, 3>{255, 13, 201})) << w << "x" << h;
+                ASSERT_EQ(Bgr(*dst, x, y), (std::array<int, 3> { 255, 13, 201 })) << w << "x" << h;
     }
 }
 
 TEST(GdiStretch, PaletteSourceAndClippedDestination)
 {
-    BitmapPtr src = Make(2, 2, 8, {{0, 0, 0, 0}, {200, 100, 50, 0}});
+    BitmapPtr src = Make(2, 2, 8, { { 0, 0, 0, 0 }, { 200, 100, 50, 0 } });
     for (int y = 0; y < 2; ++y)
         src->RowFromTop(y)[0] = src->RowFromTop(y)[1] = 1;
     BitmapPtr dst = Make(4, 4, 24);
     ASSERT_EQ(StretchBlt(dst.get(), 2, -2, 4, 4, src.get(), 0, 0, 2, 2), 1);
-    EXPECT_EQ(Bgr(*dst, 3, 1), (std::array<int, 3>{200, 100, 50}));
-    EXPECT_EQ(Bgr(*dst, 1, 1), (std::array<int, 3>{0, 0, 0}));
-    EXPECT_EQ(Bgr(*dst, 3, 2), (std::array<int, 3>{0, 0, 0}));
+    EXPECT_EQ(Bgr(*dst, 3, 1), (std::array<int, 3> { 200, 100, 50 }));
+    EXPECT_EQ(Bgr(*dst, 1, 1), (std::array<int, 3> { 0, 0, 0 }));
+    EXPECT_EQ(Bgr(*dst, 3, 2), (std::array<int, 3> { 0, 0, 0 }));
     EXPECT_EQ(StretchBlt(dst.get(), 0, 0, 4, 4, src.get(), 1, 0, 2, 2), 0); // source rectangle outside
     EXPECT_EQ(StretchBlt(dst.get(), 0, 0, -4, 4, src.get(), 0, 0, 2, 2), 0);
 }
@@ -247,7 +248,7 @@ TEST(DibBitmap, LoadRgbRoundsWidthUpFlipsRowsAndSwapsRedAndBlue)
     EXPECT_EQ(secondRow[2], 10);
     EXPECT_EQ(dib.m_bits[2], 99);
     for (int x = 101; x < 104; ++x)
-        EXPECT_EQ(Bgr(*dib.m_handle, x, 0), (std::array<int, 3>{0, 0, 0}));
+        EXPECT_EQ(Bgr(*dib.m_handle, x, 0), (std::array<int, 3> { 0, 0, 0 }));
 }
 
 TEST(DibBitmap, CreateExactKeepsWidthWithPaddedRows)
@@ -279,22 +280,22 @@ TEST(DibBitmap, CreateAgainReplacesTheSectionAndFailureLeavesNoHandle)
 TEST(DibBitmap, CopyAndStretchMayReadTheirOwnSection)
 {
     CDibBitmap dib;
-    const uint8_t rgb[] = {1, 2, 3, 4, 5, 6};
+    const uint8_t rgb[] = { 1, 2, 3, 4, 5, 6 };
     dib.LoadRgb(rgb, 2, 1);
     dib.StretchFrom(dib.m_handle, 8, 2);
     ASSERT_NE(dib.m_handle, nullptr);
     EXPECT_EQ(dib.m_rowWidth, 8);
-    EXPECT_EQ(Bgr(*dib.m_handle, 0, 1), (std::array<int, 3>{3, 2, 1}));
+    EXPECT_EQ(Bgr(*dib.m_handle, 0, 1), (std::array<int, 3> { 3, 2, 1 }));
     dib.CopyFrom(dib.m_handle);
     ASSERT_NE(dib.m_handle, nullptr);
-    EXPECT_EQ(Bgr(*dib.m_handle, 0, 0), (std::array<int, 3>{3, 2, 1}));
+    EXPECT_EQ(Bgr(*dib.m_handle, 0, 0), (std::array<int, 3> { 3, 2, 1 }));
     dib.CopyFrom(nullptr);
     EXPECT_EQ(dib.m_handle, nullptr);
 }
 
 TEST(DibBitmap, CopyFromExpandsPaletteBitmapWithBlackPadding)
 {
-    BitmapPtr src = Make(5, 1, 4, {{1, 2, 3, 0}, {4, 5, 6, 0}});
+    BitmapPtr src = Make(5, 1, 4, { { 1, 2, 3, 0 }, { 4, 5, 6, 0 } });
     src->RowFromTop(0)[0] = 0x01;
     src->RowFromTop(0)[1] = 0x10;
     src->RowFromTop(0)[2] = 0x10;
@@ -304,10 +305,10 @@ TEST(DibBitmap, CopyFromExpandsPaletteBitmapWithBlackPadding)
     ASSERT_EQ(GetObject(dib.m_handle, &info), int(sizeof(BITMAP)));
     EXPECT_EQ(info.bmBitsPixel, 24);
     EXPECT_EQ(info.bmWidth, 8);
-    EXPECT_EQ(Bgr(*dib.m_handle, 0, 0), (std::array<int, 3>{1, 2, 3}));
-    EXPECT_EQ(Bgr(*dib.m_handle, 1, 0), (std::array<int, 3>{4, 5, 6}));
-    EXPECT_EQ(Bgr(*dib.m_handle, 4, 0), (std::array<int, 3>{4, 5, 6}));
-    EXPECT_EQ(Bgr(*dib.m_handle, 5, 0), (std::array<int, 3>{0, 0, 0}));
+    EXPECT_EQ(Bgr(*dib.m_handle, 0, 0), (std::array<int, 3> { 1, 2, 3 }));
+    EXPECT_EQ(Bgr(*dib.m_handle, 1, 0), (std::array<int, 3> { 4, 5, 6 }));
+    EXPECT_EQ(Bgr(*dib.m_handle, 4, 0), (std::array<int, 3> { 4, 5, 6 }));
+    EXPECT_EQ(Bgr(*dib.m_handle, 5, 0), (std::array<int, 3> { 0, 0, 0 }));
 }
 
 TEST(GrowBuffer, GrowsByWholeStepsAndKeepsContents)
@@ -361,15 +362,14 @@ TEST_P(ThumbnailPlacement, PictureIsCentredWithWhiteBars)
         for (int x = 0; x < 42; ++x) {
             const bool inside = x >= c.x && x < c.x + c.w && y >= c.y && y < c.y + c.h;
             const int expected = inside ? 0 : 255;
-            ASSERT_EQ(Bgr(*item.m_thumbnail, x, y), (std::array<int, 3>{expected, expected, expected}))
+            ASSERT_EQ(Bgr(*item.m_thumbnail, x, y), (std::array<int, 3> { expected, expected, expected }))
                 << x << "," << y;
         }
 }
 
 INSTANTIATE_TEST_SUITE_P(Sizes, ThumbnailPlacement,
-                         testing::Values(ThumbCase{400, 300, 0, 0, 42, 30}, ThumbCase{1000, 100, 0, 13, 42, 4},
-                                         ThumbCase{100, 1000, 19, 0, 3, 30}, ThumbCase{42, 30, 0, 0, 42, 30},
-                                         ThumbCase{30, 30, 6, 0, 30, 30}));
+    testing::Values(ThumbCase { 400, 300, 0, 0, 42, 30 }, ThumbCase { 1000, 100, 0, 13, 42, 4 },
+        ThumbCase { 100, 1000, 19, 0, 3, 30 }, ThumbCase { 42, 30, 0, 0, 42, 30 }, ThumbCase { 30, 30, 6, 0, 30, 30 }));
 
 TEST(Thumbnail, ReplacesAnEarlierThumbnailAndRefusesAnEmptyItem)
 {

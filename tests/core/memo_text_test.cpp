@@ -7,7 +7,7 @@
 TEST(MemoText, NewPictureFormatsToTheDefaultLine)
 {
     EXPECT_EQ(FormatMemoText(CMemoRecord()),
-              QStringLiteral("font=Tahoma;size=9;bold=1;italic=0;align=Top Center;color=#FFFFFF;content="));
+        QStringLiteral("font=Tahoma;size=9;bold=1;italic=0;align=Top Center;color=#FFFFFF;content="));
     CImageItem item;
     EXPECT_EQ(MemoRecordOf(item), CMemoRecord());
 }
@@ -17,8 +17,8 @@ TEST(MemoText, ValuesMayHoldSemicolonsAndEqualsSigns)
     CMemoRecord memo;
     ASSERT_EQ(ParseMemoText(u"font=Arial;size=12;bold=0;italic=1;align=Bottom Right;color=#FFFFFF;content=Summer; "
                             u"beach=2004",
-                            &memo),
-              1);
+                  &memo),
+        1);
     EXPECT_EQ(memo.font, QStringLiteral("Arial"));
     EXPECT_EQ(memo.size, QStringLiteral("12"));
     EXPECT_EQ(memo.bold, 0);
