@@ -52,7 +52,7 @@ struct Archive {
         for (int i = 0; i < kMembers; ++i) {
             for (char& c : data)
                 c = char("0123456789abcdef"[(noise = noise * 1664525u + 1013904223u) >> 28]);
-            zip_fileinfo info{};
+            zip_fileinfo info {};
             zipOpenNewFileInZip(zip, MemberName(i).toLatin1().constData(), &info, nullptr, 0, nullptr, 0, nullptr,
                 Z_DEFLATED, Z_DEFAULT_COMPRESSION);
             zipWriteInFileInZip(zip, data.constData(), unsigned(data.size()));
@@ -146,6 +146,6 @@ void BM_FindAndCopyLastMember(benchmark::State& state)
 }
 BENCHMARK(BM_FindAndCopyLastMember)->UseManualTime()->Unit(benchmark::kMicrosecond);
 
-}  // namespace
+} // namespace
 
 BENCHMARK_MAIN();

@@ -50,7 +50,7 @@ void CopyEveryMember(const QString& hostPath)
     std::fclose(sink);
 }
 
-}  // namespace
+} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

@@ -40,12 +40,12 @@ CopyOutcome CopyOut(CZipReader* reader, const CZipMemberInfo& member, const QStr
     return CopyOutcome::Copied;
 }
 
-}  // namespace
+} // namespace
 
 bool IsZipPictureName(const QString& name)
 {
     const QString tail = name.right(4);
-    for (const char* ext : {".bmp", ".jpg", ".gif", ".png"})
+    for (const char* ext : { ".bmp", ".jpg", ".gif", ".png" })
         if (tail.compare(QLatin1String(ext), Qt::CaseInsensitive) == 0)
             return true;
     return false;
@@ -70,8 +70,8 @@ int ListZipPictures(const QString& archivePath, const std::function<bool(const C
     return 1;
 }
 
-ZipFindResult FindZipMember(const QString& archivePath, const QString& memberName, CZipMemberInfo* info,
-    CZipTempCopy* copy)
+ZipFindResult FindZipMember(
+    const QString& archivePath, const QString& memberName, CZipMemberInfo* info, CZipTempCopy* copy)
 {
     CZipReader reader;
     if (!OpenArchive(&reader, archivePath)) {
@@ -91,8 +91,7 @@ ZipFindResult FindZipMember(const QString& archivePath, const QString& memberNam
             ShowMessage(QStringLiteral("Can't open file: ") + member.name);
             continue;
         }
-        if (tempFailed || !IsZipPictureName(member.name)
-            || member.name.compare(memberName, Qt::CaseInsensitive) != 0)
+        if (tempFailed || !IsZipPictureName(member.name) || member.name.compare(memberName, Qt::CaseInsensitive) != 0)
             continue;
         if (info)
             *info = member;

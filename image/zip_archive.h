@@ -32,9 +32,9 @@ bool IsZipPictureName(const QString& name);
 int ListZipPictures(const QString& archivePath, const std::function<bool(const CZipMemberInfo&)>& onPicture);
 
 enum class ZipFindResult {
-    Found,     // *info describes the member; *copy holds its bytes when asked
-    NotFound,  // no picture member has that name; nothing shown
-    Failed,    // the archive, the temporary file or the member's data failed; shown
+    Found, // *info describes the member; *copy holds its bytes when asked
+    NotFound, // no picture member has that name; nothing shown
+    Failed, // the archive, the temporary file or the member's data failed; shown
 };
 
 // Walks the archive for the first picture member whose name equals memberName
@@ -52,5 +52,5 @@ enum class ZipFindResult {
 // opened; "Can't open file: " + path when no temporary file can be created
 // (the walk goes on, the result is Failed); "Cannot load " + member name when
 // the member's data cannot be read, fails its checksum or exceeds the cap.
-ZipFindResult FindZipMember(const QString& archivePath, const QString& memberName, CZipMemberInfo* info,
-    CZipTempCopy* copy);
+ZipFindResult FindZipMember(
+    const QString& archivePath, const QString& memberName, CZipMemberInfo* info, CZipTempCopy* copy);

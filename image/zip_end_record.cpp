@@ -16,7 +16,7 @@ unsigned Read16(const unsigned char* p)
     return p[0] | p[1] << 8;
 }
 
-}  // namespace
+} // namespace
 
 int64_t FindZipEndRecord(const QByteArray& hostPath, unsigned* memberCount)
 {
@@ -45,8 +45,8 @@ int64_t FindZipEndRecord(const QByteArray& hostPath, unsigned* memberCount)
 }
 
 struct CZipTrimmedFile::Impl {
-    zlib_filefunc64_def base{};
-    zlib_filefunc64_def trimmed{};
+    zlib_filefunc64_def base {};
+    zlib_filefunc64_def trimmed {};
     ZPOS64_T end = 0;
 
     static Impl* Of(voidpf opaque) { return static_cast<Impl*>(opaque); }
@@ -84,12 +84,13 @@ struct CZipTrimmedFile::Impl {
     }
 };
 
-CZipTrimmedFile::CZipTrimmedFile(int64_t endRecordOffset) : m_impl(std::make_unique<Impl>())
+CZipTrimmedFile::CZipTrimmedFile(int64_t endRecordOffset)
+    : m_impl(std::make_unique<Impl>())
 {
     fill_fopen64_filefunc(&m_impl->base);
     m_impl->end = static_cast<ZPOS64_T>(endRecordOffset + kRecordSize);
-    m_impl->trimmed = {&Impl::Open, &Impl::Read, &Impl::Write, &Impl::Tell, &Impl::Seek, &Impl::Close, &Impl::Error,
-        m_impl.get()};
+    m_impl->trimmed = { &Impl::Open, &Impl::Read, &Impl::Write, &Impl::Tell, &Impl::Seek, &Impl::Close, &Impl::Error,
+        m_impl.get() };
 }
 
 CZipTrimmedFile::~CZipTrimmedFile() = default;

@@ -21,7 +21,7 @@ unzFile Handle(void* file)
 
 CTime LocalTimeOf(const tm_unz& date)
 {
-    std::tm fields{};
+    std::tm fields {};
     fields.tm_year = static_cast<int>(date.tm_year) - 1900;
     fields.tm_mon = static_cast<int>(date.tm_mon);
     fields.tm_mday = static_cast<int>(date.tm_mday);
@@ -33,7 +33,7 @@ CTime LocalTimeOf(const tm_unz& date)
     return seconds == static_cast<std::time_t>(-1) ? CTime() : CTime(static_cast<int64_t>(seconds));
 }
 
-}  // namespace
+} // namespace
 
 CZipReader::~CZipReader()
 {
@@ -84,7 +84,7 @@ bool CZipReader::ReadCurrentInfo(CZipMemberInfo* info)
 {
     if (!m_file)
         return false;
-    unz_file_info fileInfo{};
+    unz_file_info fileInfo {};
     char name[kZipNameBufferSize] = {};
     if (unzGetCurrentFileInfo(Handle(m_file), &fileInfo, name, sizeof name, nullptr, 0, nullptr, 0) != UNZ_OK)
         return false;

@@ -16,13 +16,13 @@ namespace {
 QString PictureSuffix(const QString& memberName)
 {
     const QString tail = memberName.right(4).toLower();
-    for (const char* ext : {".bmp", ".jpg", ".gif", ".png"})
+    for (const char* ext : { ".bmp", ".jpg", ".gif", ".png" })
         if (tail == QLatin1String(ext))
             return tail;
     return QString();
 }
 
-}  // namespace
+} // namespace
 
 CZipTempCopy::~CZipTempCopy()
 {
@@ -30,7 +30,8 @@ CZipTempCopy::~CZipTempCopy()
 }
 
 CZipTempCopy::CZipTempCopy(CZipTempCopy&& other) noexcept
-    : m_hostPath(std::exchange(other.m_hostPath, QString())), m_stream(std::exchange(other.m_stream, nullptr))
+    : m_hostPath(std::exchange(other.m_hostPath, QString()))
+    , m_stream(std::exchange(other.m_stream, nullptr))
 {
 }
 
@@ -94,10 +95,10 @@ void CZipTempCopy::Remove()
 
 QStringList CZipTempCopy::CandidateFolders(const QString& hostArchivePath)
 {
-    QStringList folders{QFileInfo(hostArchivePath).absolutePath()};
+    QStringList folders { QFileInfo(hostArchivePath).absolutePath() };
     // Only absolute folders: Qt gives an empty temporary path when $TMPDIR
     // names no folder, which would mean the working folder.
-    for (const QString& folder : {qEnvironmentVariable("XDG_RUNTIME_DIR"), QDir::tempPath()})
+    for (const QString& folder : { qEnvironmentVariable("XDG_RUNTIME_DIR"), QDir::tempPath() })
         if (QDir::isAbsolutePath(folder))
             folders.append(folder);
     if (folders.size() == 1)

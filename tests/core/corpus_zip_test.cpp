@@ -14,8 +14,8 @@
 namespace {
 
 struct CorpusRow {
-    QString path;    // relative to the corpus folder
-    QString expect;  // accept, reject or either
+    QString path; // relative to the corpus folder
+    QString expect; // accept, reject or either
 };
 
 QList<CorpusRow> ZipRows(const QString& corpus)
@@ -25,11 +25,11 @@ QList<CorpusRow> ZipRows(const QString& corpus)
     if (!manifest.open(QIODevice::ReadOnly | QIODevice::Text))
         return rows;
     QTextStream in(&manifest);
-    in.readLine();  // header
+    in.readLine(); // header
     while (!in.atEnd()) {
         const QStringList fields = in.readLine().split('\t');
         if (fields.size() >= 3 && fields[1] == "zip")
-            rows.append({fields[0], fields[2]});
+            rows.append({ fields[0], fields[2] });
     }
     return rows;
 }
@@ -132,7 +132,7 @@ TEST(CorpusZipTest, ValidArchivesOpenListAndExtractInvalidOnesAreRefused)
             ++either;
         }
         EXPECT_EQ(QDir(root.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
-            QStringList{"archive.zip"})
+            QStringList { "archive.zip" })
             << name << ": a temporary copy was left behind";
     }
     std::printf("ZIP corpus: %lld archives; %d valid opened, %d invalid refused, %d either survived; "
@@ -145,4 +145,4 @@ TEST(CorpusZipTest, ValidArchivesOpenListAndExtractInvalidOnesAreRefused)
     MessageBoxService::ClearMessages();
 }
 
-}  // namespace
+} // namespace

@@ -96,7 +96,8 @@ TEST(ZipNameTest, ValidUtf8IsReadAsUtf8WithOrWithoutTheFlag)
 
 TEST(ZipNameTest, BytesThatAreNotUtf8AreCodePage437)
 {
-    const QByteArray bytes("\x81" "ber\xE1.jpg");
+    const QByteArray bytes("\x81"
+                           "ber\xE1.jpg");
     EXPECT_EQ(DecodeZipName(bytes.constData(), bytes.size()), Utf16("überß.jpg"));
     const QByteArray edges("\x80\x9E\xB0\xFF");
     EXPECT_EQ(DecodeCp437(edges.constData(), edges.size()), Utf16("Ç₧░\u00A0"));
@@ -105,26 +106,26 @@ TEST(ZipNameTest, BytesThatAreNotUtf8AreCodePage437)
 TEST(ZipNameTest, IllFormedUtf8IsRecognised)
 {
     const char* bad[] = {
-        "\xC0\xAF",          // overlong "/"
-        "\xE0\x80\xAF",      // overlong "/", three bytes
-        "\xED\xA0\x80",      // surrogate
-        "\xF4\x90\x80\x80",  // above U+10FFFF
-        "\xE2\x82",          // cut short
-        "\x80",              // stray continuation
+        "\xC0\xAF", // overlong "/"
+        "\xE0\x80\xAF", // overlong "/", three bytes
+        "\xED\xA0\x80", // surrogate
+        "\xF4\x90\x80\x80", // above U+10FFFF
+        "\xE2\x82", // cut short
+        "\x80", // stray continuation
         "\xF8\x88\x80\x80\x80",
     };
     for (const char* s : bad)
         EXPECT_FALSE(IsValidUtf8(s, strlen(s))) << s;
-    const char* good[] = {"", "ascii", "\xC3\xA9", "\xEF\xBF\xBD", "\xF0\x9F\x98\x80", "\xF4\x8F\xBF\xBF"};
+    const char* good[] = { "", "ascii", "\xC3\xA9", "\xEF\xBF\xBD", "\xF0\x9F\x98\x80", "\xF4\x8F\xBF\xBF" };
     for (const char* s : good)
         EXPECT_TRUE(IsValidUtf8(s, strlen(s))) << s;
 }
 
 TEST(ZipNameTest, PictureNamesAreTheFourExtensionsInAnyCase)
 {
-    for (const char* name : {"a.bmp", "B.JPG", "dir/c.Gif", ".png"})
+    for (const char* name : { "a.bmp", "B.JPG", "dir/c.Gif", ".png" })
         EXPECT_TRUE(IsZipPictureName(QString::fromLatin1(name))) << name;
-    for (const char* name : {"a.jpeg", "a.tif", "dir/", "png", "a.jpg.txt"})
+    for (const char* name : { "a.jpeg", "a.tif", "dir/", "png", "a.jpg.txt" })
         EXPECT_FALSE(IsZipPictureName(QString::fromLatin1(name))) << name;
 }
 
@@ -133,38 +134,39 @@ TEST(ZipNameTest, PictureNamesAreTheFourExtensionsInAnyCase)
 TEST_F(ZipArchiveTest, ListsOnlyPictureMembersInArchiveOrder)
 {
     const QString zip = MakeArchive({
-        {"b.JPG", "jpeg bytes", 0},
-        {"readme.txt", "text"},
-        {"dir/", "", 0},
-        {"dir/c.png", TestPayload(5000)},
-        {"x.jpeg", "no"},
-        {"a.bmp", "bmp", 0},
+        { "b.JPG", "jpeg bytes", 0 },
+        { "readme.txt", "text" },
+        { "dir/", "", 0 },
+        { "dir/c.png", TestPayload(5000) },
+        { "x.jpeg", "no" },
+        { "a.bmp", "bmp", 0 },
     });
-    EXPECT_EQ(Listed(zip), (QStringList{"b.JPG", "dir/c.png", "a.bmp"}));
+    EXPECT_EQ(Listed(zip), (QStringList { "b.JPG", "dir/c.png", "a.bmp" }));
     EXPECT_TRUE(MessageBoxService::Messages().isEmpty());
 }
 
 TEST_F(ZipArchiveTest, ListingGivesStatedSizeAndLocalDate)
 {
-    const QString zip = MakeArchive({{"p.gif", TestPayload(1234)}});
+    const QString zip = MakeArchive({ { "p.gif", TestPayload(1234) } });
     std::vector<CZipMemberInfo> seen;
-    EXPECT_EQ(ListZipPictures(zip, [&](const CZipMemberInfo& m) {
-        seen.push_back(m);
-        return true;
-    }),
+    EXPECT_EQ(ListZipPictures(zip,
+                  [&](const CZipMemberInfo& m) {
+                      seen.push_back(m);
+                      return true;
+                  }),
         1);
     ASSERT_EQ(seen.size(), 1u);
     EXPECT_EQ(seen[0].size, 1234u);
     EXPECT_EQ(seen[0].method, 8);
     ASSERT_TRUE(seen[0].modified.IsSet());
     const CTime& t = seen[0].modified;
-    EXPECT_EQ((QList<int>{t.GetYear(), t.GetMonth(), t.GetDay(), t.GetHour(), t.GetMinute(), t.GetSecond()}),
-        (QList<int>{2021, 3, 4, 5, 6, 8}));
+    EXPECT_EQ((QList<int> { t.GetYear(), t.GetMonth(), t.GetDay(), t.GetHour(), t.GetMinute(), t.GetSecond() }),
+        (QList<int> { 2021, 3, 4, 5, 6, 8 }));
 }
 
 TEST_F(ZipArchiveTest, ListingStopsWhenTheCallerSaysSo)
 {
-    const QString zip = MakeArchive({{"1.jpg", "a"}, {"2.jpg", "b"}, {"3.jpg", "c"}});
+    const QString zip = MakeArchive({ { "1.jpg", "a" }, { "2.jpg", "b" }, { "3.jpg", "c" } });
     int calls = 0;
     EXPECT_EQ(ListZipPictures(zip, [&](const CZipMemberInfo&) { return ++calls < 2; }), 1);
     EXPECT_EQ(calls, 2);
@@ -179,8 +181,8 @@ TEST_F(ZipArchiveTest, EmptyArchiveListsNothingAndSucceeds)
 
 TEST_F(ZipArchiveTest, ArchiveWithTheLongestCommentIsFound)
 {
-    ASSERT_TRUE(WriteTestFile(Host("pics/c.zip"), BuildTestZip({{"in.png", "x"}}, QByteArray(0xFFFF, 'c'))));
-    EXPECT_EQ(Listed("\\pics\\c.zip"), QStringList{"in.png"});
+    ASSERT_TRUE(WriteTestFile(Host("pics/c.zip"), BuildTestZip({ { "in.png", "x" } }, QByteArray(0xFFFF, 'c'))));
+    EXPECT_EQ(Listed("\\pics\\c.zip"), QStringList { "in.png" });
     CZipTempCopy copy;
     EXPECT_EQ(FindZipMember("\\pics\\c.zip", "in.png", nullptr, &copy), ZipFindResult::Found);
     ASSERT_TRUE(WriteTestFile(Host("pics/e.zip"), BuildTestZip({}, QByteArray(0xFFFF, 'e'))));
@@ -190,28 +192,30 @@ TEST_F(ZipArchiveTest, ArchiveWithTheLongestCommentIsFound)
 
 TEST_F(ZipArchiveTest, ArchivesThatCannotBeOpenedAreReportedWhileListing)
 {
-    const QByteArray whole = BuildTestZip({{"a.jpg", TestPayload(3000)}});
+    const QByteArray whole = BuildTestZip({ { "a.jpg", TestPayload(3000) } });
     ASSERT_TRUE(WriteTestFile(Host("pics/cut.zip"), whole.left(whole.size() / 2)));
     ASSERT_TRUE(WriteTestFile(Host("pics/text.zip"), "this is not an archive"));
     const QString tooLong = QStringLiteral("\\") + QString(260, QLatin1Char('d')) + QStringLiteral(".zip");
-    for (const QString& zip : {QStringLiteral("\\pics\\cut.zip"), QStringLiteral("\\pics\\text.zip"),
-             QStringLiteral("\\pics\\missing.zip"), QStringLiteral("\\pics"), tooLong}) {
+    for (const QString& zip : { QStringLiteral("\\pics\\cut.zip"), QStringLiteral("\\pics\\text.zip"),
+             QStringLiteral("\\pics\\missing.zip"), QStringLiteral("\\pics"), tooLong }) {
         MessageBoxService::ClearMessages();
         EXPECT_EQ(ListZipPictures(zip, [](const CZipMemberInfo&) { return true; }), 0) << zip.toStdString();
-        EXPECT_EQ(MessageBoxService::Messages(), QStringList{"Can't open ZIP file for thumbnail: " + zip});
+        EXPECT_EQ(MessageBoxService::Messages(), QStringList { "Can't open ZIP file for thumbnail: " + zip });
     }
 }
 
 TEST_F(ZipArchiveTest, CodePage437AndUtf8NamesAreListedAndFoundAgain)
 {
     const QString zip = MakeArchive({
-        {"\x81" "ber.jpg", "cp437"},
-        {"\xE4\xB8\x96\xE7\x95\x8C.png", "utf8", 8, 0x800},
-        {"caf\xC3\xA9.gif", "utf8 without flag"},
+        { "\x81"
+          "ber.jpg",
+            "cp437" },
+        { "\xE4\xB8\x96\xE7\x95\x8C.png", "utf8", 8, 0x800 },
+        { "caf\xC3\xA9.gif", "utf8 without flag" },
     });
     const QStringList names = Listed(zip);
-    EXPECT_EQ(names, (QStringList{Utf16("über.jpg"), Utf16("世界.png"), Utf16("café.gif")}));
-    const QList<QByteArray> contents{"cp437", "utf8", "utf8 without flag"};
+    EXPECT_EQ(names, (QStringList { Utf16("über.jpg"), Utf16("世界.png"), Utf16("café.gif") }));
+    const QList<QByteArray> contents { "cp437", "utf8", "utf8 without flag" };
     for (int i = 0; i < names.size(); ++i) {
         CZipTempCopy copy;
         ASSERT_EQ(FindZipMember(zip, names[i].toUpper(), nullptr, &copy), ZipFindResult::Found) << i;
@@ -222,9 +226,9 @@ TEST_F(ZipArchiveTest, CodePage437AndUtf8NamesAreListedAndFoundAgain)
 TEST_F(ZipArchiveTest, NamesLongerThan255BytesAreNeitherListedNorFound)
 {
     const QByteArray longName = QByteArray(300, 'n') + ".jpg";
-    const QByteArray cutName = longName.left(251) + ".jpg";  // what a cut name would look like
-    const QString zip = MakeArchive({{longName, "long"}, {"ok.jpg", "fine"}});
-    EXPECT_EQ(Listed(zip), QStringList{"ok.jpg"});
+    const QByteArray cutName = longName.left(251) + ".jpg"; // what a cut name would look like
+    const QString zip = MakeArchive({ { longName, "long" }, { "ok.jpg", "fine" } });
+    EXPECT_EQ(Listed(zip), QStringList { "ok.jpg" });
     CZipMemberInfo info;
     EXPECT_EQ(FindZipMember(zip, QString::fromLatin1(longName), &info, nullptr), ZipFindResult::NotFound);
     EXPECT_EQ(FindZipMember(zip, QString::fromLatin1(cutName), &info, nullptr), ZipFindResult::NotFound);
@@ -234,12 +238,12 @@ TEST_F(ZipArchiveTest, NamesLongerThan255BytesAreNeitherListedNorFound)
 
 TEST_F(ZipArchiveTest, FindsMemberIgnoringLetterCaseWithoutCopyingForInformation)
 {
-    const QString zip = MakeArchive({{"other.png", "x"}, {"a.jpg", TestPayload(777)}});
+    const QString zip = MakeArchive({ { "other.png", "x" }, { "a.jpg", TestPayload(777) } });
     CZipMemberInfo info;
     EXPECT_EQ(FindZipMember(zip, "A.JPG", &info, nullptr), ZipFindResult::Found);
     EXPECT_EQ(info.name, "a.jpg");
     EXPECT_EQ(info.size, 777u);
-    EXPECT_EQ(FolderContents(Host("pics")), QStringList{"a.zip"});
+    EXPECT_EQ(FolderContents(Host("pics")), QStringList { "a.zip" });
     EXPECT_TRUE(FolderContents(Host("run")).isEmpty());
 }
 
@@ -247,8 +251,8 @@ TEST_F(ZipArchiveTest, StoredAndDeflatedMembersAreCopiedExactlyAndDeletedAfterwa
 {
     const QByteArray stored = TestPayload(4099, 7);
     const QByteArray deflated = TestPayload(100000, 9);
-    const QString zip = MakeArchive({{"s.bmp", stored, 0}, {"d.jpg", deflated, 8}, {"empty.png", "", 0}});
-    const QList<QPair<QString, QByteArray>> cases{{"s.bmp", stored}, {"d.jpg", deflated}, {"empty.png", ""}};
+    const QString zip = MakeArchive({ { "s.bmp", stored, 0 }, { "d.jpg", deflated, 8 }, { "empty.png", "", 0 } });
+    const QList<QPair<QString, QByteArray>> cases { { "s.bmp", stored }, { "d.jpg", deflated }, { "empty.png", "" } };
     for (const auto& [name, bytes] : cases) {
         QString path;
         {
@@ -261,13 +265,13 @@ TEST_F(ZipArchiveTest, StoredAndDeflatedMembersAreCopiedExactlyAndDeletedAfterwa
         }
         EXPECT_FALSE(QFile::exists(path));
     }
-    EXPECT_EQ(FolderContents(Host("pics")), QStringList{"a.zip"});
+    EXPECT_EQ(FolderContents(Host("pics")), QStringList { "a.zip" });
     EXPECT_TRUE(MessageBoxService::Messages().isEmpty());
 }
 
 TEST_F(ZipArchiveTest, MovedCopyIsDeletedOnceByItsLastHolder)
 {
-    const QString zip = MakeArchive({{"m.jpg", "moved"}});
+    const QString zip = MakeArchive({ { "m.jpg", "moved" } });
     CZipTempCopy outer;
     {
         CZipTempCopy inner;
@@ -283,7 +287,7 @@ TEST_F(ZipArchiveTest, MovedCopyIsDeletedOnceByItsLastHolder)
 
 TEST_F(ZipArchiveTest, OnlyTheFirstOfTwoSameNamedMembersIsUsed)
 {
-    const QString zip = MakeArchive({{"twin.jpg", "first"}, {"TWIN.jpg", "second"}});
+    const QString zip = MakeArchive({ { "twin.jpg", "first" }, { "TWIN.jpg", "second" } });
     CZipTempCopy copy;
     ASSERT_EQ(FindZipMember(zip, "twin.jpg", nullptr, &copy), ZipFindResult::Found);
     EXPECT_EQ(ReadAll(copy.HostPath()), "first");
@@ -291,13 +295,13 @@ TEST_F(ZipArchiveTest, OnlyTheFirstOfTwoSameNamedMembersIsUsed)
 
 TEST_F(ZipArchiveTest, MissingAndNonPictureMembersAreNotFoundQuietly)
 {
-    const QString zip = MakeArchive({{"notes.txt", "t"}, {"a.jpeg", "j"}});
+    const QString zip = MakeArchive({ { "notes.txt", "t" }, { "a.jpeg", "j" } });
     CZipMemberInfo info;
     info.size = 42;
     EXPECT_EQ(FindZipMember(zip, "gone.jpg", &info, nullptr), ZipFindResult::NotFound);
     EXPECT_EQ(FindZipMember(zip, "notes.txt", &info, nullptr), ZipFindResult::NotFound);
     EXPECT_EQ(FindZipMember(zip, "a.jpeg", &info, nullptr), ZipFindResult::NotFound);
-    EXPECT_EQ(info.size, 42u);  // untouched: it would describe some other member
+    EXPECT_EQ(info.size, 42u); // untouched: it would describe some other member
     EXPECT_TRUE(MessageBoxService::Messages().isEmpty());
 }
 
@@ -305,16 +309,16 @@ TEST_F(ZipArchiveTest, ArchiveThatCannotBeOpenedIsReportedWhileLoading)
 {
     CZipTempCopy copy;
     EXPECT_EQ(FindZipMember("\\pics\\none.zip", "a.jpg", nullptr, &copy), ZipFindResult::Failed);
-    EXPECT_EQ(MessageBoxService::Messages(), QStringList{"Can't open ZIP file: \\pics\\none.zip"});
+    EXPECT_EQ(MessageBoxService::Messages(), QStringList { "Can't open ZIP file: \\pics\\none.zip" });
     EXPECT_FALSE(copy.IsValid());
 }
 
 TEST_F(ZipArchiveTest, EncryptedAndUnsupportedMembersAreRefusedAndReportedDuringTheWalk)
 {
-    TestZipMember encrypted{"secret.jpg", "scrambled", 0, 0x1};
-    TestZipMember bzip2{"packed.gif", "BZh91AY&SY", 12};
-    TestZipMember lzma{"notes.txt", "lzma", 14};
-    const QString zip = MakeArchive({encrypted, bzip2, lzma, {"wanted.png", "plain"}});
+    TestZipMember encrypted { "secret.jpg", "scrambled", 0, 0x1 };
+    TestZipMember bzip2 { "packed.gif", "BZh91AY&SY", 12 };
+    TestZipMember lzma { "notes.txt", "lzma", 14 };
+    const QString zip = MakeArchive({ encrypted, bzip2, lzma, { "wanted.png", "plain" } });
 
     {
         CZipTempCopy copy;
@@ -322,40 +326,40 @@ TEST_F(ZipArchiveTest, EncryptedAndUnsupportedMembersAreRefusedAndReportedDuring
         EXPECT_EQ(ReadAll(copy.HostPath()), "plain");
     }
     EXPECT_EQ(MessageBoxService::Messages(),
-        (QStringList{"Can't open file: secret.jpg", "Can't open file: packed.gif", "Can't open file: notes.txt"}));
+        (QStringList { "Can't open file: secret.jpg", "Can't open file: packed.gif", "Can't open file: notes.txt" }));
 
-    for (const char* refused : {"secret.jpg", "packed.gif"}) {
+    for (const char* refused : { "secret.jpg", "packed.gif" }) {
         CZipTempCopy none;
         EXPECT_EQ(FindZipMember(zip, refused, nullptr, &none), ZipFindResult::NotFound);
         EXPECT_FALSE(none.IsValid());
     }
-    EXPECT_EQ(FolderContents(Host("pics")), QStringList{"a.zip"});
+    EXPECT_EQ(FolderContents(Host("pics")), QStringList { "a.zip" });
 }
 
 TEST_F(ZipArchiveTest, ChecksumMismatchFailsTheCopyAndLeavesNoFile)
 {
-    TestZipMember stored{"bad.jpg", TestPayload(3000), 0};
+    TestZipMember stored { "bad.jpg", TestPayload(3000), 0 };
     stored.crc = 0x12345678;
-    TestZipMember deflated{"bad.png", TestPayload(3000), 8};
+    TestZipMember deflated { "bad.png", TestPayload(3000), 8 };
     deflated.crc = 0x9ABCDEF0;
-    const QString zip = MakeArchive({stored, deflated});
-    for (const char* name : {"bad.jpg", "bad.png"}) {
+    const QString zip = MakeArchive({ stored, deflated });
+    for (const char* name : { "bad.jpg", "bad.png" }) {
         MessageBoxService::ClearMessages();
         CZipTempCopy copy;
         EXPECT_EQ(FindZipMember(zip, name, nullptr, &copy), ZipFindResult::Failed);
         EXPECT_FALSE(copy.IsValid());
-        EXPECT_EQ(MessageBoxService::Messages(), QStringList{QStringLiteral("Cannot load ") + name});
+        EXPECT_EQ(MessageBoxService::Messages(), QStringList { QStringLiteral("Cannot load ") + name });
     }
-    EXPECT_EQ(FolderContents(Host("pics")), QStringList{"a.zip"});
+    EXPECT_EQ(FolderContents(Host("pics")), QStringList { "a.zip" });
 }
 
 TEST_F(ZipArchiveTest, DataThatStopsInflatingMidwayEndsTheCopy)
 {
     const QByteArray data = TestPayload(60000, 3);
-    TestZipMember broken{"broken.jpg", data, 8};
+    TestZipMember broken { "broken.jpg", data, 8 };
     // A good first part, then a block of the reserved type 3.
     broken.compressed = RawDeflate(data, 40000) + QByteArray("\x06\x00\x00\x00", 4);
-    const QString zip = MakeArchive({broken});
+    const QString zip = MakeArchive({ broken });
 
     CZipReader reader;
     ASSERT_TRUE(reader.Open(Host("pics/a.zip")));
@@ -366,24 +370,24 @@ TEST_F(ZipArchiveTest, DataThatStopsInflatingMidwayEndsTheCopy)
     FILE* sink = tmpfile();
     ASSERT_NE(sink, nullptr);
     EXPECT_EQ(reader.CopyCurrent(info, sink), ZipCopyStatus::ReadError);
-    EXPECT_GT(ftell(sink), 1024L);  // the error came after some data had been copied
+    EXPECT_GT(ftell(sink), 1024L); // the error came after some data had been copied
     fclose(sink);
 
     CZipTempCopy copy;
     EXPECT_EQ(FindZipMember(zip, "broken.jpg", nullptr, &copy), ZipFindResult::Failed);
-    EXPECT_EQ(MessageBoxService::Messages(), QStringList{"Cannot load broken.jpg"});
-    EXPECT_EQ(FolderContents(Host("pics")), QStringList{"a.zip"});
+    EXPECT_EQ(MessageBoxService::Messages(), QStringList { "Cannot load broken.jpg" });
+    EXPECT_EQ(FolderContents(Host("pics")), QStringList { "a.zip" });
 }
 
 TEST_F(ZipArchiveTest, StatedSizeOf4GiBIsReportedButNeverTrusted)
 {
     const QByteArray data = TestPayload(20000, 5);
-    TestZipMember deflated{"big.jpg", data, 8};
+    TestZipMember deflated { "big.jpg", data, 8 };
     deflated.statedSize = 0xFFFFFFFFu;
-    TestZipMember stored{"big.bmp", data.left(999), 0};
+    TestZipMember stored { "big.bmp", data.left(999), 0 };
     stored.statedSize = 0xFFFFFFFFu;
-    const QString zip = MakeArchive({deflated, stored});
-    for (const auto& [name, bytes] : {std::pair{"big.jpg", data}, std::pair{"big.bmp", data.left(999)}}) {
+    const QString zip = MakeArchive({ deflated, stored });
+    for (const auto& [name, bytes] : { std::pair { "big.jpg", data }, std::pair { "big.bmp", data.left(999) } }) {
         CZipMemberInfo info;
         CZipTempCopy copy;
         ASSERT_EQ(FindZipMember(zip, name, &info, &copy), ZipFindResult::Found) << name;
@@ -395,7 +399,7 @@ TEST_F(ZipArchiveTest, StatedSizeOf4GiBIsReportedButNeverTrusted)
 TEST_F(ZipArchiveTest, MemberLargerThanTheCapIsRefused)
 {
     const QByteArray data(300000, 'z');
-    MakeArchive({{"huge.jpg", data, 8}});
+    MakeArchive({ { "huge.jpg", data, 8 } });
     CZipReader reader;
     ASSERT_TRUE(reader.Open(Host("pics/a.zip")));
     ASSERT_TRUE(reader.GoToFirst());
@@ -412,11 +416,11 @@ TEST_F(ZipArchiveTest, MemberLargerThanTheCapIsRefused)
 
 TEST_F(ZipArchiveTest, HostileNamesNeverPlaceTheCopyOutsideItsFolder)
 {
-    const QList<QByteArray> names{"../up.jpg", "/abs/root.jpg", "a\\b.jpg", "..\\..\\back.png", "dir/x.jpg",
-        "dir/../../../../escape.gif"};
+    const QList<QByteArray> names { "../up.jpg", "/abs/root.jpg", "a\\b.jpg", "..\\..\\back.png", "dir/x.jpg",
+        "dir/../../../../escape.gif" };
     std::vector<TestZipMember> members;
     for (int i = 0; i < names.size(); ++i)
-        members.push_back({names[i], "member " + QByteArray::number(i)});
+        members.push_back({ names[i], "member " + QByteArray::number(i) });
     ASSERT_TRUE(QDir(m_root.path()).mkpath("pics/dir"));
     const QString zip = MakeArchive(members);
     const QStringList rootBefore = FolderContents(m_root.path());
@@ -432,14 +436,14 @@ TEST_F(ZipArchiveTest, HostileNamesNeverPlaceTheCopyOutsideItsFolder)
         EXPECT_EQ(ReadAll(copy.HostPath()), "member " + QByteArray::number(i));
     }
     EXPECT_EQ(FolderContents(m_root.path()), rootBefore);
-    EXPECT_EQ(FolderContents(Host("pics")), (QStringList{"a.zip", "dir"}));
+    EXPECT_EQ(FolderContents(Host("pics")), (QStringList { "a.zip", "dir" }));
     EXPECT_TRUE(FolderContents(Host("pics/dir")).isEmpty());
     EXPECT_FALSE(QFile::exists("/abs/root.jpg"));
 }
 
 TEST_F(ZipArchiveTest, FilesBesideTheArchiveAreNeverReplaced)
 {
-    const QString zip = MakeArchive({{"photo.jpg", "from the archive"}});
+    const QString zip = MakeArchive({ { "photo.jpg", "from the archive" } });
     ASSERT_TRUE(WriteTestFile(Host("pics/photo.jpg"), "the user's own file"));
     for (int i = 0; i < 3; ++i) {
         CZipTempCopy copy;
@@ -447,12 +451,12 @@ TEST_F(ZipArchiveTest, FilesBesideTheArchiveAreNeverReplaced)
         EXPECT_NE(QFileInfo(copy.HostPath()).fileName(), "photo.jpg");
     }
     EXPECT_EQ(ReadAll(Host("pics/photo.jpg")), "the user's own file");
-    EXPECT_EQ(FolderContents(Host("pics")), (QStringList{"a.zip", "photo.jpg"}));
+    EXPECT_EQ(FolderContents(Host("pics")), (QStringList { "a.zip", "photo.jpg" }));
 }
 
 TEST_F(ZipArchiveTest, CopiesAreMadeWithExclusiveNamesThatDoNotCollide)
 {
-    const QString zip = MakeArchive({{"same.jpg", "bytes"}});
+    const QString zip = MakeArchive({ { "same.jpg", "bytes" } });
     std::vector<CZipTempCopy> held(5);
     QStringList paths;
     for (CZipTempCopy& copy : held) {
@@ -470,7 +474,7 @@ TEST_F(ZipArchiveTest, CopiesAreMadeWithExclusiveNamesThatDoNotCollide)
 TEST_F(ZipArchiveTest, ReadOnlyArchiveFolderFallsBackToTheUserTemporaryFolder)
 {
     const QByteArray data = TestPayload(5000, 11);
-    const QString zip = MakeArchive({{"ro.jpg", data}});
+    const QString zip = MakeArchive({ { "ro.jpg", data } });
     ASSERT_EQ(chmod(QFile::encodeName(m_root.path()).constData(), 0755), 0);
     ASSERT_EQ(chmod(QFile::encodeName(Host("run")).constData(), 0777), 0);
     ASSERT_TRUE(QDir(m_root.path()).mkpath("locked"));
@@ -487,7 +491,8 @@ TEST_F(ZipArchiveTest, ReadOnlyArchiveFolderFallsBackToTheUserTemporaryFolder)
             _exit(FolderStillWritable);
         CZipTempCopy copy;
         const bool found = FindZipMember(zip, "ro.jpg", nullptr, &copy) == ZipFindResult::Found;
-        const bool placed = found && QFileInfo(copy.HostPath()).absolutePath() == QFileInfo(Host("run")).absoluteFilePath();
+        const bool placed
+            = found && QFileInfo(copy.HostPath()).absolutePath() == QFileInfo(Host("run")).absoluteFilePath();
         const bool same = found && ReadAll(copy.HostPath()) == data;
         const QString path = copy.HostPath();
         copy.Remove();
@@ -505,7 +510,7 @@ TEST_F(ZipArchiveTest, ReadOnlyArchiveFolderFallsBackToTheUserTemporaryFolder)
             fprintf(stderr, "messages: %s\n", qPrintable(messages.join(" | ")));
         // One bit per broken expectation, all below the codes above.
         int failed = 0;
-        for (bool ok : {found, placed, same, deleted, refused, reported})
+        for (bool ok : { found, placed, same, deleted, refused, reported })
             failed = failed << 1 | (ok ? 0 : 1);
         _exit(failed);
     }
@@ -517,9 +522,10 @@ TEST_F(ZipArchiveTest, ReadOnlyArchiveFolderFallsBackToTheUserTemporaryFolder)
         GTEST_SKIP() << "running as root and unable to switch to an unprivileged user: read-only folder not tested";
     if (WEXITSTATUS(status) == FolderStillWritable)
         GTEST_SKIP() << "the folder stays writable for this user (privileges pass permission bits): not tested";
-    EXPECT_EQ(WEXITSTATUS(status), Passed) << "failed checks, high bit first: found, placed, same, deleted, refused, reported";
-    EXPECT_EQ(FolderContents(Host("pics")), QStringList{"a.zip"});
+    EXPECT_EQ(WEXITSTATUS(status), Passed)
+        << "failed checks, high bit first: found, placed, same, deleted, refused, reported";
+    EXPECT_EQ(FolderContents(Host("pics")), QStringList { "a.zip" });
     EXPECT_TRUE(FolderContents(Host("run")).isEmpty());
 }
 
-}  // namespace
+} // namespace

@@ -13,24 +13,27 @@
 
 struct TestZipMember {
     TestZipMember(QByteArray n, QByteArray d, uint16_t m = 8, uint16_t f = 0)
-        : name(std::move(n)), data(std::move(d)), method(m), flags(f)
+        : name(std::move(n))
+        , data(std::move(d))
+        , method(m)
+        , flags(f)
     {
     }
 
     QByteArray name;
     QByteArray data;
-    uint16_t method = 8;  // 0 stored, 8 deflated; anything else is written stored but labelled so
+    uint16_t method = 8; // 0 stored, 8 deflated; anything else is written stored but labelled so
     uint16_t flags = 0;
-    uint16_t dosTime = (5 << 11) | (6 << 5) | (8 / 2);             // 05:06:08
-    uint16_t dosDate = ((2021 - 1980) << 9) | (3 << 5) | 4;        // 2021-03-04
-    std::optional<uint32_t> crc;          // the real CRC-32 when not set
-    std::optional<uint32_t> statedSize;   // the real size when not set
+    uint16_t dosTime = (5 << 11) | (6 << 5) | (8 / 2); // 05:06:08
+    uint16_t dosDate = ((2021 - 1980) << 9) | (3 << 5) | 4; // 2021-03-04
+    std::optional<uint32_t> crc; // the real CRC-32 when not set
+    std::optional<uint32_t> statedSize; // the real size when not set
     std::optional<QByteArray> compressed; // the bytes written instead of the packed data
 };
 
 inline QByteArray RawDeflate(const QByteArray& data, int flushAt = -1)
 {
-    z_stream z{};
+    z_stream z {};
     deflateInit2(&z, Z_BEST_COMPRESSION, Z_DEFLATED, -15, 8, Z_DEFAULT_STRATEGY);
     QByteArray out(static_cast<qsizetype>(deflateBound(&z, data.size()) + 64), '\0');
     z.next_out = reinterpret_cast<Bytef*>(out.data());
@@ -64,8 +67,7 @@ inline QByteArray BuildTestZip(const std::vector<TestZipMember>& members, const 
         put16(b, v >> 16);
     };
     for (const TestZipMember& m : members) {
-        const QByteArray packed
-            = m.compressed ? *m.compressed : (m.method == 8 ? RawDeflate(m.data) : m.data);
+        const QByteArray packed = m.compressed ? *m.compressed : (m.method == 8 ? RawDeflate(m.data) : m.data);
         const uint32_t crc = m.crc ? *m.crc
                                    : static_cast<uint32_t>(crc32(0, reinterpret_cast<const Bytef*>(m.data.constData()),
                                        static_cast<uInt>(m.data.size())));
@@ -91,10 +93,10 @@ inline QByteArray BuildTestZip(const std::vector<TestZipMember>& members, const 
         put32(directory, 0x02014b50);
         put16(directory, 20);
         common(directory);
-        put16(directory, 0);  // comment
-        put16(directory, 0);  // disk
-        put16(directory, 0);  // internal attributes
-        put32(directory, 0);  // external attributes
+        put16(directory, 0); // comment
+        put16(directory, 0); // disk
+        put16(directory, 0); // internal attributes
+        put32(directory, 0); // external attributes
         put32(directory, offset);
         directory.append(m.name);
     }
