@@ -10,6 +10,7 @@
 
 #include <QFile>
 #include <cstdio>
+#include <unistd.h>
 
 namespace {
 
@@ -186,24 +187,34 @@ int CImageLoader::ExpandTo24Bit(CImageItem& item)
 int CImageLoader::LoadJpeg(CImageItem& item, const QString& hostPath, const QString& shownPath, int mode,
                            bool archiveMember) const
 {
-    FILE* file = std::fopen(QFile::encodeName(hostPath).constData(), "rb");
-    if (!file) {
+    QFile file(hostPath);
+    if (!file.open(QIODevice::ReadOnly)) {
         ShowMessage(QStringLiteral("Can't open file '") + shownPath + QLatin1Char('\''));
         return 0;
     }
     // Archive members are always reduced as for the view.
     const int tableMode = archiveMember ? kModeView : mode;
     JpegRequest request;
-    request.chooseScale = [tableMode](int width, int height) { return CImageLoader::JpegScaleDenominator(tableMode, width, height); };
+    request.chooseScale = [tableMode](int width, int height) {
+        return CImageLoader::JpegScaleDenominator(tableMode, width, height);
+    };
+    request.toBitmap = true;
     JpegImage image;
-    const JpegStatus status = DecodeJpegFile(file, request, &image);
-    std::fclose(file);
+    JpegStatus status;
+    // Decoding from the mapped file saves copying it through read calls.
+    if (uchar* mapped = file.size() > 0 ? file.map(0, file.size()) : nullptr) {
+        status = DecodeJpegMemory(mapped, size_t(file.size()), request, &image);
+        file.unmap(mapped);
+    } else {
+        FILE* stream = fdopen(dup(file.handle()), "rb");
+        status = DecodeJpegFile(stream, request, &image);
+        if (stream)
+            std::fclose(stream);
+    }
+    file.close();
     if (status == JpegStatus::kGrayscale)
         return LoadWithImageDecoder(item, hostPath, shownPath, tableMode, kJpegType);
-    if (status != JpegStatus::kDecoded)
-        return 0;
-    HBITMAP bitmap = BitmapFromRgb(image.rgb.get(), image.outputWidth, image.outputHeight);
-    if (!bitmap)
+    if (status != JpegStatus::kDecoded || !image.bitmap)
         return 0;
     // A thumbnail-mode item records the full size as far as 1/8 scaling tells it.
     const int factor = (!archiveMember && mode == kModeThumbnail) ? 8 : 1;
@@ -211,7 +222,7 @@ int CImageLoader::LoadJpeg(CImageItem& item, const QString& hostPath, const QStr
     item.m_height = image.outputHeight * factor;
     item.m_bitsPerPixel = image.outputComponents * 8;
     item.m_typeName = kJpegType;
-    ReplaceFullBitmap(item, bitmap);
+    ReplaceFullBitmap(item, image.TakeBitmap());
     return 1;
 }
 

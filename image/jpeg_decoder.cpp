@@ -43,17 +43,20 @@ uint8_t Mul255(unsigned a, unsigned b)
     return uint8_t((a * b + 127) / 255);
 }
 
-void CmykToRgb(const uint8_t* cmyk, uint8_t* rgb, int width, bool inverted)
+// Writes red, green, blue (or blue, green, red when bgr) for each ink quadruple.
+void CmykToRgb(const uint8_t* cmyk, uint8_t* out, int width, bool inverted, bool bgr)
 {
-    for (int x = 0; x < width; ++x, cmyk += 4, rgb += 3) {
+    const int r = bgr ? 2 : 0;
+    const int b = bgr ? 0 : 2;
+    for (int x = 0; x < width; ++x, cmyk += 4, out += 3) {
         // Ink amounts are stored as 255 - ink when inverted.
         const unsigned c = inverted ? cmyk[0] : 255 - cmyk[0];
         const unsigned m = inverted ? cmyk[1] : 255 - cmyk[1];
         const unsigned y = inverted ? cmyk[2] : 255 - cmyk[2];
         const unsigned k = inverted ? cmyk[3] : 255 - cmyk[3];
-        rgb[0] = Mul255(c, k);
-        rgb[1] = Mul255(m, k);
-        rgb[2] = Mul255(y, k);
+        out[r] = Mul255(c, k);
+        out[1] = Mul255(m, k);
+        out[b] = Mul255(y, k);
     }
 }
 
@@ -75,6 +78,8 @@ JpegStatus Decompress(const Source& source, const JpegRequest& request, JpegImag
     if (setjmp(err.jump)) {
         jpeg_destroy_decompress(&cinfo);
         image->rgb.reset();
+        DeleteObject(image->bitmap);
+        image->bitmap = nullptr;
         return JpegStatus::kFailed;
     }
     jpeg_create_decompress(&cinfo);
@@ -98,6 +103,8 @@ JpegStatus Decompress(const Source& source, const JpegRequest& request, JpegImag
         }
         cinfo.out_color_space = JCS_RGB;
     }
+    if (request.toBitmap)
+        cinfo.out_color_space = JCS_EXT_BGR;
     if (cmyk)
         cinfo.out_color_space = JCS_CMYK;
     cinfo.scale_num = 1;
@@ -106,7 +113,7 @@ JpegStatus Decompress(const Source& source, const JpegRequest& request, JpegImag
 
     const int64_t width = cinfo.output_width;
     const int64_t rowBytes = width * 3;
-    const int64_t packedBytes = rowBytes * cinfo.output_height;
+    const int64_t packedBytes = request.toBitmap ? 0 : rowBytes * cinfo.output_height;
     const int64_t bitmapBytes = (width + 3) / 4 * 4 * 3 * cinfo.output_height;
     if (packedBytes + bitmapBytes >= request.budget) {
         std::fprintf(stderr, "lumo: jpeg: %ld x %ld output is over the memory budget\n", long(width),
@@ -115,8 +122,15 @@ JpegStatus Decompress(const Source& source, const JpegRequest& request, JpegImag
         return JpegStatus::kFailed;
     }
     cinfo.mem->max_memory_to_use = long(request.budget - packedBytes - bitmapBytes);
-    image->rgb.reset(new (std::nothrow) uint8_t[size_t(packedBytes)]);
-    if (!image->rgb) {
+    if (request.toBitmap) {
+        BITMAPINFOHEADER header;
+        header.biWidth = int32_t((width + 3) / 4 * 4);
+        header.biHeight = int32_t(cinfo.output_height);
+        image->bitmap = CreateDIBSection(header, nullptr, 0, nullptr);
+    } else {
+        image->rgb.reset(new (std::nothrow) uint8_t[size_t(packedBytes)]);
+    }
+    if (!image->rgb && !image->bitmap) {
         jpeg_destroy_decompress(&cinfo);
         return JpegStatus::kFailed;
     }
@@ -129,12 +143,13 @@ JpegStatus Decompress(const Source& source, const JpegRequest& request, JpegImag
         ? (*cinfo.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&cinfo), JPOOL_IMAGE, cinfo.output_width * 4, 1)
         : nullptr;
     while (cinfo.output_scanline < cinfo.output_height) {
-        uint8_t* row = image->rgb.get() + size_t(cinfo.output_scanline) * size_t(rowBytes);
+        uint8_t* row = image->bitmap ? image->bitmap->RowFromTop(int(cinfo.output_scanline))
+                                     : image->rgb.get() + size_t(cinfo.output_scanline) * size_t(rowBytes);
         JSAMPROW target = inks ? inks[0] : row;
         if (jpeg_read_scanlines(&cinfo, &target, 1) != 1)
             JumpOut(reinterpret_cast<j_common_ptr>(&cinfo));
         if (inks)
-            CmykToRgb(inks[0], row, image->outputWidth, image->adobeInverted);
+            CmykToRgb(inks[0], row, image->outputWidth, image->adobeInverted, image->bitmap != nullptr);
     }
     // Whatever follows the last row (trailing data, the end marker) is not needed.
     jpeg_destroy_decompress(&cinfo);

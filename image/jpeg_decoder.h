@@ -7,6 +7,8 @@
 // Grayscale files are reported as such and, unless asked for, not decoded.
 #pragma once
 
+#include "image/gdi.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -20,21 +22,41 @@ enum class JpegStatus {
 };
 
 struct JpegImage {
+    JpegImage() = default;
+    ~JpegImage() { DeleteObject(bitmap); }
+    JpegImage(const JpegImage&) = delete;
+    JpegImage& operator=(const JpegImage&) = delete;
+    // Hands the bitmap over to the caller.
+    HBITMAP TakeBitmap()
+    {
+        HBITMAP taken = bitmap;
+        bitmap = nullptr;
+        return taken;
+    }
+
     int imageWidth = 0;  // from the frame header
     int imageHeight = 0;
     int outputWidth = 0;  // after DCT scaling
     int outputHeight = 0;
     int outputComponents = 0;  // as the library decodes the file: 1, 3 or 4 (CMYK)
     bool adobeInverted = false;
-    std::unique_ptr<uint8_t[]> rgb;  // outputHeight rows of outputWidth x 3 bytes, top row first
+    // Without JpegRequest::toBitmap: outputHeight rows of outputWidth x 3
+    // bytes, red, green, blue, top row first.
+    std::unique_ptr<uint8_t[]> rgb;
+    // With it: a 24-bit bitmap, rows rounded up to a multiple of 4 pixels
+    // (the extra columns black), as BitmapFromRgb makes.
+    HBITMAP bitmap = nullptr;
 };
 
 struct JpegRequest {
     // Picks scale_denom (1, 2, 4 or 8) from the frame's width and height.
     std::function<int(int width, int height)> chooseScale;
     bool decodeGrayscale = false;
-    // The packed rows, a bitmap of the same size made from them and the
-    // library's own working memory must fit in this many bytes together.
+    // Decode straight into a bitmap rather than into packed rows.
+    bool toBitmap = false;
+    // The output (packed rows and a bitmap of the same size made from them,
+    // or the bitmap alone) and the library's own working memory must fit in
+    // this many bytes together.
     int64_t budget = int64_t(256) << 20;
 };
 

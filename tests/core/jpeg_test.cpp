@@ -2,6 +2,7 @@
 // program, cut-off files, CMYK conversion, grayscale hand-off and the budget.
 #include "image/jpeg_decoder.h"
 
+#include "image/dib_bitmap.h"
 #include "test_pictures.h"
 
 #include <gtest/gtest.h>
@@ -202,4 +203,34 @@ TEST(JpegDecoder, DecodesFromAnOpenFile)
     EXPECT_EQ(image.outputWidth, 33);
     EXPECT_EQ(image.outputHeight, 17);
     EXPECT_EQ(DecodeJpegFile(nullptr, AtScale(1), &image), JpegStatus::kFailed);
+}
+
+TEST(JpegDecoder, DecodingIntoABitmapMatchesTheBitmapMadeFromPackedRows)
+{
+    TestJpeg colour;
+    colour.width = 37;
+    colour.height = 11;
+    colour.fill = [](int x, int y, uint8_t* p) { p[0] = uint8_t(x * 6), p[1] = uint8_t(y * 20), p[2] = 77; };
+    TestJpeg cmyk = colour;
+    cmyk.space = JCS_CMYK;
+    cmyk.fill = [](int x, int y, uint8_t* p) { p[0] = uint8_t(x * 6), p[1] = uint8_t(y * 20), p[2] = 0, p[3] = 200; };
+    TestJpeg gray = colour;
+    gray.space = JCS_GRAYSCALE;
+    for (const TestJpeg* spec : {&colour, &cmyk, &gray}) {
+        const std::vector<uint8_t> bytes = EncodeJpeg(*spec);
+        JpegRequest request = AtScale(1);
+        request.decodeGrayscale = true;
+        JpegImage packed;
+        ASSERT_EQ(Decode(bytes, request, &packed), JpegStatus::kDecoded);
+        request.toBitmap = true;
+        JpegImage direct;
+        ASSERT_EQ(Decode(bytes, request, &direct), JpegStatus::kDecoded);
+        ASSERT_TRUE(direct.bitmap);
+        EXPECT_FALSE(direct.rgb);
+        HBITMAP expected = BitmapFromRgb(packed.rgb.get(), packed.outputWidth, packed.outputHeight);
+        ASSERT_EQ(direct.bitmap->Width(), 40);
+        ASSERT_EQ(expected->Stride(), direct.bitmap->Stride());
+        EXPECT_EQ(std::memcmp(expected->Bits(), direct.bitmap->Bits(), size_t(expected->Stride()) * 11), 0);
+        DeleteObject(expected);
+    }
 }
