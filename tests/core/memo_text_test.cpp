@@ -98,20 +98,3 @@ TEST(MemoText, KeysOutOfOrderAreFoundOnlyAfterTheOneBefore)
     EXPECT_EQ(memo.align, QStringLiteral("Top Left"));
     EXPECT_EQ(memo.content, QStringLiteral("x"));
 }
-
-TEST(MemoText, ItemFieldsCopyBothWays)
-{
-    CMemoRecord memo;
-    memo.font = QStringLiteral("Verdana");
-    memo.size = QStringLiteral("14");
-    memo.bold = 0;
-    memo.italic = 1;
-    memo.align = QStringLiteral("Bottom Left");
-    memo.color = QStringLiteral("#00FF00");
-    memo.content = QStringLiteral("note");
-    CImageItem item;
-    ApplyMemoRecord(memo, item);
-    EXPECT_EQ(item.m_memoAlign, QStringLiteral("Bottom Left"));
-    EXPECT_EQ(item.m_memoItalic, 1);
-    EXPECT_EQ(MemoRecordOf(item), memo);
-}
