@@ -4,10 +4,13 @@
 #pragma once
 
 #include "app/image_catalog.h"
+#include "app/menu_checks.h"
 #include "platform/doc_view.h"
 
 class CEffectWnd;
 class CFolderBrowserWnd;
+class CFrameHooks;
+class CImageViewHooks;
 
 class CLumoDoc : public CDocument {
 public:
@@ -34,4 +37,41 @@ public:
     int m_autoRotationAngle = 270;
     int m_autoResizeZoom = 0;
     int m_quickView = 1;
+
+    // --- View-state commands (view_commands.cpp) ---
+    // Check marks of menu 128 (radio groups of "Rotate" and "Zoom", "Slide Show").
+    CMenuChecks& MenuChecks() { return m_menuChecks; }
+    // The main view as the commands drive it: the first view; null without one.
+    CImageViewHooks* ImageView() const;
+    void SetFrameHooks(CFrameHooks* frame) { m_frameHooks = frame; }
+    // Full screen as the "Full Screen" command and the main view's double tap
+    // enter and leave it: the stored mode, the pane layout, the current
+    // entry's zoom and rotation (kept in the saved values) and the view's
+    // full-screen switch. Both do nothing without a current entry (entering)
+    // or when the view is already in the wanted state.
+    void EnterFullScreen();
+    void LeaveFullScreen();
+    // Gives item the full-screen zoom code, and the auto-rotation angle when
+    // it is a large landscape picture, keeping its values in the saved slots.
+    void ApplyFullScreenViewState(CImageItem* item);
+    // A current entry and no folder browser in front: the common enable rule.
+    bool CanActOnPicture() const;
+
+private:
+    void RegisterViewCommands();
+    void RotateTo(int degrees);
+    void RotateStep(int step);
+    void ZoomTo(int zoom, int id);
+    void ZoomStep(int delta);
+    void AllTo(int zoom);
+    void InvalidatePicture();
+    void ApplyViewMode();
+    // Registers the handlers when the document is made.
+    struct ViewCommandTable {
+        explicit ViewCommandTable(CLumoDoc* doc) { doc->RegisterViewCommands(); }
+    };
+    CMenuChecks m_menuChecks;
+    CFrameHooks* m_frameHooks = nullptr;
+    ViewCommandTable m_viewCommandTable {this};
+    // --- end of view-state commands ---
 };

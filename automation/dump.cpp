@@ -7,6 +7,12 @@
 #include "res/resources.h"
 #include "shell/device_screen.h"
 #include "shell/main_frame.h"
+#include "views/image_canvas.h"
+#include "views/lumo_view.h"
+#include "views/slideshow_driver.h"
+#include "views/thumbnail_ctrl.h"
+#include "views/thumbnail_list_ctrl.h"
+#include "views/thumbnail_view.h"
 
 #include <QApplication>
 #include <QDateTime>
@@ -112,5 +118,21 @@ QJsonObject DumpState(CLumoApp* app)
     QJsonObject menu;
     CollectMenu(Resources::MainMenu(), app, &menu);
     root["menu"] = menu;
+    // The main view's full-screen switch and the canvas's pan offsets.
+    CLumoView* view = app->Frame() ? app->Frame()->ImageView() : nullptr;
+    root["fullScreen"] = view ? view->GetFullScreen() : 0;
+    const CImageCanvas* canvas = view ? view->Canvas() : nullptr;
+    root["pan"] = QJsonArray {canvas ? canvas->PanX() : 0, canvas ? canvas->PanY() : 0};
+    // The slideshow and the two forms of the thumbnail view.
+    const CSlideshowDriver* show = view ? view->findChild<CSlideshowDriver*>() : nullptr;
+    root["slideshow"] = show && show->IsSlideshowRunning();
+    const CThumbnailView* thumbs = app->Frame() ? app->Frame()->ThumbnailView() : nullptr;
+    const CThumbnailCtrl* strip = thumbs ? thumbs->Strip() : nullptr;
+    root["strip"] = QJsonObject {{"first", strip ? strip->Strip().m_first : -1},
+                                 {"selected", strip ? strip->Strip().m_selected : -1},
+                                 {"lastPage", strip ? strip->Strip().m_lastPage : -1}};
+    const CThumbnailListCtrl* list = thumbs ? thumbs->List() : nullptr;
+    root["list"] = QJsonObject {{"rows", list ? list->topLevelItemCount() : 0},
+                                {"selected", list ? list->Selected() : -1}};
     return root;
 }

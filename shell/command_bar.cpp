@@ -1,18 +1,25 @@
 #include "shell/command_bar.h"
 
+#include "app/menu_checks.h"
 #include "platform/win_app.h"
 #include "res/resource.h"
 #include "res/resources.h"
+#include "shell/tool_images.h"
 
+#include <QActionGroup>
 #include <QHBoxLayout>
 #include <QMenu>
 #include <QPainter>
 #include <QToolButton>
+#include <map>
 
 QMenu* BuildMenu(const CMenuItemDef& def, QWidget* parent)
 {
     auto* menu = new QMenu(def.label, parent);
     menu->setProperty("lumoClass", QStringLiteral("CMenu"));
+    // Items of one radio group show radio marks; the marks themselves come
+    // from the update handlers.
+    std::map<const CMenuChecks::RadioGroup*, QActionGroup*> groups;
     for (const CMenuItemDef& item : def.children) {
         if (item.IsSeparator()) {
             menu->addSeparator();
@@ -21,7 +28,16 @@ QMenu* BuildMenu(const CMenuItemDef& def, QWidget* parent)
         } else {
             QAction* action = menu->addAction(item.label);
             action->setData(item.id);
-            action->setCheckable(true);
+            const CMenuChecks::RadioGroup* group = CMenuChecks::GroupOf(item.id);
+            action->setCheckable(group || item.id == Res::ID_SLIDE_SHOW);
+            if (group) {
+                QActionGroup*& actions = groups[group];
+                if (!actions) {
+                    actions = new QActionGroup(menu);
+                    actions->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
+                }
+                actions->addAction(action);
+            }
             const int id = item.id;
             QObject::connect(action, &QAction::triggered, menu, [id] {
                 if (CWinApp* app = CWinApp::Instance())
@@ -52,15 +68,28 @@ void UpdateMenu(QMenu* menu)
 
 namespace {
 
-QToolButton* MakeButton(QWidget* parent, const QString& text, const QString& tip)
+QToolButton* MakeButton(QWidget* parent)
 {
     auto* b = new QToolButton(parent);
-    b->setText(text);
-    b->setToolTip(tip);
     b->setAutoRaise(true);
     b->setFocusPolicy(Qt::NoFocus);
-    b->setToolButtonStyle(Qt::ToolButtonTextOnly);
     return b;
+}
+
+// The input-panel button's picture: a small keyboard.
+QIcon KeyboardIcon()
+{
+    QPixmap pixmap(16, 16);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    p.setPen(Qt::black);
+    p.setBrush(Qt::white);
+    p.drawRect(1, 4, 13, 8);
+    for (int y = 6; y <= 8; y += 2)
+        for (int x = 3; x <= 11; x += 2)
+            p.drawPoint(x, y);
+    p.drawLine(4, 10, 10, 10);
+    return QIcon(pixmap);
 }
 
 }  // namespace
@@ -72,27 +101,29 @@ CCommandBar::CCommandBar(QWidget* parent)
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(2, 1, 2, 1);
     layout->setSpacing(1);
-    const std::vector<int>& tips = Resources::CommandBarTooltips();
     const auto& menu = Resources::MainMenu();
-    int tip = 0;
     for (const auto& button : Resources::MenuBarButtons()) {
         const CMenuItemDef& popupDef = menu[size_t(button.popup)];
         QMenu* popup = BuildMenu(popupDef, this);
         m_popups.push_back(popup);
-        QToolButton* b = MakeButton(this, popupDef.label, Resources::LoadString(tips[size_t(tip++)]));
+        QToolButton* b = MakeButton(this);
+        b->setText(popupDef.label);
+        b->setToolButtonStyle(Qt::ToolButtonTextOnly);
         b->setProperty("commandId", button.id);
         connect(b, &QToolButton::clicked, this, [b, popup] {
             popup->adjustSize();
             const QPoint above = b->mapToGlobal(QPoint(0, -popup->sizeHint().height()));
             popup->popup(above);
         });
+        m_menuButtons.push_back(b);
         layout->addWidget(b);
     }
     layout->addStretch(1);
-    static const char* glyphs[] = {"Fld", "Show", "A"};
-    int g = 0;
     for (const CToolButtonDef& def : Resources::CommandBarButtons()) {
-        QToolButton* b = MakeButton(this, QString::fromLatin1(glyphs[g++]), Resources::LoadString(tips[size_t(tip++)]));
+        QToolButton* b = MakeButton(this);
+        b->setIcon(ToolImages::Icon(Res::IDB_COMMANDBAR_IMAGES, 0, def.image));
+        b->setIconSize(QSize(16, 16));
+        b->setToolButtonStyle(Qt::ToolButtonIconOnly);
         b->setProperty("commandId", def.id);
         b->setCheckable(def.id == Res::ID_SLIDE_SHOW);
         const int id = def.id;
@@ -103,6 +134,31 @@ CCommandBar::CCommandBar(QWidget* parent)
         m_toolButtons.push_back(b);
         layout->addWidget(b);
     }
+    m_sipButton = MakeButton(this);
+    m_sipButton->setProperty("lumoClass", QStringLiteral("CSipButton"));
+    m_sipButton->setIcon(KeyboardIcon());
+    m_sipButton->setIconSize(QSize(16, 16));
+    layout->addSpacing(4);
+    layout->addWidget(m_sipButton);
+}
+
+void CCommandBar::SetTooltips(const QStringList& tips)
+{
+    size_t i = 0;
+    for (QToolButton* b : m_menuButtons)
+        b->setToolTip(tips.value(int(i++)));
+    for (QToolButton* b : m_toolButtons)
+        b->setToolTip(tips.value(int(i++)));
+}
+
+void CCommandBar::ShowSipButton(bool show)
+{
+    m_sipButton->setVisible(show);
+}
+
+bool CCommandBar::SipButtonVisible() const
+{
+    return !m_sipButton->isHidden();
 }
 
 QMenu* CCommandBar::Popup(int index) const

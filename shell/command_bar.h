@@ -3,6 +3,7 @@
 // input-panel button. Each menu button opens its pop-up of menu 128 upwards.
 #pragma once
 
+#include <QStringList>
 #include <QWidget>
 #include <vector>
 
@@ -18,13 +19,20 @@ public:
     const std::vector<QMenu*>& Popups() const { return m_popups; }
     // Runs every update handler for the tool buttons (done when idle).
     void UpdateButtons();
+    // Tooltips in button order: the three menu buttons, then the tool buttons.
+    void SetTooltips(const QStringList& tips);
+    // The input-panel button at the right end (full screen may hide it).
+    void ShowSipButton(bool show);
+    bool SipButtonVisible() const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
     std::vector<QMenu*> m_popups;
+    std::vector<QToolButton*> m_menuButtons;
     std::vector<QToolButton*> m_toolButtons;
+    QToolButton* m_sipButton = nullptr;
 };
 
 // Builds a menu from the resource data; picks route through the application

@@ -7,6 +7,7 @@
 #include "shell/command_bar.h"
 #include "shell/device_screen.h"
 #include "shell/pane_splitter.h"
+#include "shell/tool_images.h"
 #include "views/lumo_view.h"
 #include "views/thumbnail_view.h"
 
@@ -23,8 +24,11 @@ CMainFrame::CMainFrame(QWidget* screen)
 
 CMainFrame::~CMainFrame()
 {
+    if (auto* doc = dynamic_cast<CLumoDoc*>(m_document))
+        doc->SetFrameHooks(nullptr);
     // The command bar lives in the screen's band but belongs to the frame.
     delete m_commandBar;
+    m_commandBar = nullptr;
 }
 
 void CMainFrame::CreateToolBar()
@@ -34,16 +38,17 @@ void CMainFrame::CreateToolBar()
     m_toolBar->setMovable(false);
     m_toolBar->setFloatable(false);
     m_toolBar->setIconSize(QSize(16, 16));
-    m_toolBar->setToolButtonStyle(Qt::ToolButtonTextOnly);
-    m_toolBar->setStyleSheet(QStringLiteral("QToolBar{border:0;padding:0;spacing:1px;background:#d6d6d6}"
-                                            "QToolButton{padding:0 3px;font-size:11px}"));
-    static const char* glyphs[] = {"-", "+", "<", ">", "B", "C", "i", "M"};
+    m_toolBar->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    m_toolBar->setStyleSheet(QStringLiteral("QToolBar{border:0;padding:0 2px;spacing:1px;background:#d6d6d6}"
+                                            "QToolButton{padding:1px;border:0}"
+                                            "QToolButton:pressed{background:#a0a0a0}"));
     for (const CToolButtonDef& def : Resources::BottomToolBarButtons()) {
         if (def.id == 0) {
             m_toolBar->addSeparator();
             continue;
         }
-        QAction* a = m_toolBar->addAction(QString::fromLatin1(glyphs[def.image]));
+        QAction* a = m_toolBar->addAction(
+            ToolImages::Icon(Res::IDB_TOOLBAR_IMAGES, Res::IDB_TOOLBAR_DISABLED, def.image), QString());
         a->setData(def.id);
         const int id = def.id;
         connect(a, &QAction::triggered, this, [id] {
@@ -51,6 +56,11 @@ void CMainFrame::CreateToolBar()
                 app->RouteCommand(id);
         });
     }
+}
+
+QString CMainFrame::LoadStringCopy(int id)
+{
+    return Resources::LoadString(id).left(255);
 }
 
 bool CMainFrame::CreateFrame(CDocument* doc)
@@ -85,7 +95,12 @@ bool CMainFrame::CreateFrame(CDocument* doc)
     }
     m_splitter->setGeometry(0, 0, w, h - kToolBarHeight);
     m_splitter->SetLock(true);
+    for (int id : Resources::CommandBarTooltips())
+        m_tooltips << LoadStringCopy(id);
     m_commandBar = new CCommandBar(screen ? static_cast<QWidget*>(screen) : this);
+    m_commandBar->SetTooltips(m_tooltips);
+    if (auto* lumoDoc = dynamic_cast<CLumoDoc*>(doc))
+        lumoDoc->SetFrameHooks(this);
     PlaceBars();
     m_imageView->OnInitialUpdate();
     m_thumbnailView->OnInitialUpdate();
@@ -173,6 +188,7 @@ void CMainFrame::ApplyViewMode()
         return;
     }
     PlaceBars();
+    m_imageView->AdaptCanvas();
 }
 
 void CMainFrame::UpdateControls()

@@ -3,8 +3,10 @@
 // the command bar, and arranges them from the stored "ThumbnailView Mode".
 #pragma once
 
+#include "app/view_hooks.h"
 #include "platform/win_app.h"
 
+#include <QStringList>
 #include <QWidget>
 #include <vector>
 
@@ -15,7 +17,7 @@ class CThumbnailView;
 class QMenu;
 class QToolBar;
 
-class CMainFrame : public QWidget, public CFrameWnd {
+class CMainFrame : public QWidget, public CFrameWnd, public CFrameHooks {
     Q_OBJECT
 public:
     static constexpr int kToolBarHeight = 24;
@@ -27,10 +29,15 @@ public:
     void ShowFrame() override;
     CView* GetActiveView() const override;
 
-    // Resizes the rows and shows or hides the bars by the stored mode.
-    void ApplyViewMode();
+    // Resizes the rows and shows or hides the bars by the stored mode, then
+    // fits the image view's canvas to its new size.
+    void ApplyViewMode() override;
     // Position of the item of menu whose label equals text (case counts), or -1.
     static int FindMenuItem(QMenu* menu, const QString& text);
+    // The string-table entry id, at most 255 characters of it.
+    static QString LoadStringCopy(int id);
+    // The command bar's tooltips, made when the window is created.
+    const QStringList& Tooltips() const { return m_tooltips; }
     // The pop-up "File", "View" or "Tools" of menu 128, by position.
     QMenu* MenuPopup(int index) const;
 
@@ -54,4 +61,5 @@ private:
     CCommandBar* m_commandBar = nullptr;
     CLumoView* m_imageView = nullptr;
     CThumbnailView* m_thumbnailView = nullptr;
+    QStringList m_tooltips;
 };

@@ -1,14 +1,32 @@
 #include "views/lumo_view.h"
 
 #include "app/lumo_doc.h"
+#include "app/settings.h"
+#include "app/view_state.h"
+#include "res/resource.h"
+#include "views/image_canvas.h"
+#include "views/virtual_keys.h"
 
+#include <QApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
 #include <QPainter>
 
 CLumoView::CLumoView(QWidget* parent)
-    : QWidget(parent)
+    : CSTFullScreenViewLite(parent)
 {
     setProperty("lumoClass", QStringLiteral("CLumoView"));
     setFocusPolicy(Qt::StrongFocus);
+    // The canvas paints every pixel it needs: repaints never erase first.
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    m_fullScreenOptions = 0;
+    m_fullScreen = 0;
+}
+
+CLumoView::~CLumoView()
+{
+    if (m_canvas)
+        m_canvas->FreeBuffer();
 }
 
 CLumoDoc* CLumoView::GetDocument() const
@@ -16,14 +34,156 @@ CLumoDoc* CLumoView::GetDocument() const
     return static_cast<CLumoDoc*>(CView::GetDocument());
 }
 
-void CLumoView::OnUpdate(CView*, int)
+void CLumoView::OnInitialUpdate()
 {
-    ++m_updates;
+    m_canvas = std::make_unique<CImageCanvas>();
+    AdaptCanvas();
+    if (CLumoDoc* doc = GetDocument()) {
+        const QStringList view = { QStringLiteral("View") };
+        doc->MenuChecks().CheckRadio(
+            view + QStringList { QStringLiteral("Zoom") }, Res::ID_ALL_FIT, Res::ID_ALL_ORIGINAL, Res::ID_ALL_FILL);
+        doc->MenuChecks().CheckRadio(
+            view + QStringList { QStringLiteral("Rotate") }, Res::ID_ROTATE_90, Res::ID_ROTATE_0, Res::ID_ROTATE_0);
+    }
+}
+
+void CLumoView::AdaptCanvas()
+{
+    if (m_canvas)
+        m_canvas->AdaptToWindow(this);
+}
+
+bool CLumoView::IsFolderBrowserVisible() const
+{
+    return m_folderBrowser && m_folderBrowser->isVisible();
+}
+
+void CLumoView::OnUpdate(CView*, int hint)
+{
+    if (hint != CImageCatalog::kHintCurrentChanged || !m_canvas)
+        return;
+    CLumoDoc* doc = GetDocument();
+    CImageItem* item = doc ? doc->Catalog().GetCurrent() : nullptr;
+    if (!item) {
+        // Nothing to show, and nothing the catalog may delete stays bound.
+        m_canvas->SetItem(nullptr);
+        m_blank = true;
+        update();
+        return;
+    }
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    if (!item->m_fullBitmap && !doc->Catalog().LoadCurrentPicture(item, doc->m_quickView != 0)) {
+        QApplication::restoreOverrideCursor();
+        return;
+    }
+    if (m_slideshowRunning)
+        ApplySlideshowViewState(item);
+    QApplication::restoreOverrideCursor();
+    m_canvas->SetItem(item);
+    m_blank = false;
     update();
+}
+
+void CLumoView::ApplySlideshowViewState(CImageItem* item)
+{
+    CLumoDoc* doc = GetDocument();
+    const int mode = Settings::ThumbnailViewMode();
+    item->m_savedRotation = item->m_rotation;
+    if (ViewState::IsLargeLandscape(item->m_width, item->m_height) && mode == Settings::kModeFullScreen)
+        item->m_rotation = doc->m_autoRotationAngle;
+    item->m_savedZoom = item->m_zoom;
+    item->m_zoom = doc->m_autoResizeZoom;
+}
+
+void CLumoView::OnDraw(QPainter& painter)
+{
+    if (!m_blank && m_canvas && m_canvas->Draw(painter, this, m_dragging))
+        return;
+    // Without a picture the view is white; a picture that cannot be drawn
+    // leaves what the view showed.
+    if (m_blank || !m_canvas || !m_canvas->Item())
+        painter.fillRect(rect(), Qt::white);
 }
 
 void CLumoView::paintEvent(QPaintEvent*)
 {
-    QPainter p(this);
-    p.fillRect(rect(), Qt::white);
+    QPainter painter(this);
+    OnDraw(painter);
+}
+
+void CLumoView::OnLButtonDown(QPoint point)
+{
+    m_lastPen = point;
+    m_dragging = true;
+}
+
+void CLumoView::OnMouseMove(QPoint point)
+{
+    if (!m_dragging)
+        return;
+    if (m_canvas)
+        m_canvas->Scroll(m_lastPen.x() - point.x(), m_lastPen.y() - point.y());
+    update();
+    m_lastPen = point;
+}
+
+void CLumoView::OnLButtonUp(QPoint point)
+{
+    m_lastPen = point;
+    m_dragging = false;
+    // The next paint rescales the picture at rest.
+    update();
+}
+
+void CLumoView::OnLButtonDblClk()
+{
+    CLumoDoc* doc = GetDocument();
+    if (!doc)
+        return;
+    if (GetFullScreen() != 1)
+        doc->EnterFullScreen();
+    else
+        doc->LeaveFullScreen();
+}
+
+void CLumoView::OnKeyDown(int vk, bool autoRepeat)
+{
+    if (!VirtualKey::IsArrow(vk))
+        return;
+    CLumoDoc* doc = GetDocument();
+    if (!doc || doc->GetViews().size() < 2)
+        return;
+    if (auto* second = dynamic_cast<QWidget*>(doc->GetViews()[1])) {
+        QKeyEvent key(QEvent::KeyPress, VirtualKey::ToQt(vk), Qt::NoModifier, QString(), autoRepeat);
+        QApplication::sendEvent(second, &key);
+    }
+}
+
+void CLumoView::mousePressEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::LeftButton)
+        OnLButtonDown(event->position().toPoint());
+}
+
+void CLumoView::mouseMoveEvent(QMouseEvent* event)
+{
+    OnMouseMove(event->position().toPoint());
+}
+
+void CLumoView::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::LeftButton)
+        OnLButtonUp(event->position().toPoint());
+}
+
+void CLumoView::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::LeftButton)
+        OnLButtonDblClk();
+}
+
+void CLumoView::keyPressEvent(QKeyEvent* event)
+{
+    OnKeyDown(VirtualKey::FromQt(event->key()), event->isAutoRepeat());
+    CSTFullScreenViewLite::keyPressEvent(event);
 }

@@ -1,24 +1,69 @@
-// CLumoView: the main image view, the upper pane of the main frame. It shows
-// the current picture of the document's catalog.
+// CLumoView: the main image view, the upper pane of the main frame and the
+// document's first view. It shows the current picture through the image
+// canvas, pans it under the pen, toggles full screen on a double tap and
+// passes the arrow keys to the thumbnail view, which does the navigating.
 #pragma once
 
-#include "platform/doc_view.h"
+#include "app/view_hooks.h"
+#include "views/full_screen_view.h"
 
-#include <QWidget>
+#include <QPoint>
+#include <QPointer>
+#include <memory>
 
+class CImageCanvas;
+class CImageItem;
 class CLumoDoc;
 
-class CLumoView : public QWidget, public CView {
+class CLumoView : public CSTFullScreenViewLite, public CImageViewHooks {
     Q_OBJECT
 public:
     explicit CLumoView(QWidget* parent = nullptr);
+    ~CLumoView() override;
+
     CLumoDoc* GetDocument() const;
+    // Makes the canvas, fits it to the view and sets the first radio marks.
+    void OnInitialUpdate() override;
+    // Hint 0: the current entry changed: decode it and show it.
     void OnUpdate(CView* sender, int hint) override;
-    int UpdatesSeen() const { return m_updates; }
+    // Fits the canvas to the view's size (the frame calls it after a layout).
+    void AdaptCanvas();
+    CImageCanvas* Canvas() const { return m_canvas.get(); }
+    bool IsDragging() const { return m_dragging; }
+    bool IsSlideshowRunning() const { return m_slideshowRunning; }
+
+    // CImageViewHooks
+    void InvalidatePicture() override { update(); }
+    void SetFullScreenOptions(int options) override { CSTFullScreenViewLite::SetFullScreenOptions(options); }
+    int GetFullScreen() const override { return CSTFullScreenViewLite::GetFullScreen(); }
+    void ToggleFullScreen() override { CSTFullScreenViewLite::ToggleFullScreen(); }
+    bool IsFolderBrowserVisible() const override;
 
 protected:
-    void paintEvent(QPaintEvent* event) override;
+    void OnDraw(QPainter& painter);
+    void OnLButtonDown(QPoint point);
+    void OnMouseMove(QPoint point);
+    void OnLButtonUp(QPoint point);
+    void OnLButtonDblClk();
+    // vk is a virtual-key code; the arrows go to the thumbnail view.
+    void OnKeyDown(int vk, bool autoRepeat);
+    // While a slideshow runs, each picture it shows gets the full-screen
+    // zoom (and rotation, for a large landscape picture in full screen); the
+    // entry keeps its own values in its saved slots.
+    void ApplySlideshowViewState(CImageItem* item);
 
-private:
-    int m_updates = 0;
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+    QPoint m_lastPen;
+    bool m_slideshowRunning = false; // the slideshow sets it while it runs
+    std::unique_ptr<CImageCanvas> m_canvas;
+    bool m_dragging = false;
+    bool m_blank = true; // no picture to show: the next paint is white
+    // The folder browser shown over this view, once it exists.
+    QPointer<QWidget> m_folderBrowser;
 };

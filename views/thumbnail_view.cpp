@@ -15,9 +15,19 @@ CLumoDoc* CThumbnailView::GetDocument() const
     return static_cast<CLumoDoc*>(CView::GetDocument());
 }
 
-void CThumbnailView::OnUpdate(CView*, int)
+void CThumbnailView::OnUpdate(CView*, int hint)
 {
     ++m_updates;
+    if (hint == CImageCatalog::kHintListChanged) {
+        // A new catalog is arriving: its first entry becomes current and the
+        // main view shows it.
+        CLumoDoc* doc = GetDocument();
+        CImageCatalog& catalog = doc->Catalog();
+        if (catalog.GetCount() > 0 && !catalog.GetCurrent()) {
+            catalog.SetCurrent(catalog.GetAt(0));
+            doc->UpdateAllViews(nullptr, CImageCatalog::kHintCurrentChanged);
+        }
+    }
     update();
 }
 

@@ -1,0 +1,322 @@
+// The document's view-state commands: rotation and zoom steps with their
+// radio marks and enable rules, the "All to" modes, and entering and leaving
+// full screen, driven through the command table as menus drive them.
+#include "app/lumo_doc.h"
+#include "app/settings.h"
+#include "app/view_hooks.h"
+#include "platform/profile.h"
+#include "platform/registry_store.h"
+#include "res/resource.h"
+
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using namespace Res;
+
+namespace {
+
+// Labels as QStrings: two bare C strings would read as an iterator range.
+QStringList Popup(const char* menu, const char* item)
+{
+    return { QString::fromLatin1(menu), QString::fromLatin1(item) };
+}
+
+// Stands in for the main view: counts repaints and keeps the full-screen state.
+class FakeImageView : public CView, public CImageViewHooks {
+public:
+    void OnUpdate(CView*, int) override { }
+    void InvalidatePicture() override { ++repaints; }
+    void SetFullScreenOptions(int o) override { options = o; }
+    int GetFullScreen() const override { return fullScreen; }
+    void ToggleFullScreen() override { fullScreen = fullScreen == 0 ? 1 : 0; }
+    bool IsFolderBrowserVisible() const override { return browserVisible; }
+    int repaints = 0;
+    int options = 0;
+    int fullScreen = 0;
+    bool browserVisible = false;
+};
+
+class FakeFrame : public CFrameHooks {
+public:
+    void ApplyViewMode() override { modes.push_back(Settings::ThumbnailViewMode()); }
+    std::vector<int> modes; // the stored mode at each re-layout
+};
+
+class ViewCommandsTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_dir.isValid());
+        CRegistryStore::Instance().SetFile(m_dir.filePath(QStringLiteral("registry.reg")));
+        Profile::SetRegistryKey(QStringLiteral("FARHAVEN"));
+        Profile::SetAppName(QStringLiteral("lumo_view_commands_test"));
+        m_doc = std::make_unique<CLumoDoc>();
+        m_doc->AddView(&m_view);
+        m_doc->SetFrameHooks(&m_frame);
+    }
+    void TearDown() override
+    {
+        m_doc.reset();
+        CRegistryStore::Instance().SetFile(m_dir.filePath(QStringLiteral("unused.reg")));
+    }
+
+    CImageItem* Add(int width, int height, int zoom = -1, double scale = 1.0)
+    {
+        auto* item = new CImageItem;
+        item->m_width = width;
+        item->m_height = height;
+        item->m_zoom = zoom;
+        item->m_displayScale = scale;
+        m_doc->Catalog().Append(item);
+        return item;
+    }
+    CImageItem* AddCurrent(int width, int height, int zoom = -1, double scale = 1.0)
+    {
+        CImageItem* item = Add(width, height, zoom, scale);
+        m_doc->Catalog().SetCurrent(item);
+        return item;
+    }
+    void Run(int id) { ASSERT_TRUE(m_doc->HandleCommand(id)) << id; }
+    CCmdUI Query(int id)
+    {
+        CCmdUI ui;
+        ui.id = id;
+        m_doc->HandleUpdate(ui);
+        return ui;
+    }
+    bool Enabled(int id) { return Query(id).enabled; }
+    bool Checked(int id) { return Query(id).checked; }
+    std::vector<int> CheckedAmong(int first, int last)
+    {
+        std::vector<int> ids;
+        for (int id = first; id <= last; ++id)
+            if (Checked(id))
+                ids.push_back(id);
+        return ids;
+    }
+
+    QTemporaryDir m_dir;
+    FakeImageView m_view;
+    FakeFrame m_frame;
+    std::unique_ptr<CLumoDoc> m_doc;
+};
+
+} // namespace
+
+TEST_F(ViewCommandsTest, ZoomInFrom290Gives310AndIsThenDisabled)
+{
+    CImageItem* item = AddCurrent(100, 100, 290);
+    EXPECT_TRUE(Enabled(ID_ZOOM_IN));
+    Run(ID_ZOOM_IN);
+    EXPECT_EQ(item->m_zoom, 310);
+    EXPECT_FALSE(Enabled(ID_ZOOM_IN));
+    EXPECT_EQ(m_view.repaints, 1);
+}
+
+TEST_F(ViewCommandsTest, ZoomOutStepsDownByTwentyUntilFifty)
+{
+    CImageItem* item = AddCurrent(100, 100, 60);
+    Run(ID_ZOOM_OUT);
+    EXPECT_EQ(item->m_zoom, 40);
+    EXPECT_FALSE(Enabled(ID_ZOOM_OUT)); // 40 is not above 50
+    item->m_zoom = 51;
+    EXPECT_TRUE(Enabled(ID_ZOOM_OUT));
+    Run(ID_ZOOM_OUT);
+    EXPECT_EQ(item->m_zoom, 31);
+}
+
+TEST_F(ViewCommandsTest, ZoomOutNeverGoesBelowTwenty)
+{
+    CImageItem* item = AddCurrent(100, 100, 25);
+    Run(ID_ZOOM_OUT); // through the command itself, past the enable rule
+    EXPECT_EQ(item->m_zoom, 20);
+}
+
+TEST_F(ViewCommandsTest, FittedPictureShownUnscaledStepsFromOneHundredAndOne)
+{
+    CImageItem* item = AddCurrent(100, 100, 0, 1.0);
+    Run(ID_ZOOM_IN);
+    EXPECT_EQ(item->m_zoom, 121);
+    item->m_zoom = 0;
+    Run(ID_ZOOM_OUT);
+    EXPECT_EQ(item->m_zoom, 81);
+}
+
+TEST_F(ViewCommandsTest, FilledPictureShrunkByFourStartsFromItsEffectiveZoom)
+{
+    // Drawn at a quarter of its size: trunc(100 / 4) + 1 = 26, not above 50.
+    CImageItem* item = AddCurrent(2000, 1500, -1, 4.0);
+    EXPECT_FALSE(Enabled(ID_ZOOM_OUT));
+    Run(ID_ZOOM_IN);
+    EXPECT_EQ(item->m_zoom, 46);
+}
+
+TEST_F(ViewCommandsTest, ZoomStepClearsTheFixedZoomMarksButNotTheAllToMarks)
+{
+    AddCurrent(100, 100, 100);
+    Run(ID_ZOOM_150);
+    Run(ID_ALL_FIT);
+    EXPECT_EQ(CheckedAmong(ID_ZOOM_50, ID_ZOOM_FILL), std::vector<int> { ID_ZOOM_150 });
+    Run(ID_ZOOM_IN);
+    EXPECT_TRUE(CheckedAmong(ID_ZOOM_50, ID_ZOOM_FILL).empty());
+    EXPECT_EQ(CheckedAmong(ID_ALL_FIT, ID_ALL_ORIGINAL), std::vector<int> { ID_ALL_FIT });
+}
+
+TEST_F(ViewCommandsTest, FixedZoomsSetTheirCodeAndMoveTheRadioMark)
+{
+    CImageItem* item = AddCurrent(100, 100);
+    const std::pair<int, int> cases[] = { { ID_ZOOM_50, 50 }, { ID_ZOOM_100, 100 }, { ID_ZOOM_150, 150 },
+        { ID_ZOOM_200, 200 }, { ID_ZOOM_FIT, 0 }, { ID_ZOOM_FILL, -1 } };
+    for (const auto& [id, zoom] : cases) {
+        Run(id);
+        EXPECT_EQ(item->m_zoom, zoom) << id;
+        EXPECT_EQ(CheckedAmong(ID_ZOOM_50, ID_ZOOM_FILL), std::vector<int> { id });
+    }
+}
+
+TEST_F(ViewCommandsTest, RotationStepsWalkTheQuarterTurnsAndMoveTheMark)
+{
+    CImageItem* item = AddCurrent(100, 100);
+    item->m_rotation = 270;
+    Run(ID_ROTATE_RIGHT);
+    EXPECT_EQ(item->m_rotation, 0);
+    EXPECT_EQ(CheckedAmong(ID_ROTATE_90, ID_ROTATE_0), std::vector<int> { ID_ROTATE_0 });
+    Run(ID_ROTATE_LEFT);
+    EXPECT_EQ(item->m_rotation, 270);
+    EXPECT_EQ(CheckedAmong(ID_ROTATE_90, ID_ROTATE_0), std::vector<int> { ID_ROTATE_270 });
+    Run(ID_ROTATE_LEFT);
+    Run(ID_ROTATE_LEFT);
+    EXPECT_EQ(item->m_rotation, 90);
+    Run(ID_ROTATE_180);
+    EXPECT_EQ(item->m_rotation, 180);
+    EXPECT_EQ(CheckedAmong(ID_ROTATE_90, ID_ROTATE_0), std::vector<int> { ID_ROTATE_180 });
+}
+
+TEST_F(ViewCommandsTest, OddRotationIsLeftAloneButRepainted)
+{
+    CImageItem* item = AddCurrent(100, 100);
+    item->m_rotation = 45;
+    Run(ID_ROTATE_90);
+    item->m_rotation = 45;
+    Run(ID_ROTATE_RIGHT);
+    EXPECT_EQ(item->m_rotation, 45);
+    EXPECT_EQ(CheckedAmong(ID_ROTATE_90, ID_ROTATE_0), std::vector<int> { ID_ROTATE_90 });
+    EXPECT_EQ(m_view.repaints, 2);
+}
+
+TEST_F(ViewCommandsTest, AllToReachesEveryEntry)
+{
+    CImageItem* a = AddCurrent(100, 100, 50);
+    CImageItem* b = Add(100, 100, 0);
+    Run(ID_ALL_ORIGINAL);
+    EXPECT_EQ(a->m_zoom, 100);
+    EXPECT_EQ(b->m_zoom, 100);
+    EXPECT_EQ(CheckedAmong(ID_ALL_FIT, ID_ALL_ORIGINAL), std::vector<int> { ID_ALL_ORIGINAL });
+    Run(ID_ALL_FILL);
+    EXPECT_EQ(b->m_zoom, -1);
+    EXPECT_EQ(CheckedAmong(ID_ALL_FIT, ID_ALL_ORIGINAL), std::vector<int> { ID_ALL_FILL });
+}
+
+TEST_F(ViewCommandsTest, AllToWithEmptyCatalogChangesNotEvenTheMarks)
+{
+    m_doc->MenuChecks().CheckRadio(Popup("View", "Zoom"), ID_ALL_FIT, ID_ALL_ORIGINAL, ID_ALL_FILL);
+    Run(ID_ALL_ORIGINAL);
+    EXPECT_EQ(CheckedAmong(ID_ALL_FIT, ID_ALL_ORIGINAL), std::vector<int> { ID_ALL_FILL });
+    EXPECT_EQ(m_view.repaints, 0);
+}
+
+TEST_F(ViewCommandsTest, WithoutCurrentEntryCommandsDoNothingAndAreDisabled)
+{
+    CImageItem* item = Add(100, 100, 0);
+    for (int id : { ID_ROTATE_RIGHT, ID_ROTATE_LEFT, ID_IMAGE_INFO, ID_BRIGHTNESS, ID_CONTRAST, ID_MEMO, ID_FULL_SCREEN,
+             ID_SLIDE_SHOW, ID_ZOOM_IN, ID_ZOOM_OUT })
+        EXPECT_FALSE(Enabled(id)) << id;
+    for (int id : { ID_ROTATE_RIGHT, ID_ROTATE_90, ID_ZOOM_IN, ID_ZOOM_200, ID_FULL_SCREEN })
+        Run(id);
+    EXPECT_EQ(item->m_zoom, 0);
+    EXPECT_EQ(item->m_rotation, 0);
+    EXPECT_EQ(m_view.repaints, 0);
+    EXPECT_TRUE(m_frame.modes.empty());
+    EXPECT_TRUE(CheckedAmong(ID_ZOOM_50, ID_ZOOM_FILL).empty());
+}
+
+TEST_F(ViewCommandsTest, FolderBrowserInFrontDisablesThePictureCommands)
+{
+    AddCurrent(100, 100, 100);
+    EXPECT_TRUE(Enabled(ID_IMAGE_INFO));
+    m_view.browserVisible = true;
+    for (int id : { ID_ROTATE_RIGHT, ID_IMAGE_INFO, ID_FULL_SCREEN, ID_ZOOM_IN, ID_ZOOM_OUT })
+        EXPECT_FALSE(Enabled(id)) << id;
+    // Items without an enable rule stay enabled.
+    EXPECT_TRUE(Enabled(ID_ZOOM_200));
+}
+
+TEST_F(ViewCommandsTest, FullScreenOnLargeLandscapeFitsAndTurnsIt)
+{
+    CImageItem* item = AddCurrent(640, 480, -1);
+    item->m_rotation = 90;
+    Run(ID_FULL_SCREEN);
+    EXPECT_EQ(item->m_zoom, 0);
+    EXPECT_EQ(item->m_rotation, 270);
+    EXPECT_EQ(Settings::ThumbnailViewMode(), 2);
+    EXPECT_EQ(m_frame.modes, std::vector<int> { 2 });
+    EXPECT_EQ(m_view.options, 15);
+    EXPECT_EQ(m_view.fullScreen, 1);
+
+    m_doc->LeaveFullScreen();
+    EXPECT_EQ(item->m_zoom, -1);
+    EXPECT_EQ(item->m_rotation, 90);
+    EXPECT_EQ(Settings::ThumbnailViewMode(), 1);
+    EXPECT_EQ(m_frame.modes, (std::vector<int> { 2, 1 }));
+    EXPECT_EQ(m_view.options, 0);
+    EXPECT_EQ(m_view.fullScreen, 0);
+}
+
+TEST_F(ViewCommandsTest, FullScreenOnSmallPictureChangesOnlyTheZoom)
+{
+    Settings::SetThumbnailViewMode(0);
+    CImageItem* item = AddCurrent(200, 150, 150);
+    item->m_rotation = 180;
+    Run(ID_FULL_SCREEN);
+    EXPECT_EQ(item->m_zoom, 0);
+    EXPECT_EQ(item->m_rotation, 180);
+    m_doc->LeaveFullScreen();
+    EXPECT_EQ(item->m_zoom, 150);
+    EXPECT_EQ(Settings::ThumbnailViewMode(), 0);
+}
+
+TEST_F(ViewCommandsTest, FullScreenUsesTheDocumentsAutoValues)
+{
+    m_doc->m_autoResizeZoom = 100;
+    m_doc->m_autoRotationAngle = 90;
+    CImageItem* item = AddCurrent(300, 200);
+    Run(ID_FULL_SCREEN);
+    EXPECT_EQ(item->m_zoom, 100);
+    EXPECT_EQ(item->m_rotation, 90);
+}
+
+TEST_F(ViewCommandsTest, FullScreenWhileAlreadyOnKeepsTheValuesToReturnTo)
+{
+    CImageItem* item = AddCurrent(640, 480, 150);
+    Run(ID_FULL_SCREEN);
+    Run(ID_FULL_SCREEN);
+    EXPECT_EQ(m_view.fullScreen, 1);
+    EXPECT_EQ(m_doc->m_savedThumbnailMode, 1);
+    m_doc->LeaveFullScreen();
+    EXPECT_EQ(item->m_zoom, 150);
+    EXPECT_EQ(item->m_rotation, 0);
+    EXPECT_EQ(Settings::ThumbnailViewMode(), 1);
+}
+
+TEST(MenuChecks, PopupsAreFoundByTheirExactLabels)
+{
+    CMenuChecks checks;
+    EXPECT_TRUE(checks.CheckRadio(Popup("View", "Rotate"), ID_ROTATE_90, ID_ROTATE_0, ID_ROTATE_0));
+    EXPECT_TRUE(checks.IsChecked(ID_ROTATE_0));
+    EXPECT_FALSE(checks.CheckRadio(Popup("view", "Rotate"), ID_ROTATE_90, ID_ROTATE_0, ID_ROTATE_90));
+    EXPECT_FALSE(checks.CheckRadio(Popup("View", "Zoom"), ID_ROTATE_90, ID_ROTATE_0, ID_ROTATE_90));
+    EXPECT_FALSE(checks.CheckRadio(Popup("View", "Rotate"), ID_ROTATE_90, ID_ROTATE_180, ID_ROTATE_0));
+    EXPECT_TRUE(checks.IsChecked(ID_ROTATE_0));
+    EXPECT_FALSE(checks.IsChecked(ID_ROTATE_90));
+    EXPECT_EQ(CMenuChecks::FindPopup(Popup("View", "Image Info")), nullptr); // an item, not a pop-up
+}

@@ -1,0 +1,74 @@
+#include "views/image_canvas.h"
+
+#include "app/image_item.h"
+#include "image/memo_layout.h"
+
+#include <QFont>
+#include <QImage>
+#include <QPainter>
+#include <QWidget>
+#include <algorithm>
+
+int CImageCanvas::AdaptToWindow(const QWidget* view)
+{
+    return CCanvas::AdaptToWindow(view->width(), view->height());
+}
+
+int CImageCanvas::Draw(QPainter& painter, const QWidget* view, bool dragging)
+{
+    CCanvasPaint paint;
+    paint.viewWidth = view->width();
+    paint.viewHeight = view->height();
+    paint.dragging = dragging;
+    if (!CCanvas::Draw(paint))
+        return 0;
+    const CCanvasFrame frame = Frame();
+    if (!frame.pixels || frame.width <= 0 || frame.height <= 0)
+        return 0;
+    // A view of the buffer, not a copy: blue, green, red bytes, rows top-down.
+    const QImage image(frame.pixels, frame.width, frame.height, frame.bytesPerLine, QImage::Format_BGR888);
+    painter.drawImage(QPoint(frame.x, frame.y), image);
+    DrawMemo(painter);
+    return 1;
+}
+
+namespace {
+
+// The memo's format flags as Qt placement.
+Qt::Alignment Placement(int flags)
+{
+    Qt::Alignment a = (flags & kDtRight) ? Qt::AlignRight : (flags & kDtCenter) ? Qt::AlignHCenter : Qt::AlignLeft;
+    a |= (flags & kDtBottom) ? Qt::AlignBottom : (flags & kDtVCenter) ? Qt::AlignVCenter : Qt::AlignTop;
+    return a;
+}
+
+} // namespace
+
+void CImageCanvas::DrawMemo(QPainter& painter) const
+{
+    const CImageItem* item = Item();
+    if (!item)
+        return;
+    const CMemoLayout memo = LayoutMemo(*item);
+    if (!memo.visible)
+        return;
+    QFont font(memo.font.m_face);
+    font.setStyleHint(QFont::SansSerif); // "Tahoma" falls back to the system's sans-serif
+    font.setPixelSize(memo.font.PixelSize());
+    font.setWeight(QFont::Weight(std::clamp(memo.font.m_weight, 1, 1000)));
+    font.setItalic(memo.font.m_italic);
+    font.setUnderline(memo.font.m_underline);
+    font.setStrikeOut(memo.font.m_strikeOut);
+    painter.save();
+    painter.setFont(font);
+    painter.setPen(QColor(memo.font.m_textRed, memo.font.m_textGreen, memo.font.m_textBlue));
+    painter.setBackgroundMode(memo.font.m_transparent ? Qt::TransparentMode : Qt::OpaqueMode);
+    painter.setBackground(QColor(memo.font.m_backRed, memo.font.m_backGreen, memo.font.m_backBlue));
+    // Breaks only at the content's own line breaks, clipped by nothing but
+    // the view; the vertical placement holds for any number of lines.
+    QString text = memo.text;
+    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    const QRect rect(QPoint(memo.left, memo.top), QPoint(memo.right - 1, memo.bottom - 1));
+    painter.drawText(rect, int(Placement(memo.flags)) | Qt::TextDontClip, text);
+    painter.restore();
+}
