@@ -216,6 +216,7 @@ TEST(JpegDecoder, DecodingIntoABitmapMatchesTheBitmapMadeFromPackedRows)
     cmyk.fill = [](int x, int y, uint8_t* p) { p[0] = uint8_t(x * 6), p[1] = uint8_t(y * 20), p[2] = 0, p[3] = 200; };
     TestJpeg gray = colour;
     gray.space = JCS_GRAYSCALE;
+    gray.fill = [](int x, int y, uint8_t* p) { p[0] = uint8_t(x * 6 + y); };
     for (const TestJpeg* spec : {&colour, &cmyk, &gray}) {
         const std::vector<uint8_t> bytes = EncodeJpeg(*spec);
         JpegRequest request = AtScale(1);
