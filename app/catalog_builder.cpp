@@ -72,7 +72,7 @@ int CImageCatalog::ClassifyPath(const QString& path)
 
 bool CImageCatalog::IsPictureName(const QString& name)
 {
-    const QString last4 = name.right(4);
+    const QStringView last4 = QStringView(name).right(4);
     for (QLatin1StringView extension : kPictureExtensions)
         if (last4.compare(extension, Qt::CaseInsensitive) == 0)
             return true;
@@ -123,12 +123,24 @@ int CImageCatalog::FillEntry(const QString& path, CImageItem* item, int isZipMem
 }
 
 // Appends one picture of a folder or archive when its facts can be read.
-bool CImageCatalog::AddPicture(const QString& path, const QString& archive, int mode)
+bool CImageCatalog::AddPicture(const QString& path, const QString& archive, int mode, const CFindData* listed)
 {
     auto* item = new CImageItem;
-    if (!archive.isNull())
-        item->m_source = archive;
-    if (!FillEntry(path, item, archive.isNull() ? 0 : 1, mode)) {
+    bool filled;
+    if (listed && mode == 0) {
+        // The listing's stat is the one the loader would make: no second look.
+        item->m_path = path;
+        item->m_memoContent = TitleOf(path);
+        item->m_source = GetSourcePath();
+        item->m_fileSize = uint32_t(listed->size);
+        item->m_modified = CTime(listed->modified);
+        filled = true;
+    } else {
+        if (!archive.isNull())
+            item->m_source = archive;
+        filled = FillEntry(path, item, archive.isNull() ? 0 : 1, mode);
+    }
+    if (!filled) {
         delete item;
         return false;
     }
@@ -158,7 +170,7 @@ int CImageCatalog::ScanFolder(const QString& folder, int includeSubfolders, int 
             // Archives lying in a scanned folder are always listed.
             BuildList(full, 0, mode);
         } else if (IsPictureName(entry.name)) {
-            AddPicture(full, QString(), mode);
+            AddPicture(full, QString(), mode, &entry);
         }
     }
     if (StopRequested())

@@ -18,6 +18,8 @@
 #include <mutex>
 #include <vector>
 
+struct CFindData;
+
 class CImageCatalog {
 public:
     // Update hints given to the views.
@@ -73,7 +75,8 @@ public:
 private:
     // Fills an entry for a picture file, or for a member of archive when archive
     // is not null, and appends it with a hint; false when its facts can't be read.
-    bool AddPicture(const QString& path, const QString& archive, int mode);
+    // In list mode a folder's picture takes the size and time its listing read.
+    bool AddPicture(const QString& path, const QString& archive, int mode, const CFindData* listed = nullptr);
     CImageLoader m_loader;
 
 public:
