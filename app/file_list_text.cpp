@@ -1,0 +1,27 @@
+#include "app/file_list_text.h"
+
+namespace FileListText {
+
+QString SizeText(uint32_t bytes)
+{
+    const double size = double(float(bytes));
+    if (size / 1048576.0 >= 1.0)
+        return QString::asprintf("%.2f MB", size / 1048576.0);
+    if (size / 1024.0 >= 1.0)
+        return QString::asprintf("%.2f KB", size / 1024.0);
+    return QString::asprintf("%d Bytes", int(bytes));
+}
+
+QString DateText(const CTime& time)
+{
+    return QString::asprintf("%d-%d-%d %d:%d:%d", time.GetYear(), time.GetMonth(), time.GetDay(), time.GetHour(),
+                             time.GetMinute(), time.GetSecond());
+}
+
+QString NameOf(const QString& path)
+{
+    const int slash = int(path.lastIndexOf(QLatin1Char('\\')));
+    return slash < 0 ? path : path.mid(slash + 1);
+}
+
+} // namespace FileListText

@@ -1,0 +1,49 @@
+// CSlideshowDriver: runs the slideshow of the main view: the "Slide Show"
+// command, the timer (id 1035, "Interval" seconds) and the notifications of
+// each step. The stepping itself is CSlideshow's; this class adds the
+// settings, the timer, the menu check mark and the update broadcasts.
+#pragma once
+
+#include "app/slideshow.h"
+
+#include <QObject>
+#include <functional>
+#include <memory>
+
+class CCmdTarget;
+class CImageItem;
+class CLumoDoc;
+class QTimer;
+
+class CSlideshowDriver : public QObject {
+    Q_OBJECT
+public:
+    static constexpr int kTimerId = 1035;
+
+    // doc is asked for at every use; the "Slide Show" command is registered
+    // on target (the main view, which the router offers commands first).
+    CSlideshowDriver(std::function<CLumoDoc*()> doc, CCmdTarget* target, QObject* parent);
+    ~CSlideshowDriver() override;
+
+    // Starts the show, or stops it when it runs.
+    void StartSlideshow();
+    // Stops a running show and gives the shown entries their view state back.
+    void StopSlideshow();
+    // Stops and starts again, so the show goes on from the current entry.
+    void RestartSlideshow();
+    bool IsSlideshowRunning() const;
+    // The main view calls this before it gives item the slideshow view state.
+    void NoteShown(const CImageItem* item);
+    // Timer period in milliseconds while running (tests look at it).
+    int Period() const;
+    // One timer tick (the timer calls it; tests may too).
+    void Step();
+
+private:
+    void OnCommand();
+    void SetCheck(bool on);
+
+    std::function<CLumoDoc*()> m_doc;
+    std::unique_ptr<CSlideshow> m_show;
+    QTimer* m_timer;
+};
