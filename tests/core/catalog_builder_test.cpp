@@ -5,6 +5,8 @@
 
 #include <QDirIterator>
 #include <atomic>
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using catalog_fixture::CatalogFixture;
@@ -89,16 +91,27 @@ TEST_F(BuilderTest, ListModeReadsFileFactsWithoutDecoding)
 {
     WritePicture(QStringLiteral("\\pics\\IMG_0001.JPG"));
     const QByteArray bytes = ReadBytes(QStringLiteral("\\pics\\IMG_0001.JPG"));
+    const timespec times[2] = {{1622548800, 0}, {1622548800, 0}};  // 2021-06-01 12:00:00 UTC
+    ASSERT_EQ(::utimensat(AT_FDCWD, QFile::encodeName(Host(QStringLiteral("\\pics\\IMG_0001.JPG"))).constData(),
+                  times, 0),
+        0);
     ASSERT_EQ(m_catalog.BuildList(QStringLiteral("\\pics"), 0, kListMode), 1);
     ASSERT_EQ(m_catalog.GetCount(), 1);
     const CImageItem* item = m_catalog.GetAt(0);
     EXPECT_EQ(item->m_memoContent, QStringLiteral("IMG_0001"));
     EXPECT_EQ(item->m_fileSize, uint32_t(bytes.size()));
-    EXPECT_TRUE(item->m_modified.IsSet());
+    EXPECT_EQ(item->m_modified.GetTime(), 1622548800);
+    EXPECT_EQ(item->m_typeName, QString());
     EXPECT_EQ(item->m_thumbnail, nullptr);
     EXPECT_EQ(item->m_fullBitmap, nullptr);
     EXPECT_EQ(item->m_displayCopy->m_handle, nullptr);
     EXPECT_EQ(item->m_shrinkCopy->m_handle, nullptr);
+
+    // The same picture opened on its own reads the same facts through the loader.
+    ASSERT_EQ(m_catalog.BuildList(QStringLiteral("\\pics\\IMG_0001.JPG"), 0, kListMode), 1);
+    ASSERT_EQ(m_catalog.GetCount(), 2);
+    EXPECT_EQ(m_catalog.GetAt(1)->m_fileSize, item->m_fileSize);
+    EXPECT_EQ(m_catalog.GetAt(1)->m_modified.GetTime(), 1622548800);
 }
 
 TEST_F(BuilderTest, StripModeMakesAThumbnailForEveryKind)
