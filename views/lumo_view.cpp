@@ -5,6 +5,7 @@
 #include "app/view_state.h"
 #include "res/resource.h"
 #include "views/image_canvas.h"
+#include "views/slideshow_driver.h"
 #include "views/virtual_keys.h"
 
 #include <QApplication>
@@ -21,6 +22,27 @@ CLumoView::CLumoView(QWidget* parent)
     setAttribute(Qt::WA_OpaquePaintEvent);
     m_fullScreenOptions = 0;
     m_fullScreen = 0;
+    m_slideshow = new CSlideshowDriver([this] { return GetDocument(); }, this, this);
+}
+
+void CLumoView::StartSlideshow()
+{
+    m_slideshow->StartSlideshow();
+}
+
+void CLumoView::StopSlideshow()
+{
+    m_slideshow->StopSlideshow();
+}
+
+void CLumoView::RestartSlideshow()
+{
+    m_slideshow->RestartSlideshow();
+}
+
+bool CLumoView::IsSlideshowRunning() const
+{
+    return m_slideshow->IsSlideshowRunning();
 }
 
 CLumoView::~CLumoView()
@@ -76,7 +98,7 @@ void CLumoView::OnUpdate(CView*, int hint)
         QApplication::restoreOverrideCursor();
         return;
     }
-    if (m_slideshowRunning)
+    if (IsSlideshowRunning())
         ApplySlideshowViewState(item);
     QApplication::restoreOverrideCursor();
     m_canvas->SetItem(item);
@@ -88,6 +110,7 @@ void CLumoView::ApplySlideshowViewState(CImageItem* item)
 {
     CLumoDoc* doc = GetDocument();
     const int mode = Settings::ThumbnailViewMode();
+    m_slideshow->NoteShown(item);
     item->m_savedRotation = item->m_rotation;
     if (ViewState::IsLargeLandscape(item->m_width, item->m_height) && mode == Settings::kModeFullScreen)
         item->m_rotation = doc->m_autoRotationAngle;

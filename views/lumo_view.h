@@ -13,6 +13,7 @@
 
 class CImageCanvas;
 class CImageItem;
+class CSlideshowDriver;
 class CLumoDoc;
 
 class CLumoView : public CSTFullScreenViewLite, public CImageViewHooks {
@@ -30,7 +31,12 @@ public:
     void AdaptCanvas();
     CImageCanvas* Canvas() const { return m_canvas.get(); }
     bool IsDragging() const { return m_dragging; }
-    bool IsSlideshowRunning() const { return m_slideshowRunning; }
+    // The slideshow (timer 1035): a toggle, a stop that gives the shown
+    // entries their view state back, and a restart from the current entry.
+    void StartSlideshow();
+    void StopSlideshow();
+    void RestartSlideshow();
+    bool IsSlideshowRunning() const;
 
     // CImageViewHooks
     void InvalidatePicture() override { update(); }
@@ -60,7 +66,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
     QPoint m_lastPen;
-    bool m_slideshowRunning = false; // the slideshow sets it while it runs
+    CSlideshowDriver* m_slideshow = nullptr;  // child object; also handles "Slide Show"
     std::unique_ptr<CImageCanvas> m_canvas;
     bool m_dragging = false;
     bool m_blank = true; // no picture to show: the next paint is white
