@@ -9,8 +9,8 @@ namespace {
 
 // Tiles for the turned copies: a tile's source rows (kTileColumns of them,
 // kTileRows pixels each) stay in the first-level cache while it is written.
-constexpr int kTileRows = 16;
-constexpr int kTileColumns = 64;
+constexpr int kTileRows = 8;
+constexpr int kTileColumns = 256;
 
 // Copies count pixels from a source walking by step bytes into dst. Whole
 // 4-byte moves when the pixel after each source pixel is still in memory
@@ -70,9 +70,12 @@ void CopyUpsideDown(const CCanvasCopy& c, const Extent& e, const CCanvasTransfer
     // Picture row height - 1 - (panY + y) is memory row panY + y; columns run
     // backwards from width - 1 - panX.
     for (int y = 0; y < e.rows; ++y) {
-        const uint8_t* src = MemoryRow(c, int64_t(c.panY) + y) + (int64_t(c.width) - 1 - c.panX) * 3;
+        const int64_t firstColumn = int64_t(c.width) - 1 - c.panX;
+        const uint8_t* src = MemoryRow(c, int64_t(c.panY) + y) + firstColumn * 3;
         uint8_t* dst = BufferPixel(c, 0, y);
-        Gather(src, -3, dst, e.columns, false);
+        // The first pixel read has the highest column: if a 4-byte read stays
+        // in its row there, it does for every pixel of the row.
+        Gather(src, -3, dst, e.columns, (firstColumn + 1) * 3 + 1 <= c.stride);
         transfer.Apply(dst, size_t(e.columns) * 3);
     }
 }
@@ -93,13 +96,14 @@ void CopyTurned(const CCanvasCopy& c, const Extent& e, const CCanvasTransfer& tr
             const uint8_t* rowStart = MemoryRow(c, firstRow);
             for (int y = y0; y < y1; ++y) {
                 const int64_t column = clockwise ? int64_t(c.panY) + y : int64_t(c.width) - 1 - c.panY - y;
-                uint8_t* dst = BufferPixel(c, x0, y);
                 // A 4-byte read of this column stays inside its row unless
                 // it is the row's last pixel.
-                Gather(rowStart + column * 3, step, dst, count, (column + 1) * 3 + 1 <= c.stride);
-                transfer.Apply(dst, size_t(count) * 3);
+                Gather(rowStart + column * 3, step, BufferPixel(c, x0, y), count, (column + 1) * 3 + 1 <= c.stride);
             }
         }
+        // The band's rows are still in cache: adjust them now.
+        for (int y = y0; y < y1; ++y)
+            transfer.Apply(BufferPixel(c, 0, y), size_t(e.columns) * 3);
     }
 }
 

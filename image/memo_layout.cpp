@@ -37,6 +37,13 @@ int CMemoFont::PixelSize() const
     return std::max(size, 1);
 }
 
+Qt::Alignment CMemoLayout::Alignment() const
+{
+    Qt::Alignment alignment = (flags & kDtRight) ? Qt::AlignRight : (flags & kDtCenter) ? Qt::AlignHCenter : Qt::AlignLeft;
+    alignment |= (flags & kDtBottom) ? Qt::AlignBottom : (flags & kDtVCenter) ? Qt::AlignVCenter : Qt::AlignTop;
+    return alignment;
+}
+
 int MemoAlignFlags(const QString& align)
 {
     for (const AlignName& entry : kAlignNames)

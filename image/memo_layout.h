@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QString>
+#include <QtCore/qnamespace.h>
 #include <cstdint>
 
 class CImageItem;
@@ -49,6 +50,10 @@ struct CMemoLayout {
     int right = 230;
     int bottom = 310;
     QString text;  // drawn whole; it breaks only at its own line breaks
+
+    // The flags as a text alignment, vertical placement included, for a
+    // multi-line text as well.
+    Qt::Alignment Alignment() const;
 };
 
 // Format flags for an alignment name ("Top Left" .. "Bottom Right", letter

@@ -42,16 +42,21 @@ TEST(CanvasTransfer, InPlaceAndIdentity)
         ASSERT_EQ(bytes[i], AdjustChannel(original[i], 30, 40)) << i;
 }
 
-TEST(CanvasTransfer, SettingsBeyondTheVectorRangeUseTheTable)
+TEST(CanvasTransfer, SettingsBeyondTheSlidersStillFollowTheRule)
 {
-    for (auto [brightness, contrast] : {std::pair {INT_MAX, 0}, std::pair {0, INT_MIN}, std::pair {5000, -9000}}) {
+    // Brightness above 128 puts every value on the upper side of the pivot;
+    // huge values saturate every constant.
+    const std::pair<int, int> settings[] = {{129, -127}, {200, -50}, {-200, 50}, {300, 300}, {-300, -300},
+        {INT_MAX, 0}, {0, INT_MIN}, {INT_MIN, INT_MAX}, {5000, -9000}};
+    std::vector<uint8_t> in(256 + 40), out(in.size());
+    for (size_t v = 0; v < in.size(); ++v)
+        in[v] = uint8_t(v);
+    for (auto [brightness, contrast] : settings) {
         const CCanvasTransfer transfer(brightness, contrast);
-        EXPECT_FALSE(transfer.IsVectorised());
-        std::vector<uint8_t> in(256), out(256);
-        for (int v = 0; v < 256; ++v)
-            in[v] = uint8_t(v);
+        EXPECT_TRUE(transfer.IsVectorised()) << brightness << " " << contrast;
         transfer.Apply(in.data(), out.data(), in.size());
-        for (int v = 0; v < 256; ++v)
-            ASSERT_EQ(out[v], AdjustChannel(v, brightness, contrast)) << v;
+        for (size_t v = 0; v < in.size(); ++v)
+            ASSERT_EQ(out[v], AdjustChannel(in[v], brightness, contrast))
+                << v << " brightness " << brightness << " contrast " << contrast;
     }
 }

@@ -98,6 +98,16 @@ TEST(MemoAlignFlags, NineNamesIgnoringCaseAndTopCenterOtherwise)
     EXPECT_EQ(MemoAlignFlags(QString()), 1);
 }
 
+TEST(MemoAlignFlags, AlignmentKeepsBothDirections)
+{
+    CMemoLayout layout;
+    EXPECT_EQ(layout.Alignment(), Qt::AlignHCenter | Qt::AlignTop);
+    layout.flags = MemoAlignFlags(QStringLiteral("Bottom Right"));
+    EXPECT_EQ(layout.Alignment(), Qt::AlignRight | Qt::AlignBottom);
+    layout.flags = MemoAlignFlags(QStringLiteral("middle left"));
+    EXPECT_EQ(layout.Alignment(), Qt::AlignLeft | Qt::AlignVCenter);
+}
+
 TEST(MemoFontHeight, LeadingDigitsPlusTwo)
 {
     EXPECT_EQ(MemoFontHeight(QStringLiteral("9")), 11);
