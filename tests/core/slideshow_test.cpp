@@ -1,0 +1,178 @@
+// Slideshow stepping over a catalog: start positions, wrap-around, random
+// picks, direction changes, entries that go away, and the view state given
+// back at the end.
+#include "app/image_catalog.h"
+#include "app/slideshow.h"
+
+#include <gtest/gtest.h>
+
+#include <deque>
+
+namespace {
+
+class SlideshowTest : public ::testing::Test {
+protected:
+    void Fill(int n)
+    {
+        for (int i = 0; i < n; ++i) {
+            auto* item = new CImageItem;
+            item->m_path = QStringLiteral("\\p%1.bmp").arg(i);
+            catalog.Append(item);
+        }
+    }
+    // The indices made current by count ticks.
+    std::vector<int> Ticks(int count, const QString& direction = QStringLiteral("Forward"))
+    {
+        std::vector<int> shown;
+        for (int i = 0; i < count; ++i) {
+            EXPECT_EQ(show.Tick(direction), CSlideshow::Step::Shown);
+            shown.push_back(catalog.GetCurrentIndex());
+        }
+        return shown;
+    }
+    CImageCatalog catalog;
+    CSlideshow show {&catalog};
+};
+
+TEST_F(SlideshowTest, ForwardFromTheLastEntryWrapsToTheFirst)
+{
+    Fill(4);
+    catalog.SetCurrent(catalog.GetAt(3));
+    ASSERT_TRUE(show.Start(QStringLiteral("Forward")));
+    EXPECT_EQ(catalog.GetCurrentIndex(), 3);  // nothing changes before the first tick
+    EXPECT_EQ(Ticks(6), (std::vector<int> { 0, 1, 2, 3, 0, 1 }));
+}
+
+TEST_F(SlideshowTest, BackwardWithoutCurrentEntryStartsAtTheLast)
+{
+    Fill(4);
+    ASSERT_TRUE(show.Start(QStringLiteral("Backward")));
+    EXPECT_EQ(Ticks(5, QStringLiteral("Backward")), (std::vector<int> { 3, 2, 1, 0, 3 }));
+}
+
+TEST_F(SlideshowTest, BackwardFromTheFirstEntryWrapsToTheLast)
+{
+    Fill(4);
+    catalog.SetCurrent(catalog.GetAt(0));
+    ASSERT_TRUE(show.Start(QStringLiteral("Backward")));
+    EXPECT_EQ(Ticks(2, QStringLiteral("Backward")), (std::vector<int> { 3, 2 }));
+}
+
+TEST_F(SlideshowTest, RandomWithOneEntryAlwaysShowsIt)
+{
+    Fill(1);
+    ASSERT_TRUE(show.Start(QStringLiteral("Random")));
+    EXPECT_EQ(Ticks(5, QStringLiteral("Random")), (std::vector<int> { 0, 0, 0, 0, 0 }));
+}
+
+TEST_F(SlideshowTest, RandomTakesEachPickModuloTheCount)
+{
+    Fill(5);
+    std::deque<int> picks { 7, 13, 2, 9 };
+    show.SetRandom([&] {
+        const int v = picks.front();
+        picks.pop_front();
+        return v;
+    });
+    ASSERT_TRUE(show.Start(QStringLiteral("Random")));
+    EXPECT_EQ(Ticks(3, QStringLiteral("Random")), (std::vector<int> { 2, 3, 2 }));
+}
+
+TEST_F(SlideshowTest, RestartAfterAPickContinuesFromThePickedEntry)
+{
+    Fill(10);
+    catalog.SetCurrent(catalog.GetAt(2));
+    ASSERT_TRUE(show.Start(QStringLiteral("Forward")));
+    Ticks(1);
+    catalog.SetCurrent(catalog.GetAt(7));
+    show.Stop();
+    ASSERT_TRUE(show.Start(QStringLiteral("Forward")));
+    EXPECT_EQ(Ticks(1), (std::vector<int> { 8 }));
+}
+
+TEST_F(SlideshowTest, DirectionIsReadAtEveryTickAndComparedExactly)
+{
+    Fill(5);
+    catalog.SetCurrent(catalog.GetAt(1));
+    ASSERT_TRUE(show.Start(QStringLiteral("Forward")));
+    EXPECT_EQ(Ticks(2), (std::vector<int> { 2, 3 }));
+    // The next entry (4) was chosen going forward; from there it goes back.
+    EXPECT_EQ(Ticks(3, QStringLiteral("Backward")), (std::vector<int> { 4, 3, 2 }));
+    EXPECT_EQ(show.Tick(QStringLiteral("forward")), CSlideshow::Step::Ended);
+    EXPECT_FALSE(show.IsRunning());
+    EXPECT_FALSE(show.Start(QStringLiteral("Sideways")));
+}
+
+TEST_F(SlideshowTest, EmptyCatalogDoesNotStart)
+{
+    EXPECT_FALSE(show.Start(QStringLiteral("Forward")));
+    EXPECT_FALSE(show.IsRunning());
+}
+
+TEST_F(SlideshowTest, RemovedNextEntryIsNeverTouched)
+{
+    Fill(4);
+    catalog.SetCurrent(catalog.GetAt(1));
+    ASSERT_TRUE(show.Start(QStringLiteral("Forward")));
+    ASSERT_EQ(show.Next(), catalog.GetAt(2));
+    CImageItem* third = catalog.GetAt(3);
+    catalog.RemoveItem(catalog.GetAt(2));
+    // The show re-anchors at the start of its direction.
+    EXPECT_EQ(show.Tick(QStringLiteral("Forward")), CSlideshow::Step::Shown);
+    EXPECT_EQ(catalog.GetCurrentIndex(), 0);
+    EXPECT_EQ(show.Next(), catalog.GetAt(1));
+    Ticks(1);
+    EXPECT_EQ(show.Next(), third);
+}
+
+TEST_F(SlideshowTest, RebuiltCatalogReanchorsAndEmptyOneEndsTheShow)
+{
+    Fill(3);
+    catalog.SetCurrent(catalog.GetAt(0));
+    ASSERT_TRUE(show.Start(QStringLiteral("Backward")));
+    catalog.RemoveAll();
+    Fill(2);
+    EXPECT_EQ(show.Tick(QStringLiteral("Backward")), CSlideshow::Step::Shown);
+    EXPECT_EQ(catalog.GetCurrentIndex(), 1);
+    catalog.RemoveAll();
+    EXPECT_EQ(show.Tick(QStringLiteral("Backward")), CSlideshow::Step::Ended);
+    EXPECT_FALSE(show.IsRunning());
+}
+
+TEST_F(SlideshowTest, StopGivesBackThePreShowStateOnlyToShownEntries)
+{
+    Fill(3);
+    catalog.GetAt(0)->m_zoom = 150;
+    catalog.GetAt(0)->m_rotation = 90;
+    catalog.GetAt(2)->m_zoom = 50;
+    catalog.GetAt(2)->m_savedZoom = 200;  // left from an earlier show
+    catalog.SetCurrent(catalog.GetAt(2));
+    ASSERT_TRUE(show.Start(QStringLiteral("Forward")));
+    // Entry 0 is shown twice; the slideshow state must not become its own.
+    for (int i = 0; i < 4; ++i) {
+        show.Tick(QStringLiteral("Forward"));
+        CImageItem* item = catalog.GetCurrent();
+        if (item == catalog.GetAt(2))
+            break;
+        show.NoteShown(item);
+        item->m_zoom = 0;
+        item->m_rotation = 270;
+    }
+    show.Stop();
+    EXPECT_EQ(catalog.GetAt(0)->m_zoom, 150);
+    EXPECT_EQ(catalog.GetAt(0)->m_rotation, 90);
+    EXPECT_EQ(catalog.GetAt(1)->m_zoom, -1);
+    EXPECT_EQ(catalog.GetAt(1)->m_rotation, 0);
+    EXPECT_EQ(catalog.GetAt(2)->m_zoom, 50);  // never shown: untouched
+    EXPECT_FALSE(show.IsRunning());
+}
+
+TEST(SlideshowPeriod, IntervalIsKeptBetweenASecondAndADay)
+{
+    EXPECT_EQ(CSlideshow::PeriodMs(3), 3000);
+    EXPECT_EQ(CSlideshow::PeriodMs(0), 1000);
+    EXPECT_EQ(CSlideshow::PeriodMs(-5), 1000);
+    EXPECT_EQ(CSlideshow::PeriodMs(86400), 86400000);
+    EXPECT_EQ(CSlideshow::PeriodMs(2147483647), 86400000);
+}
+}  // namespace

@@ -1,0 +1,156 @@
+// Page, frame, hit-test, button, key and removal arithmetic of the strip.
+#include "app/thumbnail_strip.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+constexpr int kLeft = 37;
+constexpr int kUp = 38;
+constexpr int kRight = 39;
+constexpr int kDown = 40;
+
+CThumbnailStrip Refreshed(int n, int current)
+{
+    CThumbnailStrip strip;
+    strip.Refresh(n, current);
+    return strip;
+}
+
+TEST(ThumbnailStrip, FiveEntriesFitOnePageAndDoNotPage)
+{
+    CThumbnailStrip strip = Refreshed(5, 0);
+    EXPECT_EQ(strip.m_first, 0);
+    EXPECT_EQ(strip.m_lastPage, 0);
+    EXPECT_EQ(strip.End(5), 5);
+    bool last = false;
+    EXPECT_FALSE(strip.PageRight(&last));
+    EXPECT_TRUE(last);
+    EXPECT_FALSE(strip.PageLeft());
+    EXPECT_EQ(strip.m_first, 0);
+}
+
+TEST(ThumbnailStrip, SixEntriesMakeASecondPageOfOneCell)
+{
+    CThumbnailStrip strip = Refreshed(6, 0);
+    EXPECT_EQ(strip.m_lastPage, 5);
+    EXPECT_EQ(strip.End(6), 5);
+    bool last = false;
+    ASSERT_TRUE(strip.PageRight(&last));
+    EXPECT_TRUE(last);
+    EXPECT_EQ(strip.m_first, 5);
+    EXPECT_EQ(strip.OccupiedCells(6), 1);
+    // The selection (entry 0) is on the first page: no frame here.
+    EXPECT_EQ(strip.FrameCell(6), -1);
+    strip.Refresh(6, 5);
+    EXPECT_EQ(strip.FrameCell(6), 0);
+    EXPECT_TRUE(strip.PageLeft());
+    EXPECT_EQ(strip.m_first, 0);
+    EXPECT_EQ(strip.FrameCell(6), -1);
+}
+
+TEST(ThumbnailStrip, TwelveEntriesWithCurrentSevenFrameCellTwoOfSecondPage)
+{
+    CThumbnailStrip strip;
+    EXPECT_TRUE(strip.Refresh(12, 7));
+    EXPECT_EQ(strip.m_first, 5);
+    EXPECT_EQ(strip.m_lastPage, 10);
+    EXPECT_EQ(strip.End(12), 10);
+    EXPECT_EQ(strip.FrameCell(12), 2);
+    // Numbers 6 to 10 are first + c + 1.
+    EXPECT_EQ(strip.m_first + 0 + 1, 6);
+    EXPECT_EQ(strip.m_first + 4 + 1, 10);
+    // Refreshing on the same page does not move it.
+    EXPECT_FALSE(strip.Refresh(12, 9));
+}
+
+TEST(ThumbnailStrip, ButtonsPageWithoutMovingTheSelection)
+{
+    CThumbnailStrip strip = Refreshed(12, 7);
+    bool last = false;
+    ASSERT_TRUE(strip.PageRight(&last));
+    EXPECT_TRUE(last);
+    EXPECT_EQ(strip.m_first, 10);
+    EXPECT_EQ(strip.m_selected, 7);
+    EXPECT_EQ(strip.FrameCell(12), -1);
+    EXPECT_FALSE(strip.PageRight(&last));
+    ASSERT_TRUE(strip.PageLeft());
+    ASSERT_TRUE(strip.PageLeft());
+    EXPECT_EQ(strip.m_first, 0);
+    EXPECT_FALSE(strip.PageLeft());
+}
+
+TEST(ThumbnailStrip, EmptyCatalogBlanksEveryIndex)
+{
+    CThumbnailStrip strip = Refreshed(3, 1);
+    strip.Refresh(0, -1);
+    EXPECT_EQ(strip.m_selected, -1);
+    EXPECT_EQ(strip.m_first, -1);
+    EXPECT_EQ(strip.m_lastPage, -1);
+    EXPECT_EQ(strip.m_minimum, -1);
+    EXPECT_FALSE(strip.CanDraw(0, -1));
+    EXPECT_FALSE(strip.HitTest(20, 10, 0));
+}
+
+TEST(ThumbnailStrip, HitTestCoversOnlyOccupiedCells)
+{
+    CThumbnailStrip strip = Refreshed(7, 5);  // second page holds entries 5 and 6
+    EXPECT_TRUE(strip.HitTest(15, 0, 7));
+    EXPECT_TRUE(strip.HitTest(98, 29, 7));
+    EXPECT_FALSE(strip.HitTest(99, 10, 7));   // third cell is empty
+    EXPECT_FALSE(strip.HitTest(14, 10, 7));   // the "<" button
+    EXPECT_FALSE(strip.HitTest(20, 30, 7));
+    // A tap on the empty area names an index past the last entry.
+    EXPECT_GE(strip.IndexAt(150), 7);
+    EXPECT_EQ(strip.IndexAt(15 + 42), 6);
+}
+
+TEST(ThumbnailStrip, ArrowKeysStopAtTheEnds)
+{
+    CThumbnailStrip strip = Refreshed(12, 9);
+    EXPECT_EQ(strip.KeyTarget(kDown, 12), 11);
+    strip.Select(11);
+    EXPECT_EQ(strip.m_first, 10);
+    EXPECT_EQ(strip.KeyTarget(kDown, 12), -1);
+    EXPECT_EQ(strip.KeyTarget(kRight, 12), -1);
+    EXPECT_EQ(strip.KeyTarget(kLeft, 12), 10);
+
+    strip.Select(3);
+    EXPECT_EQ(strip.KeyTarget(kUp, 12), 0);
+    strip.Select(0);
+    EXPECT_EQ(strip.m_first, 0);
+    EXPECT_EQ(strip.KeyTarget(kUp, 12), -1);
+    EXPECT_EQ(strip.KeyTarget(kLeft, 12), -1);
+    EXPECT_EQ(strip.KeyTarget(kRight, 12), 1);
+    strip.Select(7);
+    EXPECT_EQ(strip.KeyTarget(kUp, 12), 2);
+    EXPECT_EQ(strip.KeyTarget(kDown, 12), 11);
+    EXPECT_EQ(strip.KeyTarget(13, 12), -1);
+}
+
+TEST(ThumbnailStrip, RemovingTheOnlyEntryOfTheLastPagePagesLeftFirst)
+{
+    CThumbnailStrip strip = Refreshed(6, 5);
+    ASSERT_EQ(strip.m_first, 5);
+    EXPECT_TRUE(strip.PageLeftBeforeRemove(6));
+    EXPECT_EQ(strip.m_first, 0);
+    EXPECT_EQ(strip.AfterRemove(5), 4);
+    EXPECT_EQ(strip.m_lastPage, 0);
+    EXPECT_EQ(strip.FrameCell(5), 4);
+}
+
+TEST(ThumbnailStrip, RemovingKeepsTheSelectionInsideTheCatalog)
+{
+    CThumbnailStrip middle = Refreshed(12, 7);
+    EXPECT_FALSE(middle.PageLeftBeforeRemove(12));
+    EXPECT_EQ(middle.AfterRemove(11), 7);
+    EXPECT_EQ(middle.m_lastPage, 10);
+
+    CThumbnailStrip two = Refreshed(2, 1);
+    EXPECT_EQ(two.AfterRemove(1), 0);
+    EXPECT_EQ(two.m_lastPage, 0);
+
+    CThumbnailStrip one = Refreshed(1, 0);
+    EXPECT_EQ(one.AfterRemove(0), -1);
+}
+}  // namespace
