@@ -13,6 +13,8 @@ CLumoDoc::CLumoDoc()
 
 CLumoDoc::~CLumoDoc()
 {
+    // A build still running would notify a document that is going away.
+    m_loader.StopThread();
     m_catalog.SetNotifier(nullptr);
 }
 
@@ -29,6 +31,8 @@ bool CLumoDoc::OnNewDocument()
 
 void CLumoDoc::OpenPicturePath(const QString& path)
 {
+    // A folder build still running on the loader would go on filling the new catalog.
+    m_loader.StopThread();
     m_catalog.RemoveAll();
     m_catalog.SetSourcePath(path);
     const int mode = Settings::ThumbnailViewMode();
@@ -37,7 +41,19 @@ void CLumoDoc::OpenPicturePath(const QString& path)
 
 void CLumoDoc::AddPicturePath(const QString& path)
 {
+    // The added entries follow those of a running build, whose hints the views
+    // hear first.
+    m_loader.WaitThread();
+    DeliverQueuedUpdates();
     m_catalog.SetSourcePath(path);
     const int mode = Settings::ThumbnailViewMode();
     m_catalog.BuildList(path, 0, mode);
 }
+
+// --- Loader thread ---
+int CLumoDoc::BrowseFolder(const QString& folder, int includeSubfolders)
+{
+    m_loader.StopThread();
+    return m_loader.StartLoad(folder, includeSubfolders, Settings::ThumbnailViewMode());
+}
+// --- end of loader thread ---

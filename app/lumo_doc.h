@@ -4,6 +4,7 @@
 #pragma once
 
 #include "app/image_catalog.h"
+#include "app/loader_thread.h"
 #include "app/menu_checks.h"
 #include "platform/doc_view.h"
 
@@ -37,6 +38,14 @@ public:
     int m_autoRotationAngle = 270;
     int m_autoResizeZoom = 0;
     int m_quickView = 1;
+
+    // --- Loader thread (loader_thread.cpp) ---
+    // What the folder browser's OK does: stops a running build, then builds the
+    // catalog of folder on the loader thread in the stored thumbnail mode.
+    int BrowseFolder(const QString& folder, int includeSubfolders);
+    // Declared after the catalog, so it is stopped before the catalog goes.
+    CLoaderThread m_loader {&m_catalog, this};
+    // --- end of loader thread ---
 
     // --- View-state commands (view_commands.cpp) ---
     // Check marks of menu 128 (radio groups of "Rotate" and "Zoom", "Slide Show").
