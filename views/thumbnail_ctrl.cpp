@@ -13,6 +13,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
+#include <QResizeEvent>
 #include <QTimer>
 
 namespace {
@@ -50,7 +51,8 @@ CThumbnailCtrl::CThumbnailCtrl(std::function<CLumoDoc*()> doc, const QRect& rect
     setFocusPolicy(Qt::ClickFocus);
     setGeometry(rect);
     m_strip.Clear();
-    // The buttons stay where creation put them; a later resize does not move them.
+    // The ">" button sits at the right edge; the pane is sized only after
+    // the control exists, so it follows the control's width (resizeEvent).
     m_left = new QPushButton(QStringLiteral("<"), this);
     m_left->setGeometry(0, 0, CThumbnailStrip::kButtonWidth, kH);
     m_left->setFocusPolicy(Qt::NoFocus);
@@ -267,6 +269,12 @@ void CThumbnailCtrl::OnKeyDown(int vk)
         doc->ApplyFullScreenViewState(item);
     doc->UpdateAllViews(nullptr, CImageCatalog::kHintCurrentChanged);
     update();
+}
+
+void CThumbnailCtrl::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    m_right->move(width() - CThumbnailStrip::kButtonWidth, 0);
 }
 
 void CThumbnailCtrl::keyPressEvent(QKeyEvent* event)

@@ -52,7 +52,8 @@ int CThumbnailListCtrl::AddNextRow()
         ResetRows();
         return 0;
     }
-    const int selected = catalog.GetCurrentIndex();
+    m_selected = catalog.GetCurrentIndex();
+    const int selected = m_selected;
     const int row = m_rowsAdded;
     // Counted only when a row is appended, so an entry added later without a
     // rebuild still gets its row at the next notification.
