@@ -1,0 +1,204 @@
+// The thumbnail strip, the file list and the slideshow through the real
+// program: taps, the hold menu, keys, the stored mode and what the strip
+// shows on screen.
+#include "lumo_run.h"
+#include "ui_pictures.h"
+
+#include <QDir>
+#include <QJsonArray>
+#include <gtest/gtest.h>
+
+using namespace UiPictures;
+
+namespace {
+
+// Strip mode: the thumbnail pane lies at 240..270 on the device screen.
+constexpr int kStripTop = 240;
+
+int CellX(int c)
+{
+    return 15 + 42 * c + 21;
+}
+
+QColor Shade(int i)
+{
+    return QColor(20 * i, 255 - 20 * i, 100);
+}
+
+class ThumbnailViewTest : public ::testing::Test {
+protected:
+    QString Path(const QString& name) const { return m_run.Root() + QLatin1Char('/') + name; }
+    QString Out(const QString& name) const { return m_run.Dir() + QLatin1Char('/') + name; }
+    // A folder of n pictures p00.bmp, p01.bmp, ... each in its own colour.
+    void MakeFolder(int n)
+    {
+        QDir(m_run.Root()).mkpath(QStringLiteral("pics"));
+        for (int i = 0; i < n; ++i)
+            WriteBmp(Path(QStringLiteral("pics/p%1.bmp").arg(i, 2, 10, QLatin1Char('0'))), 84, 60, Shade(i));
+    }
+    void StoreSettings(int mode, const QString& direction = QStringLiteral("Forward"), int interval = 1)
+    {
+        QFile reg(m_run.Registry());
+        ASSERT_TRUE(reg.open(QIODevice::WriteOnly));
+        reg.write(QStringLiteral("REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\FARHAVEN\\lumo\\Setting]\n"
+                                 "\"ThumbnailView Mode\"=dword:%1\n\n"
+                                 "[HKEY_CURRENT_USER\\Software\\FARHAVEN\\lumo\\Settings\\Slideshow]\n"
+                                 "\"Direction\"=\"%2\"\n\"Interval\"=dword:%3\n")
+                      .arg(mode, 8, 16, QLatin1Char('0'))
+                      .arg(direction)
+                      .arg(interval, 8, 16, QLatin1Char('0'))
+                      .toUtf8());
+    }
+    LumoResult Run(const QString& script)
+    {
+        const LumoResult r = m_run.Run(script, { Path(QStringLiteral("pics")) });
+        EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+        return r;
+    }
+    LumoRun m_run;
+};
+
+QList<int> Strip(const QJsonObject& dump)
+{
+    const QJsonObject s = dump["strip"].toObject();
+    return { s["first"].toInt(), s["selected"].toInt(), s["lastPage"].toInt() };
+}
+
+QString EntryName(const QJsonObject& dump, int index)
+{
+    return dump["entries"].toArray()[index].toObject()["path"].toString().section(QLatin1Char('\\'), -1);
+}
+
+TEST_F(ThumbnailViewTest, FirstPictureBecomesCurrentAndStripFramesIt)
+{
+    MakeFolder(3);
+    const QString shot = Out("strip.png");
+    const LumoResult r = Run(QStringLiteral("idle\nshot \"%1\"\ndump -\n").arg(shot));
+    EXPECT_EQ(r.dump["current"].toInt(), 0);
+    EXPECT_EQ(Strip(r.dump), (QList<int> { 0, 0, 0 }));
+    const QImage image(shot);
+    ASSERT_FALSE(image.isNull());
+    // Thumbnail 2 fills its cell (minus the separator column) in its colour.
+    EXPECT_EQ(image.pixelColor(15 + 42 + 30, kStripTop + 20), Shade(1));
+    // The separator: the rightmost column of each thumbnail is dark.
+    EXPECT_EQ(image.pixelColor(15 + 42 + 41, kStripTop + 20), QColor(Qt::black));
+    // The red frame around cell 0 and none around cell 1.
+    EXPECT_EQ(image.pixelColor(15, kStripTop + 15), QColor(255, 0, 0));
+    EXPECT_EQ(image.pixelColor(15 + 20, kStripTop + 29), QColor(255, 0, 0));
+    EXPECT_NE(image.pixelColor(15 + 42 + 20, kStripTop + 29), QColor(255, 0, 0));
+    // Cells 3 and 4 are empty: white.
+    EXPECT_EQ(image.pixelColor(15 + 42 * 3 + 20, kStripTop + 20), QColor(Qt::white));
+}
+
+TEST_F(ThumbnailViewTest, TapPicksAndButtonsPage)
+{
+    MakeFolder(7);
+    const LumoResult r = Run(QStringLiteral("idle\ntap %1 250\ndump \"%2\"\ntap 232 250\ndump \"%3\"\n"
+                                            "tap %4 250\ndump -\n")
+                                 .arg(CellX(2))
+                                 .arg(Out("a.json"), Out("b.json"))
+                                 .arg(CellX(4)));
+    const QJsonObject a = ReadDump(Out("a.json"));
+    EXPECT_EQ(a["current"].toInt(), 2);
+    EXPECT_EQ(Strip(a), (QList<int> { 0, 2, 5 }));
+    const QJsonObject b = ReadDump(Out("b.json"));
+    EXPECT_EQ(Strip(b), (QList<int> { 5, 2, 5 }));  // ">" pages only
+    EXPECT_EQ(b["current"].toInt(), 2);
+    // A tap on the empty part of the last page does nothing.
+    EXPECT_EQ(r.dump["current"].toInt(), 2);
+}
+
+TEST_F(ThumbnailViewTest, HoldThenShiftMovesThePictureAndItStaysCurrent)
+{
+    MakeFolder(4);
+    const LumoResult r = Run(QStringLiteral("idle\ntap %1 250\ndown %1 250\nwait 700\nmenu \"Shift +1\"\nup %1 250\n"
+                                            "dump -\n")
+                                 .arg(CellX(1)));
+    EXPECT_EQ(r.dump["current"].toInt(), 2);
+    EXPECT_EQ(EntryName(r.dump, 2), QStringLiteral("p01.bmp"));
+    EXPECT_EQ(EntryName(r.dump, 1), QStringLiteral("p02.bmp"));
+    EXPECT_EQ(Strip(r.dump)[1], 2);
+}
+
+TEST_F(ThumbnailViewTest, RemoveTakesThePictureOutOfTheCatalog)
+{
+    MakeFolder(6);
+    const LumoResult r = Run(QStringLiteral("idle\nkey Down\nkey Right\ndown %1 250\nwait 700\nmenu Remove\n"
+                                            "up %1 250\ndump -\n")
+                                 .arg(CellX(0)));
+    EXPECT_EQ(r.dump["entries"].toArray().size(), 5);
+    EXPECT_EQ(r.dump["current"].toInt(), 4);
+    EXPECT_EQ(Strip(r.dump), (QList<int> { 0, 4, 0 }));
+}
+
+TEST_F(ThumbnailViewTest, HoldOnEmptyCellsOpensNoMenu)
+{
+    MakeFolder(6);
+    // Page 2 holds one entry; the pen rests on its empty third cell.
+    const LumoResult r = m_run.Run(QStringLiteral("idle\ntap 232 250\ndown %1 250\nwait 700\nmenu Remove\n")
+                                       .arg(CellX(2)),
+                                   { Path(QStringLiteral("pics")) });
+    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_TRUE(r.err.contains(QStringLiteral("no menu"))) << r.err.toStdString();
+}
+
+TEST_F(ThumbnailViewTest, ArrowKeysStopAtTheEnds)
+{
+    MakeFolder(12);
+    const LumoResult r = Run(QStringLiteral("idle\nkey Down\nkey Down\nkey Down\ndump \"%1\"\nkey Right\n"
+                                            "key Up\nkey Up\nkey Up\nkey Left\ndump -\n")
+                                 .arg(Out("a.json")));
+    EXPECT_EQ(Strip(ReadDump(Out("a.json"))), (QList<int> { 10, 11, 10 }));
+    EXPECT_EQ(ReadDump(Out("a.json"))["current"].toInt(), 11);
+    EXPECT_EQ(r.dump["current"].toInt(), 0);
+}
+
+TEST_F(ThumbnailViewTest, ListShowsARowPerPictureWithTheFirstSelected)
+{
+    StoreSettings(0);
+    MakeFolder(3);
+    const LumoResult r = Run(QStringLiteral("idle\ndump \"%1\"\nkey Down\nkey Right\ndump -\n").arg(Out("a.json")));
+    const QJsonObject first = ReadDump(Out("a.json"));
+    EXPECT_EQ(first["current"].toInt(), 0);
+    EXPECT_EQ(first["list"].toObject()["selected"].toInt(), 0);
+    const QJsonObject list = r.dump["list"].toObject();
+    EXPECT_EQ(list["rows"].toInt(), 3);
+    EXPECT_EQ(list["selected"].toInt(), 2);
+    EXPECT_EQ(r.dump["current"].toInt(), 2);
+}
+
+TEST_F(ThumbnailViewTest, FullScreenArrowsReachTheHiddenStrip)
+{
+    MakeFolder(3);
+    const LumoResult r = Run(QStringLiteral("idle\ncommand 32841\nkey Right\nkey Right\ndump -\n"));
+    EXPECT_EQ(r.dump["mode"].toInt(), 2);
+    EXPECT_EQ(r.dump["current"].toInt(), 2);
+}
+
+TEST_F(ThumbnailViewTest, StoredModeFiveIsReportedAndRoutesNoKeys)
+{
+    MakeFolder(3);
+    StoreSettings(5);
+    const LumoResult r = Run(QStringLiteral("idle\nkey Right\ndump -\n"));
+    const QJsonArray messages = r.dump["messages"].toArray();
+    EXPECT_TRUE(messages.contains(QStringLiteral("Invalid ThumbnailView Mode")));
+}
+
+TEST_F(ThumbnailViewTest, SlideShowStepsAndItsMarkFollows)
+{
+    MakeFolder(3);
+    StoreSettings(1, QStringLiteral("Backward"), 1);
+    const LumoResult r = Run(QStringLiteral("idle\nmenu View \"Slide Show\"\ndump \"%1\"\nwait 1300\n"
+                                            "dump \"%2\"\nmenu View \"Slide Show\"\ndump -\n")
+                                 .arg(Out("a.json"), Out("b.json")));
+    const QJsonObject a = ReadDump(Out("a.json"));
+    EXPECT_TRUE(a["slideshow"].toBool());
+    EXPECT_TRUE(a["menu"].toObject()["32810"].toObject()["checked"].toBool());
+    const QJsonObject b = ReadDump(Out("b.json"));
+    EXPECT_EQ(b["current"].toInt(), 2);  // backward from 0 wraps to the last
+    EXPECT_EQ(Strip(b)[1], 2);
+    EXPECT_FALSE(r.dump["slideshow"].toBool());
+    EXPECT_FALSE(r.dump["menu"].toObject()["32810"].toObject()["checked"].toBool());
+}
+
+} // namespace
