@@ -201,4 +201,14 @@ TEST_F(ThumbnailViewTest, SlideShowStepsAndItsMarkFollows)
     EXPECT_FALSE(r.dump["menu"].toObject()["32810"].toObject()["checked"].toBool());
 }
 
+TEST_F(ThumbnailViewTest, SlideShowTicksAddNoRowsToACompleteList)
+{
+    StoreSettings(0, QStringLiteral("Forward"), 1);
+    MakeFolder(3);
+    const LumoResult r = Run(QStringLiteral("idle\nmenu View \"Slide Show\"\nwait 2300\ndump -\n"));
+    EXPECT_TRUE(r.dump["slideshow"].toBool());
+    EXPECT_EQ(r.dump["current"].toInt(), 2);
+    EXPECT_EQ(r.dump["list"].toObject()["rows"].toInt(), 3);
+}
+
 } // namespace
