@@ -98,15 +98,20 @@ void CScriptRunner::Fail(const QString& reason)
 
 bool CScriptRunner::IsIdle() const
 {
-    // Posted events (queued updates among them) are all handled first.
+    // Read before the events are handled: a build that ended before them has
+    // queued all its hints by then, so they are delivered below.
+    CLumoDoc* doc = m_app->Document();
+    const bool loaderDone = !doc || !doc->m_loader.IsRunning();
     QCoreApplication::sendPostedEvents();
-    return true;
+    return loaderDone;
 }
 
 void CScriptRunner::Next()
 {
     if (m_waitIdle) {
-        if (!IsIdle() || m_idleSince.elapsed() < 20) {
+        if (!IsIdle())
+            m_idleSince.start();
+        if (m_idleSince.elapsed() < 20) {
             m_stepTimer.start(5);
             return;
         }
@@ -331,6 +336,28 @@ bool CScriptRunner::Dump(const QString& path, QString* reason)
     return true;
 }
 
+namespace {
+
+// browse DEVICEPATH [0|1]: what the folder browser's OK does.
+bool Browse(CLumoApp* app, const QStringList& w, QString* reason)
+{
+    const QString flag = w.value(2, QStringLiteral("0"));
+    if (w.size() < 2 || w.size() > 3 || (flag != QLatin1String("0") && flag != QLatin1String("1"))) {
+        *reason = QStringLiteral("browse needs a device path and 0 or 1");
+        return false;
+    }
+    CLumoDoc* doc = app->Document();
+    if (!doc) {
+        *reason = QStringLiteral("browse needs a document");
+        return false;
+    }
+    // As the folder browser's OK: the running build stops, the new one starts.
+    doc->BrowseFolder(w[1], flag == QLatin1String("1") ? 1 : 0);
+    return true;
+}
+
+}  // namespace
+
 bool CScriptRunner::Run(const QStringList& w, QString* reason)
 {
     const QString& cmd = w[0];
@@ -404,6 +431,8 @@ bool CScriptRunner::Run(const QStringList& w, QString* reason)
         m_waitIdle = true;
         return true;
     }
+    if (cmd == QLatin1String("browse"))
+        return Browse(m_app, w, reason);
     if (cmd == QLatin1String("shot")) {
         if (w.size() < 2) {
             *reason = QStringLiteral("shot needs a file name");
