@@ -33,10 +33,16 @@ void CLumoDoc::OpenPicturePath(const QString& path)
 {
     // A folder build still running on the loader would go on filling the new catalog.
     m_loader.StopThread();
-    m_catalog.RemoveAll();
+    const bool hadEntries = m_catalog.RemoveAll() != 0;
     m_catalog.SetSourcePath(path);
     const int mode = Settings::ThumbnailViewMode();
     m_catalog.BuildList(path, 0, mode);
+    // A source that yields nothing (an empty album, an archive that cannot be
+    // opened) sends no hint of its own: tell the views the old pictures are gone.
+    if (hadEntries && m_catalog.GetCount() == 0) {
+        m_catalog.Notify(CImageCatalog::kHintListChanged);
+        m_catalog.Notify(CImageCatalog::kHintCurrentChanged);
+    }
 }
 
 void CLumoDoc::AddPicturePath(const QString& path)
