@@ -1,5 +1,6 @@
 #include "app/lumo_doc.h"
 
+#include "app/album_file.h"
 #include "app/settings.h"
 #include "res/resource.h"
 
@@ -43,6 +44,12 @@ void CLumoDoc::OpenPicturePath(const QString& path)
         m_catalog.Notify(CImageCatalog::kHintListChanged);
         m_catalog.Notify(CImageCatalog::kHintCurrentChanged);
     }
+}
+
+int CLumoDoc::SaveAsAlbum(const QString& path)
+{
+    AlbumFile::EnsureDefaultFolder();
+    return m_catalog.SaveAlbum(path);
 }
 
 void CLumoDoc::AddPicturePath(const QString& path)

@@ -24,6 +24,9 @@ public:
     void OpenPicturePath(const QString& path);
     // Appends the pictures of a device path, keeping the current entry (Add File).
     void AddPicturePath(const QString& path);
+    // Save As Album once its dialog chose a device path: makes the albums
+    // folder when missing, then writes every entry (1 on success).
+    int SaveAsAlbum(const QString& path);
 
     CImageCatalog& Catalog() { return m_catalog; }
 
