@@ -71,8 +71,8 @@ CLoaderThread::~CLoaderThread()
 int CLoaderThread::StartLoad(const QString& folder, int includeSubfolders, int mode)
 {
     StopThread();
-    // Hints still queued from an earlier build speak of entries that go now.
-    OnStopped();
+    // Hints still queued by a build that ended by itself speak of entries that go now.
+    DropQueuedHints();
     m_path = folder;
     m_includeSubfolders = includeSubfolders;
     m_mode = mode;
@@ -89,6 +89,11 @@ void CLoaderThread::RunHook()
 }
 
 void CLoaderThread::OnStopped()
+{
+    DropQueuedHints();
+}
+
+void CLoaderThread::DropQueuedHints()
 {
     if (m_document)
         m_document->DropQueuedUpdates();

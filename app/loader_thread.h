@@ -16,7 +16,9 @@
 //   catalog holds the entries appended before the stop (each one whole), and
 //   no hint of the stopped build reaches a view.
 // - WaitThread lets a running build finish; its hints are still delivered.
-// - At most one build runs: StartLoad stops a running one first.
+// - At most one build runs: StartLoad stops a running one first, and drops
+//   the undelivered hints of one that ended by itself, before it clears the
+//   catalog.
 #pragma once
 
 #include <QString>
@@ -80,6 +82,8 @@ protected:
     void OnStopped() override;
 
 private:
+    void DropQueuedHints();
+
     CImageCatalog* m_catalog;
     CDocument* m_document;
     // Written before the thread starts, only read by it.
