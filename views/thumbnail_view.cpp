@@ -103,8 +103,14 @@ void CThumbnailView::OnUpdate(CView*, int hint)
         ShowForm(m_list);
         if (m_list) {
             m_list->AddNextRow();
-            // Painted now, so a build on this thread shows each row as it comes.
-            m_list->viewport()->repaint();
+            // Painted now, so a build on this thread shows rows as they come;
+            // at most every 40 ms, since each paint lays out the whole list.
+            if (!m_lastPaint.isValid() || m_lastPaint.elapsed() >= 40) {
+                m_list->viewport()->repaint();
+                m_lastPaint.start();
+            } else {
+                m_list->viewport()->update();
+            }
         }
     } else if (m_mode == Settings::kModeStrip) {
         HideForm(m_list);

@@ -7,6 +7,7 @@
 
 #include "platform/doc_view.h"
 
+#include <QElapsedTimer>
 #include <QWidget>
 
 class CLumoDoc;
@@ -44,4 +45,5 @@ private:
     CThumbnailCtrl* m_strip = nullptr;
     CThumbnailListCtrl* m_list = nullptr;
     int m_updates = 0;
+    QElapsedTimer m_lastPaint;  // when the list was last painted from a hint
 };
