@@ -14,9 +14,9 @@ struct BitmapDeleter {
 };
 using Bitmap = std::unique_ptr<CBitmapObject, BitmapDeleter>;
 
-Bitmap Decode(const TestBmp& spec)
+Bitmap Decode(const TestBmp& layout)
 {
-    const std::vector<uint8_t> bytes = BuildBmp(spec);
+    const std::vector<uint8_t> bytes = BuildBmp(layout);
     return Bitmap(DecodeBmp(bytes.data(), bytes.size()));
 }
 
@@ -49,24 +49,24 @@ TEST(BmpReader, IndexedPicturesKeepDepthPaletteAndPixels)
 {
     for (int bpp : {1, 4, 8}) {
         SCOPED_TRACE(bpp);
-        TestBmp spec;
-        spec.width = 13;
-        spec.height = 3;
-        spec.bpp = bpp;
+        TestBmp layout;
+        layout.width = 13;
+        layout.height = 3;
+        layout.bpp = bpp;
         const int colours = 1 << bpp;
         for (int i = 0; i < colours; ++i)
-            spec.palette.push_back(uint32_t(i * 0x030507));
+            layout.palette.push_back(uint32_t(i * 0x030507));
         const int stride = BmpStride(13, bpp);
-        spec.pixels.assign(size_t(stride) * 3, 0);
+        layout.pixels.assign(size_t(stride) * 3, 0);
         // Index (x + 2 * row) mod colours, rows counted from the bottom as stored.
         for (int row = 0; row < 3; ++row)
             for (int x = 0; x < 13; ++x) {
                 const int v = (x + 2 * row) % colours;
-                uint8_t& byte = spec.pixels[size_t(row) * stride + x * bpp / 8];
+                uint8_t& byte = layout.pixels[size_t(row) * stride + x * bpp / 8];
                 const int shift = 8 - bpp - (x * bpp) % 8;
                 byte |= uint8_t(v << shift);
             }
-        Bitmap b = Decode(spec);
+        Bitmap b = Decode(layout);
         ASSERT_TRUE(b);
         EXPECT_EQ(b->BitsPerPixel(), bpp);
         EXPECT_EQ(b->Width(), 13);
@@ -91,8 +91,8 @@ TEST(BmpReader, TopDownAndBottomUpRowsGiveTheSamePicture)
     down.height = -2;
     std::copy(up.pixels.begin() + 12, up.pixels.end(), down.pixels.begin());
     std::copy(up.pixels.begin(), up.pixels.begin() + 12, down.pixels.begin() + 12);
-    for (const TestBmp* spec : {&up, &down}) {
-        Bitmap b = Decode(*spec);
+    for (const TestBmp* layout : {&up, &down}) {
+        Bitmap b = Decode(*layout);
         ASSERT_TRUE(b);
         EXPECT_EQ(b->Height(), 2);
         EXPECT_EQ(RgbAt(*b, 1, 0), 0x0000FFu);
@@ -102,14 +102,14 @@ TEST(BmpReader, TopDownAndBottomUpRowsGiveTheSamePicture)
 
 TEST(BmpReader, Rle8RunsAbsoluteRunsDeltasAndLineEnds)
 {
-    TestBmp spec;
-    spec.width = 6;
-    spec.height = 3;
-    spec.bpp = 8;
-    spec.compression = 1;
+    TestBmp layout;
+    layout.width = 6;
+    layout.height = 3;
+    layout.bpp = 8;
+    layout.compression = 1;
     for (uint32_t i = 0; i < 256; ++i)
-        spec.palette.push_back(i);
-    spec.pixels = {
+        layout.palette.push_back(i);
+    layout.pixels = {
         3, 7,          // bottom row: 7 7 7
         0, 3, 1, 2, 3, 0,  // absolute 1 2 3 (padded to an even count)
         0, 0,          // end of line
@@ -117,7 +117,7 @@ TEST(BmpReader, Rle8RunsAbsoluteRunsDeltasAndLineEnds)
         2, 9,          // 9 9
         0, 1,          // end of bitmap
     };
-    Bitmap b = Decode(spec);
+    Bitmap b = Decode(layout);
     ASSERT_TRUE(b);
     EXPECT_EQ(b->BitsPerPixel(), 8);
     const int bottom[6] = {7, 7, 7, 1, 2, 3};
@@ -131,15 +131,15 @@ TEST(BmpReader, Rle8RunsAbsoluteRunsDeltasAndLineEnds)
 
 TEST(BmpReader, Rle4AlternatesNibblesAndKeepsFourBits)
 {
-    TestBmp spec;
-    spec.width = 7;
-    spec.height = 1;
-    spec.bpp = 4;
-    spec.compression = 2;
+    TestBmp layout;
+    layout.width = 7;
+    layout.height = 1;
+    layout.bpp = 4;
+    layout.compression = 2;
     for (uint32_t i = 0; i < 16; ++i)
-        spec.palette.push_back(i);
-    spec.pixels = {5, 0x12, 0, 3, 0xAB, 0xC0, 0, 1};  // 1 2 1 2 1, then absolute A B C
-    Bitmap b = Decode(spec);
+        layout.palette.push_back(i);
+    layout.pixels = {5, 0x12, 0, 3, 0xAB, 0xC0, 0, 1};  // 1 2 1 2 1, then absolute A B C
+    Bitmap b = Decode(layout);
     ASSERT_TRUE(b);
     EXPECT_EQ(b->BitsPerPixel(), 4);
     const int expected[7] = {1, 2, 1, 2, 1, 0xA, 0xB};
@@ -149,14 +149,14 @@ TEST(BmpReader, Rle4AlternatesNibblesAndKeepsFourBits)
 
 TEST(BmpReader, RleStreamThatRunsPastThePictureStopsAtItsEdges)
 {
-    TestBmp spec;
-    spec.width = 4;
-    spec.height = 2;
-    spec.bpp = 8;
-    spec.compression = 1;
-    spec.palette.assign(256, 0);
-    spec.pixels = {255, 1, 0, 2, 255, 255, 200, 3, 0, 255, 1};  // long run, far delta, cut absolute run
-    Bitmap b = Decode(spec);
+    TestBmp layout;
+    layout.width = 4;
+    layout.height = 2;
+    layout.bpp = 8;
+    layout.compression = 1;
+    layout.palette.assign(256, 0);
+    layout.pixels = {255, 1, 0, 2, 255, 255, 200, 3, 0, 255, 1};  // long run, far delta, cut absolute run
+    Bitmap b = Decode(layout);
     ASSERT_TRUE(b);
     for (int x = 0; x < 4; ++x)
         EXPECT_EQ(IndexAt(*b, x, 1), 1);
@@ -164,12 +164,12 @@ TEST(BmpReader, RleStreamThatRunsPastThePictureStopsAtItsEdges)
 
 TEST(BmpReader, SixteenBitFiveFiveFiveStaysSixteenBit)
 {
-    TestBmp spec;
-    spec.width = 2;
-    spec.height = 1;
-    spec.bpp = 16;
-    spec.pixels = {0x00, 0x7C, 0x1F, 0x00};  // pure red, pure blue
-    Bitmap b = Decode(spec);
+    TestBmp layout;
+    layout.width = 2;
+    layout.height = 1;
+    layout.bpp = 16;
+    layout.pixels = {0x00, 0x7C, 0x1F, 0x00};  // pure red, pure blue
+    Bitmap b = Decode(layout);
     ASSERT_TRUE(b);
     EXPECT_EQ(b->BitsPerPixel(), 16);
     EXPECT_EQ(b->RowFromTop(0)[1], 0x7C);
@@ -214,10 +214,10 @@ TEST(BmpReader, BitfieldLayoutsTheBitmapCannotHoldAreConverted)
 
 TEST(BmpReader, StandardBitfieldsAreKeptAsTheyAre)
 {
-    TestBmp spec = SolidBmp(2, 2, 32, 1, 2, 3);
-    spec.compression = 3;
-    spec.masks = {0xFF0000, 0xFF00, 0xFF};
-    Bitmap b = Decode(spec);
+    TestBmp layout = SolidBmp(2, 2, 32, 1, 2, 3);
+    layout.compression = 3;
+    layout.masks = {0xFF0000, 0xFF00, 0xFF};
+    Bitmap b = Decode(layout);
     ASSERT_TRUE(b);
     EXPECT_EQ(b->BitsPerPixel(), 32);
     EXPECT_EQ(RgbAt(*b, 1, 1), 0x010203u);
@@ -225,13 +225,13 @@ TEST(BmpReader, StandardBitfieldsAreKeptAsTheyAre)
 
 TEST(BmpReader, TwoBitPicturesBecomeEightBitWithTheirPalette)
 {
-    TestBmp spec;
-    spec.width = 5;
-    spec.height = 1;
-    spec.bpp = 2;
-    spec.palette = {0x000000, 0xFF0000, 0x00FF00, 0x0000FF};
-    spec.pixels = {0b00011011, 0b10000000, 0, 0};  // 0 1 2 3 2
-    Bitmap b = Decode(spec);
+    TestBmp layout;
+    layout.width = 5;
+    layout.height = 1;
+    layout.bpp = 2;
+    layout.palette = {0x000000, 0xFF0000, 0x00FF00, 0x0000FF};
+    layout.pixels = {0b00011011, 0b10000000, 0, 0};  // 0 1 2 3 2
+    Bitmap b = Decode(layout);
     ASSERT_TRUE(b);
     EXPECT_EQ(b->BitsPerPixel(), 8);
     const int expected[5] = {0, 1, 2, 3, 2};
@@ -242,14 +242,14 @@ TEST(BmpReader, TwoBitPicturesBecomeEightBitWithTheirPalette)
 
 TEST(BmpReader, Os2CoreHeaderWithThreeBytePalette)
 {
-    TestBmp spec;
-    spec.headerSize = 12;
-    spec.width = 2;
-    spec.height = 1;
-    spec.bpp = 1;
-    spec.palette = {0x112233, 0x445566};
-    spec.pixels = {0b01000000, 0, 0, 0};
-    Bitmap b = Decode(spec);
+    TestBmp layout;
+    layout.headerSize = 12;
+    layout.width = 2;
+    layout.height = 1;
+    layout.bpp = 1;
+    layout.palette = {0x112233, 0x445566};
+    layout.pixels = {0b01000000, 0, 0, 0};
+    Bitmap b = Decode(layout);
     ASSERT_TRUE(b);
     EXPECT_EQ(PaletteColour(*b, 1), 0x445566u);
     EXPECT_EQ(IndexAt(*b, 1, 0), 1);
@@ -257,14 +257,14 @@ TEST(BmpReader, Os2CoreHeaderWithThreeBytePalette)
 
 TEST(BmpReader, IndicesBeyondAShortPaletteShowBlack)
 {
-    TestBmp spec;
-    spec.width = 1;
-    spec.height = 1;
-    spec.bpp = 8;
-    spec.colorsUsed = 2;
-    spec.palette = {0xFFFFFF, 0xFFFFFF};
-    spec.pixels = {200, 0, 0, 0};
-    Bitmap b = Decode(spec);
+    TestBmp layout;
+    layout.width = 1;
+    layout.height = 1;
+    layout.bpp = 8;
+    layout.colorsUsed = 2;
+    layout.palette = {0xFFFFFF, 0xFFFFFF};
+    layout.pixels = {200, 0, 0, 0};
+    Bitmap b = Decode(layout);
     ASSERT_TRUE(b);
     ASSERT_EQ(b->Palette().size(), 256u);
     EXPECT_EQ(PaletteColour(*b, 200), 0u);
@@ -272,9 +272,9 @@ TEST(BmpReader, IndicesBeyondAShortPaletteShowBlack)
 
 TEST(BmpReader, CutPixelDataLeavesTheRestBlack)
 {
-    TestBmp spec = SolidBmp(4, 4, 24, 255, 255, 255);
-    spec.pixels.resize(spec.pixels.size() / 2 + 5);
-    Bitmap b = Decode(spec);
+    TestBmp layout = SolidBmp(4, 4, 24, 255, 255, 255);
+    layout.pixels.resize(layout.pixels.size() / 2 + 5);
+    Bitmap b = Decode(layout);
     ASSERT_TRUE(b);
     EXPECT_EQ(RgbAt(*b, 0, 3), 0xFFFFFFu);  // bottom rows came first
     EXPECT_EQ(RgbAt(*b, 3, 0), 0u);
@@ -304,19 +304,19 @@ TEST(BmpReader, HostileHeadersAreRefused)
 
 TEST(BmpReader, SmallFileClaimingHugeRlePictureIsRefusedBeforeAllocating)
 {
-    TestBmp spec;
-    spec.width = 40000;
-    spec.height = 40000;  // 1.6 GB of 8-bit pixels from a few bytes
-    spec.bpp = 8;
-    spec.compression = 1;
-    spec.palette.assign(256, 0);
-    spec.pixels = {0, 1};
-    EXPECT_FALSE(Decode(spec));
+    TestBmp layout;
+    layout.width = 40000;
+    layout.height = 40000;  // 1.6 GB of 8-bit pixels from a few bytes
+    layout.bpp = 8;
+    layout.compression = 1;
+    layout.palette.assign(256, 0);
+    layout.pixels = {0, 1};
+    EXPECT_FALSE(Decode(layout));
 }
 
 TEST(BmpReader, EveryCutOfAFileDecodesOrFailsWithoutOverrun)
 {
-    std::vector<TestBmp> specs = {SolidBmp(5, 3, 24, 9, 8, 7), Gray8Bmp(7, 5)};
+    std::vector<TestBmp> layouts = {SolidBmp(5, 3, 24, 9, 8, 7), Gray8Bmp(7, 5)};
     TestBmp rle;
     rle.width = 6;
     rle.height = 3;
@@ -324,9 +324,9 @@ TEST(BmpReader, EveryCutOfAFileDecodesOrFailsWithoutOverrun)
     rle.compression = 2;
     rle.palette.assign(16, 0x808080);
     rle.pixels = {4, 0x12, 0, 5, 0x12, 0x34, 0x50, 0, 0, 0, 0, 2, 1, 1, 3, 0x77, 0, 1};
-    specs.push_back(rle);
-    for (const TestBmp& spec : specs) {
-        const std::vector<uint8_t> bytes = BuildBmp(spec);
+    layouts.push_back(rle);
+    for (const TestBmp& layout : layouts) {
+        const std::vector<uint8_t> bytes = BuildBmp(layout);
         for (size_t n = 0; n <= bytes.size(); ++n) {
             // An exact-size copy lets AddressSanitizer see any read past the end.
             std::unique_ptr<uint8_t[]> copy(new uint8_t[n + 1]);

@@ -56,16 +56,16 @@ uint32_t Gradient(int x, int y)
 
 GifSpec GradientGif(int width, int height, bool interlaced)
 {
-    GifSpec spec;
-    spec.screenWidth = spec.width = width;
-    spec.screenHeight = spec.height = height;
-    spec.interlaced = interlaced;
+    GifSpec layout;
+    layout.screenWidth = layout.width = width;
+    layout.screenHeight = layout.height = height;
+    layout.interlaced = interlaced;
     for (int i = 0; i < 256; ++i)
-        spec.palette.insert(spec.palette.end(), {uint8_t(i), uint8_t(255 - i), uint8_t(i / 2)});
+        layout.palette.insert(layout.palette.end(), {uint8_t(i), uint8_t(255 - i), uint8_t(i / 2)});
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x)
-            spec.indices.push_back(uint8_t(x * 3 + y * 11));
-    return spec;
+            layout.indices.push_back(uint8_t(x * 3 + y * 11));
+    return layout;
 }
 
 Bytes GrayJpeg(int width, int height)
@@ -224,9 +224,9 @@ TEST(ImageDecoderPixels, LargeGrayJpegUsesDctScalingAndStaysExact)
     EXPECT_EQ(d.bitmap->Height(), 224);
 }
 
-uint32_t DecodeOnePixel(const PngSpec& spec)
+uint32_t DecodeOnePixel(const PngSpec& layout)
 {
-    Decoded d = DecodeBytes(MakePng(spec));
+    Decoded d = DecodeBytes(MakePng(layout));
     EXPECT_EQ(d.result, 0) << DecodeStatusText(d.info.status);
     return d.bitmap ? d.Pixel(0, 0) : 0xDEADBEEF;
 }
@@ -280,14 +280,14 @@ TEST(ImageDecoderTransparency, ComposedOverWhite)
 
 TEST(ImageDecoderTransparency, SixteenBitAlphaKeepsItsPrecision)
 {
-    PngSpec spec;
-    spec.colorType = 6;
-    spec.bitDepth = 16;
-    spec.width = 3;
+    PngSpec layout;
+    layout.colorType = 6;
+    layout.bitDepth = 16;
+    layout.width = 3;
     const uint16_t words[] = {0, 0, 0, 0x8000,  65535, 0, 0, 65535,  0, 0, 65535, 0};
-    spec.samples.resize(sizeof words);
-    std::memcpy(spec.samples.data(), words, sizeof words);
-    Decoded d = DecodeBytes(MakePng(spec));
+    layout.samples.resize(sizeof words);
+    std::memcpy(layout.samples.data(), words, sizeof words);
+    Decoded d = DecodeBytes(MakePng(layout));
     ASSERT_EQ(d.result, 0);
     EXPECT_EQ(d.Pixel(0, 0), 0x7F7F7Fu);  // black at 32768 / 65535
     EXPECT_EQ(d.Pixel(1, 0), 0xFF0000u);
@@ -304,12 +304,12 @@ TEST(ImageDecoderTransparency, SixteenBitAlphaKeepsItsPrecision)
 
 TEST(ImageDecoderTransparency, GifTransparentIndexIsWhite)
 {
-    GifSpec spec;
-    spec.screenWidth = spec.width = 2;
-    spec.palette = {255, 0, 0, 0, 0, 255};
-    spec.indices = {0, 1};
-    spec.transparentIndex = 1;
-    Decoded d = DecodeBytes(MakeGif(spec));
+    GifSpec layout;
+    layout.screenWidth = layout.width = 2;
+    layout.palette = {255, 0, 0, 0, 0, 255};
+    layout.indices = {0, 1};
+    layout.transparentIndex = 1;
+    Decoded d = DecodeBytes(MakeGif(layout));
     ASSERT_EQ(d.result, 0);
     EXPECT_EQ(d.Pixel(0, 0), 0xFF0000u);
     EXPECT_EQ(d.Pixel(1, 0), 0xFFFFFFu);
@@ -338,15 +338,15 @@ TEST(ImageDecoderInterlace, InterlacedPngEqualsNonInterlaced)
         }
     }
     // Reduction matters on palette and alpha pictures too.
-    PngSpec spec;
-    spec.colorType = 6;
-    spec.width = 13;
-    spec.height = 11;
+    PngSpec layout;
+    layout.colorType = 6;
+    layout.width = 13;
+    layout.height = 11;
     for (int i = 0; i < 13 * 11; ++i)
-        spec.samples.insert(spec.samples.end(), {uint8_t(i), uint8_t(i * 3), uint8_t(i * 7), uint8_t(i * 13)});
-    const Bytes plain = MakePng(spec);
-    spec.interlaced = true;
-    const Bytes interlaced = MakePng(spec);
+        layout.samples.insert(layout.samples.end(), {uint8_t(i), uint8_t(i * 3), uint8_t(i * 7), uint8_t(i * 13)});
+    const Bytes plain = MakePng(layout);
+    layout.interlaced = true;
+    const Bytes interlaced = MakePng(layout);
     ExpectSamePixels(DecodeBytes(plain, 50), DecodeBytes(interlaced, 50));
 }
 
@@ -365,26 +365,26 @@ TEST(ImageDecoderInterlace, InterlacedGifEqualsNonInterlaced)
 
 GifSpec OffsetFrame(int left, int top, int width, int height)
 {
-    GifSpec spec;
-    spec.screenWidth = 10;
-    spec.screenHeight = 8;
-    spec.left = left;
-    spec.top = top;
-    spec.width = width;
-    spec.height = height;
-    spec.palette = {255, 0, 0, 0, 0, 255};
-    spec.indices.assign(size_t(width * height), 0);
-    return spec;
+    GifSpec layout;
+    layout.screenWidth = 10;
+    layout.screenHeight = 8;
+    layout.left = left;
+    layout.top = top;
+    layout.width = width;
+    layout.height = height;
+    layout.palette = {255, 0, 0, 0, 0, 255};
+    layout.indices.assign(size_t(width * height), 0);
+    return layout;
 }
 
 TEST(ImageDecoderGif, FirstFrameSitsAtItsOffsetOnTheLogicalScreen)
 {
     for (bool interlaced : {false, true}) {
-        GifSpec spec = OffsetFrame(5, 2, 4, 3);
-        spec.interlaced = interlaced;
-        spec.extraFrames = 2;  // later frames (all blue) are not shown
-        spec.palette = {255, 0, 0, 0, 0, 255};
-        Decoded d = DecodeBytes(MakeGif(spec));
+        GifSpec layout = OffsetFrame(5, 2, 4, 3);
+        layout.interlaced = interlaced;
+        layout.extraFrames = 2;  // later frames (all blue) are not shown
+        layout.palette = {255, 0, 0, 0, 0, 255};
+        Decoded d = DecodeBytes(MakeGif(layout));
         ASSERT_EQ(d.result, 0);
         ASSERT_EQ(d.bitmap->Width(), 10);
         ASSERT_EQ(d.bitmap->Height(), 8);
@@ -410,10 +410,10 @@ TEST(ImageDecoderGif, FrameBeyondTheScreenIsClipped)
 
 TEST(ImageDecoderGif, LocalPaletteIsUsed)
 {
-    GifSpec spec = OffsetFrame(0, 0, 10, 8);
-    spec.localPalette = true;
-    spec.palette = {1, 2, 3};
-    Decoded d = DecodeBytes(MakeGif(spec));
+    GifSpec layout = OffsetFrame(0, 0, 10, 8);
+    layout.localPalette = true;
+    layout.palette = {1, 2, 3};
+    Decoded d = DecodeBytes(MakeGif(layout));
     ASSERT_EQ(d.result, 0);
     EXPECT_EQ(d.Pixel(4, 4), 0x010203u);
 }
@@ -505,13 +505,13 @@ TEST(ImageDecoderLimits, WorkAboveTheBudgetIsRefused)
 
 TEST(ImageDecoderLimits, WidePictureStreamsIntoASmallOutput)
 {
-    PngSpec spec;
-    spec.colorType = 0;
-    spec.bitDepth = 1;
-    spec.width = 12000;
-    spec.height = 300;
-    spec.samples.assign(size_t(12000 / 8) * 300, 0xF0);  // 4 white, 4 black
-    Decoded d = DecodeBytes(MakePng(spec), 100);
+    PngSpec layout;
+    layout.colorType = 0;
+    layout.bitDepth = 1;
+    layout.width = 12000;
+    layout.height = 300;
+    layout.samples.assign(size_t(12000 / 8) * 300, 0xF0);  // 4 white, 4 black
+    Decoded d = DecodeBytes(MakePng(layout), 100);
     ASSERT_EQ(d.result, 0) << DecodeStatusText(d.info.status);
     EXPECT_EQ(d.bitmap->Width(), 1600);
     EXPECT_EQ(d.bitmap->Height(), 40);

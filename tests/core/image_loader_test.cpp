@@ -44,7 +44,7 @@ protected:
         EXPECT_TRUE(WriteBytes(m_dir.filePath(name), bytes));
         return QStringLiteral("\\") + name;
     }
-    QString PutBmp(const QString& name, const TestBmp& spec) { return Put(name, BuildBmp(spec)); }
+    QString PutBmp(const QString& name, const TestBmp& layout) { return Put(name, BuildBmp(layout)); }
 
     // An item for a plain file, loaded in a mode.
     int Load(CImageItem& item, const QString& path, int mode)
@@ -167,14 +167,14 @@ TEST_F(ImageLoaderTest, BrokenJpegFailsQuietlyAndKeepsTheProgramRunning)
 
 TEST_F(ImageLoaderTest, CmykJpegIsShownInColour)
 {
-    TestJpeg spec;
-    spec.width = 32;
-    spec.height = 32;
-    spec.space = JCS_CMYK;
+    TestJpeg layout;
+    layout.width = 32;
+    layout.height = 32;
+    layout.space = JCS_CMYK;
     // Full cyan and magenta ink, stored inverted as Adobe files do: blue.
-    spec.fill = [](int, int, uint8_t* p) { p[0] = 0, p[1] = 0, p[2] = 255, p[3] = 255; };
+    layout.fill = [](int, int, uint8_t* p) { p[0] = 0, p[1] = 0, p[2] = 255, p[3] = 255; };
     CImageItem item;
-    ASSERT_EQ(Load(item, Put("cmyk.jpg", EncodeJpeg(spec)), CImageLoader::kModeView), 1);
+    ASSERT_EQ(Load(item, Put("cmyk.jpg", EncodeJpeg(layout)), CImageLoader::kModeView), 1);
     const BITMAP info = Info(item.m_fullBitmap);
     ASSERT_EQ(info.bmBitsPixel, 24);
     const uint8_t* pixel = static_cast<const uint8_t*>(info.bmBits) + info.bmWidthBytes * 16 + 16 * 3;
@@ -184,12 +184,12 @@ TEST_F(ImageLoaderTest, CmykJpegIsShownInColour)
 
 TEST_F(ImageLoaderTest, GrayscaleJpegGoesThroughTheImageDecoderAndRecordsItsFullSize)
 {
-    TestJpeg spec;
-    spec.width = 1000;
-    spec.height = 20;
-    spec.space = JCS_GRAYSCALE;
+    TestJpeg layout;
+    layout.width = 1000;
+    layout.height = 20;
+    layout.space = JCS_GRAYSCALE;
     CImageItem item;
-    ASSERT_EQ(Load(item, Put("gray.jpg", EncodeJpeg(spec)), CImageLoader::kModeView), 1);
+    ASSERT_EQ(Load(item, Put("gray.jpg", EncodeJpeg(layout)), CImageLoader::kModeView), 1);
     EXPECT_EQ(item.m_typeName, QStringLiteral("JPEG Image"));
     EXPECT_EQ(item.m_width, 1000);
     EXPECT_EQ(item.m_height, 20);
@@ -233,9 +233,9 @@ TEST_F(ImageLoaderTest, LargeBmpIsShrunkByTheTableDivisor)
     for (Case c : {Case {1600, 1200, 24, 400, 300, 24}, Case {800, 600, 24, 400, 300, 24},
                    Case {240, 400, 8, 240, 400, 8},  // not shrunk: keeps its depth in the item
                    Case {300, 400, 8, 300, 400, 24}}) {  // copied 1:1 into a 24-bit section
-        TestBmp spec = c.bpp == 8 ? Gray8Bmp(c.width, c.height) : SolidBmp(c.width, c.height, 24, 1, 2, 3);
+        TestBmp layout = c.bpp == 8 ? Gray8Bmp(c.width, c.height) : SolidBmp(c.width, c.height, 24, 1, 2, 3);
         CImageItem item;
-        ASSERT_EQ(Load(item, PutBmp("b.bmp", spec), CImageLoader::kModeView), 1);
+        ASSERT_EQ(Load(item, PutBmp("b.bmp", layout), CImageLoader::kModeView), 1);
         EXPECT_EQ(item.m_width, c.outWidth) << c.width;
         EXPECT_EQ(item.m_height, c.outHeight) << c.width;
         EXPECT_EQ(item.m_bitsPerPixel, c.recordedBpp) << c.width;
@@ -249,9 +249,9 @@ TEST_F(ImageLoaderTest, LargeBmpIsShrunkByTheTableDivisor)
 TEST_F(ImageLoaderTest, SmallBmpsOfOtherDepthsAreShownAt24Bits)
 {
     for (int bpp : {8, 32}) {
-        TestBmp spec = bpp == 8 ? Gray8Bmp(10, 5) : SolidBmp(10, 5, 32, 200, 100, 50);
+        TestBmp layout = bpp == 8 ? Gray8Bmp(10, 5) : SolidBmp(10, 5, 32, 200, 100, 50);
         CImageItem item;
-        ASSERT_EQ(Load(item, PutBmp("c.bmp", spec), CImageLoader::kModeView), 1);
+        ASSERT_EQ(Load(item, PutBmp("c.bmp", layout), CImageLoader::kModeView), 1);
         EXPECT_EQ(item.m_bitsPerPixel, bpp);
         const BITMAP info = Info(item.m_fullBitmap);
         EXPECT_EQ(info.bmBitsPixel, 24) << bpp;

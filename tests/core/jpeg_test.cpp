@@ -84,12 +84,12 @@ TEST(JpegDecoder, ScaleChooserSeesTheFrameSize)
 
 TEST(JpegDecoder, PixelsComeOutAsRedGreenBlue)
 {
-    TestJpeg spec;
-    spec.width = 16;
-    spec.height = 16;
-    spec.fill = [](int, int, uint8_t* p) { p[0] = 250, p[1] = 10, p[2] = 10; };
+    TestJpeg layout;
+    layout.width = 16;
+    layout.height = 16;
+    layout.fill = [](int, int, uint8_t* p) { p[0] = 250, p[1] = 10, p[2] = 10; };
     JpegImage image;
-    ASSERT_EQ(Decode(EncodeJpeg(spec), AtScale(1), &image), JpegStatus::kDecoded);
+    ASSERT_EQ(Decode(EncodeJpeg(layout), AtScale(1), &image), JpegStatus::kDecoded);
     EXPECT_NEAR(MeanChannel(image, 0), 250, 6);
     EXPECT_NEAR(MeanChannel(image, 2), 10, 6);
 }
@@ -118,11 +118,11 @@ TEST(JpegDecoder, FatalLibraryErrorsFailWithMessageInsteadOfEndingTheProgram)
 TEST(JpegDecoder, CutOffFileShowsWhatDecoded)
 {
     for (bool progressive : {false, true}) {
-        TestJpeg spec;
-        spec.width = 64;
-        spec.height = 64;
-        spec.progressive = progressive;
-        std::vector<uint8_t> bytes = EncodeJpeg(spec);
+        TestJpeg layout;
+        layout.width = 64;
+        layout.height = 64;
+        layout.progressive = progressive;
+        std::vector<uint8_t> bytes = EncodeJpeg(layout);
         bytes.resize(bytes.size() * 2 / 3);
         JpegImage image;
         testing::internal::CaptureStderr();
@@ -144,10 +144,10 @@ TEST(JpegDecoder, CmykFilesAreConvertedWhetherAdobeInvertedOrNot)
     TestJpeg plain = adobe;
     plain.adobeMarker = false;
     plain.fill = [](int, int, uint8_t* p) { p[0] = 0, p[1] = 255, p[2] = 255, p[3] = 0; };
-    for (const TestJpeg* spec : {&adobe, &plain}) {
+    for (const TestJpeg* layout : {&adobe, &plain}) {
         JpegImage image;
-        ASSERT_EQ(Decode(EncodeJpeg(*spec), AtScale(2), &image), JpegStatus::kDecoded);
-        EXPECT_EQ(image.adobeInverted, spec->adobeMarker);
+        ASSERT_EQ(Decode(EncodeJpeg(*layout), AtScale(2), &image), JpegStatus::kDecoded);
+        EXPECT_EQ(image.adobeInverted, layout->adobeMarker);
         EXPECT_EQ(image.outputComponents, 4);
         EXPECT_EQ(image.outputWidth, 8);
         EXPECT_NEAR(MeanChannel(image, 0), 255, 6);
@@ -158,12 +158,12 @@ TEST(JpegDecoder, CmykFilesAreConvertedWhetherAdobeInvertedOrNot)
 
 TEST(JpegDecoder, GrayscaleIsReportedUnlessAskedToDecodeIt)
 {
-    TestJpeg spec;
-    spec.width = 20;
-    spec.height = 10;
-    spec.space = JCS_GRAYSCALE;
-    spec.fill = [](int, int, uint8_t* p) { p[0] = 100; };
-    const std::vector<uint8_t> bytes = EncodeJpeg(spec);
+    TestJpeg layout;
+    layout.width = 20;
+    layout.height = 10;
+    layout.space = JCS_GRAYSCALE;
+    layout.fill = [](int, int, uint8_t* p) { p[0] = 100; };
+    const std::vector<uint8_t> bytes = EncodeJpeg(layout);
     JpegImage image;
     EXPECT_EQ(Decode(bytes, AtScale(1), &image), JpegStatus::kGrayscale);
     EXPECT_EQ(image.imageWidth, 20);
@@ -217,8 +217,8 @@ TEST(JpegDecoder, DecodingIntoABitmapMatchesTheBitmapMadeFromPackedRows)
     TestJpeg gray = colour;
     gray.space = JCS_GRAYSCALE;
     gray.fill = [](int x, int y, uint8_t* p) { p[0] = uint8_t(x * 6 + y); };
-    for (const TestJpeg* spec : {&colour, &cmyk, &gray}) {
-        const std::vector<uint8_t> bytes = EncodeJpeg(*spec);
+    for (const TestJpeg* layout : {&colour, &cmyk, &gray}) {
+        const std::vector<uint8_t> bytes = EncodeJpeg(*layout);
         JpegRequest request = AtScale(1);
         request.decodeGrayscale = true;
         JpegImage packed;

@@ -8,48 +8,48 @@
 #include <cstdlib>
 #include <cstring>
 
-Bytes MakePng(const PngSpec& spec)
+Bytes MakePng(const PngSpec& layout)
 {
     spng_ctx* ctx = spng_ctx_new(SPNG_CTX_ENCODER);
     spng_set_option(ctx, SPNG_ENCODE_TO_BUFFER, 1);
     spng_ihdr ihdr = {};
-    ihdr.width = uint32_t(spec.width);
-    ihdr.height = uint32_t(spec.height);
-    ihdr.bit_depth = uint8_t(spec.bitDepth);
-    ihdr.color_type = uint8_t(spec.colorType);
-    ihdr.interlace_method = spec.interlaced ? SPNG_INTERLACE_ADAM7 : SPNG_INTERLACE_NONE;
+    ihdr.width = uint32_t(layout.width);
+    ihdr.height = uint32_t(layout.height);
+    ihdr.bit_depth = uint8_t(layout.bitDepth);
+    ihdr.color_type = uint8_t(layout.colorType);
+    ihdr.interlace_method = layout.interlaced ? SPNG_INTERLACE_ADAM7 : SPNG_INTERLACE_NONE;
     spng_set_ihdr(ctx, &ihdr);
-    if (!spec.palette.empty()) {
+    if (!layout.palette.empty()) {
         spng_plte plte = {};
-        plte.n_entries = uint32_t(spec.palette.size() / 3);
+        plte.n_entries = uint32_t(layout.palette.size() / 3);
         for (uint32_t i = 0; i < plte.n_entries; ++i) {
-            plte.entries[i].red = spec.palette[i * 3];
-            plte.entries[i].green = spec.palette[i * 3 + 1];
-            plte.entries[i].blue = spec.palette[i * 3 + 2];
+            plte.entries[i].red = layout.palette[i * 3];
+            plte.entries[i].green = layout.palette[i * 3 + 1];
+            plte.entries[i].blue = layout.palette[i * 3 + 2];
         }
         spng_set_plte(ctx, &plte);
     }
     spng_trns trns = {};
     bool hasTrns = false;
-    if (!spec.paletteAlpha.empty()) {
-        trns.n_type3_entries = uint32_t(spec.paletteAlpha.size());
-        std::memcpy(trns.type3_alpha, spec.paletteAlpha.data(), spec.paletteAlpha.size());
+    if (!layout.paletteAlpha.empty()) {
+        trns.n_type3_entries = uint32_t(layout.paletteAlpha.size());
+        std::memcpy(trns.type3_alpha, layout.paletteAlpha.data(), layout.paletteAlpha.size());
         hasTrns = true;
     }
-    if (spec.transparentGray >= 0) {
-        trns.gray = uint16_t(spec.transparentGray);
+    if (layout.transparentGray >= 0) {
+        trns.gray = uint16_t(layout.transparentGray);
         hasTrns = true;
     }
-    if (spec.transparentRgb[0] >= 0) {
-        trns.red = uint16_t(spec.transparentRgb[0]);
-        trns.green = uint16_t(spec.transparentRgb[1]);
-        trns.blue = uint16_t(spec.transparentRgb[2]);
+    if (layout.transparentRgb[0] >= 0) {
+        trns.red = uint16_t(layout.transparentRgb[0]);
+        trns.green = uint16_t(layout.transparentRgb[1]);
+        trns.blue = uint16_t(layout.transparentRgb[2]);
         hasTrns = true;
     }
     if (hasTrns)
         spng_set_trns(ctx, &trns);
     Bytes out;
-    if (spng_encode_image(ctx, spec.samples.data(), spec.samples.size(), SPNG_FMT_PNG, SPNG_ENCODE_FINALIZE) == 0) {
+    if (spng_encode_image(ctx, layout.samples.data(), layout.samples.size(), SPNG_FMT_PNG, SPNG_ENCODE_FINALIZE) == 0) {
         size_t size = 0;
         int error = 0;
         void* buffer = spng_get_png_buffer(ctx, &size, &error);
@@ -82,36 +82,36 @@ static int InterlacedSourceRow(int i, int height)
     return 0;
 }
 
-Bytes MakeGif(const GifSpec& spec)
+Bytes MakeGif(const GifSpec& layout)
 {
     Bytes out;
     int error = 0;
     GifFileType* gif = EGifOpen(&out, AppendGifBytes, &error);
     int colours = 2;
-    while (colours * 3 < int(spec.palette.size()))
+    while (colours * 3 < int(layout.palette.size()))
         colours *= 2;
     std::vector<GifColorType> entries(size_t(colours), GifColorType{0, 0, 0});
-    for (size_t i = 0; i < spec.palette.size() / 3; ++i)
-        entries[i] = GifColorType{spec.palette[i * 3], spec.palette[i * 3 + 1], spec.palette[i * 3 + 2]};
+    for (size_t i = 0; i < layout.palette.size() / 3; ++i)
+        entries[i] = GifColorType{layout.palette[i * 3], layout.palette[i * 3 + 1], layout.palette[i * 3 + 2]};
     ColorMapObject* map = GifMakeMapObject(colours, entries.data());
     EGifSetGifVersion(gif, true);
-    EGifPutScreenDesc(gif, spec.screenWidth, spec.screenHeight, 8, 0, spec.localPalette ? nullptr : map);
-    for (int frame = 0; frame <= spec.extraFrames; ++frame) {
-        if (spec.transparentIndex >= 0) {
+    EGifPutScreenDesc(gif, layout.screenWidth, layout.screenHeight, 8, 0, layout.localPalette ? nullptr : map);
+    for (int frame = 0; frame <= layout.extraFrames; ++frame) {
+        if (layout.transparentIndex >= 0) {
             GraphicsControlBlock gcb = {};
-            gcb.TransparentColor = spec.transparentIndex;
+            gcb.TransparentColor = layout.transparentIndex;
             GifByteType extension[4];
             const size_t n = EGifGCBToExtension(&gcb, extension);
             EGifPutExtension(gif, GRAPHICS_EXT_FUNC_CODE, int(n), extension);
         }
-        EGifPutImageDesc(gif, spec.left, spec.top, spec.width, spec.height, spec.interlaced,
-                         spec.localPalette ? map : nullptr);
-        Bytes row(size_t(spec.width), 0);
-        for (int i = 0; i < spec.height; ++i) {
-            const int y = spec.interlaced ? InterlacedSourceRow(i, spec.height) : i;
+        EGifPutImageDesc(gif, layout.left, layout.top, layout.width, layout.height, layout.interlaced,
+                         layout.localPalette ? map : nullptr);
+        Bytes row(size_t(layout.width), 0);
+        for (int i = 0; i < layout.height; ++i) {
+            const int y = layout.interlaced ? InterlacedSourceRow(i, layout.height) : i;
             if (frame == 0)
-                std::memcpy(row.data(), spec.indices.data() + size_t(y) * spec.width, row.size());
-            EGifPutLine(gif, row.data(), spec.width);
+                std::memcpy(row.data(), layout.indices.data() + size_t(y) * layout.width, row.size());
+            EGifPutLine(gif, row.data(), layout.width);
         }
     }
     EGifCloseFile(gif, &error);

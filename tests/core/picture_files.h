@@ -23,21 +23,21 @@ struct PngSpec {
     int transparentGray = -1;  // tRNS colour key, gray
     int transparentRgb[3] = {-1, -1, -1};  // tRNS colour key, RGB
 };
-Bytes MakePng(const PngSpec& spec);
+Bytes MakePng(const PngSpec& layout);
 // An RGB 8-bit PNG whose pixel (x, y) is colour(x, y) packed as 0xRRGGBB.
 template <typename F>
 Bytes MakeRgbPng(int width, int height, bool interlaced, F colour)
 {
-    PngSpec spec;
-    spec.width = width;
-    spec.height = height;
-    spec.interlaced = interlaced;
+    PngSpec layout;
+    layout.width = width;
+    layout.height = height;
+    layout.interlaced = interlaced;
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x) {
             const uint32_t c = colour(x, y);
-            spec.samples.insert(spec.samples.end(), {uint8_t(c >> 16), uint8_t(c >> 8), uint8_t(c)});
+            layout.samples.insert(layout.samples.end(), {uint8_t(c >> 16), uint8_t(c >> 8), uint8_t(c)});
         }
-    return MakePng(spec);
+    return MakePng(layout);
 }
 
 struct GifSpec {
@@ -54,7 +54,7 @@ struct GifSpec {
     bool localPalette = false;
     int extraFrames = 0;           // more frames of index 0 after the first
 };
-Bytes MakeGif(const GifSpec& spec);
+Bytes MakeGif(const GifSpec& layout);
 
 // A grayscale (or, with rgb, colour) baseline JPEG of the given samples.
 Bytes MakeJpeg(int width, int height, const Bytes& samples, bool rgb = false, int quality = 95);

@@ -132,7 +132,7 @@ struct TestJpeg {
     void (*fill)(int x, int y, uint8_t* out) = nullptr;
 };
 
-inline std::vector<uint8_t> EncodeJpeg(const TestJpeg& spec)
+inline std::vector<uint8_t> EncodeJpeg(const TestJpeg& layout)
 {
     jpeg_compress_struct c {};
     jpeg_error_mgr err {};
@@ -141,25 +141,25 @@ inline std::vector<uint8_t> EncodeJpeg(const TestJpeg& spec)
     unsigned char* buffer = nullptr;
     unsigned long size = 0;
     jpeg_mem_dest(&c, &buffer, &size);
-    c.image_width = JDIMENSION(spec.width);
-    c.image_height = JDIMENSION(spec.height);
-    c.input_components = spec.space == JCS_GRAYSCALE ? 1 : spec.space == JCS_CMYK ? 4 : 3;
-    c.in_color_space = spec.space;
+    c.image_width = JDIMENSION(layout.width);
+    c.image_height = JDIMENSION(layout.height);
+    c.input_components = layout.space == JCS_GRAYSCALE ? 1 : layout.space == JCS_CMYK ? 4 : 3;
+    c.in_color_space = layout.space;
     jpeg_set_defaults(&c);
-    if (spec.space == JCS_CMYK) {
+    if (layout.space == JCS_CMYK) {
         jpeg_set_colorspace(&c, JCS_CMYK);
-        c.write_Adobe_marker = spec.adobeMarker;
+        c.write_Adobe_marker = layout.adobeMarker;
     }
-    jpeg_set_quality(&c, spec.quality, TRUE);
-    if (spec.progressive)
+    jpeg_set_quality(&c, layout.quality, TRUE);
+    if (layout.progressive)
         jpeg_simple_progression(&c);
     jpeg_start_compress(&c, TRUE);
-    std::vector<uint8_t> row(size_t(spec.width) * c.input_components);
+    std::vector<uint8_t> row(size_t(layout.width) * c.input_components);
     while (c.next_scanline < c.image_height) {
-        for (int x = 0; x < spec.width; ++x) {
+        for (int x = 0; x < layout.width; ++x) {
             uint8_t* p = &row[size_t(x) * c.input_components];
-            if (spec.fill)
-                spec.fill(x, int(c.next_scanline), p);
+            if (layout.fill)
+                layout.fill(x, int(c.next_scanline), p);
             else
                 std::memset(p, uint8_t((x * 7 + c.next_scanline * 3) & 0xFF), c.input_components);
         }
@@ -175,10 +175,10 @@ inline std::vector<uint8_t> EncodeJpeg(const TestJpeg& spec)
 
 inline std::vector<uint8_t> RgbJpeg(int width, int height)
 {
-    TestJpeg spec;
-    spec.width = width;
-    spec.height = height;
-    return EncodeJpeg(spec);
+    TestJpeg layout;
+    layout.width = width;
+    layout.height = height;
+    return EncodeJpeg(layout);
 }
 
 // --- PNG -------------------------------------------------------------------
