@@ -2,6 +2,7 @@
 // decoded picture stays; with it off only the shown one does.
 #include "app/image_catalog.h"
 #include "platform/device_path.h"
+#include "test_pictures.h"
 
 #include <QDir>
 #include <QFile>
@@ -10,32 +11,13 @@
 
 namespace {
 
-void WriteBmp(const QString& path, int w, int h)
-{
-    const int stride = (w * 3 + 3) & ~3;
-    QByteArray b(54 + stride * h, '\0');
-    auto put32 = [&](int at, quint32 v) { memcpy(b.data() + at, &v, 4); };
-    b[0] = 'B';
-    b[1] = 'M';
-    put32(2, quint32(b.size()));
-    put32(10, 54);
-    put32(14, 40);
-    put32(18, quint32(w));
-    put32(22, quint32(h));
-    b[26] = 1;
-    b[28] = 24;
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(b);
-}
-
 class CatalogCache : public ::testing::Test {
 protected:
     void SetUp() override
     {
         DevicePath::SetDeviceRoot(m_dir.path());
         for (const char* name : {"a.bmp", "b.bmp"}) {
-            WriteBmp(m_dir.path() + "/" + name, 16, 12);
+            ASSERT_TRUE(WriteBytes(m_dir.path() + "/" + name, BuildBmp(SolidBmp(16, 12, 24, 200, 100, 50))));
             auto* item = new CImageItem;
             item->m_path = QStringLiteral("\\") + name;
             item->m_source = QStringLiteral("\\");

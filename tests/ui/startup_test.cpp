@@ -1,6 +1,7 @@
 // Start-up, the command line, and the automation harness, driven through
 // the real program offscreen.
 #include "lumo_run.h"
+#include "ui_pictures.h"
 
 #include <QDir>
 #include <QFile>
@@ -9,29 +10,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-// A small valid 24-bit BMP of w x h pixels.
-void WriteBmp(const QString& path, int w, int h)
-{
-    const int stride = (w * 3 + 3) & ~3;
-    QByteArray b(54 + stride * h, '\0');
-    auto put32 = [&](int at, quint32 v) { memcpy(b.data() + at, &v, 4); };
-    auto put16 = [&](int at, quint16 v) { memcpy(b.data() + at, &v, 2); };
-    b[0] = 'B';
-    b[1] = 'M';
-    put32(2, quint32(b.size()));
-    put32(10, 54);
-    put32(14, 40);
-    put32(18, quint32(w));
-    put32(22, quint32(h));
-    put16(26, 1);
-    put16(28, 24);
-    for (int i = 54; i < b.size(); ++i)
-        b[i] = char(i * 7);
-    QFile f(path);
-    f.open(QIODevice::WriteOnly);
-    f.write(b);
-}
 
 QJsonObject WindowOf(const QJsonObject& dump, const QString& cls)
 {
@@ -94,7 +72,7 @@ TEST(Startup, PathWithBlanksAndNoQuotesIsOnePath)
 {
     LumoRun run;
     QDir(run.Root()).mkpath(QStringLiteral("My Pictures"));
-    WriteBmp(run.Root() + QStringLiteral("/My Pictures/sun set.bmp"), 8, 6);
+    UiPictures::WriteBmp(run.Root() + QStringLiteral("/My Pictures/sun set.bmp"), 8, 6, Qt::red);
     const LumoResult r = run.Run(QStringLiteral("dump -\n"),
                                  {run.Root() + QStringLiteral("/My"), QStringLiteral("Pictures/sun"), QStringLiteral("set.bmp")});
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
@@ -107,8 +85,8 @@ TEST(Startup, PathWithBlanksAndNoQuotesIsOnePath)
 TEST(Startup, NewKeepsTheCatalogAndResetsFullScreenDefaults)
 {
     LumoRun run;
-    WriteBmp(run.Root() + QStringLiteral("/a.bmp"), 4, 4);
-    WriteBmp(run.Root() + QStringLiteral("/b.bmp"), 4, 4);
+    UiPictures::WriteBmp(run.Root() + QStringLiteral("/a.bmp"), 4, 4, Qt::red);
+    UiPictures::WriteBmp(run.Root() + QStringLiteral("/b.bmp"), 4, 4, Qt::blue);
     const LumoResult r = run.Run(QStringLiteral("command 57600\ndump -\n"), {run.Root()});
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
     EXPECT_EQ(r.dump["entries"].toArray().size(), 2);

@@ -3,6 +3,7 @@
 // browse replaces a running build, a dump in the middle sees whole entries,
 // and quitting while a build runs ends the program cleanly.
 #include "lumo_run.h"
+#include "ui_pictures.h"
 
 #include <QDir>
 #include <QFile>
@@ -10,29 +11,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-// A small 24-bit BMP whose pixels depend on seed.
-void WriteBmp(const QString& path, int w, int h, int seed)
-{
-    const int stride = (w * 3 + 3) & ~3;
-    QByteArray b(54 + stride * h, '\0');
-    auto put32 = [&](int at, quint32 v) { memcpy(b.data() + at, &v, 4); };
-    auto put16 = [&](int at, quint16 v) { memcpy(b.data() + at, &v, 2); };
-    b[0] = 'B';
-    b[1] = 'M';
-    put32(2, quint32(b.size()));
-    put32(10, 54);
-    put32(14, 40);
-    put32(18, quint32(w));
-    put32(22, quint32(h));
-    put16(26, 1);
-    put16(28, 24);
-    for (int i = 54; i < b.size(); ++i)
-        b[i] = char(i * 7 + seed);
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(b);
-}
 
 class WorkerBuild : public ::testing::Test {
 protected:
@@ -42,7 +20,8 @@ protected:
         const QString host = m_run.Root() + QLatin1Char('/') + folder;
         ASSERT_TRUE(QDir().mkpath(host));
         for (int i = 0; i < count; ++i)
-            WriteBmp(host + QStringLiteral("/p%1.bmp").arg(i, 3, 10, QLatin1Char('0')), w, h, i);
+            UiPictures::WriteBmp(host + QStringLiteral("/p%1.bmp").arg(i, 3, 10, QLatin1Char('0')), w, h,
+                                 QColor::fromRgb(QRgb(0x9E3779 * uint(i + 1))));
     }
     void StoreMode(int mode)
     {
