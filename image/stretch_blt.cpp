@@ -265,7 +265,7 @@ void ResampleRowsFirst(
     const int bytes = dst->BitsPerPixel() / 8;
     for (size_t i = 0; i < down.Count(); ++i) {
         const int first = down.first[i], count = down.first[i + 1] - first;
-        const uint16_t* taps[2];
+        const uint16_t* taps[2] = {nullptr, nullptr};  // enlarging: one or two taps per row
         for (int t = 0; t < count; ++t)
             taps[t] = resampled(down.source[first + t]);
         CombineRows(taps, &down.weight[first], count, n, acc.data());
