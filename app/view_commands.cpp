@@ -1,5 +1,6 @@
 // The document's commands that change how the current picture is shown:
-// rotation, zoom, the "All to" modes and full screen, with their radio marks
+// rotation, zoom, the "All to" modes, full screen and the slideshow switch,
+// with their radio marks
 // and enable rules. They change the entry's view state and repaint the main
 // view; they never reload the picture nor send an update hint.
 #include "app/lumo_doc.h"
@@ -48,6 +49,15 @@ void CLumoDoc::RegisterViewCommands()
         }
     });
     OnCommand(ID_FULL_SCREEN, [this] { EnterFullScreen(); });
+    // Whichever pane has the focus, the show runs in the main view. The mark
+    // follows the show, also when it could not start or ended by itself
+    // since the last pick.
+    OnCommand(ID_SLIDE_SHOW, [this] {
+        if (CImageViewHooks* view = ImageView()) {
+            view->StartSlideshow();
+            m_menuChecks.SetCheck(ID_SLIDE_SHOW, view->IsSlideshowRunning());
+        }
+    });
 
     // Enable rules; the radio and check items report their marks.
     const auto picture = [this](CCmdUI& ui) {

@@ -16,6 +16,9 @@ public:
     virtual void ToggleFullScreen() = 0;
     // True while the folder browser window is shown over the view.
     virtual bool IsFolderBrowserVisible() const = 0;
+    // The slideshow runs on the main view's timer: a toggle, and its state.
+    virtual void StartSlideshow() = 0;
+    virtual bool IsSlideshowRunning() const = 0;
 };
 
 // CFrameHooks: the main frame as the document drives it.

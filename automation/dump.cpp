@@ -9,7 +9,6 @@
 #include "shell/main_frame.h"
 #include "views/image_canvas.h"
 #include "views/lumo_view.h"
-#include "views/slideshow_driver.h"
 #include "views/thumbnail_ctrl.h"
 #include "views/thumbnail_list_ctrl.h"
 #include "views/thumbnail_view.h"
@@ -124,9 +123,13 @@ QJsonObject DumpState(CLumoApp* app)
     const CImageCanvas* canvas = view ? view->Canvas() : nullptr;
     root["pan"] = QJsonArray {canvas ? canvas->PanX() : 0, canvas ? canvas->PanY() : 0};
     // The slideshow and the two forms of the thumbnail view.
-    const CSlideshowDriver* show = view ? view->findChild<CSlideshowDriver*>() : nullptr;
-    root["slideshow"] = show && show->IsSlideshowRunning();
+    root["slideshow"] = view && view->IsSlideshowRunning();
     const CThumbnailView* thumbs = app->Frame() ? app->Frame()->ThumbnailView() : nullptr;
+    // The pane commands are offered to first: "image" or "thumbnails".
+    const CView* active = app->Frame() ? app->Frame()->GetActiveView() : nullptr;
+    root["activeView"] = !active ? QStringLiteral("none")
+                         : active == thumbs ? QStringLiteral("thumbnails")
+                                            : QStringLiteral("image");
     const CThumbnailCtrl* strip = thumbs ? thumbs->Strip() : nullptr;
     root["strip"] = QJsonObject {{"first", strip ? strip->Strip().m_first : -1},
                                  {"selected", strip ? strip->Strip().m_selected : -1},

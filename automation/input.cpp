@@ -27,6 +27,19 @@ void SendMouse(QWidget* target, QEvent::Type type, QPoint devicePoint, Qt::Mouse
     QApplication::sendEvent(target, &event);
 }
 
+// A real press gives the focus to the first widget from the target upwards
+// that takes focus by click; events sent by a script are not spontaneous, so
+// Qt leaves that to us.
+void FocusAsClickDoes(QWidget* target)
+{
+    for (QWidget* w = target; w; w = w->isWindow() ? nullptr : w->parentWidget()) {
+        if (w->isEnabled() && (w->focusPolicy() & Qt::ClickFocus) == Qt::ClickFocus) {
+            w->setFocus(Qt::MouseFocusReason);
+            return;
+        }
+    }
+}
+
 }  // namespace
 
 QWidget* TopWindow()
@@ -53,6 +66,7 @@ QWidget* WidgetAt(QPoint devicePoint)
 
 void PenDown(QWidget* target, QPoint p)
 {
+    FocusAsClickDoes(target);
     SendMouse(target, QEvent::MouseButtonPress, p, Qt::LeftButton);
 }
 
@@ -68,6 +82,7 @@ void PenUp(QWidget* target, QPoint p)
 
 void DoubleTap(QWidget* target, QPoint p)
 {
+    FocusAsClickDoes(target);
     SendMouse(target, QEvent::MouseButtonPress, p, Qt::LeftButton);
     SendMouse(target, QEvent::MouseButtonRelease, p, Qt::NoButton);
     SendMouse(target, QEvent::MouseButtonDblClick, p, Qt::LeftButton);

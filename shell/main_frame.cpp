@@ -119,7 +119,10 @@ void CMainFrame::ShowFrame()
 
 CView* CMainFrame::GetActiveView() const
 {
-    if (m_thumbnailView && m_thumbnailView->hasFocus())
+    // The pane holding the keyboard focus, the strip or list inside the
+    // thumbnail pane included; the image view otherwise.
+    const QWidget* focus = window()->focusWidget();
+    if (m_thumbnailView && focus && (focus == m_thumbnailView || m_thumbnailView->isAncestorOf(focus)))
         return m_thumbnailView;
     return m_imageView;
 }

@@ -22,7 +22,7 @@ CLumoView::CLumoView(QWidget* parent)
     setAttribute(Qt::WA_OpaquePaintEvent);
     m_fullScreenOptions = 0;
     m_fullScreen = 0;
-    m_slideshow = new CSlideshowDriver([this] { return GetDocument(); }, this, this);
+    m_slideshow = new CSlideshowDriver([this] { return GetDocument(); }, this);
 }
 
 void CLumoView::StartSlideshow()

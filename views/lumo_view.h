@@ -33,10 +33,10 @@ public:
     bool IsDragging() const { return m_dragging; }
     // The slideshow (timer 1035): a toggle, a stop that gives the shown
     // entries their view state back, and a restart from the current entry.
-    void StartSlideshow();
+    void StartSlideshow() override;
     void StopSlideshow();
     void RestartSlideshow();
-    bool IsSlideshowRunning() const;
+    bool IsSlideshowRunning() const override;
 
     // CImageViewHooks
     void InvalidatePicture() override { update(); }
@@ -66,7 +66,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
     QPoint m_lastPen;
-    CSlideshowDriver* m_slideshow = nullptr;  // child object; also handles "Slide Show"
+    CSlideshowDriver* m_slideshow = nullptr;  // child object
     std::unique_ptr<CImageCanvas> m_canvas;
     bool m_dragging = false;
     bool m_blank = true; // no picture to show: the next paint is white

@@ -6,15 +6,13 @@
 
 #include <QTimer>
 
-CSlideshowDriver::CSlideshowDriver(std::function<CLumoDoc*()> doc, CCmdTarget* target, QObject* parent)
+CSlideshowDriver::CSlideshowDriver(std::function<CLumoDoc*()> doc, QObject* parent)
     : QObject(parent)
     , m_doc(std::move(doc))
     , m_timer(new QTimer(this))
 {
     setObjectName(QStringLiteral("Slideshow"));
     connect(m_timer, &QTimer::timeout, this, &CSlideshowDriver::Step);
-    if (target)
-        target->OnCommand(Res::ID_SLIDE_SHOW, [this] { OnCommand(); });
 }
 
 CSlideshowDriver::~CSlideshowDriver() = default;
@@ -33,14 +31,6 @@ void CSlideshowDriver::SetCheck(bool on)
 {
     if (CLumoDoc* doc = m_doc())
         doc->MenuChecks().SetCheck(Res::ID_SLIDE_SHOW, on);
-}
-
-void CSlideshowDriver::OnCommand()
-{
-    StartSlideshow();
-    // The mark shows whether a show runs, also when it could not start or
-    // ended by itself since the last pick.
-    SetCheck(IsSlideshowRunning());
 }
 
 void CSlideshowDriver::StartSlideshow()

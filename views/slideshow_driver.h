@@ -1,7 +1,8 @@
-// CSlideshowDriver: runs the slideshow of the main view: the "Slide Show"
-// command, the timer (id 1035, "Interval" seconds) and the notifications of
-// each step. The stepping itself is CSlideshow's; this class adds the
-// settings, the timer, the menu check mark and the update broadcasts.
+// CSlideshowDriver: runs the slideshow of the main view: the timer (id 1035,
+// "Interval" seconds) and the notifications of each step. The stepping itself
+// is CSlideshow's; this class adds the settings, the timer, the menu check
+// mark when a show ends by itself and the update broadcasts. The document's
+// "Slide Show" command starts and stops it through the main view.
 #pragma once
 
 #include "app/slideshow.h"
@@ -10,7 +11,6 @@
 #include <functional>
 #include <memory>
 
-class CCmdTarget;
 class CImageItem;
 class CLumoDoc;
 class QTimer;
@@ -20,9 +20,8 @@ class CSlideshowDriver : public QObject {
 public:
     static constexpr int kTimerId = 1035;
 
-    // doc is asked for at every use; the "Slide Show" command is registered
-    // on target (the main view, which the router offers commands first).
-    CSlideshowDriver(std::function<CLumoDoc*()> doc, CCmdTarget* target, QObject* parent);
+    // doc is asked for at every use.
+    CSlideshowDriver(std::function<CLumoDoc*()> doc, QObject* parent);
     ~CSlideshowDriver() override;
 
     // Starts the show, or stops it when it runs.
@@ -40,7 +39,6 @@ public:
     void Step();
 
 private:
-    void OnCommand();
     void SetCheck(bool on);
 
     std::function<CLumoDoc*()> m_doc;

@@ -4,7 +4,6 @@
 #include "app/settings.h"
 #include "image/gdi.h"
 #include "views/lumo_view.h"
-#include "views/slideshow_driver.h"
 #include "views/virtual_keys.h"
 
 #include <QImage>
@@ -182,9 +181,8 @@ void CThumbnailCtrl::mousePressEvent(QMouseEvent* event)
         doc->UpdateAllViews(nullptr, CImageCatalog::kHintCurrentChanged);
         m_strip.m_selected = index;
         RedrawNow();
-        if (CSlideshowDriver* show = view ? view->findChild<CSlideshowDriver*>() : nullptr;
-            show && show->IsSlideshowRunning())
-            show->RestartSlideshow();
+        if (view && view->IsSlideshowRunning())
+            view->RestartSlideshow();
     }
     QWidget::mousePressEvent(event);
 }

@@ -30,7 +30,13 @@ public:
     int GetFullScreen() const override { return fullScreen; }
     void ToggleFullScreen() override { fullScreen = fullScreen == 0 ? 1 : 0; }
     bool IsFolderBrowserVisible() const override { return browserVisible; }
+    // A show that starts only when canStart says so, as a real one needs pictures.
+    void StartSlideshow() override { showRunning = !showRunning && canStart; ++showToggles; }
+    bool IsSlideshowRunning() const override { return showRunning; }
     int repaints = 0;
+    bool canStart = true;
+    bool showRunning = false;
+    int showToggles = 0;
     int options = 0;
     int fullScreen = 0;
     bool browserVisible = false;
@@ -319,4 +325,20 @@ TEST(MenuChecks, PopupsAreFoundByTheirExactLabels)
     EXPECT_TRUE(checks.IsChecked(ID_ROTATE_0));
     EXPECT_FALSE(checks.IsChecked(ID_ROTATE_90));
     EXPECT_EQ(CMenuChecks::FindPopup(Popup("View", "Image Info")), nullptr); // an item, not a pop-up
+}
+
+TEST_F(ViewCommandsTest, SlideShowTogglesTheMainViewsShowAndTheMarkFollowsIt)
+{
+    AddCurrent(100, 100);
+    Run(ID_SLIDE_SHOW);
+    EXPECT_TRUE(m_view.showRunning);
+    EXPECT_TRUE(Checked(ID_SLIDE_SHOW));
+    Run(ID_SLIDE_SHOW);
+    EXPECT_FALSE(m_view.showRunning);
+    EXPECT_FALSE(Checked(ID_SLIDE_SHOW));
+    // A show that cannot start leaves no mark behind.
+    m_view.canStart = false;
+    Run(ID_SLIDE_SHOW);
+    EXPECT_EQ(m_view.showToggles, 3);
+    EXPECT_FALSE(Checked(ID_SLIDE_SHOW));
 }

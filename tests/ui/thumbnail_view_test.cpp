@@ -201,6 +201,23 @@ TEST_F(ThumbnailViewTest, SlideShowStepsAndItsMarkFollows)
     EXPECT_FALSE(r.dump["menu"].toObject()["32810"].toObject()["checked"].toBool());
 }
 
+TEST_F(ThumbnailViewTest, SlideShowStartsAndStopsWhileTheStripHasTheFocus)
+{
+    MakeFolder(3);
+    StoreSettings(1, QStringLiteral("Forward"), 1);
+    // The tap gives the strip the focus: commands are offered to the
+    // thumbnail pane first, and the show still runs in the main view.
+    const LumoResult r = Run(QStringLiteral("idle\ntap %1 250\ncommand 32810\ndump \"%2\"\ncommand 32810\ndump -\n")
+                                 .arg(CellX(1))
+                                 .arg(Out("a.json")));
+    const QJsonObject a = ReadDump(Out("a.json"));
+    EXPECT_EQ(a["activeView"].toString(), QStringLiteral("thumbnails"));
+    EXPECT_TRUE(a["slideshow"].toBool());
+    EXPECT_TRUE(a["menu"].toObject()["32810"].toObject()["checked"].toBool());
+    EXPECT_FALSE(r.dump["slideshow"].toBool());
+    EXPECT_FALSE(r.dump["menu"].toObject()["32810"].toObject()["checked"].toBool());
+}
+
 TEST_F(ThumbnailViewTest, SlideShowTicksAddNoRowsToACompleteList)
 {
     StoreSettings(0, QStringLiteral("Forward"), 1);
