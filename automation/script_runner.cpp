@@ -99,11 +99,12 @@ void CScriptRunner::Fail(const QString& reason)
 bool CScriptRunner::IsIdle() const
 {
     // Read before the events are handled: a build that ended before them has
-    // queued all its hints by then, so they are delivered below.
+    // queued all its hints by then; they are delivered below, a slice at a
+    // time, and the run is idle once none is left.
     CLumoDoc* doc = m_app->Document();
     const bool loaderDone = !doc || !doc->m_loader.IsRunning();
     QCoreApplication::sendPostedEvents();
-    return loaderDone;
+    return loaderDone && !(doc && doc->HasQueuedUpdates());
 }
 
 void CScriptRunner::Next()

@@ -1,6 +1,7 @@
 #include "platform/doc_view.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QMetaObject>
@@ -45,9 +46,12 @@ void CDocument::RemoveView(CView* view)
 void CDocument::UpdateAllViews(CView* sender, int hint)
 {
     if (QThread::currentThread() != m_context->thread()) {
-        const unsigned generation = m_generation.load();
-        QMetaObject::invokeMethod(
-            m_context, [this, hint, generation] { Deliver(hint, generation); }, Qt::QueuedConnection);
+        std::lock_guard<std::mutex> lock(m_queueLock);
+        m_queue.push_back({hint, m_generation.load()});
+        if (!m_deliveryPosted) {
+            m_deliveryPosted = true;
+            PostDelivery();
+        }
         return;
     }
     // A copy: a view may be destroyed or created while the hint is delivered.
@@ -58,10 +62,44 @@ void CDocument::UpdateAllViews(CView* sender, int hint)
     }
 }
 
-void CDocument::Deliver(int hint, unsigned generation)
+void CDocument::PostDelivery()
 {
-    if (generation == m_generation.load())
-        UpdateAllViews(nullptr, hint);
+    QMetaObject::invokeMethod(m_context, [this] { DeliverSlice(kDeliverySliceMs); }, Qt::QueuedConnection);
+}
+
+bool CDocument::TakeQueued(QueuedHint* next)
+{
+    std::lock_guard<std::mutex> lock(m_queueLock);
+    if (m_queue.empty()) {
+        m_deliveryPosted = false;
+        return false;
+    }
+    *next = m_queue.front();
+    m_queue.pop_front();
+    return true;
+}
+
+void CDocument::DeliverSlice(int sliceMs)
+{
+    QElapsedTimer slice;
+    slice.start();
+    QueuedHint next;
+    while (TakeQueued(&next)) {
+        if (next.generation == m_generation.load())
+            UpdateAllViews(nullptr, next.hint);
+        if (sliceMs >= 0 && slice.elapsed() >= sliceMs) {
+            // The rest waits behind whatever the event loop holds now; the
+            // posted flag stays set, so senders do not post a second one.
+            PostDelivery();
+            return;
+        }
+    }
+}
+
+bool CDocument::HasQueuedUpdates()
+{
+    std::lock_guard<std::mutex> lock(m_queueLock);
+    return !m_queue.empty();
 }
 
 void CDocument::DropQueuedUpdates()
@@ -71,7 +109,7 @@ void CDocument::DropQueuedUpdates()
 
 void CDocument::DeliverQueuedUpdates()
 {
-    QCoreApplication::sendPostedEvents(m_context, QEvent::MetaCall);
+    DeliverSlice(-1);
 }
 
 bool CDocument::OnOpenDocument(const QString& hostPath)

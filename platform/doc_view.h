@@ -5,8 +5,10 @@
 // called on that thread runs every view's OnUpdate at once, one after the
 // other (nested calls are allowed). Called on any other thread it queues the
 // hint for the user-interface thread, where hints are delivered in the order
-// they were raised. DropQueuedUpdates() discards hints queued before it (a
-// stopped build stays silent); hints queued after it are delivered.
+// they were raised, in slices of a few milliseconds: between two slices the
+// event loop takes input and paints, so a long queue never makes a tap wait.
+// DropQueuedUpdates() discards hints queued before it (a stopped build stays
+// silent); hints queued after it are delivered.
 #pragma once
 
 #include "platform/cmd_target.h"
@@ -14,6 +16,8 @@
 #include <QObject>
 #include <QString>
 #include <atomic>
+#include <deque>
+#include <mutex>
 #include <vector>
 
 class CDocument;
@@ -41,8 +45,14 @@ public:
 
     void UpdateAllViews(CView* sender, int hint);
     void DropQueuedUpdates();
-    // Runs queued hints now (the user-interface thread only; tests use it).
+    // Runs every queued hint now (the user-interface thread only; tests use it).
     void DeliverQueuedUpdates();
+
+    // True while hints raised on other threads wait for delivery.
+    bool HasQueuedUpdates();
+
+    // How long one slice of queued hints may run before input gets its turn.
+    static constexpr int kDeliverySliceMs = 8;
 
     // Creates the document's content anew; false ends the start-up.
     virtual bool OnNewDocument() { return true; }
@@ -55,11 +65,22 @@ public:
     bool IsModified() const { return m_modified; }
 
 private:
-    void Deliver(int hint, unsigned generation);
+    struct QueuedHint {
+        int hint;
+        unsigned generation;
+    };
+    // Delivers queued hints until the queue is empty or sliceMs have passed
+    // (a negative sliceMs: until empty); then posts itself again if any remain.
+    void DeliverSlice(int sliceMs);
+    void PostDelivery();
+    bool TakeQueued(QueuedHint* next);
 
     std::vector<CView*> m_views;
-    QObject* m_context;  // lives on the user-interface thread; queued hints go through it
+    QObject* m_context;  // lives on the user-interface thread; deliveries are posted to it
     std::atomic<unsigned> m_generation {0};
+    std::mutex m_queueLock;           // guards the two below
+    std::deque<QueuedHint> m_queue;   // raised on other threads, not yet delivered
+    bool m_deliveryPosted = false;    // a delivery is waiting in the event loop
     QString m_title;
     bool m_modified = false;  // never set: closing never asks to save
 };

@@ -4,6 +4,7 @@
 #include "platform/doc_view.h"
 
 #include <QCoreApplication>
+#include <chrono>
 #include <gtest/gtest.h>
 #include <thread>
 
@@ -107,6 +108,34 @@ TEST(DocView, DroppedHintsOfAStoppedBuildStaySilent)
     doc.DeliverQueuedUpdates();
     const std::vector<std::pair<int, int>> expected = {{1, 0}};
     EXPECT_EQ(log, expected);
+}
+
+TEST(DocView, InputPostedBehindALongQueueRunsBeforeTheQueueIsDone)
+{
+    App();
+    CDocument doc;
+    std::vector<std::pair<int, int>> log;
+    RecordingView view(&log, 1);
+    doc.AddView(&view);
+    // Each hint costs a millisecond, so the whole queue takes far longer than
+    // one delivery slice.
+    view.onUpdate = [](int) { std::this_thread::sleep_for(std::chrono::milliseconds(1)); };
+    constexpr int kHints = 100;
+    std::thread([&] {
+        for (int i = 0; i < kHints; ++i)
+            doc.UpdateAllViews(nullptr, i);
+    }).join();
+    size_t deliveredBeforeTap = 0;
+    bool tapped = false;
+    QMetaObject::invokeMethod(
+        App(), [&] { deliveredBeforeTap = log.size(), tapped = true; }, Qt::QueuedConnection);
+    while (!tapped || doc.HasQueuedUpdates())
+        QCoreApplication::processEvents();
+    EXPECT_GT(deliveredBeforeTap, 0u);
+    EXPECT_LT(deliveredBeforeTap, size_t(kHints));
+    ASSERT_EQ(log.size(), size_t(kHints));
+    for (int i = 0; i < kHints; ++i)
+        EXPECT_EQ(log[size_t(i)].second, i);
 }
 
 TEST(CommandRouting, FirstTargetWithAHandlerTakesTheCommand)
