@@ -1,13 +1,16 @@
-// A folder build on the loader thread beside the same build run straight on
-// the calling thread (the list-mode floor), measured in the same run on the
+// Folder builds on the loader thread beside the same build run straight on
+// the calling thread (the floor), measured in the same run: list mode on the
 // big folder of the benchmark corpus (LUMO_BENCH_DIR, default /tmp/lumo-bench;
-// 20,000 files at full scale, 2,000 at small scale).
+// 20,000 files at full scale, 2,000 at small scale), thumbnail mode on its
+// 4000 x 3000 JPEGs.
 //
 // The worker build runs as the program runs it: the document's loader builds
-// in list mode while this thread runs its event loop, takes every queued hint
-// and shows a row for it (name, size and date formatted, as the list does).
-// A 10 ms timer stands in for the pen: the longest wait between two of its
-// ticks, less its period, is how late a tap could be answered.
+// while this thread runs its event loop, takes every queued hint and shows a
+// row for it (name, size and date formatted, as the list does). A 10 ms timer
+// stands in for the pen: the longest wait between two of its ticks, less its
+// period, is how late a tap could be answered. The time from the start until
+// the first list hint reaches this thread is when the strip or list can first
+// paint an entry.
 #include "app/lumo_doc.h"
 #include "app/settings.h"
 #include "platform/device_path.h"
@@ -32,8 +35,10 @@
 namespace {
 
 const QString kBigFolder = QStringLiteral("\\big-folder");
+const QString kJpegFolder = QStringLiteral("\\jpeg-4000x3000");
 constexpr int kTickMs = 10;
 double g_worstTapMs = 0;  // over every repetition
+std::map<int, std::vector<double>> g_firstEntryMs;  // by mode, one per repetition
 
 std::string BenchDir()
 {
@@ -47,6 +52,8 @@ public:
     explicit RowView(CImageCatalog* catalog) : m_catalog(catalog) {}
     void OnUpdate(CView*, int hint) override
     {
+        if (hint == CImageCatalog::kHintListChanged && firstHintMs < 0 && m_catalog->GetCount() > 0)
+            firstHintMs = double(sinceStart.nsecsElapsed()) / 1e6;
         if (hint != CImageCatalog::kHintListChanged) {
             if (hint == CImageCatalog::kHintCurrentChanged && m_catalog->GetCount() == 0)
                 rows.clear();
@@ -63,30 +70,34 @@ public:
             m_catalog->SetCurrent(m_catalog->GetAt(0));
     }
     std::vector<QString> rows;
+    QElapsedTimer sinceStart;
+    double firstHintMs = -1;
 
 private:
     CImageCatalog* m_catalog;
 };
 
-void StraightListBuild(benchmark::State& state)
+void StraightBuild(benchmark::State& state, const QString& folder, int mode)
 {
     CImageCatalog catalog;
     for (auto _ : state) {
         state.PauseTiming();
         catalog.RemoveAll();
         state.ResumeTiming();
-        catalog.SetSourcePath(kBigFolder);
-        catalog.BuildList(kBigFolder, 0, 0);
+        catalog.SetSourcePath(folder);
+        catalog.BuildList(folder, 0, mode);
     }
     state.counters["entries"] = catalog.GetCount();
 }
 
-void WorkerListBuild(benchmark::State& state)
+void WorkerBuild(benchmark::State& state, const QString& folder, int mode)
 {
+    Settings::SetThumbnailViewMode(mode);
     CLumoDoc doc;
     RowView view(&doc.Catalog());
     doc.AddView(&view);
     double worstLateMs = 0;
+    std::vector<double> firstHints;
     for (auto _ : state) {
         QEventLoop loop;
         QElapsedTimer sinceTick;
@@ -102,14 +113,20 @@ void WorkerListBuild(benchmark::State& state)
         });
         sinceTick.start();
         pen.start(kTickMs);
-        doc.BrowseFolder(kBigFolder, 0);
+        view.firstHintMs = -1;
+        view.sinceStart.start();
+        doc.BrowseFolder(folder, 0);
         loop.exec();
         doc.m_loader.WaitThread();
+        firstHints.push_back(view.firstHintMs);
     }
+    std::sort(firstHints.begin(), firstHints.end());
     state.counters["entries"] = doc.Catalog().GetCount();
     state.counters["rows"] = double(view.rows.size());
     state.counters["worst_tap_ms"] = worstLateMs;
+    state.counters["first_entry_ms"] = firstHints.empty() ? 0 : firstHints[firstHints.size() / 2];
     g_worstTapMs = std::max(g_worstTapMs, worstLateMs);
+    g_firstEntryMs[mode].push_back(firstHints.empty() ? 0 : firstHints.front());
 }
 
 class MedianReporter : public benchmark::ConsoleReporter {
@@ -134,31 +151,44 @@ int main(int argc, char** argv)
     CRegistryStore::Instance().SetFile(settings.filePath(QStringLiteral("registry.reg")));
     Profile::SetRegistryKey(QStringLiteral("FARHAVEN"));
     Profile::SetAppName(QStringLiteral("bench_loader_thread"));
-    Settings::SetThumbnailViewMode(Settings::kModeList);
     DevicePath::SetDeviceRoot(QString::fromStdString(BenchDir()));
-    if (!QDir(DevicePath::ToHost(kBigFolder)).exists()) {
-        std::fprintf(stderr, "missing %s/big-folder: run make-corpus %s small\n", BenchDir().c_str(),
+    const bool haveBig = QDir(DevicePath::ToHost(kBigFolder)).exists();
+    const bool haveJpeg = QDir(DevicePath::ToHost(kJpegFolder)).exists();
+    if (!haveBig || !haveJpeg)
+        std::fprintf(stderr, "missing pictures in %s: run make-corpus %s small\n", BenchDir().c_str(),
             BenchDir().c_str());
-        return 0;
-    }
-    using Bench = void (*)(benchmark::State&);
-    const std::pair<const char*, Bench> benches[] = {
-        {"straight_list_build", StraightListBuild}, {"worker_list_build", WorkerListBuild}};
-    for (const auto& [name, fn] : benches)
+    auto add = [](const char* name, auto fn) {
         benchmark::RegisterBenchmark(name, fn)
             ->Unit(benchmark::kMillisecond)
             ->UseRealTime()
             ->Iterations(1)
             ->Repetitions(5)
             ->ReportAggregatesOnly(true);
+    };
+    if (haveBig) {
+        add("straight_list_build", [](benchmark::State& s) { StraightBuild(s, kBigFolder, Settings::kModeList); });
+        add("worker_list_build", [](benchmark::State& s) { WorkerBuild(s, kBigFolder, Settings::kModeList); });
+    }
+    if (haveJpeg) {
+        add("straight_thumbnail_build", [](benchmark::State& s) { StraightBuild(s, kJpegFolder, 1); });
+        add("worker_thumbnail_build", [](benchmark::State& s) { WorkerBuild(s, kJpegFolder, 1); });
+    }
     benchmark::Initialize(&argc, argv);
     MedianReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
-    const double straight = reporter.medians["straight_list_build"];
-    const double worker = reporter.medians["worker_list_build"];
-    if (straight > 0)
-        std::printf("worker build with rows / straight build: %.2f ms vs %.2f ms  ratio %.3f\n", worker, straight,
-            worker / straight);
+    const auto ratio = [&](const char* label, const char* worker, const char* straight) {
+        const double w = reporter.medians[worker];
+        const double s = reporter.medians[straight];
+        if (s > 0)
+            std::printf("%s: worker %.2f ms vs straight %.2f ms  ratio %.3f\n", label, w, s, w / s);
+    };
+    ratio("list mode, rows shown", "worker_list_build", "straight_list_build");
+    ratio("thumbnail mode", "worker_thumbnail_build", "straight_thumbnail_build");
+    for (auto& [mode, times] : g_firstEntryMs) {
+        std::sort(times.begin(), times.end());
+        std::printf("mode %d: first entry on the user-interface thread after %.1f ms (median of %zu)\n", mode,
+            times[times.size() / 2], times.size());
+    }
     std::printf("longest a tap waited during the worker builds: %.1f ms\n", g_worstTapMs);
     benchmark::Shutdown();
     return 0;
