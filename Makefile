@@ -20,9 +20,10 @@ build: deps $(BUILD)/CMakeCache.txt
 run: build
 	@sh scripts/run.sh $(BUILD)/lumo $(ARGS)
 
-# Normal build: every test. Then the core again under clang with ASan+UBSan,
-# its tests, and every fuzz target replayed over its seeds and crashers; then
-# the core's threading tests under ThreadSanitizer.
+# Normal build: every test. Then everything again under clang with ASan+UBSan:
+# the core tests, the UI tests (the program itself runs instrumented, the strip
+# stress test included) and every fuzz target replayed over its seeds and
+# crashers; then the core's threading tests under ThreadSanitizer.
 test: build
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
 	$(MAKE) --no-print-directory test-san
@@ -30,9 +31,10 @@ test: build
 
 test-san: deps
 	CC=clang CXX=clang++ cmake -S . -B $(SANBUILD) -DCMAKE_BUILD_TYPE=Debug \
-	  -DLUMO_UI=OFF -DLUMO_SANITIZE=ON -DLUMO_FUZZ=ON -DLUMO_BENCH=OFF
+	  -DLUMO_UI=ON -DLUMO_SANITIZE=ON -DLUMO_FUZZ=ON -DLUMO_BENCH=OFF
 	cmake --build $(SANBUILD) -j $(JOBS)
 	ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+	  LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp \
 	  ctest --test-dir $(SANBUILD) --output-on-failure -j $(JOBS)
 
 # The core tests that run threads: the loader thread, the catalog and its
