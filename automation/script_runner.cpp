@@ -14,10 +14,12 @@
 #include <QComboBox>
 #include <QFile>
 #include <QJsonDocument>
+#include <QJsonObject>
 #include <QLineEdit>
 #include <QMenu>
 #include <QTextStream>
 #include <QTimer>
+#include <algorithm>
 #include <cstdio>
 
 CScriptRunner::CScriptRunner(CLumoApp* app, QStringList lines)
@@ -82,7 +84,14 @@ void CScriptRunner::Start()
 {
     m_stepTimer.setSingleShot(true);
     connect(&m_stepTimer, &QTimer::timeout, this, &CScriptRunner::Next);
-    m_stepTimer.start(0);
+    m_clock.start();
+    Schedule(0);
+}
+
+void CScriptRunner::Schedule(int ms)
+{
+    m_dueAt = m_clock.elapsed() + ms;
+    m_stepTimer.start(ms);
 }
 
 void CScriptRunner::Fail(const QString& reason)
@@ -109,11 +118,13 @@ bool CScriptRunner::IsIdle() const
 
 void CScriptRunner::Next()
 {
+    if (m_dueAt >= 0)
+        m_longestLateMs = std::max(m_longestLateMs, m_clock.elapsed() - m_dueAt);
     if (m_waitIdle) {
         if (!IsIdle())
             m_idleSince.start();
         if (m_idleSince.elapsed() < 20) {
-            m_stepTimer.start(5);
+            Schedule(5);
             return;
         }
         m_waitIdle = false;
@@ -129,7 +140,7 @@ void CScriptRunner::Next()
     m_resumeAfterMs = -1;
     // The next command is due even when this one opens a modal dialog or
     // menu: its own event loop then runs the rest of the script.
-    m_stepTimer.start(0);
+    Schedule(0);
     QString reason;
     if (!Run(words, &reason)) {
         m_stepTimer.stop();
@@ -140,11 +151,12 @@ void CScriptRunner::Next()
         return;  // later commands already ran inside a modal loop
     if (m_app->Frame())
         m_app->Frame()->UpdateControls();
+    // Due from now: the command's own time is not the event loop's delay.
     if (m_waitIdle) {
         m_idleSince.start();
-        m_stepTimer.start(0);
-    } else if (m_resumeAfterMs >= 0) {
-        m_stepTimer.start(m_resumeAfterMs);
+        Schedule(0);
+    } else {
+        Schedule(std::max(m_resumeAfterMs, 0));
     }
 }
 
@@ -323,7 +335,11 @@ bool CScriptRunner::Shot(const QString& path, QString* reason)
 
 bool CScriptRunner::Dump(const QString& path, QString* reason)
 {
-    const QByteArray json = QJsonDocument(DumpState(m_app)).toJson(QJsonDocument::Indented);
+    const qint64 now = m_clock.elapsed();
+    QJsonObject state = DumpState(m_app);
+    state["scriptLateMs"] = m_longestLateMs;
+    state["scriptMs"] = now;
+    const QByteArray json = QJsonDocument(state).toJson(QJsonDocument::Indented);
     if (path == QLatin1String("-")) {
         std::fwrite(json.constData(), 1, size_t(json.size()), stdout);
         std::fflush(stdout);

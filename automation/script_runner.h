@@ -40,6 +40,8 @@ private:
     bool Dump(const QString& path, QString* reason);
     bool Control(const QStringList& words, QString* reason);
     bool IsIdle() const;
+    // Runs the next step after ms, noting when it is due.
+    void Schedule(int ms);
 
     CLumoApp* m_app;
     QStringList m_lines;
@@ -50,4 +52,9 @@ private:
     QPointer<QWidget> m_grab;  // the widget that received the last pen-down
     QPoint m_lastPen;
     QTimer m_stepTimer;
+    // How late the event loop let due steps run: a step waits like a tap
+    // would, so the longest wait is the run's worst answer time to input.
+    QElapsedTimer m_clock;
+    qint64 m_dueAt = -1;
+    qint64 m_longestLateMs = 0;
 };

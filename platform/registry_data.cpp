@@ -211,6 +211,11 @@ bool ParseValueLine(const QByteArray& line, LineReader* reader, QString* name, R
 
 QString CRegistryData::NormalizeKey(const QString& key)
 {
+    // Settings are read often (views read the stored mode at every list
+    // notification): a key already without empty parts is returned as it is.
+    if (!key.startsWith(QLatin1Char('\\')) && !key.endsWith(QLatin1Char('\\')) &&
+        !key.contains(QLatin1String("\\\\")))
+        return key;
     QStringList parts = key.split(QLatin1Char('\\'), Qt::SkipEmptyParts);
     return parts.join(QLatin1Char('\\'));
 }
