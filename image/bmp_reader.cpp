@@ -314,14 +314,12 @@ HBITMAP SHLoadDIBitmap(const QString& hostPath)
     QFile file(hostPath);
     if (!file.open(QIODevice::ReadOnly))
         return nullptr;
+    // Read, never mapped: a file cut short by another program while it is
+    // decoded must give a short buffer, not a fault on a page past its end.
+    // A file beyond the bitmap budget holds more pixels than may be made.
     const qint64 size = file.size();
-    if (size <= 0)
+    if (size <= 0 || size > kMaxBitmapBytes)
         return nullptr;
-    if (uchar* mapped = file.map(0, size)) {
-        HBITMAP bitmap = DecodeBmp(mapped, size_t(size));
-        file.unmap(mapped);
-        return bitmap;
-    }
     const QByteArray bytes = file.readAll();
     return DecodeBmp(reinterpret_cast<const uint8_t*>(bytes.constData()), size_t(bytes.size()));
 }

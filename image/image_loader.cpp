@@ -201,10 +201,14 @@ int CImageLoader::LoadJpeg(CImageItem& item, const QString& hostPath, const QStr
     request.toBitmap = true;
     JpegImage image;
     JpegStatus status;
-    // Decoding from the mapped file saves copying it through read calls.
-    if (uchar* mapped = file.size() > 0 ? file.map(0, file.size()) : nullptr) {
-        status = DecodeJpegMemory(mapped, size_t(file.size()), request, &image);
-        file.unmap(mapped);
+    // Read whole, never mapped: a file cut short by another program while it
+    // is decoded gives a short buffer (libjpeg ends it as a truncated file),
+    // not a fault on a page past its end. Very large files stream instead.
+    constexpr qint64 kReadWholeLimit = qint64(64) << 20;
+    if (file.size() > 0 && file.size() <= kReadWholeLimit) {
+        const QByteArray bytes = file.readAll();
+        status = DecodeJpegMemory(reinterpret_cast<const uchar*>(bytes.constData()), size_t(bytes.size()), request,
+                                  &image);
     } else {
         FILE* stream = fdopen(dup(file.handle()), "rb");
         status = DecodeJpegFile(stream, request, &image);
