@@ -5,6 +5,10 @@
 
 #include <spng.h>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include <cstring>
 #include <memory>
 #include <new>
@@ -41,6 +45,43 @@ SpngContext OpenPng(CByteSource& source)
     return spng_set_png_stream(ctx.get(), ReadStream, &source) ? nullptr : std::move(ctx);
 }
 
+// n RGBA pixels composed over white into packed R, G, B: OverWhite on every
+// channel. rgb must hold 3 n + 1 bytes (the vector loop stores four bytes per
+// pixel, the fourth overwritten by the next pixel).
+void ComposeOverWhite(const uint8_t* row, int n, uint8_t* rgb)
+{
+    int i = 0;
+#if defined(__SSE2__)
+    // Four pixels at a time in 16-bit lanes: c * a + 255 * (255 - a) + 128
+    // stays below 65536, and so does the rounding step v + (v >> 8).
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i full = _mm_set1_epi16(255);
+    const __m128i half = _mm_set1_epi16(128);
+    const auto compose = [&](__m128i c) {
+        const __m128i a = _mm_shufflehi_epi16(_mm_shufflelo_epi16(c, 0xFF), 0xFF);
+        __m128i v = _mm_add_epi16(_mm_mullo_epi16(c, a), _mm_mullo_epi16(full, _mm_sub_epi16(full, a)));
+        v = _mm_add_epi16(v, half);
+        return _mm_srli_epi16(_mm_add_epi16(v, _mm_srli_epi16(v, 8)), 8);
+    };
+    for (; i + 4 <= n; i += 4) {
+        const __m128i px = _mm_loadu_si128(reinterpret_cast<const __m128i*>(row + size_t(i) * 4));
+        __m128i out = _mm_packus_epi16(compose(_mm_unpacklo_epi8(px, zero)), compose(_mm_unpackhi_epi8(px, zero)));
+        uint8_t* q = rgb + size_t(i) * 3;
+        for (int k = 0; k < 4; ++k, q += 3, out = _mm_srli_si128(out, 4)) {
+            const int word = _mm_cvtsi128_si32(out);
+            std::memcpy(q, &word, 4);
+        }
+    }
+#endif
+    for (; i < n; ++i) {
+        const uint8_t* p = row + size_t(i) * 4;
+        uint8_t* q = rgb + size_t(i) * 3;
+        q[0] = OverWhite(p[0], p[3]);
+        q[1] = OverWhite(p[1], p[3]);
+        q[2] = OverWhite(p[2], p[3]);
+    }
+}
+
 // Turns one decoded row of n pixels in the decoder's format into packed R, G, B
 // over white. RGB8 rows are used as they are.
 const uint8_t* ToRgb(int fmt, const uint8_t* row, int n, uint8_t* rgb)
@@ -48,15 +89,8 @@ const uint8_t* ToRgb(int fmt, const uint8_t* row, int n, uint8_t* rgb)
     if (fmt == SPNG_FMT_RGB8)
         return row;
     if (fmt == SPNG_FMT_RGBA8) {
-        for (int i = 0; i < n; ++i, row += 4, rgb += 3) {
-            const uint8_t a = row[3];
-            if (a == 255) {
-                rgb[0] = row[0], rgb[1] = row[1], rgb[2] = row[2];
-            } else {
-                rgb[0] = OverWhite(row[0], a), rgb[1] = OverWhite(row[1], a), rgb[2] = OverWhite(row[2], a);
-            }
-        }
-        return rgb - size_t(n) * 3;
+        ComposeOverWhite(row, n, rgb);
+        return rgb;
     }
     // 16-bit samples keep their precision until composed over white.
     const auto* px = reinterpret_cast<const uint16_t*>(row);
@@ -81,7 +115,7 @@ DecodeStatus DecodeRows(DecodeJob& job, spng_ctx* ctx, int fmt, size_t rowBytes,
     std::vector<uint8_t> rgb;
     try {
         row.resize(rowBytes);
-        rgb.resize(size_t(job.fullWidth) * 3);
+        rgb.resize(size_t(job.fullWidth) * 3 + 1);
     } catch (const std::bad_alloc&) {
         return DecodeStatus::OutOfMemory;
     }

@@ -278,6 +278,34 @@ TEST(ImageDecoderTransparency, ComposedOverWhite)
     EXPECT_EQ(g.Pixel(1, 0), 0xFFFFFFu);
 }
 
+TEST(ImageDecoderTransparency, EveryAlphaOfEveryLevelComposesExactly)
+{
+    // Row y has alpha y, column x level x % 256; 259 columns, so that runs of
+    // four pixels and the three left over both meet every pair.
+    PngSpec rgba;
+    rgba.colorType = 6;
+    rgba.width = 259;
+    rgba.height = 256;
+    std::vector<uint32_t> expected;
+    for (int y = 0; y < rgba.height; ++y) {
+        for (int x = 0; x < rgba.width; ++x) {
+            const int level = x % 256, alpha = y;
+            const uint8_t r = uint8_t(level), g = uint8_t(255 - level), b = uint8_t(level * 7);
+            rgba.samples.insert(rgba.samples.end(), {r, g, b, uint8_t(alpha)});
+            const auto over = [&](int c) { return uint32_t((c * alpha + 255 * (255 - alpha) + 127) / 255); };
+            expected.push_back(over(r) << 16 | over(g) << 8 | over(b));
+        }
+    }
+    Decoded d = DecodeBytes(MakePng(rgba));
+    ASSERT_EQ(d.result, 0);
+    ASSERT_EQ(d.bitmap->Width(), rgba.width);
+    ASSERT_EQ(d.bitmap->Height(), rgba.height);
+    int wrong = 0;
+    for (int i = 0; i < rgba.width * rgba.height; ++i)
+        wrong += d.Pixel(i % rgba.width, i / rgba.width) != expected[size_t(i)];
+    EXPECT_EQ(wrong, 0);
+}
+
 TEST(ImageDecoderTransparency, SixteenBitAlphaKeepsItsPrecision)
 {
     PngSpec layout;
