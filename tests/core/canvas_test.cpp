@@ -107,65 +107,39 @@ protected:
 
 // --- Display scaling ---
 
-TEST(ScaleForDisplay, FillLeavesWideStripUnscaledBecauseOnlyItsWidthExceedsTheView)
+TEST(ScaleForDisplay, FitFillAndPercentZoomsGiveTheDisplaySizesAndScales)
 {
-    auto item = Entry(1000, 100, -1);
-    item->m_displayScale = 3.0;
-    EXPECT_EQ(ScaleForDisplay(*item, 240, 267), item->m_fullBitmap);
-    EXPECT_EQ(item->m_displayScale, 1.0);
-}
-
-TEST(ScaleForDisplay, FitShrinksWideStripTo244x24)
-{
-    auto item = Entry(1000, 100, 0);
-    HBITMAP display = ScaleForDisplay(*item, 240, 267);
-    ASSERT_NE(display, nullptr);
-    EXPECT_EQ(display, item->m_displayCopy->m_handle);
-    EXPECT_EQ(display->Width(), 244);
-    EXPECT_EQ(display->Height(), 24);
-    EXPECT_DOUBLE_EQ(item->m_displayScale, 1000.0 / 242.0);
-}
-
-TEST(ScaleForDisplay, TurnedFitMeasuresThePictureAgainstTheOtherSide)
-{
-    // Turned, the strip is 100 wide (fits) and 1000 high: it shrinks to the
-    // view's height less one.
-    auto item = Entry(1000, 100, 0, 90);
-    HBITMAP display = ScaleForDisplay(*item, 240, 267);
-    ASSERT_NE(display, nullptr);
-    EXPECT_DOUBLE_EQ(item->m_displayScale, 1000.0 / 266.0);
-    EXPECT_EQ(display->Width(), 268);  // trunc(1000 * 266 / 1000 + 2), already a multiple of 4
-    EXPECT_EQ(display->Height(), 26);
-    // Turned, fill finds the strip too narrow to shrink.
-    item->m_zoom = -1;
-    EXPECT_EQ(ScaleForDisplay(*item, 240, 267), item->m_fullBitmap);
-}
-
-TEST(ScaleForDisplay, FillShrinksByTheSmallerRatio)
-{
-    auto item = Entry(968, 1335, -1);
-    HBITMAP display = ScaleForDisplay(*item, 240, 267);
-    ASSERT_NE(display, nullptr);
-    EXPECT_DOUBLE_EQ(item->m_displayScale, 4.0);  // min(968 / 242, 1335 / 266)
-    EXPECT_EQ(display->Width(), 244);             // trunc(242 + 2) rounded down to 4
-    EXPECT_EQ(display->Height(), 333);
-}
-
-TEST(ScaleForDisplay, Zoom100UsesTheFullBitmapItself)
-{
-    auto item = Entry(300, 200, 100);
-    EXPECT_EQ(ScaleForDisplay(*item, 240, 267), item->m_fullBitmap);
-    EXPECT_EQ(item->m_displayScale, 1.0);
-}
-
-TEST(ScaleForDisplay, Zoom200DoublesThePicture)
-{
-    auto item = Entry(101, 50, 200);
-    HBITMAP display = ScaleForDisplay(*item, 240, 267);
-    ASSERT_NE(display, nullptr);
-    EXPECT_EQ(item->m_displayScale, 0.5);
-    EXPECT_EQ(display->Width(), 204);  // trunc(101 * 2 + 2), a multiple of 4
-    EXPECT_EQ(display->Height(), 100);
+    struct Case {
+        const char* what;
+        int width, height, zoom, rotation;
+        int outWidth, outHeight;  // 0: the full bitmap itself is shown
+        double scale;
+    };
+    const Case cases[] = {
+        {"fill leaves a wide strip alone: only its width exceeds the view", 1000, 100, -1, 0, 0, 0, 1.0},
+        {"fit shrinks a wide strip", 1000, 100, 0, 0, 244, 24, 1000.0 / 242.0},
+        // Turned, the strip is 100 wide (fits) and 1000 high: it shrinks to
+        // the view's height less one; trunc(1000 * 266 / 1000 + 2) = 268.
+        {"turned fit measures against the other side", 1000, 100, 0, 90, 268, 26, 1000.0 / 266.0},
+        {"turned fill finds the strip too narrow to shrink", 1000, 100, -1, 90, 0, 0, 1.0},
+        {"fill shrinks by the smaller ratio", 968, 1335, -1, 0, 244, 333, 4.0},  // min(968 / 242, 1335 / 266)
+        {"100 % shows the full bitmap", 300, 200, 100, 0, 0, 0, 1.0},
+        {"200 % doubles, rounded to whole rows of 4", 101, 50, 200, 0, 204, 100, 0.5},
+    };
+    for (const Case& c : cases) {
+        auto item = Entry(c.width, c.height, c.zoom, c.rotation);
+        item->m_displayScale = 3.0;
+        HBITMAP display = ScaleForDisplay(*item, 240, 267);
+        ASSERT_NE(display, nullptr) << c.what;
+        EXPECT_DOUBLE_EQ(item->m_displayScale, c.scale) << c.what;
+        if (c.outWidth == 0) {
+            EXPECT_EQ(display, item->m_fullBitmap) << c.what;
+            continue;
+        }
+        EXPECT_EQ(display, item->m_displayCopy->m_handle) << c.what;
+        EXPECT_EQ(display->Width(), c.outWidth) << c.what;
+        EXPECT_EQ(display->Height(), c.outHeight) << c.what;
+    }
 }
 
 TEST(ScaleForDisplay, PictureDecodedSmallerThanItsEntryIsStretchedEvenAtRatioOne)
@@ -211,33 +185,27 @@ TEST(ScaleForDisplay, DegenerateInputsNeverGiveAnEmptyOrNegativeSize)
     EXPECT_EQ(ScaleForDisplay(*huge, 240, 267), nullptr);
 }
 
-TEST(EffectiveZoom, PercentCodesCountAsThemselves)
+TEST(EffectiveZoom, PercentCodesCountAsThemselvesAndFitOrFillAsTheirDrawnScalePlusOne)
 {
-    auto item = Entry(10, 10, 150);
-    EXPECT_EQ(EffectiveZoom(*item), 150);
-}
-
-TEST(EffectiveZoom, FitAndFillCountAsTheScaleTheyWereDrawnAtPlusOne)
-{
-    auto item = Entry(10, 10, 0);
-    item->m_displayScale = 1.0;
-    EXPECT_EQ(EffectiveZoom(*item), 101);
-    item->m_zoom = -1;
-    item->m_displayScale = 1000.0 / 242.0;  // 24.2 % truncates to 24
-    EXPECT_EQ(EffectiveZoom(*item), 25);
-    item->m_displayScale = 0.5;
-    EXPECT_EQ(EffectiveZoom(*item), 201);
-}
-
-TEST(EffectiveZoom, ScaleOfZeroOrNaNCountsAsUnscaled)
-{
-    auto item = Entry(10, 10, 0);
-    item->m_displayScale = 0.0;
-    EXPECT_EQ(EffectiveZoom(*item), 101);
-    item->m_displayScale = std::numeric_limits<double>::quiet_NaN();
-    EXPECT_EQ(EffectiveZoom(*item), 101);
-    item->m_displayScale = 1e-300;
-    EXPECT_EQ(EffectiveZoom(*item), INT_MAX);
+    const struct {
+        int zoom;
+        double displayScale;
+        int expected;
+    } cases[] = {
+        {150, 3.0, 150},
+        {0, 1.0, 101},
+        {-1, 1000.0 / 242.0, 25},  // 24.2 % truncates to 24
+        {-1, 0.5, 201},
+        // A scale of zero or NaN counts as unscaled; a tiny one saturates.
+        {0, 0.0, 101},
+        {0, std::numeric_limits<double>::quiet_NaN(), 101},
+        {0, 1e-300, INT_MAX},
+    };
+    for (const auto& c : cases) {
+        auto item = Entry(10, 10, c.zoom);
+        item->m_displayScale = c.displayScale;
+        EXPECT_EQ(EffectiveZoom(*item), c.expected) << c.zoom << " at " << c.displayScale;
+    }
 }
 
 // --- Buffer and drawing ---
