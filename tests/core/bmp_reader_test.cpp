@@ -43,16 +43,23 @@ uint32_t PaletteColour(const CBitmapObject& b, int index)
     return uint32_t(q.rgbRed) << 16 | uint32_t(q.rgbGreen) << 8 | q.rgbBlue;
 }
 
+TestBmp Layout(int width, int height, int bpp, uint32_t compression = 0)
+{
+    TestBmp layout;
+    layout.width = width;
+    layout.height = height;
+    layout.bpp = bpp;
+    layout.compression = compression;
+    return layout;
+}
+
 }  // namespace
 
 TEST(BmpReader, IndexedPicturesKeepDepthPaletteAndPixels)
 {
     for (int bpp : {1, 4, 8}) {
         SCOPED_TRACE(bpp);
-        TestBmp layout;
-        layout.width = 13;
-        layout.height = 3;
-        layout.bpp = bpp;
+        TestBmp layout = Layout(13, 3, bpp);
         const int colours = 1 << bpp;
         for (int i = 0; i < colours; ++i)
             layout.palette.push_back(uint32_t(i * 0x030507));
@@ -102,11 +109,7 @@ TEST(BmpReader, TopDownAndBottomUpRowsGiveTheSamePicture)
 
 TEST(BmpReader, Rle8RunsAbsoluteRunsDeltasAndLineEnds)
 {
-    TestBmp layout;
-    layout.width = 6;
-    layout.height = 3;
-    layout.bpp = 8;
-    layout.compression = 1;
+    TestBmp layout = Layout(6, 3, 8, 1);
     for (uint32_t i = 0; i < 256; ++i)
         layout.palette.push_back(i);
     layout.pixels = {
@@ -131,11 +134,7 @@ TEST(BmpReader, Rle8RunsAbsoluteRunsDeltasAndLineEnds)
 
 TEST(BmpReader, Rle4AlternatesNibblesAndKeepsFourBits)
 {
-    TestBmp layout;
-    layout.width = 7;
-    layout.height = 1;
-    layout.bpp = 4;
-    layout.compression = 2;
+    TestBmp layout = Layout(7, 1, 4, 2);
     for (uint32_t i = 0; i < 16; ++i)
         layout.palette.push_back(i);
     layout.pixels = {5, 0x12, 0, 3, 0xAB, 0xC0, 0, 1};  // 1 2 1 2 1, then absolute A B C
@@ -149,11 +148,7 @@ TEST(BmpReader, Rle4AlternatesNibblesAndKeepsFourBits)
 
 TEST(BmpReader, RleStreamThatRunsPastThePictureStopsAtItsEdges)
 {
-    TestBmp layout;
-    layout.width = 4;
-    layout.height = 2;
-    layout.bpp = 8;
-    layout.compression = 1;
+    TestBmp layout = Layout(4, 2, 8, 1);
     layout.palette.assign(256, 0);
     layout.pixels = {255, 1, 0, 2, 255, 255, 200, 3, 0, 255, 1};  // long run, far delta, cut absolute run
     Bitmap b = Decode(layout);
@@ -162,40 +157,34 @@ TEST(BmpReader, RleStreamThatRunsPastThePictureStopsAtItsEdges)
         EXPECT_EQ(IndexAt(*b, x, 1), 1);
 }
 
-TEST(BmpReader, SixteenBitFiveFiveFiveStaysSixteenBit)
+TEST(BmpReader, SixteenAndThirtyTwoBitLayoutsAreKeptOnlyWhenTheBitmapCanHoldThem)
 {
-    TestBmp layout;
-    layout.width = 2;
-    layout.height = 1;
-    layout.bpp = 16;
-    layout.pixels = {0x00, 0x7C, 0x1F, 0x00};  // pure red, pure blue
-    Bitmap b = Decode(layout);
+    TestBmp rgb555 = Layout(2, 1, 16);
+    rgb555.pixels = {0x00, 0x7C, 0x1F, 0x00};  // pure red, pure blue
+    Bitmap b = Decode(rgb555);
     ASSERT_TRUE(b);
     EXPECT_EQ(b->BitsPerPixel(), 16);
     EXPECT_EQ(b->RowFromTop(0)[1], 0x7C);
-}
 
-TEST(BmpReader, BitfieldLayoutsTheBitmapCannotHoldAreConverted)
-{
-    TestBmp rgb565;
-    rgb565.width = 3;
-    rgb565.height = 1;
-    rgb565.bpp = 16;
-    rgb565.compression = 3;
+    TestBmp standard = SolidBmp(2, 2, 32, 1, 2, 3);
+    standard.compression = 3;
+    standard.masks = {0xFF0000, 0xFF00, 0xFF};
+    b = Decode(standard);
+    ASSERT_TRUE(b);
+    EXPECT_EQ(b->BitsPerPixel(), 32);
+    EXPECT_EQ(RgbAt(*b, 1, 1), 0x010203u);
+
+    TestBmp rgb565 = Layout(3, 1, 16, 3);
     rgb565.masks = {0xF800, 0x07E0, 0x001F};
     rgb565.pixels = {0x00, 0xF8, 0xE0, 0x07, 0x1F, 0x00, 0, 0};
-    Bitmap b = Decode(rgb565);
+    b = Decode(rgb565);
     ASSERT_TRUE(b);
     EXPECT_EQ(b->BitsPerPixel(), 24);
     EXPECT_EQ(RgbAt(*b, 0, 0), 0xFF0000u);
     EXPECT_EQ(RgbAt(*b, 1, 0), 0x00FF00u);
     EXPECT_EQ(RgbAt(*b, 2, 0), 0x0000FFu);
 
-    TestBmp rgba;
-    rgba.width = 1;
-    rgba.height = 1;
-    rgba.bpp = 32;
-    rgba.compression = 3;
+    TestBmp rgba = Layout(1, 1, 32, 3);
     rgba.masks = {0xFF000000, 0x00FF0000, 0x0000FF00};
     rgba.pixels = {0x7F, 0x30, 0x20, 0x10};  // R 0x10, G 0x20, B 0x30, alpha byte ignored
     b = Decode(rgba);
@@ -212,59 +201,36 @@ TEST(BmpReader, BitfieldLayoutsTheBitmapCannotHoldAreConverted)
     EXPECT_EQ(RgbAt(*b, 0, 0), 0xFF8000u);
 }
 
-TEST(BmpReader, StandardBitfieldsAreKeptAsTheyAre)
+TEST(BmpReader, PalettesOfTwoBitOs2AndShortFilesAreReadAsEightBitOrTheirOwnDepth)
 {
-    TestBmp layout = SolidBmp(2, 2, 32, 1, 2, 3);
-    layout.compression = 3;
-    layout.masks = {0xFF0000, 0xFF00, 0xFF};
-    Bitmap b = Decode(layout);
-    ASSERT_TRUE(b);
-    EXPECT_EQ(b->BitsPerPixel(), 32);
-    EXPECT_EQ(RgbAt(*b, 1, 1), 0x010203u);
-}
-
-TEST(BmpReader, TwoBitPicturesBecomeEightBitWithTheirPalette)
-{
-    TestBmp layout;
-    layout.width = 5;
-    layout.height = 1;
-    layout.bpp = 2;
-    layout.palette = {0x000000, 0xFF0000, 0x00FF00, 0x0000FF};
-    layout.pixels = {0b00011011, 0b10000000, 0, 0};  // 0 1 2 3 2
-    Bitmap b = Decode(layout);
+    // Two bits per pixel become eight, with the palette.
+    TestBmp twoBit = Layout(5, 1, 2);
+    twoBit.palette = {0x000000, 0xFF0000, 0x00FF00, 0x0000FF};
+    twoBit.pixels = {0b00011011, 0b10000000, 0, 0};  // 0 1 2 3 2
+    Bitmap b = Decode(twoBit);
     ASSERT_TRUE(b);
     EXPECT_EQ(b->BitsPerPixel(), 8);
     const int expected[5] = {0, 1, 2, 3, 2};
     for (int x = 0; x < 5; ++x)
         EXPECT_EQ(IndexAt(*b, x, 0), expected[x]);
     EXPECT_EQ(PaletteColour(*b, 3), 0x0000FFu);
-}
 
-TEST(BmpReader, Os2CoreHeaderWithThreeBytePalette)
-{
-    TestBmp layout;
-    layout.headerSize = 12;
-    layout.width = 2;
-    layout.height = 1;
-    layout.bpp = 1;
-    layout.palette = {0x112233, 0x445566};
-    layout.pixels = {0b01000000, 0, 0, 0};
-    Bitmap b = Decode(layout);
+    // The OS/2 core header has three-byte palette entries.
+    TestBmp os2 = Layout(2, 1, 1);
+    os2.headerSize = 12;
+    os2.palette = {0x112233, 0x445566};
+    os2.pixels = {0b01000000, 0, 0, 0};
+    b = Decode(os2);
     ASSERT_TRUE(b);
     EXPECT_EQ(PaletteColour(*b, 1), 0x445566u);
     EXPECT_EQ(IndexAt(*b, 1, 0), 1);
-}
 
-TEST(BmpReader, IndicesBeyondAShortPaletteShowBlack)
-{
-    TestBmp layout;
-    layout.width = 1;
-    layout.height = 1;
-    layout.bpp = 8;
-    layout.colorsUsed = 2;
-    layout.palette = {0xFFFFFF, 0xFFFFFF};
-    layout.pixels = {200, 0, 0, 0};
-    Bitmap b = Decode(layout);
+    // Indices beyond a short palette show black.
+    TestBmp shortPalette = Layout(1, 1, 8);
+    shortPalette.colorsUsed = 2;
+    shortPalette.palette = {0xFFFFFF, 0xFFFFFF};
+    shortPalette.pixels = {200, 0, 0, 0};
+    b = Decode(shortPalette);
     ASSERT_TRUE(b);
     ASSERT_EQ(b->Palette().size(), 256u);
     EXPECT_EQ(PaletteColour(*b, 200), 0u);
@@ -283,7 +249,7 @@ TEST(BmpReader, CutPixelDataLeavesTheRestBlack)
 TEST(BmpReader, HostileHeadersAreRefused)
 {
     const TestBmp good = SolidBmp(4, 4, 24, 1, 2, 3);
-    std::vector<TestBmp> bad(9, good);
+    std::vector<TestBmp> bad(10, good);
     bad[0].planes = 2;
     bad[1].bpp = 7;
     bad[2].width = -4;
@@ -297,31 +263,18 @@ TEST(BmpReader, HostileHeadersAreRefused)
     bad[8].bpp = 8;
     bad[8].compression = 1;
     bad[8].height = -4;  // top-down RLE
+    bad[9] = Layout(40000, 40000, 8, 1);  // 1.6 GB of 8-bit pixels from a few bytes: refused before allocating
+    bad[9].palette.assign(256, 0);
+    bad[9].pixels = {0, 1};
     for (size_t i = 0; i < bad.size(); ++i)
         EXPECT_FALSE(Decode(bad[i])) << i;
     EXPECT_TRUE(Decode(good));
 }
 
-TEST(BmpReader, SmallFileClaimingHugeRlePictureIsRefusedBeforeAllocating)
-{
-    TestBmp layout;
-    layout.width = 40000;
-    layout.height = 40000;  // 1.6 GB of 8-bit pixels from a few bytes
-    layout.bpp = 8;
-    layout.compression = 1;
-    layout.palette.assign(256, 0);
-    layout.pixels = {0, 1};
-    EXPECT_FALSE(Decode(layout));
-}
-
 TEST(BmpReader, EveryCutOfAFileDecodesOrFailsWithoutOverrun)
 {
     std::vector<TestBmp> layouts = {SolidBmp(5, 3, 24, 9, 8, 7), Gray8Bmp(7, 5)};
-    TestBmp rle;
-    rle.width = 6;
-    rle.height = 3;
-    rle.bpp = 4;
-    rle.compression = 2;
+    TestBmp rle = Layout(6, 3, 4, 2);
     rle.palette.assign(16, 0x808080);
     rle.pixels = {4, 0x12, 0, 5, 0x12, 0x34, 0x50, 0, 0, 0, 0, 2, 1, 1, 3, 0x77, 0, 1};
     layouts.push_back(rle);

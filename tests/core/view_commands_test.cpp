@@ -109,52 +109,37 @@ protected:
 
 } // namespace
 
-TEST_F(ViewCommandsTest, ZoomInFrom290Gives310AndIsThenDisabled)
+TEST_F(ViewCommandsTest, ZoomStepsMoveByTwentyFromTheEffectiveZoomWithinTheirLimits)
 {
-    CImageItem* item = AddCurrent(100, 100, 290);
-    EXPECT_TRUE(Enabled(ID_ZOOM_IN));
-    Run(ID_ZOOM_IN);
-    EXPECT_EQ(item->m_zoom, 310);
-    EXPECT_FALSE(Enabled(ID_ZOOM_IN));
-    EXPECT_EQ(m_view.repaints, 1);
-}
-
-TEST_F(ViewCommandsTest, ZoomOutStepsDownByTwentyUntilFifty)
-{
-    CImageItem* item = AddCurrent(100, 100, 60);
-    Run(ID_ZOOM_OUT);
-    EXPECT_EQ(item->m_zoom, 40);
-    EXPECT_FALSE(Enabled(ID_ZOOM_OUT)); // 40 is not above 50
-    item->m_zoom = 51;
-    EXPECT_TRUE(Enabled(ID_ZOOM_OUT));
-    Run(ID_ZOOM_OUT);
-    EXPECT_EQ(item->m_zoom, 31);
-}
-
-TEST_F(ViewCommandsTest, ZoomOutNeverGoesBelowTwenty)
-{
-    CImageItem* item = AddCurrent(100, 100, 25);
-    Run(ID_ZOOM_OUT); // through the command itself, past the enable rule
-    EXPECT_EQ(item->m_zoom, 20);
-}
-
-TEST_F(ViewCommandsTest, FittedPictureShownUnscaledStepsFromOneHundredAndOne)
-{
-    CImageItem* item = AddCurrent(100, 100, 0, 1.0);
-    Run(ID_ZOOM_IN);
-    EXPECT_EQ(item->m_zoom, 121);
-    item->m_zoom = 0;
-    Run(ID_ZOOM_OUT);
-    EXPECT_EQ(item->m_zoom, 81);
-}
-
-TEST_F(ViewCommandsTest, FilledPictureShrunkByFourStartsFromItsEffectiveZoom)
-{
-    // Drawn at a quarter of its size: trunc(100 / 4) + 1 = 26, not above 50.
-    CImageItem* item = AddCurrent(2000, 1500, -1, 4.0);
-    EXPECT_FALSE(Enabled(ID_ZOOM_OUT));
-    Run(ID_ZOOM_IN);
-    EXPECT_EQ(item->m_zoom, 46);
+    struct Case {
+        int zoom;
+        double scale;
+        int command;
+        bool enabledBefore;
+        int result;
+        bool enabledAfter;
+    };
+    const Case cases[] = {
+        {290, 1.0, ID_ZOOM_IN, true, 310, false},
+        {60, 1.0, ID_ZOOM_OUT, true, 40, false},  // 40 is not above 50
+        {51, 1.0, ID_ZOOM_OUT, true, 31, false},
+        {25, 1.0, ID_ZOOM_OUT, false, 20, false},  // run past the enable rule: never below 20
+        // A fitted picture shown unscaled counts as 101.
+        {0, 1.0, ID_ZOOM_IN, true, 121, true},
+        {0, 1.0, ID_ZOOM_OUT, true, 81, true},
+        // A filled one drawn at a quarter of its size: trunc(100 / 4) + 1 = 26.
+        {-1, 4.0, ID_ZOOM_IN, true, 46, true},
+        {-1, 4.0, ID_ZOOM_OUT, false, 20, false},
+    };
+    int repaints = 0;
+    for (const Case& c : cases) {
+        CImageItem* item = AddCurrent(2000, 1500, c.zoom, c.scale);
+        EXPECT_EQ(Enabled(c.command), c.enabledBefore) << c.zoom << " " << c.command;
+        Run(c.command);
+        EXPECT_EQ(item->m_zoom, c.result) << c.zoom << " " << c.command;
+        EXPECT_EQ(Enabled(c.command), c.enabledAfter) << c.zoom << " " << c.command;
+        EXPECT_EQ(m_view.repaints, ++repaints);
+    }
 }
 
 TEST_F(ViewCommandsTest, ZoomStepClearsTheFixedZoomMarksButNotTheAllToMarks)
@@ -210,8 +195,13 @@ TEST_F(ViewCommandsTest, OddRotationIsLeftAloneButRepainted)
     EXPECT_EQ(m_view.repaints, 2);
 }
 
-TEST_F(ViewCommandsTest, AllToReachesEveryEntry)
+TEST_F(ViewCommandsTest, AllToReachesEveryEntryButWithAnEmptyCatalogChangesNotEvenTheMarks)
 {
+    m_doc->MenuChecks().CheckRadio(Popup("View", "Zoom"), ID_ALL_FIT, ID_ALL_ORIGINAL, ID_ALL_FILL);
+    Run(ID_ALL_ORIGINAL);
+    EXPECT_EQ(CheckedAmong(ID_ALL_FIT, ID_ALL_ORIGINAL), std::vector<int> { ID_ALL_FILL });
+    EXPECT_EQ(m_view.repaints, 0);
+
     CImageItem* a = AddCurrent(100, 100, 50);
     CImageItem* b = Add(100, 100, 0);
     Run(ID_ALL_ORIGINAL);
@@ -221,14 +211,6 @@ TEST_F(ViewCommandsTest, AllToReachesEveryEntry)
     Run(ID_ALL_FILL);
     EXPECT_EQ(b->m_zoom, -1);
     EXPECT_EQ(CheckedAmong(ID_ALL_FIT, ID_ALL_ORIGINAL), std::vector<int> { ID_ALL_FILL });
-}
-
-TEST_F(ViewCommandsTest, AllToWithEmptyCatalogChangesNotEvenTheMarks)
-{
-    m_doc->MenuChecks().CheckRadio(Popup("View", "Zoom"), ID_ALL_FIT, ID_ALL_ORIGINAL, ID_ALL_FILL);
-    Run(ID_ALL_ORIGINAL);
-    EXPECT_EQ(CheckedAmong(ID_ALL_FIT, ID_ALL_ORIGINAL), std::vector<int> { ID_ALL_FILL });
-    EXPECT_EQ(m_view.repaints, 0);
 }
 
 TEST_F(ViewCommandsTest, WithoutCurrentEntryCommandsDoNothingAndAreDisabled)
