@@ -34,16 +34,24 @@ struct RecordingView : CView {
     std::function<void(int)> onUpdate;
 };
 
-}  // namespace
-
-TEST(DocView, ViewsHearHintsInCreationOrderAndNestedUpdatesRunAtOnce)
-{
-    App();
+// A document with one view, named 1, that logs what it hears.
+class DocView : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        App();
+        doc.AddView(&view);
+    }
     CDocument doc;
     std::vector<std::pair<int, int>> log;
-    RecordingView first(&log, 1);
+    RecordingView view {&log, 1};
+};
+
+}  // namespace
+
+TEST_F(DocView, ViewsHearHintsInCreationOrderAndNestedUpdatesRunAtOnce)
+{
     RecordingView second(&log, 2);
-    doc.AddView(&first);
     doc.AddView(&second);
     // The second view answers hint 2 with hint 0, as the thumbnail view does.
     second.onUpdate = [&](int hint) {
@@ -55,17 +63,12 @@ TEST(DocView, ViewsHearHintsInCreationOrderAndNestedUpdatesRunAtOnce)
     EXPECT_EQ(log, expected);
 }
 
-TEST(DocView, SenderIsSkippedAndDestroyedViewLeavesTheDocument)
+TEST_F(DocView, SenderIsSkippedAndDestroyedViewLeavesTheDocument)
 {
-    App();
-    CDocument doc;
-    std::vector<std::pair<int, int>> log;
-    RecordingView keep(&log, 1);
     {
         RecordingView gone(&log, 2);
-        doc.AddView(&keep);
         doc.AddView(&gone);
-        doc.UpdateAllViews(&keep, 0);
+        doc.UpdateAllViews(&view, 0);
     }
     doc.UpdateAllViews(nullptr, 2);
     const std::vector<std::pair<int, int>> expected = {{2, 0}, {1, 2}};
@@ -73,13 +76,8 @@ TEST(DocView, SenderIsSkippedAndDestroyedViewLeavesTheDocument)
     EXPECT_EQ(doc.GetViews().size(), 1u);
 }
 
-TEST(DocView, HintsFromAnotherThreadArriveOnThisThreadInOrder)
+TEST_F(DocView, HintsFromAnotherThreadArriveOnThisThreadInOrder)
 {
-    App();
-    CDocument doc;
-    std::vector<std::pair<int, int>> log;
-    RecordingView view(&log, 1);
-    doc.AddView(&view);
     std::thread::id seenOn;
     view.onUpdate = [&](int) { seenOn = std::this_thread::get_id(); };
     std::thread worker([&] {
@@ -95,13 +93,8 @@ TEST(DocView, HintsFromAnotherThreadArriveOnThisThreadInOrder)
     EXPECT_EQ(seenOn, std::this_thread::get_id());
 }
 
-TEST(DocView, DroppedHintsOfAStoppedBuildStaySilent)
+TEST_F(DocView, DroppedHintsOfAStoppedBuildStaySilent)
 {
-    App();
-    CDocument doc;
-    std::vector<std::pair<int, int>> log;
-    RecordingView view(&log, 1);
-    doc.AddView(&view);
     std::thread([&] { doc.UpdateAllViews(nullptr, 2); }).join();
     doc.DropQueuedUpdates();
     std::thread([&] { doc.UpdateAllViews(nullptr, 0); }).join();
@@ -110,13 +103,8 @@ TEST(DocView, DroppedHintsOfAStoppedBuildStaySilent)
     EXPECT_EQ(log, expected);
 }
 
-TEST(DocView, InputPostedBehindALongQueueRunsBeforeTheQueueIsDone)
+TEST_F(DocView, InputPostedBehindALongQueueRunsBeforeTheQueueIsDone)
 {
-    App();
-    CDocument doc;
-    std::vector<std::pair<int, int>> log;
-    RecordingView view(&log, 1);
-    doc.AddView(&view);
     // Each hint costs a millisecond, so the whole queue takes far longer than
     // one delivery slice.
     view.onUpdate = [](int) { std::this_thread::sleep_for(std::chrono::milliseconds(1)); };

@@ -34,35 +34,29 @@ protected:
     CSlideshow show {&catalog};
 };
 
-TEST_F(SlideshowTest, ForwardFromTheLastEntryWrapsToTheFirst)
+TEST_F(SlideshowTest, StartPositionsAndWrapAroundInEachDirection)
 {
-    Fill(4);
-    catalog.SetCurrent(catalog.GetAt(3));
-    ASSERT_TRUE(show.Start(QStringLiteral("Forward")));
-    EXPECT_EQ(catalog.GetCurrentIndex(), 3);  // nothing changes before the first tick
-    EXPECT_EQ(Ticks(6), (std::vector<int> { 0, 1, 2, 3, 0, 1 }));
-}
-
-TEST_F(SlideshowTest, BackwardWithoutCurrentEntryStartsAtTheLast)
-{
-    Fill(4);
-    ASSERT_TRUE(show.Start(QStringLiteral("Backward")));
-    EXPECT_EQ(Ticks(5, QStringLiteral("Backward")), (std::vector<int> { 3, 2, 1, 0, 3 }));
-}
-
-TEST_F(SlideshowTest, BackwardFromTheFirstEntryWrapsToTheLast)
-{
-    Fill(4);
-    catalog.SetCurrent(catalog.GetAt(0));
-    ASSERT_TRUE(show.Start(QStringLiteral("Backward")));
-    EXPECT_EQ(Ticks(2, QStringLiteral("Backward")), (std::vector<int> { 3, 2 }));
-}
-
-TEST_F(SlideshowTest, RandomWithOneEntryAlwaysShowsIt)
-{
-    Fill(1);
-    ASSERT_TRUE(show.Start(QStringLiteral("Random")));
-    EXPECT_EQ(Ticks(5, QStringLiteral("Random")), (std::vector<int> { 0, 0, 0, 0, 0 }));
+    struct Case {
+        int count, current;  // current -1: no current entry
+        const char* direction;
+        std::vector<int> shown;
+    };
+    const Case cases[] = {
+        {4, 3, "Forward", {0, 1, 2, 3, 0, 1}},
+        {4, -1, "Backward", {3, 2, 1, 0, 3}},
+        {4, 0, "Backward", {3, 2}},
+        {1, -1, "Random", {0, 0, 0, 0, 0}},
+    };
+    for (const Case& c : cases) {
+        catalog.RemoveAll();
+        Fill(c.count);
+        catalog.SetCurrent(c.current < 0 ? nullptr : catalog.GetAt(c.current));
+        const QString direction = QString::fromLatin1(c.direction);
+        ASSERT_TRUE(show.Start(direction)) << c.direction;
+        EXPECT_EQ(catalog.GetCurrentIndex(), c.current);  // nothing changes before the first tick
+        EXPECT_EQ(Ticks(int(c.shown.size()), direction), c.shown) << c.direction << " from " << c.current;
+        show.Stop();
+    }
 }
 
 TEST_F(SlideshowTest, RandomTakesEachPickModuloTheCount)
@@ -101,11 +95,8 @@ TEST_F(SlideshowTest, DirectionIsReadAtEveryTickAndComparedExactly)
     EXPECT_EQ(show.Tick(QStringLiteral("forward")), CSlideshow::Step::Ended);
     EXPECT_FALSE(show.IsRunning());
     EXPECT_FALSE(show.Start(QStringLiteral("Sideways")));
-}
-
-TEST_F(SlideshowTest, EmptyCatalogDoesNotStart)
-{
-    EXPECT_FALSE(show.Start(QStringLiteral("Forward")));
+    catalog.RemoveAll();
+    EXPECT_FALSE(show.Start(QStringLiteral("Forward")));  // nothing to show
     EXPECT_FALSE(show.IsRunning());
 }
 
