@@ -6,7 +6,6 @@
 #include "platform/registry_store.h"
 
 #include <QFile>
-#include <QSet>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -128,22 +127,4 @@ TEST_F(SettingsTest, ValuesLiveUnderTheRegistryKeyAndApplicationName)
     EXPECT_EQ(Settings::QuickView(), 1);
     EXPECT_TRUE(OnDisk().Find(QStringLiteral("HKEY_CURRENT_USER\\Software\\OTHER\\viewer2\\Setting"),
                               QStringLiteral("Quick View")));
-}
-
-TEST(SettingsTableTest, EveryValueHasOneRowWithADefaultOfItsType)
-{
-    int count = 0;
-    const Settings::SettingDefinition* table = Settings::AllDefinitions(&count);
-    ASSERT_EQ(count, 8);
-    QSet<QString> seen;
-    for (int i = 0; i < count; ++i) {
-        const auto& row = table[i];
-        EXPECT_EQ(&Settings::Definition(row.id), &row);
-        QString where = QLatin1String(row.section) + QLatin1Char('|') + QLatin1String(row.name);
-        EXPECT_FALSE(seen.contains(where)) << where.toStdString();
-        seen.insert(where);
-        EXPECT_EQ(row.type == Settings::SettingType::String, row.textDefault != nullptr) << row.name;
-        EXPECT_TRUE(QLatin1String(row.section) == QLatin1String("Setting")
-                    || QLatin1String(row.section) == QLatin1String("Settings\\Slideshow"));
-    }
 }
