@@ -7,6 +7,8 @@
 #include "image/gdi.h"
 #include "image/transfer.h"
 
+#include "bench/bench_support.h"
+
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -15,6 +17,8 @@
 #include <vector>
 
 namespace {
+
+using namespace BenchSupport;
 
 struct Clock {
     static double now()
@@ -43,16 +47,6 @@ double MemcpySeconds(size_t bytes)
         best = std::min(best, Seconds(t0, Clock::now()));
     }
     return best;
-}
-
-HBITMAP NoisePicture(int width, int height)
-{
-    HBITMAP b = CreateBitmap(width, height, 1, 24, nullptr);
-    uint32_t noise = 12345;
-    uint8_t* bits = b->Bits();
-    for (size_t i = 0; i < size_t(b->Stride()) * height; ++i, noise = noise * 1664525u + 1013904223u)
-        bits[i] = uint8_t(noise >> 24);
-    return b;
 }
 
 void Report(benchmark::State& state, double total, double floor, size_t bytes)

@@ -11,6 +11,8 @@
 #include "image/canvas_transfer.h"
 #include "image/gdi.h"
 
+#include "bench/bench_support.h"
+
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -20,21 +22,13 @@
 
 namespace {
 
+using namespace BenchSupport;
+
 double Now()
 {
     timespec ts;
     clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
     return double(ts.tv_sec) + double(ts.tv_nsec) * 1e-9;
-}
-
-HBITMAP NoisePicture(int width, int height)
-{
-    HBITMAP b = CreateBitmap(width, height, 1, 24, nullptr);
-    uint32_t noise = 12345;
-    uint8_t* bits = b->Bits();
-    for (size_t i = 0; i < size_t(b->Stride()) * height; ++i, noise = noise * 1664525u + 1013904223u)
-        bits[i] = uint8_t(noise >> 24);
-    return b;
 }
 
 // Screen of range(0) x range(1) client pixels, rotation range(2), brightness

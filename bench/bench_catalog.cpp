@@ -12,6 +12,8 @@
 #include "platform/device_path.h"
 #include "platform/message_box.h"
 
+#include "bench/bench_support.h"
+
 #include <benchmark/benchmark.h>
 
 #include <QDir>
@@ -27,27 +29,10 @@
 
 namespace {
 
-std::string BenchDir()
-{
-    const char* dir = std::getenv("LUMO_BENCH_DIR");
-    return dir ? dir : "/tmp/lumo-bench";
-}
+using namespace BenchSupport;
 
 const QString kBigFolder = QStringLiteral("\\big-folder");
 const QString kJpegFolder = QStringLiteral("\\jpeg-4000x3000");
-
-void BuildFolder(benchmark::State& state, const QString& folder, int mode)
-{
-    CImageCatalog catalog;
-    for (auto _ : state) {
-        state.PauseTiming();
-        catalog.RemoveAll();
-        state.ResumeTiming();
-        catalog.SetSourcePath(folder);
-        catalog.BuildList(folder, 0, mode);
-    }
-    state.counters["entries"] = catalog.GetCount();
-}
 
 // The facts a listing needs, read by the shortest road: names, then one stat each.
 void ReaddirStat(benchmark::State& state)
@@ -128,26 +113,6 @@ void ReportListModeMemory()
     delete catalog;
 }
 
-class MedianReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        for (const Run& run : runs)
-            if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median")
-                medians[run.run_name.function_name] = run.GetAdjustedRealTime();
-        ConsoleReporter::ReportRuns(runs);
-    }
-    void PrintRatio(const char* label, const std::string& a, const std::string& b) const
-    {
-        const auto x = medians.find(a);
-        const auto y = medians.find(b);
-        if (x != medians.end() && y != medians.end() && y->second > 0)
-            std::printf("%-34s %10.2f ms vs %10.2f ms  ratio %.3f\n", label, x->second, y->second,
-                x->second / y->second);
-    }
-    std::map<std::string, double> medians;
-};
-
 }  // namespace
 
 int main(int argc, char** argv)
@@ -167,12 +132,12 @@ int main(int argc, char** argv)
             ->ReportAggregatesOnly(true);
     };
     if (haveBig) {
-        add("list_mode_build", [](benchmark::State& s) { BuildFolder(s, kBigFolder, 0); }, 7);
+        add("list_mode_build", [](benchmark::State& s) { CatalogBuild(s, kBigFolder, 0); }, 7);
         add("find_printf", FindPrintf, 7);
         add("readdir_stat", ReaddirStat, 7);
     }
     if (haveJpeg) {
-        add("thumbnail_mode_build", [](benchmark::State& s) { BuildFolder(s, kJpegFolder, 1); }, 5);
+        add("thumbnail_mode_build", [](benchmark::State& s) { CatalogBuild(s, kJpegFolder, 1); }, 5);
         add("bare_load_thumbnail", BareThumbnails, 5);
     }
     benchmark::Initialize(&argc, argv);

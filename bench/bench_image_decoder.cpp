@@ -5,6 +5,8 @@
 // corpus (LUMO_BENCH_DIR, default /tmp/lumo-bench, made by make-corpus).
 #include "image/image_decoder.h"
 
+#include "bench/bench_support.h"
+
 #include <benchmark/benchmark.h>
 #include <gif_lib.h>
 #include <spng.h>
@@ -20,11 +22,7 @@
 
 namespace {
 
-std::string BenchDir()
-{
-    const char* dir = std::getenv("LUMO_BENCH_DIR");
-    return dir ? dir : "/tmp/lumo-bench";
-}
+using namespace BenchSupport;
 
 std::string PictureOf(const std::string& relative)
 {
@@ -108,20 +106,6 @@ void BareGif(benchmark::State& state, const std::string& path)
     }
 }
 
-// Remembers the median CPU time of every benchmark while printing as usual.
-class MedianReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        for (const Run& run : runs) {
-            if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median")
-                medians[run.run_name.function_name] = run.GetAdjustedCPUTime();
-        }
-        ConsoleReporter::ReportRuns(runs);
-    }
-    std::map<std::string, double> medians;
-};
-
 }  // namespace
 
 int main(int argc, char** argv)
@@ -157,9 +141,9 @@ int main(int argc, char** argv)
     for (const Pair* p : present) {
         const auto view = reporter.medians.find("view_" + p->label);
         const auto bare = reporter.medians.find("bare_" + p->label);
-        if (view != reporter.medians.end() && bare != reporter.medians.end() && bare->second > 0)
-            std::printf("%-16s view load %.2f ms, bare decode %.2f ms, ratio %.3f\n", p->label.c_str(), view->second,
-                        bare->second, view->second / bare->second);
+        if (view != reporter.medians.end() && bare != reporter.medians.end() && bare->second.cpu > 0)
+            std::printf("%-16s view load %.2f ms, bare decode %.2f ms, ratio %.3f\n", p->label.c_str(), view->second.cpu,
+                        bare->second.cpu, view->second.cpu / bare->second.cpu);
     }
     benchmark::Shutdown();
     return 0;

@@ -14,6 +14,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <algorithm>
+#include "bench/bench_support.h"
+
 #include <benchmark/benchmark.h>
 #include <cmath>
 #include <cstdio>
@@ -25,6 +27,8 @@
 #include <vector>
 
 namespace {
+
+using namespace BenchSupport;
 
 // Smooth waves plus grain, so the entropy coder has realistic work to do.
 QString MakePicture(const QString& path)
@@ -158,22 +162,6 @@ BENCHMARK(BM_BareDecodeEighth)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_LoadThumbnail)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_BareDecodeQuarter)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_LoadPictureView)->Unit(benchmark::kMillisecond)->UseRealTime();
-
-// Keeps the median of every benchmark for the ratios printed at the end.
-class MedianReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        for (const Run& run : runs)
-            if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median")
-                medians[run.run_name.function_name] = {run.GetAdjustedRealTime(), run.GetAdjustedCPUTime()};
-        ConsoleReporter::ReportRuns(runs);
-    }
-    struct Times {
-        double real, cpu;
-    };
-    std::map<std::string, Times> medians;
-};
 
 }  // namespace
 

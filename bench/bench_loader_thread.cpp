@@ -18,6 +18,8 @@
 #include "platform/profile.h"
 #include "platform/registry_store.h"
 
+#include "bench/bench_support.h"
+
 #include <benchmark/benchmark.h>
 
 #include <QCoreApplication>
@@ -34,17 +36,13 @@
 
 namespace {
 
+using namespace BenchSupport;
+
 const QString kBigFolder = QStringLiteral("\\big-folder");
 const QString kJpegFolder = QStringLiteral("\\jpeg-4000x3000");
 constexpr int kTickMs = 10;
 double g_worstTapMs = 0;  // over every repetition
 std::map<int, std::vector<double>> g_firstEntryMs;  // by mode, one per repetition
-
-std::string BenchDir()
-{
-    const char* dir = std::getenv("LUMO_BENCH_DIR");
-    return dir ? dir : "/tmp/lumo-bench";
-}
 
 // Shows one row per list hint, as the thumbnail list does in list mode.
 class RowView : public CView {
@@ -76,19 +74,6 @@ public:
 private:
     CImageCatalog* m_catalog;
 };
-
-void StraightBuild(benchmark::State& state, const QString& folder, int mode)
-{
-    CImageCatalog catalog;
-    for (auto _ : state) {
-        state.PauseTiming();
-        catalog.RemoveAll();
-        state.ResumeTiming();
-        catalog.SetSourcePath(folder);
-        catalog.BuildList(folder, 0, mode);
-    }
-    state.counters["entries"] = catalog.GetCount();
-}
 
 void WorkerBuild(benchmark::State& state, const QString& folder, int mode)
 {
@@ -147,18 +132,6 @@ void UiThreadBuild(benchmark::State& state, const QString& folder, int mode)
     state.counters["rows"] = double(view.rows.size());
 }
 
-class MedianReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        for (const Run& run : runs)
-            if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median")
-                medians[run.run_name.function_name] = run.GetAdjustedRealTime();
-        ConsoleReporter::ReportRuns(runs);
-    }
-    std::map<std::string, double> medians;
-};
-
 }  // namespace
 
 int main(int argc, char** argv)
@@ -184,20 +157,20 @@ int main(int argc, char** argv)
             ->ReportAggregatesOnly(true);
     };
     if (haveBig) {
-        add("straight_list_build", [](benchmark::State& s) { StraightBuild(s, kBigFolder, Settings::kModeList); });
+        add("straight_list_build", [](benchmark::State& s) { CatalogBuild(s, kBigFolder, Settings::kModeList); });
         add("worker_list_build", [](benchmark::State& s) { WorkerBuild(s, kBigFolder, Settings::kModeList); });
         add("ui_thread_list_build", [](benchmark::State& s) { UiThreadBuild(s, kBigFolder, Settings::kModeList); });
     }
     if (haveJpeg) {
-        add("straight_thumbnail_build", [](benchmark::State& s) { StraightBuild(s, kJpegFolder, 1); });
+        add("straight_thumbnail_build", [](benchmark::State& s) { CatalogBuild(s, kJpegFolder, 1); });
         add("worker_thumbnail_build", [](benchmark::State& s) { WorkerBuild(s, kJpegFolder, 1); });
     }
     benchmark::Initialize(&argc, argv);
     MedianReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     const auto ratio = [&](const char* label, const char* worker, const char* straight) {
-        const double w = reporter.medians[worker];
-        const double s = reporter.medians[straight];
+        const double w = reporter.medians[worker].real;
+        const double s = reporter.medians[straight].real;
         if (s > 0)
             std::printf("%s: worker %.2f ms vs straight %.2f ms  ratio %.3f\n", label, w, s, w / s);
     };
