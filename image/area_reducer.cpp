@@ -37,6 +37,29 @@ void AddBytes(uint32_t* sums, const uint8_t* bytes, size_t n)
         sums[i] += bytes[i];
 }
 
+// Adds a source row of R, G, B samples (bytes, or sums of `rows` rows) into
+// its output cells: source columns colStart[c] .. colStart[c + 1] - 1 go to
+// cell c, whose pixel count grows by the columns times the rows.
+template <typename Sample>
+void FoldIntoCells(const Sample* p, const std::vector<int>& colStart, int outWidth, uint64_t rows, uint64_t* sums,
+                   uint64_t* counts)
+{
+    for (int ox = 0; ox < outWidth; ++ox, sums += 3) {
+        const int x0 = colStart[size_t(ox)];
+        const int x1 = colStart[size_t(ox) + 1];
+        uint64_t r = 0, g = 0, b = 0;
+        for (int x = x0; x < x1; ++x, p += 3) {
+            r += p[0];
+            g += p[1];
+            b += p[2];
+        }
+        sums[0] += r;
+        sums[1] += g;
+        sums[2] += b;
+        counts[ox] += uint64_t(x1 - x0) * rows;
+    }
+}
+
 }  // namespace
 
 int64_t CAreaReducer::WorkingBytes(int srcWidth, int outWidth, int outHeight, bool rowsInOrder)
@@ -119,24 +142,7 @@ void CAreaReducer::AddRow(int y, const uint8_t* rgb)
         ++m_columnRows;
         return;
     }
-    uint64_t* sums = SumsOf(m_selected);
-    uint64_t* counts = CountsOf(m_selected);
-    const uint8_t* p = rgb;
-    for (int ox = 0; ox < m_outWidth; ++ox) {
-        const int x0 = m_colStart[ox];
-        const int x1 = m_colStart[ox + 1];
-        uint32_t r = 0, g = 0, b = 0;
-        for (int x = x0; x < x1; ++x, p += 3) {
-            r += p[0];
-            g += p[1];
-            b += p[2];
-        }
-        sums[0] += r;
-        sums[1] += g;
-        sums[2] += b;
-        sums += 3;
-        counts[ox] += uint64_t(x1 - x0);
-    }
+    FoldIntoCells(rgb, m_colStart, m_outWidth, 1, SumsOf(m_selected), CountsOf(m_selected));
 }
 
 void CAreaReducer::AddSolidRow(int y, uint8_t red, uint8_t green, uint8_t blue)
@@ -196,22 +202,7 @@ void CAreaReducer::FoldColumns()
 {
     if (m_columnRows == 0)
         return;
-    const uint32_t* p = m_columnSums.data();
-    uint64_t* sums = m_sums.data();
-    for (int ox = 0; ox < m_outWidth; ++ox, sums += 3) {
-        const int x0 = m_colStart[ox];
-        const int x1 = m_colStart[ox + 1];
-        uint64_t r = 0, g = 0, b = 0;
-        for (int x = x0; x < x1; ++x, p += 3) {
-            r += p[0];
-            g += p[1];
-            b += p[2];
-        }
-        sums[0] += r;
-        sums[1] += g;
-        sums[2] += b;
-        m_counts[size_t(ox)] += uint64_t(x1 - x0) * m_columnRows;
-    }
+    FoldIntoCells(m_columnSums.data(), m_colStart, m_outWidth, m_columnRows, m_sums.data(), m_counts.data());
     std::fill(m_columnSums.begin(), m_columnSums.end(), 0);
     m_columnRows = 0;
 }
