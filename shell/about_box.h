@@ -2,9 +2,9 @@
 // line "Picture Viewer" and the maker's lines.
 #pragma once
 
-#include <QDialog>
+#include "shell/device_dialog.h"
 
-class CAboutBox : public QDialog {
+class CAboutBox : public CDeviceDialog {
     Q_OBJECT
 public:
     explicit CAboutBox(QWidget* screen);

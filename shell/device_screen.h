@@ -12,6 +12,7 @@ class CTaskBar : public QWidget {
 public:
     explicit CTaskBar(QWidget* parent);
     void SetTitle(const QString& title);
+    QString Title() const { return m_title; }
     // A fixed clock text (scripted runs); empty shows the real time.
     void SetFixedClock(const QString& clock);
 

@@ -1,0 +1,31 @@
+// CDeviceDialog: the base of every dialog shown over the device screen. As on
+// a handheld, it fills the screen below the task bar, and while it is shown the
+// task bar's title is the dialog's caption (given back when it closes).
+//
+// Scripts find its controls by their numeric identifiers, kept as the widgets'
+// object names (SetControlId); OK and Cancel are 1 and 2.
+#pragma once
+
+#include <QDialog>
+#include <QString>
+
+class CDeviceDialog : public QDialog {
+    Q_OBJECT
+public:
+    // className is what `dump` reports for the dialog; caption its title.
+    CDeviceDialog(QWidget* screen, const QString& className, const QString& caption);
+
+    // The device screen's client area for dialogs, in global coordinates.
+    static QRect DialogArea(QWidget* screen);
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+
+private:
+    QString m_savedTitle;
+    bool m_titleShown = false;
+};
+
+// Names a control by its numeric identifier, as scripts and `dump` know it.
+void SetControlId(QWidget* control, int id);
