@@ -6,6 +6,7 @@ CDeviceDialog::CDeviceDialog(QWidget* screen, const QString& className, const QS
     : QDialog(screen)
 {
     setProperty("lumoClass", className);
+    MarkToolWindow(this);
     setWindowTitle(caption);
     const QRect area = DialogArea(screen);
     if (!area.isEmpty())
@@ -43,4 +44,9 @@ void CDeviceDialog::hideEvent(QHideEvent* event)
 void SetControlId(QWidget* control, int id)
 {
     control->setObjectName(QString::number(id));
+}
+
+void MarkToolWindow(QWidget* window)
+{
+    window->setProperty("lumoDialog", true);
 }

@@ -29,3 +29,8 @@ private:
 
 // Names a control by its numeric identifier, as scripts and `dump` know it.
 void SetControlId(QWidget* control, int id);
+
+// Marks a dialog or tool window (also one that is not a CDeviceDialog, such as
+// a window laid over a view) so that scripts drive its controls and `dump`
+// lists it among the open dialogs.
+void MarkToolWindow(QWidget* window);
