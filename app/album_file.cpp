@@ -161,8 +161,8 @@ std::vector<CRecord> Decode(const QByteArray& bytes)
         if (end < 0)
             end = text.size();
         const qsizetype mark = text.indexOf(QChar(kPathMark), pos);
-        if (mark == pos)
-            break;
+        // A record without a path names no picture: it is passed by like
+        // any other damaged record, and the records after it still count.
         if (mark > pos && mark < end)
             records.push_back({text.mid(pos, mark - pos), text.mid(mark + 1, end - mark - 1)});
         pos = end + 1;

@@ -43,8 +43,8 @@ struct CRecord {
 // Splits album bytes into records. A lone last byte is ignored and the text
 // ends at the first U+0000. Records are cut at U+0008 first, so a record that
 // lacks its path mark is skipped without disturbing its neighbours, and a
-// last record without its closing mark runs to the end of the text. Reading
-// stops at the first record whose path is empty.
+// last record without its closing mark runs to the end of the text. A record
+// whose path is empty is skipped as well.
 std::vector<CRecord> Decode(const QByteArray& bytes);
 
 }  // namespace AlbumFile
