@@ -123,7 +123,9 @@ void CThumbnailStrip::Select(int index)
 
 bool CThumbnailStrip::PageLeftBeforeRemove(int n)
 {
-    if (m_lastPage != n - 1)
+    // Only the removed picture's own page can empty: the last page, when it
+    // holds nothing but that picture.
+    if (m_lastPage != n - 1 || m_selected != n - 1)
         return false;
     return PageLeft();
 }

@@ -42,8 +42,8 @@ public:
     // A new selection: the page becomes the one that holds it.
     void Select(int index);
 
-    // "Remove": before the current entry goes, with n entries: true when the
-    // strip pages left first (the last page holds that single entry).
+    // "Remove": before the selected entry goes, with n entries: true when the
+    // strip pages left first (the selected entry is alone on the last page).
     bool PageLeftBeforeRemove(int n);
     // After the removal, with m entries left: the new selection (-1 when none).
     int AfterRemove(int m);

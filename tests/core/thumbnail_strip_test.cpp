@@ -125,29 +125,34 @@ TEST(ThumbnailStrip, ArrowKeysStopAtTheEnds)
     EXPECT_EQ(strip.KeyTarget(13, 12), -1);
 }
 
-TEST(ThumbnailStrip, RemovingTheOnlyEntryOfTheLastPagePagesLeftFirst)
+TEST(ThumbnailStrip, RemovePagesOnlyWhenTheRemovedPicturesPageEmpties)
 {
-    CThumbnailStrip strip = Refreshed(6, 5);
-    ASSERT_EQ(strip.m_first, 5);
-    EXPECT_TRUE(strip.PageLeftBeforeRemove(6));
-    EXPECT_EQ(strip.m_first, 0);
-    EXPECT_EQ(strip.AfterRemove(5), 4);
-    EXPECT_EQ(strip.m_lastPage, 0);
-    EXPECT_EQ(strip.FrameCell(5), 4);
-}
-
-TEST(ThumbnailStrip, RemovingKeepsTheSelectionInsideTheCatalog)
-{
-    CThumbnailStrip middle = Refreshed(12, 7);
-    EXPECT_FALSE(middle.PageLeftBeforeRemove(12));
-    EXPECT_EQ(middle.AfterRemove(11), 7);
-    EXPECT_EQ(middle.m_lastPage, 10);
-
-    CThumbnailStrip two = Refreshed(2, 1);
-    EXPECT_EQ(two.AfterRemove(1), 0);
-    EXPECT_EQ(two.m_lastPage, 0);
-
-    CThumbnailStrip one = Refreshed(1, 0);
-    EXPECT_EQ(one.AfterRemove(0), -1);
+    struct Case {
+        int n;
+        int selected;
+        bool paged;
+        int first;  // after the removal
+        int selectedAfter;
+        int lastPage;
+    };
+    const Case cases[] = {
+        {6, 5, true, 0, 4, 0},      // alone on the last page
+        {11, 7, false, 5, 7, 5},    // a middle page, while the last holds one picture
+        {11, 10, true, 5, 9, 5},
+        {12, 7, false, 5, 7, 10},
+        {12, 11, false, 10, 10, 10},
+        {2, 1, false, 0, 0, 0},
+        {1, 0, false, 0, -1, 0},
+    };
+    for (const Case& c : cases) {
+        CThumbnailStrip strip = Refreshed(c.n, c.selected);
+        EXPECT_EQ(strip.PageLeftBeforeRemove(c.n), c.paged) << c.n << " " << c.selected;
+        EXPECT_EQ(strip.AfterRemove(c.n - 1), c.selectedAfter) << c.n << " " << c.selected;
+        EXPECT_EQ(strip.m_first, c.first) << c.n << " " << c.selected;
+        EXPECT_EQ(strip.m_lastPage, c.lastPage) << c.n << " " << c.selected;
+        if (c.selectedAfter >= 0) {
+            EXPECT_EQ(strip.FrameCell(c.n - 1), c.selectedAfter % 5) << c.n << " " << c.selected;
+        }
+    }
 }
 }  // namespace
