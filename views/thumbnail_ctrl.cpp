@@ -75,9 +75,11 @@ CThumbnailCtrl::CThumbnailCtrl(std::function<CLumoDoc*()> doc, const QRect& rect
     add("Shift -1", kShiftMinus1Id);
     add("Shift -5", kShiftMinus5Id);
 
-    // Armed by a pen-down on a thumbnail; it keeps ticking, and ticks that
-    // find no press pending do nothing.
+    // Armed by a pen-down on a thumbnail; it fires once, and a firing that
+    // finds no press pending (the pen was lifted) does nothing.
     m_holdTimer = new QTimer(this);
+    m_holdTimer->setObjectName(QStringLiteral("HoldTimer"));
+    m_holdTimer->setSingleShot(true);
     m_holdTimer->setInterval(kHoldMs);
     connect(m_holdTimer, &QTimer::timeout, this, &CThumbnailCtrl::OnHoldTimer);
 }

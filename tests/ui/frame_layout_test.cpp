@@ -13,6 +13,7 @@
 #include "shell/pane_splitter.h"
 #include "views/image_canvas.h"
 #include "views/lumo_view.h"
+#include "views/thumbnail_ctrl.h"
 #include "views/thumbnail_view.h"
 
 #include <QAction>
@@ -20,6 +21,8 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
 #include <QToolBar>
 #include <gtest/gtest.h>
 
@@ -226,4 +229,24 @@ TEST_F(FrameLayoutTest, FindMenuItemComparesLabelsExactly)
     EXPECT_EQ(CMainFrame::FindMenuItem(view, QStringLiteral("Zoom")), 5);
     EXPECT_EQ(CMainFrame::FindMenuItem(view, QStringLiteral("zoom")), -1);
     EXPECT_EQ(CMainFrame::FindMenuItem(nullptr, QStringLiteral("Zoom")), -1);
+}
+
+TEST_F(FrameLayoutTest, HoldTimerFiresOnceAndStops)
+{
+    CLumoDoc* doc = m_app->Document();
+    for (int i = 0; i < 3; ++i)
+        doc->Catalog().Append(new CImageItem);
+    doc->UpdateAllViews(nullptr, CImageCatalog::kHintListChanged);
+    CThumbnailCtrl* strip = Frame()->ThumbnailView()->Strip();
+    auto* timer = strip->findChild<QTimer*>(QStringLiteral("HoldTimer"));
+    ASSERT_NE(timer, nullptr);
+    QTest::mousePress(strip, Qt::LeftButton, {}, QPoint(15 + 21, 15));
+    EXPECT_TRUE(timer->isActive());
+    QTest::qWait(CThumbnailCtrl::kHoldMs + 200);
+    QWidget* menu = QApplication::activePopupWidget();
+    EXPECT_NE(menu, nullptr);
+    EXPECT_FALSE(timer->isActive());
+    if (menu)
+        menu->close();
+    QTest::mouseRelease(strip, Qt::LeftButton, {}, QPoint(15 + 21, 15));
 }
