@@ -3,6 +3,7 @@
 #include "app/lumo_app.h"
 #include "app/lumo_doc.h"
 #include "app/settings.h"
+#include "automation/dialog_controls.h"
 #include "platform/message_box.h"
 #include "res/resources.h"
 #include "shell/device_screen.h"
@@ -114,6 +115,8 @@ QJsonObject DumpState(CLumoApp* app)
                 CollectWindows(top, screen, &windows);
     }
     root["windows"] = windows;
+    root["dialogs"] = DialogControls::DumpDialogs(app->Screen());
+    root["title"] = app->Screen() ? app->Screen()->TaskBar()->Title() : QString();
     QJsonObject menu;
     CollectMenu(Resources::MainMenu(), app, &menu);
     root["menu"] = menu;

@@ -1,5 +1,6 @@
 #include "automation/input.h"
 
+#include "shell/device_dialog.h"
 #include "shell/device_screen.h"
 
 #include <QApplication>
@@ -17,14 +18,18 @@ QPoint ToGlobal(QPoint devicePoint)
     return screen ? screen->mapToGlobal(devicePoint) : devicePoint;
 }
 
-void SendMouse(QWidget* target, QEvent::Type type, QPoint devicePoint, Qt::MouseButtons buttons)
+void SendMouseAt(QWidget* target, QEvent::Type type, QPoint global, Qt::MouseButtons buttons)
 {
     if (!target)
         return;
-    const QPoint global = ToGlobal(devicePoint);
     const QPointF local = target->mapFromGlobal(global);
     QMouseEvent event(type, local, local, global, Qt::LeftButton, buttons, Qt::NoModifier);
     QApplication::sendEvent(target, &event);
+}
+
+void SendMouse(QWidget* target, QEvent::Type type, QPoint devicePoint, Qt::MouseButtons buttons)
+{
+    SendMouseAt(target, type, ToGlobal(devicePoint), buttons);
 }
 
 // A real press gives the focus to the first widget from the target upwards
@@ -57,6 +62,16 @@ QWidget* WidgetAt(QPoint devicePoint)
     if (!top)
         return nullptr;
     const QPoint global = ToGlobal(devicePoint);
+    // Without a pop-up or a modal dialog, a tool window of its own lies over
+    // the screen where it is shown.
+    if (top == CDeviceScreen::Instance()) {
+        const QList<QWidget*> open = OpenToolWindows();
+        for (auto it = open.rbegin(); it != open.rend(); ++it)
+            if ((*it)->isWindow() && (*it)->rect().contains((*it)->mapFromGlobal(global))) {
+                top = *it;
+                break;
+            }
+    }
     const QPoint local = top->mapFromGlobal(global);
     if (!top->rect().contains(local))
         return top == QApplication::activePopupWidget() ? top : nullptr;
@@ -80,6 +95,14 @@ void PenUp(QWidget* target, QPoint p)
     SendMouse(target, QEvent::MouseButtonRelease, p, Qt::NoButton);
 }
 
+void TapLocal(QWidget* target, QPoint local)
+{
+    const QPoint global = target->mapToGlobal(local);
+    FocusAsClickDoes(target);
+    SendMouseAt(target, QEvent::MouseButtonPress, global, Qt::LeftButton);
+    SendMouseAt(target, QEvent::MouseButtonRelease, global, Qt::NoButton);
+}
+
 void DoubleTap(QWidget* target, QPoint p)
 {
     FocusAsClickDoes(target);
@@ -93,7 +116,9 @@ bool KeyPress(const QString& name)
 {
     static const QMap<QString, int> named = {
         {"Left", Qt::Key_Left}, {"Right", Qt::Key_Right}, {"Up", Qt::Key_Up}, {"Down", Qt::Key_Down},
-        {"Return", Qt::Key_Return}, {"Escape", Qt::Key_Escape}, {"Space", Qt::Key_Space}};
+        {"Return", Qt::Key_Return}, {"Escape", Qt::Key_Escape}, {"Space", Qt::Key_Space},
+        {"Tab", Qt::Key_Tab}, {"Backspace", Qt::Key_Backspace}, {"Delete", Qt::Key_Delete},
+        {"Home", Qt::Key_Home}, {"End", Qt::Key_End}};
     int key = 0;
     QString text;
     if (named.contains(name)) {
@@ -102,6 +127,8 @@ bool KeyPress(const QString& name)
             text = QStringLiteral(" ");
         else if (key == Qt::Key_Return)
             text = QStringLiteral("\r");
+        else if (key == Qt::Key_Tab)
+            text = QStringLiteral("\t");
     } else if (name.size() == 1) {
         key = name.at(0).toUpper().unicode();
         text = name;

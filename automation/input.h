@@ -10,7 +10,7 @@ class QWidget;
 namespace Input {
 
 // The topmost window at a device-screen point (pop-up menus, then dialogs,
-// then the screen) and its deepest child there.
+// then tool windows of their own, then the screen) and its deepest child there.
 QWidget* WidgetAt(QPoint devicePoint);
 // The topmost window: a pop-up menu, a modal dialog, or the screen.
 QWidget* TopWindow();
@@ -19,7 +19,10 @@ void PenDown(QWidget* target, QPoint devicePoint);
 void PenMove(QWidget* target, QPoint devicePoint);
 void PenUp(QWidget* target, QPoint devicePoint);
 void DoubleTap(QWidget* target, QPoint devicePoint);
-// Key by name: Left Right Up Down Return Escape Space, or one character.
+// A pen tap at a point in the target's own coordinates.
+void TapLocal(QWidget* target, QPoint local);
+// Key by name: Left Right Up Down Return Escape Space Tab Backspace Delete
+// Home End, or one character.
 bool KeyPress(const QString& name);
 
 }  // namespace Input

@@ -1,5 +1,7 @@
 #include "automation/screenshot.h"
 
+#include "shell/device_dialog.h"
+
 #include <QApplication>
 #include <QPainter>
 #include <QPixmap>
@@ -27,8 +29,12 @@ QImage GrabDeviceScreen(QWidget* screen)
     for (QWidget* top : QApplication::topLevelWidgets())
         if (top != screen && top->isVisible() && !top->size().isEmpty())
             tops.append(top);
-    std::stable_sort(tops.begin(), tops.end(),
-                     [](const QWidget* a, const QWidget* b) { return StackRank(a) < StackRank(b); });
+    // Pop-ups lie over every window; among the others a later shown one lies above.
+    std::stable_sort(tops.begin(), tops.end(), [](const QWidget* a, const QWidget* b) {
+        if (StackRank(a) != StackRank(b))
+            return StackRank(a) < StackRank(b);
+        return ShowOrder(a) < ShowOrder(b);
+    });
     for (QWidget* top : tops) {
         const QPoint at = screen->mapFromGlobal(top->mapToGlobal(QPoint(0, 0)));
         QImage part = top->grab().toImage();

@@ -2,6 +2,7 @@
 
 #include "app/lumo_app.h"
 #include "app/lumo_doc.h"
+#include "automation/dialog_driver.h"
 #include "automation/dump.h"
 #include "automation/input.h"
 #include "automation/screenshot.h"
@@ -9,13 +10,10 @@
 #include "shell/device_screen.h"
 #include "shell/main_frame.h"
 
-#include <QAbstractButton>
 #include <QApplication>
-#include <QComboBox>
 #include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QLineEdit>
 #include <QMenu>
 #include <QTextStream>
 #include <QTimer>
@@ -276,53 +274,6 @@ bool CScriptRunner::Menu(const QStringList& labels, QString* reason)
     return false;
 }
 
-bool CScriptRunner::Control(const QStringList& w, QString* reason)
-{
-    int id;
-    if (w.size() < 2 || !ToInt(w[1], &id)) {
-        *reason = QStringLiteral("%1 needs a control id").arg(w[0]);
-        return false;
-    }
-    QWidget* top = Input::TopWindow();
-    QWidget* control = top ? top->findChild<QWidget*>(QString::number(id)) : nullptr;
-    if (!control) {
-        *reason = QStringLiteral("no control %1 in the topmost window").arg(id);
-        return false;
-    }
-    if (w[0] == QLatin1String("click")) {
-        auto* b = qobject_cast<QAbstractButton*>(control);
-        if (!b || !b->isEnabled()) {
-            *reason = QStringLiteral("control %1 is not an enabled button").arg(id);
-            return false;
-        }
-        b->click();
-    } else if (w[0] == QLatin1String("check")) {
-        auto* b = qobject_cast<QAbstractButton*>(control);
-        if (!b || w.size() < 3) {
-            *reason = QStringLiteral("check needs a check box and 0 or 1");
-            return false;
-        }
-        if (b->isChecked() != (w[2] == QLatin1String("1")))
-            b->click();
-    } else if (w[0] == QLatin1String("select")) {
-        auto* c = qobject_cast<QComboBox*>(control);
-        const int index = c && w.size() > 2 ? c->findText(w[2]) : -1;
-        if (index < 0) {
-            *reason = QStringLiteral("control %1 has no item \"%2\"").arg(id).arg(w.value(2));
-            return false;
-        }
-        c->setCurrentIndex(index);
-    } else {
-        auto* e = qobject_cast<QLineEdit*>(control);
-        if (!e) {
-            *reason = QStringLiteral("control %1 is not a text field").arg(id);
-            return false;
-        }
-        e->setText(w.mid(2).join(QLatin1Char(' ')));
-    }
-    return true;
-}
-
 bool CScriptRunner::Shot(const QString& path, QString* reason)
 {
     const QImage image = GrabDeviceScreen(m_app->Screen());
@@ -432,9 +383,8 @@ bool CScriptRunner::Run(const QStringList& w, QString* reason)
     }
     if (cmd == QLatin1String("menu"))
         return Menu(w.mid(1), reason);
-    if (cmd == QLatin1String("click") || cmd == QLatin1String("check") || cmd == QLatin1String("select") ||
-        cmd == QLatin1String("settext"))
-        return Control(w, reason);
+    if (DialogDriver::IsCommand(cmd))
+        return DialogDriver::Run(w, reason);
     if (cmd == QLatin1String("wait")) {
         int ms;
         if (w.size() < 2 || !ToInt(w[1], &ms) || ms < 0) {

@@ -38,7 +38,6 @@ private:
     bool Command(int id, QString* reason);
     bool Shot(const QString& path, QString* reason);
     bool Dump(const QString& path, QString* reason);
-    bool Control(const QStringList& words, QString* reason);
     bool IsIdle() const;
     // Runs the next step after ms, noting when it is due.
     void Schedule(int ms);

@@ -48,14 +48,15 @@ CCmdUI CCommandRouter::Query(int id) const
     ui.id = id;
     if (!m_chain)
         return ui;
+    const std::vector<CCmdTarget*> chain = m_chain();
     bool hasHandler = false;
-    for (CCmdTarget* target : m_chain()) {
-        if (!target)
-            continue;
-        if (target->HandleUpdate(ui))
-            return ui;
-        hasHandler = hasHandler || target->HasCommand(id);
-    }
-    ui.enabled = hasHandler;
+    for (CCmdTarget* target : chain)
+        hasHandler = hasHandler || (target && target->HasCommand(id));
+    for (CCmdTarget* target : chain)
+        if (target && target->HandleUpdate(ui))
+            break;
+    // A command that nothing carries out is never offered, whatever its
+    // update handler says: a button would do nothing when tapped.
+    ui.enabled = ui.enabled && hasHandler;
     return ui;
 }

@@ -52,8 +52,9 @@ public:
 
     // True when some target handled the command.
     bool Route(int id) const;
-    // Enabled and checked state of a command. A command that no target handles
-    // and that has no update handler is disabled, as menus show it.
+    // Enabled and checked state of a command, as its update handler sets it.
+    // A command that no target handles is disabled, also when an update
+    // handler would enable it.
     CCmdUI Query(int id) const;
 
 private:

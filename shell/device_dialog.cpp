@@ -2,6 +2,36 @@
 
 #include "shell/device_screen.h"
 
+#include <QEvent>
+#include <QPointer>
+#include <algorithm>
+
+namespace {
+
+const char* const kShownAt = "lumoShownAt";
+
+// Stamps its window with a rising number each time it is shown, so that the
+// stacking order of the open windows can be told without the windowing system.
+class ShowStamp : public QObject {
+public:
+    using QObject::QObject;
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        static int shown = 0;
+        if (event->type() == QEvent::Show && watched == parent())
+            watched->setProperty(kShownAt, ++shown);
+        return false;
+    }
+};
+
+QList<QPointer<QWidget>>& MarkedWindows()
+{
+    static QList<QPointer<QWidget>> windows;
+    return windows;
+}
+
+}  // namespace
+
 CDeviceDialog::CDeviceDialog(QWidget* screen, const QString& className, const QString& caption)
     : QDialog(screen)
 {
@@ -46,7 +76,44 @@ void SetControlId(QWidget* control, int id)
     control->setObjectName(QString::number(id));
 }
 
+int ControlId(const QWidget* control)
+{
+    bool ok = false;
+    const int id = control->objectName().toInt(&ok);
+    return ok ? id : DialogId::kStatic;
+}
+
 void MarkToolWindow(QWidget* window)
 {
+    if (IsToolWindow(window))
+        return;
     window->setProperty("lumoDialog", true);
+    window->installEventFilter(new ShowStamp(window));
+    MarkedWindows().append(window);
+}
+
+bool IsToolWindow(const QWidget* widget)
+{
+    return widget->property("lumoDialog").toBool();
+}
+
+int ShowOrder(const QWidget* window)
+{
+    return window->property(kShownAt).toInt();
+}
+
+QList<QWidget*> OpenToolWindows()
+{
+    QList<QPointer<QWidget>>& marked = MarkedWindows();
+    marked.removeAll(nullptr);
+    QList<QWidget*> open;
+    for (QWidget* w : marked)
+        if (w->isVisible())
+            open.append(w);
+    std::stable_sort(open.begin(), open.end(), [](const QWidget* a, const QWidget* b) {
+        if (a->isWindow() != b->isWindow())
+            return !a->isWindow();
+        return ShowOrder(a) < ShowOrder(b);
+    });
+    return open;
 }

@@ -7,6 +7,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QList>
 #include <QString>
 
 class CDeviceDialog : public QDialog {
@@ -27,10 +28,28 @@ private:
     bool m_titleShown = false;
 };
 
+// Standard identifiers of dialog controls.
+namespace DialogId {
+constexpr int kOk = 1;
+constexpr int kCancel = 2;
+constexpr int kStatic = -1;       // labels and group boxes that carry no identifier
+constexpr int kPropertyTabs = 12320;  // a property sheet's tab control
+}  // namespace DialogId
+
 // Names a control by its numeric identifier, as scripts and `dump` know it.
 void SetControlId(QWidget* control, int id);
+// The identifier SetControlId gave, or DialogId::kStatic when it gave none.
+int ControlId(const QWidget* control);
 
 // Marks a dialog or tool window (also one that is not a CDeviceDialog, such as
 // a window laid over a view) so that scripts drive its controls and `dump`
 // lists it among the open dialogs.
 void MarkToolWindow(QWidget* window);
+// True for a window MarkToolWindow marked.
+bool IsToolWindow(const QWidget* widget);
+// Every shown dialog and tool window, bottom to top: windows laid inside the
+// device screen first, then separate windows, each group in the order they
+// were last shown (a window shown later lies above).
+QList<QWidget*> OpenToolWindows();
+// The window's place in the order windows were shown (0: never shown).
+int ShowOrder(const QWidget* window);

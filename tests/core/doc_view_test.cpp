@@ -150,6 +150,8 @@ TEST(CommandRouting, UpdateHandlersDecideStateAndUnhandledCommandsAreDisabled)
         ui.Enable(false);
         ui.SetCheck(1);
     });
+    // Enabled by its update handler, but nothing would carry it out.
+    doc.OnUpdate(4, [](CCmdUI& ui) { ui.Enable(true); });
     CCommandRouter router;
     router.SetChain([&] { return std::vector<CCmdTarget*> {&doc, &frame}; });
     EXPECT_TRUE(router.Query(1).enabled);  // a handler and no update handler
@@ -157,4 +159,5 @@ TEST(CommandRouting, UpdateHandlersDecideStateAndUnhandledCommandsAreDisabled)
     EXPECT_FALSE(two.enabled);
     EXPECT_TRUE(two.checked);
     EXPECT_FALSE(router.Query(3).enabled);
+    EXPECT_FALSE(router.Query(4).enabled);
 }

@@ -16,6 +16,8 @@
 #include "views/thumbnail_ctrl.h"
 #include "views/thumbnail_view.h"
 
+#include "in_process.h"
+
 #include <QAction>
 #include <QApplication>
 #include <QKeyEvent>
@@ -27,18 +29,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-QApplication* EnsureApplication()
-{
-    static int argc = 1;
-    static char name[] = "ui_tests";
-    static char* argv[] = { name, nullptr };
-    if (!qApp) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        new QApplication(argc, argv); // lives as long as the test program
-    }
-    return qobject_cast<QApplication*>(qApp);
-}
 
 class FrameLayoutTest : public ::testing::Test {
 protected:

@@ -1,0 +1,29 @@
+// Script commands that drive the controls of the top-most open dialog or tool
+// window by numeric identifier, as the pen would:
+//   click ID          push or tool button
+//   check ID 0|1      check box or radio button
+//   select ID TEXT    combo box or list: the entry with that exact text;
+//                     tree: the item whose device path is TEXT (its folders
+//                     are opened on the way); tab: the page with that caption;
+//                     report: the row whose first column is TEXT
+//   settext ID TEXT   edit; in a multi-line edit "\n" is a line break
+//   slide ID VALUE    slider dragged to VALUE, reporting each position passed
+// With no dialog or tool window open, they address the top window (a pop-up
+// menu or the device screen).
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+class QWidget;
+
+namespace DialogDriver {
+
+// True for the words above.
+bool IsCommand(const QString& word);
+// Runs one of them; false with *reason set on failure.
+bool Run(const QStringList& words, QString* reason);
+// The window the commands address.
+QWidget* Target();
+
+}  // namespace DialogDriver

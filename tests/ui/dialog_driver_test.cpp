@@ -1,0 +1,211 @@
+// The script commands that drive dialog controls and what `dump` shows of
+// them, in-process on a dialog holding one control of every kind.
+#include "automation/dialog_controls.h"
+#include "automation/dialog_driver.h"
+#include "automation/script_runner.h"
+#include "shell/device_dialog.h"
+
+#include "in_process.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSlider>
+#include <QTabWidget>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace {
+
+// One control of each kind. The tree fills a folder when it opens, as the
+// folder trees do: \a holds \a\b, which holds \a\b\c.
+class AllKindsDialog : public CDeviceDialog {
+public:
+    AllKindsDialog()
+        : CDeviceDialog(nullptr, QStringLiteral("CAllKinds"), QStringLiteral("All kinds"))
+    {
+        resize(240, 600);
+        auto* layout = new QVBoxLayout(this);
+        auto add = [&](QWidget* w, int id) {
+            SetControlId(w, id);
+            layout->addWidget(w);
+            return w;
+        };
+        auto* button = new QPushButton(QStringLiteral("Go"));
+        auto* note = new QLabel(QStringLiteral("Note"));
+        add(button, 10);
+        add(note, 11);
+        connect(button, &QPushButton::clicked, note, [note] { note->setText(QStringLiteral("clicked")); });
+        add(new QCheckBox(QStringLiteral("bold")), 12);
+        add(new QRadioButton(QStringLiteral("one")), 13);
+        auto* combo = new QComboBox;
+        combo->addItems({QStringLiteral("Alpha"), QStringLiteral("Beta"), QStringLiteral("Gamma")});
+        connect(combo, &QComboBox::textActivated, note, [note](const QString& t) { note->setText("picked " + t); });
+        add(combo, 14);
+        auto* list = new QListWidget;
+        list->addItems({QStringLiteral("one"), QStringLiteral("two")});
+        add(list, 15);
+        auto* tree = new QTreeWidget;
+        tree->setHeaderHidden(true);
+        tree->addTopLevelItem(Folder(QStringLiteral("\\a")));
+        connect(tree, &QTreeWidget::itemExpanded, tree, [](QTreeWidgetItem* item) {
+            const QString path = item->data(0, Qt::UserRole).toString();
+            if (item->childCount() == 0 && path.size() < 6)
+                item->addChild(Folder(path + QLatin1Char('\\') + QChar(path.back().unicode() + 1)));
+        });
+        add(tree, 16);
+        auto* report = new QTreeWidget;
+        report->setProperty("lumoKind", QStringLiteral("report"));
+        report->setColumnCount(2);
+        for (const char* row : {"row1", "row2"})
+            report->addTopLevelItem(new QTreeWidgetItem({QString::fromLatin1(row), QStringLiteral("size")}));
+        add(report, 17);
+        auto* tabs = new QTabWidget;
+        tabs->addTab(new QLabel(QStringLiteral("page one")), QStringLiteral("First"));
+        auto* second = new QWidget;
+        SetControlId(new QPushButton(QStringLiteral("On page two"), second), 23);
+        tabs->addTab(second, QStringLiteral("Second"));
+        add(tabs, 18);
+        add(new QLineEdit, 19);
+        add(new QPlainTextEdit, 20);
+        m_slider = new QSlider(Qt::Horizontal);
+        m_slider->setRange(-127, 127);
+        add(m_slider, 21);
+        add(new QPushButton(QStringLiteral("Off")), 22)->setEnabled(false);
+        layout->addWidget(new QGroupBox(QStringLiteral("Group")));
+    }
+    static QTreeWidgetItem* Folder(const QString& path)
+    {
+        auto* item = new QTreeWidgetItem({path.section(QLatin1Char('\\'), -1)});
+        item->setData(0, Qt::UserRole, path);
+        item->setChildIndicatorPolicy(QTreeWidgetItem::ShowIndicator);
+        return item;
+    }
+    QSlider* m_slider;
+};
+
+class DialogDriverTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        EnsureApplication();
+        m_dialog = std::make_unique<AllKindsDialog>();
+        m_dialog->show();
+        QApplication::processEvents();
+    }
+    bool Run(const QString& line, QString* reason)
+    {
+        return DialogDriver::Run(CScriptRunner::SplitWords(line), reason);
+    }
+    QJsonValue Field(int id, const char* field)
+    {
+        QWidget* control = DialogControls::Find(m_dialog.get(), id);
+        return control ? DialogControls::Describe(control)[QLatin1String(field)] : QJsonValue();
+    }
+    std::unique_ptr<AllKindsDialog> m_dialog;
+};
+
+}  // namespace
+
+TEST_F(DialogDriverTest, CommandsChangeTheControlsAsThePenWould)
+{
+    struct Case {
+        const char* line;
+        bool ok;
+        int id;
+        const char* field;
+        QJsonValue expected;  // after the line, also when it failed
+    };
+    const Case cases[] = {
+        {"click 10", true, 11, "text", "clicked"},
+        {"check 12 1", true, 12, "checked", true},
+        {"check 12 0", true, 12, "checked", false},
+        {"check 13 1", true, 13, "checked", true},
+        {"check 13 0", false, 13, "checked", true},  // a radio is cleared only by another
+        {"select 14 Beta", true, 11, "text", "picked Beta"},
+        {"select 14 Gamma", true, 14, "selected", 2},
+        {"select 14 gamma", false, 14, "selected", 2},  // letter case counts
+        {"select 15 two", true, 15, "selected", 1},
+        {"select 16 \\a\\b\\c", true, 16, "selected", "\\a\\b\\c"},  // folders open on the way
+        {"select 16 \\a\\x", false, 16, "selected", "\\a\\b\\c"},
+        {"select 17 row2", true, 17, "selected", 1},
+        {"select 18 Second", true, 23, "visible", true},
+        {"click 23", true, 23, "enabled", true},
+        {"select 18 First", true, 23, "visible", false},
+        {"click 23", false, 23, "visible", false},  // on a page not shown
+        {"settext 19 a\\nb", true, 19, "text", "a\\nb"},  // one line: taken as written
+        {"settext 20 one\\ntwo", true, 20, "text", "one\ntwo"},
+        {"slide 21 40", true, 21, "value", 40},
+        {"slide 21 128", false, 21, "value", 40},
+        {"click 22", false, 22, "enabled", false},
+        {"settext 10 x", false, 10, "text", "Go"},
+        {"check 10", false, 10, "checked", false},
+    };
+    for (const Case& c : cases) {
+        QString reason;
+        EXPECT_EQ(Run(QString::fromUtf8(c.line), &reason), c.ok) << c.line << ": " << reason.toStdString();
+        EXPECT_EQ(Field(c.id, c.field), c.expected) << c.line;
+    }
+    QString reason;
+    EXPECT_FALSE(Run(QStringLiteral("click 99"), &reason));
+    EXPECT_EQ(reason, QStringLiteral("no control 99 in the topmost window"));
+}
+
+TEST_F(DialogDriverTest, SlideReportsEachPositionOnTheWayAndLetsGo)
+{
+    QList<int> moved;
+    QList<int> values;
+    int released = 0;
+    QObject::connect(m_dialog->m_slider, &QSlider::sliderMoved, [&](int v) { moved << v; });
+    QObject::connect(m_dialog->m_slider, &QSlider::valueChanged, [&](int v) { values << v; });
+    QObject::connect(m_dialog->m_slider, &QSlider::sliderReleased, [&] { ++released; });
+    QString reason;
+    for (int target : {40, -20}) {
+        moved.clear();
+        const int start = m_dialog->m_slider->value();
+        ASSERT_TRUE(Run(QStringLiteral("slide 21 %1").arg(target), &reason)) << reason.toStdString();
+        ASSERT_GT(moved.size(), 5) << target;
+        EXPECT_EQ(moved.last(), target);
+        for (int i = 1; i < moved.size(); ++i)
+            EXPECT_EQ(moved[i] > moved[i - 1], target > start) << "reports go one way: " << i;
+        EXPECT_EQ(values.last(), target);
+        EXPECT_FALSE(m_dialog->m_slider->isSliderDown());
+    }
+    EXPECT_EQ(released, 2);
+}
+
+TEST_F(DialogDriverTest, DumpListsOpenDialogsTopMostLastWithTheirControls)
+{
+    const QJsonArray one = DialogControls::DumpDialogs(nullptr);
+    ASSERT_EQ(one.size(), 1);
+    const QJsonObject dialog = one[0].toObject();
+    EXPECT_EQ(dialog["class"].toString(), QStringLiteral("CAllKinds"));
+    EXPECT_EQ(dialog["caption"].toString(), QStringLiteral("All kinds"));
+    QStringList kinds;
+    for (const QJsonValue& c : dialog["controls"].toArray())
+        kinds << QString::number(c["id"].toInt()) + QLatin1Char(':') + c["kind"].toString();
+    EXPECT_EQ(kinds.join(QLatin1Char(' ')).toStdString(), std::string("10:button 11:static 12:check 13:radio 14:combo 15:list 16:tree "
+                                              "17:report 18:tab 23:button -1:static 19:edit 20:edit "
+                                              "21:slider 22:button -1:static"));
+    EXPECT_EQ(Field(17, "items"), QJsonValue(QJsonArray {QJsonArray {"row1", "size"}, QJsonArray {"row2", "size"}}));
+    EXPECT_EQ(Field(18, "items"), QJsonValue(QJsonArray {"First", "Second"}));
+
+    // A dialog shown later lies above; once it closes the first is on top again.
+    CDeviceDialog over(nullptr, QStringLiteral("COver"), QStringLiteral("Over"));
+    over.show();
+    EXPECT_EQ(DialogControls::DumpDialogs(nullptr).last()["class"].toString(), QStringLiteral("COver"));
+    EXPECT_EQ(DialogDriver::Target(), &over);
+    over.hide();
+    m_dialog->hide();
+    m_dialog->show();
+    EXPECT_EQ(DialogControls::DumpDialogs(nullptr).size(), 1);
+    EXPECT_EQ(DialogDriver::Target(), m_dialog.get());
+}
