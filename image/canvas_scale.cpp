@@ -22,11 +22,10 @@ double FitRatio(double w, double h, double cw, double ch)
     return 1.0;
 }
 
-// The full bitmap already shows the picture at the entry's size: its height,
-// and its width or that width rounded up to a multiple of 4 as decoded rows are.
+// The full bitmap already shows the picture at the entry's size.
 bool HoldsPictureAtSize(const BITMAP& full, int width, int height)
 {
-    return full.bmHeight == height && (full.bmWidth == width || int64_t(full.bmWidth) == (int64_t(width) + 3) / 4 * 4);
+    return full.bmHeight == height && full.bmWidth == width;
 }
 
 } // namespace

@@ -9,23 +9,17 @@
 
 namespace {
 
-// A 24-bit bottom-up section whose header width is rowWidth.
-HBITMAP MakeSection(int rowWidth, int height, uint8_t** bits)
+// A 24-bit bottom-up section of width x height pixels.
+HBITMAP MakeSection(int width, int height, uint8_t** bits)
 {
     BITMAPINFOHEADER header;
-    header.biWidth = rowWidth;
+    header.biWidth = width;
     header.biHeight = height;
     header.biBitCount = 24;
-    header.biSizeImage = uint32_t(int64_t(rowWidth) * height * 3);
     void* pixels = nullptr;
     HBITMAP bitmap = CreateDIBSection(header, nullptr, 0, &pixels);
     *bits = static_cast<uint8_t*>(pixels);
     return bitmap;
-}
-
-int RoundUpTo4(int width)
-{
-    return width > INT_MAX - 3 ? width : (width + 3) & ~3;
 }
 
 } // namespace
@@ -35,7 +29,7 @@ CDibBitmap::~CDibBitmap()
     DeleteObject(m_handle);
 }
 
-void CDibBitmap::Adopt(int width, int height, int rowWidth, HBITMAP handle, uint8_t* bits)
+void CDibBitmap::Adopt(int width, int height, HBITMAP handle, uint8_t* bits)
 {
     // The new section is made before the old one goes, so a source that is
     // this holder's own section stays readable until the copy is done.
@@ -43,23 +37,13 @@ void CDibBitmap::Adopt(int width, int height, int rowWidth, HBITMAP handle, uint
     m_bits = bits;
     m_width = width;
     m_height = height;
-    m_rowWidth = rowWidth;
 }
 
 int CDibBitmap::Create(int width, int height)
 {
-    const int rowWidth = RoundUpTo4(width);
-    uint8_t* bits = nullptr;
-    HBITMAP handle = MakeSection(rowWidth, height, &bits);
-    Adopt(width, height, rowWidth, handle, bits);
-    return 1;
-}
-
-int CDibBitmap::CreateExact(int width, int height)
-{
     uint8_t* bits = nullptr;
     HBITMAP handle = MakeSection(width, height, &bits);
-    Adopt(width, height, width, handle, bits);
+    Adopt(width, height, handle, bits);
     return 1;
 }
 
@@ -67,29 +51,28 @@ void CDibBitmap::CopyFrom(HBITMAP source)
 {
     BITMAP info;
     if (!GetObject(source, &info)) {
-        Adopt(0, 0, 0, nullptr, nullptr);
+        Adopt(0, 0, nullptr, nullptr);
         return;
     }
-    const int rowWidth = RoundUpTo4(info.bmWidth);
     uint8_t* bits = nullptr;
-    HBITMAP handle = MakeSection(rowWidth, info.bmHeight, &bits);
+    HBITMAP handle = MakeSection(info.bmWidth, info.bmHeight, &bits);
     if (handle)
         BitBlt(handle, 0, 0, info.bmWidth, info.bmHeight, source, 0, 0);
-    Adopt(info.bmWidth, info.bmHeight, rowWidth, handle, bits);
+    Adopt(info.bmWidth, info.bmHeight, handle, bits);
 }
 
 void CDibBitmap::StretchFrom(HBITMAP source, int width, int height)
 {
     BITMAP info;
     if (!GetObject(source, &info)) {
-        Adopt(0, 0, 0, nullptr, nullptr);
+        Adopt(0, 0, nullptr, nullptr);
         return;
     }
     uint8_t* bits = nullptr;
     HBITMAP handle = MakeSection(width, height, &bits);
     if (handle)
         StretchBlt(handle, 0, 0, width, height, source, 0, 0, info.bmWidth, info.bmHeight);
-    Adopt(width, height, width, handle, bits);
+    Adopt(width, height, handle, bits);
 }
 
 void CDibBitmap::LoadRgb(const uint8_t* rgb, int width, int height)
@@ -97,7 +80,7 @@ void CDibBitmap::LoadRgb(const uint8_t* rgb, int width, int height)
     Create(width, height);
     if (!m_handle || !rgb || height < 1)
         return;
-    const size_t rowBytes = size_t(m_rowWidth) * 3;
+    const size_t rowBytes = size_t(m_handle->Stride());
     for (int y = 0; y < height; ++y) {
         const uint8_t* in = rgb + size_t(y) * width * 3;
         uint8_t* out = m_bits + size_t(height - 1 - y) * rowBytes;

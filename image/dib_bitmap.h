@@ -15,16 +15,15 @@ public:
     CDibBitmap(const CDibBitmap&) = delete;
     CDibBitmap& operator=(const CDibBitmap&) = delete;
 
-    // Row width rounded up to a multiple of 4 pixels. Always returns 1; the
-    // handle is null when the section could not be made.
+    // A section of exactly width x height pixels (its rows are padded to 4
+    // bytes in memory, never widened by pixels). Always returns 1; the handle
+    // is null when the section could not be made.
     int Create(int width, int height);
-    // Row width equal to width.
-    int CreateExact(int width, int height);
-    // 1:1 copy of any-depth source into a new 24-bit section (Create size).
+    // 1:1 copy of any-depth source into a new 24-bit section of its size.
     // The source may be this holder's own section. A null source empties the holder.
     void CopyFrom(HBITMAP source);
     // Stretched copy of the whole source into a new section of the target size
-    // (CreateExact). The source may be this holder's own section.
+    // The source may be this holder's own section.
     void StretchFrom(HBITMAP source, int width, int height);
     // Create(width, height), then copy top-down packed R,G,B rows into it.
     void LoadRgb(const uint8_t* rgb, int width, int height);
@@ -33,13 +32,12 @@ public:
 
     int m_width = 0;
     int m_height = 0;
-    int m_rowWidth = 0;
     uint8_t* m_bits = nullptr;
     HBITMAP m_handle = nullptr;
 
 private:
     // Takes a freshly made section (or none) in place of the held one.
-    void Adopt(int width, int height, int rowWidth, HBITMAP handle, uint8_t* bits);
+    void Adopt(int width, int height, HBITMAP handle, uint8_t* bits);
 };
 
 // A new 24-bit bitmap from top-down packed R,G,B rows, owned by the caller;

@@ -114,7 +114,7 @@ JpegStatus Decompress(const Source& source, const JpegRequest& request, JpegImag
     const int64_t width = cinfo.output_width;
     const int64_t rowBytes = width * 3;
     const int64_t packedBytes = request.toBitmap ? 0 : rowBytes * cinfo.output_height;
-    const int64_t bitmapBytes = (width + 3) / 4 * 4 * 3 * cinfo.output_height;
+    const int64_t bitmapBytes = CBitmapObject::StrideFor(int(width), 24) * cinfo.output_height;
     if (packedBytes + bitmapBytes >= request.budget) {
         std::fprintf(stderr, "lumo: jpeg: %ld x %ld output is over the memory budget\n", long(width),
                      long(cinfo.output_height));
@@ -124,7 +124,7 @@ JpegStatus Decompress(const Source& source, const JpegRequest& request, JpegImag
     cinfo.mem->max_memory_to_use = long(request.budget - packedBytes - bitmapBytes);
     if (request.toBitmap) {
         BITMAPINFOHEADER header;
-        header.biWidth = int32_t((width + 3) / 4 * 4);
+        header.biWidth = int32_t(width);
         header.biHeight = int32_t(cinfo.output_height);
         image->bitmap = CreateDIBSection(header, nullptr, 0, nullptr);
     } else {

@@ -43,8 +43,7 @@ struct JpegImage {
     // Without JpegRequest::toBitmap: outputHeight rows of outputWidth x 3
     // bytes, red, green, blue, top row first.
     std::unique_ptr<uint8_t[]> rgb;
-    // With it: a 24-bit bitmap, rows rounded up to a multiple of 4 pixels
-    // (the extra columns black), as BitmapFromRgb makes.
+    // With it: a 24-bit bitmap of the output size, as BitmapFromRgb makes.
     HBITMAP bitmap = nullptr;
 };
 

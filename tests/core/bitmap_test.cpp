@@ -226,7 +226,7 @@ TEST(GdiStretch, PaletteSourceAndClippedDestination)
     EXPECT_EQ(StretchBlt(dst.get(), 0, 0, -4, 4, src.get(), 0, 0, 2, 2), 0);
 }
 
-TEST(DibBitmap, LoadRgbRoundsWidthUpFlipsRowsAndSwapsRedAndBlue)
+TEST(DibBitmap, LoadRgbKeepsTheWidthFlipsRowsAndSwapsRedAndBlue)
 {
     std::vector<uint8_t> rgb(101 * 2 * 3, 0);
     rgb[0] = 10; // top-left red
@@ -238,28 +238,15 @@ TEST(DibBitmap, LoadRgbRoundsWidthUpFlipsRowsAndSwapsRedAndBlue)
     ASSERT_NE(dib.m_handle, nullptr);
     BITMAP info;
     GetObject(dib.m_handle, &info);
-    EXPECT_EQ(info.bmWidth, 104);
+    EXPECT_EQ(info.bmWidth, 101);
+    EXPECT_EQ(info.bmWidthBytes, 304);  // rows padded to 4 bytes, not widened
     EXPECT_EQ(info.bmHeight, 2);
     EXPECT_EQ(dib.m_width, 101);
-    EXPECT_EQ(dib.m_rowWidth, 104);
-    const uint8_t* secondRow = dib.m_bits + 104 * 3;
+    const uint8_t* secondRow = dib.m_bits + 304;
     EXPECT_EQ(secondRow[0], 30);
     EXPECT_EQ(secondRow[1], 20);
     EXPECT_EQ(secondRow[2], 10);
     EXPECT_EQ(dib.m_bits[2], 99);
-    for (int x = 101; x < 104; ++x)
-        EXPECT_EQ(Bgr(*dib.m_handle, x, 0), (std::array<int, 3> { 0, 0, 0 }));
-}
-
-TEST(DibBitmap, CreateExactKeepsWidthWithPaddedRows)
-{
-    CDibBitmap dib;
-    dib.CreateExact(101, 3);
-    BITMAP info;
-    ASSERT_EQ(GetObject(dib.m_handle, &info), int(sizeof(BITMAP)));
-    EXPECT_EQ(info.bmWidth, 101);
-    EXPECT_EQ(info.bmWidthBytes, 304);
-    EXPECT_EQ(dib.m_rowWidth, 101);
 }
 
 TEST(DibBitmap, CreateAgainReplacesTheSectionAndFailureLeavesNoHandle)
@@ -284,7 +271,7 @@ TEST(DibBitmap, CopyAndStretchMayReadTheirOwnSection)
     dib.LoadRgb(rgb, 2, 1);
     dib.StretchFrom(dib.m_handle, 8, 2);
     ASSERT_NE(dib.m_handle, nullptr);
-    EXPECT_EQ(dib.m_rowWidth, 8);
+    EXPECT_EQ(dib.m_width, 8);
     EXPECT_EQ(Bgr(*dib.m_handle, 0, 1), (std::array<int, 3> { 3, 2, 1 }));
     dib.CopyFrom(dib.m_handle);
     ASSERT_NE(dib.m_handle, nullptr);
@@ -293,7 +280,7 @@ TEST(DibBitmap, CopyAndStretchMayReadTheirOwnSection)
     EXPECT_EQ(dib.m_handle, nullptr);
 }
 
-TEST(DibBitmap, CopyFromExpandsPaletteBitmapWithBlackPadding)
+TEST(DibBitmap, CopyFromExpandsPaletteBitmapAtItsOwnWidth)
 {
     BitmapPtr src = Make(5, 1, 4, { { 1, 2, 3, 0 }, { 4, 5, 6, 0 } });
     src->RowFromTop(0)[0] = 0x01;
@@ -304,11 +291,10 @@ TEST(DibBitmap, CopyFromExpandsPaletteBitmapWithBlackPadding)
     BITMAP info;
     ASSERT_EQ(GetObject(dib.m_handle, &info), int(sizeof(BITMAP)));
     EXPECT_EQ(info.bmBitsPixel, 24);
-    EXPECT_EQ(info.bmWidth, 8);
+    EXPECT_EQ(info.bmWidth, 5);
     EXPECT_EQ(Bgr(*dib.m_handle, 0, 0), (std::array<int, 3> { 1, 2, 3 }));
     EXPECT_EQ(Bgr(*dib.m_handle, 1, 0), (std::array<int, 3> { 4, 5, 6 }));
     EXPECT_EQ(Bgr(*dib.m_handle, 4, 0), (std::array<int, 3> { 4, 5, 6 }));
-    EXPECT_EQ(Bgr(*dib.m_handle, 5, 0), (std::array<int, 3> { 0, 0, 0 }));
 }
 
 TEST(GrowBuffer, GrowsByWholeStepsAndKeepsContents)
@@ -349,7 +335,7 @@ TEST_P(ThumbnailPlacement, PictureIsCentredWithWhiteBars)
     const ThumbCase c = GetParam();
     CImageItem item;
     CDibBitmap black; // the exact width: Create would pad it
-    black.CreateExact(c.width, c.height);
+    black.Create(c.width, c.height);
     item.m_fullBitmap = black.Detach();
     ASSERT_EQ(MakeThumbnail(item), 1);
     EXPECT_EQ(item.m_fullBitmap, nullptr);

@@ -157,15 +157,6 @@ TEST(ScaleForDisplay, PictureDecodedSmallerThanItsEntryIsStretchedEvenAtRatioOne
     EXPECT_EQ(item->m_displayScale, 1.0);
 }
 
-TEST(ScaleForDisplay, RowsRoundedUpToFourStillCountAsThePictureSize)
-{
-    // A 101-wide JPEG decodes into 104-pixel rows.
-    auto item = Entry(101, 40, 100);
-    DeleteObject(item->m_fullBitmap);
-    item->m_fullBitmap = MarkedPicture(104, 40);
-    EXPECT_EQ(ScaleForDisplay(*item, 240, 267), item->m_fullBitmap);
-}
-
 TEST(ScaleForDisplay, DegenerateInputsNeverGiveAnEmptyOrNegativeSize)
 {
     auto item = Entry(3, 2, 20);  // trunc(3 * 0.2 + 2) = 2 rounds down to 0

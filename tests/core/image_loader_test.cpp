@@ -11,6 +11,7 @@
 #include "zip_test_writer.h"
 
 #include <QDir>
+#include <cstring>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -130,12 +131,37 @@ TEST_F(ImageLoaderTest, JpegsInThumbnailModeRecordTheOutputSizeTimesEight)
     }
 }
 
-TEST_F(ImageLoaderTest, JpegRowsArePaddedToAMultipleOfFourPixels)
+TEST_F(ImageLoaderTest, PicturesAndThumbnailsKeepTheirOwnWidthWithoutBlackColumns)
 {
-    CImageItem item;
-    ASSERT_EQ(Load(item, Put("odd.jpg", RgbJpeg(101, 2)), CImageLoader::kModeView), 1);
-    EXPECT_EQ(item.m_width, 101);
-    EXPECT_EQ(Info(item.m_fullBitmap).bmWidth, 104);
+    const auto whiteJpeg = [](int width, int height) {
+        TestJpeg layout;
+        layout.width = width;
+        layout.height = height;
+        layout.fill = [](int, int, uint8_t* out) { std::memset(out, 255, 3); };
+        return EncodeJpeg(layout);
+    };
+    struct Case {
+        const char* name;
+        std::vector<uint8_t> bytes;
+        int width;
+    };
+    const Case cases[] = {
+        {"odd.jpg", whiteJpeg(101, 2), 101},
+        {"c32.bmp", BuildBmp(SolidBmp(10, 5, 32, 255, 255, 255)), 10},
+        {"wide.jpg", whiteJpeg(90, 60), 90},  // its thumbnail decodes 45 wide
+    };
+    for (const Case& c : cases) {
+        CImageItem item;
+        ASSERT_EQ(Load(item, Put(c.name, c.bytes), CImageLoader::kModeView), 1) << c.name;
+        const BITMAP info = Info(item.m_fullBitmap);
+        EXPECT_EQ(info.bmWidth, c.width) << c.name;
+        // The rightmost column is the picture's own: white.
+        for (int y = 0; y < info.bmHeight; ++y)
+            EXPECT_GT(item.m_fullBitmap->RowFromTop(y)[(c.width - 1) * 3], 240) << c.name << " row " << y;
+        ASSERT_EQ(m_loader.LoadThumbnail(item), 1) << c.name;
+        for (int y = 0; y < 30; ++y)
+            EXPECT_GT(item.m_thumbnail->RowFromTop(y)[41 * 3], 240) << c.name << " thumbnail row " << y;
+    }
 }
 
 TEST_F(ImageLoaderTest, MissingJpegShowsCantOpenFile)
@@ -247,7 +273,7 @@ TEST_F(ImageLoaderTest, SmallBmpsOfOtherDepthsAreShownAt24Bits)
         EXPECT_EQ(item.m_bitsPerPixel, bpp);
         const BITMAP info = Info(item.m_fullBitmap);
         EXPECT_EQ(info.bmBitsPixel, 24) << bpp;
-        EXPECT_EQ(info.bmWidth, 12) << bpp;  // the converted copy's rows are rounded up
+        EXPECT_EQ(info.bmWidth, 10) << bpp;
         EXPECT_TRUE(item.IsHeldByHolder(item.m_fullBitmap));
     }
 }
