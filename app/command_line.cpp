@@ -1,5 +1,7 @@
 #include "app/command_line.h"
 
+#include <algorithm>
+
 #include <QRegularExpression>
 
 namespace {
@@ -50,6 +52,7 @@ CLumoOptions ParseCommandLine(const QStringList& args)
             const QString v = value(a);
             bool ok = false;
             o.scale = v.toInt(&ok);
+            o.scaleGiven = true;
             if (o.error.isEmpty() && (!ok || o.scale < 1 || o.scale > 8))
                 o.error = QStringLiteral("--scale wants a whole number from 1 to 8, not \"%1\"").arg(v);
         } else if (a == QLatin1String("--clock"))
@@ -87,4 +90,14 @@ QString UsageText()
         "  --splash            show the splash window in scripted runs\n"
         "  --help              show this text\n"
         "  --version           show the version\n");
+}
+
+int DesktopScale(int availableWidth, int availableHeight, int deviceWidth, int deviceHeight)
+{
+    constexpr int kTitleBarAllowance = 64;  // window decorations and panels the area may not count
+    if (deviceWidth <= 0 || deviceHeight <= 0 || availableWidth < 3 * deviceWidth ||
+        availableHeight < 3 * deviceHeight)
+        return 1;
+    const int fit = std::min(availableWidth / deviceWidth, (availableHeight - kTitleBarAllowance) / deviceHeight);
+    return std::clamp(fit, 1, 8);
 }

@@ -11,6 +11,7 @@ struct CLumoOptions {
     int screenWidth = 240;
     int screenHeight = 320;
     int scale = 1;
+    bool scaleGiven = false;  // --scale was given: no automatic desktop scale
     bool offscreen = false;
     bool help = false;
     bool version = false;
@@ -25,3 +26,9 @@ struct CLumoOptions {
 // word that is not an option all belong to the path.
 CLumoOptions ParseCommandLine(const QStringList& args);
 QString UsageText();
+
+// The window's scale on a desktop whose free area is `available` pixels when
+// no --scale is given: 1, unless the area is at least three times the device
+// screen both ways; then the largest whole factor that still fits the window
+// with its title bar (at most 8).
+int DesktopScale(int availableWidth, int availableHeight, int deviceWidth, int deviceHeight);

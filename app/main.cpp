@@ -12,6 +12,8 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QStandardPaths>
 #include <QTemporaryFile>
 #include <cstdio>
@@ -46,6 +48,20 @@ void PrepareOffscreen(const CLumoOptions& o)
     qputenv("QT_QPA_PLATFORM", ("offscreen:configfile=" + path).toLocal8Bit());
 }
 
+// On a desktop with room for it, the device screen opens enlarged by a whole
+// factor (Qt's own scale factor, so our pixels are never resampled). The
+// screen's size is only known to a running application: a short-lived one asks.
+int ChooseDesktopScale(int argc, char** argv, const CLumoOptions& o)
+{
+    int probeArgc = argc;
+    QGuiApplication probe(probeArgc, argv);
+    const QScreen* screen = probe.primaryScreen();
+    if (!screen)
+        return 1;
+    const QSize area = screen->availableGeometry().size();
+    return DesktopScale(area.width(), area.height(), o.screenWidth, o.screenHeight);
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -71,6 +87,8 @@ int main(int argc, char** argv)
     const bool offscreen = options.offscreen || platform.startsWith("offscreen") || (platform.isEmpty() && !HasDisplay());
     if (offscreen)
         PrepareOffscreen(options);
+    if (!offscreen && !options.scaleGiven && qEnvironmentVariableIsEmpty("QT_SCALE_FACTOR"))
+        options.scale = ChooseDesktopScale(argc, argv, options);
     if (options.scale > 1)
         qputenv("QT_SCALE_FACTOR", QByteArray::number(options.scale));
     if (options.deviceRoot.isEmpty())
