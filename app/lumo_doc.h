@@ -8,7 +8,7 @@
 #include "app/menu_checks.h"
 #include "platform/doc_view.h"
 
-class CEffectWnd;
+class CEffectEditor;
 class CFolderBrowserWnd;
 class CFrameHooks;
 class CImageViewHooks;
@@ -31,7 +31,7 @@ public:
     CImageCatalog& Catalog() { return m_catalog; }
 
     CImageCatalog m_catalog;
-    CEffectWnd* m_effectWnd = nullptr;          // not owned; made by the main view
+    CEffectEditor* m_effectWnd = nullptr;       // not owned; made by the main view
     CFolderBrowserWnd* m_folderBrowser = nullptr;  // not owned; made by the main view
     int m_savedZoom = -1;
     int m_savedRotation = 0;
@@ -68,6 +68,10 @@ public:
     void ApplyFullScreenViewState(CImageItem* item);
     // A current entry and no folder browser in front: the common enable rule.
     bool CanActOnPicture() const;
+    // Repaints the main view without erasing; re-lays out the frame's panes
+    // from the stored mode (both do nothing without the window).
+    void InvalidatePicture();
+    void ApplyViewMode();
 
 private:
     void RegisterViewCommands();
@@ -76,8 +80,8 @@ private:
     void ZoomTo(int zoom, int id);
     void ZoomStep(int delta);
     void AllTo(int zoom);
-    void InvalidatePicture();
-    void ApplyViewMode();
+    // "Brightness" and "Contrast": the effect window in that mode.
+    void OpenEffect(int mode);
     // Registers the handlers when the document is made.
     struct ViewCommandTable {
         explicit ViewCommandTable(CLumoDoc* doc) { doc->RegisterViewCommands(); }

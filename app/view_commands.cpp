@@ -1,10 +1,10 @@
 // The document's commands that change how the current picture is shown:
-// rotation, zoom, the "All to" modes, full screen and the slideshow switch,
-// with their radio marks
-// and enable rules. They change the entry's view state and repaint the main
+// rotation, zoom, the "All to" modes, full screen, the slideshow switch and
+// the effect window's two modes, with their radio marks and enable rules. They change the entry's view state and repaint the main
 // view; they never reload the picture nor send an update hint.
 #include "app/lumo_doc.h"
 
+#include "app/effect_editor.h"
 #include "app/settings.h"
 #include "app/view_hooks.h"
 #include "app/view_state.h"
@@ -49,6 +49,8 @@ void CLumoDoc::RegisterViewCommands()
         }
     });
     OnCommand(ID_FULL_SCREEN, [this] { EnterFullScreen(); });
+    OnCommand(ID_BRIGHTNESS, [this] { OpenEffect(CEffectEditor::kModeBrightness); });
+    OnCommand(ID_CONTRAST, [this] { OpenEffect(CEffectEditor::kModeContrast); });
     // Whichever pane has the focus, the show runs in the main view. The mark
     // follows the show, also when it could not start or ended by itself
     // since the last pick.
@@ -96,6 +98,12 @@ void CLumoDoc::ApplyViewMode()
 {
     if (m_frameHooks)
         m_frameHooks->ApplyViewMode();
+}
+
+void CLumoDoc::OpenEffect(int mode)
+{
+    if (m_effectWnd)
+        m_effectWnd->OpenFor(mode);
 }
 
 void CLumoDoc::RotateTo(int degrees)

@@ -1,8 +1,10 @@
 #include "shell/device_screen.h"
 
+#include <QChildEvent>
 #include <QPainter>
 #include <QTime>
 #include <QTimer>
+#include <algorithm>
 
 namespace {
 CDeviceScreen* g_screen = nullptr;
@@ -86,4 +88,44 @@ QRect CDeviceScreen::CommandBarRect() const
 QRect CDeviceScreen::WorkArea() const
 {
     return QRect(0, kTaskBarHeight, width(), height() - kTaskBarHeight - kCommandBarHeight);
+}
+
+void CDeviceScreen::SetTopMost(QWidget* child)
+{
+    m_topMost.removeAll(nullptr);
+    m_topMost.removeAll(child);
+    m_topMost.append(child);
+    RaiseTopMost();
+}
+
+void CDeviceScreen::RaiseTopMost()
+{
+    if (m_raising)
+        return;
+    m_raising = true;
+    m_topMost.removeAll(nullptr);
+    for (const QPointer<QWidget>& w : std::as_const(m_topMost))
+        w->raise();
+    m_raising = false;
+}
+
+bool CDeviceScreen::event(QEvent* event)
+{
+    // A new child lies on top of its siblings: put the top-most ones back
+    // over it, and hear about it being raised later.
+    if (event->type() == QEvent::ChildAdded) {
+        if (auto* w = qobject_cast<QWidget*>(static_cast<QChildEvent*>(event)->child())) {
+            w->installEventFilter(this);
+            RaiseTopMost();
+        }
+    }
+    return QWidget::event(event);
+}
+
+bool CDeviceScreen::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::ZOrderChange
+        && std::none_of(m_topMost.cbegin(), m_topMost.cend(), [watched](const QPointer<QWidget>& w) { return w == watched; }))
+        RaiseTopMost();
+    return QWidget::eventFilter(watched, event);
 }

@@ -1,9 +1,12 @@
 // CDeviceScreen: the device's screen as one top-level window. Top to bottom:
 // the task bar band (the active window's title and the clock), the main
 // frame, and the command bar band, which the frame's command bar occupies.
-// Full screen gives the frame every row.
+// Full screen gives the frame every row. Tool windows and the splash are
+// children laid over it and kept on top.
 #pragma once
 
+#include <QList>
+#include <QPointer>
 #include <QString>
 #include <QWidget>
 
@@ -42,6 +45,20 @@ public:
     QRect CommandBarRect() const;
     QRect WorkArea() const;  // between the two bands
 
+    // Keeps child above every other child of the screen, also above those
+    // made or raised later (the splash, the effect window). The last one
+    // marked lies on top.
+    void SetTopMost(QWidget* child);
+
+protected:
+    bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
+    void RaiseTopMost();
+
+    // Before the task bar: children made in the constructor are heard of.
+    QList<QPointer<QWidget>> m_topMost;
+    bool m_raising = false;
     CTaskBar* m_taskBar;
 };

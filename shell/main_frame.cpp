@@ -84,6 +84,8 @@ bool CMainFrame::CreateFrame(CDocument* doc)
     m_splitter->SetPane(1, m_thumbnailView);
     doc->AddView(m_imageView);
     doc->AddView(m_thumbnailView);
+    if (m_imageView->OnCreate() != 0)
+        return false;
     const int w = width();
     const int h = height();
     if (mode == 0) {

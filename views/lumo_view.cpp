@@ -3,7 +3,10 @@
 #include "app/lumo_doc.h"
 #include "app/settings.h"
 #include "app/view_state.h"
+#include "platform/message_box.h"
 #include "res/resource.h"
+#include "shell/device_screen.h"
+#include "views/effect_wnd.h"
 #include "views/image_canvas.h"
 #include "views/slideshow_driver.h"
 #include "views/virtual_keys.h"
@@ -47,8 +50,29 @@ bool CLumoView::IsSlideshowRunning() const
 
 CLumoView::~CLumoView()
 {
+    delete m_effectWnd;
     if (m_canvas)
         m_canvas->FreeBuffer();
+}
+
+CEffectWnd* CLumoView::EffectWnd() const
+{
+    return m_effectWnd;
+}
+
+int CLumoView::OnCreate()
+{
+    CLumoDoc* doc = GetDocument();
+    QWidget* screen = CDeviceScreen::Instance();
+    m_effectWnd = CEffectWnd::Create(doc, screen ? screen : window());
+    if (!m_effectWnd) {
+        ShowMessage(QStringLiteral("Cannot create Folder Browser"));
+        return -1;
+    }
+    if (doc)
+        doc->m_effectWnd = m_effectWnd;
+    m_effectWnd->Hide();
+    return 0;
 }
 
 CLumoDoc* CLumoView::GetDocument() const

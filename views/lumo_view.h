@@ -11,6 +11,7 @@
 #include <QPointer>
 #include <memory>
 
+class CEffectWnd;
 class CImageCanvas;
 class CImageItem;
 class CSlideshowDriver;
@@ -23,6 +24,11 @@ public:
     ~CLumoView() override;
 
     CLumoDoc* GetDocument() const;
+    // Once the view belongs to its document: makes the tool windows the
+    // document keeps (the effect window), hidden. 0, or -1 after a message
+    // when one cannot be made.
+    int OnCreate();
+    CEffectWnd* EffectWnd() const;
     // Makes the canvas, fits it to the view and sets the first radio marks.
     void OnInitialUpdate() override;
     // Hint 0: the current entry changed: decode it and show it.
@@ -72,4 +78,6 @@ protected:
     bool m_blank = true; // no picture to show: the next paint is white
     // The folder browser shown over this view, once it exists.
     QPointer<QWidget> m_folderBrowser;
+    // Laid over the device screen, but it lives as long as this view.
+    QPointer<CEffectWnd> m_effectWnd;
 };
