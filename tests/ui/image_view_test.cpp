@@ -38,18 +38,6 @@ QList<int> CheckedAmong(const QJsonObject& dump, int first, int last)
     return ids;
 }
 
-QList<int> RectOf(const QJsonObject& dump, const QString& cls)
-{
-    for (const auto& w : dump["windows"].toArray())
-        if (w.toObject()["class"].toString() == cls) {
-            QList<int> r;
-            for (const auto& v : w.toObject()["rect"].toArray())
-                r << v.toInt();
-            return r;
-        }
-    return {};
-}
-
 QList<int> Pan(const QJsonObject& dump)
 {
     const QJsonArray pan = dump["pan"].toArray();
@@ -222,11 +210,11 @@ TEST_F(ImageViewTest, DoubleTapEntersFullScreenAndRestoresZoomAndRotation)
     EXPECT_EQ(full["mode"].toInt(), 2);
     EXPECT_EQ(Entry(full)["zoom"].toInt(), 0);
     EXPECT_EQ(Entry(full)["rotation"].toInt(), 270);
-    EXPECT_EQ(RectOf(full, "CMainFrame"), (QList<int> { 0, 0, 240, 320 }));
-    EXPECT_EQ(RectOf(full, "CLumoView"), (QList<int> { 0, 0, 240, 320 }));
-    EXPECT_TRUE(RectOf(full, "CTaskBar").isEmpty());
-    EXPECT_TRUE(RectOf(full, "CCommandBar").isEmpty());
-    EXPECT_TRUE(RectOf(full, "CToolBar").isEmpty());
+    EXPECT_EQ(WindowRect(full, "CMainFrame"), (QList<int> { 0, 0, 240, 320 }));
+    EXPECT_EQ(WindowRect(full, "CLumoView"), (QList<int> { 0, 0, 240, 320 }));
+    EXPECT_TRUE(WindowRect(full, "CTaskBar").isEmpty());
+    EXPECT_TRUE(WindowRect(full, "CCommandBar").isEmpty());
+    EXPECT_TRUE(WindowRect(full, "CToolBar").isEmpty());
     // Turned and fitted: 480 x 640 shrunk into the screen fills its height.
     const QImage image(shot);
     EXPECT_EQ(image.pixelColor(120, 2), kBlue);
@@ -236,9 +224,9 @@ TEST_F(ImageViewTest, DoubleTapEntersFullScreenAndRestoresZoomAndRotation)
     EXPECT_EQ(r.dump["mode"].toInt(), 1);
     EXPECT_EQ(Entry(r.dump)["zoom"].toInt(), 150);
     EXPECT_EQ(Entry(r.dump)["rotation"].toInt(), 90);
-    EXPECT_EQ(RectOf(r.dump, "CMainFrame"), (QList<int> { 0, 26, 240, 294 }));
-    EXPECT_EQ(RectOf(r.dump, "CCommandBar"), (QList<int> { 0, 294, 240, 320 }));
-    EXPECT_EQ(RectOf(r.dump, "CLumoView"), (QList<int> { 0, 26, 240, 236 }));
+    EXPECT_EQ(WindowRect(r.dump, "CMainFrame"), (QList<int> { 0, 26, 240, 294 }));
+    EXPECT_EQ(WindowRect(r.dump, "CCommandBar"), (QList<int> { 0, 294, 240, 320 }));
+    EXPECT_EQ(WindowRect(r.dump, "CLumoView"), (QList<int> { 0, 26, 240, 236 }));
 }
 
 TEST_F(ImageViewTest, DoubleTapOnPortraitPictureLeavesItsRotation)

@@ -6,6 +6,7 @@
 #include <QColor>
 #include <QFile>
 #include <QImage>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QString>
@@ -69,6 +70,20 @@ inline QJsonObject ReadDump(const QString& path)
     if (!f.open(QIODevice::ReadOnly))
         return {};
     return QJsonDocument::fromJson(f.readAll()).object();
+}
+
+// The rectangle of the first visible window of class cls in a dump; empty
+// when none is shown.
+inline QList<int> WindowRect(const QJsonObject& dump, const QString& cls)
+{
+    for (const auto& w : dump["windows"].toArray())
+        if (w.toObject()["class"].toString() == cls) {
+            QList<int> r;
+            for (const auto& v : w.toObject()["rect"].toArray())
+                r << v.toInt();
+            return r;
+        }
+    return {};
 }
 
 // Pixels of a colour close to c inside rect of the image.
