@@ -30,35 +30,53 @@ protected:
 
 } // namespace
 
-TEST_F(EffectWindowTest, PictureFollowsThePenWhileTheSliderIsDragged)
+TEST_F(EffectWindowTest, PictureFollowsTheSliderAtEachStep)
 {
-    // The slider's knob stands at 0, in the middle of the slider's 120 pixels.
-    QString script = QStringLiteral("idle\ncommand 32815\ndown 61 302\n");
-    const int stops[] = { 70, 80, 95 };
+    const int stops[] = { 20, 45, -60 };
+    QString script = QStringLiteral("idle\ncommand 32815\n");
     for (int i = 0; i < 3; ++i)
-        script += QStringLiteral("move %1 302\nshot \"%2\"\ndump \"%3\"\n")
+        script += QStringLiteral("slide 7371 %1\nshot \"%2\"\ndump \"%3\"\n")
                       .arg(stops[i])
                       .arg(Out(QStringLiteral("step%1.png").arg(i)), Out(QStringLiteral("step%1.json").arg(i)));
-    script += QStringLiteral("up 95 302\nclick 7375\nshot \"%1\"\ndump -\n").arg(Out("cancelled.png"));
+    script += QStringLiteral("click 7375\nshot \"%1\"\ndump -\n").arg(Out("cancelled.png"));
     const LumoResult r = Run(script);
 
-    int before = 0;
     for (int i = 0; i < 3; ++i) {
         const QJsonObject dump = ReadDump(Out(QStringLiteral("step%1.json").arg(i)));
         EXPECT_EQ(dump["mode"].toInt(), -1);
-        EXPECT_EQ(WindowRect(dump, "CEffectWnd"), (QList<int> { 0, 268, 240, 320 }));
-        const int brightness = Entry(dump)["brightness"].toInt();
-        EXPECT_GT(brightness, before) << "step " << i;
-        before = brightness;
+        EXPECT_EQ(Entry(dump)["brightness"].toInt(), stops[i]);
+        const QJsonObject window = dump["dialogs"].toArray().last().toObject();
+        EXPECT_EQ(window["class"].toString(), QStringLiteral("CEffectWnd"));
+        EXPECT_EQ(window["rect"].toArray(), (QJsonArray { 0, 268, 240, 320 }));
+        EXPECT_EQ(window["controls"].toArray()[2].toObject()["text"].toString(), QString::number(stops[i]));
         // The 240 x 240 view of the editing layout, its centre in the picture.
         const QImage shot(Out(QStringLiteral("step%1.png").arg(i)));
-        const int v = kGrey.red() + brightness;
+        const int v = kGrey.red() + stops[i];
         EXPECT_EQ(shot.pixelColor(120, 26 + 120), QColor(v, v, v)) << "step " << i;
     }
     EXPECT_EQ(Entry(r.dump)["brightness"].toInt(), 0);
     EXPECT_EQ(r.dump["mode"].toInt(), 1);
-    EXPECT_TRUE(WindowRect(r.dump, "CEffectWnd").isEmpty());
+    EXPECT_TRUE(r.dump["dialogs"].toArray().isEmpty());
     EXPECT_EQ(QImage(Out("cancelled.png")).pixelColor(120, 26 + 105), kGrey);
+}
+
+TEST_F(EffectWindowTest, PictureFollowsThePenWhileItDragsTheKnob)
+{
+    // The knob stands at 0, in the middle of the slider's 120 pixels.
+    QString script = QStringLiteral("idle\ncommand 32815\ndown 61 302\n");
+    for (int i = 0; i < 3; ++i)
+        script += QStringLiteral("move %1 302\nshot \"%2\"\ndump \"%3\"\n")
+                      .arg(70 + 12 * i)
+                      .arg(Out(QStringLiteral("pen%1.png").arg(i)), Out(QStringLiteral("pen%1.json").arg(i)));
+    Run(script + QStringLiteral("up 94 302\n"));
+    int before = 0;
+    for (int i = 0; i < 3; ++i) {
+        const int brightness = Entry(ReadDump(Out(QStringLiteral("pen%1.json").arg(i))))["brightness"].toInt();
+        EXPECT_GT(brightness, before) << "step " << i;
+        before = brightness;
+        const int v = kGrey.red() + brightness;
+        EXPECT_EQ(QImage(Out(QStringLiteral("pen%1.png").arg(i))).pixelColor(120, 146), QColor(v, v, v)) << i;
+    }
 }
 
 TEST_F(EffectWindowTest, CancelKeepsWhatWasChangedAfterSwitchingTheChooser)
