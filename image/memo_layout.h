@@ -49,7 +49,7 @@ struct CMemoLayout {
     int top = 10;
     int right = 230;
     int bottom = 310;
-    QString text;  // drawn whole; it breaks only at its own line breaks
+    QString text;  // drawn whole, its lines wrapped between words inside the rectangle
 
     // The flags as a text alignment, vertical placement included, for a
     // multi-line text as well.

@@ -6,6 +6,7 @@
 #include <QFont>
 #include <QImage>
 #include <QPainter>
+#include <QTextOption>
 #include <QWidget>
 #include <algorithm>
 
@@ -64,11 +65,15 @@ void CImageCanvas::DrawMemo(QPainter& painter) const
     painter.setPen(QColor(memo.font.m_textRed, memo.font.m_textGreen, memo.font.m_textBlue));
     painter.setBackgroundMode(memo.font.m_transparent ? Qt::TransparentMode : Qt::OpaqueMode);
     painter.setBackground(QColor(memo.font.m_backRed, memo.font.m_backGreen, memo.font.m_backBlue));
-    // Breaks only at the content's own line breaks, clipped by nothing but
-    // the view; the vertical placement holds for any number of lines.
+    // Lines break at the content's own line breaks and wrap between words
+    // (inside a word only when it is wider than the rectangle), so a long
+    // memo stays inside the rectangle whatever its alignment; the vertical
+    // placement holds for any number of lines.
     QString text = memo.text;
     text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     const QRect rect(QPoint(memo.left, memo.top), QPoint(memo.right - 1, memo.bottom - 1));
-    painter.drawText(rect, int(Placement(memo.flags)) | Qt::TextDontClip, text);
+    QTextOption option(Placement(memo.flags));
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    painter.drawText(QRectF(rect), text, option);
     painter.restore();
 }

@@ -278,17 +278,23 @@ TEST_F(ImageViewTest, MemoIsDrawnOnlyOverAlbumPicturesInFullScreen)
 TEST_F(ImageViewTest, MemoHonoursMiddleAndBottomPlacement)
 {
     WriteBmp(Path("blue.bmp"), 240, 320, kBlue);
+    const QString longText = QStringLiteral("THE BEGINNING OF A LONG MEMO THAT RUNS WELL PAST THE WIDTH OF THE SCREEN "
+                                            "AND WRAPS BETWEEN ITS WORDS TO THE END");
     struct Case {
         const char* align;
+        QString text;
         QRect inside;
         QRect outside;
     };
     const Case cases[] = {
-        { "Bottom Right", QRect(120, 285, 110, 25), QRect(0, 0, 240, 270) },
-        { "middle left", QRect(10, 145, 110, 30), QRect(0, 0, 240, 130) },
+        { "Bottom Right", QStringLiteral("NOTE"), QRect(120, 285, 110, 25), QRect(0, 0, 240, 270) },
+        { "middle left", QStringLiteral("NOTE"), QRect(10, 145, 110, 30), QRect(0, 0, 240, 130) },
+        // A long memo wraps inside the rectangle: its first lines stand
+        // above the last, and nothing spills past the left margin.
+        { "Bottom Right", longText, QRect(10, 230, 220, 50), QRect(0, 0, 10, 320) },
     };
     for (const Case& c : cases) {
-        WriteAlbum(Path("memo.lab"), { { QStringLiteral("\\blue.bmp"), MemoText(c.align, "NOTE") } });
+        WriteAlbum(Path("memo.lab"), { { QStringLiteral("\\blue.bmp"), MemoText(c.align, c.text) } });
         const QString shot = Out("memo.png");
         Run(QStringLiteral("dtap 120 100\nwait 20\nshot \"%1\"\n").arg(shot), QStringLiteral("memo.lab"));
         const QImage image(shot);
