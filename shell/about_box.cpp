@@ -1,5 +1,8 @@
 #include "shell/about_box.h"
 
+#include "shell/program_art.h"
+
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -8,11 +11,17 @@ CAboutBox::CAboutBox(QWidget* screen)
     : CDeviceDialog(screen, QStringLiteral("CAboutBox"), QStringLiteral("About Lumo"))
 {
     auto* layout = new QVBoxLayout(this);
+    auto* title = new QHBoxLayout;
+    auto* icon = new QLabel(this);
+    icon->setObjectName(QStringLiteral("icon"));
+    icon->setPixmap(ProgramArt::Icon(kIconSize));
+    title->addWidget(icon);
     auto* name = new QLabel(QStringLiteral("Lumo 2.0.5"), this);
     QFont f = name->font();
     f.setBold(true);
     name->setFont(f);
-    layout->addWidget(name);
+    title->addWidget(name, 1);
+    layout->addLayout(title);
     layout->addWidget(new QLabel(QStringLiteral("Picture Viewer"), this));
     layout->addWidget(new QLabel(QStringLiteral("Copyright (C) the Lumo developers"), this));
     layout->addWidget(new QLabel(QStringLiteral("Free software; no warranty."), this));

@@ -7,5 +7,6 @@
 class CAboutBox : public CDeviceDialog {
     Q_OBJECT
 public:
+    static constexpr int kIconSize = 32;  // the program icon's large size
     explicit CAboutBox(QWidget* screen);
 };
