@@ -31,22 +31,25 @@ public:
     struct Times {
         double real = 0;
         double cpu = 0;
+        const char* unit = "ms";  // of both times
     };
     void ReportRuns(const std::vector<Run>& runs) override
     {
         for (const Run& run : runs)
             if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median")
-                medians[run.run_name.function_name] = {run.GetAdjustedRealTime(), run.GetAdjustedCPUTime()};
+                medians[run.run_name.function_name] = {run.GetAdjustedRealTime(), run.GetAdjustedCPUTime(),
+                    benchmark::GetTimeUnitString(run.time_unit)};
         ConsoleReporter::ReportRuns(runs);
     }
-    // "label  a ms vs b ms  ratio a/b" in real time, when both ran.
+    // "label  a ms vs b ms  ratio a/b" in real time, when both ran (with the
+    // same time unit).
     void PrintRatio(const char* label, const std::string& a, const std::string& b) const
     {
         const auto x = medians.find(a);
         const auto y = medians.find(b);
         if (x != medians.end() && y != medians.end() && y->second.real > 0)
-            std::printf("%-34s %10.2f ms vs %10.2f ms  ratio %.3f\n", label, x->second.real, y->second.real,
-                x->second.real / y->second.real);
+            std::printf("%-34s %10.2f %s vs %10.2f %s  ratio %.3f\n", label, x->second.real, x->second.unit,
+                y->second.real, y->second.unit, x->second.real / y->second.real);
     }
     std::map<std::string, Times> medians;
 };

@@ -17,9 +17,14 @@ int CImageCanvas::AdaptToWindow(const QWidget* view)
 
 int CImageCanvas::Draw(QPainter& painter, const QWidget* view, bool dragging)
 {
+    return Draw(painter, view->size(), dragging);
+}
+
+int CImageCanvas::Draw(QPainter& painter, QSize view, bool dragging)
+{
     CCanvasPaint paint;
-    paint.viewWidth = view->width();
-    paint.viewHeight = view->height();
+    paint.viewWidth = view.width();
+    paint.viewHeight = view.height();
     paint.dragging = dragging;
     if (!CCanvas::Draw(paint))
         return 0;

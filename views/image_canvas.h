@@ -7,6 +7,7 @@
 #include "image/canvas_engine.h"
 
 class QPainter;
+class QSize;
 class QWidget;
 
 class CImageCanvas : public CCanvas {
@@ -20,6 +21,8 @@ public:
     // follows when the entry came from an album and the layout is full
     // screen. Returns 1 when the picture was blitted, 0 when nothing was drawn.
     int Draw(QPainter& painter, const QWidget* view, bool dragging);
+    // The same for a view of the given client size.
+    int Draw(QPainter& painter, QSize view, bool dragging);
 
 private:
     void DrawMemo(QPainter& painter) const;
