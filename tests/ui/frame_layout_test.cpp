@@ -36,9 +36,7 @@ protected:
     {
         EnsureApplication();
         ASSERT_TRUE(m_dir.isValid());
-        CRegistryStore::Instance().SetFile(m_dir.filePath(QStringLiteral("registry.reg")));
-        Profile::SetAppName(QStringLiteral("lumo"));
-        MessageBoxService::SetEcho(true);
+        UseScratchRegistry(m_dir);
         CLumoOptions options;
         options.script = QStringLiteral("-"); // no splash
         m_app = std::make_unique<CLumoApp>(options);
@@ -48,7 +46,7 @@ protected:
     void TearDown() override
     {
         m_app.reset();
-        CRegistryStore::Instance().SetFile(m_dir.filePath(QStringLiteral("unused.reg")));
+        LeaveScratchRegistry(m_dir);
     }
 
     CMainFrame* Frame() const { return m_app->Frame(); }

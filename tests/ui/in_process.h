@@ -2,7 +2,12 @@
 // living as long as the test program.
 #pragma once
 
+#include "platform/message_box.h"
+#include "platform/profile.h"
+#include "platform/registry_store.h"
+
 #include <QApplication>
+#include <QTemporaryDir>
 
 inline QApplication* EnsureApplication()
 {
@@ -14,4 +19,18 @@ inline QApplication* EnsureApplication()
         new QApplication(argc, argv);
     }
     return qobject_cast<QApplication*>(qApp);
+}
+
+// Settings of an in-process run kept in dir's own registry file, messages
+// recorded; and, when the test ends, pointed away from it.
+inline void UseScratchRegistry(const QTemporaryDir& dir)
+{
+    CRegistryStore::Instance().SetFile(dir.filePath(QStringLiteral("registry.reg")));
+    Profile::SetAppName(QStringLiteral("lumo"));
+    MessageBoxService::SetEcho(true);
+}
+
+inline void LeaveScratchRegistry(const QTemporaryDir& dir)
+{
+    CRegistryStore::Instance().SetFile(dir.filePath(QStringLiteral("unused.reg")));
 }

@@ -8,9 +8,6 @@
 #include "in_process.h"
 #include "lumo_run.h"
 #include "platform/device_path.h"
-#include "platform/message_box.h"
-#include "platform/profile.h"
-#include "platform/registry_store.h"
 #include "shell/device_screen.h"
 #include "shell/main_frame.h"
 #include "ui_pictures.h"
@@ -31,9 +28,7 @@ protected:
     {
         EnsureApplication();
         ASSERT_TRUE(m_dir.isValid());
-        CRegistryStore::Instance().SetFile(m_dir.filePath(QStringLiteral("registry.reg")));
-        Profile::SetAppName(QStringLiteral("lumo"));
-        MessageBoxService::SetEcho(true);
+        UseScratchRegistry(m_dir);
         QDir(m_dir.path()).mkpath(QStringLiteral("pics"));
         UiPictures::WriteBmp(m_dir.filePath(QStringLiteral("pics/a.bmp")), 60, 40, Qt::blue);
         UiPictures::WriteBmp(m_dir.filePath(QStringLiteral("pics/b.bmp")), 60, 40, Qt::red);
@@ -51,7 +46,7 @@ protected:
     {
         m_app.reset();
         DevicePath::SetDeviceRoot(QString());
-        CRegistryStore::Instance().SetFile(m_dir.filePath(QStringLiteral("unused.reg")));
+        LeaveScratchRegistry(m_dir);
     }
     int Current() const { return m_app->Document()->Catalog().GetCurrentIndex(); }
     // The middle of the strip's second cell, in device-screen pixels.
