@@ -5,9 +5,11 @@
 #include "image/zip_archive.h"
 #include "platform/device_path.h"
 #include "platform/message_box.h"
+#include "platform/regular_file.h"
 #include "platform/visited_folders.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <sys/stat.h>
 
 namespace {
@@ -95,6 +97,11 @@ int CImageCatalog::BuildList(const QString& path, int includeSubfolders, int mod
         Notify(kHintListChanged);
         return 0;
     }
+    // Only a regular file is ever opened: a pipe or device would block the read.
+    if (const QString host = DevicePath::ToHost(path); QFileInfo::exists(host) && !RegularFile::Is(host)) {
+        ShowMessage(QStringLiteral("Cannot load ") + path);
+        return 0;
+    }
     auto* item = new CImageItem;
     if (!FillEntry(path, item, 0, mode)) {
         delete item;
@@ -166,6 +173,9 @@ int CImageCatalog::ScanFolder(const QString& folder, int includeSubfolders, int 
             // pseudo file system is passed by.
             if (includeSubfolders && scope.Walk().Enter(full))
                 BuildList(full, includeSubfolders, mode);
+        } else if (!entry.isRegular) {
+            // A pipe or device named like a picture or archive is never opened.
+            continue;
         } else if (HasSuffix(entry.name, QLatin1StringView(".zip"))) {
             // Archives lying in a scanned folder are always listed.
             BuildList(full, 0, mode);

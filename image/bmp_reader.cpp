@@ -1,4 +1,5 @@
 #include "image/bmp_reader.h"
+#include "platform/regular_file.h"
 
 #include <QFile>
 #include <algorithm>
@@ -311,8 +312,8 @@ HBITMAP DecodeBmp(const uint8_t* data, size_t size)
 
 HBITMAP SHLoadDIBitmap(const QString& hostPath)
 {
-    QFile file(hostPath);
-    if (!file.open(QIODevice::ReadOnly))
+    QFile file;
+    if (!RegularFile::Open(file, hostPath))
         return nullptr;
     // Read, never mapped: a file cut short by another program while it is
     // decoded must give a short buffer, not a fault on a page past its end.

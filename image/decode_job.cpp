@@ -1,4 +1,5 @@
 #include "image/decode_job.h"
+#include "platform/regular_file.h"
 
 #include <QFile>
 #include <cstring>
@@ -13,7 +14,7 @@ CByteSource* CByteSource::OpenFile(const QString& path)
 {
     if (path.isEmpty())
         return nullptr;
-    FILE* file = std::fopen(QFile::encodeName(path).constData(), "rb");
+    FILE* file = RegularFile::OpenStream(QFile::encodeName(path));
     if (!file)
         return nullptr;
     // Decoders ask for a few bytes at a time; fewer, larger reads are cheaper.

@@ -1,4 +1,5 @@
 #include "image/image_loader.h"
+#include "platform/regular_file.h"
 
 #include "image/bmp_reader.h"
 #include "image/dib_bitmap.h"
@@ -97,8 +98,8 @@ bool CImageLoader::IsArchiveMember(const CImageItem& item)
 int CImageLoader::ReadFileInfo(CImageItem& item)
 {
     const QString hostPath = DevicePath::ToHost(item.m_path);
-    QFile file(hostPath);
-    if (!file.open(QIODevice::ReadOnly))
+    QFile file;
+    if (!RegularFile::Open(file, hostPath))
         return 0;
     item.m_fileSize = uint32_t(uint64_t(file.size()));
     item.m_modified = CTime::FromFileModified(hostPath);
@@ -187,8 +188,8 @@ int CImageLoader::ExpandTo24Bit(CImageItem& item)
 int CImageLoader::LoadJpeg(CImageItem& item, const QString& hostPath, const QString& shownPath, int mode,
                            bool archiveMember) const
 {
-    QFile file(hostPath);
-    if (!file.open(QIODevice::ReadOnly)) {
+    QFile file;
+    if (!RegularFile::Open(file, hostPath)) {
         ShowMessage(QStringLiteral("Can't open file '") + shownPath + QLatin1Char('\''));
         return 0;
     }

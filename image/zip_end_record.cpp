@@ -1,4 +1,5 @@
 #include "image/zip_end_record.h"
+#include "platform/regular_file.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -20,7 +21,7 @@ unsigned Read16(const unsigned char* p)
 
 int64_t FindZipEndRecord(const QByteArray& hostPath, unsigned* memberCount)
 {
-    FILE* file = std::fopen(hostPath.constData(), "rb");
+    FILE* file = RegularFile::OpenStream(hostPath);
     if (!file)
         return -1;
     int64_t size = -1;
@@ -42,6 +43,30 @@ int64_t FindZipEndRecord(const QByteArray& hostPath, unsigned* memberCount)
         }
     }
     return -1;
+}
+
+namespace {
+
+// The library's stdio access, opening only regular files for reading, so a
+// pipe or device named like an archive never blocks the open.
+voidpf OpenRegular(voidpf, const void* name, int mode)
+{
+    if ((mode & ZLIB_FILEFUNC_MODE_READWRITEFILTER) != ZLIB_FILEFUNC_MODE_READ)
+        return nullptr;
+    return RegularFile::OpenStream(QByteArray(static_cast<const char*>(name)));
+}
+
+}  // namespace
+
+void* ZipRegularFileFunctions()
+{
+    static zlib_filefunc64_def functions = [] {
+        zlib_filefunc64_def f {};
+        fill_fopen64_filefunc(&f);
+        f.zopen64_file = &OpenRegular;
+        return f;
+    }();
+    return &functions;
 }
 
 struct CZipTrimmedFile::Impl {
@@ -87,7 +112,7 @@ struct CZipTrimmedFile::Impl {
 CZipTrimmedFile::CZipTrimmedFile(int64_t endRecordOffset)
     : m_impl(std::make_unique<Impl>())
 {
-    fill_fopen64_filefunc(&m_impl->base);
+    m_impl->base = *static_cast<zlib_filefunc64_def*>(ZipRegularFileFunctions());
     m_impl->end = static_cast<ZPOS64_T>(endRecordOffset + kRecordSize);
     m_impl->trimmed = { &Impl::Open, &Impl::Read, &Impl::Write, &Impl::Tell, &Impl::Seek, &Impl::Close, &Impl::Error,
         m_impl.get() };

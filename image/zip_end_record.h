@@ -1,7 +1,8 @@
 // Finding an archive's end-of-directory record where minizip 1.1 does not
 // look: its search reaches 65535 bytes back from the end of the file, so it
 // misses the record when the archive comment is longer than 65513 bytes, and
-// it takes a record at offset 0 (an archive with no members) for none.
+// it takes a record at offset 0 (an archive with no members) for none. Also
+// the library's file access that every archive open goes through.
 #pragma once
 
 #include <QByteArray>
@@ -11,6 +12,11 @@
 // Offset of the end-of-directory record whose comment runs exactly to the
 // end of the file, or -1. memberCount receives the record's member count.
 int64_t FindZipEndRecord(const QByteArray& hostPath, unsigned* memberCount);
+
+// File access for unzOpen2_64 (a zlib_filefunc64_def) through stdio that opens
+// only regular files (platform/regular_file.h): a pipe or a device named like
+// an archive is refused instead of blocking.
+void* ZipRegularFileFunctions();
 
 // File access for unzOpen2_64 that shows the library a file ending right
 // after the end-of-directory record, so its own search finds the record.

@@ -44,7 +44,7 @@ bool CZipReader::Open(const QString& hostPath)
 {
     Close();
     const QByteArray path = QFile::encodeName(hostPath);
-    m_file = unzOpen(path.constData());
+    m_file = unzOpen2_64(path.constData(), static_cast<zlib_filefunc64_def*>(ZipRegularFileFunctions()));
     if (m_file)
         return true;
     unsigned members = 0;

@@ -102,6 +102,7 @@ bool ReadEntry(int dirFd, const QByteArray& rawName, dev_t folderDevice, const Q
     if (::fstatat(dirFd, rawName.constData(), &st, 0) != 0)
         return false;
     entry->isDirectory = S_ISDIR(st.st_mode);
+    entry->isRegular = S_ISREG(st.st_mode);
     entry->size = entry->isDirectory ? 0 : uint64_t(st.st_size);
     entry->modified = int64_t(st.st_mtim.tv_sec);
     entry->isStorageCard = entry->isDirectory

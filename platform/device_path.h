@@ -38,6 +38,7 @@ bool FromHost(const QString& hostPath, QString* devicePath, QString* reason = nu
 struct CFindData {
     QString name;
     bool isDirectory = false;
+    bool isRegular = false;      // a regular file (not a pipe, device or socket)
     bool isStorageCard = false;  // a mount point of a real file system (attribute 0x100)
     uint64_t size = 0;
     int64_t modified = 0;  // seconds since 1970

@@ -1,4 +1,5 @@
 #include "platform/doc_view.h"
+#include "platform/regular_file.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -116,6 +117,6 @@ bool CDocument::OnOpenDocument(const QString& hostPath)
 {
     if (QFileInfo(hostPath).isDir())
         return true;
-    QFile file(hostPath);
-    return file.open(QIODevice::ReadOnly);
+    QFile file;
+    return RegularFile::Open(file, hostPath);
 }

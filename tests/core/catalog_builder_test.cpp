@@ -5,6 +5,7 @@
 
 #include <QDirIterator>
 #include <atomic>
+#include <thread>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -355,4 +356,58 @@ TEST_F(BuilderTest, EveryCorpusArchiveIsListedOrRefusedWithTheMessage)
     // No temporary member copy is left beside the archives.
     EXPECT_TRUE(QDir(Host(QStringLiteral("\\zips"))).entryList(QDir::Hidden | QDir::Files).filter(
         QStringLiteral(".lumo-zip")).isEmpty());
+}
+
+namespace {
+
+// Runs fn on a thread; when it has not returned within a few seconds (a read
+// blocked on a pipe), opens every pipe given for writing to release it, and
+// reports the hang.
+template <typename Fn>
+bool ReturnsWithoutBlocking(Fn fn, const QStringList& pipes)
+{
+    std::atomic<bool> done {false};
+    std::thread worker([&] {
+        fn();
+        done = true;
+    });
+    for (int i = 0; i < 300 && !done; ++i)
+        usleep(10000);
+    const bool returned = done;
+    while (!done) {
+        for (const QString& pipe : pipes) {
+            const int fd = ::open(QFile::encodeName(pipe).constData(), O_WRONLY | O_NONBLOCK);
+            if (fd >= 0)
+                ::close(fd);
+        }
+        usleep(10000);
+    }
+    worker.join();
+    return returned;
+}
+
+}  // namespace
+
+TEST_F(BuilderTest, PipesDevicesAndFoldersNamedLikePicturesAreNeverOpened)
+{
+    WritePicture(QStringLiteral("\\odd\\a.png"));
+    MakeFolder(QStringLiteral("\\odd\\y.jpg"));
+    QStringList pipes;
+    for (const char* name : {"z.png", "f.jpg", "g.zip", "h.bmp", "i.gif"}) {
+        pipes << Host(QStringLiteral("\\odd\\") + QLatin1String(name));
+        ASSERT_EQ(::mkfifo(QFile::encodeName(pipes.last()).constData(), 0600), 0);
+    }
+    ASSERT_EQ(::symlink("/dev/zero", QFile::encodeName(Host(QStringLiteral("\\odd\\zero.bmp"))).constData()), 0);
+    for (int mode : {kListMode, kStripMode}) {
+        m_catalog.RemoveAll();
+        EXPECT_TRUE(ReturnsWithoutBlocking([&] { m_catalog.BuildList(QStringLiteral("\\odd"), 1, mode); }, pipes));
+        EXPECT_EQ(Paths(m_catalog), QStringList {QStringLiteral("\\odd\\a.png")}) << mode;
+    }
+    // Named directly, each is refused at once and the catalog stays as it was.
+    for (const char* name : {"z.png", "f.jpg", "g.zip", "h.bmp", "i.gif", "zero.bmp"})
+        for (int mode : {kListMode, kStripMode}) {
+            const QString path = QStringLiteral("\\odd\\") + QLatin1String(name);
+            EXPECT_TRUE(ReturnsWithoutBlocking([&] { m_catalog.BuildList(path, 0, mode); }, pipes)) << name;
+            EXPECT_EQ(m_catalog.GetCount(), 1) << name;
+        }
 }
