@@ -7,15 +7,13 @@
 #include "platform/message_box.h"
 #include "platform/regular_file.h"
 #include "platform/visited_folders.h"
+#include "res/file_types.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <sys/stat.h>
 
 namespace {
-
-const QLatin1StringView kPictureExtensions[] = {
-    QLatin1StringView(".bmp"), QLatin1StringView(".jpg"), QLatin1StringView(".gif"), QLatin1StringView(".png")};
 
 bool HasSuffix(const QString& path, QLatin1StringView suffix)
 {
@@ -74,11 +72,7 @@ int CImageCatalog::ClassifyPath(const QString& path)
 
 bool CImageCatalog::IsPictureName(const QString& name)
 {
-    const QStringView last4 = QStringView(name).right(4);
-    for (QLatin1StringView extension : kPictureExtensions)
-        if (last4.compare(extension, Qt::CaseInsensitive) == 0)
-            return true;
-    return false;
+    return FileTypes::IsPictureName(name);
 }
 
 int CImageCatalog::BuildList(const QString& path, int includeSubfolders, int mode)

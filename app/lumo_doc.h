@@ -12,6 +12,8 @@ class CEffectEditor;
 class CFolderBrowserWnd;
 class CFrameHooks;
 class CImageViewHooks;
+class CSettingsSheetHooks;
+struct CViewPageChoice;
 
 class CLumoDoc : public CDocument {
 public:
@@ -90,4 +92,23 @@ private:
     CFrameHooks* m_frameHooks = nullptr;
     ViewCommandTable m_viewCommandTable {this};
     // --- end of view-state commands ---
+
+    // --- Settings command (settings_command.cpp) ---
+public:
+    void SetSettingsSheet(CSettingsSheetHooks* sheet) { m_settingsSheet = sheet; }
+    // What OK of the sheet leads to: nothing when the mode stays; else the
+    // new mode is stored and laid out, full screen is left or entered, the
+    // catalog is rebuilt on the loader thread when its pictures now need
+    // thumbnails, and full screen takes the Resize and Rotation Angle choices.
+    void ApplySettings(const CViewPageChoice& choice);
+
+private:
+    void RegisterSettingsCommand();
+    void RebuildOrRefresh();
+    CSettingsSheetHooks* m_settingsSheet = nullptr;
+    struct SettingsCommandTable {
+        explicit SettingsCommandTable(CLumoDoc* doc) { doc->RegisterSettingsCommand(); }
+    };
+    SettingsCommandTable m_settingsCommandTable {this};
+    // --- end of Settings command ---
 };

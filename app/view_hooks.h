@@ -19,6 +19,9 @@ public:
     // The slideshow runs on the main view's timer: a toggle, and its state.
     virtual void StartSlideshow() = 0;
     virtual bool IsSlideshowRunning() const = 0;
+    // Lays the shown folder browser over the active view again, after the
+    // panes moved.
+    virtual void PlaceFolderBrowser() {}
 };
 
 // CFrameHooks: the main frame as the document drives it.
@@ -27,4 +30,20 @@ public:
     virtual ~CFrameHooks() = default;
     // Re-lays out the panes and bars from the stored "ThumbnailView Mode".
     virtual void ApplyViewMode() = 0;
+};
+
+// The View page's choices, which the Settings command applies after OK.
+struct CViewPageChoice {
+    int mode = 1;           // "ThumbnailView Mode" chosen
+    int resizeChoice = -1;  // 0 "100%", 1 "Fit", 2 "Fill"
+    int angleChoice = -1;   // 0 "0", 1 "90", 2 "180", 3 "270"
+};
+
+// CSettingsSheetHooks: the settings sheet as the Settings command runs it.
+class CSettingsSheetHooks {
+public:
+    virtual ~CSettingsSheetHooks() = default;
+    // Runs the sheet modally; true when it ended with OK, with the View
+    // page's choices in *choice.
+    virtual bool RunSettingsSheet(CViewPageChoice* choice) = 0;
 };

@@ -2,6 +2,7 @@
 
 #include "platform/device_path.h"
 #include "platform/message_box.h"
+#include "res/file_types.h"
 
 namespace {
 
@@ -44,11 +45,7 @@ CopyOutcome CopyOut(CZipReader* reader, const CZipMemberInfo& member, const QStr
 
 bool IsZipPictureName(const QString& name)
 {
-    const QString tail = name.right(4);
-    for (const char* ext : { ".bmp", ".jpg", ".gif", ".png" })
-        if (tail.compare(QLatin1String(ext), Qt::CaseInsensitive) == 0)
-            return true;
-    return false;
+    return FileTypes::IsPictureName(name);
 }
 
 int ListZipPictures(const QString& archivePath, const std::function<bool(const CZipMemberInfo&)>& onPicture)

@@ -1,5 +1,7 @@
 #include "image/zip_temp_copy.h"
 
+#include "res/file_types.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -15,11 +17,8 @@ namespace {
 // case; decoders see the kind of the file they read.
 QString PictureSuffix(const QString& memberName)
 {
-    const QString tail = memberName.right(4).toLower();
-    for (const char* ext : { ".bmp", ".jpg", ".gif", ".png" })
-        if (tail == QLatin1String(ext))
-            return tail;
-    return QString();
+    const FileTypeDef* type = FileTypes::PictureOf(memberName);
+    return type ? QString::fromLatin1(type->extension) : QString();
 }
 
 } // namespace

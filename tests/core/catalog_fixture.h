@@ -11,6 +11,7 @@
 #include "zip_test_writer.h"
 
 #include <QByteArray>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -56,6 +57,16 @@ inline QStringList Paths(const CImageCatalog& catalog)
     for (const CImageItem* item : catalog.GetList())
         paths << item->m_path;
     return paths;
+}
+
+// Hints queued from the loader thread need an application object on this thread.
+inline void EnsureApp()
+{
+    static int argc = 1;
+    static char name[] = "core_tests";
+    static char* argv[] = {name, nullptr};
+    if (!QCoreApplication::instance())
+        new QCoreApplication(argc, argv);
 }
 
 class CatalogFixture : public ::testing::Test {

@@ -23,16 +23,6 @@ namespace {
 constexpr int kHint0 = CImageCatalog::kHintCurrentChanged;
 constexpr int kHint2 = CImageCatalog::kHintListChanged;
 
-// Queued hints need an application object on this thread.
-void EnsureApp()
-{
-    static int argc = 1;
-    static char name[] = "core_tests";
-    static char* argv[] = {name, nullptr};
-    if (!QCoreApplication::instance())
-        new QCoreApplication(argc, argv);
-}
-
 // Records every hint a view hears, with the thread it ran on and the number
 // of entries the catalog held at that moment.
 class HintLog : public CView {

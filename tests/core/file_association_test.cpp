@@ -1,0 +1,181 @@
+// The File Association page's record in the registry stand-in, and on a
+// desktop the user's default applications following its boxes.
+#include "app/desktop_defaults.h"
+#include "app/file_association.h"
+#include "platform/message_box.h"
+#include "platform/profile.h"
+#include "platform/registry_store.h"
+#include "platform/xdg_mime_apps.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using FileAssociation::Values;
+
+namespace {
+
+const QString kDefault = QStringLiteral("Default");
+const QString kLumo = QString::fromLatin1(FileAssociation::kLumoCommand);
+const QString kOther = QString::fromLatin1(FileAssociation::kOtherCommand);
+
+class FileAssociationTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_dir.isValid());
+        CRegistryStore::Instance().SetFile(Path("registry.reg"));
+        Profile::SetAppName(QStringLiteral("lumo_file_association_test"));
+        MessageBoxService::SetEcho(false);
+        MessageBoxService::ClearMessages();
+        for (const char* name : { "XDG_CONFIG_HOME", "XDG_DATA_HOME" }) {
+            m_savedEnv.emplace_back(name, qgetenv(name));
+            qputenv(name, Path(name).toUtf8());
+        }
+    }
+    void TearDown() override
+    {
+        for (const auto& [name, value] : m_savedEnv)
+            qputenv(name, value);
+        CRegistryStore::Instance().SetFile(Path("unused.reg"));
+        MessageBoxService::ClearMessages();
+    }
+    QString Path(const char* name) const { return m_dir.filePath(QString::fromLatin1(name)); }
+    // A registry holding the given commands; a null command leaves the key out.
+    void StoreCommands(const std::array<const char*, 4>& commands)
+    {
+        QByteArray text = "REGEDIT4\n";
+        for (int type = 0; type < FileAssociation::kTypeCount; ++type)
+            if (commands[size_t(type)])
+                text += "\n[" + FileAssociation::KeyOf(type).toUtf8() + "]\n\"Default\"=\"" + commands[size_t(type)] + "\"\n";
+        WriteFile(Path("registry.reg"), text);
+    }
+    static void WriteFile(const QString& path, const QByteArray& text)
+    {
+        QDir().mkpath(QFileInfo(path).absolutePath());
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(text);
+    }
+    static QByteArray ReadFile(const QString& path)
+    {
+        QFile f(path);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+    RegValue Stored(int type)
+    {
+        RegValue value;
+        CRegistryStore::Instance().Read(FileAssociation::KeyOf(type), kDefault, &value);
+        return value;
+    }
+    void InstallDesktopEntry()
+    {
+        WriteFile(Path("XDG_DATA_HOME") + QStringLiteral("/applications/") + DesktopDefaults::DesktopId(),
+            "[Desktop Entry]\n");
+    }
+    QString Lumo() const { return DesktopDefaults::DesktopId(); }
+
+    QTemporaryDir m_dir;
+    std::vector<std::pair<const char*, QByteArray>> m_savedEnv;
+};
+
+}  // namespace
+
+TEST_F(FileAssociationTest, AFreshDeviceReadsWithoutAWord)
+{
+    EXPECT_EQ(FileAssociation::Read(), (Values { 0, 0, 0, 0 }));
+    EXPECT_TRUE(MessageBoxService::Messages().isEmpty());
+}
+
+TEST_F(FileAssociationTest, LumoExeAnywhereInACommandCountsLetterCaseAside)
+{
+    StoreCommands({ "\\\"\\\\Storage Card\\\\Apps\\\\Lumo.exe\\\" %1", "\\\"\\\\Program Files\\\\Viewer\\\\view.exe\\\" %1",
+        "lumo.exe %1", "Lumo.exe" });
+    EXPECT_EQ(FileAssociation::Read(), (Values { 1, 0, 0, 1 }));
+    EXPECT_TRUE(MessageBoxService::Messages().isEmpty());
+}
+
+TEST_F(FileAssociationTest, WritingRewritesEveryTypeAsExpandableStrings)
+{
+    StoreCommands({ "Lumo.exe", "\\\"\\\\Program Files\\\\Viewer\\\\view.exe\\\" %1", "x", "y" });
+    FileAssociation::Write({ 1, 0, 1, 0 }, false);
+    const QString expected[] = { kLumo, kOther, kLumo, kOther };
+    for (int type = 0; type < FileAssociation::kTypeCount; ++type) {
+        EXPECT_EQ(Stored(type), RegValue::ExpandString(expected[type])) << type;
+    }
+    EXPECT_EQ(FileAssociation::Read(), (Values { 1, 0, 1, 0 }));
+    EXPECT_TRUE(MessageBoxService::Messages().isEmpty());
+}
+
+TEST_F(FileAssociationTest, AMissingBmpKeyIsReportedOnceAndSkippedOnWrite)
+{
+    StoreCommands({ nullptr, "Lumo.exe", "Lumo.exe", "Lumo.exe" });
+    EXPECT_EQ(FileAssociation::Read(), (Values { 0, 0, 0, 0 }));
+    EXPECT_EQ(MessageBoxService::Messages(), QStringList { QStringLiteral("Failure open reg bmp files") });
+    FileAssociation::Write({ 0, 1, 0, 1 }, false);
+    EXPECT_FALSE(CRegistryStore::Instance().KeyExists(FileAssociation::KeyOf(0)));
+    EXPECT_EQ(Stored(1).ToText(), kLumo);
+    EXPECT_EQ(Stored(2).ToText(), kOther);
+    EXPECT_EQ(Stored(3).ToText(), kLumo);
+    EXPECT_EQ(MessageBoxService::Messages().size(), 1);
+}
+
+TEST_F(FileAssociationTest, AValueThatCannotBeReadStopsReading)
+{
+    const QByteArray tooLong = "Lumo.exe " + QByteArray(300, 'x');  // 620 bytes as UTF-16
+    StoreCommands({ "Lumo.exe", "Lumo.exe", tooLong.constData(), "Lumo.exe" });
+    EXPECT_EQ(FileAssociation::Read(), (Values { 1, 1, 0, 0 }));
+    WriteFile(Path("registry.reg"), "REGEDIT4\n\n[" + FileAssociation::KeyOf(0).toUtf8() + "]\n\"Default\"=\"Lumo.exe\"\n\n["
+            + FileAssociation::KeyOf(1).toUtf8() + "]\n\"Other\"=\"Lumo.exe\"\n");
+    EXPECT_EQ(FileAssociation::Read(), (Values { 1, 0, 0, 0 }));
+    EXPECT_EQ(MessageBoxService::Messages(),
+        (QStringList { QStringLiteral("Failure query reg jpeg files"), QStringLiteral("Failure query reg gif files") }));
+}
+
+TEST_F(FileAssociationTest, OnADesktopTickedTypesBecomeLumosAndUntickedOnesGoBack)
+{
+    InstallDesktopEntry();
+    const QString list = XdgMimeApps::UserListFile();
+    WriteFile(list,
+        "[Added Associations]\nimage/png=gimp.desktop;\n\n"
+        "[Default Applications]\nimage/png=eog.desktop\nimage/gif=eog.desktop\ntext/plain=gedit.desktop\n");
+    FileAssociation::Write({ 1, 1, 0, 1 }, true);
+    EXPECT_EQ(ReadFile(list).toStdString(),
+        QStringLiteral("[Added Associations]\nimage/png=gimp.desktop;\n\n"
+                       "[Default Applications]\nimage/png=%1\nimage/gif=%1\ntext/plain=gedit.desktop\nimage/bmp=%1\n")
+            .arg(Lumo())
+            .toStdString());
+    // Ticked again: nothing new is remembered over the application Lumo replaced.
+    FileAssociation::Write({ 1, 1, 0, 1 }, true);
+    FileAssociation::Write({ 0, 0, 0, 1 }, true);
+    EXPECT_EQ(ReadFile(list).toStdString(),
+        QStringLiteral("[Added Associations]\nimage/png=gimp.desktop;\n\n"
+                       "[Default Applications]\nimage/png=%1\nimage/gif=eog.desktop\ntext/plain=gedit.desktop\n")
+            .arg(Lumo())
+            .toStdString());
+    EXPECT_TRUE(MessageBoxService::Messages().isEmpty());
+}
+
+TEST_F(FileAssociationTest, TheDesktopIsLeftAloneWithoutAnInstalledEntryOrWhenAnotherViewerHoldsTheType)
+{
+    const QString list = XdgMimeApps::UserListFile();
+    const QByteArray text = "[Default Applications]\nimage/gif=eog.desktop\n";
+    WriteFile(list, text);
+    FileAssociation::Write({ 1, 1, 1, 1 }, true);
+    EXPECT_EQ(ReadFile(list), text);
+    InstallDesktopEntry();
+    FileAssociation::Write({ 0, 0, 0, 0 }, true);
+    EXPECT_EQ(ReadFile(list), text);
+}
+
+TEST_F(FileAssociationTest, AListThatCannotBeWrittenIsReported)
+{
+    InstallDesktopEntry();
+    WriteFile(Path("blocker"), "a file where the configuration folder should be");
+    qputenv("XDG_CONFIG_HOME", Path("blocker").toUtf8() + "/config");
+    FileAssociation::Write({ 0, 1, 0, 0 }, true);
+    EXPECT_EQ(Stored(1).ToText(), kLumo);
+    EXPECT_EQ(MessageBoxService::Messages(),
+        QStringList { QStringLiteral("Failure in setting Lumo as a default picture viewer") });
+}
