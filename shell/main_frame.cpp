@@ -7,6 +7,7 @@
 #include "shell/command_bar.h"
 #include "shell/device_screen.h"
 #include "shell/pane_splitter.h"
+#include "shell/settings_sheet.h"
 #include "shell/tool_images.h"
 #include "views/lumo_view.h"
 #include "views/thumbnail_view.h"
@@ -24,8 +25,10 @@ CMainFrame::CMainFrame(QWidget* screen)
 
 CMainFrame::~CMainFrame()
 {
-    if (auto* doc = dynamic_cast<CLumoDoc*>(m_document))
+    if (auto* doc = dynamic_cast<CLumoDoc*>(m_document)) {
         doc->SetFrameHooks(nullptr);
+        doc->SetSettingsSheet(nullptr);
+    }
     // The command bar lives in the screen's band but belongs to the frame.
     delete m_commandBar;
     m_commandBar = nullptr;
@@ -56,6 +59,11 @@ void CMainFrame::CreateToolBar()
                 app->RouteCommand(id);
         });
     }
+}
+
+bool CMainFrame::RunSettingsSheet(CViewPageChoice* choice)
+{
+    return CSettingsSheet::Run(CDeviceScreen::Instance(), dynamic_cast<CLumoDoc*>(m_document), choice);
 }
 
 QString CMainFrame::LoadStringCopy(int id)
@@ -101,8 +109,10 @@ bool CMainFrame::CreateFrame(CDocument* doc)
         m_tooltips << LoadStringCopy(id);
     m_commandBar = new CCommandBar(screen ? static_cast<QWidget*>(screen) : this);
     m_commandBar->SetTooltips(m_tooltips);
-    if (auto* lumoDoc = dynamic_cast<CLumoDoc*>(doc))
+    if (auto* lumoDoc = dynamic_cast<CLumoDoc*>(doc)) {
         lumoDoc->SetFrameHooks(this);
+        lumoDoc->SetSettingsSheet(this);
+    }
     PlaceBars();
     m_imageView->OnInitialUpdate();
     m_thumbnailView->OnInitialUpdate();

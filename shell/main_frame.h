@@ -17,7 +17,7 @@ class CThumbnailView;
 class QMenu;
 class QToolBar;
 
-class CMainFrame : public QWidget, public CFrameWnd, public CFrameHooks {
+class CMainFrame : public QWidget, public CFrameWnd, public CFrameHooks, public CSettingsSheetHooks {
     Q_OBJECT
 public:
     static constexpr int kToolBarHeight = 24;
@@ -32,6 +32,8 @@ public:
     // Resizes the rows and shows or hides the bars by the stored mode, then
     // fits the image view's canvas to its new size.
     void ApplyViewMode() override;
+    // Runs the settings sheet over the device screen (the Settings command).
+    bool RunSettingsSheet(CViewPageChoice* choice) override;
     // Position of the item of menu whose label equals text (case counts), or -1.
     static int FindMenuItem(QMenu* menu, const QString& text);
     // The string-table entry id, at most 255 characters of it.
