@@ -162,7 +162,8 @@ bool SetText(QWidget* control, const QString& text, QString* reason)
 {
     QString lines = text;
     lines.replace(QLatin1String("\\n"), QLatin1String("\n"));
-    if (auto* e = qobject_cast<QLineEdit*>(control)) {
+    auto* combo = qobject_cast<QComboBox*>(control);
+    if (auto* e = combo && combo->isEditable() ? combo->lineEdit() : qobject_cast<QLineEdit*>(control)) {
         // Typed over the whole text: the edit reports it as the user's.
         e->selectAll();
         e->insert(text);

@@ -6,7 +6,8 @@
 //                     tree: the item whose device path is TEXT (its folders
 //                     are opened on the way); tab: the page with that caption;
 //                     report: the row whose first column is TEXT
-//   settext ID TEXT   edit; in a multi-line edit "\n" is a line break
+//   settext ID TEXT   edit or editable combo box, typed over its text; in
+//                     a multi-line edit "\n" is a line break
 //   slide ID VALUE    slider dragged to VALUE, reporting each position passed
 // With no dialog or tool window open, they address the top window (a pop-up
 // menu or the device screen).

@@ -19,7 +19,7 @@ CPropertySheet::CPropertySheet(QWidget* screen, const QString& className, const 
     QFont small = font();
     small.setPointSize(8);
     setFont(small);
-    SetControlId(m_tabs, kTabControlId);
+    SetControlId(m_tabs, DialogId::kPropertyTabs);
     // As on a handheld: the tabs sit under the page, where the pen reaches them.
     m_tabs->setTabPosition(QTabWidget::South);
     m_tabs->setDocumentMode(true);
@@ -33,11 +33,11 @@ CPropertySheet::CPropertySheet(QWidget* screen, const QString& className, const 
     });
 
     auto* ok = new QPushButton(QStringLiteral("OK"), this);
-    SetControlId(ok, 1);
+    SetControlId(ok, DialogId::kOk);
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
     auto* cancel = new QPushButton(QStringLiteral("Cancel"), this);
-    SetControlId(cancel, 2);
+    SetControlId(cancel, DialogId::kCancel);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 
     auto* buttons = new QHBoxLayout;

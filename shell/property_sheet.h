@@ -34,8 +34,6 @@ private:
 class CPropertySheet : public CDeviceDialog {
     Q_OBJECT
 public:
-    static constexpr int kTabControlId = 12320;
-
     CPropertySheet(QWidget* screen, const QString& className, const QString& caption);
     // The sheet takes the page; tabs follow the order of the calls.
     void AddPage(CPropertyPage* page);

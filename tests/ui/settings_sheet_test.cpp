@@ -1,0 +1,157 @@
+// The Settings command through the real program: the sheet and its pages as
+// the pen drives them, what OK stores, and what the command applies after it.
+#include "app/settings.h"
+#include "lumo_run.h"
+#include "platform/profile.h"
+#include "platform/registry_store.h"
+#include "ui_pictures.h"
+
+#include <QDir>
+#include <QJsonArray>
+#include <gtest/gtest.h>
+
+namespace {
+
+class SettingsSheetTest : public ::testing::Test {
+protected:
+    void TearDown() override { CRegistryStore::Instance().SetFile(QString()); }
+    // Values stored before the run, as REGEDIT4 lines of the program's sections.
+    void Store(const QString& setting, const QString& slideshow)
+    {
+        QFile reg(m_run.Registry());
+        ASSERT_TRUE(reg.open(QIODevice::WriteOnly));
+        reg.write(QStringLiteral("REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\FARHAVEN\\lumo\\Setting]\n%1\n\n"
+                                 "[HKEY_CURRENT_USER\\Software\\FARHAVEN\\lumo\\Settings\\Slideshow]\n%2\n")
+                      .arg(setting, slideshow)
+                      .toUtf8());
+    }
+    // Opens the sheet on a folder of pictures, runs the script inside it.
+    LumoResult RunSheet(const QString& script)
+    {
+        QDir(m_run.Root()).mkpath(QStringLiteral("pics"));
+        UiPictures::WriteBmp(m_run.Root() + QStringLiteral("/pics/a.bmp"), 640, 480, Qt::blue);
+        UiPictures::WriteBmp(m_run.Root() + QStringLiteral("/pics/b.bmp"), 60, 40, Qt::red);
+        const LumoResult r
+            = m_run.Run(QStringLiteral("idle\ncommand 32791\n") + script, { m_run.Root() + QStringLiteral("/pics") });
+        EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+        // Read what the run stored, as the program reads it.
+        CRegistryStore::Instance().SetFile(m_run.Registry());
+        Profile::SetAppName(QStringLiteral("lumo"));
+        return r;
+    }
+    static QJsonObject Control(const QJsonObject& dump, int id)
+    {
+        const QJsonArray dialogs = dump["dialogs"].toArray();
+        for (const auto& c : dialogs.last().toObject()["controls"].toArray())
+            if (c.toObject()["id"].toInt() == id && c.toObject()["visible"].toBool())
+                return c.toObject();
+        return {};
+    }
+
+    LumoRun m_run;
+};
+
+}  // namespace
+
+TEST_F(SettingsSheetTest, SheetFillsTheScreenBelowTheTaskBarWithFourPages)
+{
+    const LumoResult r = RunSheet(QStringLiteral("dump -\nclick 2\n"));
+    const QJsonObject sheet = r.dump["dialogs"].toArray().last().toObject();
+    EXPECT_EQ(sheet["caption"].toString(), QStringLiteral("Settings"));
+    EXPECT_EQ(sheet["rect"].toArray(), (QJsonArray { 0, 26, 240, 320 }));
+    EXPECT_EQ(Control(r.dump, 12320)["items"].toArray(),
+        (QJsonArray { "View", "Slideshow", "Display", "File Association" }));
+    // Strip mode: the full-screen controls wait for "None (Full Screen)".
+    EXPECT_TRUE(Control(r.dump, 1004)["checked"].toBool());
+    for (int id : { 1029, 1030, 1032, 1035, 1036, 1038 })
+        EXPECT_FALSE(Control(r.dump, id)["enabled"].toBool()) << id;
+}
+
+// A stored value the boxes' lists do not hold is shown and kept by OK; typed
+// text is stored as the page reads it.
+TEST_F(SettingsSheetTest, SlideshowPageShowsStoredValuesAndStoresTypedText)
+{
+    const struct {
+        int interval;
+        const char* direction;
+        const char* typing;
+        int selected;
+        int storedInterval;
+        const char* storedDirection;
+    } cases[] = {
+        { 7, "forward", "", -1, 7, "forward" },
+        { 6, "Random", "", 7, 6, "Random" },
+        { 1, "Forward", "settext 1037 15s\nsettext 1041 forward\n", 0, 15, "forward" },
+    };
+    for (const auto& c : cases) {
+        Store(QString(), QStringLiteral("\"Interval\"=dword:%1\n\"Direction\"=\"%2\"")
+                             .arg(c.interval, 8, 16, QLatin1Char('0'))
+                             .arg(QLatin1String(c.direction)));
+        const LumoResult r = RunSheet(
+            QStringLiteral("select 12320 Slideshow\ndump -\n%1click 1\n").arg(QLatin1String(c.typing)));
+        EXPECT_EQ(Control(r.dump, 1037)["text"].toString(), QString::number(c.interval));
+        EXPECT_EQ(Control(r.dump, 1037)["selected"].toInt(), c.selected) << c.interval;
+        EXPECT_EQ(Control(r.dump, 1041)["text"].toString(), QLatin1String(c.direction));
+        EXPECT_EQ(Settings::SlideshowInterval(), c.storedInterval);
+        EXPECT_EQ(Settings::SlideshowDirection(), QLatin1String(c.storedDirection));
+    }
+}
+
+TEST_F(SettingsSheetTest, FileListThenCancelLeavesTheDocumentsFlagsCleared)
+{
+    const LumoResult r = RunSheet(QStringLiteral("click 1005\nclick 1000\nclick 2\ndump -\n"));
+    EXPECT_EQ(r.dump["fullScreenDefaults"].toArray(), (QJsonArray { 0, 0, 270, 0 }));
+    EXPECT_EQ(r.dump["mode"].toInt(), 1);
+}
+
+// After "None (Full Screen)" the boxes show the values it sets, so a click on
+// a box leaves box and document flag alike.
+TEST_F(SettingsSheetTest, FullScreenChoiceShowsTheBoxesItSets)
+{
+    const LumoResult r = RunSheet(QStringLiteral("click 1005\nclick 1030\nclick 1004\nclick 1005\n"
+                                                 "dump chosen.json\nclick 1030\nclick 2\ndump -\n"));
+    const QJsonObject afterChoice = UiPictures::ReadDump(m_run.Dir() + QStringLiteral("/chosen.json"));
+    EXPECT_TRUE(Control(afterChoice, 1030)["checked"].toBool());
+    EXPECT_TRUE(Control(afterChoice, 1029)["checked"].toBool());
+    EXPECT_EQ(r.dump["fullScreenDefaults"].toArray(), (QJsonArray { 1, 0, 270, 0 }));
+}
+
+TEST_F(SettingsSheetTest, QuickViewActsAtOnceAndIsStoredOnlyByOk)
+{
+    Store(QStringLiteral("\"Quick View\"=dword:00000001"), QString());
+    const LumoResult cancelled = RunSheet(QStringLiteral("select 12320 Display\nclick 1040\nclick 2\n"
+                                                         "tap 78 255\nidle\ndump -\n"));
+    EXPECT_EQ(cancelled.dump["quickView"].toInt(), 0);
+    // Only the picture shown stays decoded.
+    EXPECT_FALSE(cancelled.dump["entries"].toArray()[0].toObject()["hasPicture"].toBool());
+    EXPECT_EQ(Settings::QuickView(), 1);
+    RunSheet(QStringLiteral("select 12320 Display\nclick 1040\nclick 1\n"));
+    EXPECT_EQ(Settings::QuickView(), 0);
+}
+
+TEST_F(SettingsSheetTest, TickedTypesAreReadBackTheNextTime)
+{
+    RunSheet(QStringLiteral("select 12320 \"File Association\"\ncheck 1052 1\ncheck 1054 1\nclick 1\n"));
+    const LumoResult r = RunSheet(QStringLiteral("select 12320 \"File Association\"\ndump -\nclick 2\n"));
+    const bool expected[] = { false, true, false, true };
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(Control(r.dump, 1051 + i)["checked"].toBool(), expected[i]) << 1051 + i;
+    EXPECT_TRUE(r.dump["messages"].toArray().isEmpty());
+}
+
+TEST_F(SettingsSheetTest, ListToStripRebuildsWithThumbnailsAndStripToFullScreenAppliesTheChoices)
+{
+    Store(QStringLiteral("\"ThumbnailView Mode\"=dword:00000000"), QString());
+    LumoResult r = RunSheet(QStringLiteral("click 1004\nclick 1\nidle\ndump -\n"));
+    EXPECT_EQ(r.dump["mode"].toInt(), 1);
+    for (const auto& e : r.dump["entries"].toArray())
+        EXPECT_TRUE(e.toObject()["hasThumbnail"].toBool());
+
+    r = RunSheet(QStringLiteral("click 1005\nclick 1038\nclick 1033\nclick 1\nidle\ndump -\n"));
+    EXPECT_EQ(r.dump["mode"].toInt(), 2);
+    EXPECT_EQ(r.dump["fullScreen"].toInt(), 1);
+    const QJsonObject current = r.dump["entries"].toArray()[r.dump["current"].toInt()].toObject();
+    EXPECT_EQ(current["zoom"].toInt(), -1);
+    EXPECT_EQ(current["rotation"].toInt(), 90);
+    EXPECT_EQ(r.dump["fullScreenDefaults"].toArray(), (QJsonArray { 1, 1, 90, -1 }));
+}
