@@ -5,8 +5,9 @@ TSANBUILD ?= build-tsan
 JOBS     ?= $(shell nproc)
 ARGS     ?=
 FUZZTIME ?= 60
+PREFIX   ?= /usr/local
 
-.PHONY: deps build run test test-core test-san test-tsan fuzz bench clean
+.PHONY: deps build run install test test-core test-san test-tsan fuzz bench clean
 
 deps:
 	@sh scripts/install-deps.sh
@@ -19,6 +20,11 @@ build: deps $(BUILD)/CMakeCache.txt
 
 run: build
 	@sh scripts/run.sh $(BUILD)/lumo $(ARGS)
+
+# Installs the program with its desktop entry, icons, MIME file and metainfo
+# under PREFIX (DESTDIR, when given, is put before it: staged installs).
+install: build
+	DESTDIR="$(DESTDIR)" cmake --install $(BUILD) --prefix "$(PREFIX)"
 
 # Normal build: every test. Then everything again under clang with ASan+UBSan:
 # the core tests, the UI tests (the program itself runs instrumented, the strip
