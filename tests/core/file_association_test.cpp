@@ -42,13 +42,17 @@ protected:
         MessageBoxService::ClearMessages();
     }
     QString Path(const char* name) const { return m_dir.filePath(QString::fromLatin1(name)); }
-    // A registry holding the given commands; a null command leaves the key out.
+    // A registry holding the given commands; a null command leaves the key
+    // out, an empty one leaves the key without its value "Default".
     void StoreCommands(const std::array<const char*, 4>& commands)
     {
         QByteArray text = "REGEDIT4\n";
-        for (int type = 0; type < FileAssociation::kTypeCount; ++type)
-            if (commands[size_t(type)])
-                text += "\n[" + FileAssociation::KeyOf(type).toUtf8() + "]\n\"Default\"=\"" + commands[size_t(type)] + "\"\n";
+        for (int type = 0; type < FileAssociation::kTypeCount; ++type) {
+            const char* command = commands[size_t(type)];
+            if (command)
+                text += "\n[" + FileAssociation::KeyOf(type).toUtf8() + "]\n\"" + (*command ? "Default" : "Other")
+                    + "\"=\"" + command + "\"\n";
+        }
         WriteFile(Path("registry.reg"), text);
     }
     static void WriteFile(const QString& path, const QByteArray& text)
@@ -82,55 +86,45 @@ protected:
 
 }  // namespace
 
-TEST_F(FileAssociationTest, AFreshDeviceReadsWithoutAWord)
+TEST_F(FileAssociationTest, LumoExeAnywhereCountsAndEveryTypeIsWrittenBack)
 {
-    EXPECT_EQ(FileAssociation::Read(), (Values { 0, 0, 0, 0 }));
-    EXPECT_TRUE(MessageBoxService::Messages().isEmpty());
-}
-
-TEST_F(FileAssociationTest, LumoExeAnywhereInACommandCountsLetterCaseAside)
-{
+    EXPECT_EQ(FileAssociation::Read(), (Values { 0, 0, 0, 0 }));  // a fresh device
     StoreCommands({ "\\\"\\\\Storage Card\\\\Apps\\\\Lumo.exe\\\" %1", "\\\"\\\\Program Files\\\\Viewer\\\\view.exe\\\" %1",
         "lumo.exe %1", "Lumo.exe" });
     EXPECT_EQ(FileAssociation::Read(), (Values { 1, 0, 0, 1 }));
-    EXPECT_TRUE(MessageBoxService::Messages().isEmpty());
-}
-
-TEST_F(FileAssociationTest, WritingRewritesEveryTypeAsExpandableStrings)
-{
-    StoreCommands({ "Lumo.exe", "\\\"\\\\Program Files\\\\Viewer\\\\view.exe\\\" %1", "x", "y" });
-    FileAssociation::Write({ 1, 0, 1, 0 }, false);
-    const QString expected[] = { kLumo, kOther, kLumo, kOther };
-    for (int type = 0; type < FileAssociation::kTypeCount; ++type) {
+    FileAssociation::Write({ 0, 0, 1, 1 }, false);
+    const QString expected[] = { kOther, kOther, kLumo, kLumo };
+    for (int type = 0; type < FileAssociation::kTypeCount; ++type)
         EXPECT_EQ(Stored(type), RegValue::ExpandString(expected[type])) << type;
-    }
-    EXPECT_EQ(FileAssociation::Read(), (Values { 1, 0, 1, 0 }));
     EXPECT_TRUE(MessageBoxService::Messages().isEmpty());
 }
 
-TEST_F(FileAssociationTest, AMissingBmpKeyIsReportedOnceAndSkippedOnWrite)
+// Reading stops at the first key that cannot be opened or value that cannot
+// be read (one longer than the 512 bytes read); writing skips missing keys.
+TEST_F(FileAssociationTest, ReadingStopsAtTheFirstFailureAndWritingSkipsMissingKeys)
 {
+    const QByteArray tooLong = "Lumo.exe " + QByteArray(300, 'x');  // 620 bytes as UTF-16
+    const struct {
+        std::array<const char*, 4> commands;
+        Values values;
+        const char* message;
+    } cases[] = {
+        { { nullptr, "Lumo.exe", "Lumo.exe", "Lumo.exe" }, { 0, 0, 0, 0 }, "Failure open reg bmp files" },
+        { { "Lumo.exe", "", "Lumo.exe", "Lumo.exe" }, { 1, 0, 0, 0 }, "Failure query reg gif files" },
+        { { "Lumo.exe", "Lumo.exe", tooLong.constData(), "Lumo.exe" }, { 1, 1, 0, 0 }, "Failure query reg jpeg files" },
+    };
+    for (const auto& c : cases) {
+        MessageBoxService::ClearMessages();
+        StoreCommands(c.commands);
+        EXPECT_EQ(FileAssociation::Read(), c.values) << c.message;
+        EXPECT_EQ(MessageBoxService::Messages(), QStringList { QString::fromLatin1(c.message) });
+    }
     StoreCommands({ nullptr, "Lumo.exe", "Lumo.exe", "Lumo.exe" });
-    EXPECT_EQ(FileAssociation::Read(), (Values { 0, 0, 0, 0 }));
-    EXPECT_EQ(MessageBoxService::Messages(), QStringList { QStringLiteral("Failure open reg bmp files") });
     FileAssociation::Write({ 0, 1, 0, 1 }, false);
     EXPECT_FALSE(CRegistryStore::Instance().KeyExists(FileAssociation::KeyOf(0)));
     EXPECT_EQ(Stored(1).ToText(), kLumo);
     EXPECT_EQ(Stored(2).ToText(), kOther);
-    EXPECT_EQ(Stored(3).ToText(), kLumo);
     EXPECT_EQ(MessageBoxService::Messages().size(), 1);
-}
-
-TEST_F(FileAssociationTest, AValueThatCannotBeReadStopsReading)
-{
-    const QByteArray tooLong = "Lumo.exe " + QByteArray(300, 'x');  // 620 bytes as UTF-16
-    StoreCommands({ "Lumo.exe", "Lumo.exe", tooLong.constData(), "Lumo.exe" });
-    EXPECT_EQ(FileAssociation::Read(), (Values { 1, 1, 0, 0 }));
-    WriteFile(Path("registry.reg"), "REGEDIT4\n\n[" + FileAssociation::KeyOf(0).toUtf8() + "]\n\"Default\"=\"Lumo.exe\"\n\n["
-            + FileAssociation::KeyOf(1).toUtf8() + "]\n\"Other\"=\"Lumo.exe\"\n");
-    EXPECT_EQ(FileAssociation::Read(), (Values { 1, 0, 0, 0 }));
-    EXPECT_EQ(MessageBoxService::Messages(),
-        (QStringList { QStringLiteral("Failure query reg jpeg files"), QStringLiteral("Failure query reg gif files") }));
 }
 
 TEST_F(FileAssociationTest, OnADesktopTickedTypesBecomeLumosAndUntickedOnesGoBack)

@@ -105,18 +105,6 @@ TEST_F(SettingsCommandTest, ListToStripRebuildsWithThumbnailsOnTheLoaderThread)
     EXPECT_EQ(Thumbnails(), 3);
 }
 
-TEST_F(SettingsCommandTest, StripToListRebuildsWithoutThumbnailsAndBackBuildsThemAgain)
-{
-    OpenFolder(Settings::kModeStrip);
-    ASSERT_EQ(Thumbnails(), 3);
-    RunSettings(Settings::kModeList);
-    EXPECT_EQ(Thumbnails(), 0);
-    EXPECT_EQ(m_doc->Catalog().GetCount(), 3);
-    // Back to the strip: its first entry lacks a thumbnail, so it is built again.
-    RunSettings(Settings::kModeStrip);
-    EXPECT_EQ(Thumbnails(), 3);
-}
-
 TEST_F(SettingsCommandTest, StripToFullScreenAppliesResizeAndAngleThenLeavingKeepsTheCatalog)
 {
     OpenFolder(Settings::kModeStrip);
@@ -139,14 +127,6 @@ TEST_F(SettingsCommandTest, StripToFullScreenAppliesResizeAndAngleThenLeavingKee
     EXPECT_EQ(m_view.fullScreen, 0);
     EXPECT_EQ(m_doc->Catalog().GetCurrent(), item);
     EXPECT_EQ(m_frame.modes, (std::vector<int> { Settings::kModeFullScreen, Settings::kModeStrip }));
-}
-
-TEST_F(SettingsCommandTest, ChoicesOutsideTheirGroupsGiveZero)
-{
-    RunSettings(Settings::kModeFullScreen, 7, -1);
-    EXPECT_EQ(m_doc->m_autoResizeZoom, 0);
-    EXPECT_EQ(m_doc->m_autoRotationAngle, 0);
-    EXPECT_EQ(m_view.fullScreen, 1);
 }
 
 TEST_F(SettingsCommandTest, QuickViewFlagStartsAsStored)

@@ -1,39 +1,11 @@
 // The settings sheet's rules: the View page's choices both ways, its clicks
 // on the document, and how the Slideshow page shows and reads its texts.
-#include "app/lumo_doc.h"
-#include "app/settings.h"
 #include "app/settings_pages.h"
-#include "platform/profile.h"
-#include "platform/registry_store.h"
+#include "doc_fixture.h"
 
-#include <QTemporaryDir>
 #include <climits>
-#include <gtest/gtest.h>
 
 using namespace SettingsPages;
-
-TEST(SettingsPages, ChoicesMapBothWaysAndAnythingElseIsZero)
-{
-    struct Case {
-        int choice, zoom, degrees;
-    };
-    for (const Case& c : { Case { 0, 100, 0 }, Case { 1, 0, 90 }, Case { 2, -1, 180 } }) {
-        EXPECT_EQ(ZoomOfResizeChoice(c.choice), c.zoom);
-        EXPECT_EQ(ResizeChoiceOfZoom(c.zoom), c.choice);
-        EXPECT_EQ(DegreesOfAngleChoice(c.choice), c.degrees);
-        EXPECT_EQ(AngleChoiceOfDegrees(c.degrees), c.choice);
-    }
-    EXPECT_EQ(AngleChoiceOfDegrees(270), 3);
-    EXPECT_EQ(DegreesOfAngleChoice(3), 270);
-    for (int other : { -2, 3, 50, 45 }) {
-        EXPECT_EQ(ResizeChoiceOfZoom(other), 0) << other;
-        EXPECT_EQ(AngleChoiceOfDegrees(other), 0) << other;
-    }
-    for (int other : { -1, 4, 99 }) {
-        EXPECT_EQ(ZoomOfResizeChoice(other), 0) << other;
-        EXPECT_EQ(DegreesOfAngleChoice(other), 0) << other;
-    }
-}
 
 TEST(SettingsPages, StoredValuesAreShownAsStoredAndSelectTheFirstEntryTheyBegin)
 {
@@ -76,15 +48,8 @@ TEST(SettingsPages, IntervalTextReadsLikeAtoiWithinLimits)
 
 namespace {
 
-class ViewPageTest : public ::testing::Test {
+class ViewPageTest : public DocFixture {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(m_dir.isValid());
-        CRegistryStore::Instance().SetFile(m_dir.filePath(QStringLiteral("registry.reg")));
-        Profile::SetAppName(QStringLiteral("lumo_settings_pages_test"));
-    }
-    void TearDown() override { CRegistryStore::Instance().SetFile(m_dir.filePath(QStringLiteral("unused.reg"))); }
     void ExpectEnabled(bool boxes, bool resize, bool angle) const
     {
         EXPECT_EQ(m_page.boxesEnabled, boxes);
@@ -92,8 +57,6 @@ protected:
         EXPECT_EQ(m_page.angleEnabled, angle);
     }
 
-    QTemporaryDir m_dir;
-    CLumoDoc m_doc;
     CViewPageState m_page;
 };
 
@@ -101,56 +64,46 @@ protected:
 
 TEST_F(ViewPageTest, StartTakesTheDocumentsValuesAndEnablesFullScreenControlsOnlyInFullScreen)
 {
-    m_doc.m_autoResize = 0;
-    m_doc.m_autoResizeZoom = -1;
-    m_doc.m_autoRotationAngle = 45;
-    m_page.Start(Settings::kModeFullScreen, m_doc);
+    m_doc->m_autoResize = 0;
+    m_doc->m_autoResizeZoom = -1;
+    m_doc->m_autoRotationAngle = 45;
+    m_page.Start(Settings::kModeFullScreen, *m_doc);
     EXPECT_EQ(m_page.autoResize, 0);
     EXPECT_EQ(m_page.autoRotation, 1);
     EXPECT_EQ(m_page.resizeChoice, 2);
     EXPECT_EQ(m_page.angleChoice, 0);
     ExpectEnabled(true, true, true);
-    m_page.Start(Settings::kModeStrip, m_doc);
+    m_page.Start(Settings::kModeStrip, *m_doc);
     ExpectEnabled(false, false, false);
 }
 
 TEST_F(ViewPageTest, BoxClicksTurnValueButtonsAndDocumentFlagTogether)
 {
-    m_page.Start(Settings::kModeFullScreen, m_doc);
-    m_page.ClickAutoRotation(&m_doc);
+    m_page.Start(Settings::kModeFullScreen, *m_doc);
+    m_page.ClickAutoRotation(m_doc.get());
     EXPECT_EQ(m_page.autoRotation, 0);
-    EXPECT_EQ(m_doc.m_autoRotation, 0);
+    EXPECT_EQ(m_doc->m_autoRotation, 0);
     ExpectEnabled(true, true, false);
-    m_page.ClickAutoResize(&m_doc);
-    m_page.ClickAutoResize(&m_doc);
+    m_page.ClickAutoResize(m_doc.get());
+    m_page.ClickAutoResize(m_doc.get());
     EXPECT_EQ(m_page.autoResize, 1);
-    EXPECT_EQ(m_doc.m_autoResize, 1);
+    EXPECT_EQ(m_doc->m_autoResize, 1);
     ExpectEnabled(true, true, false);
-}
-
-TEST_F(ViewPageTest, FileListClearsTheDocumentFlagsWhichCancelDoesNotUndo)
-{
-    m_page.Start(Settings::kModeFullScreen, m_doc);
-    m_page.ClickMode(Settings::kModeList, &m_doc);
-    EXPECT_EQ(m_page.mode, Settings::kModeList);
-    EXPECT_EQ(m_doc.m_autoRotation, 0);
-    EXPECT_EQ(m_doc.m_autoResize, 0);
-    ExpectEnabled(false, false, false);
 }
 
 // Choosing full screen sets both values to 1; the document's flags follow, so
 // the next click on a box turns value, box and flag over together.
 TEST_F(ViewPageTest, FullScreenChoiceSetsValuesAndFlagsAlike)
 {
-    m_doc.m_autoResize = 0;
-    m_page.Start(Settings::kModeFullScreen, m_doc);
-    m_page.ClickMode(Settings::kModeStrip, &m_doc);
-    m_page.ClickMode(Settings::kModeFullScreen, &m_doc);
+    m_doc->m_autoResize = 0;
+    m_page.Start(Settings::kModeFullScreen, *m_doc);
+    m_page.ClickMode(Settings::kModeStrip, m_doc.get());
+    m_page.ClickMode(Settings::kModeFullScreen, m_doc.get());
     EXPECT_EQ(m_page.autoResize, 1);
-    EXPECT_EQ(m_doc.m_autoResize, 1);
-    EXPECT_EQ(m_doc.m_autoRotation, 1);
+    EXPECT_EQ(m_doc->m_autoResize, 1);
+    EXPECT_EQ(m_doc->m_autoRotation, 1);
     ExpectEnabled(true, true, true);
-    m_page.ClickAutoResize(&m_doc);
+    m_page.ClickAutoResize(m_doc.get());
     EXPECT_EQ(m_page.autoResize, 0);
-    EXPECT_EQ(m_doc.m_autoResize, 0);
+    EXPECT_EQ(m_doc->m_autoResize, 0);
 }
