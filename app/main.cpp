@@ -15,9 +15,10 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <QStandardPaths>
-#include <QTemporaryFile>
+#include <QTemporaryDir>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 
 namespace {
 
@@ -26,17 +27,23 @@ bool HasDisplay()
     return std::getenv("DISPLAY") || std::getenv("WAYLAND_DISPLAY");
 }
 
-// Offscreen runs get a screen of exactly the device's size.
-void PrepareOffscreen(const CLumoOptions& o)
+// Offscreen runs get a screen of exactly the device's size, described in a
+// file that Qt reads while the application is made. The file lives in a new
+// private folder (no other user can plant or read anything there) and the
+// folder is removed as soon as the application exists.
+std::unique_ptr<QTemporaryDir> PrepareOffscreen(const CLumoOptions& o)
 {
     const int w = o.screenWidth * o.scale;
     const int h = o.screenHeight * o.scale;
-    QString dir = QString::fromLocal8Bit(qgetenv("XDG_RUNTIME_DIR"));
-    if (dir.isEmpty() || !QFileInfo(dir).isWritable())
-        dir = QDir::tempPath();
-    const QString path = QStringLiteral("%1/lumo-screen-%2-%3x%4.json").arg(dir).arg(QCoreApplication::applicationPid()).arg(w).arg(h);
+    QString base = QString::fromLocal8Bit(qgetenv("XDG_RUNTIME_DIR"));
+    if (base.isEmpty() || !QFileInfo(base).isDir() || !QFileInfo(base).isWritable())
+        base = QDir::tempPath();
+    auto dir = std::make_unique<QTemporaryDir>(base + QStringLiteral("/lumo-screen-XXXXXX"));
+    if (!dir->isValid())
+        dir = std::make_unique<QTemporaryDir>();
+    const QString path = dir->filePath(QStringLiteral("screen.json"));
     QFile f(path);
-    if (f.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+    if (f.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
         f.write(QStringLiteral("{\"synchronousWindowSystemEvents\":false,\"windowFrameMargins\":false,"
                                "\"screens\":[{\"name\":\"lcd\",\"x\":0,\"y\":0,\"width\":%1,\"height\":%2,"
                                "\"logicalDpi\":96,\"logicalBaseDpi\":96,\"dpr\":1}]}")
@@ -46,6 +53,7 @@ void PrepareOffscreen(const CLumoOptions& o)
         f.close();
     }
     qputenv("QT_QPA_PLATFORM", ("offscreen:configfile=" + path).toLocal8Bit());
+    return dir;
 }
 
 // On a desktop with room for it, the device screen opens enlarged by a whole
@@ -85,8 +93,9 @@ int main(int argc, char** argv)
     }
     const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
     const bool offscreen = options.offscreen || platform.startsWith("offscreen") || (platform.isEmpty() && !HasDisplay());
+    std::unique_ptr<QTemporaryDir> screenFile;
     if (offscreen)
-        PrepareOffscreen(options);
+        screenFile = PrepareOffscreen(options);
     if (!offscreen && !options.scaleGiven && qEnvironmentVariableIsEmpty("QT_SCALE_FACTOR"))
         options.scale = ChooseDesktopScale(argc, argv, options);
     if (options.scale > 1)
@@ -107,6 +116,7 @@ int main(int argc, char** argv)
     Profile::SetAppName(QFileInfo(QString::fromLocal8Bit(argv[0])).baseName());
 
     QApplication qapp(argc, argv);
+    screenFile.reset();  // read by now; nothing of it outlives the start
     QStringList script;
     const bool scripted = !options.script.isEmpty();
     if (scripted) {

@@ -110,6 +110,20 @@ TEST(Startup, PathOutsideTheDeviceRootIsRefused)
     EXPECT_TRUE(r.err.contains(QStringLiteral("outside the device"))) << r.err.toStdString();
 }
 
+TEST(Startup, OffscreenRunLeavesNoScreenFileBehind)
+{
+    LumoRun run;  // its folder is the run's XDG_RUNTIME_DIR
+    const QStringList before = QDir(run.Dir()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+    for (const QString& script : {QStringLiteral("dump -\n"), QStringLiteral("quit\n")})
+        ASSERT_EQ(run.Run(script).exitCode, 0);
+    QStringList after = QDir(run.Dir()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+    after.removeAll(QStringLiteral("script.lumo"));
+    after.removeAll(QStringLiteral("registry.reg"));
+    after.removeAll(QStringLiteral("registry.reg.lock"));
+    after.removeAll(QStringLiteral("config"));
+    EXPECT_EQ(after, before);
+}
+
 TEST(Script, FailingCommandNamesItsLineAndExitsWithTwo)
 {
     LumoRun run;
