@@ -341,3 +341,15 @@ bool CRegistryData::operator==(const CRegistryData& other) const
 {
     return m_keys == other.m_keys;
 }
+
+bool CRegistryData::HasHeader(const QByteArray& text)
+{
+    LineReader reader(text.startsWith("\xEF\xBB\xBF") ? text.mid(3) : text);
+    while (!reader.AtEnd()) {
+        const QByteArray line = reader.Next();
+        if (line.isEmpty() || line.startsWith(';'))
+            continue;
+        return line == kHeader4 || line == kHeader5;
+    }
+    return true;
+}

@@ -44,6 +44,9 @@ public:
     // Parses the text form. Returns false when any line had to be skipped (or
     // the header is missing); what could be read is in the result either way.
     static bool FromText(const QByteArray& text, CRegistryData* data, QStringList* problems = nullptr);
+    // Whether the text is registry text at all: empty, or its first line that
+    // is neither blank nor a comment is the REGEDIT4 (or version 5) header.
+    static bool HasHeader(const QByteArray& text);
 
     bool operator==(const CRegistryData& other) const;
 

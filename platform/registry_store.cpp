@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRandomGenerator>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -59,23 +60,34 @@ bool WriteAll(int fd, const QByteArray& bytes)
     return true;
 }
 
-// Holds flock on "FILE.lock" for as long as it lives. The lock file itself is
-// never removed: removing it would let two writers lock two different files.
+// Holds flock on "FILE.lock" for as long as it lives, waiting at most
+// waitMs for it. The lock file itself is never removed: removing it would let
+// two writers lock two different files. It is private to its owner, so no
+// other user can hold it.
 class FileLock {
 public:
-    explicit FileLock(const QString& path)
+    FileLock(const QString& path, int waitMs)
     {
-        m_fd = ::open(Encode(path + QStringLiteral(".lock")).constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW,
-                      0666);
+        const QByteArray lockPath = Encode(path + QStringLiteral(".lock"));
+        m_fd = ::open(lockPath.constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
         if (m_fd < 0)
             return;
-        while (::flock(m_fd, LOCK_EX) != 0) {
-            if (errno != EINTR) {
-                ::close(m_fd);
-                m_fd = -1;
+        struct stat st {};
+        if (::fstat(m_fd, &st) == 0 && st.st_uid == ::geteuid() && (st.st_mode & 077))
+            ::fchmod(m_fd, 0600);
+        constexpr int kStepMs = 2;
+        for (int waited = 0;; waited += kStepMs) {
+            if (::flock(m_fd, LOCK_EX | LOCK_NB) == 0)
                 return;
-            }
+            if ((errno != EWOULDBLOCK && errno != EINTR) || waited >= waitMs)
+                break;
+            ::usleep(kStepMs * 1000);
         }
+        if (errno == EWOULDBLOCK)
+            std::fprintf(stderr, "lumo: registry %s is locked by another program; the change was not saved\n",
+                         Encode(path).constData());
+        ::close(m_fd);
+        m_fd = -1;
     }
     ~FileLock()
     {
@@ -89,6 +101,38 @@ public:
 private:
     int m_fd = -1;
 };
+
+// Temporary files of a write are "FILE.XXXXXX.tmp" beside FILE.
+constexpr char kTempSuffix[] = ".tmp";
+
+// Creates a new temporary file for a replacement of path exclusively, under a
+// random name, mode 0666 & ~umask; -1 when it cannot.
+int CreateTemporary(const QString& path, QByteArray* temp)
+{
+    for (int attempt = 0; attempt < 16; ++attempt) {
+        *temp = Encode(path) + '.' + QByteArray::number(QRandomGenerator::system()->generate64(), 36) + kTempSuffix;
+        const int fd = ::open(temp->constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666);
+        if (fd >= 0 || errno != EEXIST)
+            return fd;
+    }
+    return -1;
+}
+
+// Removes what killed writers of path left: our own temporary files beside
+// it. Called under the lock, so no live writer's file is among them.
+void SweepTemporaries(const QString& path)
+{
+    const QFileInfo info(path);
+    QDir folder = info.absoluteDir();
+    const QString prefix = info.fileName() + QLatin1Char('.');
+    for (const QString& name : folder.entryList({prefix + QStringLiteral("*") + QLatin1String(kTempSuffix)},
+                                                QDir::Files | QDir::Hidden | QDir::System)) {
+        const QByteArray host = Encode(folder.filePath(name));
+        struct stat st {};
+        if (::lstat(host.constData(), &st) == 0 && S_ISREG(st.st_mode) && st.st_uid == ::geteuid())
+            ::unlink(host.constData());
+    }
+}
 
 QString HostName()
 {
@@ -174,16 +218,20 @@ void CRegistryStore::HoldFile(int fd, const struct stat& st, const QString& path
     m_createFailed = false;
 }
 
-bool CRegistryStore::LoadFile(const QString& path)
+CRegistryStore::LoadResult CRegistryStore::LoadFile(const QString& path)
 {
-    int fd = ::open(Encode(path).constData(), O_RDONLY | O_CLOEXEC);
+    int fd = ::open(Encode(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0)
-        return false;
+        return LoadResult::kFailed;
     struct stat st {};
     QByteArray text;
-    if (::fstat(fd, &st) != 0 || !ReadAll(fd, &text)) {
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || !ReadAll(fd, &text)) {
         ::close(fd);
-        return false;
+        return LoadResult::kFailed;
+    }
+    if (!CRegistryData::HasHeader(text)) {
+        ::close(fd);
+        return LoadResult::kDamaged;
     }
     CRegistryData data;
     QStringList problems;
@@ -194,7 +242,24 @@ bool CRegistryStore::LoadFile(const QString& path)
             std::fprintf(stderr, "lumo: registry %s %s: ignored\n", Encode(path).constData(), p.toUtf8().constData());
     }
     HoldFile(fd, st, path, std::move(data));
-    return true;
+    return LoadResult::kLoaded;
+}
+
+bool CRegistryStore::SetAside(const QString& path)
+{
+    for (int n = 1; n < 1000; ++n) {
+        const QString aside = path + QStringLiteral(".damaged-%1").arg(n);
+        // link() never replaces an existing file; the damaged one then goes.
+        if (::link(Encode(path).constData(), Encode(aside).constData()) == 0) {
+            ::unlink(Encode(path).constData());
+            std::fprintf(stderr, "lumo: registry %s is damaged; kept as %s, starting from fresh settings\n",
+                         Encode(path).constData(), Encode(aside).constData());
+            return true;
+        }
+        if (errno != EEXIST)
+            return false;
+    }
+    return false;
 }
 
 void CRegistryStore::Refresh()
@@ -206,11 +271,15 @@ void CRegistryStore::Refresh()
     if (::stat(Encode(path).constData(), &st) == 0) {
         if (IsHeldFileCurrent(st))
             return;
-        if (LoadFile(path))
+        const LoadResult loaded = LoadFile(path);
+        if (loaded == LoadResult::kLoaded)
             return;
-        ForgetFile();
-        m_heldPath = path;
-        return;
+        if (loaded == LoadResult::kFailed || !SetAside(path)) {
+            ForgetFile();
+            m_heldPath = path;
+            return;
+        }
+        errno = ENOENT;
     }
     if (errno != ENOENT && errno != ENOTDIR) {
         ForgetFile();
@@ -230,21 +299,22 @@ void CRegistryStore::Refresh()
 
 bool CRegistryStore::WriteReplacement(const QString& path, const CRegistryData& data)
 {
-    // Only the holder of the lock writes FILE.tmp, so a fixed name is safe and
-    // a killed writer's leftover is simply overwritten by the next one.
-    QString temp = path + QStringLiteral(".tmp");
     // A replaced file keeps its permissions; a new one gets the usual 0666 & ~umask.
     struct stat old {};
-    bool replacing = ::stat(Encode(path).constData(), &old) == 0;
-    int fd = ::open(Encode(temp).constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0666);
+    const bool replacing = ::stat(Encode(path).constData(), &old) == 0;
+    SweepTemporaries(path);
+    QByteArray temp;
+    const int fd = CreateTemporary(path, &temp);
     if (fd < 0)
         return false;
     struct stat st {};
-    bool ok = WriteAll(fd, data.ToText()) && ::fsync(fd) == 0 && (!replacing || ::fchmod(fd, old.st_mode & 07777) == 0)
-        && ::fstat(fd, &st) == 0 && ::rename(Encode(temp).constData(), Encode(path).constData()) == 0;
+    // The permissions are set before any byte is written, so the data is
+    // never readable by more users than the file it replaces.
+    bool ok = (!replacing || ::fchmod(fd, old.st_mode & 07777) == 0) && WriteAll(fd, data.ToText())
+        && ::fsync(fd) == 0 && ::fstat(fd, &st) == 0 && ::rename(temp.constData(), Encode(path).constData()) == 0;
     if (!ok) {
         ::close(fd);
-        ::unlink(Encode(temp).constData());
+        ::unlink(temp.constData());
         return false;
     }
     int dir = ::open(Encode(QFileInfo(path).absolutePath()).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -269,13 +339,17 @@ bool CRegistryStore::Modify(const std::function<bool(CRegistryData*)>& change)
     QFileInfo info(path);
     QString target = info.isSymLink() ? info.symLinkTarget() : path;
 
-    FileLock lock(target);
+    FileLock lock(target, kLockWaitMs);
     if (!lock.IsHeld())
         return false;
     struct stat st {};
     bool exists = ::stat(Encode(target).constData(), &st) == 0;
-    if (exists && !IsHeldFileCurrent(st) && !LoadFile(path))
-        return false;
+    if (exists && !IsHeldFileCurrent(st)) {
+        const LoadResult loaded = LoadFile(path);
+        if (loaded == LoadResult::kFailed || (loaded == LoadResult::kDamaged && !SetAside(target)))
+            return false;
+        exists = loaded == LoadResult::kLoaded;
+    }
     CRegistryData data = exists ? m_data : FreshDevice();
     if (!change(&data))
         return false;

@@ -11,9 +11,18 @@
 // Every read sees the last value written by any instance: the file is read
 // again whenever its identity, time or size changed (a stat per read, as reads
 // happen on every paint). Every write is a read-modify-write under flock on
-// "FILE.lock": the whole file is written to "FILE.tmp", synced and renamed
-// over FILE, so a killed writer leaves either the old or the new file and no
-// lock (the kernel drops flock locks with the process). Safe from any thread.
+// "FILE.lock" (private to its owner): the whole file is written to a new
+// temporary file of a random name (created exclusively, with the final
+// permissions before any byte), synced and renamed over FILE, and the folder
+// is synced, so a killed writer leaves either the old or the new file and no
+// lock (the kernel drops flock locks with the process); a writer's leftover
+// temporary files are swept by the next write. Waiting for the lock is
+// bounded (kLockWaitMs): a lock held elsewhere fails the write, said on the
+// standard error stream, instead of freezing the caller.
+//
+// A file that is not registry text at all (no REGEDIT4 header) is kept aside
+// as "FILE.damaged-N", said on the standard error stream, and the store
+// starts from a fresh device as for a missing file. Safe from any thread.
 #pragma once
 
 #include "platform/registry_data.h"
@@ -28,6 +37,7 @@
 
 class CRegistryStore {
 public:
+    static constexpr int kLockWaitMs = 1000;
     // The command a fresh device opens pictures with.
     static const char kSystemViewerCommand[];
     static const char* const kPictureTypeKeys[4];  // bmp, gif, jpeg, png
@@ -70,7 +80,10 @@ private:
     QString ResolvedFile() const;
     void Refresh();
     bool IsHeldFileCurrent(const struct stat& st) const;
-    bool LoadFile(const QString& path);
+    enum class LoadResult { kLoaded, kFailed, kDamaged };
+    LoadResult LoadFile(const QString& path);
+    // Renames a damaged file aside and says so; false when it could not.
+    static bool SetAside(const QString& path);
     void HoldFile(int fd, const struct stat& st, const QString& path, CRegistryData data);
     void ForgetFile();
     bool Modify(const std::function<bool(CRegistryData*)>& change);

@@ -6,6 +6,8 @@
 #include <QByteArray>
 #include <QDir>
 #include <QFile>
+#include <QElapsedTimer>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <atomic>
 #include <csignal>
@@ -375,4 +377,64 @@ TEST_F(RegistryStoreTest, ThreadsReadingAndWritingTogetherLoseNothing)
         thread.join();
     EXPECT_FALSE(bad);
     EXPECT_EQ(ParseStrictly(m_file).ValueNames(kKey).size(), 45);
+}
+
+TEST_F(RegistryStoreTest, WritesNeverTakeOverAPreparedTemporaryNameAndSweepTheirOwnLeftovers)
+{
+    // Another user's file under the old fixed temporary name, and a link
+    // planted there, are neither written through nor made the registry.
+    const QString victim = m_dir.filePath(QStringLiteral("victim"));
+    WriteBytes(victim, "keep me");
+    ASSERT_EQ(::symlink(QFile::encodeName(victim).constData(), QFile::encodeName(m_file + ".tmp").constData()), 0);
+    // What a killed writer of ours left behind.
+    const QString leftover = m_file + QStringLiteral(".k1lled.tmp");
+    WriteBytes(leftover, "half a registry");
+    ASSERT_TRUE(Store().WriteDword(kKey, QStringLiteral("V"), 7));
+    EXPECT_EQ(ReadBytes(victim), QByteArray("keep me"));
+    EXPECT_FALSE(QFileInfo::exists(leftover));
+    EXPECT_EQ(ParseStrictly(m_file).Find(kKey, QStringLiteral("V"))->ToDword(), 7u);
+    struct stat st {};
+    ASSERT_EQ(::stat(QFile::encodeName(m_file + ".lock").constData(), &st), 0);
+    EXPECT_EQ(st.st_mode & 077, 0u) << "the lock file is private";
+}
+
+TEST_F(RegistryStoreTest, ALockHeldElsewhereFailsTheWriteAfterAShortWait)
+{
+    ASSERT_TRUE(Store().WriteDword(kKey, QStringLiteral("V"), 1));
+    int ready[2];
+    ASSERT_EQ(::pipe(ready), 0);
+    const pid_t holder = ::fork();
+    ASSERT_GE(holder, 0);
+    if (holder == 0) {
+        const int fd = ::open(QFile::encodeName(m_file + ".lock").constData(), O_RDWR);
+        ::flock(fd, LOCK_EX);
+        (void)!::write(ready[1], "x", 1);
+        ::sleep(20);
+        ::_exit(0);
+    }
+    char c;
+    ASSERT_EQ(::read(ready[0], &c, 1), 1);
+    QElapsedTimer clock;
+    clock.start();
+    EXPECT_FALSE(Store().WriteDword(kKey, QStringLiteral("V"), 2));
+    EXPECT_LT(clock.elapsed(), 5 * CRegistryStore::kLockWaitMs);
+    ::kill(holder, SIGKILL);
+    ::waitpid(holder, nullptr, 0);
+    EXPECT_EQ(Store().ReadDword(kKey, QStringLiteral("V"), 0), 1u);
+    EXPECT_TRUE(Store().WriteDword(kKey, QStringLiteral("V"), 3));
+}
+
+TEST_F(RegistryStoreTest, AFileThatIsNotRegistryTextIsKeptAsideAndTheDeviceStartsAfresh)
+{
+    QByteArray noise(4096, '\0');
+    std::mt19937 random(7);
+    for (char& b : noise)
+        b = char(random());
+    noise.replace("REGEDIT4", "xxxxxxxx");
+    WriteBytes(m_file, noise);
+    EXPECT_EQ(Store().ReadDword(kKey, QStringLiteral("V"), 5), 5u);
+    EXPECT_TRUE(Store().KeyExists(QString::fromLatin1(CRegistryStore::kPictureTypeKeys[0])));
+    EXPECT_EQ(ReadBytes(m_file + QStringLiteral(".damaged-1")), noise);
+    ASSERT_TRUE(Store().WriteDword(kKey, QStringLiteral("V"), 9));
+    EXPECT_EQ(ParseStrictly(m_file).Find(kKey, QStringLiteral("V"))->ToDword(), 9u);
 }
