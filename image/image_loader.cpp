@@ -8,6 +8,7 @@
 #include "image/zip_archive.h"
 #include "platform/device_path.h"
 #include "platform/message_box.h"
+#include "res/file_types.h"
 
 #include <QFile>
 #include <cstdio>
@@ -61,16 +62,15 @@ const QString& TypeNameOf(int kind)
 
 int CImageLoader::ClassifyExtension(const QString& name)
 {
-    const QString last4 = name.right(4);
-    auto is = [&](const char* extension) { return last4.compare(QLatin1String(extension), Qt::CaseInsensitive) == 0; };
-    if (is(".bmp"))
-        return kKindBmp;
-    if (is(".jpg"))
-        return kKindJpeg;
-    if (is(".gif"))
-        return kKindGif;
-    if (is(".png"))
-        return kKindPng;
+    // The decoder of each picture type of res/file_types.txt, by its name.
+    static const struct {
+        const char* type;
+        int kind;
+    } kDecoders[] = { { "bmp", kKindBmp }, { "jpeg", kKindJpeg }, { "gif", kKindGif }, { "png", kKindPng } };
+    if (const FileTypeDef* type = FileTypes::PictureOf(name))
+        for (const auto& d : kDecoders)
+            if (qstrcmp(type->name, d.type) == 0)
+                return d.kind;
     return kKindNone;
 }
 
