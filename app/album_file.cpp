@@ -5,13 +5,17 @@
 #include "image/memo_text.h"
 #include "platform/device_path.h"
 #include "platform/message_box.h"
+#include "platform/regular_file.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
+#include <QRegularExpression>
 #include <algorithm>
 #include <cerrno>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -58,6 +62,26 @@ bool WriteAll(int fd, const QByteArray& bytes)
     return true;
 }
 
+// Removes what saves of this album killed mid-write left beside it: our own
+// hidden temporary files (".NAME.XXXX") not touched for a minute, so the file
+// of a save still running elsewhere is left alone.
+void SweepStaleTemporaries(const QFileInfo& target)
+{
+    static const QRegularExpression suffix(QStringLiteral("^[0-9a-z]{1,13}$"));
+    const QString prefix = QLatin1Char('.') + target.fileName() + QLatin1Char('.');
+    const QDir folder = target.absoluteDir();
+    const qint64 now = QDateTime::currentSecsSinceEpoch();
+    for (const QString& name : folder.entryList({prefix + QLatin1Char('*')}, QDir::Files | QDir::Hidden)) {
+        if (!suffix.match(name.mid(prefix.size())).hasMatch())
+            continue;
+        const QByteArray host = QFile::encodeName(folder.filePath(name));
+        struct stat st {};
+        if (::lstat(host.constData(), &st) == 0 && S_ISREG(st.st_mode) && st.st_uid == ::geteuid()
+            && now - st.st_mtim.tv_sec > 60)
+            ::unlink(host.constData());
+    }
+}
+
 // Writes a whole file beside the old one and renames it over the old one only
 // when every byte reached the disk, so a failed save leaves the old file as it
 // was. Every short write counts as a failure (a full disk, a size limit).
@@ -67,6 +91,7 @@ bool ReplaceFile(const QString& hostPath, const QByteArray& bytes)
     const QFileInfo link(hostPath);
     const QString path = link.isSymLink() && link.exists() ? link.canonicalFilePath() : hostPath;
     const QFileInfo target(path);
+    SweepStaleTemporaries(target);
     const QString prefix = target.absolutePath() + QStringLiteral("/.") + target.fileName() + QLatin1Char('.');
     QByteArray temp;
     int fd = -1;
@@ -86,9 +111,17 @@ bool ReplaceFile(const QString& hostPath, const QByteArray& bytes)
     bool ok = WriteAll(fd, bytes) && ::fsync(fd) == 0;
     ok = (::close(fd) == 0) && ok;
     ok = ok && ::rename(temp.constData(), finalPath.constData()) == 0;
-    if (!ok)
+    if (!ok) {
         ::unlink(temp.constData());
-    return ok;
+        return false;
+    }
+    // The rename itself reaches the disk only with its folder.
+    const int folder = ::open(QFile::encodeName(target.absolutePath()).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (folder >= 0) {
+        ::fsync(folder);
+        ::close(folder);
+    }
+    return true;
 }
 
 }  // namespace
@@ -183,21 +216,30 @@ int CImageCatalog::SaveAlbum(const QString& path) const
 
 namespace {
 
+// An album's records take a few hundred bytes each: this holds far more than
+// a million of them, and no more is ever read into memory.
+constexpr qint64 kMaxAlbumBytes = qint64(256) << 20;
+
 // Reads a whole album; shows why and returns false when it cannot.
 bool ReadAlbum(const QString& path, QByteArray* bytes)
 {
-    QFile file(DevicePath::ToHost(path));
+    const QString host = DevicePath::ToHost(path);
+    QFile file;
     QString reason;
-    // Only a regular file has an end: a device or pipe named *.lab is refused.
-    if (QFileInfo(file).exists() && !QFileInfo(file).isFile())
+    // Only a regular file has an end: a device or pipe named *.lab is refused,
+    // and never opened (an open would wait for a writer).
+    if (QFileInfo::exists(host) && !RegularFile::Is(host))
         reason = QStringLiteral("not a file");
-    else if (!file.open(QIODevice::ReadOnly))
-        reason = file.errorString();
+    else if (!RegularFile::Open(file, host))
+        reason = QString::fromLocal8Bit(std::strerror(errno));
+    else if (file.size() > kMaxAlbumBytes)
+        reason = QStringLiteral("larger than %1 MB, far beyond any album").arg(kMaxAlbumBytes >> 20);
     else {
-        *bytes = file.readAll();
-        if (file.error() == QFileDevice::NoError)
+        *bytes = file.read(kMaxAlbumBytes + 1);
+        if (file.error() == QFileDevice::NoError && bytes->size() <= kMaxAlbumBytes)
             return true;
-        reason = file.errorString();
+        reason = bytes->size() > kMaxAlbumBytes ? QStringLiteral("it grew while it was read") : file.errorString();
+        bytes->clear();
     }
     ShowMessage(QStringLiteral("Cannot read the file %1: %2").arg(path, reason));
     return false;

@@ -7,6 +7,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 #include <sys/resource.h>
+#include <sys/time.h>
 
 using catalog_fixture::CatalogFixture;
 using catalog_fixture::Paths;
@@ -360,4 +361,43 @@ TEST_F(AlbumTest, StopFlagEndsReadingBetweenRecords)
     EXPECT_EQ(m_catalog.BuildList(QStringLiteral("\\a.lab"), 0, kListMode), 0);
     EXPECT_EQ(m_catalog.GetCount(), 1);
     m_catalog.SetStopFlag(nullptr);
+}
+
+TEST_F(AlbumTest, AnAlbumBeyondAnySaneSizeIsRefusedWithoutBeingRead)
+{
+    QFile huge(Host(QStringLiteral("\\huge.lab")));
+    ASSERT_TRUE(huge.open(QIODevice::WriteOnly));
+    ASSERT_TRUE(huge.resize(qint64(300) << 20));  // sparse: no disk is used
+    huge.close();
+    EXPECT_EQ(Open(QStringLiteral("\\huge.lab")), 0);
+    EXPECT_EQ(m_catalog.GetCount(), 0);
+    ASSERT_EQ(MessageBoxService::Messages().size(), 1);
+    EXPECT_TRUE(MessageBoxService::Messages().at(0).contains(QStringLiteral("\\huge.lab")));
+}
+
+TEST_F(AlbumTest, SavingSweepsWhatKilledSavesOfThatAlbumLeftBehind)
+{
+    AddEntry(QStringLiteral("\\a.jpg"));
+    MakeFolder(QStringLiteral("\\albums"));
+    const QString folder = Host(QStringLiteral("\\albums"));
+    struct Left {
+        const char* name;
+        int ageSeconds;
+        bool swept;
+    } left[] = {
+        {".mine.lab.k3j9x", 3600, true},   // a save killed an hour ago
+        {".mine.lab.a1", 5, false},        // possibly a save still running elsewhere
+        {".other.lab.k3j9x", 3600, false}, // another album's
+        {".mine.lab.notours!", 3600, false},
+    };
+    for (const Left& l : left) {
+        WriteBytes(QStringLiteral("\\albums\\") + QLatin1String(l.name), "half");
+        const QByteArray host = QFile::encodeName(folder + QLatin1Char('/') + QLatin1String(l.name));
+        const time_t then = time(nullptr) - l.ageSeconds;
+        const struct timeval times[2] = {{then, 0}, {then, 0}};
+        ASSERT_EQ(::utimes(host.constData(), times), 0);
+    }
+    ASSERT_EQ(m_catalog.SaveAlbum(QStringLiteral("\\albums\\mine.lab")), 1);
+    for (const Left& l : left)
+        EXPECT_EQ(QFileInfo::exists(folder + QLatin1Char('/') + QLatin1String(l.name)), !l.swept) << l.name;
 }
