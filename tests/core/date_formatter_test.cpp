@@ -1,0 +1,114 @@
+// Locale date pictures: fields, quoting, unsupported counts, the 12-hour
+// clock, designators, and the date-time form the values come in.
+#include "platform/date_formatter.h"
+#include "platform/time_value.h"
+
+#include <QDate>
+#include <QDateTime>
+#include <gtest/gtest.h>
+
+namespace {
+
+QString Formatted(const COleDateTime& value, const char16_t* picture)
+{
+    CDateFormatter formatter(QLocale(QLocale::English, QLocale::UnitedStates));
+    formatter.SetValue(value);
+    formatter.Format(QStringView(picture));
+    return formatter.Output().toString();
+}
+
+struct PictureCase {
+    int hour, minute;
+    const char16_t* picture;
+    const char* expected;
+};
+
+TEST(DateFormatter, PicturesOfFridayFifthOfMarch2004)
+{
+    const PictureCase cases[] = {
+        {0, 0, u"d/M/yyyy", "5/3/2004"},
+        {0, 0, u"dd.MM.yy", "05.03.04"},
+        {0, 0, u"yyyy. MM. dd.", "2004. 03. 05."},
+        {0, 0, u"yyy", "???"},
+        {0, 0, u"yyyyy", "???"},
+        {0, 0, u"ddddd MMMMM", "??? ???"},
+        {0, 0, u"'d' d", "d 5"},
+        {0, 0, u"''d''", "5"},
+        {0, 0, u"'It''s' y", "Its 2004"},
+        {0, 0, u"dddd, MMMM d", "Friday, March 5"},
+        {0, 0, u"ddd MMM", "Fri Mar"},
+        {0, 0, u"gg yyyy", " 2004"},
+        {0, 0, u"q qq", "1 ???"},
+        {0, 0, u"w", "11"},
+        {0, 5, u"h:mm tt", "0:05 AM"},
+        {12, 0, u"h t", "12 P"},
+        {13, 7, u"H:mm", "13:07"},
+        {13, 7, u"h", "1"},
+        {13, 7, u"hh HH mmm", "01 13 ???"},
+        {9, 8, u"HH:mm:ss s", "09:08:00 0"},
+        {23, 59, u"ttt", "???"},
+        {0, 0, u"", ""},
+    };
+    for (const PictureCase& c : cases) {
+        const COleDateTime value(2004, 3, 5, c.hour, c.minute, 0);
+        EXPECT_EQ(Formatted(value, c.picture), QString::fromUtf8(c.expected))
+            << QString::fromUtf16(c.picture).toStdString();
+    }
+}
+
+TEST(DateFormatter, WeekCountsFromTheWeekdayOfFirstJanuary)
+{
+    // 1 January 2010 was a Friday: its week is 2; 3 January (Sunday) starts week 2 too.
+    EXPECT_EQ(Formatted(COleDateTime(2010, 1, 1, 0, 0, 0), u"w"), QStringLiteral("2"));
+    EXPECT_EQ(Formatted(COleDateTime(2010, 1, 3, 0, 0, 0), u"ww"), QStringLiteral("02"));
+    // 1 January 2006 was a Sunday: week 1.
+    EXPECT_EQ(Formatted(COleDateTime(2006, 1, 1, 0, 0, 0), u"w"), QStringLiteral("1"));
+}
+
+TEST(DateFormatter, InvalidValueKeepsThePreviousOne)
+{
+    CDateFormatter formatter(QLocale(QLocale::English, QLocale::UnitedStates));
+    formatter.Format(u"d/M/yyyy");
+    EXPECT_EQ(formatter.Output(), u"30/12/1899");
+    formatter.SetValue(COleDateTime(2004, 3, 5, 0, 0, 0));
+    formatter.SetValue(COleDateTime(2004, 2, 30, 0, 0, 0));
+    EXPECT_FALSE(formatter.IsValid());
+    formatter.Format(u"d/M/yyyy");
+    EXPECT_EQ(formatter.Output(), u"5/3/2004");
+}
+
+TEST(DateFormatter, OutputStopsAt255Characters)
+{
+    CDateFormatter formatter;
+    const QString picture(300, QLatin1Char('x'));
+    formatter.Format(QString(60, QLatin1Char('-')) + QStringLiteral("yyyy") + picture + QStringLiteral("yyyy")
+                     + picture + QStringLiteral("yyyy"));
+    EXPECT_EQ(formatter.Output().size(), 255);
+    // Literal text between two fields holds at most 127 characters.
+    EXPECT_EQ(formatter.Output().mid(64, 127), QString(127, QLatin1Char('x')));
+    EXPECT_EQ(formatter.Output().mid(191, 4), u"1899");
+}
+
+TEST(DateFormatter, DateTimeFormAgreesWithTheCalendar)
+{
+    for (const QDate date : {QDate(100, 1, 1), QDate(1899, 12, 29), QDate(1899, 12, 30), QDate(1900, 2, 28),
+                             QDate(1900, 3, 1), QDate(2000, 2, 29), QDate(2004, 3, 5), QDate(9999, 12, 31)}) {
+        const COleDateTime value(date.year(), date.month(), date.day(), 6, 30, 59);
+        ASSERT_EQ(value.GetStatus(), COleDateTime::valid);
+        EXPECT_EQ(value.Days(), double(QDate(1899, 12, 30).daysTo(date)) + (value.Days() < 0 ? -1 : 1) * 23459.0 / 86400)
+            << date.toString().toStdString();
+        const COleDateTime::CFields f = value.Fields();
+        EXPECT_EQ(QDate(f.year, f.month, f.day), date);
+        EXPECT_EQ(f.dayOfWeek, date.dayOfWeek() % 7 + 1);
+        EXPECT_EQ(f.dayOfYear, date.dayOfYear());
+        EXPECT_EQ(f.hour * 3600 + f.minute * 60 + f.second, 23459);
+    }
+    EXPECT_EQ(COleDateTime(99, 12, 31, 0, 0, 0).GetStatus(), COleDateTime::invalid);
+    EXPECT_EQ(COleDateTime(2004, 13, 1, 0, 0, 0).GetStatus(), COleDateTime::invalid);
+    EXPECT_EQ(COleDateTime::FromTime(CTime()).GetStatus(), COleDateTime::invalid);
+    const QDateTime local(QDate(2004, 3, 5), QTime(9, 7, 3), Qt::LocalTime);
+    EXPECT_EQ(Formatted(COleDateTime::FromTime(CTime(local.toSecsSinceEpoch())), u"yyyy-MM-dd HH:mm:ss"),
+              QStringLiteral("2004-03-05 09:07:03"));
+}
+
+}  // namespace
