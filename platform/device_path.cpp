@@ -105,6 +105,9 @@ bool ReadEntry(int dirFd, const QByteArray& rawName, dev_t folderDevice, const Q
     entry->isRegular = S_ISREG(st.st_mode);
     entry->size = entry->isDirectory ? 0 : uint64_t(st.st_size);
     entry->modified = int64_t(st.st_mtim.tv_sec);
+    entry->accessed = int64_t(st.st_atim.tv_sec);
+    entry->device = uint64_t(st.st_dev);
+    entry->inode = uint64_t(st.st_ino);
     entry->isStorageCard = entry->isDirectory
         && HostFileSystem::IsMountRoot(dirFd, rawName.constData(), folderDevice, st.st_dev)
         && !HostFileSystem::IsPseudo(hostFolder + QLatin1Char('/') + entry->name);
@@ -211,8 +214,12 @@ bool EnumerateDirectory(const QString& deviceFolder, std::vector<CFindData>* ent
         home.name = QLatin1String(DevicePath::kMyDocuments);
         home.isDirectory = true;
         struct stat st {};
-        if (::stat(QFile::encodeName(Home()).constData(), &st) == 0)
+        if (::stat(QFile::encodeName(Home()).constData(), &st) == 0) {
             home.modified = int64_t(st.st_mtim.tv_sec);
+            home.accessed = int64_t(st.st_atim.tv_sec);
+            home.device = uint64_t(st.st_dev);
+            home.inode = uint64_t(st.st_ino);
+        }
         entries->push_back(home);
     }
     std::sort(entries->begin(), entries->end(), LessByName);

@@ -42,6 +42,11 @@ struct CFindData {
     bool isStorageCard = false;  // a mount point of a real file system (attribute 0x100)
     uint64_t size = 0;
     int64_t modified = 0;  // seconds since 1970
+    int64_t accessed = 0;  // seconds since 1970
+    // Which host object the entry is (what a link points to): walks tell
+    // folders met twice by it.
+    uint64_t device = 0;
+    uint64_t inode = 0;
 };
 
 constexpr uint32_t kAttributeStorageCard = 0x100;

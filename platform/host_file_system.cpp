@@ -64,3 +64,13 @@ bool IsMountRoot(int dirFd, const char* name, dev_t parentDevice, dev_t childDev
 }
 
 }  // namespace HostFileSystem
+
+bool CPseudoFileSystems::IsPseudo(dev_t device, const QString& hostFolder)
+{
+    const auto known = m_known.find(device);
+    if (known != m_known.end())
+        return known->second;
+    const bool pseudo = HostFileSystem::IsPseudo(hostFolder);
+    m_known[device] = pseudo;
+    return pseudo;
+}

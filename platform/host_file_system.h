@@ -7,6 +7,7 @@
 #pragma once
 
 #include <QString>
+#include <map>
 #include <sys/types.h>
 
 namespace HostFileSystem {
@@ -22,3 +23,14 @@ bool IsPseudoType(long fileSystemType);
 bool IsMountRoot(int dirFd, const char* name, dev_t parentDevice, dev_t childDevice);
 
 }  // namespace HostFileSystem
+
+// Whether the file systems a walk meets are pseudo ones, asked once per file
+// system (by its device number), not once per folder.
+class CPseudoFileSystems {
+public:
+    // hostFolder is any folder on that device.
+    bool IsPseudo(dev_t device, const QString& hostFolder);
+
+private:
+    std::map<dev_t, bool> m_known;
+};

@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <ctime>
 
 namespace {
 
@@ -67,8 +68,14 @@ COleDateTime COleDateTime::FromTime(const CTime& time)
         value.m_status = invalid;
         return value;
     }
-    return COleDateTime(time.GetYear(), time.GetMonth(), time.GetDay(), time.GetHour(), time.GetMinute(),
-                        time.GetSecond());
+    // One conversion to local fields for all six.
+    const std::time_t t = std::time_t(time.GetTime());
+    std::tm tm {};
+    if (!localtime_r(&t, &tm)) {
+        value.m_status = invalid;
+        return value;
+    }
+    return COleDateTime(tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec);
 }
 
 COleDateTime::CFields COleDateTime::Fields() const

@@ -19,7 +19,7 @@ bool CVisitedFolders::EnterHost(const QString& hostFolder)
     if (m_entered.empty()) {
         m_startDevice = st.st_dev;
     } else if (m_entered.count({ st.st_dev, st.st_ino })
-               || (st.st_dev != m_startDevice && IsPseudoDevice(st.st_dev, hostFolder))) {
+               || (st.st_dev != m_startDevice && m_pseudo.IsPseudo(st.st_dev, hostFolder))) {
         return false;
     }
     m_entered.insert({ st.st_dev, st.st_ino });
@@ -32,15 +32,4 @@ bool CVisitedFolders::WasEntered(const QString& deviceFolder) const
     if (::stat(QFile::encodeName(DevicePath::ToHost(deviceFolder)).constData(), &st) != 0)
         return false;
     return m_entered.count({ st.st_dev, st.st_ino }) != 0;
-}
-
-bool CVisitedFolders::IsPseudoDevice(dev_t device, const QString& hostFolder)
-{
-    // One statfs per file system met, not per folder.
-    auto known = m_pseudoDevices.find(device);
-    if (known != m_pseudoDevices.end())
-        return known->second;
-    bool pseudo = HostFileSystem::IsPseudo(hostFolder);
-    m_pseudoDevices[device] = pseudo;
-    return pseudo;
 }

@@ -4,8 +4,9 @@
 // systems (host_file_system.h). One instance per walk, used by one thread.
 #pragma once
 
+#include "platform/host_file_system.h"
+
 #include <QString>
-#include <map>
 #include <set>
 #include <sys/types.h>
 #include <utility>
@@ -21,9 +22,7 @@ public:
     bool WasEntered(const QString& deviceFolder) const;
 
 private:
-    bool IsPseudoDevice(dev_t device, const QString& hostFolder);
-
     std::set<std::pair<dev_t, ino_t>> m_entered;
-    std::map<dev_t, bool> m_pseudoDevices;
+    CPseudoFileSystems m_pseudo;
     dev_t m_startDevice = 0;
 };

@@ -1,0 +1,112 @@
+// The File Open dialog's data: size texts, the filter table both ways, the
+// pattern match, the file list's rows and the device name.
+#include "app/file_open_model.h"
+#include "platform/date_formatter.h"
+#include "platform/device_path.h"
+#include "platform/registry_store.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+using namespace FileOpenModel;
+
+namespace {
+
+TEST(FileOpenModel, SizeTextsSwitchAboveKibAndMib)
+{
+    const std::pair<uint32_t, const char*> cases[] = {
+        {0, "0"}, {1024, "1024"}, {1025, "1K"}, {1048576, "1024K"}, {1048577, "1M"}, {4294967295u, "4095M"}};
+    for (const auto& [bytes, text] : cases)
+        EXPECT_EQ(FormatFileSize(bytes), QLatin1String(text)) << bytes;
+}
+
+TEST(FileOpenModel, FilterTableLooksUpExactlyBothWays)
+{
+    for (const CFilterDef& f : Filters()) {
+        EXPECT_EQ(PatternFromFilterText(FilterTextFromPattern(QLatin1String(f.pattern))), QLatin1String(f.pattern));
+    }
+    EXPECT_EQ(FilterTextFromPattern(QStringLiteral("*.jpg")), QStringLiteral("jpeg Files(*.jpg)"));
+    // Outside the table: the pattern made at construction, letter case, unknown texts.
+    EXPECT_EQ(FilterTextFromPattern(QStringLiteral("*")), QStringLiteral("all Files(*.*)"));
+    EXPECT_EQ(FilterTextFromPattern(QStringLiteral("*.JPG")), QStringLiteral("all Files(*.*)"));
+    EXPECT_EQ(PatternFromFilterText(QStringLiteral("JPEG Files(*.jpg)")), QStringLiteral("*.*"));
+}
+
+TEST(FileOpenModel, PatternsMatchAsTheFileSearchDoes)
+{
+    const struct {
+        const char* name;
+        const char* pattern;
+        bool match;
+    } cases[] = {
+        {"a.JPG", "*.jpg", true},     {"a.jpeg", "*.jpg", false}, {"a.jpg.png", "*.jpg", false},
+        {"noext", "*.*", true},       {"noext", "*", true},       {"a.jpg", "?.jpg", true},
+        {"ab.jpg", "?.jpg", false},   {"x.tar.lab", "*.lab", true}, {"abc", "a*c", true},
+        {"abcd", "a*c", false},       {"aXbXc", "a*b*c", true},   {"", "*", true},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(MatchesPattern(QLatin1String(c.name), QLatin1String(c.pattern)), c.match)
+            << c.name << " " << c.pattern;
+}
+
+class FileListRows : public ::testing::Test {
+protected:
+    void SetUp() override { DevicePath::SetDeviceRoot(m_root.path()); }
+    void TearDown() override { DevicePath::SetDeviceRoot(QString()); }
+    // A file of size bytes last read at the given time (seconds since 1970).
+    void Write(const QString& name, qint64 size, int64_t accessed)
+    {
+        QFile f(m_root.filePath(name));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        ASSERT_TRUE(f.resize(size));
+        f.close();
+        const timespec times[2] = {{time_t(accessed), 0}, {0, UTIME_OMIT}};
+        ASSERT_EQ(::utimensat(AT_FDCWD, QFile::encodeName(f.fileName()).constData(), times, 0), 0);
+    }
+    QTemporaryDir m_root;
+};
+
+TEST_F(FileListRows, FilesOfThePatternWithSizeAndAccessDate)
+{
+    const int64_t march5 = QDateTime(QDate(2004, 3, 5), QTime(23, 30), Qt::LocalTime).toSecsSinceEpoch();
+    const int64_t newYear = QDateTime(QDate(2021, 1, 1), QTime(0, 0), Qt::LocalTime).toSecsSinceEpoch();
+    Write(QStringLiteral("a0.jpg"), 10, newYear);
+    Write(QStringLiteral("b.jpg"), 1025, march5);
+    Write(QStringLiteral("C.JPG"), 1048577, newYear);
+    Write(QStringLiteral("d.png"), 5, march5);
+    ASSERT_TRUE(QDir(m_root.path()).mkdir(QStringLiteral("e.jpg")));
+
+    CDateFormatter formatter(QLocale(QLocale::English, QLocale::UnitedStates));
+    std::vector<CFileRow> rows;
+    ASSERT_TRUE(ListFiles(QStringLiteral("\\"), QStringLiteral("*.jpg"), &formatter, QStringLiteral("d/M/yyyy"), &rows));
+    ASSERT_EQ(rows.size(), 3u);
+    const QStringList expected[] = {{"a0.jpg", "10", "1/1/2021"}, {"b.jpg", "1K", "5/3/2004"},
+                                    {"C.JPG", "1M", "1/1/2021"}};
+    for (size_t i = 0; i < rows.size(); ++i)
+        EXPECT_EQ((QStringList {rows[i].name, rows[i].size, rows[i].date}), expected[i]);
+
+    EXPECT_FALSE(ListFiles(QStringLiteral("\\missing"), QStringLiteral("*.*"), &formatter, QString(), &rows));
+    EXPECT_TRUE(rows.empty());
+}
+
+TEST(FileOpenModel, DeviceNameComesFromIdentWithItsFallback)
+{
+    QTemporaryDir dir;
+    CRegistryStore& store = CRegistryStore::Instance();
+    store.SetFile(dir.filePath(QStringLiteral("registry.reg")));
+    const QString key = QLatin1String(CRegistryStore::kIdentKey);
+    ASSERT_TRUE(store.WriteString(key, QStringLiteral("Name"), QStringLiteral("Pocket")));
+    EXPECT_EQ(GetDeviceName(), QStringLiteral("Pocket"));
+    ASSERT_TRUE(store.WriteString(key, QStringLiteral("Name"), QString(40, QLatin1Char('n'))));
+    EXPECT_EQ(GetDeviceName(), QString(31, QLatin1Char('n')));
+    ASSERT_TRUE(store.DeleteValue(key, QStringLiteral("Name")));
+    EXPECT_EQ(GetDeviceName(), QStringLiteral("My Device"));
+    store.SetFile(dir.filePath(QStringLiteral("unused.reg")));
+}
+
+}  // namespace

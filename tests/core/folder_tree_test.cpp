@@ -1,0 +1,116 @@
+// The device's folder tree, one folder at a time: what each level holds for
+// File Open and for the folder browser, which folders the walk enters, and
+// the quick look for children agreeing with the listing everywhere.
+#include "platform/device_path.h"
+#include "platform/folder_tree.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <functional>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+namespace {
+
+class FolderTree : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        DevicePath::SetDeviceRoot(m_root.path());
+        for (const char* folder : {"a/sub", "a/.hidden", "C", "e.zip", "y", "z/.hidden", "w", "deep/er/est"})
+            ASSERT_TRUE(QDir(m_root.path()).mkpath(QLatin1String(folder)));
+        for (const char* file : {"b.zip", "d.ZIP", "C/x.txt", "y/in.zip", "z/.h.zip"}) {
+            QFile f(m_root.filePath(QLatin1String(file)));
+            ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        }
+        const std::pair<const char*, const char*> links[] = {
+            {".", "loop"}, {"..", "a/up"}, {"../C", "a/sib"}, {"/proc", "proc"}, {"nowhere", "broken"}, {"../a", "w/link"}};
+        for (const auto& [target, name] : links)
+            ASSERT_TRUE(QFile::link(QLatin1String(target), m_root.filePath(QLatin1String(name))));
+    }
+    void TearDown() override { DevicePath::SetDeviceRoot(QString()); }
+
+    // "name" for a folder the walk enters, "name-" for one it does not,
+    // "name@" for an archive.
+    static QStringList Level(CFolderTreeSource& source, const QString& folder,
+                             const std::vector<CHostFolderId>& lineage)
+    {
+        std::vector<CFolderTreeNode> nodes;
+        source.ListChildren(folder, lineage, &nodes);
+        QStringList names;
+        for (const CFolderTreeNode& n : nodes)
+            names << n.name + (n.isArchive ? "@" : n.canOpen ? "" : "-");
+        return names;
+    }
+
+    QTemporaryDir m_root;
+};
+
+TEST_F(FolderTree, LevelsHoldFoldersAndForTheBrowserArchivesInOneSortedList)
+{
+    CFolderTreeSource folders(FolderTreeKind::Folders);
+    CFolderTreeSource browser(FolderTreeKind::FoldersAndArchives);
+    const std::vector<CHostFolderId> root {folders.RootId()};
+    const bool haveProc = QFileInfo(QStringLiteral("/proc/self")).exists();
+    QStringList expected = {"a", "C", "deep", "e.zip", "loop-", haveProc ? "proc-" : "", "w", "y", "z"};
+    expected.removeAll(QString());
+    EXPECT_EQ(Level(folders, QStringLiteral("\\"), root), expected);
+    expected = QStringList {"a", "b.zip@", "C", "d.ZIP@", "deep", "e.zip", "loop-", haveProc ? "proc-" : "", "w",
+                            "y", "z"};
+    expected.removeAll(QString());
+    EXPECT_EQ(Level(browser, QStringLiteral("\\"), root), expected);
+
+    // Inside a: a link back to the root is a loop, one to a sibling is walked.
+    std::vector<CFolderTreeNode> top;
+    folders.ListChildren(QStringLiteral("\\"), root, &top);
+    const std::vector<CHostFolderId> lineageOfA {folders.RootId(), top[0].id};
+    EXPECT_EQ(Level(folders, QStringLiteral("\\a"), lineageOfA), (QStringList {"sib", "sub", "up-"}));
+    EXPECT_EQ(Level(browser, QStringLiteral("\\y"), root), (QStringList {"in.zip@"}));
+    EXPECT_TRUE(Level(folders, QStringLiteral("\\missing"), root).isEmpty());
+}
+
+TEST_F(FolderTree, QuickLookForChildrenAgreesWithTheListingEverywhere)
+{
+    for (FolderTreeKind kind : {FolderTreeKind::Folders, FolderTreeKind::FoldersAndArchives}) {
+        CFolderTreeSource source(kind);
+        int folders = 0;
+        std::function<void(const QString&, std::vector<CHostFolderId>)> walk;
+        walk = [&](const QString& folder, std::vector<CHostFolderId> lineage) {
+            std::vector<CFolderTreeNode> nodes;
+            source.ListChildren(folder, lineage, &nodes);
+            EXPECT_EQ(source.HasChildren(folder), !nodes.empty()) << folder.toStdString();
+            ++folders;
+            for (const CFolderTreeNode& n : nodes) {
+                if (!n.canOpen)
+                    continue;
+                auto deeper = lineage;
+                deeper.push_back(n.id);
+                walk(CFolderTreeSource::ChildPath(folder, n.name), deeper);
+            }
+        };
+        walk(QStringLiteral("\\"), {source.RootId()});
+        // Root, a, a/sib, a/sub, C, deep, deep/er, deep/er/est, e.zip, w, w/link (and what a holds again), y, z.
+        EXPECT_GE(folders, 13);
+    }
+}
+
+TEST(FolderTreeCards, NetworkInAnyCaseShowsAsAFolder)
+{
+    const struct {
+        const char* name;
+        bool isDirectory, isCard, shows;
+    } cases[] = {
+        {"Storage Card", true, true, true}, {"Network", true, true, false}, {"NETWORK", true, true, false},
+        {"nEtWoRk", true, true, false},     {"Networks", true, true, true}, {"Storage Card", true, false, false},
+    };
+    for (const auto& c : cases) {
+        CFindData entry;
+        entry.name = QLatin1String(c.name);
+        entry.isDirectory = c.isDirectory;
+        entry.isStorageCard = c.isCard;
+        EXPECT_EQ(CFolderTreeSource::ShowsAsStorageCard(entry), c.shows) << c.name;
+    }
+}
+
+}  // namespace
