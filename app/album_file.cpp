@@ -2,6 +2,7 @@
 
 #include "app/image_catalog.h"
 #include "app/image_item.h"
+#include "app/save_as.h"
 #include "image/memo_text.h"
 #include "platform/device_path.h"
 #include "platform/message_box.h"
@@ -208,7 +209,7 @@ std::vector<CRecord> Decode(const QByteArray& bytes)
 int CImageCatalog::SaveAlbum(const QString& path) const
 {
     if (!AlbumFile::ReplaceFile(DevicePath::ToHost(path), AlbumFile::Encode(GetList()))) {
-        ShowMessage(QStringLiteral("Could not create the file!"));
+        ShowMessage(QLatin1String(SaveAs::kCouldNotCreate));
         return 0;
     }
     return 1;

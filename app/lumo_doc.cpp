@@ -10,6 +10,7 @@ CLumoDoc::CLumoDoc()
     m_catalog.SetNotifier([this](int hint) { UpdateAllViews(nullptr, hint); });
     // The document is never saved through the framework: Save writes nothing.
     OnCommand(Res::ID_FILE_SAVE, [] {});
+    RegisterFileCommands();
 }
 
 CLumoDoc::~CLumoDoc()
@@ -34,16 +35,15 @@ void CLumoDoc::OpenPicturePath(const QString& path)
 {
     // A folder build still running on the loader would go on filling the new catalog.
     m_loader.StopThread();
-    const bool hadEntries = m_catalog.RemoveAll() != 0;
+    m_catalog.RemoveAll();
+    // The views learn at once that the old entries are gone: a message box
+    // raised by the build (a bad archive, a picture that cannot be read)
+    // lets them repaint before the build ends.
+    m_catalog.Notify(CImageCatalog::kHintCurrentChanged);
+    m_catalog.Notify(CImageCatalog::kHintListChanged);
     m_catalog.SetSourcePath(path);
     const int mode = Settings::ThumbnailViewMode();
     m_catalog.BuildList(path, 0, mode);
-    // A source that yields nothing (an empty album, an archive that cannot be
-    // opened) sends no hint of its own: tell the views the old pictures are gone.
-    if (hadEntries && m_catalog.GetCount() == 0) {
-        m_catalog.Notify(CImageCatalog::kHintListChanged);
-        m_catalog.Notify(CImageCatalog::kHintCurrentChanged);
-    }
 }
 
 int CLumoDoc::SaveAsAlbum(const QString& path)

@@ -9,6 +9,7 @@
 #include "platform/doc_view.h"
 
 class CEffectEditor;
+class CFileDialogHooks;
 class CFolderBrowserWnd;
 class CFrameHooks;
 class CImageViewHooks;
@@ -29,6 +30,16 @@ public:
     // Save As Album once its dialog chose a device path: makes the albums
     // folder when missing, then writes every entry (1 on success).
     int SaveAsAlbum(const QString& path);
+
+    // --- File commands (file_commands.cpp) ---
+    // Open File, Add File, Browser Folder, Save As and Save As Album run their
+    // dialogs through hooks the user interface sets; without them they do nothing.
+    void SetFileDialogHooks(CFileDialogHooks* hooks) { m_fileDialogs = hooks; }
+    // Save As once its dialog chose a device path: writes the current
+    // picture as BMP or JPEG by the name's ending. A name with another
+    // ending, or a write that fails, writes nothing and tells the user why.
+    int SaveCurrentPictureAs(const QString& path);
+    // --- end of file commands ---
 
     CImageCatalog& Catalog() { return m_catalog; }
 
@@ -90,6 +101,8 @@ private:
     };
     CMenuChecks m_menuChecks;
     CFrameHooks* m_frameHooks = nullptr;
+    CFileDialogHooks* m_fileDialogs = nullptr;
+    void RegisterFileCommands();
     ViewCommandTable m_viewCommandTable {this};
     // --- end of view-state commands ---
 

@@ -324,10 +324,13 @@ TEST_F(DocumentLoader, CommandLineOpenStopsARunningBuildFirst)
     EXPECT_FALSE(m_doc->m_loader.IsRunning());
     m_doc->DeliverQueuedUpdates();
     EXPECT_EQ(Paths(m_doc->Catalog()), Names(QStringLiteral("\\b"), 3));
-    // Only the open's own hints, one per entry, each with its entry listed.
-    ASSERT_EQ(m_log->heard.size(), heardBefore + 3);
+    // Only the open's own hints: the emptied catalog, then one per entry,
+    // each with its entry listed.
+    ASSERT_EQ(m_log->heard.size(), heardBefore + 5);
+    EXPECT_EQ(m_log->heard[heardBefore].entries, 0);
+    EXPECT_EQ(m_log->heard[heardBefore + 1].entries, 0);
     for (size_t i = 0; i < 3; ++i)
-        EXPECT_EQ(m_log->heard[heardBefore + i].entries, int(i) + 1);
+        EXPECT_EQ(m_log->heard[heardBefore + 2 + i].entries, int(i) + 1);
 }
 
 TEST_F(DocumentLoader, AddFileWaitsForTheRunningBuildThenAppends)
