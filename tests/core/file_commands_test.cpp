@@ -139,11 +139,12 @@ TEST_F(FileCommands, SaveAsWritesTheDecodedPictureAsBmpOrJpegByItsEnding)
     Run(Res::ID_FILE_SAVE_AS);
     Run(Res::ID_FILE_SAVE_AS);
     EXPECT_EQ(m_dialogs.saves[0], (QStringList {"\\p.jpg", QLatin1String(SaveAs::kPictureFilter), QString()}));
-    // A JPEG's width is rounded up to 104 pixels: 54 + 312 x 50 bytes.
+    // Rows of 303 bytes padded to 304: 54 + 304 x 50 bytes.
     const QByteArray bmp = ReadBytes(QStringLiteral("\\out.BMP"));
-    ASSERT_EQ(bmp.size(), 15654);
+    ASSERT_EQ(bmp.size(), 15254);
     EXPECT_EQ(bmp.left(2), QByteArray("BM"));
-    EXPECT_EQ(uint8_t(bmp[2]) | uint8_t(bmp[3]) << 8 | uint8_t(bmp[4]) << 16, 15654);
+    EXPECT_EQ(uint8_t(bmp[2]) | uint8_t(bmp[3]) << 8 | uint8_t(bmp[4]) << 16, 15254);
+    EXPECT_EQ(uint8_t(bmp[18]), 101);
 
     const QByteArray jpeg = ReadBytes(QStringLiteral("\\out.jpg"));
     EXPECT_EQ(jpeg.mid(6, 5), QByteArray("JFIF\0", 5));
@@ -151,7 +152,7 @@ TEST_F(FileCommands, SaveAsWritesTheDecodedPictureAsBmpOrJpegByItsEnding)
     JpegImage decoded;
     ASSERT_EQ(DecodeJpegMemory(reinterpret_cast<const uint8_t*>(jpeg.constData()), size_t(jpeg.size()), {}, &decoded),
               JpegStatus::kDecoded);
-    EXPECT_EQ(decoded.outputWidth, 104);
+    EXPECT_EQ(decoded.outputWidth, 101);
     EXPECT_EQ(decoded.outputHeight, 50);
     EXPECT_TRUE(MessageBoxService::Messages().isEmpty());
 }
