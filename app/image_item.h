@@ -26,6 +26,20 @@ public:
     // Releases a bitmap through the holder that owns it, or directly.
     void ReleaseBitmap(HBITMAP bitmap);
 
+    // Full screen and the slideshow lend a picture their own zoom and
+    // rotation for a while. The picture's own values wait in the saved slots
+    // from the first loan until the last lender gives them back, so a picture
+    // shown twice, or by both lenders at once, still gets its own values back.
+    static constexpr int kLentByFullScreen = 1;
+    static constexpr int kLentBySlideshow = 2;
+    void LendZoom(int lender, int zoom);
+    void LendRotation(int lender, int rotation);
+    // Gives back what lender lent: each field returns to the picture's own
+    // value once no lender holds it any more.
+    void ReturnViewState(int lender);
+    // Ends lender's loans without giving back: its values stay as they are.
+    void KeepViewState(int lender);
+
     CDibBitmap* m_converted = nullptr;  // 24-bit copy of a picture of lower depth
     CDibBitmap* m_displayCopy;          // picture scaled for the current zoom
     CDibBitmap* m_shrinkCopy;           // large BMP reduced by 2 or 4
@@ -52,6 +66,8 @@ public:
     HBITMAP m_fullBitmap = nullptr;
     HBITMAP m_displayBitmap = nullptr;
     HBITMAP m_thumbnail = nullptr;
-    int m_savedRotation = 0;
+    int m_savedRotation = 0;  // the picture's own values while they are lent
     int m_savedZoom = -1;
+    int m_zoomLenders = 0;  // kLentBy* bits
+    int m_rotationLenders = 0;
 };

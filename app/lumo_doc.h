@@ -1,6 +1,6 @@
 // CLumoDoc: the one document of the run. It owns the catalog, keeps the
-// values that full screen saves and restores, and handles the commands that
-// act on pictures. Views hear about changes only through UpdateAllViews.
+// full-screen values (auto zoom and rotation, the mode to return to), and
+// handles the commands that act on pictures. Views hear about changes only through UpdateAllViews.
 #pragma once
 
 #include "app/image_catalog.h"
@@ -46,8 +46,6 @@ public:
     CImageCatalog m_catalog;
     CEffectEditor* m_effectWnd = nullptr;       // not owned; made by the main view
     CFolderBrowserWnd* m_folderBrowser = nullptr;  // not owned; made by the main view
-    int m_savedZoom = -1;
-    int m_savedRotation = 0;
     int m_savedThumbnailMode = 1;
     int m_autoRotation = 1;
     int m_autoResize = 1;
@@ -71,13 +69,13 @@ public:
     void SetFrameHooks(CFrameHooks* frame) { m_frameHooks = frame; }
     // Full screen as the "Full Screen" command and the main view's double tap
     // enter and leave it: the stored mode, the pane layout, the current
-    // entry's zoom and rotation (kept in the saved values) and the view's
-    // full-screen switch. Both do nothing without a current entry (entering)
+    // entry's zoom and rotation (lent by full screen; leaving gives every
+    // entry it changed its own values back) and the view's full-screen switch. Both do nothing without a current entry (entering)
     // or when the view is already in the wanted state.
     void EnterFullScreen();
     void LeaveFullScreen();
-    // Gives item the full-screen zoom code, and the auto-rotation angle when
-    // it is a large landscape picture, keeping its values in the saved slots.
+    // Lends item the full-screen zoom code, and the auto-rotation angle when
+    // it is a large landscape picture, until full screen ends.
     void ApplyFullScreenViewState(CImageItem* item);
     // A current entry and no folder browser in front: the common enable rule.
     bool CanActOnPicture() const;

@@ -63,7 +63,6 @@ bool CSlideshow::Start(const QString& direction)
         return false;
     }
     m_next = At(k);
-    m_before.clear();
     m_running = true;
     return true;
 }
@@ -74,6 +73,8 @@ CSlideshow::Step CSlideshow::Tick(const QString& direction)
     const int n = m_catalog->GetCount();
     const Direction d = ParseDirection(direction);
     if (d == Direction::Unknown || n < 1) {
+        for (CImageItem* item : m_catalog->GetList())
+            item->KeepViewState(CImageItem::kLentBySlideshow);
         m_running = false;
         m_next = nullptr;
         return Step::Ended;
@@ -103,33 +104,22 @@ void CSlideshow::Stop()
 {
     if (!m_running)
         return;
-    Forget();
-    for (CImageItem* item : m_catalog->GetList()) {
-        const auto it = m_before.find(item);
-        if (it == m_before.end())
-            continue;
-        item->m_rotation = it->second.rotation;
-        item->m_zoom = it->second.zoom;
-    }
-    m_before.clear();
+    for (CImageItem* item : m_catalog->GetList())
+        item->ReturnViewState(CImageItem::kLentBySlideshow);
     m_next = nullptr;
     m_running = false;
 }
 
-void CSlideshow::NoteShown(const CImageItem* item)
+void CSlideshow::Show(CImageItem* item, int zoom, int rotation)
 {
-    if (m_running && item)
-        m_before.emplace(item, ViewState { item->m_zoom, item->m_rotation });
+    if (!m_running || !item)
+        return;
+    item->LendZoom(CImageItem::kLentBySlideshow, zoom);
+    item->LendRotation(CImageItem::kLentBySlideshow, rotation);
 }
 
 void CSlideshow::Forget()
 {
     if (m_next && m_catalog->IndexOf(m_next) < 0)
         m_next = nullptr;
-    for (auto it = m_before.begin(); it != m_before.end();) {
-        if (m_catalog->IndexOf(it->first) < 0)
-            it = m_before.erase(it);
-        else
-            ++it;
-    }
 }

@@ -1,8 +1,8 @@
 // CSlideshow: the stepping of a slideshow over the catalog: where it starts,
 // which entry each tick makes current (forward, backward or at random), and
-// the view state of the entries it showed, given back when it stops. The main
-// view owns one and drives it from its timer; this class never touches the
-// screen, so tests step it directly.
+// the view state it lends the entries it shows, given back when it stops. The
+// main view owns one and drives it from its timer; this class never touches
+// the screen, so tests step it directly.
 //
 // The next entry is kept as a pointer and checked against the catalog before
 // it is used: an entry removed from the catalog, or a catalog rebuilt under
@@ -12,7 +12,6 @@
 
 #include <QString>
 #include <functional>
-#include <unordered_map>
 
 class CImageCatalog;
 class CImageItem;
@@ -44,19 +43,14 @@ public:
     void Stop();
     bool IsRunning() const { return m_running; }
 
-    // Called before the show gives item its slideshow view state: the first
-    // time in this show, its own values are kept for Stop.
-    void NoteShown(const CImageItem* item);
-    // Forgets entries that left the catalog (after a removal or a rebuild).
+    // Gives a shown entry the slideshow's zoom and rotation, lent to it
+    // until the show stops.
+    void Show(CImageItem* item, int zoom, int rotation);
+    // Forgets a next entry that left the catalog (after a removal or a rebuild).
     void Forget();
     CImageItem* Next() const { return m_next; }
-    int ShownCount() const { return int(m_before.size()); }
 
 private:
-    struct ViewState {
-        int zoom;
-        int rotation;
-    };
     int Random() { return m_random ? m_random() : 0; }
     CImageItem* At(int index) const;
 
@@ -64,5 +58,4 @@ private:
     std::function<int()> m_random;
     bool m_running = false;
     CImageItem* m_next = nullptr;
-    std::unordered_map<const CImageItem*, ViewState> m_before;
 };

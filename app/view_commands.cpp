@@ -158,12 +158,9 @@ void CLumoDoc::ApplyFullScreenViewState(CImageItem* item)
 {
     if (!item)
         return;
-    m_savedZoom = item->m_zoom;
-    item->m_zoom = m_autoResizeZoom;
-    if (ViewState::IsLargeLandscape(item->m_width, item->m_height)) {
-        m_savedRotation = item->m_rotation;
-        item->m_rotation = m_autoRotationAngle;
-    }
+    item->LendZoom(CImageItem::kLentByFullScreen, m_autoResizeZoom);
+    if (ViewState::IsLargeLandscape(item->m_width, item->m_height))
+        item->LendRotation(CImageItem::kLentByFullScreen, m_autoRotationAngle);
 }
 
 void CLumoDoc::EnterFullScreen()
@@ -192,14 +189,16 @@ void CLumoDoc::LeaveFullScreen()
         return;
     Settings::SetThumbnailViewMode(m_savedThumbnailMode);
     ApplyViewMode();
-    if (CImageItem* item = m_catalog.GetCurrent()) {
-        item->m_zoom = m_savedZoom;
-        if (ViewState::IsLargeLandscape(item->m_width, item->m_height))
-            item->m_rotation = m_savedRotation;
-    }
+    // Every picture full screen changed gets its own values back, not only
+    // the one shown last.
+    for (CImageItem* item : m_catalog.GetList())
+        item->ReturnViewState(CImageItem::kLentByFullScreen);
     if (view) {
         view->SetFullScreenOptions(0);
         view->ToggleFullScreen();
     }
     InvalidatePicture();
+    // The strip or list was hidden while full screen changed the current
+    // picture: it frames the picture shown again.
+    UpdateAllViews(nullptr, CImageCatalog::kHintListChanged);
 }

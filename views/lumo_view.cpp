@@ -134,12 +134,8 @@ void CLumoView::ApplySlideshowViewState(CImageItem* item)
 {
     CLumoDoc* doc = GetDocument();
     const int mode = Settings::ThumbnailViewMode();
-    m_slideshow->NoteShown(item);
-    item->m_savedRotation = item->m_rotation;
-    if (ViewState::IsLargeLandscape(item->m_width, item->m_height) && mode == Settings::kModeFullScreen)
-        item->m_rotation = doc->m_autoRotationAngle;
-    item->m_savedZoom = item->m_zoom;
-    item->m_zoom = doc->m_autoResizeZoom;
+    const bool turn = ViewState::IsLargeLandscape(item->m_width, item->m_height) && mode == Settings::kModeFullScreen;
+    m_slideshow->Show(item, doc->m_autoResizeZoom, turn ? doc->m_autoRotationAngle : item->m_rotation);
 }
 
 void CLumoView::OnDraw(QPainter& painter)

@@ -60,8 +60,8 @@ protected:
     // vk is a virtual-key code; the arrows go to the thumbnail view.
     void OnKeyDown(int vk, bool autoRepeat);
     // While a slideshow runs, each picture it shows gets the full-screen
-    // zoom (and rotation, for a large landscape picture in full screen); the
-    // entry keeps its own values in its saved slots.
+    // zoom (and rotation, for a large landscape picture in full screen),
+    // lent until the show stops.
     void ApplySlideshowViewState(CImageItem* item);
 
     void paintEvent(QPaintEvent* event) override;

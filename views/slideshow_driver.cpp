@@ -63,10 +63,10 @@ void CSlideshowDriver::RestartSlideshow()
     StartSlideshow();
 }
 
-void CSlideshowDriver::NoteShown(const CImageItem* item)
+void CSlideshowDriver::Show(CImageItem* item, int zoom, int rotation)
 {
     if (m_show)
-        m_show->NoteShown(item);
+        m_show->Show(item, zoom, rotation);
 }
 
 void CSlideshowDriver::Step()

@@ -31,8 +31,8 @@ public:
     // Stops and starts again, so the show goes on from the current entry.
     void RestartSlideshow();
     bool IsSlideshowRunning() const;
-    // The main view calls this before it gives item the slideshow view state.
-    void NoteShown(const CImageItem* item);
+    // Gives a shown entry the slideshow's view state (the main view calls it).
+    void Show(CImageItem* item, int zoom, int rotation);
     // Timer period in milliseconds while running (tests look at it).
     int Period() const;
     // One timer tick (the timer calls it; tests may too).

@@ -145,9 +145,7 @@ TEST_F(SlideshowTest, StopGivesBackThePreShowStateOnlyToShownEntries)
         CImageItem* item = catalog.GetCurrent();
         if (item == catalog.GetAt(2))
             break;
-        show.NoteShown(item);
-        item->m_zoom = 0;
-        item->m_rotation = 270;
+        show.Show(item, 0, 270);
     }
     show.Stop();
     EXPECT_EQ(catalog.GetAt(0)->m_zoom, 150);

@@ -1,6 +1,7 @@
 // The document's view-state commands: rotation and zoom steps with their
 // radio marks and enable rules, the "All to" modes, and entering and leaving
 // full screen, driven through the command table as menus drive them.
+#include "app/slideshow.h"
 #include "doc_fixture.h"
 #include "res/resource.h"
 
@@ -203,6 +204,38 @@ TEST_F(ViewCommandsTest, FullScreenWhileAlreadyOnKeepsTheValuesToReturnTo)
     EXPECT_EQ(item->m_zoom, 150);
     EXPECT_EQ(item->m_rotation, 0);
     EXPECT_EQ(Settings::ThumbnailViewMode(), 1);
+}
+
+TEST_F(ViewCommandsTest, LeavingFullScreenGivesEveryPictureItChangedItsOwnStateBack)
+{
+    // A picture at 200 % and +90, browsed away from and back to in full
+    // screen, with a slideshow over the other pictures on the way.
+    CImageItem* first = AddCurrent(640, 480, 200);
+    first->m_rotation = 90;
+    CImageItem* second = Add(640, 480, 150);
+    CImageItem* small = Add(200, 150, 50);
+    small->m_rotation = 180;
+    Run(ID_FULL_SCREEN);
+    for (CImageItem* item : { second, first }) {  // Right, then Left, as the strip does it
+        m_doc->Catalog().SetCurrent(item);
+        m_doc->ApplyFullScreenViewState(item);
+    }
+    EXPECT_EQ(first->m_zoom, 0);
+    EXPECT_EQ(first->m_rotation, 270);
+    CSlideshow show(&m_doc->Catalog());
+    ASSERT_TRUE(show.Start(QStringLiteral("Forward")));
+    for (int tick = 0; tick < 3; ++tick) {  // second, small, first
+        show.Tick(QStringLiteral("Forward"));
+        show.Show(m_doc->Catalog().GetCurrent(), 0, 270);
+    }
+    show.Stop();
+    EXPECT_EQ(first->m_zoom, 0);  // still full screen's own
+    m_doc->LeaveFullScreen();
+    const std::tuple<CImageItem*, int, int> expected[] = { { first, 200, 90 }, { second, 150, 0 }, { small, 50, 180 } };
+    for (const auto& [item, zoom, rotation] : expected) {
+        EXPECT_EQ(item->m_zoom, zoom) << item->m_width << " " << zoom;
+        EXPECT_EQ(item->m_rotation, rotation) << item->m_width << " " << zoom;
+    }
 }
 
 TEST(MenuChecks, PopupsAreFoundByTheirExactLabels)

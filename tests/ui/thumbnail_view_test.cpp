@@ -228,4 +228,30 @@ TEST_F(ThumbnailViewTest, SlideShowTicksAddNoRowsToACompleteList)
     EXPECT_EQ(r.dump["list"].toObject()["rows"].toInt(), 3);
 }
 
+// What the user sees after full screen: each picture as it was before.
+TEST_F(ThumbnailViewTest, FullScreenBrowsingAndSlideshowLeaveEveryPictureAsItWas)
+{
+    QDir(m_run.Root()).mkpath(QStringLiteral("pics"));
+    // Large landscape pictures, each with a marker that shows turns and zooms.
+    WriteBmp(Path("pics/a.bmp"), 320, 200, Shade(1), Qt::black);
+    WriteBmp(Path("pics/b.bmp"), 320, 200, Shade(5), Qt::white);
+    StoreSettings(1, QStringLiteral("Forward"), 1);
+    const QString script = QStringLiteral(
+        "idle\n"
+        "tap %1 250\nshot \"%3\"\ntap %2 250\n"  // b as it starts
+        "menu View Rotate \"Rotate Image +90\"\nmenu View Zoom 200%\nshot \"%4\"\n"  // a at 200 % and +90
+        "dtap 120 100\nkey Right\nkey Left\n"  // browse in full screen
+        "command 32810\nwait 1300\ncommand 32810\n"  // a slideshow shows b
+        "dtap 120 100\nwait 20\ntap %2 250\nshot \"%5\"\ntap %1 250\nshot \"%6\"\ndump -\n");
+    const LumoResult r = Run(script.arg(CellX(1)).arg(CellX(0)).arg(Out("b0.png"), Out("a0.png"), Out("a1.png"),
+        Out("b1.png")));
+    EXPECT_EQ(r.dump["fullScreen"].toInt(), 0);
+    for (const QString& name : { QStringLiteral("a"), QStringLiteral("b") }) {
+        const QImage before(Out(name + QStringLiteral("0.png")));
+        const QImage after(Out(name + QStringLiteral("1.png")));
+        ASSERT_FALSE(before.isNull()) << name.toStdString();
+        EXPECT_TRUE(before == after) << name.toStdString();
+    }
+}
+
 } // namespace
