@@ -77,6 +77,8 @@ public:
     // Lends item the full-screen zoom code, and the auto-rotation angle when
     // it is a large landscape picture, until full screen ends.
     void ApplyFullScreenViewState(CImageItem* item);
+    // Full screen ended: every entry it lent a view state gets its own back.
+    void ReturnFullScreenViewState();
     // A current entry and no folder browser in front: the common enable rule.
     bool CanActOnPicture() const;
     // Repaints the main view without erasing; re-lays out the frame's panes

@@ -43,6 +43,7 @@ void CLumoDoc::ApplySettings(const CViewPageChoice& choice)
     if (old == Settings::kModeFullScreen && inFullScreen) {
         view->SetFullScreenOptions(0);
         view->ToggleFullScreen();
+        ReturnFullScreenViewState();
     }
     RebuildOrRefresh();
 }

@@ -163,6 +163,14 @@ void CLumoDoc::ApplyFullScreenViewState(CImageItem* item)
         item->LendRotation(CImageItem::kLentByFullScreen, m_autoRotationAngle);
 }
 
+void CLumoDoc::ReturnFullScreenViewState()
+{
+    // Every picture full screen changed gets its own values back, not only
+    // the one shown last.
+    for (CImageItem* item : m_catalog.GetList())
+        item->ReturnViewState(CImageItem::kLentByFullScreen);
+}
+
 void CLumoDoc::EnterFullScreen()
 {
     CImageItem* item = m_catalog.GetCurrent();
@@ -189,10 +197,7 @@ void CLumoDoc::LeaveFullScreen()
         return;
     Settings::SetThumbnailViewMode(m_savedThumbnailMode);
     ApplyViewMode();
-    // Every picture full screen changed gets its own values back, not only
-    // the one shown last.
-    for (CImageItem* item : m_catalog.GetList())
-        item->ReturnViewState(CImageItem::kLentByFullScreen);
+    ReturnFullScreenViewState();
     if (view) {
         view->SetFullScreenOptions(0);
         view->ToggleFullScreen();

@@ -118,7 +118,7 @@ TEST_F(SettingsCommandTest, StripToFullScreenAppliesResizeAndAngleThenLeavingKee
     EXPECT_EQ(m_doc->m_autoRotationAngle, 90);
     EXPECT_EQ(item->m_zoom, -1);
     EXPECT_EQ(item->m_rotation, 90);
-    EXPECT_EQ(m_doc->m_savedZoom, 150);
+    EXPECT_EQ(item->m_savedZoom, 150);
     EXPECT_EQ(m_view.options, 15);
     EXPECT_EQ(m_view.fullScreen, 1);
 
@@ -126,6 +126,9 @@ TEST_F(SettingsCommandTest, StripToFullScreenAppliesResizeAndAngleThenLeavingKee
     EXPECT_EQ(m_view.options, 0);
     EXPECT_EQ(m_view.fullScreen, 0);
     EXPECT_EQ(m_doc->Catalog().GetCurrent(), item);
+    // Full screen gave the picture its own view state back.
+    EXPECT_EQ(item->m_zoom, 150);
+    EXPECT_EQ(item->m_rotation, 0);
     EXPECT_EQ(m_frame.modes, (std::vector<int> { Settings::kModeFullScreen, Settings::kModeStrip }));
 }
 
