@@ -3,6 +3,11 @@
 // bare library decode of the same file at full size, measured in the same run.
 // Prints the ratio of the medians (CPU time). Pictures come from the benchmark
 // corpus (LUMO_BENCH_DIR, default /tmp/lumo-bench, made by make-corpus).
+//
+// One picture is made here: a 20000 x 20000 grey PNG of one level (some
+// 400 KB), whose view load is timed beside inflating its pixel data alone,
+// the work no decoder can skip: the reduction must cost what the output
+// needs, not a step per source pixel.
 #include "image/image_decoder.h"
 
 #include "bench/bench_support.h"
@@ -10,6 +15,8 @@
 #include <benchmark/benchmark.h>
 #include <gif_lib.h>
 #include <spng.h>
+#include <unistd.h>
+#include <zlib.h>
 
 #include <QString>
 #include <cstdio>
@@ -106,6 +113,88 @@ void BareGif(benchmark::State& state, const std::string& path)
     }
 }
 
+constexpr int kHugeSide = 20000;
+
+// The grey PNG of one level, made once: its file and its zlib stream.
+struct HugeGreyPng {
+    std::string path;
+    std::vector<uint8_t> zlibData;
+
+    HugeGreyPng()
+    {
+        z_stream z{};
+        deflateInit(&z, Z_BEST_COMPRESSION);
+        std::vector<uint8_t> row(kHugeSide + 1, 0x80);
+        row[0] = 0;  // no filter
+        std::vector<uint8_t> out(1 << 16);
+        for (int y = 0; y < kHugeSide; ++y) {
+            z.next_in = row.data();
+            z.avail_in = uInt(row.size());
+            const int flush = y + 1 == kHugeSide ? Z_FINISH : Z_NO_FLUSH;
+            do {
+                z.next_out = out.data();
+                z.avail_out = uInt(out.size());
+                deflate(&z, flush);
+                zlibData.insert(zlibData.end(), out.data(), z.next_out);
+            } while (z.avail_out == 0);
+        }
+        deflateEnd(&z);
+        std::vector<uint8_t> file = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n'};
+        const auto chunk = [&](const char* type, const std::vector<uint8_t>& data) {
+            const uint32_t n = uint32_t(data.size());
+            file.insert(file.end(), {uint8_t(n >> 24), uint8_t(n >> 16), uint8_t(n >> 8), uint8_t(n)});
+            const size_t start = file.size();
+            file.insert(file.end(), type, type + 4);
+            file.insert(file.end(), data.begin(), data.end());
+            const uint32_t crc = uint32_t(crc32(0, file.data() + start, uInt(file.size() - start)));
+            file.insert(file.end(), {uint8_t(crc >> 24), uint8_t(crc >> 16), uint8_t(crc >> 8), uint8_t(crc)});
+        };
+        const uint8_t side[4] = {uint8_t(kHugeSide >> 24), uint8_t(kHugeSide >> 16), uint8_t(kHugeSide >> 8),
+                                 uint8_t(kHugeSide)};
+        std::vector<uint8_t> ihdr(side, side + 4);
+        ihdr.insert(ihdr.end(), side, side + 4);
+        ihdr.insert(ihdr.end(), {8, 0, 0, 0, 0});  // 8-bit grey, not interlaced
+        chunk("IHDR", ihdr);
+        chunk("IDAT", zlibData);
+        chunk("IEND", {});
+        char name[] = "/tmp/lumo-bench-grey-XXXXXX";
+        const int fd = mkstemp(name);
+        path = name;
+        if (fd >= 0) {
+            if (write(fd, file.data(), file.size()) != ssize_t(file.size()))
+                path.clear();
+            close(fd);
+        }
+    }
+    ~HugeGreyPng()
+    {
+        if (!path.empty())
+            unlink(path.c_str());
+    }
+};
+
+// zlib alone: the pixel data inflated row by row into one row buffer.
+void BareInflate(benchmark::State& state, const HugeGreyPng* png)
+{
+    std::vector<uint8_t> row(kHugeSide + 1);
+    for (auto _ : state) {
+        z_stream z{};
+        inflateInit(&z);
+        z.next_in = const_cast<uint8_t*>(png->zlibData.data());
+        z.avail_in = uInt(png->zlibData.size());
+        int status = Z_OK;
+        while (status == Z_OK) {
+            z.next_out = row.data();
+            z.avail_out = uInt(row.size());
+            status = inflate(&z, Z_NO_FLUSH);
+        }
+        if (status != Z_STREAM_END)
+            state.SkipWithError("inflate");
+        benchmark::DoNotOptimize(row.data());
+        inflateEnd(&z);
+    }
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -135,6 +224,13 @@ int main(int argc, char** argv)
         benchmark::RegisterBenchmark(("bare_" + p.label).c_str(), p.png ? BarePng : BareGif, path)
             ->Unit(benchmark::kMillisecond)->Repetitions(7)->ReportAggregatesOnly(true);
     }
+    const HugeGreyPng huge;
+    if (!huge.path.empty()) {
+        benchmark::RegisterBenchmark("view_png_huge_grey", ViewLoad, huge.path)
+            ->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+        benchmark::RegisterBenchmark("inflate_png_huge_grey", BareInflate, &huge)
+            ->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+    }
     benchmark::Initialize(&argc, argv);
     MedianReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
@@ -145,6 +241,11 @@ int main(int argc, char** argv)
             std::printf("%-16s view load %.2f ms, bare decode %.2f ms, ratio %.3f\n", p->label.c_str(), view->second.cpu,
                         bare->second.cpu, view->second.cpu / bare->second.cpu);
     }
+    const auto view = reporter.medians.find("view_png_huge_grey");
+    const auto inflated = reporter.medians.find("inflate_png_huge_grey");
+    if (view != reporter.medians.end() && inflated != reporter.medians.end() && inflated->second.cpu > 0)
+        std::printf("%-16s view load %.2f ms, inflate alone %.2f ms, ratio %.3f\n", "png_huge_grey",
+                    view->second.cpu, inflated->second.cpu, view->second.cpu / inflated->second.cpu);
     benchmark::Shutdown();
     return 0;
 }

@@ -37,12 +37,19 @@ void AddBytes(uint32_t* sums, const uint8_t* bytes, size_t n)
         sums[i] += bytes[i];
 }
 
+// sums[i] += bytes[i] * times: one row standing for `times` equal rows.
+void AddBytesTimes(uint32_t* sums, const uint8_t* bytes, size_t n, uint32_t times)
+{
+    for (size_t i = 0; i < n; ++i)
+        sums[i] += uint32_t(bytes[i]) * times;
+}
+
 // Adds a source row of R, G, B samples (bytes, or sums of `rows` rows) into
-// its output cells: source columns colStart[c] .. colStart[c + 1] - 1 go to
-// cell c, whose pixel count grows by the columns times the rows.
+// its output cells, `times` over: source columns colStart[c] .. colStart[c + 1] - 1
+// go to cell c, whose pixel count grows by the columns times rows times `times`.
 template <typename Sample>
-void FoldIntoCells(const Sample* p, const std::vector<int>& colStart, int outWidth, uint64_t rows, uint64_t* sums,
-                   uint64_t* counts)
+void FoldIntoCells(const Sample* p, const std::vector<int>& colStart, int outWidth, uint64_t rows, uint64_t times,
+                   uint64_t* sums, uint64_t* counts)
 {
     for (int ox = 0; ox < outWidth; ++ox, sums += 3) {
         const int x0 = colStart[size_t(ox)];
@@ -53,10 +60,10 @@ void FoldIntoCells(const Sample* p, const std::vector<int>& colStart, int outWid
             g += p[1];
             b += p[2];
         }
-        sums[0] += r;
-        sums[1] += g;
-        sums[2] += b;
-        counts[ox] += uint64_t(x1 - x0) * rows;
+        sums[0] += r * times;
+        sums[1] += g * times;
+        sums[2] += b * times;
+        counts[ox] += uint64_t(x1 - x0) * rows * times;
     }
 }
 
@@ -142,21 +149,102 @@ void CAreaReducer::AddRow(int y, const uint8_t* rgb)
         ++m_columnRows;
         return;
     }
-    FoldIntoCells(rgb, m_colStart, m_outWidth, 1, SumsOf(m_selected), CountsOf(m_selected));
+    FoldIntoCells(rgb, m_colStart, m_outWidth, 1, 1, SumsOf(m_selected), CountsOf(m_selected));
 }
 
-void CAreaReducer::AddSolidRow(int y, uint8_t red, uint8_t green, uint8_t blue)
+template <typename Add>
+void CAreaReducer::ForEachOutputRow(int y, int count, Add add)
 {
-    if (!SelectRow(y))
+    if (!m_out || count < 1)
         return;
-    uint64_t* sums = SumsOf(m_selected);
-    uint64_t* counts = CountsOf(m_selected);
-    for (int ox = 0; ox < m_outWidth; ++ox, sums += 3) {
-        const uint64_t n = uint64_t(m_colStart[ox + 1] - m_colStart[ox]);
-        sums[0] += n * red;
-        sums[1] += n * green;
-        sums[2] += n * blue;
-        counts[ox] += n;
+    int64_t first = std::max<int64_t>(y, 0);
+    const int64_t end = std::min<int64_t>(int64_t(y) + count, m_srcHeight);
+    while (first < end) {
+        SelectRow(int(first));
+        // The first source row of the next output row ends this piece.
+        const int64_t next = std::min<int64_t>(FirstOfCell(int64_t(m_selected) + 1, m_srcHeight, m_outHeight), end);
+        add(m_selected, uint64_t(next - first));
+        first = next;
+    }
+}
+
+void CAreaReducer::AddRows(int y, int count, const uint8_t* rgb)
+{
+    ForEachOutputRow(y, count, [&](int outRow, uint64_t rows) {
+        if (m_rowsInOrder) {
+            if (rows == 1)
+                AddBytes(m_columnSums.data(), rgb, size_t(m_srcWidth) * 3);
+            else
+                AddBytesTimes(m_columnSums.data(), rgb, size_t(m_srcWidth) * 3, uint32_t(rows));
+            m_columnRows += uint32_t(rows);
+        } else {
+            FoldIntoCells(rgb, m_colStart, m_outWidth, 1, rows, SumsOf(outRow), CountsOf(outRow));
+        }
+    });
+}
+
+void CAreaReducer::AddSolidRows(int y, int count, uint8_t red, uint8_t green, uint8_t blue)
+{
+    const uint8_t fill[3] = {red, green, blue};
+    ForEachOutputRow(y, count, [&](int outRow, uint64_t rows) { AddSpanToCells(outRow, rows, 0, 0, nullptr, fill); });
+}
+
+void CAreaReducer::AddRowSpan(int y, int count, int x0, int n, const uint8_t* rgb, const uint8_t fill[3])
+{
+    // Only the columns of the source take part.
+    int64_t first = x0;
+    int64_t end = int64_t(x0) + std::max(n, 0);
+    if (first < 0) {
+        rgb += size_t(-first) * 3;
+        first = 0;
+    }
+    end = std::min<int64_t>(end, m_srcWidth);
+    if (first >= end) {
+        AddSolidRows(y, count, fill[0], fill[1], fill[2]);
+    } else if (first == 0 && end == m_srcWidth) {
+        AddRows(y, count, rgb);
+    } else {
+        ForEachOutputRow(y, count, [&](int outRow, uint64_t rows) {
+            AddSpanToCells(outRow, rows, int(first), int(end - first), rgb, fill);
+        });
+    }
+}
+
+// Straight into the cells of one output row, `rows` times over: the fill for
+// the columns of each cell outside x0 .. x0 + n - 1, the pixels for the rest.
+void CAreaReducer::AddSpanToCells(int outRow, uint64_t rows, int x0, int n, const uint8_t* rgb,
+                                  const uint8_t fill[3])
+{
+    uint64_t* sums = SumsOf(outRow);
+    uint64_t* counts = CountsOf(outRow);
+    const int x1 = x0 + n;
+    for (int ox = 0; ox < m_outWidth; ++ox) {
+        const int c0 = m_colStart[size_t(ox)];
+        const int c1 = m_colStart[size_t(ox) + 1];
+        const int covered = std::max(0, std::min(x1, c1) - std::max(x0, c0));
+        const uint64_t filled = uint64_t(c1 - c0 - covered) * rows;
+        uint64_t* s = sums + size_t(ox) * 3;
+        s[0] += filled * fill[0];
+        s[1] += filled * fill[1];
+        s[2] += filled * fill[2];
+        counts[ox] += filled;
+    }
+    if (n <= 0)
+        return;
+    for (int ox = int(int64_t(x0) * m_outWidth / m_srcWidth); ox < m_outWidth && m_colStart[size_t(ox)] < x1; ++ox) {
+        const int xa = std::max(x0, m_colStart[size_t(ox)]);
+        const int xb = std::min(x1, m_colStart[size_t(ox) + 1]);
+        uint64_t r = 0, g = 0, b = 0;
+        for (const uint8_t* p = rgb + size_t(xa - x0) * 3; p < rgb + size_t(xb - x0) * 3; p += 3) {
+            r += p[0];
+            g += p[1];
+            b += p[2];
+        }
+        uint64_t* s = sums + size_t(ox) * 3;
+        s[0] += r * rows;
+        s[1] += g * rows;
+        s[2] += b * rows;
+        counts[ox] += uint64_t(std::max(xb - xa, 0)) * rows;
     }
 }
 
@@ -202,7 +290,7 @@ void CAreaReducer::FoldColumns()
 {
     if (m_columnRows == 0)
         return;
-    FoldIntoCells(m_columnSums.data(), m_colStart, m_outWidth, m_columnRows, m_sums.data(), m_counts.data());
+    FoldIntoCells(m_columnSums.data(), m_colStart, m_outWidth, m_columnRows, 1, m_sums.data(), m_counts.data());
     std::fill(m_columnSums.begin(), m_columnSums.end(), 0);
     m_columnRows = 0;
 }

@@ -6,6 +6,12 @@
 // pixels it received. Rows may therefore come in any order and in pieces
 // (interlaced passes) and give the same result as rows in order. Cells that
 // received nothing are white.
+//
+// The sums are exact integers, so how pixels are grouped never changes the
+// result: a run of equal rows, a row of one colour and the part of a row
+// outside a small frame are each added once per output cell they reach
+// (AddRows, AddSolidRows, AddRowSpan), which costs what the output needs
+// rather than one step per source pixel. AddRow is the plain form they equal.
 #pragma once
 
 #include "image/gdi.h"
@@ -26,8 +32,14 @@ public:
 
     // A whole source row of packed R, G, B pixels.
     void AddRow(int y, const uint8_t* rgb);
-    // A whole source row of one colour.
-    void AddSolidRow(int y, uint8_t red, uint8_t green, uint8_t blue);
+    // Rows y .. y + count - 1, each the same whole row of packed R, G, B pixels.
+    void AddRows(int y, int count, const uint8_t* rgb);
+    // Rows y .. y + count - 1, every pixel of one colour.
+    void AddSolidRows(int y, int count, uint8_t red, uint8_t green, uint8_t blue);
+    // Rows y .. y + count - 1, each holding the n packed R, G, B pixels of rgb
+    // at columns x0 .. x0 + n - 1 and the colour fill (R, G, B) everywhere
+    // else. Columns outside the source are ignored.
+    void AddRowSpan(int y, int count, int x0, int n, const uint8_t* rgb, const uint8_t fill[3]);
     // n packed R, G, B pixels of row y at columns x0, x0 + dx, x0 + 2 dx, ...
     void AddPixels(int y, int x0, int dx, const uint8_t* rgb, int n);
 
@@ -36,6 +48,11 @@ public:
 
 private:
     bool SelectRow(int y);
+    // Source rows y .. y + count - 1 clipped to the source, cut where their
+    // output row changes: calls add(outputRow, rows) for each piece, in order.
+    template <typename Add>
+    void ForEachOutputRow(int y, int count, Add add);
+    void AddSpanToCells(int outRow, uint64_t rows, int x0, int n, const uint8_t* rgb, const uint8_t fill[3]);
     void FoldColumns();
     void FlushRow();
     uint64_t* SumsOf(int outRow);

@@ -7,6 +7,7 @@
 #include <gif_lib.h>
 
 #include <algorithm>
+#include <cstring>
 #include <memory>
 #include <new>
 #include <vector>
@@ -90,6 +91,67 @@ std::vector<uint8_t> FramePalette(const ColorMapObject* map, int transparent)
     return rgb;
 }
 
+// The frame's rows as they reach the screen: a run of equal rows in a row is
+// coloured and reduced once, with the screen outside the frame white.
+class CFrameRows {
+public:
+    // Screen columns x0 .. x1 - 1 show the frame.
+    CFrameRows(DecodeJob& job, const std::vector<uint8_t>& palette, int x0, int x1)
+        : m_job(job), m_palette(palette), m_x0(x0), m_x1(x1)
+    {
+    }
+
+    bool Init()
+    {
+        try {
+            m_run.resize(size_t(m_x1 - m_x0));
+            m_rgb.resize(size_t(m_x1 - m_x0) * 3);
+        } catch (const std::bad_alloc&) {
+            return false;
+        }
+        return true;
+    }
+
+    // The palette indices of screen columns x0 .. x1 - 1 on screen row y.
+    void Add(int y, const GifPixelType* indices)
+    {
+        const size_t shown = size_t(m_x1 - m_x0);
+        if (m_count > 0 && y == m_y + m_count && std::memcmp(indices, m_run.data(), shown) == 0) {
+            ++m_count;
+            return;
+        }
+        Flush();
+        std::memcpy(m_run.data(), indices, shown);
+        m_y = y;
+        m_count = 1;
+    }
+
+    void Flush()
+    {
+        if (m_count == 0)
+            return;
+        uint8_t* out = m_rgb.data();
+        for (int x = m_x0; x < m_x1; ++x, out += 3) {
+            const uint8_t* c = m_palette.data() + size_t(m_run[size_t(x - m_x0)]) * 3;
+            out[0] = c[0], out[1] = c[1], out[2] = c[2];
+        }
+        m_job.reducer.AddRowSpan(m_y, m_count, m_x0, m_x1 - m_x0, m_rgb.data(), kWhite);
+        m_count = 0;
+    }
+
+    static constexpr uint8_t kWhite[3] = {255, 255, 255};
+
+private:
+    DecodeJob& m_job;
+    const std::vector<uint8_t>& m_palette;
+    const int m_x0;
+    const int m_x1;
+    std::vector<GifPixelType> m_run;
+    std::vector<uint8_t> m_rgb;
+    int m_y = 0;
+    int m_count = 0;
+};
+
 DecodeStatus DecodeFrame(DecodeJob& job, GifFileType* gif, int transparent)
 {
     const GifImageDesc& frame = gif->Image;
@@ -98,39 +160,33 @@ DecodeStatus DecodeFrame(DecodeJob& job, GifFileType* gif, int transparent)
         return DecodeStatus::Corrupt;
     const int screenWidth = job.fullWidth;
     const int screenHeight = job.fullHeight;
-    std::vector<uint8_t> palette;
-    std::vector<GifPixelType> indices;
-    std::vector<uint8_t> rgb;
-    try {
-        palette = FramePalette(map, transparent);
-        indices.resize(size_t(frame.Width));
-        rgb.assign(size_t(screenWidth) * 3, 255);
-    } catch (const std::bad_alloc&) {
-        return DecodeStatus::OutOfMemory;
-    }
     // The part of each frame row that lies on the screen.
     const int x0 = std::clamp(frame.Left, 0, screenWidth);
     const int x1 = int(std::clamp<int64_t>(int64_t(frame.Left) + frame.Width, x0, screenWidth));
+    std::vector<uint8_t> palette;
+    std::vector<GifPixelType> indices;
+    try {
+        palette = FramePalette(map, transparent);
+        indices.resize(size_t(frame.Width));
+    } catch (const std::bad_alloc&) {
+        return DecodeStatus::OutOfMemory;
+    }
+    CFrameRows rows(job, palette, x0, x1);
+    if (!rows.Init())
+        return DecodeStatus::OutOfMemory;
     const bool inOrder = !frame.Interlace;
     const int frameEnd = int(std::min<int64_t>(int64_t(frame.Top) + frame.Height, screenHeight));
     // Screen rows the frame does not cover stay white.
-    for (int y = 0; y < std::min(frame.Top, screenHeight); ++y)
-        job.reducer.AddSolidRow(y, 255, 255, 255);
+    job.reducer.AddSolidRows(0, std::min(frame.Top, screenHeight), 255, 255, 255);
     for (int i = 0; i < frame.Height; ++i) {
         if (DGifGetLine(gif, indices.data(), frame.Width) == GIF_ERROR)
             return DecodeStatus::Corrupt;
         const int64_t y = int64_t(frame.Top) + (inOrder ? i : InterlacedRow(i, frame.Height));
-        if (y >= screenHeight)
-            continue;
-        uint8_t* out = rgb.data() + size_t(x0) * 3;
-        for (int x = x0; x < x1; ++x, out += 3) {
-            const uint8_t* c = palette.data() + size_t(indices[size_t(x - frame.Left)]) * 3;
-            out[0] = c[0], out[1] = c[1], out[2] = c[2];
-        }
-        job.reducer.AddRow(int(y), rgb.data());
+        if (y < screenHeight)
+            rows.Add(int(y), indices.data() + std::max(x0 - frame.Left, 0));
     }
-    for (int y = std::max(frameEnd, 0); y < screenHeight; ++y)
-        job.reducer.AddSolidRow(y, 255, 255, 255);
+    rows.Flush();
+    job.reducer.AddSolidRows(std::max(frameEnd, 0), screenHeight - std::max(frameEnd, 0), 255, 255, 255);
     job.reducer.Finish();
     return DecodeStatus::Ok;
 }

@@ -9,6 +9,7 @@
 #include <emmintrin.h>
 #endif
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
 #include <new>
@@ -109,31 +110,149 @@ int PassWidth(int width, int pass)
     return width > kPassX0[pass] ? (width - kPassX0[pass] + kPassDx[pass] - 1) / kPassDx[pass] : 0;
 }
 
-DecodeStatus DecodeRows(DecodeJob& job, spng_ctx* ctx, int fmt, size_t rowBytes, bool interlaced)
-{
-    std::vector<uint8_t> row;
-    std::vector<uint8_t> rgb;
-    try {
-        row.resize(rowBytes);
-        rgb.resize(size_t(job.fullWidth) * 3 + 1);
-    } catch (const std::bad_alloc&) {
-        return DecodeStatus::OutOfMemory;
+// Palette and grey pictures of up to 8 bits are decoded in their own form,
+// one index or level per pixel, and coloured through a table made once: the
+// palette (or the levels widened to 8 bits) with the transparency composed
+// over white.
+struct CSampleTable {
+    int bitDepth = 8;
+    uint8_t rgb[256 * 3] = {};
+
+    // False when the picture is of another kind (or its palette cannot be read).
+    bool Make(spng_ctx* ctx, const spng_ihdr& ihdr)
+    {
+        if (ihdr.bit_depth > 8
+            || (ihdr.color_type != SPNG_COLOR_TYPE_GRAYSCALE && ihdr.color_type != SPNG_COLOR_TYPE_INDEXED))
+            return false;
+        bitDepth = ihdr.bit_depth;
+        spng_trns trns;
+        const bool hasTrns = spng_get_trns(ctx, &trns) == 0;
+        if (ihdr.color_type == SPNG_COLOR_TYPE_GRAYSCALE) {
+            const int top = (1 << bitDepth) - 1;
+            for (int v = 0; v <= top; ++v) {
+                const bool clear = hasTrns && trns.gray == v;
+                std::fill_n(rgb + v * 3, 3, clear ? uint8_t(255) : uint8_t(v * 255 / top));
+            }
+            return true;
+        }
+        spng_plte plte;
+        if (spng_get_plte(ctx, &plte) != 0)
+            return false;
+        for (uint32_t i = 0; i < plte.n_entries && i < 256; ++i) {
+            const uint8_t a = hasTrns && i < trns.n_type3_entries ? trns.type3_alpha[i] : 255;
+            rgb[i * 3] = OverWhite(plte.entries[i].red, a);
+            rgb[i * 3 + 1] = OverWhite(plte.entries[i].green, a);
+            rgb[i * 3 + 2] = OverWhite(plte.entries[i].blue, a);
+        }
+        return true;
     }
+
+    // n samples packed at bitDepth bits, first pixel in the high bits, to R, G, B.
+    const uint8_t* Colour(const uint8_t* row, int n, uint8_t* out) const
+    {
+        if (bitDepth == 8) {
+            for (int i = 0; i < n; ++i)
+                std::memcpy(out + size_t(i) * 3, rgb + size_t(row[i]) * 3, 3);
+            return out;
+        }
+        const int perByte = 8 / bitDepth;
+        const unsigned mask = (1u << bitDepth) - 1;
+        for (int i = 0; i < n; ++i) {
+            const int shift = 8 - bitDepth * (i % perByte + 1);
+            std::memcpy(out + size_t(i) * 3, rgb + size_t((row[i / perByte] >> shift) & mask) * 3, 3);
+        }
+        return out;
+    }
+};
+
+// The rows of a picture in the decoder's format as they reach the reducer. A
+// run of equal rows in a row is coloured and reduced once; a run of one
+// colour is reduced as a solid run.
+class CPngRows {
+public:
+    CPngRows(DecodeJob& job, int fmt, const CSampleTable* table) : m_job(job), m_fmt(fmt), m_table(table) {}
+
+    bool Init(size_t rowBytes)
+    {
+        try {
+            m_row.resize(rowBytes);
+            m_run.resize(rowBytes);
+            m_rgb.resize(size_t(m_job.fullWidth) * 3 + 1);
+        } catch (const std::bad_alloc&) {
+            return false;
+        }
+        return true;
+    }
+
+    uint8_t* Row() { return m_row.data(); }
+
+    // The row just decoded into Row() as row y, whole.
+    void AddRow(int y)
+    {
+        if (m_count > 0 && y == m_y + m_count && m_row == m_run) {
+            ++m_count;
+            return;
+        }
+        Flush();
+        m_row.swap(m_run);
+        m_y = y;
+        m_count = 1;
+    }
+
+    // The row just decoded into Row() as the n pixels of an Adam7 pass row.
+    void AddPassRow(int y, int pass, int n)
+    {
+        m_job.reducer.AddPixels(y, kPassX0[pass], kPassDx[pass], Colour(m_row.data(), n), n);
+    }
+
+    void Flush()
+    {
+        if (m_count == 0)
+            return;
+        const int width = m_job.fullWidth;
+        const uint8_t* pixels = Colour(m_run.data(), width);
+        if (m_count > 1 && std::memcmp(pixels, pixels + 3, size_t(width - 1) * 3) == 0)
+            m_job.reducer.AddSolidRows(m_y, m_count, pixels[0], pixels[1], pixels[2]);
+        else
+            m_job.reducer.AddRows(m_y, m_count, pixels);
+        m_count = 0;
+    }
+
+private:
+    const uint8_t* Colour(const uint8_t* row, int n)
+    {
+        return m_table ? m_table->Colour(row, n, m_rgb.data()) : ToRgb(m_fmt, row, n, m_rgb.data());
+    }
+
+    DecodeJob& m_job;
+    const int m_fmt;
+    const CSampleTable* m_table;
+    std::vector<uint8_t> m_row;
+    std::vector<uint8_t> m_run;  // the row of the run being gathered
+    std::vector<uint8_t> m_rgb;
+    int m_y = 0;
+    int m_count = 0;
+};
+
+DecodeStatus DecodeRows(DecodeJob& job, spng_ctx* ctx, int fmt, size_t rowBytes, bool interlaced,
+                        const CSampleTable* table)
+{
+    CPngRows rows(job, fmt, table);
+    if (!rows.Init(rowBytes))
+        return DecodeStatus::OutOfMemory;
     for (;;) {
         spng_row_info info;
         if (spng_get_row_info(ctx, &info) != 0)
             return DecodeStatus::Corrupt;
-        const int error = spng_decode_scanline(ctx, row.data(), row.size());
+        const int error = spng_decode_scanline(ctx, rows.Row(), rowBytes);
         if (error != 0 && error != SPNG_EOI)
             return DecodeStatus::Corrupt;
         if (info.pass < 0 || info.pass > 6)
             return DecodeStatus::Corrupt;
-        const int n = interlaced ? PassWidth(job.fullWidth, info.pass) : job.fullWidth;
-        const uint8_t* pixels = ToRgb(fmt, row.data(), n, rgb.data());
         if (interlaced)
-            job.reducer.AddPixels(int(info.row_num), kPassX0[info.pass], kPassDx[info.pass], pixels, n);
+            rows.AddPassRow(int(info.row_num), info.pass, PassWidth(job.fullWidth, info.pass));
         else
-            job.reducer.AddRow(int(info.row_num), pixels);
+            rows.AddRow(int(info.row_num));
         if (error == SPNG_EOI)
             break;
     }
@@ -141,6 +260,7 @@ DecodeStatus DecodeRows(DecodeJob& job, spng_ctx* ctx, int fmt, size_t rowBytes,
     // be sound too: a damaged file is refused, not shown half-checked.
     if (spng_decode_chunks(ctx) != 0 || job.source->HitEnd())
         return DecodeStatus::Corrupt;
+    rows.Flush();
     job.reducer.Finish();
     return DecodeStatus::Ok;
 }
@@ -175,9 +295,10 @@ DecodeStatus DecodePng(DecodeJob& job)
 
     const int width = int(ihdr.width);
     const bool interlaced = ihdr.interlace_method != SPNG_INTERLACE_NONE;
-    // libspng keeps a raw scanline, the previous one and a converted row.
+    // libspng keeps a raw scanline, the previous one and a converted row; we
+    // keep the row decoded and the row of the run of equal rows gathered.
     const int64_t rowBytes = int64_t(width) * 8;
-    const int64_t extra = 4 * (rowBytes + 1) + int64_t(width) * 3 + (int64_t(64) << 10);
+    const int64_t extra = 5 * (rowBytes + 1) + int64_t(width) * 3 + (int64_t(64) << 10);
     DecodeStatus status = job.Prepare(width, int(ihdr.height), extra, !interlaced);
     if (status != DecodeStatus::Ok || job.headerOnly)
         return status;
@@ -186,11 +307,17 @@ DecodeStatus DecodePng(DecodeJob& job)
     const bool hasTrns = spng_get_trns(ctx.get(), &trns) == 0;
     const bool hasAlpha = ihdr.color_type == SPNG_COLOR_TYPE_GRAYSCALE_ALPHA
         || ihdr.color_type == SPNG_COLOR_TYPE_TRUECOLOR_ALPHA || hasTrns;
-    const int fmt = !hasAlpha ? SPNG_FMT_RGB8 : ihdr.bit_depth == 16 ? SPNG_FMT_RGBA16 : SPNG_FMT_RGBA8;
-    if (spng_decode_image(ctx.get(), nullptr, 0, fmt, SPNG_DECODE_TRNS | SPNG_DECODE_PROGRESSIVE) != 0)
+    CSampleTable table;
+    const bool ownForm = table.Make(ctx.get(), ihdr);
+    const int fmt = ownForm ? SPNG_FMT_PNG
+        : !hasAlpha        ? SPNG_FMT_RGB8
+        : ihdr.bit_depth == 16 ? SPNG_FMT_RGBA16
+                               : SPNG_FMT_RGBA8;
+    const int flags = ownForm ? SPNG_DECODE_PROGRESSIVE : SPNG_DECODE_TRNS | SPNG_DECODE_PROGRESSIVE;
+    if (spng_decode_image(ctx.get(), nullptr, 0, fmt, flags) != 0)
         return DecodeStatus::Corrupt;
     size_t imageBytes = 0;
     if (spng_decoded_image_size(ctx.get(), fmt, &imageBytes) != 0)
         return DecodeStatus::Corrupt;
-    return DecodeRows(job, ctx.get(), fmt, imageBytes / ihdr.height, interlaced);
+    return DecodeRows(job, ctx.get(), fmt, imageBytes / ihdr.height, interlaced, ownForm ? &table : nullptr);
 }

@@ -383,6 +383,95 @@ TEST(ImageDecoderGif, FrameBeyondTheScreenIsClippedAndALocalPaletteIsUsed)
     EXPECT_EQ(l.Pixel(4, 4), 0x010203u);
 }
 
+// Palette and grey pictures are coloured through their own table and runs of
+// equal rows are reduced at once; the same colours stored as RGB take the
+// plain way, and both must give the same pixels. Rows 3 to 9 repeat row 2 and
+// rows 12 to 15 are of one colour.
+TEST(ImageDecoderPixels, PaletteAndGreyPicturesEqualTheSameColoursStoredAsRgb)
+{
+    const int width = 41, height = 29;
+    const auto level = [](int x, int y, int top) {
+        const int row = y >= 3 && y <= 9 ? 2 : y;
+        return row >= 12 && row <= 15 ? top : (x * 5 + row * 3) % (top + 1);
+    };
+    for (int colorType : {0, 3}) {
+        for (int depth : {1, 2, 4, 8}) {
+            for (bool interlaced : {false, true}) {
+                const int top = (1 << depth) - 1;
+                PngSpec own;
+                own.colorType = colorType;
+                own.bitDepth = depth;
+                own.width = width;
+                own.height = height;
+                own.interlaced = interlaced;
+                for (int i = 0; i <= top && colorType == 3; ++i)
+                    own.palette.insert(own.palette.end(), {uint8_t(i * 37), uint8_t(255 - i), uint8_t(i * 11)});
+                if (colorType == 3)
+                    own.paletteAlpha = {0, 128};  // entry 0 clear, entry 1 half
+                else
+                    own.transparentGray = top / 2;
+                const auto colour = [&](int index) -> uint32_t {
+                    if (colorType == 0) {
+                        const uint32_t v = index == top / 2 ? 255 : uint32_t(index * 255 / top);
+                        return v * 0x010101u;
+                    }
+                    const uint32_t a = index == 0 ? 0 : index == 1 ? 128 : 255;
+                    const uint8_t* c = &own.palette[size_t(index) * 3];
+                    const auto over = [&](uint32_t v) { return (v * a + 255 * (255 - a) + 127) / 255; };
+                    return over(c[0]) << 16 | over(c[1]) << 8 | over(c[2]);
+                };
+                const int perByte = 8 / depth;
+                for (int y = 0; y < height; ++y) {
+                    const size_t rowStart = own.samples.size();
+                    own.samples.resize(rowStart + size_t((width + perByte - 1) / perByte));
+                    for (int x = 0; x < width; ++x)
+                        own.samples[rowStart + size_t(x / perByte)]
+                            |= uint8_t(level(x, y, top) << (8 - depth * (x % perByte + 1)));
+                }
+                const Bytes rgb = MakeRgbPng(width, height, false, [&](int x, int y) { return colour(level(x, y, top)); });
+                for (int scale : {100, 30}) {
+                    SCOPED_TRACE(testing::Message() << "colour type " << colorType << ", " << depth << " bits"
+                                                    << (interlaced ? ", interlaced" : "") << " at " << scale);
+                    ExpectSamePixels(DecodeBytes(MakePng(own), scale), DecodeBytes(rgb, scale));
+                }
+            }
+        }
+    }
+}
+
+// A small first frame on a large screen, with runs of equal rows: the screen
+// around it and its runs are reduced at once, to what the same picture
+// stored whole as RGB gives.
+TEST(ImageDecoderGif, SmallFrameOnALargeScreenEqualsTheWholePictureStoredAsRgb)
+{
+    GifSpec layout;
+    layout.screenWidth = 700;
+    layout.screenHeight = 500;
+    layout.left = 203;
+    layout.top = 97;
+    layout.width = 31;
+    layout.height = 40;
+    layout.palette = {10, 20, 30, 200, 100, 0, 0, 90, 250, 7, 7, 7};
+    for (int y = 0; y < layout.height; ++y)
+        for (int x = 0; x < layout.width; ++x)
+            layout.indices.push_back(uint8_t(y < 20 ? (x / 3) % 4 : (x + y) % 4));
+    const auto colour = [&](int x, int y) -> uint32_t {
+        const int fx = x - layout.left, fy = y - layout.top;
+        if (fx < 0 || fy < 0 || fx >= layout.width || fy >= layout.height)
+            return 0xFFFFFF;
+        const uint8_t* c = &layout.palette[size_t(layout.indices[size_t(fy * layout.width + fx)]) * 3];
+        return uint32_t(c[0]) << 16 | uint32_t(c[1]) << 8 | c[2];
+    };
+    const Bytes rgb = MakeRgbPng(layout.screenWidth, layout.screenHeight, false, colour);
+    for (bool interlaced : {false, true}) {
+        layout.interlaced = interlaced;
+        for (int scale : {100, 13}) {
+            SCOPED_TRACE(testing::Message() << (interlaced ? "interlaced" : "in order") << " at " << scale);
+            ExpectSamePixels(DecodeBytes(MakeGif(layout), scale), DecodeBytes(rgb, scale));
+        }
+    }
+}
+
 // Every prefix of a file: refused, or shown; never a crash (run under the
 // sanitizers this also proves no read out of bounds).
 void CheckEveryPrefix(const Bytes& file, size_t step)
