@@ -1,8 +1,13 @@
 #include "shell/device_dialog.h"
 
+#include "app/lumo_doc.h"
+#include "platform/win_app.h"
 #include "shell/device_screen.h"
 
 #include <QEvent>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
 #include <QPointer>
 #include <algorithm>
 
@@ -50,6 +55,34 @@ QRect CDeviceDialog::DialogArea(QWidget* screen)
         return {};
     return QRect(s->mapToGlobal(QPoint(0, CDeviceScreen::kTaskBarHeight)),
                  QSize(s->width(), s->height() - CDeviceScreen::kTaskBarHeight));
+}
+
+CImageItem* CDeviceDialog::ActiveEntry()
+{
+    CWinApp* app = CWinApp::Instance();
+    CFrameWnd* frame = app ? app->MainWnd() : nullptr;
+    auto* doc = frame ? dynamic_cast<CLumoDoc*>(frame->GetActiveDocument()) : nullptr;
+    return doc ? doc->Catalog().GetCurrent() : nullptr;
+}
+
+QWidget* CDeviceDialog::MakeTitleLine()
+{
+    auto* line = new QWidget(this);
+    auto* row = new QHBoxLayout(line);
+    row->setContentsMargins(0, 0, 0, 0);
+    auto* caption = new QLabel(windowTitle(), line);
+    QFont bold = caption->font();
+    bold.setBold(true);
+    caption->setFont(bold);
+    caption->setStyleSheet(QStringLiteral("color:#00287a"));
+    row->addWidget(caption, 1);
+    auto* ok = new QPushButton(QStringLiteral("ok"), line);
+    SetControlId(ok, DialogId::kOk);
+    ok->setFixedSize(40, 20);
+    ok->setAutoDefault(false);
+    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+    row->addWidget(ok);
+    return line;
 }
 
 void CDeviceDialog::showEvent(QShowEvent* event)

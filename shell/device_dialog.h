@@ -10,6 +10,8 @@
 #include <QList>
 #include <QString>
 
+class CImageItem;
+
 class CDeviceDialog : public QDialog {
     Q_OBJECT
 public:
@@ -18,8 +20,15 @@ public:
 
     // The device screen's client area for dialogs, in global coordinates.
     static QRect DialogArea(QWidget* screen);
+    // The current entry of the main window's active document; null when there
+    // is no document, no catalog or no current entry.
+    static CImageItem* ActiveEntry();
 
 protected:
+    // The dialog's title line, as a handheld draws it at the top of a dialog:
+    // the caption, and at the right an "ok" button (OK, 1) that accepts it.
+    QWidget* MakeTitleLine();
+
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
 

@@ -6,6 +6,7 @@
 #include "res/resources.h"
 #include "shell/command_bar.h"
 #include "shell/device_screen.h"
+#include "shell/image_info_dlg.h"
 #include "shell/pane_splitter.h"
 #include "shell/settings_sheet.h"
 #include "shell/tool_images.h"
@@ -21,6 +22,12 @@ CMainFrame::CMainFrame(QWidget* screen)
 {
     setProperty("lumoClass", QStringLiteral("CMainFrame"));
     OnCommand(Res::ID_APP_EXIT, [this] { window()->close(); });
+    // The document's dialogs are made here, where the windows live; the
+    // document keeps their enable rules.
+    OnCommand(Res::ID_IMAGE_INFO, [this] {
+        CImageInfoDlg dialog(window());
+        dialog.exec();
+    });
 }
 
 CMainFrame::~CMainFrame()

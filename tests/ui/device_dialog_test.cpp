@@ -1,22 +1,13 @@
 // Dialogs over the device screen through the real program: a modal dialog
 // runs its own event loop and the script goes on inside it; the dialog fills
 // the screen below the task bar, which shows its caption.
+#include "dialog_dump.h"
 #include "lumo_run.h"
 #include "ui_pictures.h"
 
 #include <QImage>
 #include <QJsonArray>
 #include <gtest/gtest.h>
-
-namespace {
-
-QJsonObject TopDialog(const QJsonObject& dump)
-{
-    const QJsonArray dialogs = dump["dialogs"].toArray();
-    return dialogs.isEmpty() ? QJsonObject() : dialogs.last().toObject();
-}
-
-}  // namespace
 
 TEST(DeviceDialog, ScriptGoesOnInsideTheModalAboutBoxUntilItCloses)
 {
@@ -27,14 +18,12 @@ TEST(DeviceDialog, ScriptGoesOnInsideTheModalAboutBoxUntilItCloses)
             run.Run(QStringLiteral("command 57664\ndump %1\n%2\ndump -\n").arg(inside, QString::fromLatin1(close)));
         ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
         const QJsonObject in = UiPictures::ReadDump(inside);
-        const QJsonObject about = TopDialog(in);
+        const QJsonObject about = DialogDump::Top(in);
         EXPECT_EQ(about["class"].toString(), QStringLiteral("CAboutBox")) << close;
         EXPECT_EQ(about["caption"].toString(), QStringLiteral("About Lumo"));
         EXPECT_EQ(about["rect"].toArray(), (QJsonArray {0, 26, 240, 320}));
         EXPECT_EQ(in["title"].toString(), QStringLiteral("About Lumo"));
-        const QJsonObject ok = about["controls"].toArray().last().toObject();
-        EXPECT_EQ(ok["id"].toInt(), 1);
-        EXPECT_EQ(ok["kind"].toString(), QStringLiteral("button"));
+        EXPECT_EQ(DialogDump::Control(about, 1)["kind"].toString(), QStringLiteral("button"));
         EXPECT_TRUE(r.dump["dialogs"].toArray().isEmpty()) << close;
         EXPECT_EQ(r.dump["title"].toString(), QStringLiteral("Lumo"));
     }
