@@ -7,6 +7,7 @@
 #include "platform/profile.h"
 #include "platform/registry_store.h"
 #include "shell/device_screen.h"
+#include "shell/input_panel.h"
 #include "shell/message_presenter.h"
 
 #include <QApplication>
@@ -115,8 +116,10 @@ int main(int argc, char** argv)
         CRegistryStore::Instance().SetFile(QFileInfo(options.registry).absoluteFilePath());
     Profile::SetAppName(QFileInfo(QString::fromLocal8Bit(argv[0])).baseName());
 
+    InputPanel::SelectInputMethod(offscreen);
     QApplication qapp(argc, argv);
     screenFile.reset();  // read by now; nothing of it outlives the start
+    InputPanel::Install();
     QStringList script;
     const bool scripted = !options.script.isEmpty();
     if (scripted) {

@@ -7,6 +7,7 @@
 #include "platform/message_box.h"
 #include "res/resources.h"
 #include "shell/device_screen.h"
+#include "shell/input_panel.h"
 #include "shell/main_frame.h"
 #include "views/image_canvas.h"
 #include "views/lumo_view.h"
@@ -117,6 +118,7 @@ QJsonObject DumpState(CLumoApp* app)
     root["windows"] = windows;
     root["dialogs"] = DialogControls::DumpDialogs(app->Screen());
     root["title"] = app->Screen() ? app->Screen()->TaskBar()->Title() : QString();
+    root["inputPanel"] = InputPanel::IsShown();
     QJsonObject menu;
     CollectMenu(Resources::MainMenu(), app, &menu);
     root["menu"] = menu;

@@ -44,6 +44,14 @@ Qt::Alignment CMemoLayout::Alignment() const
     return alignment;
 }
 
+QStringList MemoAlignNames()
+{
+    QStringList names;
+    for (const AlignName& entry : kAlignNames)
+        names << QLatin1StringView(entry.name);
+    return names;
+}
+
 int MemoAlignFlags(const QString& align)
 {
     for (const AlignName& entry : kAlignNames)

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QtCore/qnamespace.h>
 #include <cstdint>
 
@@ -56,6 +57,8 @@ struct CMemoLayout {
     Qt::Alignment Alignment() const;
 };
 
+// The nine alignment names, "Top Left" to "Bottom Right", row by row.
+QStringList MemoAlignNames();
 // Format flags for an alignment name ("Top Left" .. "Bottom Right", letter
 // case ignored); any other text gives "Top Center".
 int MemoAlignFlags(const QString& align);

@@ -4,6 +4,7 @@
 #include "platform/win_app.h"
 #include "res/resource.h"
 #include "res/resources.h"
+#include "shell/input_panel.h"
 #include "shell/tool_images.h"
 
 #include <QActionGroup>
@@ -138,6 +139,7 @@ CCommandBar::CCommandBar(QWidget* parent)
     m_sipButton->setProperty("lumoClass", QStringLiteral("CSipButton"));
     m_sipButton->setIcon(KeyboardIcon());
     m_sipButton->setIconSize(QSize(16, 16));
+    connect(m_sipButton, &QToolButton::clicked, this, [] { InputPanel::Toggle(); });
     layout->addSpacing(4);
     layout->addWidget(m_sipButton);
 }

@@ -57,11 +57,16 @@ QRect CDeviceDialog::DialogArea(QWidget* screen)
                  QSize(s->width(), s->height() - CDeviceScreen::kTaskBarHeight));
 }
 
-CImageItem* CDeviceDialog::ActiveEntry()
+CLumoDoc* CDeviceDialog::ActiveDocument()
 {
     CWinApp* app = CWinApp::Instance();
     CFrameWnd* frame = app ? app->MainWnd() : nullptr;
-    auto* doc = frame ? dynamic_cast<CLumoDoc*>(frame->GetActiveDocument()) : nullptr;
+    return frame ? dynamic_cast<CLumoDoc*>(frame->GetActiveDocument()) : nullptr;
+}
+
+CImageItem* CDeviceDialog::ActiveEntry()
+{
+    CLumoDoc* doc = ActiveDocument();
     return doc ? doc->Catalog().GetCurrent() : nullptr;
 }
 

@@ -11,6 +11,7 @@
 #include <QString>
 
 class CImageItem;
+class CLumoDoc;
 
 class CDeviceDialog : public QDialog {
     Q_OBJECT
@@ -20,8 +21,9 @@ public:
 
     // The device screen's client area for dialogs, in global coordinates.
     static QRect DialogArea(QWidget* screen);
-    // The current entry of the main window's active document; null when there
-    // is no document, no catalog or no current entry.
+    // The main window's active document; null without one.
+    static CLumoDoc* ActiveDocument();
+    // Its catalog's current entry; null when there is none.
     static CImageItem* ActiveEntry();
 
 protected:

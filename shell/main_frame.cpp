@@ -7,6 +7,7 @@
 #include "shell/command_bar.h"
 #include "shell/device_screen.h"
 #include "shell/image_info_dlg.h"
+#include "shell/memo_property_dlg.h"
 #include "shell/pane_splitter.h"
 #include "shell/settings_sheet.h"
 #include "shell/tool_images.h"
@@ -26,6 +27,10 @@ CMainFrame::CMainFrame(QWidget* screen)
     // document keeps their enable rules.
     OnCommand(Res::ID_IMAGE_INFO, [this] {
         CImageInfoDlg dialog(window());
+        dialog.exec();
+    });
+    OnCommand(Res::ID_MEMO, [this] {
+        CMemoPropertyDlg dialog(window());
         dialog.exec();
     });
 }

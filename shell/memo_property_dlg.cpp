@@ -1,0 +1,149 @@
+#include "shell/memo_property_dlg.h"
+
+#include "app/image_item.h"
+#include "app/lumo_doc.h"
+#include "app/memo_property.h"
+#include "image/memo_layout.h"
+#include "shell/input_panel.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFontDatabase>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QVBoxLayout>
+#include <algorithm>
+
+namespace {
+
+QStringList ItemsOf(const QComboBox* list)
+{
+    QStringList items;
+    for (int i = 0; i < list->count(); ++i)
+        items << list->itemText(i);
+    return items;
+}
+
+// A list shows a value by its own search; no match keeps its selection.
+void SelectByPrefix(QComboBox* list, const QString& text)
+{
+    const int index = MemoProperty::FindPrefix(ItemsOf(list), text);
+    if (index >= 0)
+        list->setCurrentIndex(index);
+}
+
+QString SelectedText(const QComboBox* list)
+{
+    return list->currentIndex() >= 0 ? list->currentText() : QString();
+}
+
+}  // namespace
+
+CMemoPropertyDlg::CMemoPropertyDlg(QWidget* screen)
+    : CDeviceDialog(screen, QStringLiteral("CMemoPropertyDlg"), QStringLiteral("Dialog"))
+{
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(6, 4, 6, 6);
+    layout->addWidget(MakeTitleLine());
+    auto* group = new QGroupBox(QStringLiteral("Memo Property"), this);
+    auto* grid = new QGridLayout(group);
+    grid->setColumnStretch(1, 1);
+    const auto addList = [&](const char* label, int id, int row) {
+        grid->addWidget(new QLabel(QString::fromLatin1(label), group), row, 0);
+        auto* list = new QComboBox(group);
+        SetControlId(list, id);
+        grid->addWidget(list, row, 1, 1, 2);
+        return list;
+    };
+    m_font = addList("Font", kFont, 0);
+    m_align = addList("Align", kAlign, 1);
+    m_size = addList("Size", kSize, 2);
+    m_size->setMaximumWidth(60);
+    m_bold = new QCheckBox(QStringLiteral("bold"), group);
+    SetControlId(m_bold, kBold);
+    m_italic = new QCheckBox(QStringLiteral("italic"), group);
+    SetControlId(m_italic, kItalic);
+    auto* styles = new QHBoxLayout;
+    styles->addWidget(m_bold);
+    styles->addWidget(m_italic);
+    styles->addStretch(1);
+    grid->addLayout(styles, 3, 1, 1, 2);
+    grid->addWidget(new QLabel(QStringLiteral("Memo"), group), 4, 0, 1, 3);
+    m_memo = new QPlainTextEdit(group);
+    SetControlId(m_memo, kMemo);
+    m_memo->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    m_memo->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    grid->addWidget(m_memo, 5, 0, 1, 3);
+    grid->setRowStretch(5, 1);
+    layout->addWidget(group, 1);
+    InputPanel::FollowFocus(m_memo);
+
+    // Start: the fixed lists, then the (still empty) values.
+    m_size->addItems(MemoProperty::Sizes());
+    m_align->addItems(MemoAlignNames());
+    m_size->setCurrentIndex(-1);
+    m_align->setCurrentIndex(-1);
+    ShowValues();
+    m_item = ActiveEntry();
+    if (!m_item)
+        return;
+    CFontTable& fonts = CFontTable::Shared();
+    fonts.Fill(QFontDatabase::families());
+    QStringList sorted = fonts.Names();
+    std::sort(sorted.begin(), sorted.end(),
+              [](const QString& a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) < 0; });
+    m_font->addItems(sorted);
+    m_font->setCurrentIndex(-1);  // a list has no selection until one is made
+    m_values = MemoRecordOf(*m_item);
+    // The edit shows line breaks stored the handheld's way as its own.
+    m_values.content.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    ShowValues();
+}
+
+CMemoPropertyDlg::~CMemoPropertyDlg()
+{
+    CLumoDoc* doc = ActiveDocument();
+    if (m_confirmed && m_item && doc && doc->Catalog().IndexOf(m_item) >= 0) {
+        CMemoRecord memo = m_values;
+        memo.color = m_item->m_memoColor;
+        ApplyMemoRecord(memo, *m_item);
+    }
+    CFontTable::Shared().Clear();
+}
+
+void CMemoPropertyDlg::ShowValues()
+{
+    SelectByPrefix(m_font, m_values.font);
+    SelectByPrefix(m_align, m_values.align);
+    SelectByPrefix(m_size, m_values.size);
+    m_bold->setChecked(m_values.bold != 0);
+    m_italic->setChecked(m_values.italic != 0);
+    m_memo->setPlainText(m_values.content);
+}
+
+void CMemoPropertyDlg::ReadValues()
+{
+    m_values.font = SelectedText(m_font);
+    m_values.align = SelectedText(m_align);
+    m_values.size = SelectedText(m_size);
+    m_values.bold = m_bold->isChecked() ? 1 : 0;
+    m_values.italic = m_italic->isChecked() ? 1 : 0;
+    m_values.content = m_memo->toPlainText();
+}
+
+void CMemoPropertyDlg::accept()
+{
+    ReadValues();
+    m_confirmed = true;
+    CDeviceDialog::accept();
+}
+
+void CMemoPropertyDlg::hideEvent(QHideEvent* event)
+{
+    // The keyboard belonged to the memo edit.
+    if (InputPanel::IsShown())
+        InputPanel::SipShowIM(false);
+    CDeviceDialog::hideEvent(event);
+}

@@ -1,0 +1,37 @@
+// The Memo Property dialog's list search and its font table.
+#include "app/memo_property.h"
+#include "image/memo_layout.h"
+
+#include <gtest/gtest.h>
+
+TEST(MemoProperty, ListsFindTheFirstEntryBeginningWithTheTextInAnyCase)
+{
+    const QStringList& sizes = MemoProperty::Sizes();
+    const QStringList aligns = MemoAlignNames();
+    const struct {
+        const QStringList& items;
+        const char* text;
+        int index;
+    } cases[] = {
+        {sizes, "9", 3},  {sizes, "1", 4},   // "10" is the first to begin with 1
+        {sizes, "13", -1}, {sizes, "", 0},   // an empty text begins every entry
+        {aligns, "bottom right", 8}, {aligns, "Middle", 3}, {aligns, "Centre", -1},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(MemoProperty::FindPrefix(c.items, QString::fromLatin1(c.text)), c.index) << c.text;
+    EXPECT_EQ(aligns.size(), 9);
+}
+
+TEST(MemoProperty, FontTableKeepsTheFirstTwentyFourFamiliesUntilEmptied)
+{
+    QStringList families;
+    for (int i = 0; i < 30; ++i)
+        families << QStringLiteral("Family %1").arg(i, 2, 10, QLatin1Char('0'));
+    CFontTable table;
+    table.Fill(families);
+    EXPECT_EQ(table.Names(), families.mid(0, CFontTable::kSlots));
+    EXPECT_FALSE(table.Add(QStringLiteral("late")));  // full: the enumeration stops
+    table.Clear();
+    table.Fill(families.mid(0, 3));
+    EXPECT_EQ(table.Names(), families.mid(0, 3));
+}
