@@ -2,14 +2,18 @@
 
 namespace FileListText {
 
+QString ByteSizeText(double bytes)
+{
+    if (bytes / 1048576.0 >= 1.0)
+        return QString::asprintf("%.2f MB", bytes / 1048576.0);
+    if (bytes / 1024.0 >= 1.0)
+        return QString::asprintf("%.2f KB", bytes / 1024.0);
+    return QString::asprintf("%d Bytes", int(bytes));
+}
+
 QString SizeText(uint32_t bytes)
 {
-    const double size = double(float(bytes));
-    if (size / 1048576.0 >= 1.0)
-        return QString::asprintf("%.2f MB", size / 1048576.0);
-    if (size / 1024.0 >= 1.0)
-        return QString::asprintf("%.2f KB", size / 1024.0);
-    return QString::asprintf("%d Bytes", int(bytes));
+    return ByteSizeText(double(float(bytes)));
 }
 
 QString DateText(const CTime& time)

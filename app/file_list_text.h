@@ -10,8 +10,10 @@
 
 namespace FileListText {
 
-// "%.2f MB" from 1 MiB up, "%.2f KB" from 1 KiB up, else "%d Bytes". The
-// size goes through a 32-bit float first, as the list always showed it.
+// "%.2f MB" from 1 MiB up, "%.2f KB" from 1 KiB up, else "%d Bytes".
+QString ByteSizeText(double bytes);
+// The list's size column: ByteSizeText of the size passed through a 32-bit
+// float first, as the list always showed it.
 QString SizeText(uint32_t bytes);
 // "%d-%d-%d %d:%d:%d": year, month, day, hour, minute, second.
 QString DateText(const CTime& time);

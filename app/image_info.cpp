@@ -54,7 +54,7 @@ CImageInfoTexts TextsOf(const CImageItem& item)
     return CImageInfoTexts {FileListText::NameOf(item.m_path),
                             Location(item.m_path, item.m_source),
                             Time(item.m_modified),
-                            FileListText::SizeText(item.m_fileSize),
+                            FileListText::ByteSizeText(double(item.m_fileSize)),
                             QStringLiteral("%1 Bits").arg(item.m_bitsPerPixel),
                             QStringLiteral("%1 x %2").arg(item.m_width).arg(item.m_height),
                             Rotation(item.m_rotation),

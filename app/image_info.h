@@ -25,7 +25,9 @@ namespace ImageInfo {
 // Longest location on one line; a longer one breaks after this many characters.
 constexpr int kLocationLineLength = 18;
 
-// Every field for the entry; the file name and size read as in the file list.
+// Every field for the entry. The file name reads as in the file list; the
+// size is worked out from the exact byte count, where the list's passes
+// through a float.
 CImageInfoTexts TextsOf(const CImageItem& item);
 // Where the picture comes from: a picture's folder, or the archive, album or
 // folder it was gathered from as the source names it; broken into two lines

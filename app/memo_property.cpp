@@ -1,5 +1,7 @@
 #include "app/memo_property.h"
 
+#include <algorithm>
+
 namespace MemoProperty {
 
 const QStringList& Sizes()
@@ -38,4 +40,12 @@ void CFontTable::Fill(const QStringList& families)
     for (const QString& family : families)
         if (!Add(family))
             return;
+}
+
+QStringList CFontTable::Sorted() const
+{
+    QStringList sorted = m_names;
+    std::sort(sorted.begin(), sorted.end(),
+              [](const QString& a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) < 0; });
+    return sorted;
 }

@@ -30,6 +30,8 @@ public:
     // Fills the table from families in their order while it has room.
     void Fill(const QStringList& families);
     const QStringList& Names() const { return m_names; }
+    // The names as the sorted font list offers them, letter case ignored.
+    QStringList Sorted() const;
     void Clear() { m_names.clear(); }
 
 private:

@@ -70,16 +70,28 @@ void CollectWindows(QWidget* w, QWidget* screen, QJsonArray* out)
             CollectWindows(cw, screen, out);
 }
 
+void CollectCommand(int id, CLumoApp* app, QJsonObject* out)
+{
+    const CCmdUI ui = app->QueryCommand(id);
+    out->insert(QString::number(id), QJsonObject {{"enabled", ui.enabled}, {"checked", ui.checked}});
+}
+
 void CollectMenu(const std::vector<CMenuItemDef>& items, CLumoApp* app, QJsonObject* out)
 {
     for (const CMenuItemDef& item : items) {
         if (item.IsPopup())
             CollectMenu(item.children, app, out);
-        else if (item.id != 0) {
-            const CCmdUI ui = app->QueryCommand(item.id);
-            out->insert(QString::number(item.id), QJsonObject {{"enabled", ui.enabled}, {"checked", ui.checked}});
-        }
+        else if (item.id != 0)
+            CollectCommand(item.id, app, out);
     }
+}
+
+// The tool bars' buttons by their commands (B, C, i and M are on no menu).
+void CollectButtons(const std::vector<CToolButtonDef>& buttons, CLumoApp* app, QJsonObject* out)
+{
+    for (const CToolButtonDef& button : buttons)
+        if (button.id != 0)
+            CollectCommand(button.id, app, out);
 }
 
 }  // namespace
@@ -121,6 +133,8 @@ QJsonObject DumpState(CLumoApp* app)
     root["inputPanel"] = InputPanel::IsShown();
     QJsonObject menu;
     CollectMenu(Resources::MainMenu(), app, &menu);
+    CollectButtons(Resources::BottomToolBarButtons(), app, &menu);
+    CollectButtons(Resources::CommandBarButtons(), app, &menu);
     root["menu"] = menu;
     // The main view's full-screen switch and the canvas's pan offsets.
     CLumoView* view = app->Frame() ? app->Frame()->ImageView() : nullptr;

@@ -14,7 +14,6 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QVBoxLayout>
-#include <algorithm>
 
 namespace {
 
@@ -91,10 +90,7 @@ CMemoPropertyDlg::CMemoPropertyDlg(QWidget* screen)
         return;
     CFontTable& fonts = CFontTable::Shared();
     fonts.Fill(QFontDatabase::families());
-    QStringList sorted = fonts.Names();
-    std::sort(sorted.begin(), sorted.end(),
-              [](const QString& a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) < 0; });
-    m_font->addItems(sorted);
+    m_font->addItems(fonts.Sorted());
     m_font->setCurrentIndex(-1);  // a list has no selection until one is made
     m_values = MemoRecordOf(*m_item);
     // The edit shows line breaks stored the handheld's way as its own.

@@ -2,6 +2,7 @@
 #include "app/memo_property.h"
 #include "image/memo_layout.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 
 TEST(MemoProperty, ListsFindTheFirstEntryBeginningWithTheTextInAnyCase)
@@ -22,15 +23,18 @@ TEST(MemoProperty, ListsFindTheFirstEntryBeginningWithTheTextInAnyCase)
     EXPECT_EQ(aligns.size(), 9);
 }
 
-TEST(MemoProperty, FontTableKeepsTheFirstTwentyFourFamiliesUntilEmptied)
+TEST(MemoProperty, FontTableOffersTheFirstTwentyFourFamiliesSortedUntilEmptied)
 {
-    QStringList families;
-    for (int i = 0; i < 30; ++i)
-        families << QStringLiteral("Family %1").arg(i, 2, 10, QLatin1Char('0'));
+    QStringList families;  // enumerated from "family 29" down to "Family 00"
+    for (int i = 29; i >= 0; --i)
+        families << QString::fromLatin1(i % 2 ? "family %1" : "Family %1").arg(i, 2, 10, QLatin1Char('0'));
     CFontTable table;
     table.Fill(families);
     EXPECT_EQ(table.Names(), families.mid(0, CFontTable::kSlots));
     EXPECT_FALSE(table.Add(QStringLiteral("late")));  // full: the enumeration stops
+    QStringList sorted = families.mid(0, CFontTable::kSlots);
+    std::reverse(sorted.begin(), sorted.end());  // "Family 06", "family 07", ...
+    EXPECT_EQ(table.Sorted(), sorted);
     table.Clear();
     table.Fill(families.mid(0, 3));
     EXPECT_EQ(table.Names(), families.mid(0, 3));

@@ -1,6 +1,7 @@
 // Dialogs over the device screen through the real program: a modal dialog
 // runs its own event loop and the script goes on inside it; the dialog fills
-// the screen below the task bar, which shows its caption.
+// the screen below the task bar, which shows its caption. The bottom tool
+// bar's B, C, i and M buttons open their windows.
 #include "dialog_dump.h"
 #include "lumo_run.h"
 #include "ui_pictures.h"
@@ -29,20 +30,53 @@ TEST(DeviceDialog, ScriptGoesOnInsideTheModalAboutBoxUntilItCloses)
     }
 }
 
-TEST(DeviceDialog, ShotShowsTheDialogBelowTheTaskBarWithItsCaption)
+TEST(DeviceDialog, ShotShowsImageInfoFillingTheScreenBelowTheTaskBarWithItsCaption)
 {
     LumoRun run;
+    UiPictures::WriteBmp(run.Root() + QStringLiteral("/red.bmp"), 240, 320, Qt::red);
     const QString before = run.Dir() + QStringLiteral("/before.png");
     const QString with = run.Dir() + QStringLiteral("/with.png");
-    const LumoResult r = run.Run(QStringLiteral("shot %1\ncommand 57664\nshot %2\nclick 1\n").arg(before, with));
+    const LumoResult r = run.Run(QStringLiteral("idle\nshot %1\ncommand 32800\nshot %2\ndump -\nclick 1\n").arg(before, with),
+                                 {run.Root() + QStringLiteral("/red.bmp")});
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_EQ(DialogDump::Top(r.dump)["rect"].toArray(), (QJsonArray {0, 26, 240, 320}));
     const QImage a(before);
     const QImage b(with);
     ASSERT_EQ(b.size(), QSize(240, 320));
+    const QRect belowTaskBar(0, 26, 240, 294);
+    EXPECT_GT(UiPictures::CountNear(a, belowTaskBar, Qt::red), 1000);
+    EXPECT_EQ(UiPictures::CountNear(b, belowTaskBar, Qt::red), 0) << "the dialog covers the picture";
     const QRgb commandBar = a.pixel(120, 318);
     const QRgb dialog = b.pixel(120, 318);
-    EXPECT_NE(commandBar, dialog) << "the dialog covers the command bar's band";
+    EXPECT_NE(commandBar, dialog) << "and the command bar's band";
     EXPECT_EQ(b.pixel(1, 30), dialog) << "and everything below the task bar";
     EXPECT_EQ(b.pixel(1, 1), a.pixel(1, 1)) << "the task bar stays";
     EXPECT_NE(b.copy(0, 0, 240, 26), a.copy(0, 0, 240, 26)) << "with the dialog's caption as its title";
+}
+
+TEST(DeviceDialog, BottomToolButtonsBCIMOpenTheirWindowsOnlyWithAPicture)
+{
+    struct Case {
+        int x;  // of the button on the bottom tool bar
+        int id;
+        const char* window;
+        const char* chooser;  // the effect window's mode
+    };
+    const Case cases[] = {{107, 32815, "CEffectWnd", "Brightness"},
+                          {128, 32816, "CEffectWnd", "Contrast"},
+                          {157, 32800, "CImageInfoDlg", ""},
+                          {178, 32840, "CMemoPropertyDlg", ""}};
+    for (const bool picture : {true, false}) {
+        for (const Case& c : cases) {
+            LumoRun run;
+            UiPictures::WriteBmp(run.Root() + QStringLiteral("/red.bmp"), 24, 32, Qt::red);
+            const QStringList path = picture ? QStringList {run.Root() + QStringLiteral("/red.bmp")} : QStringList();
+            const LumoResult r = run.Run(QStringLiteral("idle\ntap %1 282\ndump -\nquit\n").arg(c.x), path);
+            ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+            EXPECT_EQ(r.dump["menu"][QString::number(c.id)]["enabled"].toBool(), picture) << c.window;
+            const QJsonObject top = DialogDump::Top(r.dump);
+            EXPECT_EQ(top["class"].toString(), QString::fromLatin1(picture ? c.window : "")) << c.window;
+            EXPECT_EQ(DialogDump::Text(top, 7370), QString::fromLatin1(picture ? c.chooser : "")) << c.window;
+        }
+    }
 }

@@ -9,6 +9,7 @@
 
 #include <QDateTime>
 #include <QDir>
+#include <QJsonArray>
 #include <QLabel>
 #include <gtest/gtest.h>
 
@@ -24,18 +25,19 @@ QStringList FieldTexts(const QJsonObject& dialog)
 
 }  // namespace
 
-TEST(ImageInfoDialog, ShowsTheCurrentEntrysFactsUnderTheirLabels)
+TEST(ImageInfoDialog, ShowsTheCurrentEntrysFactsUnderTheirLabelsUntilClosed)
 {
     struct Case {
         const char* file;     // under \pics
         const char* script;   // before the dialog opens
+        const char* close;    // how the script closes it
         QStringList fields;   // 1007 to 1016
     };
     const Case cases[] = {
-        {"sunset.bmp", "command 32813\ncommand 32793\n",  // turned right, 100 %
+        {"sunset.bmp", "command 32813\ncommand 32793\n", "click 1",  // turned right, 100 %
          {"sunset.bmp", "\\pics", "2004-3-5 9:7:2", "246 Bytes", "24 Bits", "10 x 6", "+90", "100 %", "0", "0"}},
         // Scanned with subfolders: the top folder is the location.
-        {"sub/inner.bmp", "",
+        {"sub/inner.bmp", "", "key Escape",
          {"inner.bmp", "\\pics", "2004-3-5 9:7:2", "246 Bytes", "24 Bits", "10 x 6", "+0", "Shrink To Fill", "0", "0"}},
     };
     for (const Case& c : cases) {
@@ -47,16 +49,20 @@ TEST(ImageInfoDialog, ShowsTheCurrentEntrysFactsUnderTheirLabels)
         ASSERT_TRUE(file.open(QIODevice::ReadWrite));
         file.setFileTime(QDateTime(QDate(2004, 3, 5), QTime(9, 7, 2), Qt::UTC), QFileDevice::FileModificationTime);
         file.close();
-        const LumoResult r = run.Run(QStringLiteral("browse \\pics 1\nidle\n%1command 32800\ndump -\nkey Escape\n")
-                                         .arg(QString::fromLatin1(c.script)));
+        const QString inside = run.Dir() + QStringLiteral("/inside.json");
+        const LumoResult r = run.Run(QStringLiteral("browse \\pics 1\nidle\n%1command 32800\ndump %2\n%3\ndump -\n")
+                                         .arg(QString::fromLatin1(c.script), inside, QString::fromLatin1(c.close)));
         ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
-        const QJsonObject dialog = DialogDump::Top(r.dump);
+        const QJsonObject in = UiPictures::ReadDump(inside);
+        const QJsonObject dialog = DialogDump::Top(in);
         EXPECT_EQ(dialog["class"].toString(), QStringLiteral("CImageInfoDlg"));
-        EXPECT_EQ(r.dump["title"].toString(), QStringLiteral("Image Info"));
+        EXPECT_EQ(in["title"].toString(), QStringLiteral("Image Info"));
         EXPECT_EQ(DialogDump::Labels(dialog),
                   (QStringList {"Image Info", "File Info", "Filename:", "Location:", "Time:", "Size:", "Image Info",
                                 "Colors:", "Size:", "Rotaion:", "Zoom:", "Brightness:", "Contrast:"}));
         EXPECT_EQ(FieldTexts(dialog), c.fields) << c.file;
+        EXPECT_TRUE(r.dump["dialogs"].toArray().isEmpty()) << c.close;
+        EXPECT_EQ(r.dump["title"].toString(), QStringLiteral("Lumo")) << c.close;
     }
 }
 
