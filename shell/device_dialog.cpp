@@ -43,9 +43,12 @@ CDeviceDialog::CDeviceDialog(QWidget* screen, const QString& className, const QS
     setProperty("lumoClass", className);
     MarkToolWindow(this);
     setWindowTitle(caption);
+    // Sized for the screen, never grown past it by a wide control.
     const QRect area = DialogArea(screen);
-    if (!area.isEmpty())
+    if (!area.isEmpty()) {
         setGeometry(area);
+        setFixedSize(area.size());
+    }
 }
 
 QRect CDeviceDialog::DialogArea(QWidget* screen)

@@ -50,6 +50,8 @@ CImageInfoDlg::CImageInfoDlg(QWidget* screen)
             grid->addWidget(new QLabel(QString::fromLatin1(f.label), group), row, 0, Qt::AlignLeft | Qt::AlignTop);
             auto* value = new QLabel(group);
             SetControlId(value, f.id);
+            // A long name is cut at the dialog's edge rather than widening it.
+            value->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
             if (f.text == &CImageInfoTexts::location)
                 value->setMinimumHeight(2 * value->fontMetrics().height());
             grid->addWidget(value, row++, 1, Qt::AlignTop);

@@ -53,6 +53,9 @@ CMemoPropertyDlg::CMemoPropertyDlg(QWidget* screen)
         grid->addWidget(new QLabel(QString::fromLatin1(label), group), row, 0);
         auto* list = new QComboBox(group);
         SetControlId(list, id);
+        // Long font names do not widen the dialog past the screen.
+        list->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+        list->setMinimumContentsLength(2);
         grid->addWidget(list, row, 1, 1, 2);
         return list;
     };

@@ -78,6 +78,7 @@ TEST_F(MemoPropertyTest, OffersTheFirstFontFamiliesSortedAndTheSameEachTime)
         Run(QStringLiteral("idle\ncommand 32840\ndump %1\nkey Escape\ncommand 32840\ndump -\nkey Escape\n").arg(first));
     const QJsonObject again = DialogDump::Top(r.dump);
     EXPECT_EQ(again["caption"].toString(), QStringLiteral("Dialog"));
+    EXPECT_EQ(again["rect"].toArray(), (QJsonArray {0, 26, 240, 320}));  // long font names widen nothing
     EXPECT_EQ(DialogDump::Labels(again), (QStringList {"Dialog", "Memo Property", "Font", "Align", "Size", "Memo"}));
     EXPECT_EQ(DialogDump::Items(again, 1026), expected);
     EXPECT_EQ(DialogDump::Items(DialogDump::Top(ReadDump(first)), 1026), expected);
