@@ -33,6 +33,13 @@ void SelectByPrefix(QComboBox* list, const QString& text)
         list->setCurrentIndex(index);
 }
 
+// The memo as the edit holds it: line breaks stored the handheld's way
+// ("\r\n") become the edit's own.
+QString EditText(QString content)
+{
+    return content.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+}
+
 QString SelectedText(const QComboBox* list)
 {
     return list->currentIndex() >= 0 ? list->currentText() : QString();
@@ -96,8 +103,8 @@ CMemoPropertyDlg::CMemoPropertyDlg(QWidget* screen)
     m_font->addItems(fonts.Sorted());
     m_font->setCurrentIndex(-1);  // a list has no selection until one is made
     m_values = MemoRecordOf(*m_item);
-    // The edit shows line breaks stored the handheld's way as its own.
-    m_values.content.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    m_startContent = m_values.content;
+    m_values.content = EditText(m_startContent);
     ShowValues();
 }
 
@@ -129,7 +136,9 @@ void CMemoPropertyDlg::ReadValues()
     m_values.size = SelectedText(m_size);
     m_values.bold = m_bold->isChecked() ? 1 : 0;
     m_values.italic = m_italic->isChecked() ? 1 : 0;
-    m_values.content = m_memo->toPlainText();
+    const QString typed = m_memo->toPlainText();
+    // Text left as it was keeps its own line breaks, also "\r\n" ones.
+    m_values.content = typed == EditText(m_startContent) ? m_startContent : typed;
 }
 
 void CMemoPropertyDlg::accept()

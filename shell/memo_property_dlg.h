@@ -39,5 +39,6 @@ private:
     QCheckBox* m_italic;
     QPlainTextEdit* m_memo;
     CMemoRecord m_values {QString(), QString(), 0, 0, QString(), QString(), QString()};  // empty until started
+    QString m_startContent;  // the entry's memo text when the dialog started
     bool m_confirmed = false;
 };
