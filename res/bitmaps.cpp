@@ -1,5 +1,6 @@
 #include "res/bitmaps.h"
 
+#include "res/dialog_bitmaps.h"
 #include "res/resource.h"
 
 #include <iterator>
@@ -93,12 +94,14 @@ const char* const* BitmapXpm(int id)
     case Res::IDB_TOOLBAR_DISABLED:
         return disabled.data();
     default:
-        return nullptr;
+        return DialogBitmapXpm(id);
     }
 }
 
 unsigned BitmapTransparentColor(int id)
 {
+    if (DialogBitmapXpm(id))
+        return kDialogBitmapTransparentColor;
     return id == Res::IDB_COMMANDBAR_IMAGES ? 0x999999u : 0xC0C0C0u;
 }
 

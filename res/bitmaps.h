@@ -7,7 +7,8 @@
 
 namespace Resources {
 
-// The XPM lines of bitmap id (155, 156 or 158); null for any other id.
+// The XPM lines of bitmap id (155, 156, 158, or one of dialog_bitmaps.h);
+// null for any other id.
 const char* const* BitmapXpm(int id);
 // The colour that stands for transparency in bitmap id, as 0xRRGGBB.
 unsigned BitmapTransparentColor(int id);

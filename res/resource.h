@@ -63,4 +63,34 @@ constexpr int IDS_TIP_BROWSER = 65004;
 constexpr int IDS_TIP_SLIDESHOW = 65005;
 constexpr int IDS_TIP_ABOUT = 65007;
 
+// The File Open dialog, the save-file dialog and the folder browser.
+constexpr int IDD_FILE_OPEN = 171;
+constexpr int IDR_FILE_OPEN_TOOLBAR = 174;
+constexpr int IDB_FILE_OPEN_TOOLBAR = 185;           // OK, Cancel, tree and list, tree, list
+constexpr int IDB_FILE_OPEN_TOOLBAR_DISABLED = 191;
+constexpr int IDI_OPEN_FOLDER = 176;
+constexpr int IDI_DEVICE_SELECTED = 177;
+constexpr int IDI_DEVICE = 178;
+constexpr int IDI_FOLDER = 179;
+constexpr int IDB_FOLDER_BROWSER = 130;              // device, folder, open folder, archive, card
+constexpr int ID_FILE_OPEN_OK = 32846;
+constexpr int ID_FILE_OPEN_CANCEL = 32847;
+constexpr int ID_VIEW_TREE_AND_LIST = 32848;
+constexpr int ID_VIEW_TREE = 32849;
+constexpr int ID_VIEW_LIST = 59410;
+constexpr int IDC_FOLDER_TREE = 1042;
+constexpr int IDC_FILE_LIST = 1043;
+constexpr int IDC_FILTER_COMBO = 1044;
+constexpr int IDC_SAVE_FOLDERS = 1121;
+constexpr int IDC_SAVE_FILES = 1120;
+constexpr int IDC_SAVE_TYPE = 1136;
+constexpr int IDC_SAVE_NAME = 1152;
+constexpr int IDC_BROWSER_TREE = 1001;
+constexpr int IDC_INCLUDE_SUBFOLDERS = 1002;
+constexpr int IDC_BROWSER_OK = 1003;
+constexpr int IDC_BROWSER_CANCEL = 1004;
+constexpr int IDW_FOLDER_BROWSER = 7468;
+constexpr int IDYES = 6;
+constexpr int IDNO = 7;
+
 }  // namespace Res
