@@ -7,6 +7,7 @@
 #include "automation/input.h"
 #include "automation/screenshot.h"
 #include "shell/command_bar.h"
+#include "shell/dialog_answer.h"
 #include "shell/device_screen.h"
 #include "shell/main_frame.h"
 
@@ -400,6 +401,16 @@ bool CScriptRunner::Run(const QStringList& w, QString* reason)
     }
     if (cmd == QLatin1String("browse"))
         return Browse(m_app, w, reason);
+    if (cmd == QLatin1String("answer")) {
+        if (w.size() < 2) {
+            *reason = QStringLiteral("answer needs a device path or cancel");
+            return false;
+        }
+        // The next save-file or File Open dialog follows it as it opens; one
+        // that cannot ends the script here.
+        DialogAnswer::Set(w[1], [this](const QString& why) { Fail(why); });
+        return true;
+    }
     if (cmd == QLatin1String("shot")) {
         if (w.size() < 2) {
             *reason = QStringLiteral("shot needs a file name");

@@ -78,6 +78,14 @@ const std::vector<CToolButtonDef>& BottomToolBarButtons()
     return buttons;
 }
 
+const std::vector<CToolButtonDef>& FileOpenToolBarButtons()
+{
+    static const std::vector<CToolButtonDef> buttons = {{ID_FILE_OPEN_OK, 0},       {ID_FILE_OPEN_CANCEL, 1},
+                                                         {0, -1},                   {ID_VIEW_TREE_AND_LIST, 2},
+                                                         {ID_VIEW_TREE, 3},         {ID_VIEW_LIST, 4}};
+    return buttons;
+}
+
 const std::vector<CAccelDef>& Accelerators()
 {
     static const std::vector<CAccelDef> accels = {

@@ -36,6 +36,8 @@ const std::vector<MenuButtonDef>& MenuBarButtons();
 // Tool bar 128 (command bar) and 136 (bottom tool bar).
 const std::vector<CToolButtonDef>& CommandBarButtons();
 const std::vector<CToolButtonDef>& BottomToolBarButtons();
+// Tool bar 174 of the File Open dialog (images of bitmap 185).
+const std::vector<CToolButtonDef>& FileOpenToolBarButtons();
 const std::vector<CAccelDef>& Accelerators();
 // The string table: the text of id, empty when there is none.
 QString LoadString(int id);

@@ -6,9 +6,11 @@
 #include "res/resources.h"
 #include "shell/command_bar.h"
 #include "shell/device_screen.h"
+#include "shell/file_open_dlg.h"
 #include "shell/image_info_dlg.h"
 #include "shell/memo_property_dlg.h"
 #include "shell/pane_splitter.h"
+#include "shell/save_file_dlg.h"
 #include "shell/settings_sheet.h"
 #include "shell/tool_images.h"
 #include "views/lumo_view.h"
@@ -40,6 +42,7 @@ CMainFrame::~CMainFrame()
     if (auto* doc = dynamic_cast<CLumoDoc*>(m_document)) {
         doc->SetFrameHooks(nullptr);
         doc->SetSettingsSheet(nullptr);
+        doc->SetFileDialogHooks(nullptr);
     }
     // The command bar lives in the screen's band but belongs to the frame.
     delete m_commandBar;
@@ -76,6 +79,22 @@ void CMainFrame::CreateToolBar()
 bool CMainFrame::RunSettingsSheet(CViewPageChoice* choice)
 {
     return CSettingsSheet::Run(CDeviceScreen::Instance(), dynamic_cast<CLumoDoc*>(m_document), choice);
+}
+
+bool CMainFrame::RunFileOpen(const QString& pattern, QString* path)
+{
+    return CFileOpenDlg::Run(CDeviceScreen::Instance(), pattern, path);
+}
+
+bool CMainFrame::RunSaveFile(const QString& proposed, const QString& filter, const QString& defaultExtension,
+                             QString* path)
+{
+    return CSaveFileDlg::Run(CDeviceScreen::Instance(), proposed, filter, defaultExtension, path);
+}
+
+void CMainFrame::ShowFolderBrowser()
+{
+    m_imageView->ShowFolderBrowser();
 }
 
 QString CMainFrame::LoadStringCopy(int id)
@@ -124,6 +143,7 @@ bool CMainFrame::CreateFrame(CDocument* doc)
     if (auto* lumoDoc = dynamic_cast<CLumoDoc*>(doc)) {
         lumoDoc->SetFrameHooks(this);
         lumoDoc->SetSettingsSheet(this);
+        lumoDoc->SetFileDialogHooks(this);
     }
     PlaceBars();
     m_imageView->OnInitialUpdate();

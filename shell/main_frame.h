@@ -3,6 +3,7 @@
 // the command bar, and arranges them from the stored "ThumbnailView Mode".
 #pragma once
 
+#include "app/file_dialog_hooks.h"
 #include "app/view_hooks.h"
 #include "platform/win_app.h"
 
@@ -17,7 +18,11 @@ class CThumbnailView;
 class QMenu;
 class QToolBar;
 
-class CMainFrame : public QWidget, public CFrameWnd, public CFrameHooks, public CSettingsSheetHooks {
+class CMainFrame : public QWidget,
+                   public CFrameWnd,
+                   public CFrameHooks,
+                   public CSettingsSheetHooks,
+                   public CFileDialogHooks {
     Q_OBJECT
 public:
     static constexpr int kToolBarHeight = 24;
@@ -34,6 +39,11 @@ public:
     void ApplyViewMode() override;
     // Runs the settings sheet over the device screen (the Settings command).
     bool RunSettingsSheet(CViewPageChoice* choice) override;
+    // The file commands' dialogs over the device screen, and the folder browser.
+    bool RunFileOpen(const QString& pattern, QString* path) override;
+    bool RunSaveFile(const QString& proposed, const QString& filter, const QString& defaultExtension,
+                     QString* path) override;
+    void ShowFolderBrowser() override;
     // Position of the item of menu whose label equals text (case counts), or -1.
     static int FindMenuItem(QMenu* menu, const QString& text);
     // The string-table entry id, at most 255 characters of it.

@@ -4,8 +4,10 @@
 #include "app/settings.h"
 #include "app/view_state.h"
 #include "platform/message_box.h"
+#include "platform/win_app.h"
 #include "res/resource.h"
 #include "shell/device_screen.h"
+#include "shell/folder_browser_wnd.h"
 #include "views/effect_wnd.h"
 #include "views/image_canvas.h"
 #include "views/slideshow_driver.h"
@@ -51,6 +53,7 @@ bool CLumoView::IsSlideshowRunning() const
 CLumoView::~CLumoView()
 {
     delete m_effectWnd;
+    delete m_folderBrowser;
     if (m_canvas)
         m_canvas->FreeBuffer();
 }
@@ -64,6 +67,10 @@ int CLumoView::OnCreate()
 {
     CLumoDoc* doc = GetDocument();
     QWidget* screen = CDeviceScreen::Instance();
+    // A sibling of the panes, so that it can lie over either of them.
+    m_folderBrowser = new CFolderBrowserWnd(parentWidget() ? parentWidget() : this, this);
+    if (doc)
+        doc->m_folderBrowser = m_folderBrowser;
     m_effectWnd = CEffectWnd::Create(doc, screen ? screen : window());
     if (!m_effectWnd) {
         ShowMessage(QStringLiteral("Cannot create Folder Browser"));
@@ -102,6 +109,36 @@ void CLumoView::AdaptCanvas()
 bool CLumoView::IsFolderBrowserVisible() const
 {
     return m_folderBrowser && m_folderBrowser->isVisible();
+}
+
+namespace {
+
+// The frame's active pane as a window.
+QWidget* ActiveViewWidget(QWidget* fallback)
+{
+    CWinApp* app = CWinApp::Instance();
+    CFrameWnd* frame = app ? app->MainWnd() : nullptr;
+    auto* active = dynamic_cast<QWidget*>(frame ? frame->GetActiveView() : nullptr);
+    return active ? active : fallback;
+}
+
+}  // namespace
+
+CFolderBrowserWnd* CLumoView::FolderBrowser() const
+{
+    return m_folderBrowser;
+}
+
+void CLumoView::ShowFolderBrowser()
+{
+    if (m_folderBrowser)
+        m_folderBrowser->ShowOver(ActiveViewWidget(this));
+}
+
+void CLumoView::PlaceFolderBrowser()
+{
+    if (IsFolderBrowserVisible())
+        m_folderBrowser->PlaceOver(ActiveViewWidget(this));
 }
 
 void CLumoView::OnUpdate(CView*, int hint)

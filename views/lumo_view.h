@@ -12,6 +12,7 @@
 #include <memory>
 
 class CEffectWnd;
+class CFolderBrowserWnd;
 class CImageCanvas;
 class CImageItem;
 class CSlideshowDriver;
@@ -25,7 +26,7 @@ public:
 
     CLumoDoc* GetDocument() const;
     // Once the view belongs to its document: makes the tool windows the
-    // document keeps (the effect window), hidden. 0, or -1 after a message
+    // document keeps (the folder browser and the effect window), hidden. 0, or -1 after a message
     // when one cannot be made.
     int OnCreate();
     CEffectWnd* EffectWnd() const;
@@ -50,6 +51,10 @@ public:
     int GetFullScreen() const override { return CSTFullScreenViewLite::GetFullScreen(); }
     void ToggleFullScreen() override { CSTFullScreenViewLite::ToggleFullScreen(); }
     bool IsFolderBrowserVisible() const override;
+    void PlaceFolderBrowser() override;
+    // Browser Folder: the folder browser laid over the active view, shown.
+    void ShowFolderBrowser();
+    CFolderBrowserWnd* FolderBrowser() const;
 
 protected:
     void OnDraw(QPainter& painter);
@@ -76,8 +81,9 @@ protected:
     std::unique_ptr<CImageCanvas> m_canvas;
     bool m_dragging = false;
     bool m_blank = true; // no picture to show: the next paint is white
-    // The folder browser shown over this view, once it exists.
-    QPointer<QWidget> m_folderBrowser;
+    // Made with the view, laid over the active pane when shown; it lives as
+    // long as this view.
+    QPointer<CFolderBrowserWnd> m_folderBrowser;
     // Laid over the device screen, but it lives as long as this view.
     QPointer<CEffectWnd> m_effectWnd;
 };

@@ -1,0 +1,56 @@
+// CFolderBrowserWnd: the window in which the user picks a folder, a storage
+// card or a ZIP archive whose pictures become the new catalog. The image view
+// makes it once, hidden; Browser Folder lays it over the active view. A tree
+// of "My Device" with folders, cards and archives (one sorted list per level,
+// read as folders open and along the way to the remembered path), an
+// "Include Subfolders" box, "OK" (not on the root) and "Cancel".
+//
+// OK stores "CurrPath" and "Include Subfolders" and has the document's loader
+// thread build the chosen path (the running build stops first); both
+// buttons give the focus back to the view and hide the window.
+#pragma once
+
+#include <QPointer>
+#include <QWidget>
+
+class CFolderTreeCtrl;
+class QCheckBox;
+class QPushButton;
+class QTreeWidgetItem;
+
+class CFolderBrowserWnd : public QWidget {
+    Q_OBJECT
+public:
+    // Builds the controls and the tree as a child of parent, hidden and
+    // disabled; owner (the image view) gets the focus back when it closes.
+    CFolderBrowserWnd(QWidget* parent, QWidget* owner);
+
+    // Lays the window over view's whole area, enables and shows it.
+    void ShowOver(QWidget* view);
+    // Lays a shown window over view again (after the panes moved).
+    void PlaceOver(QWidget* view);
+    // The path of the selected item, without a trailing "\" except for the
+    // root; the remembered path until an item is selected.
+    QString CurrentPath() const { return m_currentPath; }
+
+    // The device path of a tree item as the browser builds it: the root "\",
+    // a folder "\a\b", an archive "\a\b.zip".
+    static QString PathOf(const QTreeWidgetItem* item);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void OnSelChanged(QTreeWidgetItem* item);
+    void OnOk();
+    void Close();
+
+    QPointer<QWidget> m_owner;
+    CFolderTreeCtrl* m_tree;
+    QCheckBox* m_includeSubfolders;
+    QPushButton* m_ok;
+    QPushButton* m_cancel;
+    QString m_rememberedPath;
+    QString m_currentPath = QStringLiteral("\\");
+};
