@@ -77,4 +77,14 @@ void FollowFocus(QWidget* edit)
     edit->installEventFilter(new FocusFollower(edit));
 }
 
+void OnHeightChanged(QObject* context, std::function<void(int)> onChange)
+{
+    QInputMethod* method = QGuiApplication::inputMethod();
+    const auto report = [method, onChange] {
+        onChange(method->isVisible() ? qRound(method->keyboardRectangle().height()) : 0);
+    };
+    QObject::connect(method, &QInputMethod::keyboardRectangleChanged, context, report);
+    QObject::connect(method, &QInputMethod::visibleChanged, context, report);
+}
+
 }  // namespace InputPanel

@@ -5,6 +5,9 @@
 // `dump` see it on every platform.
 #pragma once
 
+#include <functional>
+
+class QObject;
 class QWidget;
 
 namespace InputPanel {
@@ -27,5 +30,8 @@ bool DeviceHasKeyboard();
 // While edit has the focus the panel is shown, on a device without a
 // keyboard; it is hidden when the focus leaves.
 void FollowFocus(QWidget* edit);
+// Calls onChange, while context lives, with the height of the screen's
+// bottom band the panel covers (0 when it is hidden or has no known size).
+void OnHeightChanged(QObject* context, std::function<void(int)> onChange);
 
 }  // namespace InputPanel

@@ -88,6 +88,9 @@ CMemoPropertyDlg::CMemoPropertyDlg(QWidget* screen)
     grid->setRowStretch(5, 1);
     layout->addWidget(group, 1);
     InputPanel::FollowFocus(m_memo);
+    // The keyboard rises over the bottom of the dialog: the memo edit gives it
+    // that band, so the line being typed stays in sight.
+    InputPanel::OnHeightChanged(this, [layout](int covered) { layout->setContentsMargins(6, 4, 6, 6 + covered); });
 
     // Start: the fixed lists, then the (still empty) values.
     m_size->addItems(MemoProperty::Sizes());
