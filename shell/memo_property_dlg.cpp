@@ -40,9 +40,12 @@ QString EditText(QString content)
     return content.replace(QLatin1String("\r\n"), QLatin1String("\n"));
 }
 
-QString SelectedText(const QComboBox* list)
+// A list with nothing selected (a font this system lacks, such as the
+// default "Tahoma") leaves its value as it was instead of emptying it.
+void ReadSelected(const QComboBox* list, QString& value)
 {
-    return list->currentIndex() >= 0 ? list->currentText() : QString();
+    if (list->currentIndex() >= 0)
+        value = list->currentText();
 }
 
 }  // namespace
@@ -134,9 +137,9 @@ void CMemoPropertyDlg::ShowValues()
 
 void CMemoPropertyDlg::ReadValues()
 {
-    m_values.font = SelectedText(m_font);
-    m_values.align = SelectedText(m_align);
-    m_values.size = SelectedText(m_size);
+    ReadSelected(m_font, m_values.font);
+    ReadSelected(m_align, m_values.align);
+    ReadSelected(m_size, m_values.size);
     m_values.bold = m_bold->isChecked() ? 1 : 0;
     m_values.italic = m_italic->isChecked() ? 1 : 0;
     const QString typed = m_memo->toPlainText();
