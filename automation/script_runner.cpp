@@ -95,6 +95,10 @@ void CScriptRunner::Schedule(int ms)
 
 void CScriptRunner::Fail(const QString& reason)
 {
+    // Also called from inside a command (a dialog that cannot follow its
+    // answer): the script stops there.
+    m_failed = true;
+    m_stepTimer.stop();
     std::fprintf(stderr, "lumo: script line %d: %s\n", m_line, reason.toLocal8Bit().constData());
     std::fflush(stderr);
     QApplication::exit(2);
@@ -117,6 +121,8 @@ bool CScriptRunner::IsIdle() const
 
 void CScriptRunner::Next()
 {
+    if (m_failed)
+        return;
     if (m_dueAt >= 0)
         m_longestLateMs = std::max(m_longestLateMs, m_clock.elapsed() - m_dueAt);
     if (m_waitIdle) {
@@ -146,8 +152,8 @@ void CScriptRunner::Next()
         Fail(reason);
         return;
     }
-    if (m_line != line)
-        return;  // later commands already ran inside a modal loop
+    if (m_line != line || m_failed)
+        return;  // later commands already ran inside a modal loop, or the script failed
     if (m_app->Frame())
         m_app->Frame()->UpdateControls();
     // Due from now: the command's own time is not the event loop's delay.

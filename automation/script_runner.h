@@ -47,6 +47,7 @@ private:
     int m_line = 0;
     int m_resumeAfterMs = -1;
     bool m_waitIdle = false;
+    bool m_failed = false;
     QElapsedTimer m_idleSince;
     QPointer<QWidget> m_grab;  // the widget that received the last pen-down
     QPoint m_lastPen;

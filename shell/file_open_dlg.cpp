@@ -278,7 +278,7 @@ void CFileOpenDlg::mousePressEvent(QMouseEvent* event)
 {
     if (m_viewMode != 0 || event->button() != Qt::LeftButton)
         return;
-    grabMouse();
+    // The press keeps the pen's moves and release on this window until it lifts.
     m_dragState = 1;
     m_grabOffset = event->position().toPoint().y() - m_divider;
 }
@@ -296,7 +296,6 @@ void CFileOpenDlg::mouseReleaseEvent(QMouseEvent*)
 {
     if (m_dragState != 1)
         return;
-    releaseMouse();
     m_dragState = 0;
     repaint();
 }
