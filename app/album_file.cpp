@@ -3,6 +3,7 @@
 #include "app/image_catalog.h"
 #include "app/image_item.h"
 #include "app/save_as.h"
+#include "image/image_loader.h"
 #include "image/memo_text.h"
 #include "platform/device_path.h"
 #include "platform/message_box.h"
@@ -154,9 +155,38 @@ QString RecordMemoText(const CImageItem& item)
     return WithoutMarks(FormatMemoText(memo));
 }
 
+QString RecordPath(const CImageItem& item)
+{
+    if (CImageLoader::IsArchiveMember(item))
+        return item.m_source + QLatin1Char('\\') + item.m_path;
+    return item.m_path;
+}
+
+bool SplitArchiveMember(const QString& path, QString* archive, QString* member)
+{
+    static const QLatin1StringView kArchiveEnd(".zip\\");
+    for (qsizetype at = path.indexOf(kArchiveEnd, 0, Qt::CaseInsensitive); at > 0;
+         at = path.indexOf(kArchiveEnd, at + 1, Qt::CaseInsensitive)) {
+        const qsizetype end = at + kArchiveEnd.size();
+        const QString prefix = path.left(end - 1);
+        // A folder named like an archive is part of a plain path.
+        struct stat st {};
+        if (end == path.size()
+            || (::stat(QFile::encodeName(DevicePath::ToHost(prefix)).constData(), &st) == 0 && S_ISDIR(st.st_mode)))
+            continue;
+        *archive = prefix;
+        *member = path.mid(end);
+        return true;
+    }
+    return false;
+}
+
 bool CanWrite(const CImageItem& item)
 {
-    return !item.m_path.isEmpty() && !std::any_of(item.m_path.begin(), item.m_path.end(), IsMark);
+    if (item.m_path.isEmpty())
+        return false;
+    const QString path = RecordPath(item);
+    return !std::any_of(path.begin(), path.end(), IsMark);
 }
 
 QByteArray Encode(const std::vector<CImageItem*>& items)
@@ -168,7 +198,7 @@ QByteArray Encode(const std::vector<CImageItem*>& items)
             continue;
         if (text.isEmpty())
             text += QChar(kRecordMark);
-        text += item->m_path;
+        text += RecordPath(*item);
         text += QChar(kPathMark);
         text += RecordMemoText(*item);
         text += QChar(kRecordMark);
@@ -260,8 +290,14 @@ int CImageCatalog::LoadAlbum(const QString& path, int mode)
         CMemoRecord memo;
         ParseMemoText(record.memoText, &memo);
         ApplyMemoRecord(memo, *item);
+        QString archive, member;
+        const bool isMember = AlbumFile::SplitArchiveMember(record.path, &archive, &member);
+        if (isMember) {
+            item->m_source = archive;
+            item->m_album = path;
+        }
         // A picture that no longer exists still keeps its place and its memo.
-        FillEntry(record.path, item, 0, mode);
+        FillEntry(isMember ? member : record.path, item, isMember ? 1 : 0, mode);
         Append(item);
         Notify(kHintListChanged);
     }

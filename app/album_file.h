@@ -3,6 +3,9 @@
 // The file holds no byte-order mark and no terminating zero. It opens with the
 // record mark U+0008; every record is the picture's path, the path mark U+001B,
 // the memo text, and a closing U+0008. An empty catalog is an empty file.
+// A member of a ZIP archive is written as the archive's path, "" and the
+// member name, so it can be found again; a bare member name, as older albums
+// hold it, still reads as a plain path.
 // The catalog's SaveAlbum and LoadAlbum (album_file.cpp) build on these helpers.
 #pragma once
 
@@ -26,8 +29,16 @@ bool EnsureDefaultFolder();
 
 // The memo text written for an entry: its memo with the colour always "#FFFFFF".
 QString RecordMemoText(const CImageItem& item);
+// The path a record gives an entry: its own path, or for an archive member
+// the archive's path, "\" and the member name.
+QString RecordPath(const CImageItem& item);
+// Whether a record's path names a member of an archive: the archive is the
+// path up to the first ".zip" (letter case ignored) followed by "\" that is
+// not a folder, the member the rest. False for a plain path.
+bool SplitArchiveMember(const QString& path, QString* archive, QString* member);
+
 // Whether an entry can be written without breaking the record structure: its
-// path must not hold a mark or a zero, which would end the record early.
+// record path must not hold a mark or a zero, which would end the record early.
 bool CanWrite(const CImageItem& item);
 
 // The bytes of an album of the given entries, in order. Entries that cannot be

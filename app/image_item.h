@@ -45,6 +45,7 @@ public:
     CDibBitmap* m_shrinkCopy;           // large BMP reduced by 2 or 4
     QString m_path;                     // file path; member name for a ZIP member
     QString m_source;                   // catalog source path, or the archive
+    QString m_album;                    // the album an archive member was read from
     int m_width = 0;
     int m_height = 0;
     int m_bitsPerPixel = 0;

@@ -78,8 +78,9 @@ int MemoFontHeight(const QString& size)
 CMemoLayout LayoutMemo(const CImageItem& item, int thumbnailViewMode)
 {
     CMemoLayout layout;
-    if (thumbnailViewMode != Settings::kModeFullScreen
-        || CImageCatalog::ClassifyPath(item.m_source) != CImageCatalog::kPathAlbum)
+    // An archive member read from an album keeps the archive as its source.
+    const QString& album = item.m_album.isEmpty() ? item.m_source : item.m_album;
+    if (thumbnailViewMode != Settings::kModeFullScreen || CImageCatalog::ClassifyPath(album) != CImageCatalog::kPathAlbum)
         return layout;
     layout.visible = true;
     layout.font.m_height = MemoFontHeight(item.m_memoSize);

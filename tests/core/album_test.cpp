@@ -1,6 +1,8 @@
 // Album files: the exact bytes written, reading them back into the catalog,
 // damaged albums, and a save that fails without harming the old album.
 #include "app/album_file.h"
+#include "app/settings.h"
+#include "image/memo_layout.h"
 #include "catalog_fixture.h"
 
 #include <csignal>
@@ -150,20 +152,66 @@ TEST_F(AlbumTest, EmptyMemoContentIsWrittenEmptyAndReadBackAsTheTitle)
     EXPECT_EQ(m_catalog.GetAt(0)->m_memoContent, QStringLiteral("Holiday.Beach"));
 }
 
-TEST_F(AlbumTest, ArchiveMemberComesBackAsAPlainPathWithoutFacts)
+TEST_F(AlbumTest, ArchiveMembersComeBackFromTheArchiveWithTheirMemos)
 {
-    CImageItem* member = AddEntry(QStringLiteral("dir/photo.jpg"));
-    member->m_source = QStringLiteral("\\pics.zip");
-    member->m_fileSize = 1234;
+    MakeFolder(QStringLiteral("\\cards"));
+    ASSERT_TRUE(catalog_fixture::WriteZip(Host(QStringLiteral("\\cards\\pics.zip")),
+        {{QStringLiteral("one.jpg"), catalog_fixture::PictureFor(QStringLiteral("one.jpg"))},
+            {QStringLiteral("dir/two.png"), catalog_fixture::PictureFor(QStringLiteral("two.png"))}}));
+    ASSERT_EQ(m_catalog.BuildList(QStringLiteral("\\cards\\pics.zip"), 0, kListMode), 1);
+    ASSERT_EQ(m_catalog.GetCount(), 2);
+    m_catalog.GetAt(0)->m_memoContent = QStringLiteral("first");
+    m_catalog.GetAt(1)->m_memoAlign = QStringLiteral("Bottom Right");
     ASSERT_EQ(m_catalog.SaveAlbum(QStringLiteral("\\a.lab")), 1);
-    EXPECT_FALSE(ReadBytes(QStringLiteral("\\a.lab")).contains(Utf16Le(QStringLiteral("pics.zip"))));
+
+    ASSERT_EQ(Open(QStringLiteral("\\a.lab"), kStripMode), 1);
+    EXPECT_EQ(Paths(m_catalog), QStringList({QStringLiteral("one.jpg"), QStringLiteral("dir/two.png")}));
+    for (const CImageItem* item : m_catalog.GetList()) {
+        EXPECT_EQ(item->m_source, QStringLiteral("\\cards\\pics.zip"));
+        EXPECT_NE(item->m_thumbnail, nullptr) << item->m_path.toStdString();
+        EXPECT_TRUE(LayoutMemo(*item, Settings::kModeFullScreen).visible);
+    }
+    EXPECT_EQ(m_catalog.GetAt(0)->m_memoContent, QStringLiteral("first"));
+    EXPECT_EQ(m_catalog.GetAt(1)->m_memoAlign, QStringLiteral("Bottom Right"));
+    EXPECT_TRUE(MessageBoxService::Messages().isEmpty());
+}
+
+TEST_F(AlbumTest, RecordPathsNameArchiveMembersOnlyWhenTheArchiveIsNoFolder)
+{
+    WriteBytes(QStringLiteral("\\pics.zip"), "PK");
+    MakeFolder(QStringLiteral("\\folder.zip"));
+    const struct {
+        const char* path;
+        const char* archive;  // null: a plain path
+        const char* member;
+    } cases[] = {
+        {"\\pics.zip\\a.jpg", "\\pics.zip", "a.jpg"},
+        {"\\PICS.ZIP\\dir/b.png", "\\PICS.ZIP", "dir/b.png"},
+        {"\\gone.zip\\c.gif", "\\gone.zip", "c.gif"},  // a card taken out still names its archive
+        {"\\folder.zip\\d.jpg", nullptr, nullptr},
+        {"\\folder.zip\\pics.zip\\e.jpg", "\\folder.zip\\pics.zip", "e.jpg"},
+        {"dir/photo.jpg", nullptr, nullptr},  // an older album's bare member name
+        {"\\pics.zip\\", nullptr, nullptr},
+    };
+    for (const auto& c : cases) {
+        QString archive, member;
+        const bool split = AlbumFile::SplitArchiveMember(QString::fromLatin1(c.path), &archive, &member);
+        EXPECT_EQ(split, c.archive != nullptr) << c.path;
+        if (split && c.archive) {
+            EXPECT_EQ(archive, QString::fromLatin1(c.archive)) << c.path;
+            EXPECT_EQ(member, QString::fromLatin1(c.member)) << c.path;
+        }
+    }
+}
+
+TEST_F(AlbumTest, AnOlderAlbumsBareMemberNameStillReadsAsAPlainPath)
+{
+    WriteBytes(QStringLiteral("\\a.lab"), Utf16Le(QChar(AlbumFile::kRecordMark) + Record(QStringLiteral("dir/photo.jpg"), Memo(""))));
     ASSERT_EQ(Open(QStringLiteral("\\a.lab"), kStripMode), 1);
     ASSERT_EQ(m_catalog.GetCount(), 1);
     const CImageItem* item = m_catalog.GetAt(0);
     EXPECT_EQ(item->m_path, QStringLiteral("dir/photo.jpg"));
     EXPECT_EQ(item->m_source, QStringLiteral("\\a.lab"));
-    EXPECT_EQ(item->m_fileSize, 0u);
-    EXPECT_FALSE(item->m_modified.IsSet());
     EXPECT_EQ(item->m_thumbnail, nullptr);
     EXPECT_EQ(item->m_memoContent, QStringLiteral("dir/photo"));
 }
