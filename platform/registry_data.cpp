@@ -1,11 +1,21 @@
 #include "platform/registry_data.h"
 
 #include <QList>
+#include <QStringDecoder>
 
 namespace {
 
 const char kHeader4[] = "REGEDIT4";
 const char kHeader5[] = "Windows Registry Editor Version 5.00";
+
+// UTF-8 to text keeping a leading U+FEFF: QString::fromUtf8 drops it as a
+// byte order mark, so a key or name that begins with one would read back as
+// another key or name after a write.
+QString FromUtf8(const QByteArray& bytes)
+{
+    QStringDecoder decode(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
+    return decode(bytes);
+}
 
 QString Fold(const QString& s)
 {
@@ -114,7 +124,7 @@ bool ParseQuoted(const QByteArray& line, qsizetype* pos, QString* out)
     if (i >= line.size())
         return false;
     *pos = i + 1;
-    *out = QString::fromUtf8(bytes);
+    *out = FromUtf8(bytes);
     return true;
 }
 
@@ -322,7 +332,7 @@ bool CRegistryData::FromText(const QByteArray& text, CRegistryData* data, QStrin
         }
         if (line.startsWith('[')) {
             qsizetype close = line.lastIndexOf(']');
-            currentKey = close > 0 ? NormalizeKey(QString::fromUtf8(line.mid(1, close - 1))) : QString();
+            currentKey = close > 0 ? NormalizeKey(FromUtf8(line.mid(1, close - 1))) : QString();
             if (!data->CreateKey(currentKey)) {
                 currentKey.clear();
                 problem(number, QStringLiteral("bad key"));
