@@ -43,6 +43,9 @@ CDeviceDialog::CDeviceDialog(QWidget* screen, const QString& className, const QS
     setProperty("lumoClass", className);
     MarkToolWindow(this);
     setWindowTitle(caption);
+    // Modal to the device screen only: the on-screen keyboard, a window of
+    // its own, must still take taps while a dialog runs.
+    setWindowModality(Qt::WindowModal);
     // Sized for the screen, never grown past it by a wide control.
     const QRect area = DialogArea(screen);
     if (!area.isEmpty()) {

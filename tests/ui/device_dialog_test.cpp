@@ -1,10 +1,19 @@
 // Dialogs over the device screen through the real program: a modal dialog
 // runs its own event loop and the script goes on inside it; the dialog fills
 // the screen below the task bar, which shows its caption. The bottom tool
-// bar's B, C, i and M buttons open their windows.
+// bar's B, C, i and M buttons open their windows. A dialog blocks the screen
+// only, so the on-screen keyboard's own window still takes taps.
+#include "shell/device_dialog.h"
+#include "shell/device_screen.h"
+
 #include "dialog_dump.h"
+#include "in_process.h"
 #include "lumo_run.h"
 #include "ui_pictures.h"
+
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
 
 #include <QImage>
 #include <QJsonArray>
@@ -81,4 +90,27 @@ TEST(DeviceDialog, BottomToolButtonsBCIMOpenTheirWindowsOnlyWithAPicture)
             EXPECT_EQ(DialogDump::Text(top, 7370), QString::fromLatin1(picture ? c.chooser : "")) << c.window;
         }
     }
+}
+
+TEST(DeviceDialog, BlocksTheScreenButNotAWindowOfItsOwnSuchAsTheKeyboard)
+{
+    EnsureApplication();
+    CDeviceScreen screen(240, 320);
+    QPushButton underneath(QStringLiteral("under"), &screen);
+    screen.show();
+    QPushButton key(QStringLiteral("q"));  // a separate window, as the on-screen keyboard is
+    int taps[2] = {0, 0};
+    QObject::connect(&underneath, &QPushButton::clicked, [&] { ++taps[0]; });
+    QObject::connect(&key, &QPushButton::clicked, [&] { ++taps[1]; });
+    CDeviceDialog dialog(&screen, QStringLiteral("CTest"), QStringLiteral("Test"));
+    QTimer::singleShot(0, &dialog, [&] {
+        key.show();
+        // Through the windows, where the windowing system's taps arrive.
+        QTest::mouseClick(screen.windowHandle(), Qt::LeftButton, {}, underneath.geometry().center());
+        QTest::mouseClick(key.windowHandle(), Qt::LeftButton, {}, key.rect().center());
+        dialog.reject();
+    });
+    dialog.exec();
+    EXPECT_EQ(taps[0], 0) << "the screen under the dialog takes no tap";
+    EXPECT_EQ(taps[1], 1) << "the keyboard's window does";
 }
