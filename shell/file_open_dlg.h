@@ -43,6 +43,10 @@ public:
     // empty for none.
     static QString PathFromTreeItem(const QTreeWidgetItem* item);
 
+    // Fills the list with the files of a folder path ("\a\b\") that match
+    // pattern, in listing order; an empty path gives an empty list.
+    void ListFiles(const QString& folder, const QString& pattern);
+
     // Runs a dialog listing pattern first; on OK gives folder + file name.
     static bool Run(QWidget* screen, const QString& pattern, QString* path);
 
@@ -58,7 +62,6 @@ private:
     void OnInitDialog();
     void MakeToolBar();
     void LayOut();
-    void ListFiles(const QString& folder, const QString& pattern);
     void UpdateToolButtons();
     void OnTreeSelChanged();
     void OnListTap();
