@@ -115,6 +115,7 @@ void CFileOpenDlg::showEvent(QShowEvent* event)
 void CFileOpenDlg::OnInitDialog()
 {
     QApplication::setOverrideCursor(Qt::WaitCursor);
+    m_divider = ClampDivider(m_divider);
     LayOut();
     m_rememberedPath = Settings::FileOpenPath();
     QTreeWidgetItem* root
@@ -191,6 +192,16 @@ void CFileOpenDlg::ListFiles(const QString& folder, const QString& pattern)
         items.append(item);
     }
     m_list->addTopLevelItems(items);
+    // A chosen file stays chosen only while the list shows it.
+    if (m_fileChosen) {
+        const QList<QTreeWidgetItem*> chosen
+            = m_list->findItems(m_fileName, Qt::MatchExactly | Qt::MatchCaseSensitive, 0);
+        if (chosen.isEmpty())
+            m_fileChosen = 0;
+        else
+            m_list->setCurrentItem(chosen.first());
+        UpdateToolButtons();
+    }
     m_list->setUpdatesEnabled(true);
 }
 
@@ -205,7 +216,13 @@ void CFileOpenDlg::UpdateToolButtons()
 
 void CFileOpenDlg::OnTreeSelChanged()
 {
-    m_folderPath = PathFromTreeItem(m_tree->currentItem());
+    const QString folder = PathFromTreeItem(m_tree->currentItem());
+    // The chosen file lies in the folder it was tapped in.
+    if (folder != m_folderPath && m_fileChosen) {
+        m_fileChosen = 0;
+        UpdateToolButtons();
+    }
+    m_folderPath = folder;
     // While the dialog starts, its last step lists the files once.
     if (m_initialised && m_viewMode != 1)
         ListFiles(m_folderPath, m_pattern);

@@ -7,6 +7,10 @@
 //
 // The tree reads a folder when it is opened or lies on the way to the
 // remembered folder (shell/folder_tree_ctrl.h); the root is the device's name.
+//
+// A tapped file stays chosen (and OK enabled) only while its folder stays
+// selected and the list shows it: OK never returns a file of one folder
+// joined to another folder.
 #pragma once
 
 #include "platform/date_formatter.h"

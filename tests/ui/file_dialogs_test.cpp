@@ -128,6 +128,23 @@ TEST_F(FileDialogs, FileOpenListsSizesKeepsAnUnknownPatternAndLeavesTheListAlone
     EXPECT_TRUE(Control(both, Res::ID_VIEW_TREE_AND_LIST)["checked"].toBool());
 }
 
+// OK never joins a file tapped in one folder to another folder, nor returns
+// a file the list no longer shows.
+TEST_F(FileDialogs, FileOpenForgetsAChosenFileWhenItsFolderOrTheListLosesIt)
+{
+    for (const char* name : {"\\d\\a.bmp", "\\d\\b.jpg", "\\e\\c.bmp"})
+        Write(QLatin1String(name));
+    Store(QStringLiteral("\"FileOpen Path\"=\"\\\\d\\\\\""));
+    Run(QStringLiteral("command 57601\nselect 1043 a.bmp\nselect 1044 \"bmp Files(*.bmp)\"\ndump kept.json\n"
+                       "select 1044 \"jpeg Files(*.jpg)\"\ndump gone.json\nselect 1044 \"all Files(*.*)\"\n"
+                       "select 1043 a.bmp\nclick 32849\nselect 1042 \\e\ndump moved.json\nclick 32847\n"));
+    const QJsonObject kept = Top(Dump(QStringLiteral("kept.json")));
+    EXPECT_TRUE(Control(kept, Res::ID_FILE_OPEN_OK)["enabled"].toBool());
+    EXPECT_EQ(Control(kept, Res::IDC_FILE_LIST)["selected"].toInt(), 0);
+    EXPECT_FALSE(Control(Top(Dump(QStringLiteral("gone.json"))), Res::ID_FILE_OPEN_OK)["enabled"].toBool());
+    EXPECT_FALSE(Control(Top(Dump(QStringLiteral("moved.json"))), Res::ID_FILE_OPEN_OK)["enabled"].toBool());
+}
+
 TEST_F(FileDialogs, AnswerOpensAddsAndFailsOnAFileTheListDoesNotShow)
 {
     Write(QStringLiteral("\\p\\a.bmp"));
