@@ -4,7 +4,6 @@
 #include "app/settings.h"
 #include "app/view_state.h"
 #include "platform/message_box.h"
-#include "platform/win_app.h"
 #include "res/resource.h"
 #include "shell/device_screen.h"
 #include "shell/folder_browser_wnd.h"
@@ -111,34 +110,23 @@ bool CLumoView::IsFolderBrowserVisible() const
     return m_folderBrowser && m_folderBrowser->isVisible();
 }
 
-namespace {
-
-// The frame's active pane as a window.
-QWidget* ActiveViewWidget(QWidget* fallback)
-{
-    CWinApp* app = CWinApp::Instance();
-    CFrameWnd* frame = app ? app->MainWnd() : nullptr;
-    auto* active = dynamic_cast<QWidget*>(frame ? frame->GetActiveView() : nullptr);
-    return active ? active : fallback;
-}
-
-}  // namespace
-
 CFolderBrowserWnd* CLumoView::FolderBrowser() const
 {
     return m_folderBrowser;
 }
 
+// Always over this view, also when the thumbnail pane is the active one:
+// over the strip (30 rows) or the list the tree would show no folder at all.
 void CLumoView::ShowFolderBrowser()
 {
     if (m_folderBrowser)
-        m_folderBrowser->ShowOver(ActiveViewWidget(this));
+        m_folderBrowser->ShowOver(this);
 }
 
 void CLumoView::PlaceFolderBrowser()
 {
     if (IsFolderBrowserVisible())
-        m_folderBrowser->PlaceOver(ActiveViewWidget(this));
+        m_folderBrowser->PlaceOver(this);
 }
 
 void CLumoView::OnUpdate(CView*, int hint)

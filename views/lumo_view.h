@@ -52,7 +52,7 @@ public:
     void ToggleFullScreen() override { CSTFullScreenViewLite::ToggleFullScreen(); }
     bool IsFolderBrowserVisible() const override;
     void PlaceFolderBrowser() override;
-    // Browser Folder: the folder browser laid over the active view, shown.
+    // Browser Folder: the folder browser laid over this view, shown.
     void ShowFolderBrowser();
     CFolderBrowserWnd* FolderBrowser() const;
 

@@ -166,11 +166,15 @@ TEST_F(FileDialogs, FolderBrowserSelectsTheRememberedPathAndBuildsOnTheWorker)
     for (const char* name : {"a.zip", "n.zip", "b.zip", "m\\x.bmp"})
         Write(QStringLiteral("\\f\\%1").arg(QLatin1String(name)));
     const LumoResult r = Run(
-        QStringLiteral("command 32779\ndump shown.json\nselect 1001 \\\ndump root.json\nselect 1001 \\f\\b.zip\n"
+        QStringLiteral("idle\ntap 30 255\ncommand 32779\ndump shown.json\nselect 1001 \\\ndump root.json\n"
+                       "select 1001 \\f\\b.zip\n"
                        "dump zip.json\nselect 1001 \"\\My Documents\"\ncheck 1002 1\nclick 1003\nidle\ndump -\n"),
         {m_run.Root() + QStringLiteral("/f/m/x.bmp")});
     const QJsonObject shown = Dump(QStringLiteral("shown.json"));
     EXPECT_EQ(Top(shown)["class"].toString(), QStringLiteral("CFolderBrowserWnd"));
+    // Over the picture, also after a tap made the strip's pane the active one.
+    EXPECT_EQ(UiPictures::WindowRect(shown, QStringLiteral("CFolderBrowserWnd")),
+              UiPictures::WindowRect(shown, QStringLiteral("CLumoView")));
     EXPECT_EQ(Control(Top(shown), Res::IDC_BROWSER_TREE)["selected"].toString(), QStringLiteral("\\My Documents"));
     // While it is shown the picture commands wait, though there is a picture.
     EXPECT_FALSE(shown["menu"][QString::number(Res::ID_IMAGE_INFO)]["enabled"].toBool());
