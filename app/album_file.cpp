@@ -6,6 +6,7 @@
 #include "image/image_loader.h"
 #include "image/memo_text.h"
 #include "platform/device_path.h"
+#include "platform/host_bytes.h"
 #include "platform/message_box.h"
 #include "platform/regular_file.h"
 
@@ -76,7 +77,7 @@ void SweepStaleTemporaries(const QFileInfo& target)
     for (const QString& name : folder.entryList({prefix + QLatin1Char('*')}, QDir::Files | QDir::Hidden)) {
         if (!suffix.match(name.mid(prefix.size())).hasMatch())
             continue;
-        const QByteArray host = QFile::encodeName(folder.filePath(name));
+        const QByteArray host = HostBytes::Encode(folder.filePath(name));
         struct stat st {};
         if (::lstat(host.constData(), &st) == 0 && S_ISREG(st.st_mode) && st.st_uid == ::geteuid()
             && now - st.st_mtim.tv_sec > 60)
@@ -98,7 +99,7 @@ bool ReplaceFile(const QString& hostPath, const QByteArray& bytes)
     QByteArray temp;
     int fd = -1;
     for (int attempt = 0; fd < 0 && attempt < 100; ++attempt) {
-        temp = QFile::encodeName(prefix + QString::number(QRandomGenerator::global()->generate(), 36));
+        temp = HostBytes::Encode(prefix + QString::number(QRandomGenerator::global()->generate(), 36));
         // Created afresh (never an existing file), with the permissions the umask allows.
         fd = ::open(temp.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd < 0 && errno != EEXIST)
@@ -107,7 +108,7 @@ bool ReplaceFile(const QString& hostPath, const QByteArray& bytes)
     if (fd < 0)
         return false;
     struct stat old {};
-    const QByteArray finalPath = QFile::encodeName(path);
+    const QByteArray finalPath = HostBytes::Encode(path);
     if (::stat(finalPath.constData(), &old) == 0)
         ::fchmod(fd, old.st_mode & 07777);
     bool ok = WriteAll(fd, bytes) && ::fsync(fd) == 0;
@@ -118,7 +119,7 @@ bool ReplaceFile(const QString& hostPath, const QByteArray& bytes)
         return false;
     }
     // The rename itself reaches the disk only with its folder.
-    const int folder = ::open(QFile::encodeName(target.absolutePath()).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const int folder = ::open(HostBytes::Encode(target.absolutePath()).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (folder >= 0) {
         ::fsync(folder);
         ::close(folder);
@@ -170,9 +171,7 @@ bool SplitArchiveMember(const QString& path, QString* archive, QString* member)
         const qsizetype end = at + kArchiveEnd.size();
         const QString prefix = path.left(end - 1);
         // A folder named like an archive is part of a plain path.
-        struct stat st {};
-        if (end == path.size()
-            || (::stat(QFile::encodeName(DevicePath::ToHost(prefix)).constData(), &st) == 0 && S_ISDIR(st.st_mode)))
+        if (end == path.size() || RegularFile::KindOf(DevicePath::ToHost(prefix)) == RegularFile::Kind::Folder)
             continue;
         *archive = prefix;
         *member = path.mid(end);
@@ -259,7 +258,7 @@ bool ReadAlbum(const QString& path, QByteArray* bytes)
     QString reason;
     // Only a regular file has an end: a device or pipe named *.lab is refused,
     // and never opened (an open would wait for a writer).
-    if (QFileInfo::exists(host) && !RegularFile::Is(host))
+    if (RegularFile::IsOtherKind(host))
         reason = QStringLiteral("not a file");
     else if (!RegularFile::Open(file, host))
         reason = QString::fromLocal8Bit(std::strerror(errno));

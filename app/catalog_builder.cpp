@@ -9,9 +9,6 @@
 #include "platform/visited_folders.h"
 #include "res/file_types.h"
 
-#include <QFile>
-#include <QFileInfo>
-#include <sys/stat.h>
 
 namespace {
 
@@ -58,10 +55,10 @@ QString JoinPath(const QString& folder, const QString& name)
 
 int CImageCatalog::ClassifyPath(const QString& path)
 {
-    struct stat st {};
     // A path whose attributes cannot be read counts as a folder: its scan
     // then fails quietly, as for any folder that cannot be listed.
-    if (::stat(QFile::encodeName(DevicePath::ToHost(path)).constData(), &st) != 0 || S_ISDIR(st.st_mode))
+    const RegularFile::Kind kind = RegularFile::KindOf(DevicePath::ToHost(path));
+    if (kind == RegularFile::Kind::Missing || kind == RegularFile::Kind::Folder)
         return kPathFolder;
     if (HasSuffix(path, QLatin1StringView(".zip")))
         return kPathZip;
@@ -92,7 +89,7 @@ int CImageCatalog::BuildList(const QString& path, int includeSubfolders, int mod
         return 0;
     }
     // Only a regular file is ever opened: a pipe or device would block the read.
-    if (const QString host = DevicePath::ToHost(path); QFileInfo::exists(host) && !RegularFile::Is(host)) {
+    if (const QString host = DevicePath::ToHost(path); RegularFile::IsOtherKind(host)) {
         ShowMessage(QStringLiteral("Cannot load ") + path);
         return 0;
     }

@@ -3,6 +3,7 @@
 #include "app/lumo_app.h"
 #include "automation/script_runner.h"
 #include "platform/device_path.h"
+#include "platform/host_bytes.h"
 #include "platform/message_box.h"
 #include "platform/profile.h"
 #include "platform/registry_store.h"
@@ -75,9 +76,10 @@ int ChooseDesktopScale(int argc, char** argv, const CLumoOptions& o)
 
 int main(int argc, char** argv)
 {
+    // Words are host names: a path that is not UTF-8 still names its file.
     QStringList args;
     for (int i = 1; i < argc; ++i)
-        args << QString::fromLocal8Bit(argv[i]);
+        args << HostBytes::Decode(QByteArray(argv[i]));
     CLumoOptions options = ParseCommandLine(args);
     if (!options.error.isEmpty()) {
         std::fprintf(stderr, "lumo: %s\n%s", options.error.toLocal8Bit().constData(),

@@ -1,4 +1,5 @@
 #include "image/decode_job.h"
+#include "platform/host_bytes.h"
 #include "platform/regular_file.h"
 
 #include <QFile>
@@ -14,7 +15,7 @@ CByteSource* CByteSource::OpenFile(const QString& path)
 {
     if (path.isEmpty())
         return nullptr;
-    FILE* file = RegularFile::OpenStream(QFile::encodeName(path));
+    FILE* file = RegularFile::OpenStream(HostBytes::Encode(path));
     if (!file)
         return nullptr;
     // Decoders ask for a few bytes at a time; fewer, larger reads are cheaper.

@@ -2,6 +2,7 @@
 
 #include "image/zip_end_record.h"
 #include "image/zip_name.h"
+#include "platform/host_bytes.h"
 
 #include <QFile>
 #include <cstring>
@@ -43,7 +44,7 @@ CZipReader::~CZipReader()
 bool CZipReader::Open(const QString& hostPath)
 {
     Close();
-    const QByteArray path = QFile::encodeName(hostPath);
+    const QByteArray path = HostBytes::Encode(hostPath);
     m_file = unzOpen2_64(path.constData(), static_cast<zlib_filefunc64_def*>(ZipRegularFileFunctions()));
     if (m_file)
         return true;

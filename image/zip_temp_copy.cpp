@@ -1,5 +1,6 @@
 #include "image/zip_temp_copy.h"
 
+#include "platform/host_bytes.h"
 #include "res/file_types.h"
 
 #include <QDir>
@@ -50,7 +51,7 @@ bool CZipTempCopy::Create(const QStringList& hostFolders, const QString& memberN
     const QString suffix = PictureSuffix(memberName);
     for (const QString& folder : hostFolders) {
         const QString pattern = QDir(folder).filePath(QStringLiteral(".lumo-zip-XXXXXX") + suffix);
-        QByteArray name = QFile::encodeName(pattern);
+        QByteArray name = HostBytes::Encode(pattern);
         // mkstemps opens with O_CREAT | O_EXCL and mode 0600.
         const int fd = mkstemps(name.data(), static_cast<int>(suffix.size()));
         if (fd < 0) {
@@ -59,7 +60,7 @@ bool CZipTempCopy::Create(const QStringList& hostFolders, const QString& memberN
             continue;
         }
         m_stream = fdopen(fd, "wb");
-        m_hostPath = QFile::decodeName(name);
+        m_hostPath = HostBytes::Decode(name);
         if (!m_stream) {
             close(fd);
             Remove();
@@ -87,7 +88,7 @@ void CZipTempCopy::Remove()
         m_stream = nullptr;
     }
     if (!m_hostPath.isEmpty()) {
-        unlink(QFile::encodeName(m_hostPath).constData());
+        unlink(HostBytes::Encode(m_hostPath).constData());
         m_hostPath.clear();
     }
 }

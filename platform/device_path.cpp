@@ -1,5 +1,6 @@
 #include "platform/device_path.h"
 
+#include "platform/host_bytes.h"
 #include "platform/host_file_system.h"
 
 #include <QDir>
@@ -184,7 +185,7 @@ bool EnumerateDirectory(const QString& deviceFolder, std::vector<CFindData>* ent
 {
     entries->clear();
     const QString host = DevicePath::ToHost(deviceFolder);
-    int fd = ::open(QFile::encodeName(host).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    int fd = ::open(HostBytes::Encode(host).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0)
         return false;
     struct stat folder {};
@@ -199,9 +200,8 @@ bool EnumerateDirectory(const QString& deviceFolder, std::vector<CFindData>* ent
         if (raw.startsWith('.'))
             continue;
         CFindData entry;
-        entry.name = QFile::decodeName(raw);
-        // Names that do not survive the way back to the host could not be opened.
-        if (QFile::encodeName(entry.name) != raw || entry.name.contains(QLatin1Char('\\')))
+        entry.name = HostBytes::Decode(raw);
+        if (entry.name.contains(QLatin1Char('\\')))
             continue;
         if (aliasRoot && IsMyDocuments(entry.name))
             continue;
@@ -214,7 +214,7 @@ bool EnumerateDirectory(const QString& deviceFolder, std::vector<CFindData>* ent
         home.name = QLatin1String(DevicePath::kMyDocuments);
         home.isDirectory = true;
         struct stat st {};
-        if (::stat(QFile::encodeName(Home()).constData(), &st) == 0) {
+        if (::stat(HostBytes::Encode(Home()).constData(), &st) == 0) {
             home.modified = int64_t(st.st_mtim.tv_sec);
             home.accessed = int64_t(st.st_atim.tv_sec);
             home.device = uint64_t(st.st_dev);

@@ -53,8 +53,8 @@ constexpr uint32_t kAttributeStorageCard = 0x100;
 
 // Lists a device folder sorted by name case-insensitively (ties broken
 // case-sensitively), without ".", ".." and names that begin with "." or hold
-// "\" (nor names that are not valid in the locale's encoding, nor entries
-// whose target cannot be examined, such as broken links). At the default root
-// the listing also holds "My Documents". Symbolic links are listed as what
-// they point to. Returns false when the folder cannot be read.
+// "\" (nor entries whose target cannot be examined, such as broken links).
+// Names that are not UTF-8 are listed as platform/host_bytes.h decodes them. At
+// the default root the listing also holds "My Documents". Symbolic links are
+// listed as what they point to. Returns false when the folder cannot be read.
 bool EnumerateDirectory(const QString& deviceFolder, std::vector<CFindData>* entries);

@@ -4,7 +4,6 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QFileInfo>
 #include <QMetaObject>
 #include <QThread>
 #include <algorithm>
@@ -115,7 +114,7 @@ void CDocument::DeliverQueuedUpdates()
 
 bool CDocument::OnOpenDocument(const QString& hostPath)
 {
-    if (QFileInfo(hostPath).isDir())
+    if (RegularFile::KindOf(hostPath) == RegularFile::Kind::Folder)
         return true;
     QFile file;
     return RegularFile::Open(file, hostPath);

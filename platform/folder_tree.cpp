@@ -1,6 +1,7 @@
 #include "platform/folder_tree.h"
 
 #include "platform/device_path.h"
+#include "platform/host_bytes.h"
 
 #include <QFile>
 #include <algorithm>
@@ -29,7 +30,7 @@ CFolderTreeSource::CFolderTreeSource(FolderTreeKind kind)
     : m_kind(kind)
 {
     struct stat st {};
-    if (::stat(QFile::encodeName(DevicePath::ToHost(QStringLiteral("\\"))).constData(), &st) == 0)
+    if (::stat(HostBytes::Encode(DevicePath::ToHost(QStringLiteral("\\"))).constData(), &st) == 0)
         m_root = {uint64_t(st.st_dev), uint64_t(st.st_ino)};
 }
 
@@ -80,7 +81,7 @@ bool CFolderTreeSource::HasChildren(const QString& folder) const
     // The listing's own rules, applied name by name until one qualifies.
     if (DevicePath::DeviceRoot().isEmpty() && DevicePath::ToHost(folder) == QLatin1String("/"))
         return true;  // the root always holds "My Documents"
-    const QByteArray host = QFile::encodeName(DevicePath::ToHost(folder));
+    const QByteArray host = HostBytes::Encode(DevicePath::ToHost(folder));
     const int fd = ::open(host.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0)
         return false;
@@ -103,8 +104,8 @@ bool CFolderTreeSource::HasChildren(const QString& folder) const
         if (d->d_type == DT_REG && !archiveName)
             continue;
         const QByteArray raw(d->d_name, qsizetype(length));
-        const QString name = QFile::decodeName(raw);
-        if (QFile::encodeName(name) != raw || name.contains(QLatin1Char('\\')))
+        const QString name = HostBytes::Decode(raw);
+        if (name.contains(QLatin1Char('\\')))
             continue;
         struct stat st {};
         if (::fstatat(::dirfd(dir), d->d_name, &st, 0) != 0)

@@ -1,5 +1,7 @@
 #include "platform/host_file_system.h"
 
+#include "platform/host_bytes.h"
+
 #include <QFile>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -44,7 +46,7 @@ bool IsPseudoType(long fileSystemType)
 bool IsPseudo(const QString& hostFolder)
 {
     struct statfs fs {};
-    if (::statfs(QFile::encodeName(hostFolder).constData(), &fs) != 0)
+    if (::statfs(HostBytes::Encode(hostFolder).constData(), &fs) != 0)
         return false;
     return IsPseudoType(long(fs.f_type));
 }

@@ -1,5 +1,7 @@
 #include "platform/registry_store.h"
 
+#include "platform/host_bytes.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -24,7 +26,7 @@ namespace {
 
 QByteArray Encode(const QString& path)
 {
-    return QFile::encodeName(path);
+    return HostBytes::Encode(path);
 }
 
 bool ReadAll(int fd, QByteArray* out)

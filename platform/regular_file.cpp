@@ -1,5 +1,7 @@
 #include "platform/regular_file.h"
 
+#include "platform/host_bytes.h"
+
 #include <QFile>
 #include <cerrno>
 #include <fcntl.h>
@@ -8,10 +10,23 @@
 
 namespace RegularFile {
 
-bool Is(const QString& hostPath)
+Kind KindOf(const QString& hostPath)
 {
     struct stat st {};
-    return ::stat(QFile::encodeName(hostPath).constData(), &st) == 0 && S_ISREG(st.st_mode);
+    if (::stat(HostBytes::Encode(hostPath).constData(), &st) != 0)
+        return Kind::Missing;
+    return S_ISREG(st.st_mode) ? Kind::Regular : S_ISDIR(st.st_mode) ? Kind::Folder : Kind::Other;
+}
+
+bool Is(const QString& hostPath)
+{
+    return KindOf(hostPath) == Kind::Regular;
+}
+
+bool IsOtherKind(const QString& hostPath)
+{
+    const Kind kind = KindOf(hostPath);
+    return kind != Kind::Missing && kind != Kind::Regular;
 }
 
 int OpenForRead(const QByteArray& hostPath)
@@ -50,7 +65,7 @@ FILE* OpenStream(const QByteArray& hostPath)
 
 bool Open(QFile& file, const QString& hostPath)
 {
-    const int fd = OpenForRead(QFile::encodeName(hostPath));
+    const int fd = OpenForRead(HostBytes::Encode(hostPath));
     if (fd < 0)
         return false;
     file.setFileName(hostPath);

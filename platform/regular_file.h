@@ -14,8 +14,14 @@ class QFile;
 
 namespace RegularFile {
 
+// What hostPath names (links followed).
+enum class Kind { Missing, Regular, Folder, Other };
+Kind KindOf(const QString& hostPath);
 // Whether hostPath names a regular file (links followed).
 bool Is(const QString& hostPath);
+// Whether hostPath names something that is not a regular file: a folder, a
+// pipe, a device.
+bool IsOtherKind(const QString& hostPath);
 // A read-only descriptor of the regular file hostPath, or -1.
 int OpenForRead(const QByteArray& hostPath);
 // The same as a stdio stream in "rb" mode, or nullptr.

@@ -1,5 +1,7 @@
 #include "platform/time_value.h"
 
+#include "platform/host_bytes.h"
+
 #include <QFileInfo>
 #include <QString>
 #include <ctime>
@@ -8,7 +10,7 @@
 CTime CTime::FromFileModified(const QString& hostPath)
 {
     struct stat st {};
-    if (::stat(QFile::encodeName(hostPath).constData(), &st) != 0)
+    if (::stat(HostBytes::Encode(hostPath).constData(), &st) != 0)
         return CTime();
     return CTime(int64_t(st.st_mtim.tv_sec));
 }

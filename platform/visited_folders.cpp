@@ -1,6 +1,7 @@
 #include "platform/visited_folders.h"
 
 #include "platform/device_path.h"
+#include "platform/host_bytes.h"
 #include "platform/host_file_system.h"
 
 #include <QFile>
@@ -14,7 +15,7 @@ bool CVisitedFolders::Enter(const QString& deviceFolder)
 bool CVisitedFolders::EnterHost(const QString& hostFolder)
 {
     struct stat st {};
-    if (::stat(QFile::encodeName(hostFolder).constData(), &st) != 0 || !S_ISDIR(st.st_mode))
+    if (::stat(HostBytes::Encode(hostFolder).constData(), &st) != 0 || !S_ISDIR(st.st_mode))
         return false;
     if (m_entered.empty()) {
         m_startDevice = st.st_dev;
@@ -29,7 +30,7 @@ bool CVisitedFolders::EnterHost(const QString& hostFolder)
 bool CVisitedFolders::WasEntered(const QString& deviceFolder) const
 {
     struct stat st {};
-    if (::stat(QFile::encodeName(DevicePath::ToHost(deviceFolder)).constData(), &st) != 0)
+    if (::stat(HostBytes::Encode(DevicePath::ToHost(deviceFolder)).constData(), &st) != 0)
         return false;
     return m_entered.count({ st.st_dev, st.st_ino }) != 0;
 }

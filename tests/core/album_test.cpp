@@ -3,9 +3,11 @@
 #include "app/album_file.h"
 #include "app/settings.h"
 #include "image/memo_layout.h"
+#include "platform/host_bytes.h"
 #include "catalog_fixture.h"
 
 #include <csignal>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <sys/resource.h>
@@ -214,6 +216,37 @@ TEST_F(AlbumTest, AnOlderAlbumsBareMemberNameStillReadsAsAPlainPath)
     EXPECT_EQ(item->m_source, QStringLiteral("\\a.lab"));
     EXPECT_EQ(item->m_thumbnail, nullptr);
     EXPECT_EQ(item->m_memoContent, QStringLiteral("dir/photo"));
+}
+
+TEST_F(AlbumTest, NamesThatAreNotUtf8AreListedOpenedAndSavedInAnAlbum)
+{
+    // A card written in Latin-1: the folder "d\xe9j\xe0" holds "caf\xe9.png" and "\xe9t\xe9.zip".
+    const QByteArray folder = HostBytes::Encode(Host(QStringLiteral("\\"))) + "/d\xe9j\xe0";
+    ASSERT_EQ(::mkdir(folder.constData(), 0755), 0);
+    const auto writeRaw = [](const QByteArray& hostPath, const QByteArray& bytes) {
+        const int fd = ::open(hostPath.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        ASSERT_GE(fd, 0);
+        ASSERT_EQ(::write(fd, bytes.constData(), size_t(bytes.size())), bytes.size());
+        ::close(fd);
+    };
+    writeRaw(folder + "/caf\xe9.png", catalog_fixture::PictureFor(QStringLiteral("x.png")));
+    writeRaw(folder + "/\xe9t\xe9.zip",
+        BuildTestZip({{"a.jpg", catalog_fixture::PictureFor(QStringLiteral("a.jpg"))}}));
+    const QString device = HostBytes::Decode("\\d\xe9j\xe0");
+
+    ASSERT_EQ(Open(device, kStripMode), 1);
+    const QStringList paths = {device + HostBytes::Decode("\\caf\xe9.png"), QStringLiteral("a.jpg")};
+    EXPECT_EQ(Paths(m_catalog), paths);
+    for (CImageItem* item : m_catalog.GetList()) {
+        EXPECT_NE(item->m_thumbnail, nullptr) << item->m_path.toStdString();
+        EXPECT_EQ(m_catalog.LoadCurrentPicture(item, false), 1) << item->m_path.toStdString();
+    }
+    ASSERT_EQ(m_catalog.SaveAlbum(QStringLiteral("\\a.lab")), 1);
+    ASSERT_EQ(Open(QStringLiteral("\\a.lab"), kStripMode), 1);
+    EXPECT_EQ(Paths(m_catalog), paths);
+    for (const CImageItem* item : m_catalog.GetList())
+        EXPECT_NE(item->m_thumbnail, nullptr) << item->m_path.toStdString();
+    EXPECT_TRUE(MessageBoxService::Messages().isEmpty());
 }
 
 TEST_F(AlbumTest, EmptyCatalogGivesAZeroByteAlbumThatOpensEmpty)
