@@ -112,7 +112,7 @@ void BrowserFirstPaint(benchmark::State& state, bool made)
         QElapsedTimer t;
         t.start();
         QWidget parent;
-        CFolderBrowserWnd browser(&parent, nullptr);
+        CFolderBrowserWnd browser(&parent, nullptr, nullptr);
         parent.setGeometry(0, 26, 240, 210);
         browser.setGeometry(0, 0, 240, 210);
         browser.setEnabled(true);

@@ -1,8 +1,6 @@
 #include "shell/folder_browser_wnd.h"
 
-#include "app/lumo_doc.h"
 #include "app/settings.h"
-#include "platform/win_app.h"
 #include "res/resource.h"
 #include "shell/device_dialog.h"
 #include "shell/folder_tree_ctrl.h"
@@ -39,9 +37,10 @@ QIcon NodeIcon(const CFolderTreeNode& node)
 
 }  // namespace
 
-CFolderBrowserWnd::CFolderBrowserWnd(QWidget* parent, QWidget* owner)
+CFolderBrowserWnd::CFolderBrowserWnd(QWidget* parent, QWidget* owner, StartBuild startBuild)
     : QWidget(parent)
     , m_owner(owner)
+    , m_startBuild(std::move(startBuild))
     , m_tree(new CFolderTreeCtrl(FolderTreeKind::FoldersAndArchives, NodeIcon, this))
     , m_includeSubfolders(new QCheckBox(QStringLiteral("Include Subfolders"), this))
     , m_ok(new QPushButton(QStringLiteral("OK"), this))
@@ -124,10 +123,8 @@ void CFolderBrowserWnd::OnOk()
     const int include = m_includeSubfolders->isChecked() ? 1 : 0;
     Settings::SetCurrPath(m_currentPath);
     Settings::SetIncludeSubfolders(include);
-    CWinApp* app = CWinApp::Instance();
-    CFrameWnd* frame = app ? app->MainWnd() : nullptr;
-    if (auto* doc = dynamic_cast<CLumoDoc*>(frame ? frame->GetActiveDocument() : nullptr))
-        doc->BrowseFolder(m_currentPath, include);
+    if (m_startBuild)
+        m_startBuild(m_currentPath, include);
     Close();
 }
 

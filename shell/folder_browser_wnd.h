@@ -5,13 +5,14 @@
 // read as folders open and along the way to the remembered path), an
 // "Include Subfolders" box, "OK" (not on the root) and "Cancel".
 //
-// OK stores "CurrPath" and "Include Subfolders" and has the document's loader
-// thread build the chosen path (the running build stops first); both
+// OK stores "CurrPath" and "Include Subfolders" and starts the build of the
+// chosen path that its maker gave (the document's loader thread); both
 // buttons give the focus back to the view and hide the window.
 #pragma once
 
 #include <QPointer>
 #include <QWidget>
+#include <functional>
 
 class CFolderTreeCtrl;
 class QCheckBox;
@@ -21,9 +22,13 @@ class QTreeWidgetItem;
 class CFolderBrowserWnd : public QWidget {
     Q_OBJECT
 public:
+    // What OK starts: a build of the path, with or without its subfolders,
+    // on the loader thread (the running build stopped first).
+    using StartBuild = std::function<void(const QString& path, int includeSubfolders)>;
+
     // Builds the controls and the tree as a child of parent, hidden and
     // disabled; owner (the image view) gets the focus back when it closes.
-    CFolderBrowserWnd(QWidget* parent, QWidget* owner);
+    CFolderBrowserWnd(QWidget* parent, QWidget* owner, StartBuild startBuild);
 
     // Lays the window over view's whole area, enables and shows it.
     void ShowOver(QWidget* view);
@@ -47,6 +52,7 @@ private:
     void Close();
 
     QPointer<QWidget> m_owner;
+    StartBuild m_startBuild;
     CFolderTreeCtrl* m_tree;
     QCheckBox* m_includeSubfolders;
     QPushButton* m_ok;

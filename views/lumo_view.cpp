@@ -67,7 +67,11 @@ int CLumoView::OnCreate()
     CLumoDoc* doc = GetDocument();
     QWidget* screen = CDeviceScreen::Instance();
     // A sibling of the panes, so that it can lie over either of them.
-    m_folderBrowser = new CFolderBrowserWnd(parentWidget() ? parentWidget() : this, this);
+    m_folderBrowser = new CFolderBrowserWnd(parentWidget() ? parentWidget() : this, this,
+                                            [this](const QString& path, int includeSubfolders) {
+                                                if (CLumoDoc* d = GetDocument())
+                                                    d->BrowseFolder(path, includeSubfolders);
+                                            });
     if (doc)
         doc->m_folderBrowser = m_folderBrowser;
     m_effectWnd = CEffectWnd::Create(doc, screen ? screen : window());
