@@ -6,6 +6,7 @@
 #include "shell/dialog_answer.h"
 #include "shell/file_icons.h"
 #include "shell/folder_tree_ctrl.h"
+#include "shell/input_panel.h"
 #include "shell/question_box.h"
 #include "shell/tool_images.h"
 
@@ -48,23 +49,19 @@ CSaveFileDlg::CSaveFileDlg(QWidget* screen, const QString& proposed, const QStri
     , m_defaultExtension(defaultExtension)
     , m_folder(FolderOf(proposed))
 {
-    const int w = width();
-    const int h = height();
     auto* nameLabel = new QLabel(QStringLiteral("Name:"), this);
     nameLabel->setGeometry(kMargin, kMargin, kLabelWidth, kRow);
-    m_name->setGeometry(kMargin + kLabelWidth, kMargin, w - 2 * kMargin - kLabelWidth, kRow);
     auto* typeLabel = new QLabel(QStringLiteral("Type:"), this);
     typeLabel->setGeometry(kMargin, 2 * kMargin + kRow, kLabelWidth, kRow);
-    m_type->setGeometry(kMargin + kLabelWidth, 2 * kMargin + kRow, w - 2 * kMargin - kLabelWidth, kRow);
-    const int top = 3 * kMargin + 2 * kRow;
-    const int bottom = h - kRow - 2 * kMargin;
-    const int split = top + (bottom - top) * 3 / 5;
-    m_tree->setGeometry(0, top, w, split - top);
-    m_files->setGeometry(0, split + 1, w, bottom - split - 1);
     auto* ok = new QPushButton(QStringLiteral("OK"), this);
     auto* cancel = new QPushButton(QStringLiteral("Cancel"), this);
-    ok->setGeometry(w - 2 * (60 + kMargin), bottom + kMargin, 60, kRow);
-    cancel->setGeometry(w - 60 - kMargin, bottom + kMargin, 60, kRow);
+    m_ok = ok;
+    m_cancel = cancel;
+    LayOut(0);
+    // The name is typed on the on-screen keyboard where there is no other;
+    // the rest moves up above it.
+    InputPanel::FollowFocus(m_name);
+    InputPanel::OnHeightChanged(this, [this](int covered) { LayOut(covered); });
     ok->setDefault(true);
     SetControlId(m_name, Res::IDC_SAVE_NAME);
     SetControlId(m_type, Res::IDC_SAVE_TYPE);
@@ -93,6 +90,20 @@ CSaveFileDlg::CSaveFileDlg(QWidget* screen, const QString& proposed, const QStri
     connect(m_files, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) { m_name->setText(item->text()); });
     connect(ok, &QPushButton::clicked, this, &CSaveFileDlg::OnOk);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+void CSaveFileDlg::LayOut(int covered)
+{
+    const int w = width();
+    m_name->setGeometry(kMargin + kLabelWidth, kMargin, w - 2 * kMargin - kLabelWidth, kRow);
+    m_type->setGeometry(kMargin + kLabelWidth, 2 * kMargin + kRow, w - 2 * kMargin - kLabelWidth, kRow);
+    const int top = 3 * kMargin + 2 * kRow;
+    const int bottom = std::max(top + 2 * kRow, height() - covered - kRow - 2 * kMargin);
+    const int split = top + (bottom - top) * 3 / 5;
+    m_tree->setGeometry(0, top, w, split - top);
+    m_files->setGeometry(0, split + 1, w, bottom - split - 1);
+    m_ok->setGeometry(w - 2 * (60 + kMargin), bottom + kMargin, 60, kRow);
+    m_cancel->setGeometry(w - 60 - kMargin, bottom + kMargin, 60, kRow);
 }
 
 std::vector<std::pair<QString, QString>> CSaveFileDlg::ParseFilter(const QString& filter)
@@ -156,6 +167,8 @@ void CSaveFileDlg::OnOk()
 void CSaveFileDlg::showEvent(QShowEvent* event)
 {
     CDeviceDialog::showEvent(event);
+    m_name->setFocus();
+    m_name->selectAll();
     QString answer;
     if (DialogAnswer::Take(&answer))
         QTimer::singleShot(0, this, [this, answer] { FollowAnswer(answer); });
@@ -170,6 +183,14 @@ void CSaveFileDlg::FollowAnswer(const QString& answer)
     // Typed into the name field as a full path, then OK.
     m_name->setText(answer);
     OnOk();
+}
+
+void CSaveFileDlg::hideEvent(QHideEvent* event)
+{
+    // The keyboard belonged to the name field.
+    if (InputPanel::IsShown())
+        InputPanel::SipShowIM(false);
+    CDeviceDialog::hideEvent(event);
 }
 
 bool CSaveFileDlg::Run(QWidget* screen, const QString& proposed, const QString& filter,

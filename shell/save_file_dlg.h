@@ -43,8 +43,11 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
 private:
+    // Places the controls above the bottom band the on-screen keyboard covers.
+    void LayOut(int covered);
     void ListFiles();
     void OnOk();
     void FollowAnswer(const QString& answer);
@@ -53,6 +56,8 @@ private:
     QComboBox* m_type;
     CFolderTreeCtrl* m_tree;
     QListWidget* m_files;
+    QWidget* m_ok = nullptr;
+    QWidget* m_cancel = nullptr;
     std::vector<std::pair<QString, QString>> m_filters;
     QString m_defaultExtension;
     QString m_folder;
