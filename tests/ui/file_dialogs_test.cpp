@@ -204,7 +204,7 @@ TEST_F(FileDialogs, FolderBrowserSelectsTheRememberedPathAndBuildsOnTheWorker)
 
 TEST_F(FileDialogs, SaveAsWritesByTheEndingAndAsksBeforeReplacing)
 {
-    QDir().mkpath(m_run.Root() + QStringLiteral("/pics"));
+    QDir().mkpath(m_run.Root() + QStringLiteral("/pics/sub"));
     QImage picture(101, 50, QImage::Format_RGB32);
     picture.fill(Qt::darkCyan);
     ASSERT_TRUE(picture.save(m_run.Root() + QStringLiteral("/pics/p.jpg"), "JPG"));
@@ -212,7 +212,7 @@ TEST_F(FileDialogs, SaveAsWritesByTheEndingAndAsksBeforeReplacing)
     const LumoResult r = Run(
         QStringLiteral("idle\nanswer \\pics\\out.bmp\ncommand 57604\nanswer \\pics\\out.jpg\ncommand 57604\n"
                        "answer \\pics\\photo.jpeg\ncommand 57604\nanswer \\pics\\photo.png\ncommand 57604\n"
-                       "command 57604\ndump proposed.json\nclick 2\n"
+                       "command 57604\ndump proposed.json\nsettext 1152 sub\nclick 1\ndump opened.json\nclick 2\n"
                        "answer \\pics\\old.bmp\ncommand 57604\ndump asked.json\nclick 7\nclick 2\ndump -\n"),
         {m_run.Root() + QStringLiteral("/pics/p.jpg")});
     const QString pics = m_run.Root() + QStringLiteral("/pics/");
@@ -230,6 +230,10 @@ TEST_F(FileDialogs, SaveAsWritesByTheEndingAndAsksBeforeReplacing)
     EXPECT_EQ(Items(proposed, Res::IDC_SAVE_TYPE),
               (QStringList {"jpeg Files (*.jpg)", "bmp Files (*.bmp)", "All Files (*.*)"}));
     EXPECT_EQ(Items(proposed, Res::IDC_SAVE_FILES), (QStringList {"out.jpg", "p.jpg"}));
+    // A folder's name opens the folder.
+    const QJsonObject opened = Top(Dump(QStringLiteral("opened.json")));
+    EXPECT_EQ(Control(opened, Res::IDC_SAVE_FOLDERS)["selected"].toString(), QStringLiteral("\\pics\\sub"));
+    EXPECT_EQ(Text(opened, Res::IDC_SAVE_NAME), QString());
     EXPECT_EQ(Top(Dump(QStringLiteral("asked.json")))["class"].toString(), QStringLiteral("CMessageBox"));
     EXPECT_EQ(QFileInfo(pics + QStringLiteral("old.bmp")).size(), 77);
 }
