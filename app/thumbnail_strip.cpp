@@ -9,12 +9,18 @@ constexpr int kVkUp = 38;
 constexpr int kVkRight = 39;
 constexpr int kVkDown = 40;
 
-int PageOf(int index)
-{
-    return (index / CThumbnailStrip::kCells) * CThumbnailStrip::kCells;
-}
-
 } // namespace
+
+bool CThumbnailStrip::SetWidth(int width)
+{
+    const int cells = std::max(1, (width - 2 * kButtonWidth) / kCellWidth);
+    if (cells == m_cells)
+        return false;
+    m_cells = cells;
+    if (m_first > 0)
+        m_first = PageOf(m_first);
+    return true;
+}
 
 void CThumbnailStrip::Clear()
 {
@@ -29,7 +35,7 @@ bool CThumbnailStrip::Refresh(int n, int currentIndex)
     }
     m_minimum = 0;
     m_selected = currentIndex;
-    if (n <= kCells) {
+    if (n <= m_cells) {
         const bool moved = m_first != 0;
         m_first = 0;
         m_lastPage = 0;
@@ -59,14 +65,14 @@ int CThumbnailStrip::End(int n) const
 {
     if (m_first < 0)
         return m_first;
-    return n > kCells && m_first + kCells < n ? m_first + kCells : n;
+    return n > m_cells && m_first + m_cells < n ? m_first + m_cells : n;
 }
 
 int CThumbnailStrip::FrameCell(int n) const
 {
     if (m_selected < 0 || m_selected < m_first || m_selected >= End(n))
         return -1;
-    return m_selected % kCells;
+    return m_selected - m_first;
 }
 
 bool CThumbnailStrip::HitTest(int x, int y, int n) const
@@ -76,11 +82,16 @@ bool CThumbnailStrip::HitTest(int x, int y, int n) const
     return x >= kButtonWidth && x < CellLeft(OccupiedCells(n)) && y >= 0 && y < kCellHeight;
 }
 
+int CThumbnailStrip::IndexAt(int x, int y, int n) const
+{
+    return HitTest(x, y, n) ? m_first + (x - kButtonWidth) / kCellWidth : -1;
+}
+
 bool CThumbnailStrip::PageLeft()
 {
     if (m_minimum >= m_first)
         return false;
-    m_first = std::max(m_first - kCells, m_minimum);
+    m_first = std::max(m_first - m_cells, m_minimum);
     return true;
 }
 
@@ -89,7 +100,7 @@ bool CThumbnailStrip::PageRight(bool* onLastPage)
     *onLastPage = m_first >= m_lastPage;
     if (m_first >= m_lastPage)
         return false;
-    m_first = std::min(m_first + kCells, m_lastPage);
+    m_first = std::min(m_first + m_cells, m_lastPage);
     *onLastPage = m_first >= m_lastPage;
     return true;
 }
@@ -100,16 +111,16 @@ int CThumbnailStrip::KeyTarget(int vk, int n) const
     switch (vk) {
     case kVkLeft:
         return s - 1 < 0 ? -1 : s - 1;
-    case kVkUp:
-        if (s - 5 < 0 && s < 1)
+    case kVkUp:  // a page of cells back
+        if (s - m_cells < 0 && s < 1)
             return -1;
-        return std::max(s - 5, 0);
+        return std::max(s - m_cells, 0);
     case kVkRight:
         return s + 1 >= n ? -1 : s + 1;
     case kVkDown:
-        if (s + 5 >= n && s >= n - 1)
+        if (s + m_cells >= n && s >= n - 1)
             return -1;
-        return std::min(s + 5, n - 1);
+        return std::min(s + m_cells, n - 1);
     default:
         return -1;
     }

@@ -1,16 +1,23 @@
 // CThumbnailStrip: the page and selection arithmetic of the thumbnail strip:
-// which catalog entries the five cells show, which cell is framed, where a
-// pen point lands, how the buttons page and how the arrow keys move. It holds
-// only indices, so the strip control draws from it and tests check it
-// without a display.
+// which catalog entries the cells show, which cell is framed, where a pen
+// point lands, how the buttons page and how the arrow keys move. A page is as
+// many whole cells as fit between the two buttons (five on the device's
+// 240-pixel screen). It holds only indices, so the strip control draws from
+// it and tests check it without a display.
 #pragma once
 
 class CThumbnailStrip {
 public:
-    static constexpr int kCells = 5;
+    static constexpr int kCells = 5;  // on the device's screen
     static constexpr int kCellWidth = 42;
     static constexpr int kCellHeight = 30;
     static constexpr int kButtonWidth = 15;
+
+    // The whole cells a strip of this width shows between its buttons (at
+    // least one). Returns true when the count changed; Refresh then lays out
+    // the pages again.
+    bool SetWidth(int width);
+    int Cells() const { return m_cells; }
 
     // Every index to -1: the strip is blank.
     void Clear();
@@ -28,8 +35,9 @@ public:
     static int CellLeft(int c) { return kButtonWidth + kCellWidth * c; }
     // True inside the rectangle spanning the occupied cells of the page.
     bool HitTest(int x, int y, int n) const;
-    // The catalog index under a pen x (may lie beyond the last entry).
-    int IndexAt(int x) const { return (x - kButtonWidth) / kCellWidth + m_first; }
+    // The catalog index of the picture shown under a pen point, or -1 where
+    // none is shown (an empty cell, outside the cells).
+    int IndexAt(int x, int y, int n) const;
 
     // The "<" button: true when the page moved.
     bool PageLeft();
@@ -52,4 +60,9 @@ public:
     int m_first = -1;
     int m_lastPage = -1;
     int m_minimum = -1;
+
+private:
+    int PageOf(int index) const { return (index / m_cells) * m_cells; }
+
+    int m_cells = kCells;
 };

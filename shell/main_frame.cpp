@@ -227,7 +227,8 @@ void CMainFrame::ApplyViewMode()
         break;
     case 2:
         m_splitter->SetGap(0);
-        m_splitter->SetRowInfo(0, 320, 0);
+        // The picture fills the frame, whatever the screen's height.
+        m_splitter->SetRowInfo(0, h, 0);
         m_splitter->SetRowInfo(1, 0, 0);
         m_toolBar->hide();
         break;

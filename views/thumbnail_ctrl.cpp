@@ -50,6 +50,7 @@ CThumbnailCtrl::CThumbnailCtrl(std::function<CLumoDoc*()> doc, const QRect& rect
     setFocusPolicy(Qt::ClickFocus);
     setGeometry(rect);
     m_strip.Clear();
+    m_strip.SetWidth(rect.width());
     // The ">" button sits at the right edge; the pane is sized only after
     // the control exists, so it follows the control's width (resizeEvent).
     m_left = new QPushButton(QStringLiteral("<"), this);
@@ -174,10 +175,11 @@ void CThumbnailCtrl::mousePressEvent(QMouseEvent* event)
         m_pressPending = true;
         m_holdTimer->start();
     }
-    const int index = m_strip.IndexAt(point.x());
+    // Only a picture the strip shows can be picked.
+    const int index = m_strip.IndexAt(point.x(), point.y(), n);
     if (index == m_strip.m_selected)
         return;
-    if (index < n && index >= 0) {
+    if (index >= 0) {
         CImageCatalog& catalog = doc->Catalog();
         catalog.SetCurrent(catalog.GetAt(index));
         doc->UpdateAllViews(nullptr, CImageCatalog::kHintCurrentChanged);
@@ -275,6 +277,12 @@ void CThumbnailCtrl::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
     m_right->move(width() - CThumbnailStrip::kButtonWidth, 0);
+    // As many whole cells as the width holds: the pages are laid out again.
+    if (m_strip.SetWidth(width())) {
+        if (CLumoDoc* doc = m_doc())
+            m_strip.Refresh(doc->Catalog().GetCount(), doc->Catalog().GetCurrentIndex());
+        update();
+    }
 }
 
 void CThumbnailCtrl::keyPressEvent(QKeyEvent* event)

@@ -97,9 +97,41 @@ TEST(ThumbnailStrip, HitTestCoversOnlyOccupiedCells)
     EXPECT_FALSE(strip.HitTest(99, 10, 7));   // third cell is empty
     EXPECT_FALSE(strip.HitTest(14, 10, 7));   // the "<" button
     EXPECT_FALSE(strip.HitTest(20, 30, 7));
-    // A tap on the empty area names an index past the last entry.
-    EXPECT_GE(strip.IndexAt(150), 7);
-    EXPECT_EQ(strip.IndexAt(15 + 42), 6);
+    // Only a shown picture is under the pen: the empty cells and the
+    // buttons name none.
+    EXPECT_EQ(strip.IndexAt(150, 10, 7), -1);
+    EXPECT_EQ(strip.IndexAt(15 + 42, 10, 7), 6);
+    EXPECT_EQ(strip.IndexAt(5, 10, 7), -1);
+}
+
+TEST(ThumbnailStrip, APageIsAsManyWholeCellsAsTheWidthHolds)
+{
+    const struct {
+        int width, cells;
+        int n, current;        // catalog and current entry
+        int first, lastPage;   // the page then shown
+        int tapX, tapIndex;    // a tap at x in the cells' row
+        int downFrom, downTo;  // the Down key moves a page of cells
+    } cases[] = {
+        {240, 5, 12, 7, 5, 10, 15 + 42 * 4 + 1, 9, 2, 7},  // the device's screen
+        {480, 10, 12, 7, 0, 10, 15 + 42 * 9 + 1, 9, 2, 11},
+        {480, 10, 12, 11, 10, 10, 15 + 42 * 2 + 1, -1, 0, 10},  // two shown, the rest blank
+        {281, 5, 12, 0, 0, 10, 15 + 42 * 5 + 1, -1, 0, 5},
+        {282, 6, 12, 0, 0, 6, 15 + 42 * 5 + 1, 5, 0, 6},
+        {40, 1, 3, 2, 2, 2, 15 + 41, 2, 0, 1},
+    };
+    for (const auto& c : cases) {
+        CThumbnailStrip strip;
+        EXPECT_EQ(strip.SetWidth(c.width), c.cells != CThumbnailStrip::kCells) << c.width;
+        EXPECT_EQ(strip.Cells(), c.cells) << c.width;
+        strip.Refresh(c.n, c.current);
+        EXPECT_EQ(strip.m_first, c.first) << c.width;
+        EXPECT_EQ(strip.m_lastPage, c.lastPage) << c.width;
+        EXPECT_EQ(strip.FrameCell(c.n), c.current - c.first) << c.width;
+        EXPECT_EQ(strip.IndexAt(c.tapX, 15, c.n), c.tapIndex) << c.width;
+        strip.m_selected = c.downFrom;
+        EXPECT_EQ(strip.KeyTarget(kDown, c.n), c.downTo) << c.width;
+    }
 }
 
 TEST(ThumbnailStrip, ArrowKeysStopAtTheEnds)

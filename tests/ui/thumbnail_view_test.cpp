@@ -49,9 +49,9 @@ protected:
                       .arg(interval, 8, 16, QLatin1Char('0'))
                       .toUtf8());
     }
-    LumoResult Run(const QString& script)
+    LumoResult Run(const QString& script, const QStringList& options = {})
     {
-        const LumoResult r = m_run.Run(script, { Path(QStringLiteral("pics")) });
+        const LumoResult r = m_run.Run(script, { Path(QStringLiteral("pics")) }, options);
         EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
         return r;
     }
@@ -165,6 +165,39 @@ TEST_F(ThumbnailViewTest, ListShowsARowPerPictureWithTheFirstSelected)
     EXPECT_EQ(list["rows"].toInt(), 3);
     EXPECT_EQ(list["selected"].toInt(), 2);
     EXPECT_EQ(r.dump["current"].toInt(), 2);
+}
+
+TEST_F(ThumbnailViewTest, TheStripShowsTheCellsItsWidthHoldsAndFullScreenFillsTheScreen)
+{
+    MakeFolder(12);
+    const struct {
+        int width, height, cells;
+        int pagesToLast;  // ">" taps from the first page to the last (entries 10 and 11)
+    } screens[] = {{240, 320, 5, 2}, {480, 640, 10, 1}};
+    for (const auto& c : screens) {
+        const int stripY = c.height - 80 + 15;
+        const QString size = QStringLiteral("%1x%2").arg(c.width).arg(c.height);
+        QString script = QStringLiteral("idle\ntap %1 %2\nshot \"%3\"\ndump \"%4\"\n")
+                             .arg(CellX(c.cells - 1)).arg(stripY).arg(Out("strip.png"), Out("a.json"));
+        for (int i = 0; i < c.pagesToLast; ++i)
+            script += QStringLiteral("tap %1 %2\n").arg(c.width - 8).arg(stripY);
+        // A tap on the blank part of the last page, then full screen.
+        script += QStringLiteral("tap %1 %2\ndump \"%3\"\ndtap %4 100\nwait 20\nshot \"%5\"\n")
+                      .arg(CellX(2)).arg(stripY).arg(Out("b.json")).arg(c.width / 2).arg(Out("full.png"));
+        Run(script, {QStringLiteral("--screen"), size});
+
+        const QImage strip(Out("strip.png"));
+        EXPECT_EQ(strip.pixelColor(CellX(c.cells - 1), stripY), Shade(c.cells - 1)) << size.toStdString();
+        EXPECT_EQ(ReadDump(Out("a.json"))["current"].toInt(), c.cells - 1) << size.toStdString();
+        const QJsonObject b = ReadDump(Out("b.json"));
+        EXPECT_EQ(Strip(b), (QList<int> {10, c.cells - 1, 10})) << size.toStdString();
+        EXPECT_EQ(b["current"].toInt(), c.cells - 1) << size.toStdString();
+        // The picture lies at the middle of the whole screen; no strip below it.
+        const QImage full(Out("full.png"));
+        EXPECT_EQ(full.pixelColor(c.width / 2, c.height / 2), Shade(c.cells - 1)) << size.toStdString();
+        EXPECT_EQ(full.pixelColor(CellX(0), c.height / 2 + 15), full.pixelColor(1, c.height - 1))
+            << size.toStdString();
+    }
 }
 
 TEST_F(ThumbnailViewTest, FullScreenArrowsReachTheHiddenStrip)
