@@ -2,6 +2,7 @@
 
 #include "app/file_open_model.h"
 #include "platform/device_path.h"
+#include "platform/host_bytes.h"
 #include "res/resource.h"
 #include "shell/dialog_answer.h"
 #include "shell/file_icons.h"
@@ -11,12 +12,12 @@
 #include "shell/tool_images.h"
 
 #include <QComboBox>
-#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTimer>
+#include <sys/stat.h>
 
 namespace {
 
@@ -145,8 +146,9 @@ void CSaveFileDlg::OnOk()
     if (typed.isEmpty() || typed.endsWith(QLatin1Char('\\')))
         return;
     const QString path = ResolveName(m_folder, typed, m_defaultExtension);
-    const QFileInfo target(DevicePath::ToHost(path));
-    if (target.isDir()) {
+    struct stat target {};
+    const bool exists = ::stat(HostBytes::Encode(DevicePath::ToHost(path)).constData(), &target) == 0;
+    if (exists && S_ISDIR(target.st_mode)) {
         // A folder's name opens that folder, as in any file dialog.
         if (QTreeWidgetItem* item = m_tree->FindPath(path)) {
             m_tree->setCurrentItem(item);
@@ -155,7 +157,7 @@ void CSaveFileDlg::OnOk()
         }
         return;
     }
-    if (target.exists()
+    if (exists
         && !QuestionBox::AskYesNo(parentWidget(), windowTitle(),
                                   QStringLiteral("%1 already exists.\nDo you want to replace it?")
                                       .arg(path.mid(path.lastIndexOf(QLatin1Char('\\')) + 1))))
