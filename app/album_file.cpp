@@ -6,22 +6,16 @@
 #include "image/image_loader.h"
 #include "image/memo_text.h"
 #include "platform/device_path.h"
-#include "platform/host_bytes.h"
+#include "platform/file_replacement.h"
 #include "platform/message_box.h"
 #include "platform/regular_file.h"
 
-#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QRandomGenerator>
-#include <QRegularExpression>
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace AlbumFile {
 
@@ -47,84 +41,6 @@ void AppendUtf16Le(QByteArray* bytes, const QString& text)
         *out++ = char(c.unicode() & 0xFF);
         *out++ = char(c.unicode() >> 8);
     }
-}
-
-bool WriteAll(int fd, const QByteArray& bytes)
-{
-    const char* data = bytes.constData();
-    qsizetype left = bytes.size();
-    while (left > 0) {
-        const ssize_t n = ::write(fd, data, size_t(left));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
-        data += n;
-        left -= n;
-    }
-    return true;
-}
-
-// Removes what saves of this album killed mid-write left beside it: our own
-// hidden temporary files (".NAME.XXXX") not touched for a minute, so the file
-// of a save still running elsewhere is left alone.
-void SweepStaleTemporaries(const QFileInfo& target)
-{
-    static const QRegularExpression suffix(QStringLiteral("^[0-9a-z]{1,13}$"));
-    const QString prefix = QLatin1Char('.') + target.fileName() + QLatin1Char('.');
-    const QDir folder = target.absoluteDir();
-    const qint64 now = QDateTime::currentSecsSinceEpoch();
-    for (const QString& name : folder.entryList({prefix + QLatin1Char('*')}, QDir::Files | QDir::Hidden)) {
-        if (!suffix.match(name.mid(prefix.size())).hasMatch())
-            continue;
-        const QByteArray host = HostBytes::Encode(folder.filePath(name));
-        struct stat st {};
-        if (::lstat(host.constData(), &st) == 0 && S_ISREG(st.st_mode) && st.st_uid == ::geteuid()
-            && now - st.st_mtim.tv_sec > 60)
-            ::unlink(host.constData());
-    }
-}
-
-// Writes a whole file beside the old one and renames it over the old one only
-// when every byte reached the disk, so a failed save leaves the old file as it
-// was. Every short write counts as a failure (a full disk, a size limit).
-bool ReplaceFile(const QString& hostPath, const QByteArray& bytes)
-{
-    // An album reached through a symbolic link is replaced where it lies.
-    const QFileInfo link(hostPath);
-    const QString path = link.isSymLink() && link.exists() ? link.canonicalFilePath() : hostPath;
-    const QFileInfo target(path);
-    SweepStaleTemporaries(target);
-    const QString prefix = target.absolutePath() + QStringLiteral("/.") + target.fileName() + QLatin1Char('.');
-    QByteArray temp;
-    int fd = -1;
-    for (int attempt = 0; fd < 0 && attempt < 100; ++attempt) {
-        temp = HostBytes::Encode(prefix + QString::number(QRandomGenerator::global()->generate(), 36));
-        // Created afresh (never an existing file), with the permissions the umask allows.
-        fd = ::open(temp.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd < 0 && errno != EEXIST)
-            return false;
-    }
-    if (fd < 0)
-        return false;
-    struct stat old {};
-    const QByteArray finalPath = HostBytes::Encode(path);
-    if (::stat(finalPath.constData(), &old) == 0)
-        ::fchmod(fd, old.st_mode & 07777);
-    bool ok = WriteAll(fd, bytes) && ::fsync(fd) == 0;
-    ok = (::close(fd) == 0) && ok;
-    ok = ok && ::rename(temp.constData(), finalPath.constData()) == 0;
-    if (!ok) {
-        ::unlink(temp.constData());
-        return false;
-    }
-    // The rename itself reaches the disk only with its folder.
-    const int folder = ::open(HostBytes::Encode(target.absolutePath()).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (folder >= 0) {
-        ::fsync(folder);
-        ::close(folder);
-    }
-    return true;
 }
 
 }  // namespace
@@ -237,7 +153,8 @@ std::vector<CRecord> Decode(const QByteArray& bytes)
 
 int CImageCatalog::SaveAlbum(const QString& path) const
 {
-    if (!AlbumFile::ReplaceFile(DevicePath::ToHost(path), AlbumFile::Encode(GetList()))) {
+    CFileReplacement file(DevicePath::ToHost(path));
+    if (!file.Write(AlbumFile::Encode(GetList())) || !file.Commit()) {
         ShowMessage(QLatin1String(SaveAs::kCouldNotCreate));
         return 0;
     }

@@ -1,6 +1,6 @@
 #include "image/export.h"
 
-#include <QSaveFile>
+#include "platform/file_replacement.h"
 
 #include <csetjmp>
 #include <cstdio>
@@ -129,16 +129,12 @@ int SaveAsBmp(HBITMAP bitmap, const QString& path)
     Put16(header + 26, 1);
     Put16(header + 28, depth);
 
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return 0;
+    CFileReplacement file(path);
     const auto* pixels = static_cast<const char*>(info.bmBits);
-    if (file.write(reinterpret_cast<const char*>(header), sizeof header) != qint64(sizeof header)
-        || file.write(pixels, pixelBytes) != qint64(pixelBytes) || !file.commit()) {
-        file.cancelWriting();
-        return 0;
-    }
-    return 1;
+    return file.Write(reinterpret_cast<const char*>(header), sizeof header) && file.Write(pixels, pixelBytes)
+            && file.Commit()
+        ? 1
+        : 0;
 }
 
 int SaveAsJpeg(HBITMAP bitmap, const QString& path)
@@ -147,24 +143,19 @@ int SaveAsJpeg(HBITMAP bitmap, const QString& path)
     BITMAP info;
     if (!DescribeForExport(bitmap, &expanded, &info))
         return 0;
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return 0;
+    CFileReplacement file(path);
     // The compressor writes through its own stream on a duplicate of the
     // temporary file's descriptor; the rename happens only after it is closed.
-    const int fd = ::dup(file.handle());
+    const int fd = file.Descriptor() >= 0 ? ::dup(file.Descriptor()) : -1;
     FILE* out = fd >= 0 ? ::fdopen(fd, "wb") : nullptr;
     if (!out) {
         if (fd >= 0)
             ::close(fd);
-        file.cancelWriting();
         return 0;
     }
     const int compressed = CompressJpeg(out, info);
     const bool closed = std::fclose(out) == 0;
-    if (!compressed || !closed || !file.commit()) {
-        file.cancelWriting();
+    if (!compressed || !closed || !file.Commit())
         return 0;
-    }
     return 1;
 }

@@ -2,6 +2,7 @@
 // damaged albums, and a save that fails without harming the old album.
 #include "app/album_file.h"
 #include "app/settings.h"
+#include "image/export.h"
 #include "image/memo_layout.h"
 #include "platform/host_bytes.h"
 #include "catalog_fixture.h"
@@ -241,11 +242,20 @@ TEST_F(AlbumTest, NamesThatAreNotUtf8AreListedOpenedAndSavedInAnAlbum)
         EXPECT_NE(item->m_thumbnail, nullptr) << item->m_path.toStdString();
         EXPECT_EQ(m_catalog.LoadCurrentPicture(item, false), 1) << item->m_path.toStdString();
     }
-    ASSERT_EQ(m_catalog.SaveAlbum(QStringLiteral("\\a.lab")), 1);
-    ASSERT_EQ(Open(QStringLiteral("\\a.lab"), kStripMode), 1);
+    // Saved beside them: the album and the picture as BMP and JPEG.
+    const QString album = device + HostBytes::Decode("\\d\xe9j\xe0.lab");
+    ASSERT_EQ(m_catalog.SaveAlbum(album), 1);
+    const HBITMAP picture = m_catalog.GetAt(0)->m_fullBitmap;
+    EXPECT_EQ(SaveAsBmp(picture, Host(device + HostBytes::Decode("\\caf\xe9.bmp"))), 1);
+    EXPECT_EQ(SaveAsJpeg(picture, Host(device + HostBytes::Decode("\\caf\xe9.jpg"))), 1);
+    ASSERT_EQ(Open(album, kStripMode), 1);
     EXPECT_EQ(Paths(m_catalog), paths);
     for (const CImageItem* item : m_catalog.GetList())
         EXPECT_NE(item->m_thumbnail, nullptr) << item->m_path.toStdString();
+    ASSERT_EQ(Open(device, kStripMode), 1);
+    EXPECT_EQ(m_catalog.GetCount(), 4);
+    for (const char* saved : {"/caf\xe9.bmp", "/caf\xe9.jpg", "/d\xe9j\xe0.lab"})
+        EXPECT_EQ(::access((folder + saved).constData(), R_OK), 0) << saved;
     EXPECT_TRUE(MessageBoxService::Messages().isEmpty());
 }
 
