@@ -74,6 +74,8 @@ bool CImageCatalog::IsPictureName(const QString& name)
 
 int CImageCatalog::BuildList(const QString& path, int includeSubfolders, int mode)
 {
+    // One build shows one message of each kind of failure and counts the rest.
+    CMessageBatch oneBuild;
     switch (ClassifyPath(path)) {
     case kPathFolder:
         return ScanFolder(path, includeSubfolders, mode);
@@ -90,7 +92,7 @@ int CImageCatalog::BuildList(const QString& path, int includeSubfolders, int mod
     }
     // Only a regular file is ever opened: a pipe or device would block the read.
     if (const QString host = DevicePath::ToHost(path); RegularFile::IsOtherKind(host)) {
-        ShowMessage(QStringLiteral("Cannot load ") + path);
+        ShowFailure(QStringLiteral("Cannot load %1"), path);
         return 0;
     }
     auto* item = new CImageItem;

@@ -284,7 +284,7 @@ void DecodeRows(const uint8_t* data, size_t size, const BmpLayout& b, CBitmapObj
 
 }  // namespace
 
-HBITMAP DecodeBmp(const uint8_t* data, size_t size)
+HBITMAP DecodeBmp(const uint8_t* data, size_t size, bool* noMemory)
 {
     BmpLayout layout;
     if (!data || !ParseLayout(data, size, &layout))
@@ -301,8 +301,12 @@ HBITMAP DecodeBmp(const uint8_t* data, size_t size)
     }
     HBITMAP bitmap = CreateDIBSection(header, palette.empty() ? nullptr : palette.data(), int(palette.size()),
                                       nullptr);
-    if (!bitmap)
+    if (!bitmap) {
+        // The layout passed the budget: only the memory was missing.
+        if (noMemory)
+            *noMemory = true;
         return nullptr;
+    }
     if (layout.compression == kBiRle8 || layout.compression == kBiRle4)
         DecodeRle(data, size, layout, bitmap);
     else
@@ -310,7 +314,7 @@ HBITMAP DecodeBmp(const uint8_t* data, size_t size)
     return bitmap;
 }
 
-HBITMAP SHLoadDIBitmap(const QString& hostPath)
+HBITMAP SHLoadDIBitmap(const QString& hostPath, bool* noMemory)
 {
     QFile file;
     if (!RegularFile::Open(file, hostPath))
@@ -322,5 +326,5 @@ HBITMAP SHLoadDIBitmap(const QString& hostPath)
     if (size <= 0 || size > kMaxBitmapBytes)
         return nullptr;
     const QByteArray bytes = file.readAll();
-    return DecodeBmp(reinterpret_cast<const uint8_t*>(bytes.constData()), size_t(bytes.size()));
+    return DecodeBmp(reinterpret_cast<const uint8_t*>(bytes.constData()), size_t(bytes.size()), noMemory);
 }

@@ -17,9 +17,10 @@
 #include <cstddef>
 #include <cstdint>
 
-// Decodes a whole BMP file held in memory; null when it is refused.
-HBITMAP DecodeBmp(const uint8_t* data, size_t size);
+// Decodes a whole BMP file held in memory; null when it is refused, or when
+// the memory for the bitmap could not be had (then *noMemory is set).
+HBITMAP DecodeBmp(const uint8_t* data, size_t size, bool* noMemory = nullptr);
 
 // The platform's BMP loader: decodes the file at a host path; null when the
-// file can't be read or is refused.
-HBITMAP SHLoadDIBitmap(const QString& hostPath);
+// file can't be read or is refused (*noMemory as for DecodeBmp).
+HBITMAP SHLoadDIBitmap(const QString& hostPath, bool* noMemory = nullptr);

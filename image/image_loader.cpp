@@ -53,6 +53,28 @@ void RecordBitmapFacts(CImageItem& item, HBITMAP bitmap, const QString& typeName
     item.m_typeName = typeName;
 }
 
+// Whether a decode succeeded; a failure is shown unless the decoder said why
+// already, or it lacked memory and the caller takes that on (noMemory).
+bool Succeeded(CImageLoader::Outcome outcome, const QString& shownPath, bool* noMemory)
+{
+    switch (outcome) {
+    case CImageLoader::Outcome::kLoaded:
+        return true;
+    case CImageLoader::Outcome::kReported:
+        return false;
+    case CImageLoader::Outcome::kNoMemory:
+        if (noMemory) {
+            *noMemory = true;
+            return false;
+        }
+        break;
+    case CImageLoader::Outcome::kFailed:
+        break;
+    }
+    ShowFailure(QStringLiteral("Cannot load %1"), shownPath);
+    return false;
+}
+
 const QString& TypeNameOf(int kind)
 {
     return kind == CImageLoader::kKindGif ? kGifType : kind == CImageLoader::kKindPng ? kPngType : kJpegType;
@@ -106,50 +128,65 @@ int CImageLoader::ReadFileInfo(CImageItem& item)
     return 1;
 }
 
-int CImageLoader::LoadPicture(CImageItem& item, int mode, bool infoOnly) const
+int CImageLoader::LoadPicture(CImageItem& item, int mode, bool infoOnly, bool* noMemory) const
 {
     if (infoOnly) {
         ReadFileInfo(item);
         return 1;
     }
-    const QString hostPath = DevicePath::ToHost(item.m_path);
-    int result = 1;
-    switch (const int kind = ClassifyExtension(item.m_path)) {
+    const Outcome outcome = Decode(item, DevicePath::ToHost(item.m_path), item.m_path, mode, false);
+    if (!Succeeded(outcome, item.m_path, noMemory))
+        return 0;
+    ReadFileInfo(item);
+    return 1;
+}
+
+CImageLoader::Outcome CImageLoader::Decode(CImageItem& item, const QString& hostPath, const QString& shownPath,
+                                           int mode, bool archiveMember) const
+{
+    Outcome outcome = Outcome::kLoaded;
+    switch (const int kind = ClassifyExtension(shownPath)) {
     case kKindBmp:
-        result = LoadBmp(item, hostPath);
+        outcome = LoadBmp(item, hostPath, archiveMember);
         break;
     case kKindJpeg:
-        result = LoadJpeg(item, hostPath, item.m_path, mode, false);
+        outcome = LoadJpeg(item, hostPath, shownPath, mode, archiveMember);
         break;
     case kKindGif:
     case kKindPng:
-        result = LoadWithImageDecoder(item, hostPath, item.m_path, mode, TypeNameOf(kind));
+        // Archive members are always decoded as for the view.
+        outcome = LoadWithImageDecoder(item, hostPath, archiveMember ? kModeView : mode, TypeNameOf(kind));
         break;
     default:
         break;
     }
-    // A failed decode stays a failure even when the item still holds an older picture.
-    if (result && mode == kModeView)
-        result = ExpandTo24Bit(item);
-    if (!result)
-        return 0;
-    ReadFileInfo(item);
-    return result;
+    // A failed decode stays a failure even when the item still holds an older
+    // picture; the view shows 24-bit pictures only.
+    if (outcome == Outcome::kLoaded && mode == kModeView) {
+        bool noMemory = false;
+        if (!ExpandTo24Bit(item, &noMemory))
+            outcome = noMemory ? Outcome::kNoMemory : Outcome::kFailed;
+    }
+    return outcome;
 }
 
-int CImageLoader::LoadBmp(CImageItem& item, const QString& hostPath) const
+CImageLoader::Outcome CImageLoader::LoadBmp(CImageItem& item, const QString& hostPath, bool archiveMember) const
 {
-    HBITMAP bitmap = SHLoadDIBitmap(hostPath);
+    bool noMemory = false;
+    HBITMAP bitmap = SHLoadDIBitmap(hostPath, &noMemory);
     if (!bitmap)
-        return 0;
-    KeepPictureOutOf(item, item.m_shrinkCopy);
-    if (HBITMAP smaller = ShrinkLargeBmp(item, bitmap)) {
-        DeleteObject(bitmap);
-        bitmap = smaller;
+        return noMemory ? Outcome::kNoMemory : Outcome::kFailed;
+    // A member is shown as decoded; a large plain file is shrunk first.
+    if (!archiveMember) {
+        KeepPictureOutOf(item, item.m_shrinkCopy);
+        if (HBITMAP smaller = ShrinkLargeBmp(item, bitmap)) {
+            DeleteObject(bitmap);
+            bitmap = smaller;
+        }
     }
     RecordBitmapFacts(item, bitmap, kBitmapType);
     ReplaceFullBitmap(item, bitmap);
-    return 1;
+    return Outcome::kLoaded;
 }
 
 HBITMAP CImageLoader::ShrinkLargeBmp(CImageItem& item, HBITMAP bitmap)
@@ -166,7 +203,7 @@ HBITMAP CImageLoader::ShrinkLargeBmp(CImageItem& item, HBITMAP bitmap)
     return item.m_shrinkCopy->m_handle;
 }
 
-int CImageLoader::ExpandTo24Bit(CImageItem& item)
+int CImageLoader::ExpandTo24Bit(CImageItem& item, bool* noMemory)
 {
     HBITMAP decoded = item.m_fullBitmap;
     BITMAP info;
@@ -178,6 +215,12 @@ int CImageLoader::ExpandTo24Bit(CImageItem& item)
     if (!item.m_converted)
         item.m_converted = new CDibBitmap;
     item.m_converted->CopyFrom(decoded);
+    if (!item.m_converted->m_handle) {
+        // The decoded picture stays the item's; only the copy's memory was missing.
+        if (noMemory)
+            *noMemory = true;
+        return 0;
+    }
     item.m_fullBitmap = item.m_converted->m_handle;
     if (item.m_displayBitmap == decoded)
         item.m_displayBitmap = nullptr;
@@ -185,13 +228,13 @@ int CImageLoader::ExpandTo24Bit(CImageItem& item)
     return item.m_fullBitmap ? 1 : 0;
 }
 
-int CImageLoader::LoadJpeg(CImageItem& item, const QString& hostPath, const QString& shownPath, int mode,
-                           bool archiveMember) const
+CImageLoader::Outcome CImageLoader::LoadJpeg(CImageItem& item, const QString& hostPath, const QString& shownPath,
+                                             int mode, bool archiveMember) const
 {
     QFile file;
     if (!RegularFile::Open(file, hostPath)) {
-        ShowMessage(QStringLiteral("Can't open file '") + shownPath + QLatin1Char('\''));
-        return 0;
+        ShowFailure(QStringLiteral("Can't open file '%1'"), shownPath);
+        return Outcome::kReported;
     }
     // Archive members are always reduced as for the view.
     const int tableMode = archiveMember ? kModeView : mode;
@@ -218,9 +261,11 @@ int CImageLoader::LoadJpeg(CImageItem& item, const QString& hostPath, const QStr
     }
     file.close();
     if (status == JpegStatus::kGrayscale)
-        return LoadWithImageDecoder(item, hostPath, shownPath, tableMode, kJpegType);
+        return LoadWithImageDecoder(item, hostPath, tableMode, kJpegType);
+    if (status == JpegStatus::kNoMemory)
+        return Outcome::kNoMemory;
     if (status != JpegStatus::kDecoded || !image.bitmap)
-        return 0;
+        return Outcome::kFailed;
     // A thumbnail-mode item records the full size as far as 1/8 scaling tells it.
     const int factor = (!archiveMember && mode == kModeThumbnail) ? 8 : 1;
     item.m_width = image.outputWidth * factor;
@@ -228,11 +273,11 @@ int CImageLoader::LoadJpeg(CImageItem& item, const QString& hostPath, const QStr
     item.m_bitsPerPixel = image.outputComponents * 8;
     item.m_typeName = kJpegType;
     ReplaceFullBitmap(item, image.TakeBitmap());
-    return 1;
+    return Outcome::kLoaded;
 }
 
-int CImageLoader::LoadWithImageDecoder(CImageItem& item, const QString& hostPath, const QString& shownPath, int mode,
-                                       const QString& typeName) const
+CImageLoader::Outcome CImageLoader::LoadWithImageDecoder(CImageItem& item, const QString& hostPath, int mode,
+                                                         const QString& typeName) const
 {
     const int target = kDecoderTargetWidth / mode;
     DecompressImageInfo info;
@@ -240,11 +285,7 @@ int CImageLoader::LoadWithImageDecoder(CImageItem& item, const QString& hostPath
     info.iScale = kDecoderFirstScale;
     info.iMaxWidth = kDecoderMaxWidth;
     info.iMaxHeight = kDecoderMaxHeight;
-    auto fail = [&] {
-        if (info.status != DecodeStatus::CannotOpen)
-            ShowMessage(QStringLiteral("Cannot load ") + shownPath);
-        return 0;
-    };
+    auto fail = [&] { return info.status == DecodeStatus::OutOfMemory ? Outcome::kNoMemory : Outcome::kFailed; };
     // The first pass only learns the picture's own size from its header.
     info.headerOnly = true;
     if (DecompressImageIndirect(&info) != 0 || info.fullWidth < 1 || info.fullHeight < 1)
@@ -262,7 +303,7 @@ int CImageLoader::LoadWithImageDecoder(CImageItem& item, const QString& hostPath
     item.m_width = fullWidth;
     item.m_height = fullHeight;
     ReplaceFullBitmap(item, bitmap);
-    return 1;
+    return Outcome::kLoaded;
 }
 
 int CImageLoader::LoadZipMember(CImageItem& item, int mode, bool infoOnly) const
@@ -279,28 +320,8 @@ int CImageLoader::LoadZipMember(CImageItem& item, int mode, bool infoOnly) const
     if (found != ZipFindResult::Found)
         return 0;
 
-    const QString& tempPath = copy.HostPath();
-    int result = 0;
-    switch (const int kind = ClassifyExtension(item.m_path)) {
-    case kKindJpeg:
-        result = LoadJpeg(item, tempPath, item.m_path, mode, true);
-        break;
-    case kKindBmp:
-        if (HBITMAP bitmap = SHLoadDIBitmap(tempPath)) {
-            RecordBitmapFacts(item, bitmap, kBitmapType);
-            ReplaceFullBitmap(item, bitmap);
-            // Shown at 24 bits like a plain file; the item keeps the file's own depth.
-            result = mode == kModeView ? ExpandTo24Bit(item) : 1;
-        }
-        break;
-    case kKindGif:
-    case kKindPng:
-        result = LoadWithImageDecoder(item, tempPath, item.m_path, kModeView, TypeNameOf(kind));
-        break;
-    default:
-        break;
-    }
-    return result && item.m_fullBitmap ? 1 : 0;
+    const Outcome outcome = Decode(item, copy.HostPath(), item.m_path, mode, true);
+    return Succeeded(outcome, item.m_path, nullptr) && item.m_fullBitmap ? 1 : 0;
 }
 
 int CImageLoader::LoadThumbnail(CImageItem& item) const
@@ -331,10 +352,17 @@ int CImageLoader::LoadThumbnail(CImageItem& item) const
 int LoadCurrentPicture(const CImageLoader& loader, const std::vector<CImageItem*>& items, CImageItem& item,
                        bool quickView)
 {
+    CMessageBatch oneLoad;
     if (CImageLoader::IsArchiveMember(item))
         return loader.LoadZipMember(item, CImageLoader::kModeView, false);
-    if (quickView && loader.LoadPicture(item, CImageLoader::kModeView, false))
-        return 1;
+    if (quickView) {
+        // Freeing the other pictures helps only a decode that lacked memory.
+        bool noMemory = false;
+        if (loader.LoadPicture(item, CImageLoader::kModeView, false, &noMemory))
+            return 1;
+        if (!noMemory)
+            return 0;
+    }
     for (CImageItem* each : items)
         if (each)
             each->FreePicture();

@@ -29,7 +29,11 @@ public:
     static int ClassifyExtension(const QString& name);
 
     // A plain file (item path). With infoOnly, only the file facts are read.
-    int LoadPicture(CImageItem& item, int mode, bool infoOnly) const;
+    // A failed decode is shown ("Cannot load %s", or "Can't open file '%s'"
+    // for a JPEG that cannot be opened), except that with noMemory given a
+    // failure for lack of memory only sets *noMemory: the caller may free
+    // other pictures and try again.
+    int LoadPicture(CImageItem& item, int mode, bool infoOnly, bool* noMemory = nullptr) const;
     // A member (item path) of the archive named by the item's source.
     int LoadZipMember(CImageItem& item, int mode, bool infoOnly) const;
     // Decodes in thumbnail mode into the item's 42 x 30 thumbnail; the item's
@@ -38,29 +42,36 @@ public:
     // File size and modification time of a plain file; 0 when it can't be opened.
     static int ReadFileInfo(CImageItem& item);
 
+    // How one decoder ended. kReported: failed, and the decoder said why.
+    enum class Outcome { kLoaded, kFailed, kNoMemory, kReported };
     // The single decoders; hostPath is the file to read, shownPath the name
     // used in messages.
-    int LoadBmp(CImageItem& item, const QString& hostPath) const;
-    int LoadJpeg(CImageItem& item, const QString& hostPath, const QString& shownPath, int mode,
-                 bool archiveMember) const;
-    int LoadWithImageDecoder(CImageItem& item, const QString& hostPath, const QString& shownPath, int mode,
-                             const QString& typeName) const;
+    Outcome LoadBmp(CImageItem& item, const QString& hostPath, bool archiveMember) const;
+    Outcome LoadJpeg(CImageItem& item, const QString& hostPath, const QString& shownPath, int mode,
+                     bool archiveMember) const;
+    Outcome LoadWithImageDecoder(CImageItem& item, const QString& hostPath, int mode, const QString& typeName) const;
+    // Decodes hostPath by the kind of shownPath's extension; a kind-0 name
+    // decodes nothing and counts as loaded.
+    Outcome Decode(CImageItem& item, const QString& hostPath, const QString& shownPath, int mode,
+                   bool archiveMember) const;
 
     // The DCT scale denominator for a JPEG of the given size in a load mode.
     static int JpegScaleDenominator(int mode, int width, int height);
     // The shrunken 24-bit copy of a large BMP made in the item's shrink copy
     // holder, or null when the picture is small enough as it is.
     static HBITMAP ShrinkLargeBmp(CImageItem& item, HBITMAP bitmap);
-    // Makes the item's full bitmap a 24-bit one; 0 when it has none.
-    static int ExpandTo24Bit(CImageItem& item);
+    // Makes the item's full bitmap a 24-bit one; 0 when it has none (or the
+    // copy could not be made: then *noMemory is set).
+    static int ExpandTo24Bit(CImageItem& item, bool* noMemory = nullptr);
 
     // True when the item is a member of a ZIP archive (its source names one).
     static bool IsArchiveMember(const CImageItem& item);
 };
 
 // The cache policy of showing an item: with Quick View on, decoded pictures
-// stay in their items; with it off (or when the first decode fails) every
-// item's full and display bitmaps are freed before the item is decoded.
-// Archive members are decoded alone.
+// stay in their items; with it off (or when the first decode failed for lack
+// of memory) every item's full and display bitmaps are freed before the item
+// is decoded. Archive members are decoded alone. One load shows one message
+// at most (a CMessageBatch).
 int LoadCurrentPicture(const CImageLoader& loader, const std::vector<CImageItem*>& items, CImageItem& item,
                        bool quickView);

@@ -132,7 +132,7 @@ JpegStatus Decompress(const Source& source, const JpegRequest& request, JpegImag
     }
     if (!image->rgb && !image->bitmap) {
         jpeg_destroy_decompress(&cinfo);
-        return JpegStatus::kFailed;
+        return JpegStatus::kNoMemory;
     }
 
     jpeg_start_decompress(&cinfo);

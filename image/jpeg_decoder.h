@@ -19,6 +19,7 @@ enum class JpegStatus {
     kDecoded,
     kGrayscale,  // a one-component file and the caller did not ask to decode it
     kFailed,
+    kNoMemory,  // the output could not be allocated (within the budget)
 };
 
 struct JpegImage {

@@ -29,13 +29,13 @@ CopyOutcome CopyOut(CZipReader* reader, const CZipMemberInfo& member, const QStr
 {
     QString failedPath;
     if (!copy->Create(CZipTempCopy::CandidateFolders(DevicePath::ToHost(archivePath)), member.name, &failedPath)) {
-        ShowMessage(QStringLiteral("Can't open file: ") + ShownPath(failedPath));
+        ShowFailure(QStringLiteral("Can't open file: %1"), ShownPath(failedPath));
         return CopyOutcome::NoTempFile;
     }
     const ZipCopyStatus status = reader->CopyCurrent(member, copy->Stream());
     if (!copy->FinishWriting() || status != ZipCopyStatus::Ok) {
         copy->Remove();
-        ShowMessage(QStringLiteral("Cannot load ") + member.name);
+        ShowFailure(QStringLiteral("Cannot load %1"), member.name);
         return CopyOutcome::DataFailed;
     }
     return CopyOutcome::Copied;
@@ -52,15 +52,20 @@ int ListZipPictures(const QString& archivePath, const std::function<bool(const C
 {
     CZipReader reader;
     if (!OpenArchive(&reader, archivePath)) {
-        ShowMessage(QStringLiteral("Can't open ZIP file for thumbnail: ") + archivePath);
+        ShowFailure(QStringLiteral("Can't open ZIP file for thumbnail: %1"), archivePath);
         return 0;
     }
     CZipMemberInfo member;
     for (bool more = reader.GoToFirst(); more; more = reader.GoToNext()) {
         if (!reader.ReadCurrentInfo(&member))
             break;
-        if (member.nameTooLong || !IsZipPictureName(member.name))
+        if (!IsZipPictureName(member.name))
             continue;
+        // A picture whose name is too long to be found again is not listed, but said.
+        if (member.nameTooLong) {
+            ShowFailure(QStringLiteral("Cannot load %1"), member.name);
+            continue;
+        }
         if (!onPicture(member))
             break;
     }
@@ -72,7 +77,7 @@ ZipFindResult FindZipMember(
 {
     CZipReader reader;
     if (!OpenArchive(&reader, archivePath)) {
-        ShowMessage(QStringLiteral("Can't open ZIP file: ") + archivePath);
+        ShowFailure(QStringLiteral("Can't open ZIP file: %1"), archivePath);
         return ZipFindResult::Failed;
     }
     // Once a temporary file could not be made, later members are still opened
@@ -85,7 +90,7 @@ ZipFindResult FindZipMember(
         if (member.nameTooLong)
             continue;
         if (!reader.OpenCurrent(member)) {
-            ShowMessage(QStringLiteral("Can't open file: ") + member.name);
+            ShowFailure(QStringLiteral("Can't open file: %1"), member.name);
             continue;
         }
         if (tempFailed || !IsZipPictureName(member.name) || member.name.compare(memberName, Qt::CaseInsensitive) != 0)

@@ -8,7 +8,7 @@
 // archive that cannot be opened. Member names are the decoded texts of
 // zip_name.h; a name the listing yields finds its member again (letter case
 // aside). Members whose stored name is longer than 255 bytes are neither
-// listed nor found.
+// listed nor found; the listing says "Cannot load " + name for such a picture.
 //
 // Every failure the user must see is shown here with ShowMessage; the caller
 // adds none of its own for these. Safe to call from any thread: each call

@@ -6,6 +6,7 @@
 
 #include <QFile>
 #include <cstring>
+#include <vector>
 #include <ctime>
 #include <minizip/unzip.h>
 #include <zlib.h>
@@ -86,13 +87,20 @@ bool CZipReader::ReadCurrentInfo(CZipMemberInfo* info)
     if (!m_file)
         return false;
     unz_file_info fileInfo {};
-    char name[kZipNameBufferSize] = {};
-    if (unzGetCurrentFileInfo(Handle(m_file), &fileInfo, name, sizeof name, nullptr, 0, nullptr, 0) != UNZ_OK)
+    std::vector<char> name(kZipNameBufferSize, '\0');
+    if (unzGetCurrentFileInfo(Handle(m_file), &fileInfo, name.data(), uLong(name.size()), nullptr, 0, nullptr, 0)
+        != UNZ_OK)
         return false;
-    // The library leaves the buffer unterminated when the name fills it.
-    info->nameTooLong = fileInfo.size_filename >= sizeof name;
-    const size_t stored = info->nameTooLong ? sizeof name - 1 : fileInfo.size_filename;
-    info->name = DecodeZipName(name, strnlen(name, stored));
+    // A name too long to be taken is still read whole, to be named in a message.
+    info->nameTooLong = fileInfo.size_filename >= kZipNameBufferSize;
+    if (info->nameTooLong) {
+        name.assign(size_t(fileInfo.size_filename) + 1, '\0');
+        unz_file_info again {};
+        if (unzGetCurrentFileInfo(Handle(m_file), &again, name.data(), uLong(name.size()), nullptr, 0, nullptr, 0)
+            != UNZ_OK)
+            return false;
+    }
+    info->name = DecodeZipName(name.data(), strnlen(name.data(), size_t(fileInfo.size_filename)));
     info->size = fileInfo.uncompressed_size;
     info->crc = static_cast<uint32_t>(fileInfo.crc);
     info->modified = LocalTimeOf(fileInfo.tmu_date);

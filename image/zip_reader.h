@@ -19,7 +19,7 @@
 // What the archive's directory says about one member.
 struct CZipMemberInfo {
     QString name; // decoded name, as stored: may hold "/", "\", "../"
-    bool nameTooLong = false; // stored name longer than 255 bytes (name is cut)
+    bool nameTooLong = false; // stored name longer than 255 bytes: never taken
     uint64_t size = 0; // stated uncompressed size; not to be trusted
     uint32_t crc = 0;
     CTime modified; // stored date and time, taken as local time

@@ -5,6 +5,7 @@
 #include <QThread>
 #include <cstdio>
 #include <mutex>
+#include <set>
 
 namespace {
 
@@ -32,9 +33,28 @@ void Present(const QString& text)
         presenter(text);
 }
 
-}  // namespace
+// What the open batch of a thread has gathered.
+struct Batch {
+    std::set<QString> texts;  // shown or counted
+    std::set<QString> kinds;  // kinds whose first failure was shown
+    int more = 0;
+};
+thread_local Batch* t_batch = nullptr;
 
-void ShowMessage(const QString& text)
+// Whether a text is to be shown now; counts it when its kind was shown before.
+bool Admit(const QString& kind, const QString& text)
+{
+    if (!t_batch)
+        return true;
+    if (!t_batch->texts.insert(text).second)
+        return false;
+    if (kind.isEmpty() || t_batch->kinds.insert(kind).second)
+        return true;
+    ++t_batch->more;
+    return false;
+}
+
+void Show(const QString& text)
 {
     State& s = TheState();
     bool echo;
@@ -52,6 +72,44 @@ void ShowMessage(const QString& text)
         return;
     }
     Present(text);
+}
+
+}  // namespace
+
+void ShowMessage(const QString& text)
+{
+    if (Admit(QString(), text))
+        Show(text);
+}
+
+void ShowFailure(const QString& pattern, const QString& subject)
+{
+    const QString text = QString(pattern).replace(QLatin1String("%1"), subject);
+    if (Admit(pattern, text))
+        Show(text);
+}
+
+CMessageBatch::CMessageBatch() : m_outermost(t_batch == nullptr)
+{
+    if (m_outermost)
+        t_batch = new Batch;
+}
+
+CMessageBatch::~CMessageBatch()
+{
+    if (!m_outermost)
+        return;
+    const int more = t_batch->more;
+    delete t_batch;
+    t_batch = nullptr;
+    if (more > 0)
+        Show(MoreFailedText(more));
+}
+
+QString CMessageBatch::MoreFailedText(int count)
+{
+    return count == 1 ? QStringLiteral("1 more file could not be loaded.")
+                      : QStringLiteral("%1 more files could not be loaded.").arg(count);
 }
 
 namespace MessageBoxService {

@@ -12,6 +12,30 @@
 
 // Shows text to the user (or records it in scripted runs).
 void ShowMessage(const QString& text);
+// Shows a failure: pattern with its "%1" replaced by subject (a path or a
+// name). Within a batch the pattern is the failure's kind (see CMessageBatch).
+void ShowFailure(const QString& pattern, const QString& subject);
+
+// One failure, one message: while a batch is open on a thread, what that
+// thread shows is gathered. A text already shown in the batch is dropped; of
+// the failures of one kind (ShowFailure's pattern) only the first is shown and
+// the others are counted; other texts are shown once each. When the outermost
+// batch of the thread closes, one more box says how many more failed. An inner
+// batch (a build within a build, a load within a build) joins the outer one.
+// Open one around each build and each load of a picture.
+class CMessageBatch {
+public:
+    CMessageBatch();
+    ~CMessageBatch();
+    CMessageBatch(const CMessageBatch&) = delete;
+    CMessageBatch& operator=(const CMessageBatch&) = delete;
+
+    // The closing box's text for count more failures.
+    static QString MoreFailedText(int count);
+
+private:
+    bool m_outermost;
+};
 
 namespace MessageBoxService {
 

@@ -17,6 +17,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+const QString CLumoView::kNotShownText = QStringLiteral("This picture cannot be shown.");
+
 CLumoView::CLumoView(QWidget* parent)
     : CSTFullScreenViewLite(parent)
 {
@@ -149,6 +151,10 @@ void CLumoView::OnUpdate(CView*, int hint)
     QApplication::setOverrideCursor(Qt::WaitCursor);
     if (!item->m_fullBitmap && !doc->Catalog().LoadCurrentPicture(item, doc->m_quickView != 0)) {
         QApplication::restoreOverrideCursor();
+        // The load said why; the view says that this picture is not shown.
+        m_canvas->SetItem(nullptr);
+        m_blank = false;
+        update();
         return;
     }
     if (IsSlideshowRunning())
@@ -171,10 +177,16 @@ void CLumoView::OnDraw(QPainter& painter)
 {
     if (!m_blank && m_canvas && m_canvas->Draw(painter, this, m_dragging))
         return;
-    // Without a picture the view is white; a picture that cannot be drawn
-    // leaves what the view showed.
-    if (m_blank || !m_canvas || !m_canvas->Item())
-        painter.fillRect(rect(), Qt::white);
+    // Without a current entry the view is white; a current entry that cannot
+    // be drawn is said in a line, never left as whatever the view held.
+    painter.fillRect(rect(), Qt::white);
+    if (m_blank)
+        return;
+    QFont font = painter.font();
+    font.setPixelSize(12);
+    painter.setFont(font);
+    painter.setPen(Qt::darkGray);
+    painter.drawText(rect().adjusted(8, 0, -8, 0), Qt::AlignCenter | Qt::TextWordWrap, kNotShownText);
 }
 
 void CLumoView::paintEvent(QPaintEvent*)

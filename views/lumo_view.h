@@ -25,6 +25,8 @@ public:
     ~CLumoView() override;
 
     CLumoDoc* GetDocument() const;
+    // The line the view shows in place of a current picture it cannot draw.
+    static const QString kNotShownText;
     // Once the view belongs to its document: makes the tool windows the
     // document keeps (the folder browser and the effect window), hidden. 0, or -1 after a message
     // when one cannot be made.
@@ -80,7 +82,7 @@ protected:
     CSlideshowDriver* m_slideshow = nullptr;  // child object
     std::unique_ptr<CImageCanvas> m_canvas;
     bool m_dragging = false;
-    bool m_blank = true; // no picture to show: the next paint is white
+    bool m_blank = true; // no current entry: the next paint is white
     // Made with the view, laid over the active pane when shown; it lives as
     // long as this view.
     QPointer<CFolderBrowserWnd> m_folderBrowser;

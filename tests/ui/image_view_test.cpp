@@ -310,3 +310,30 @@ TEST(MainFrame, ExitEndsTheProgramBeforeTheRestOfTheScript)
     EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
     EXPECT_TRUE(r.dump.isEmpty());
 }
+
+TEST_F(ImageViewTest, APictureThatCannotBeShownSaysSoInTheView)
+{
+    QDir(m_run.Root()).mkpath(QStringLiteral("pics"));
+    WriteBmp(Path("pics/a.bmp"), 240, 210, kBlue);
+    QFile broken(Path("pics/b.jpg"));
+    ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
+    broken.write("\xFF\xD8\xFF\xD9 not a picture");
+    broken.close();
+    // The list layout shows every file, decoded or not.
+    QFile registry(m_run.Registry());
+    ASSERT_TRUE(registry.open(QIODevice::WriteOnly));
+    registry.write("REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\FARHAVEN\\lumo\\Setting]\n"
+                   "\"ThumbnailView Mode\"=dword:00000000\n");
+    registry.close();
+    const QString shot = Out("broken.png");
+    const LumoResult r
+        = Run(QStringLiteral("idle\nkey Down\nidle\nshot \"%1\"\ndump -\n").arg(shot), QStringLiteral("pics"));
+    EXPECT_EQ(r.dump["current"].toInt(), 1);
+    EXPECT_EQ(r.dump["messages"].toArray(), QJsonArray {QStringLiteral("Cannot load \\pics\\b.jpg")});
+    // Neither the picture shown before nor a blank area: a line of text on white.
+    const QImage image(shot);
+    const QRect view(0, 26, 240, 150);
+    EXPECT_EQ(CountNear(image, view, kBlue), 0);
+    EXPECT_GT(CountNear(image, view, Qt::darkGray, 90), 20);
+    EXPECT_GT(CountNear(image, view, Qt::white, 0), 240 * 140);
+}
