@@ -44,6 +44,12 @@ Qt::Alignment CMemoLayout::Alignment() const
     return alignment;
 }
 
+void CMemoLayout::FitScreen(int screenWidth, int screenHeight)
+{
+    right = screenWidth - left;
+    bottom = screenHeight - top;
+}
+
 QStringList MemoAlignNames()
 {
     QStringList names;

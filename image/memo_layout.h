@@ -55,6 +55,9 @@ struct CMemoLayout {
     // The flags as a text alignment, vertical placement included, for a
     // multi-line text as well.
     Qt::Alignment Alignment() const;
+    // Keeps the rectangle's margins on a screen of another size: 10 pixels in
+    // from every edge (10, 10, 230, 310 on the device's 240 x 320 screen).
+    void FitScreen(int screenWidth, int screenHeight);
 };
 
 // The nine alignment names, "Top Left" to "Bottom Right", row by row.

@@ -2,6 +2,7 @@
 
 #include "app/image_item.h"
 #include "image/memo_layout.h"
+#include "shell/device_screen.h"
 
 #include <QFont>
 #include <QImage>
@@ -55,9 +56,11 @@ void CImageCanvas::DrawMemo(QPainter& painter) const
     const CImageItem* item = Item();
     if (!item)
         return;
-    const CMemoLayout memo = LayoutMemo(*item);
+    CMemoLayout memo = LayoutMemo(*item);
     if (!memo.visible)
         return;
+    if (const CDeviceScreen* screen = CDeviceScreen::Instance())
+        memo.FitScreen(screen->width(), screen->height());
     QFont font(memo.font.m_face);
     font.setStyleHint(QFont::SansSerif); // "Tahoma" falls back to the system's sans-serif
     font.setPixelSize(memo.font.PixelSize());

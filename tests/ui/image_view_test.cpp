@@ -48,9 +48,9 @@ class ImageViewTest : public ::testing::Test {
 protected:
     QString Path(const QString& name) const { return m_run.Root() + QLatin1Char('/') + name; }
     QString Out(const QString& name) const { return m_run.Dir() + QLatin1Char('/') + name; }
-    LumoResult Run(const QString& script, const QString& picture)
+    LumoResult Run(const QString& script, const QString& picture, const QStringList& options = {})
     {
-        const LumoResult r = m_run.Run(script, { Path(picture) });
+        const LumoResult r = m_run.Run(script, { Path(picture) }, options);
         EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
         return r;
     }
@@ -285,6 +285,7 @@ TEST_F(ImageViewTest, MemoHonoursMiddleAndBottomPlacement)
         QString text;
         QRect inside;
         QRect outside;
+        const char* screen = "240x320";
     };
     const Case cases[] = {
         { "Bottom Right", QStringLiteral("NOTE"), QRect(120, 285, 110, 25), QRect(0, 0, 240, 270) },
@@ -292,11 +293,14 @@ TEST_F(ImageViewTest, MemoHonoursMiddleAndBottomPlacement)
         // A long memo wraps inside the rectangle: its first lines stand
         // above the last, and nothing spills past the left margin.
         { "Bottom Right", longText, QRect(10, 230, 220, 50), QRect(0, 0, 10, 320) },
+        // On a larger screen the rectangle keeps its margins.
+        { "Bottom Right", QStringLiteral("NOTE"), QRect(360, 605, 110, 25), QRect(0, 0, 480, 590), "480x640" },
     };
     for (const Case& c : cases) {
         WriteAlbum(Path("memo.lab"), { { QStringLiteral("\\blue.bmp"), MemoText(c.align, c.text) } });
         const QString shot = Out("memo.png");
-        Run(QStringLiteral("dtap 120 100\nwait 20\nshot \"%1\"\n").arg(shot), QStringLiteral("memo.lab"));
+        Run(QStringLiteral("dtap 120 100\nwait 20\nshot \"%1\"\n").arg(shot), QStringLiteral("memo.lab"),
+            {QStringLiteral("--screen"), QLatin1String(c.screen)});
         const QImage image(shot);
         EXPECT_GT(CountNear(image, c.inside, kMemoColor), 10) << c.align;
         EXPECT_EQ(CountNear(image, c.outside, kMemoColor), 0) << c.align;
