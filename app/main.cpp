@@ -7,6 +7,7 @@
 #include "platform/message_box.h"
 #include "platform/profile.h"
 #include "platform/registry_store.h"
+#include "platform/regular_file.h"
 #include "shell/device_screen.h"
 #include "shell/input_panel.h"
 #include "shell/message_presenter.h"
@@ -104,11 +105,11 @@ int main(int argc, char** argv)
     if (options.scale > 1)
         qputenv("QT_SCALE_FACTOR", QByteArray::number(options.scale));
     if (options.deviceRoot.isEmpty())
-        options.deviceRoot = QString::fromLocal8Bit(qgetenv("LUMO_DEVICE_ROOT"));
+        options.deviceRoot = HostBytes::Decode(qgetenv("LUMO_DEVICE_ROOT"));
     if (options.registry.isEmpty())
-        options.registry = QString::fromLocal8Bit(qgetenv("LUMO_REGISTRY"));
+        options.registry = HostBytes::Decode(qgetenv("LUMO_REGISTRY"));
     if (!options.deviceRoot.isEmpty()) {
-        if (!QFileInfo(options.deviceRoot).isDir()) {
+        if (RegularFile::KindOf(options.deviceRoot) != RegularFile::Kind::Folder) {
             std::fprintf(stderr, "lumo: the device root %s is not a folder\n", options.deviceRoot.toLocal8Bit().constData());
             return 2;
         }

@@ -132,7 +132,7 @@ QString DeviceRoot()
         if (!g_root.isEmpty())
             return g_root;
     }
-    QString fromEnvironment = qEnvironmentVariable("LUMO_DEVICE_ROOT");
+    QString fromEnvironment = HostBytes::Decode(qgetenv("LUMO_DEVICE_ROOT"));
     return fromEnvironment.isEmpty() ? QString() : CleanHostPath(fromEnvironment);
 }
 
