@@ -82,12 +82,14 @@ QString RecordPath(const CImageItem& item)
 bool SplitArchiveMember(const QString& path, QString* archive, QString* member)
 {
     static const QLatin1StringView kArchiveEnd(".zip\\");
-    for (qsizetype at = path.indexOf(kArchiveEnd, 0, Qt::CaseInsensitive); at > 0;
+    for (qsizetype at = path.indexOf(kArchiveEnd, 0, Qt::CaseInsensitive); at >= 0;
          at = path.indexOf(kArchiveEnd, at + 1, Qt::CaseInsensitive)) {
         const qsizetype end = at + kArchiveEnd.size();
         const QString prefix = path.left(end - 1);
-        // A folder named like an archive is part of a plain path.
-        if (end == path.size() || RegularFile::KindOf(DevicePath::ToHost(prefix)) == RegularFile::Kind::Folder)
+        // An archive's name is longer than its ending, and a folder named
+        // like an archive is part of a plain path.
+        if (at == 0 || end == path.size()
+            || RegularFile::KindOf(DevicePath::ToHost(prefix)) == RegularFile::Kind::Folder)
             continue;
         *archive = prefix;
         *member = path.mid(end);

@@ -195,6 +195,7 @@ TEST_F(AlbumTest, RecordPathsNameArchiveMembersOnlyWhenTheArchiveIsNoFolder)
         {"\\folder.zip\\pics.zip\\e.jpg", "\\folder.zip\\pics.zip", "e.jpg"},
         {"dir/photo.jpg", nullptr, nullptr},  // an older album's bare member name
         {"\\pics.zip\\", nullptr, nullptr},
+        {".zip\\a.jpg", nullptr, nullptr},
     };
     for (const auto& c : cases) {
         QString archive, member;
