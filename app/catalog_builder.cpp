@@ -123,21 +123,24 @@ int CImageCatalog::FillEntry(const QString& path, CImageItem* item, int isZipMem
 }
 
 // Appends one picture of a folder or archive when its facts can be read.
-bool CImageCatalog::AddPicture(const QString& path, const QString& archive, int mode, const CFindData* listed)
+bool CImageCatalog::AddPicture(const QString& path, const QString& archive, int mode, const ListedFacts* listed)
 {
     auto* item = new CImageItem;
+    if (!archive.isNull())
+        item->m_source = archive;
+    if (listed)
+        item->m_memberPosition = listed->position;
     bool filled;
     if (listed && mode == 0) {
-        // The listing's stat is the one the loader would make: no second look.
+        // The listing read what the loader would: no second look.
         item->m_path = path;
         item->m_memoContent = TitleOf(path);
-        item->m_source = GetSourcePath();
+        if (archive.isNull())
+            item->m_source = GetSourcePath();
         item->m_fileSize = uint32_t(listed->size);
-        item->m_modified = CTime(listed->modified);
+        item->m_modified = listed->modified;
         filled = true;
     } else {
-        if (!archive.isNull())
-            item->m_source = archive;
         filled = FillEntry(path, item, archive.isNull() ? 0 : 1, mode);
     }
     if (!filled) {
@@ -173,7 +176,8 @@ int CImageCatalog::ScanFolder(const QString& folder, int includeSubfolders, int 
             // Archives lying in a scanned folder are always listed.
             BuildList(full, 0, mode);
         } else if (IsPictureName(entry.name)) {
-            AddPicture(full, QString(), mode, &entry);
+            const ListedFacts facts {uint64_t(entry.size), CTime(entry.modified), {}};
+            AddPicture(full, QString(), mode, &facts);
         }
     }
     if (StopRequested())
@@ -185,11 +189,14 @@ int CImageCatalog::ScanFolder(const QString& folder, int includeSubfolders, int 
 
 int CImageCatalog::ScanZip(const QString& archive, int mode)
 {
-    // The listing shows "Can't open ZIP file for thumbnail: " itself.
+    // The listing shows "Can't open ZIP file for thumbnail: " itself. The
+    // archive is walked once: each entry is made from its listed facts, and a
+    // thumbnail reads its member from the listed position.
     const int listed = ListZipPictures(archive, [&](const CZipMemberInfo& member) {
         if (StopRequested())
             return false;
-        AddPicture(member.name, archive, mode);
+        const ListedFacts facts {member.size, member.modified, member.position};
+        AddPicture(member.name, archive, mode, &facts);
         return true;
     });
     if (!listed || StopRequested())

@@ -18,7 +18,6 @@
 #include <mutex>
 #include <vector>
 
-struct CFindData;
 
 class CImageCatalog {
 public:
@@ -73,10 +72,17 @@ public:
     bool StopRequested() const { return m_stop && m_stop->load(std::memory_order_relaxed); }
 
 private:
+    // What a folder's or an archive's listing already read about a picture.
+    struct ListedFacts {
+        uint64_t size = 0;
+        CTime modified;
+        CZipMemberPos position;  // an archive member's entry
+    };
     // Fills an entry for a picture file, or for a member of archive when archive
     // is not null, and appends it with a hint; false when its facts can't be read.
-    // In list mode a folder's picture takes the size and time its listing read.
-    bool AddPicture(const QString& path, const QString& archive, int mode, const CFindData* listed = nullptr);
+    // In list mode a listed picture takes the size and time its listing read, so
+    // it is not looked at again; a listed member is reached by its position.
+    bool AddPicture(const QString& path, const QString& archive, int mode, const ListedFacts* listed = nullptr);
     CImageLoader m_loader;
 
 public:

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "image/gdi.h"
+#include "image/zip_member_pos.h"
 #include "platform/time_value.h"
 
 #include <QString>
@@ -46,6 +47,7 @@ public:
     QString m_path;                     // file path; member name for a ZIP member
     QString m_source;                   // catalog source path, or the archive
     QString m_album;                    // the album an archive member was read from
+    CZipMemberPos m_memberPosition;     // a member's entry in the archive, when listed
     int m_width = 0;
     int m_height = 0;
     int m_bitsPerPixel = 0;

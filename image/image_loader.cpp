@@ -134,28 +134,28 @@ int CImageLoader::LoadPicture(CImageItem& item, int mode, bool infoOnly, bool* n
         ReadFileInfo(item);
         return 1;
     }
-    const Outcome outcome = Decode(item, DevicePath::ToHost(item.m_path), item.m_path, mode, false);
+    const Outcome outcome = Decode(item, {DevicePath::ToHost(item.m_path)}, item.m_path, mode, false);
     if (!Succeeded(outcome, item.m_path, noMemory))
         return 0;
     ReadFileInfo(item);
     return 1;
 }
 
-CImageLoader::Outcome CImageLoader::Decode(CImageItem& item, const QString& hostPath, const QString& shownPath,
+CImageLoader::Outcome CImageLoader::Decode(CImageItem& item, const PictureSource& source, const QString& shownPath,
                                            int mode, bool archiveMember) const
 {
     Outcome outcome = Outcome::kLoaded;
     switch (const int kind = ClassifyExtension(shownPath)) {
     case kKindBmp:
-        outcome = LoadBmp(item, hostPath, archiveMember);
+        outcome = LoadBmp(item, source, archiveMember);
         break;
     case kKindJpeg:
-        outcome = LoadJpeg(item, hostPath, shownPath, mode, archiveMember);
+        outcome = LoadJpeg(item, source, shownPath, mode, archiveMember);
         break;
     case kKindGif:
     case kKindPng:
         // Archive members are always decoded as for the view.
-        outcome = LoadWithImageDecoder(item, hostPath, archiveMember ? kModeView : mode, TypeNameOf(kind));
+        outcome = LoadWithImageDecoder(item, source, archiveMember ? kModeView : mode, TypeNameOf(kind));
         break;
     default:
         break;
@@ -170,10 +170,11 @@ CImageLoader::Outcome CImageLoader::Decode(CImageItem& item, const QString& host
     return outcome;
 }
 
-CImageLoader::Outcome CImageLoader::LoadBmp(CImageItem& item, const QString& hostPath, bool archiveMember) const
+CImageLoader::Outcome CImageLoader::LoadBmp(CImageItem& item, const PictureSource& source, bool archiveMember) const
 {
     bool noMemory = false;
-    HBITMAP bitmap = SHLoadDIBitmap(hostPath, &noMemory);
+    HBITMAP bitmap = source.data ? DecodeBmp(source.data, source.size, &noMemory)
+                                 : SHLoadDIBitmap(source.hostPath, &noMemory);
     if (!bitmap)
         return noMemory ? Outcome::kNoMemory : Outcome::kFailed;
     // A member is shown as decoded; a large plain file is shrunk first.
@@ -228,14 +229,9 @@ int CImageLoader::ExpandTo24Bit(CImageItem& item, bool* noMemory)
     return item.m_fullBitmap ? 1 : 0;
 }
 
-CImageLoader::Outcome CImageLoader::LoadJpeg(CImageItem& item, const QString& hostPath, const QString& shownPath,
-                                             int mode, bool archiveMember) const
+CImageLoader::Outcome CImageLoader::LoadJpeg(CImageItem& item, const PictureSource& source,
+                                             const QString& shownPath, int mode, bool archiveMember) const
 {
-    QFile file;
-    if (!RegularFile::Open(file, hostPath)) {
-        ShowFailure(QStringLiteral("Can't open file '%1'"), shownPath);
-        return Outcome::kReported;
-    }
     // Archive members are always reduced as for the view.
     const int tableMode = archiveMember ? kModeView : mode;
     JpegRequest request;
@@ -245,23 +241,31 @@ CImageLoader::Outcome CImageLoader::LoadJpeg(CImageItem& item, const QString& ho
     request.toBitmap = true;
     JpegImage image;
     JpegStatus status;
-    // Read whole, never mapped: a file cut short by another program while it
-    // is decoded gives a short buffer (libjpeg ends it as a truncated file),
-    // not a fault on a page past its end. Very large files stream instead.
-    constexpr qint64 kReadWholeLimit = qint64(64) << 20;
-    if (file.size() > 0 && file.size() <= kReadWholeLimit) {
-        const QByteArray bytes = file.readAll();
-        status = DecodeJpegMemory(reinterpret_cast<const uchar*>(bytes.constData()), size_t(bytes.size()), request,
-                                  &image);
+    if (source.data) {
+        status = DecodeJpegMemory(source.data, source.size, request, &image);
     } else {
-        FILE* stream = fdopen(dup(file.handle()), "rb");
-        status = DecodeJpegFile(stream, request, &image);
-        if (stream)
-            std::fclose(stream);
+        QFile file;
+        if (!RegularFile::Open(file, source.hostPath)) {
+            ShowFailure(QStringLiteral("Can't open file '%1'"), shownPath);
+            return Outcome::kReported;
+        }
+        // Read whole, never mapped: a file cut short by another program while
+        // it is decoded gives a short buffer (libjpeg ends it as a truncated
+        // file), not a fault on a page past its end. Very large files stream.
+        constexpr qint64 kReadWholeLimit = qint64(64) << 20;
+        if (file.size() > 0 && file.size() <= kReadWholeLimit) {
+            const QByteArray bytes = file.readAll();
+            status = DecodeJpegMemory(reinterpret_cast<const uchar*>(bytes.constData()), size_t(bytes.size()),
+                                      request, &image);
+        } else {
+            FILE* stream = fdopen(dup(file.handle()), "rb");
+            status = DecodeJpegFile(stream, request, &image);
+            if (stream)
+                std::fclose(stream);
+        }
     }
-    file.close();
     if (status == JpegStatus::kGrayscale)
-        return LoadWithImageDecoder(item, hostPath, tableMode, kJpegType);
+        return LoadWithImageDecoder(item, source, tableMode, kJpegType);
     if (status == JpegStatus::kNoMemory)
         return Outcome::kNoMemory;
     if (status != JpegStatus::kDecoded || !image.bitmap)
@@ -276,12 +280,14 @@ CImageLoader::Outcome CImageLoader::LoadJpeg(CImageItem& item, const QString& ho
     return Outcome::kLoaded;
 }
 
-CImageLoader::Outcome CImageLoader::LoadWithImageDecoder(CImageItem& item, const QString& hostPath, int mode,
+CImageLoader::Outcome CImageLoader::LoadWithImageDecoder(CImageItem& item, const PictureSource& source, int mode,
                                                          const QString& typeName) const
 {
     const int target = kDecoderTargetWidth / mode;
     DecompressImageInfo info;
-    info.path = hostPath;
+    info.path = source.hostPath;
+    info.data = source.data;
+    info.size = source.size;
     info.iScale = kDecoderFirstScale;
     info.iMaxWidth = kDecoderMaxWidth;
     info.iMaxHeight = kDecoderMaxHeight;
@@ -309,8 +315,9 @@ CImageLoader::Outcome CImageLoader::LoadWithImageDecoder(CImageItem& item, const
 int CImageLoader::LoadZipMember(CImageItem& item, int mode, bool infoOnly) const
 {
     CZipMemberInfo member;
-    CZipTempCopy copy;
-    const ZipFindResult found = FindZipMember(item.m_source, item.m_path, &member, infoOnly ? nullptr : &copy);
+    QByteArray bytes;
+    const ZipFindResult found
+        = FindZipMember(item.m_source, item.m_path, &member, infoOnly ? nullptr : &bytes, item.m_memberPosition);
     if (found == ZipFindResult::Found) {
         item.m_fileSize = uint32_t(member.size);
         item.m_modified = member.modified;
@@ -320,7 +327,8 @@ int CImageLoader::LoadZipMember(CImageItem& item, int mode, bool infoOnly) const
     if (found != ZipFindResult::Found)
         return 0;
 
-    const Outcome outcome = Decode(item, copy.HostPath(), item.m_path, mode, true);
+    const PictureSource source {QString(), reinterpret_cast<const uint8_t*>(bytes.constData()), size_t(bytes.size())};
+    const Outcome outcome = Decode(item, source, item.m_path, mode, true);
     return Succeeded(outcome, item.m_path, nullptr) && item.m_fullBitmap ? 1 : 0;
 }
 
@@ -331,6 +339,7 @@ int CImageLoader::LoadThumbnail(CImageItem& item) const
     CImageItem scratch;
     scratch.m_path = item.m_path;
     scratch.m_source = item.m_source;
+    scratch.m_memberPosition = item.m_memberPosition;
     const int result = IsArchiveMember(item) ? LoadZipMember(scratch, kModeThumbnail, false)
                                              : LoadPicture(scratch, kModeThumbnail, false);
     if (!result)

@@ -2,7 +2,8 @@
 // the name's extension (BMP reader, libjpeg, the image decoder for GIF, PNG and
 // grayscale JPEG), decodes at a reduction chosen from the picture's size and
 // the purpose of the load, and records the picture's kind, size, depth, file
-// size and time in the item. Archive members are decoded from a temporary copy.
+// size and time in the item. Archive members are decoded from their bytes in
+// memory: no file is written for them.
 //
 // Thread contract: the loader keeps no state; the load mode travels with each
 // call, so loads may run on several threads at once as long as no item is
@@ -44,15 +45,21 @@ public:
 
     // How one decoder ended. kReported: failed, and the decoder said why.
     enum class Outcome { kLoaded, kFailed, kNoMemory, kReported };
-    // The single decoders; hostPath is the file to read, shownPath the name
-    // used in messages.
-    Outcome LoadBmp(CImageItem& item, const QString& hostPath, bool archiveMember) const;
-    Outcome LoadJpeg(CImageItem& item, const QString& hostPath, const QString& shownPath, int mode,
+    // The bytes of one picture: a host file, or (data not null) bytes in memory.
+    struct PictureSource {
+        QString hostPath;
+        const uint8_t* data = nullptr;
+        size_t size = 0;
+    };
+    // The single decoders; shownPath is the name used in messages.
+    Outcome LoadBmp(CImageItem& item, const PictureSource& source, bool archiveMember) const;
+    Outcome LoadJpeg(CImageItem& item, const PictureSource& source, const QString& shownPath, int mode,
                      bool archiveMember) const;
-    Outcome LoadWithImageDecoder(CImageItem& item, const QString& hostPath, int mode, const QString& typeName) const;
-    // Decodes hostPath by the kind of shownPath's extension; a kind-0 name
+    Outcome LoadWithImageDecoder(CImageItem& item, const PictureSource& source, int mode,
+                                 const QString& typeName) const;
+    // Decodes source by the kind of shownPath's extension; a kind-0 name
     // decodes nothing and counts as loaded.
-    Outcome Decode(CImageItem& item, const QString& hostPath, const QString& shownPath, int mode,
+    Outcome Decode(CImageItem& item, const PictureSource& source, const QString& shownPath, int mode,
                    bool archiveMember) const;
 
     // The DCT scale denominator for a JPEG of the given size in a load mode.

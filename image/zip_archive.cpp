@@ -4,6 +4,9 @@
 #include "platform/message_box.h"
 #include "res/file_types.h"
 
+#include <QHash>
+#include <utility>
+
 namespace {
 
 constexpr qsizetype kMaxArchivePathLength = 255;
@@ -15,31 +18,39 @@ bool OpenArchive(CZipReader* reader, const QString& archivePath)
     return reader->Open(DevicePath::ToHost(archivePath));
 }
 
-// A temporary path as the user can find it: on the device when it lies there.
-QString ShownPath(const QString& hostPath)
-{
-    QString devicePath;
-    return DevicePath::FromHost(hostPath, &devicePath) ? devicePath : hostPath;
-}
+// The archive a listing on this thread holds open while it hands out a
+// picture. A member found meanwhile (the thumbnail a build makes of each
+// listed member) is read through the listing's reader, which then goes back
+// to the listing's place: opening an archive searches its last 64 KiB for
+// the directory, far more than reading one small member costs.
+struct OpenListing {
+    const QString& archivePath;
+    CZipReader& reader;
+    bool moved = false;
+};
+thread_local OpenListing* t_listing = nullptr;
 
-enum class CopyOutcome { Copied, NoTempFile, DataFailed };
+class CListingScope {
+public:
+    CListingScope(const QString& archivePath, CZipReader& reader)
+        : m_listing { archivePath, reader }
+        , m_outer(std::exchange(t_listing, &m_listing))
+    {
+    }
+    ~CListingScope() { t_listing = m_outer; }
+    CListingScope(const CListingScope&) = delete;
+    CListingScope& operator=(const CListingScope&) = delete;
 
-// Copies the opened current member into a new temporary file; a failure is shown.
-CopyOutcome CopyOut(CZipReader* reader, const CZipMemberInfo& member, const QString& archivePath, CZipTempCopy* copy)
-{
-    QString failedPath;
-    if (!copy->Create(CZipTempCopy::CandidateFolders(DevicePath::ToHost(archivePath)), member.name, &failedPath)) {
-        ShowFailure(QStringLiteral("Can't open file: %1"), ShownPath(failedPath));
-        return CopyOutcome::NoTempFile;
+    // Puts the reader back on the member the listing handed out, when a find moved it.
+    bool Return(const CZipMemberPos& position)
+    {
+        return !std::exchange(m_listing.moved, false) || m_listing.reader.GoTo(position);
     }
-    const ZipCopyStatus status = reader->CopyCurrent(member, copy->Stream());
-    if (!copy->FinishWriting() || status != ZipCopyStatus::Ok) {
-        copy->Remove();
-        ShowFailure(QStringLiteral("Cannot load %1"), member.name);
-        return CopyOutcome::DataFailed;
-    }
-    return CopyOutcome::Copied;
-}
+
+private:
+    OpenListing m_listing;
+    OpenListing* m_outer;
+};
 
 } // namespace
 
@@ -55,7 +66,11 @@ int ListZipPictures(const QString& archivePath, const std::function<bool(const C
         ShowFailure(QStringLiteral("Can't open ZIP file for thumbnail: %1"), archivePath);
         return 0;
     }
+    // A name met again (letter case aside) stands for the first member of that
+    // name, the one finding it gives: its facts and its position.
+    QHash<QString, CZipMemberInfo> firstOfName;
     CZipMemberInfo member;
+    CListingScope scope(archivePath, reader);
     for (bool more = reader.GoToFirst(); more; more = reader.GoToNext()) {
         if (!reader.ReadCurrentInfo(&member))
             break;
@@ -66,45 +81,61 @@ int ListZipPictures(const QString& archivePath, const std::function<bool(const C
             ShowFailure(QStringLiteral("Cannot load %1"), member.name);
             continue;
         }
-        if (!onPicture(member))
+        const QString key = member.name.toCaseFolded();
+        auto first = firstOfName.constFind(key);
+        if (first == firstOfName.cend())
+            first = firstOfName.insert(key, member);
+        CZipMemberInfo listed = first.value();
+        listed.name = member.name;
+        if (!onPicture(listed) || !scope.Return(member.position))
             break;
     }
     return 1;
 }
 
-ZipFindResult FindZipMember(
-    const QString& archivePath, const QString& memberName, CZipMemberInfo* info, CZipTempCopy* copy)
+ZipFindResult FindZipMember(const QString& archivePath, const QString& memberName, CZipMemberInfo* info,
+    QByteArray* bytes, const CZipMemberPos& position)
 {
-    CZipReader reader;
-    if (!OpenArchive(&reader, archivePath)) {
+    CZipReader own;
+    const bool listing = t_listing && t_listing->archivePath == archivePath;
+    if (listing)
+        t_listing->moved = true;
+    else if (!OpenArchive(&own, archivePath)) {
         ShowFailure(QStringLiteral("Can't open ZIP file: %1"), archivePath);
         return ZipFindResult::Failed;
     }
-    // Once a temporary file could not be made, later members are still opened
-    // (and reported) but no second member of the same name is taken instead.
-    bool tempFailed = false;
+    CZipReader& reader = listing ? t_listing->reader : own;
     CZipMemberInfo member;
+    auto isWanted = [&] {
+        return !member.nameTooLong && IsZipPictureName(member.name)
+            && member.name.compare(memberName, Qt::CaseInsensitive) == 0;
+    };
+    auto take = [&] {
+        if (info)
+            *info = member;
+        if (bytes && reader.ReadCurrent(member, bytes) != ZipReadStatus::Ok) {
+            ShowFailure(QStringLiteral("Cannot load %1"), member.name);
+            return ZipFindResult::Failed;
+        }
+        return ZipFindResult::Found;
+    };
+    auto refuse = [&] { ShowFailure(QStringLiteral("Can't open file: %1"), member.name); };
+    // Straight to the listed entry when it still holds the member.
+    if (reader.GoTo(position) && reader.ReadCurrentInfo(&member) && isWanted()) {
+        if (reader.OpenCurrent(member))
+            return take();
+        refuse();
+        return ZipFindResult::NotFound;
+    }
     for (bool more = reader.GoToFirst(); more; more = reader.GoToNext()) {
         if (!reader.ReadCurrentInfo(&member))
             break;
         if (member.nameTooLong)
             continue;
-        if (!reader.OpenCurrent(member)) {
-            ShowFailure(QStringLiteral("Can't open file: %1"), member.name);
-            continue;
-        }
-        if (tempFailed || !IsZipPictureName(member.name) || member.name.compare(memberName, Qt::CaseInsensitive) != 0)
-            continue;
-        if (info)
-            *info = member;
-        if (!copy)
-            return ZipFindResult::Found;
-        const CopyOutcome outcome = CopyOut(&reader, member, archivePath, copy);
-        if (outcome == CopyOutcome::Copied)
-            return ZipFindResult::Found;
-        if (outcome == CopyOutcome::DataFailed)
-            return ZipFindResult::Failed;
-        tempFailed = true;
+        if (!reader.OpenCurrent(member))
+            refuse();
+        else if (isWanted())
+            return take();
     }
-    return tempFailed ? ZipFindResult::Failed : ZipFindResult::NotFound;
+    return ZipFindResult::NotFound;
 }

@@ -1,6 +1,6 @@
 // ZIP archive access for catalog building and the image loader: listing the
 // picture members of an archive, and finding one member again, optionally
-// copied out to a temporary file for decoding.
+// with its bytes read into memory for decoding (no file is ever written).
 //
 // Archives are named by their device path ("\My Documents\pics.zip"), as an
 // item's source holds it; it is mapped to the host here and shown as given in
@@ -10,14 +10,15 @@
 // aside). Members whose stored name is longer than 255 bytes are neither
 // listed nor found; the listing says "Cannot load " + name for such a picture.
 //
-// Every failure the user must see is shown here with ShowMessage; the caller
+// Every failure the user must see is shown here with ShowFailure; the caller
 // adds none of its own for these. Safe to call from any thread: each call
-// opens its own handle. Nothing is ever written into an archive.
+// opens its own handle (a find made inside a listing's callback shares the
+// listing's, on that thread). Nothing is ever written into an archive.
 #pragma once
 
 #include "image/zip_reader.h"
-#include "image/zip_temp_copy.h"
 
+#include <QByteArray>
 #include <QString>
 #include <functional>
 
@@ -26,31 +27,36 @@
 bool IsZipPictureName(const QString& name);
 
 // Calls onPicture for every picture member in archive order, until it returns
-// false (a stopped build). Returns 1 when the archive was opened (also when it
-// holds no picture); 0 after showing "Can't open ZIP file for thumbnail: " +
-// archivePath.
+// false (a stopped build). The archive is walked once. A member whose name
+// (letter case aside) came before is handed on with the facts and position
+// of the first member of that name, which finding the name gives. Returns 1
+// when the archive was opened (also when it holds no picture); 0 after
+// showing "Can't open ZIP file for thumbnail: " + archivePath.
 int ListZipPictures(const QString& archivePath, const std::function<bool(const CZipMemberInfo&)>& onPicture);
 
 enum class ZipFindResult {
-    Found, // *info describes the member; *copy holds its bytes when asked
-    NotFound, // no picture member has that name; nothing shown
-    Failed, // the archive, the temporary file or the member's data failed; shown
+    Found, // *info describes the member; *bytes holds its data when asked
+    NotFound, // no picture member of that name could be opened; nothing else shown
+    Failed, // the archive or the member's data failed; shown
 };
 
-// Walks the archive for the first picture member whose name equals memberName
-// letter case aside. Every member met on the way is opened, and one that
-// cannot be (encrypted, a method other than stored or deflated, damaged) is
-// reported with "Can't open file: " + its name, the walk going on.
+// Finds the first picture member whose name equals memberName letter case
+// aside. When position (from the listing) still holds that member it is read
+// from there directly: no other member is touched, and when called from
+// ListZipPictures's onPicture for the same archive on the same thread, the
+// listing's open archive is used instead of opening it again. Otherwise the archive is walked from its first member, every member
+// met on the way is opened, and one that cannot be (encrypted, a method other
+// than stored or deflated, damaged) is reported with "Can't open file: " + its
+// name, the walk going on; the wanted member itself is reported the same way
+// and then counts as not found.
 //
-// With copy null only the directory entry is wanted: *info is filled and the
-// member's data is not read. Otherwise the member is copied into a new
-// temporary file held by *copy (see CZipTempCopy), read to its end under
-// kZipMemberByteCap and checked against its CRC-32; the caller decodes
-// copy->HostPath() and lets *copy go, which deletes the file.
+// With bytes null only the directory entry is wanted: *info is filled and the
+// member's data is not read. Otherwise the member is read into *bytes to its
+// end under kZipMemberByteCap and checked against its CRC-32; nothing is
+// written anywhere, so nothing is left behind however the load ends.
 //
 // Messages: "Can't open ZIP file: " + archivePath when the archive cannot be
-// opened; "Can't open file: " + path when no temporary file can be created
-// (the walk goes on, the result is Failed); "Cannot load " + member name when
-// the member's data cannot be read, fails its checksum or exceeds the cap.
-ZipFindResult FindZipMember(
-    const QString& archivePath, const QString& memberName, CZipMemberInfo* info, CZipTempCopy* copy);
+// opened; "Cannot load " + member name when the member's data cannot be read,
+// fails its checksum or exceeds the cap.
+ZipFindResult FindZipMember(const QString& archivePath, const QString& memberName, CZipMemberInfo* info,
+    QByteArray* bytes, const CZipMemberPos& position = {});

@@ -47,13 +47,23 @@ int64_t FindZipEndRecord(const QByteArray& hostPath, unsigned* memberCount)
 
 namespace {
 
+thread_local ZipFileAccess t_access;
+read_file_func g_stdioRead = nullptr;
+
 // The library's stdio access, opening only regular files for reading, so a
 // pipe or device named like an archive never blocks the open.
 voidpf OpenRegular(voidpf, const void* name, int mode)
 {
     if ((mode & ZLIB_FILEFUNC_MODE_READWRITEFILTER) != ZLIB_FILEFUNC_MODE_READ)
         return nullptr;
+    ++t_access.opens;
     return RegularFile::OpenStream(QByteArray(static_cast<const char*>(name)));
+}
+
+uLong CountedRead(voidpf opaque, voidpf stream, void* buf, uLong size)
+{
+    ++t_access.reads;
+    return g_stdioRead(opaque, stream, buf, size);
 }
 
 }  // namespace
@@ -64,9 +74,16 @@ void* ZipRegularFileFunctions()
         zlib_filefunc64_def f {};
         fill_fopen64_filefunc(&f);
         f.zopen64_file = &OpenRegular;
+        g_stdioRead = f.zread_file;
+        f.zread_file = &CountedRead;
         return f;
     }();
     return &functions;
+}
+
+ZipFileAccess ZipFileAccessOfThisThread()
+{
+    return t_access;
 }
 
 struct CZipTrimmedFile::Impl {

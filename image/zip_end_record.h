@@ -18,6 +18,15 @@ int64_t FindZipEndRecord(const QByteArray& hostPath, unsigned* memberCount);
 // an archive is refused instead of blocking.
 void* ZipRegularFileFunctions();
 
+// The archive reading the calling thread has done through those functions so
+// far: files opened and read calls made. Tests hold the reading of a catalog
+// build to its member count with it.
+struct ZipFileAccess {
+    uint64_t opens = 0;
+    uint64_t reads = 0;
+};
+ZipFileAccess ZipFileAccessOfThisThread();
+
 // File access for unzOpen2_64 that shows the library a file ending right
 // after the end-of-directory record, so its own search finds the record.
 class CZipTrimmedFile {

@@ -13,7 +13,8 @@
 
 namespace {
 
-constexpr size_t kCopyBufferSize = 1024;
+// Bytes asked of the library at a time while a member is read.
+constexpr int kReadStep = 64 * 1024;
 constexpr unsigned long kFlagEncrypted = 0x1;
 
 unzFile Handle(void* file)
@@ -82,6 +83,15 @@ bool CZipReader::GoToNext()
     return m_file && unzGoToNextFile(Handle(m_file)) == UNZ_OK;
 }
 
+bool CZipReader::GoTo(const CZipMemberPos& position)
+{
+    CloseCurrent();
+    if (!m_file || !position.set)
+        return false;
+    const unz64_file_pos pos { position.directoryOffset, position.index };
+    return unzGoToFilePos64(Handle(m_file), &pos) == UNZ_OK;
+}
+
 bool CZipReader::ReadCurrentInfo(CZipMemberInfo* info)
 {
     if (!m_file)
@@ -106,6 +116,10 @@ bool CZipReader::ReadCurrentInfo(CZipMemberInfo* info)
     info->modified = LocalTimeOf(fileInfo.tmu_date);
     info->method = static_cast<int>(fileInfo.compression_method);
     info->encrypted = (fileInfo.flag & kFlagEncrypted) != 0;
+    unz64_file_pos pos {};
+    info->position.set = unzGetFilePos64(Handle(m_file), &pos) == UNZ_OK;
+    info->position.directoryOffset = pos.pos_in_zip_directory;
+    info->position.index = pos.num_of_file;
     return true;
 }
 
@@ -120,44 +134,46 @@ bool CZipReader::OpenCurrent(const CZipMemberInfo& info)
     return m_memberOpen;
 }
 
-ZipCopyStatus CZipReader::CopyCurrent(const CZipMemberInfo& info, FILE* out, uint64_t cap)
+ZipReadStatus CZipReader::ReadCurrent(const CZipMemberInfo& info, QByteArray* out, uint64_t cap)
 {
+    out->clear();
     if (!m_memberOpen)
-        return ZipCopyStatus::CannotOpen;
-    char buffer[kCopyBufferSize];
-    uint64_t total = 0;
-    uLong crc = crc32(0L, Z_NULL, 0);
-    ZipCopyStatus status = ZipCopyStatus::Ok;
+        return ZipReadStatus::CannotOpen;
+    ZipReadStatus status = ZipReadStatus::Ok;
+    qsizetype total = 0;
     for (;;) {
-        const int read = unzReadCurrentFile(Handle(m_file), buffer, sizeof buffer);
+        // Room for one more step, never more than one step past the cap.
+        out->resize(total + kReadStep);
+        const int read = unzReadCurrentFile(Handle(m_file), out->data() + total, kReadStep);
         if (read == 0)
             break;
         if (read < 0) {
-            status = ZipCopyStatus::ReadError;
+            status = ZipReadStatus::ReadError;
             break;
         }
-        total += static_cast<uint64_t>(read);
-        if (total > cap) {
-            status = ZipCopyStatus::TooLarge;
-            break;
-        }
-        crc = crc32(crc, reinterpret_cast<const Bytef*>(buffer), static_cast<uInt>(read));
-        if (std::fwrite(buffer, 1, static_cast<size_t>(read), out) != static_cast<size_t>(read)) {
-            status = ZipCopyStatus::WriteError;
+        total += read;
+        if (uint64_t(total) > cap) {
+            status = ZipReadStatus::TooLarge;
             break;
         }
     }
+    out->resize(total);
     // The library only reports a checksum mismatch here, and only when the
     // stated size was reached; our own sum covers members whose stated size lies.
     const int closed = unzCloseCurrentFile(Handle(m_file));
     m_memberOpen = false;
-    if (status != ZipCopyStatus::Ok)
-        return status;
-    if (closed == UNZ_CRCERROR || static_cast<uint32_t>(crc) != info.crc)
-        return ZipCopyStatus::ChecksumError;
-    if (closed != UNZ_OK)
-        return ZipCopyStatus::ReadError;
-    return ZipCopyStatus::Ok;
+    if (status == ZipReadStatus::Ok) {
+        const uLong crc = crc32_z(crc32(0L, Z_NULL, 0), reinterpret_cast<const Bytef*>(out->constData()), size_t(total));
+        if (closed == UNZ_CRCERROR || static_cast<uint32_t>(crc) != info.crc)
+            status = ZipReadStatus::ChecksumError;
+        else if (closed != UNZ_OK)
+            status = ZipReadStatus::ReadError;
+    }
+    if (status != ZipReadStatus::Ok) {
+        out->clear();
+        out->squeeze();
+    }
+    return status;
 }
 
 void CZipReader::CloseCurrent()

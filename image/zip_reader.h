@@ -3,17 +3,19 @@
 //
 // Member names are read into a 256-byte buffer and decoded by zip_name.h. A
 // member is only read when it is plain (not encrypted) and stored or deflated;
-// its bytes are read to the end under a fixed cap, never sized from the size
-// the archive states, and its checksum is verified. One reader belongs to one
+// its bytes are read into memory to the end under a fixed cap, never sized
+// from the size the archive states, and its checksum is verified. One reader belongs to one
 // thread at a time.
 #pragma once
 
+#include "image/image_decoder.h"
 #include "image/zip_end_record.h"
+#include "image/zip_member_pos.h"
 #include "platform/time_value.h"
 
+#include <QByteArray>
 #include <QString>
 #include <cstdint>
-#include <cstdio>
 #include <memory>
 
 // What the archive's directory says about one member.
@@ -25,23 +27,24 @@ struct CZipMemberInfo {
     CTime modified; // stored date and time, taken as local time
     int method = 0; // 0 stored, 8 deflated; others are not read
     bool encrypted = false;
+    CZipMemberPos position; // of this entry in its archive's directory
 
     // Stored or deflated, and not encrypted.
     bool IsReadable() const { return !encrypted && (method == 0 || method == 8); }
 };
 
-// Why copying a member's bytes ended.
-enum class ZipCopyStatus {
+// Why reading a member's bytes ended.
+enum class ZipReadStatus {
     Ok,
     CannotOpen, // encrypted, a method we do not read, or the library refused it
     ReadError, // the data ended early or did not inflate
     ChecksumError, // the bytes read do not match the stored CRC-32
     TooLarge, // more bytes than the cap
-    WriteError, // the destination did not take the bytes
 };
 
-// Largest member we copy out: far above any picture this viewer decodes.
-constexpr uint64_t kZipMemberByteCap = 256ull << 20;
+// Largest member read: its bytes are held in memory while they are decoded,
+// so the decode budget bounds them too.
+constexpr uint64_t kZipMemberByteCap = uint64_t(kDecodeBudgetBytes);
 // Longest stored member name taken (the name buffer holds it and a terminator).
 constexpr size_t kZipNameBufferSize = 256;
 
@@ -61,15 +64,21 @@ public:
     // Moves to the first or next member; false at the end or on a damaged directory.
     bool GoToFirst();
     bool GoToNext();
-    // Reads the current member's directory entry; false when it is unreadable.
+    // Moves straight to the member whose entry lies at position; false when no
+    // entry is there (the archive changed since the position was taken).
+    bool GoTo(const CZipMemberPos& position);
+    // Reads the current member's directory entry and its position; false when
+    // it is unreadable.
     bool ReadCurrentInfo(CZipMemberInfo* info);
 
     // Opens the current member for reading; refuses members that are not
     // readable (CZipMemberInfo::IsReadable) without asking the library.
     bool OpenCurrent(const CZipMemberInfo& info);
-    // Reads the opened member to its end into out, closes it and checks its
-    // CRC-32 both as the library computed it and over the bytes written.
-    ZipCopyStatus CopyCurrent(const CZipMemberInfo& info, FILE* out, uint64_t cap = kZipMemberByteCap);
+    // Reads the opened member to its end into *out (replacing what it held),
+    // closes it and checks its CRC-32 both as the library computed it and over
+    // the bytes read. Reading stops as soon as the bytes pass the cap; *out
+    // is emptied on every failure.
+    ZipReadStatus ReadCurrent(const CZipMemberInfo& info, QByteArray* out, uint64_t cap = kZipMemberByteCap);
     // Closes the opened member without reading further.
     void CloseCurrent();
 

@@ -5,15 +5,19 @@
 #include "image/image_loader.h"
 
 #include "image/dib_bitmap.h"
+#include "image/zip_reader.h"
 #include "platform/device_path.h"
 #include "platform/message_box.h"
 #include "test_pictures.h"
 #include "zip_test_writer.h"
 
 #include <QDir>
+#include <QFile>
 #include <cstring>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <sys/inotify.h>
+#include <unistd.h>
 
 namespace {
 
@@ -35,6 +39,8 @@ protected:
     }
     void TearDown() override
     {
+        if (!m_tmp.isEmpty())
+            qputenv("TMPDIR", m_savedTmp);
         DevicePath::SetDeviceRoot(QString());
         MessageBoxService::SetEcho(true);
     }
@@ -54,13 +60,57 @@ protected:
         return m_loader.LoadPicture(item, mode, false);
     }
 
-    QStringList TempLeftovers() const
+    // Folders a member's bytes could be written to: the archive's own (the
+    // device root), the runtime folder and the temporary folder (a private
+    // one while the test runs).
+    QStringList MemberCopyFolders()
     {
-        return QDir(m_dir.path()).entryList(QStringList {QStringLiteral(".lumo-zip-*")}, QDir::Files | QDir::Hidden);
+        if (m_tmp.isEmpty()) {
+            m_tmp = m_dir.filePath(QStringLiteral("tmp"));
+            QDir().mkpath(m_tmp);
+            m_savedTmp = qgetenv("TMPDIR");
+            qputenv("TMPDIR", QFile::encodeName(m_tmp));
+        }
+        return {m_dir.path(), qEnvironmentVariable("XDG_RUNTIME_DIR"), m_tmp};
     }
 
     QTemporaryDir m_dir;
+    QString m_tmp;
+    QByteArray m_savedTmp;
     CImageLoader m_loader;
+};
+
+// The names of the files and folders created in some folders while it lives:
+// a file made and removed again is seen too, so what a killed process would
+// have left behind is seen.
+class CreationWatch {
+public:
+    explicit CreationWatch(const QStringList& folders) : m_fd(inotify_init1(IN_NONBLOCK | IN_CLOEXEC))
+    {
+        for (const QString& folder : folders)
+            EXPECT_GE(inotify_add_watch(m_fd, QFile::encodeName(folder).constData(), IN_CREATE | IN_MOVED_TO), 0)
+                << folder.toStdString();
+    }
+    ~CreationWatch() { close(m_fd); }
+    CreationWatch(const CreationWatch&) = delete;
+    CreationWatch& operator=(const CreationWatch&) = delete;
+
+    // The names, separated by spaces.
+    std::string Created() const
+    {
+        QStringList names;
+        alignas(inotify_event) char buffer[4096];
+        for (ssize_t n; (n = read(m_fd, buffer, sizeof buffer)) > 0;)
+            for (const char* p = buffer; p < buffer + n;) {
+                const auto* event = reinterpret_cast<const inotify_event*>(p);
+                names.append(event->len ? QFile::decodeName(event->name) : QStringLiteral("?"));
+                p += sizeof(inotify_event) + event->len;
+            }
+        return names.join(QLatin1Char(' ')).toStdString();
+    }
+
+private:
+    int m_fd;
 };
 
 const std::vector<uint8_t>& Jpeg2000x1500()
@@ -356,13 +406,14 @@ TEST_F(ImageLoaderTest, QuickViewOffKeepsOnlyThePictureShown)
     EXPECT_NE(itemB.m_fullBitmap, nullptr);
 }
 
-TEST_F(ImageLoaderTest, ArchiveMembersDecodeFromATemporaryCopyThatIsRemoved)
+TEST_F(ImageLoaderTest, ArchiveMembersDecodeFromMemoryWithoutCreatingAFile)
 {
     const QString zipPath = QStringLiteral("\\pics.zip");
     ASSERT_TRUE(WriteTestFile(m_dir.filePath("pics.zip"),
                               BuildTestZip({TestZipMember("gray.bmp", ToByteArray(BuildBmp(Gray8Bmp(10, 4)))),
                                             TestZipMember("big.jpg", ToByteArray(Jpeg2000x1500())),
                                             TestZipMember("wide.png", ToByteArray(RgbPng(1000, 10)))})));
+    const CreationWatch watch(MemberCopyFolders());
     CImageItem bmp;
     bmp.m_source = zipPath;
     bmp.m_path = QStringLiteral("GRAY.BMP");
@@ -393,7 +444,7 @@ TEST_F(ImageLoaderTest, ArchiveMembersDecodeFromATemporaryCopyThatIsRemoved)
     absent.m_path = QStringLiteral("none.jpg");
     EXPECT_EQ(m_loader.LoadZipMember(absent, CImageLoader::kModeView, true), 1);
     EXPECT_EQ(m_loader.LoadZipMember(absent, CImageLoader::kModeView, false), 0);
-    EXPECT_TRUE(TempLeftovers().isEmpty()) << TempLeftovers().join(' ').toStdString();
+    EXPECT_EQ(watch.Created(), "");
     EXPECT_TRUE(MessageBoxService::Messages().isEmpty()) << MessageBoxService::Messages().join('|').toStdString();
 }
 
@@ -405,6 +456,7 @@ TEST_F(ImageLoaderTest, ReadErrorInsideAnArchiveMemberFailsTheLoadWithCannotLoad
     packed.append(QByteArray(64, '\xFF'));  // not a valid deflate stream from here on
     damaged.compressed = packed;
     ASSERT_TRUE(WriteTestFile(m_dir.filePath("d.zip"), BuildTestZip({damaged})));
+    const CreationWatch watch(MemberCopyFolders());
     CImageItem item;
     item.m_source = QStringLiteral("\\d.zip");
     item.m_path = QStringLiteral("photo.jpg");
@@ -412,5 +464,21 @@ TEST_F(ImageLoaderTest, ReadErrorInsideAnArchiveMemberFailsTheLoadWithCannotLoad
     EXPECT_EQ(item.m_fullBitmap, nullptr);
     ASSERT_EQ(MessageBoxService::Messages().size(), 1);
     EXPECT_TRUE(MessageBoxService::Messages().front().startsWith(QStringLiteral("Cannot load ")));
-    EXPECT_TRUE(TempLeftovers().isEmpty());
+    EXPECT_EQ(watch.Created(), "");
+}
+
+// A member inflating far beyond any picture: reading stops at the cap, the
+// load fails with its message, and not a byte of it was written anywhere.
+TEST_F(ImageLoaderTest, ZipBombMemberIsRefusedAtTheCapWithoutCreatingAFile)
+{
+    const uint32_t bombSize = uint32_t(kZipMemberByteCap) + (1u << 20);
+    ASSERT_TRUE(WriteTestFile(m_dir.filePath("bomb.zip"), BuildTestZip({ZeroBomb("zeros.png", bombSize)})));
+    const CreationWatch watch(MemberCopyFolders());
+    CImageItem item;
+    item.m_source = QStringLiteral("\\bomb.zip");
+    item.m_path = QStringLiteral("zeros.png");
+    EXPECT_EQ(LoadCurrentPicture(m_loader, {&item}, item, true), 0);
+    EXPECT_EQ(item.m_fullBitmap, nullptr);
+    EXPECT_EQ(MessageBoxService::Messages(), QStringList {QStringLiteral("Cannot load zeros.png")});
+    EXPECT_EQ(watch.Created(), "");
 }

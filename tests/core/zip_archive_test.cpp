@@ -1,5 +1,6 @@
-// ZIP access: name decoding, listing, finding members again, and the checked
-// copy into a temporary file, on archives the tests build themselves.
+// ZIP access: name decoding, listing, finding members again (directly from a
+// listed position or by the walk), and the checked read into memory, on
+// archives the tests build themselves.
 #include "image/zip_archive.h"
 #include "image/zip_name.h"
 #include "platform/device_path.h"
@@ -8,15 +9,10 @@
 
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QTemporaryDir>
-#include <cstdio>
 #include <cstring>
 #include <gtest/gtest.h>
 #include <ostream>
-#include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 // Readable QString values in failure messages.
 static void PrintTo(const QString& text, std::ostream* os)
@@ -39,12 +35,6 @@ QStringList Listed(const QString& archive)
         return true;
     });
     return names;
-}
-
-QByteArray ReadAll(const QString& hostPath)
-{
-    QFile f(hostPath);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 // Names of every entry of a host folder, hidden ones included.
@@ -181,8 +171,9 @@ TEST_F(ZipArchiveTest, ArchiveWithTheLongestCommentIsFound)
 {
     ASSERT_TRUE(WriteTestFile(Host("pics/c.zip"), BuildTestZip({ { "in.png", "x" } }, QByteArray(0xFFFF, 'c'))));
     EXPECT_EQ(Listed("\\pics\\c.zip"), QStringList { "in.png" });
-    CZipTempCopy copy;
-    EXPECT_EQ(FindZipMember("\\pics\\c.zip", "in.png", nullptr, &copy), ZipFindResult::Found);
+    QByteArray bytes;
+    EXPECT_EQ(FindZipMember("\\pics\\c.zip", "in.png", nullptr, &bytes), ZipFindResult::Found);
+    EXPECT_EQ(bytes, "x");
     // An empty archive lists nothing and succeeds.
     ASSERT_TRUE(WriteTestFile(Host("pics/e.zip"), BuildTestZip({}, QByteArray(0xFFFF, 'e'))));
     EXPECT_EQ(ListZipPictures("\\pics\\e.zip", [](const CZipMemberInfo&) { return false; }), 1);
@@ -216,9 +207,9 @@ TEST_F(ZipArchiveTest, CodePage437AndUtf8NamesAreListedAndFoundAgain)
     EXPECT_EQ(names, (QStringList { Utf16("über.jpg"), Utf16("世界.png"), Utf16("café.gif") }));
     const QList<QByteArray> contents { "cp437", "utf8", "utf8 without flag" };
     for (int i = 0; i < names.size(); ++i) {
-        CZipTempCopy copy;
-        ASSERT_EQ(FindZipMember(zip, names[i].toUpper(), nullptr, &copy), ZipFindResult::Found) << i;
-        EXPECT_EQ(ReadAll(copy.HostPath()), contents[i]);
+        QByteArray bytes;
+        ASSERT_EQ(FindZipMember(zip, names[i].toUpper(), nullptr, &bytes), ZipFindResult::Found) << i;
+        EXPECT_EQ(bytes, contents[i]);
     }
 }
 
@@ -233,9 +224,9 @@ TEST_F(ZipArchiveTest, NamesLongerThan255BytesAreNeitherListedNorFound)
     EXPECT_EQ(FindZipMember(zip, QString::fromLatin1(cutName), &info, nullptr), ZipFindResult::NotFound);
 }
 
-// ---- Finding and copying -------------------------------------------------
+// ---- Finding and reading -------------------------------------------------
 
-TEST_F(ZipArchiveTest, FindsTheFirstMemberOfTheNameIgnoringLetterCaseWithoutCopyingForInformation)
+TEST_F(ZipArchiveTest, FindsTheFirstMemberOfTheNameIgnoringLetterCaseWithoutReadingForInformation)
 {
     const QString zip = MakeArchive({ { "other.png", "x" }, { "a.jpg", TestPayload(777) }, { "A.jpg", "second" } });
     CZipMemberInfo info;
@@ -246,42 +237,20 @@ TEST_F(ZipArchiveTest, FindsTheFirstMemberOfTheNameIgnoringLetterCaseWithoutCopy
     EXPECT_TRUE(FolderContents(Host("run")).isEmpty());
 }
 
-TEST_F(ZipArchiveTest, StoredAndDeflatedMembersAreCopiedExactlyAndDeletedAfterwards)
+TEST_F(ZipArchiveTest, StoredAndDeflatedMembersAreReadExactlyWithoutWritingAFile)
 {
     const QByteArray stored = TestPayload(4099, 7);
     const QByteArray deflated = TestPayload(100000, 9);
     const QString zip = MakeArchive({ { "s.bmp", stored, 0 }, { "d.jpg", deflated, 8 }, { "empty.png", "", 0 } });
     const QList<QPair<QString, QByteArray>> cases { { "s.bmp", stored }, { "d.jpg", deflated }, { "empty.png", "" } };
-    for (const auto& [name, bytes] : cases) {
-        QString path;
-        {
-            CZipTempCopy copy;
-            ASSERT_EQ(FindZipMember(zip, name, nullptr, &copy), ZipFindResult::Found) << name.toStdString();
-            path = copy.HostPath();
-            EXPECT_EQ(QFileInfo(path).absolutePath(), QFileInfo(Host("pics/a.zip")).absolutePath());
-            EXPECT_TRUE(path.endsWith(name.right(4)));
-            EXPECT_EQ(ReadAll(path), bytes);
-        }
-        EXPECT_FALSE(QFile::exists(path));
+    for (const auto& [name, expected] : cases) {
+        QByteArray bytes("left over");
+        ASSERT_EQ(FindZipMember(zip, name, nullptr, &bytes), ZipFindResult::Found) << name.toStdString();
+        EXPECT_EQ(bytes, expected);
     }
     EXPECT_EQ(FolderContents(Host("pics")), QStringList { "a.zip" });
+    EXPECT_TRUE(FolderContents(Host("run")).isEmpty());
     EXPECT_TRUE(MessageBoxService::Messages().isEmpty());
-}
-
-TEST_F(ZipArchiveTest, MovedCopyIsDeletedOnceByItsLastHolder)
-{
-    const QString zip = MakeArchive({ { "m.jpg", "moved" } });
-    CZipTempCopy outer;
-    {
-        CZipTempCopy inner;
-        ASSERT_EQ(FindZipMember(zip, "m.jpg", nullptr, &inner), ZipFindResult::Found);
-        outer = std::move(inner);
-    }
-    ASSERT_TRUE(outer.IsValid());
-    EXPECT_EQ(ReadAll(outer.HostPath()), "moved");
-    const QString path = outer.HostPath();
-    outer.Remove();
-    EXPECT_FALSE(QFile::exists(path));
 }
 
 TEST_F(ZipArchiveTest, MissingAndNonPictureMembersAreNotFoundQuietlyButAMissingArchiveIsReported)
@@ -295,10 +264,10 @@ TEST_F(ZipArchiveTest, MissingAndNonPictureMembersAreNotFoundQuietlyButAMissingA
     EXPECT_EQ(info.size, 42u); // untouched: it would describe some other member
     EXPECT_TRUE(MessageBoxService::Messages().isEmpty());
 
-    CZipTempCopy copy;
-    EXPECT_EQ(FindZipMember("\\pics\\none.zip", "a.jpg", nullptr, &copy), ZipFindResult::Failed);
+    QByteArray bytes;
+    EXPECT_EQ(FindZipMember("\\pics\\none.zip", "a.jpg", nullptr, &bytes), ZipFindResult::Failed);
     EXPECT_EQ(MessageBoxService::Messages(), QStringList { "Can't open ZIP file: \\pics\\none.zip" });
-    EXPECT_FALSE(copy.IsValid());
+    EXPECT_TRUE(bytes.isEmpty());
 }
 
 TEST_F(ZipArchiveTest, EncryptedAndUnsupportedMembersAreRefusedAndReportedDuringTheWalk)
@@ -308,23 +277,20 @@ TEST_F(ZipArchiveTest, EncryptedAndUnsupportedMembersAreRefusedAndReportedDuring
     TestZipMember lzma { "notes.txt", "lzma", 14 };
     const QString zip = MakeArchive({ encrypted, bzip2, lzma, { "wanted.png", "plain" } });
 
-    {
-        CZipTempCopy copy;
-        ASSERT_EQ(FindZipMember(zip, "wanted.png", nullptr, &copy), ZipFindResult::Found);
-        EXPECT_EQ(ReadAll(copy.HostPath()), "plain");
-    }
+    QByteArray bytes;
+    ASSERT_EQ(FindZipMember(zip, "wanted.png", nullptr, &bytes), ZipFindResult::Found);
+    EXPECT_EQ(bytes, "plain");
     EXPECT_EQ(MessageBoxService::Messages(),
         (QStringList { "Can't open file: secret.jpg", "Can't open file: packed.gif", "Can't open file: notes.txt" }));
 
     for (const char* refused : { "secret.jpg", "packed.gif" }) {
-        CZipTempCopy none;
+        QByteArray none;
         EXPECT_EQ(FindZipMember(zip, refused, nullptr, &none), ZipFindResult::NotFound);
-        EXPECT_FALSE(none.IsValid());
+        EXPECT_TRUE(none.isEmpty());
     }
-    EXPECT_EQ(FolderContents(Host("pics")), QStringList { "a.zip" });
 }
 
-TEST_F(ZipArchiveTest, ChecksumMismatchFailsTheCopyAndLeavesNoFile)
+TEST_F(ZipArchiveTest, ChecksumMismatchFailsTheRead)
 {
     TestZipMember stored { "bad.jpg", TestPayload(3000), 0 };
     stored.crc = 0x12345678;
@@ -333,15 +299,14 @@ TEST_F(ZipArchiveTest, ChecksumMismatchFailsTheCopyAndLeavesNoFile)
     const QString zip = MakeArchive({ stored, deflated });
     for (const char* name : { "bad.jpg", "bad.png" }) {
         MessageBoxService::ClearMessages();
-        CZipTempCopy copy;
-        EXPECT_EQ(FindZipMember(zip, name, nullptr, &copy), ZipFindResult::Failed);
-        EXPECT_FALSE(copy.IsValid());
+        QByteArray bytes;
+        EXPECT_EQ(FindZipMember(zip, name, nullptr, &bytes), ZipFindResult::Failed);
+        EXPECT_TRUE(bytes.isEmpty());
         EXPECT_EQ(MessageBoxService::Messages(), QStringList { QStringLiteral("Cannot load ") + name });
     }
-    EXPECT_EQ(FolderContents(Host("pics")), QStringList { "a.zip" });
 }
 
-TEST_F(ZipArchiveTest, DataThatStopsInflatingMidwayEndsTheCopy)
+TEST_F(ZipArchiveTest, DataThatStopsInflatingMidwayEndsTheRead)
 {
     const QByteArray data = TestPayload(60000, 3);
     TestZipMember broken { "broken.jpg", data, 8 };
@@ -352,16 +317,12 @@ TEST_F(ZipArchiveTest, DataThatStopsInflatingMidwayEndsTheCopy)
     CZipReader reader;
     CZipMemberInfo info;
     OpenFirstMember(reader, info);
-    FILE* sink = tmpfile();
-    ASSERT_NE(sink, nullptr);
-    EXPECT_EQ(reader.CopyCurrent(info, sink), ZipCopyStatus::ReadError);
-    EXPECT_GT(ftell(sink), 1024L); // the error came after some data had been copied
-    fclose(sink);
+    QByteArray bytes;
+    EXPECT_EQ(reader.ReadCurrent(info, &bytes), ZipReadStatus::ReadError);
+    EXPECT_TRUE(bytes.isEmpty());
 
-    CZipTempCopy copy;
-    EXPECT_EQ(FindZipMember(zip, "broken.jpg", nullptr, &copy), ZipFindResult::Failed);
+    EXPECT_EQ(FindZipMember(zip, "broken.jpg", nullptr, &bytes), ZipFindResult::Failed);
     EXPECT_EQ(MessageBoxService::Messages(), QStringList { "Cannot load broken.jpg" });
-    EXPECT_EQ(FolderContents(Host("pics")), QStringList { "a.zip" });
 }
 
 TEST_F(ZipArchiveTest, StatedSizeOf4GiBIsReportedButNeverTrusted)
@@ -374,10 +335,10 @@ TEST_F(ZipArchiveTest, StatedSizeOf4GiBIsReportedButNeverTrusted)
     const QString zip = MakeArchive({ deflated, stored });
     for (const auto& [name, bytes] : { std::pair { "big.jpg", data }, std::pair { "big.bmp", data.left(999) } }) {
         CZipMemberInfo info;
-        CZipTempCopy copy;
-        ASSERT_EQ(FindZipMember(zip, name, &info, &copy), ZipFindResult::Found) << name;
+        QByteArray read;
+        ASSERT_EQ(FindZipMember(zip, name, &info, &read), ZipFindResult::Found) << name;
         EXPECT_EQ(info.size, 4294967295u);
-        EXPECT_EQ(ReadAll(copy.HostPath()), bytes);
+        EXPECT_EQ(read, bytes);
     }
 }
 
@@ -388,22 +349,21 @@ TEST_F(ZipArchiveTest, MemberLargerThanTheCapIsRefused)
     CZipReader reader;
     CZipMemberInfo info;
     OpenFirstMember(reader, info);
-    FILE* sink = tmpfile();
-    ASSERT_NE(sink, nullptr);
-    EXPECT_EQ(reader.CopyCurrent(info, sink, 100000), ZipCopyStatus::TooLarge);
+    QByteArray bytes;
+    EXPECT_EQ(reader.ReadCurrent(info, &bytes, 100000), ZipReadStatus::TooLarge);
+    EXPECT_TRUE(bytes.isEmpty());
     ASSERT_TRUE(reader.OpenCurrent(info));
-    EXPECT_EQ(reader.CopyCurrent(info, sink, 300000), ZipCopyStatus::Ok);
-    fclose(sink);
+    EXPECT_EQ(reader.ReadCurrent(info, &bytes, 300000), ZipReadStatus::Ok);
+    EXPECT_EQ(bytes, data);
 }
 
-TEST_F(ZipArchiveTest, HostileNamesNeverPlaceTheCopyOutsideItsFolder)
+TEST_F(ZipArchiveTest, HostileNamesAreListedAndReadWithoutWritingAnything)
 {
     const QList<QByteArray> names { "../up.jpg", "/abs/root.jpg", "a\\b.jpg", "..\\..\\back.png", "dir/x.jpg",
         "dir/../../../../escape.gif" };
     std::vector<TestZipMember> members;
     for (int i = 0; i < names.size(); ++i)
         members.push_back({ names[i], "member " + QByteArray::number(i) });
-    ASSERT_TRUE(QDir(m_root.path()).mkpath("pics/dir"));
     const QString zip = MakeArchive(members);
     const QStringList rootBefore = FolderContents(m_root.path());
 
@@ -412,93 +372,45 @@ TEST_F(ZipArchiveTest, HostileNamesNeverPlaceTheCopyOutsideItsFolder)
         expectedNames.append(QString::fromLatin1(n));
     EXPECT_EQ(Listed(zip), expectedNames);
     for (int i = 0; i < names.size(); ++i) {
-        CZipTempCopy copy;
-        ASSERT_EQ(FindZipMember(zip, expectedNames[i], nullptr, &copy), ZipFindResult::Found) << names[i].data();
-        EXPECT_EQ(QFileInfo(copy.HostPath()).absolutePath(), QFileInfo(Host("pics/a.zip")).absolutePath());
-        EXPECT_EQ(ReadAll(copy.HostPath()), "member " + QByteArray::number(i));
+        QByteArray bytes;
+        ASSERT_EQ(FindZipMember(zip, expectedNames[i], nullptr, &bytes), ZipFindResult::Found) << names[i].data();
+        EXPECT_EQ(bytes, "member " + QByteArray::number(i));
     }
     EXPECT_EQ(FolderContents(m_root.path()), rootBefore);
-    EXPECT_EQ(FolderContents(Host("pics")), (QStringList { "a.zip", "dir" }));
-    EXPECT_TRUE(FolderContents(Host("pics/dir")).isEmpty());
-    EXPECT_FALSE(QFile::exists("/abs/root.jpg"));
-}
-
-TEST_F(ZipArchiveTest, CopiesGetPrivateNamesOfTheirOwnAndNeverReplaceAFileBesideTheArchive)
-{
-    const QString zip = MakeArchive({ { "photo.jpg", "from the archive" } });
-    ASSERT_TRUE(WriteTestFile(Host("pics/photo.jpg"), "the user's own file"));
-    std::vector<CZipTempCopy> held(5);
-    QStringList paths;
-    for (CZipTempCopy& copy : held) {
-        ASSERT_EQ(FindZipMember(zip, "photo.jpg", nullptr, &copy), ZipFindResult::Found);
-        EXPECT_NE(QFileInfo(copy.HostPath()).fileName(), "photo.jpg");
-        EXPECT_EQ(QFileInfo(copy.HostPath()).permissions() & (QFile::ReadOther | QFile::WriteOther), 0);
-        paths.append(copy.HostPath());
-    }
-    paths.removeDuplicates();
-    EXPECT_EQ(paths.size(), 5);
-    held.clear();
-    EXPECT_EQ(ReadAll(Host("pics/photo.jpg")), "the user's own file");
-    EXPECT_EQ(FolderContents(Host("pics")), (QStringList { "a.zip", "photo.jpg" }));
-}
-
-// The archive's folder is read-only. Root passes permission bits, so the
-// check runs in a child that gives up root first.
-TEST_F(ZipArchiveTest, ReadOnlyArchiveFolderFallsBackToTheUserTemporaryFolder)
-{
-    const QByteArray data = TestPayload(5000, 11);
-    const QString zip = MakeArchive({ { "ro.jpg", data } });
-    ASSERT_EQ(chmod(QFile::encodeName(m_root.path()).constData(), 0755), 0);
-    ASSERT_EQ(chmod(QFile::encodeName(Host("run")).constData(), 0777), 0);
-    ASSERT_TRUE(QDir(m_root.path()).mkpath("locked"));
-    ASSERT_EQ(chmod(QFile::encodeName(Host("locked")).constData(), 0555), 0);
-    ASSERT_EQ(chmod(QFile::encodeName(Host("pics")).constData(), 0555), 0);
-
-    enum Exit { Passed = 0, CannotDropRoot = 77, FolderStillWritable = 78 };
-    const pid_t pid = fork();
-    ASSERT_GE(pid, 0);
-    if (pid == 0) {
-        if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0))
-            _exit(CannotDropRoot);
-        if (access(QFile::encodeName(Host("pics")).constData(), W_OK) == 0)
-            _exit(FolderStillWritable);
-        CZipTempCopy copy;
-        const bool found = FindZipMember(zip, "ro.jpg", nullptr, &copy) == ZipFindResult::Found;
-        const bool placed
-            = found && QFileInfo(copy.HostPath()).absolutePath() == QFileInfo(Host("run")).absoluteFilePath();
-        const bool same = found && ReadAll(copy.HostPath()) == data;
-        const QString path = copy.HostPath();
-        copy.Remove();
-        const bool deleted = !QFile::exists(path);
-
-        // No folder takes the copy: reported, and the load fails.
-        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(Host("pics")));
-        qputenv("TMPDIR", QFile::encodeName(Host("locked")));
-        MessageBoxService::ClearMessages();
-        CZipTempCopy none;
-        const bool refused = FindZipMember(zip, "ro.jpg", nullptr, &none) == ZipFindResult::Failed && !none.IsValid();
-        const QStringList messages = MessageBoxService::Messages();
-        const bool reported = messages.size() == 1 && messages[0] == "Can't open file: \\locked\\.lumo-zip-XXXXXX.jpg";
-        if (!reported)
-            fprintf(stderr, "messages: %s\n", qPrintable(messages.join(" | ")));
-        // One bit per broken expectation, all below the codes above.
-        int failed = 0;
-        for (bool ok : { found, placed, same, deleted, refused, reported })
-            failed = failed << 1 | (ok ? 0 : 1);
-        _exit(failed);
-    }
-    int status = 0;
-    ASSERT_EQ(waitpid(pid, &status, 0), pid);
-    chmod(QFile::encodeName(Host("pics")).constData(), 0755);
-    ASSERT_TRUE(WIFEXITED(status));
-    if (WEXITSTATUS(status) == CannotDropRoot)
-        GTEST_SKIP() << "running as root and unable to switch to an unprivileged user: read-only folder not tested";
-    if (WEXITSTATUS(status) == FolderStillWritable)
-        GTEST_SKIP() << "the folder stays writable for this user (privileges pass permission bits): not tested";
-    EXPECT_EQ(WEXITSTATUS(status), Passed)
-        << "failed checks, high bit first: found, placed, same, deleted, refused, reported";
     EXPECT_EQ(FolderContents(Host("pics")), QStringList { "a.zip" });
-    EXPECT_TRUE(FolderContents(Host("run")).isEmpty());
+}
+
+// ---- Direct access from the listing ----------------------------------------
+
+TEST_F(ZipArchiveTest, ListedPositionReachesTheMemberWithoutTouchingTheOthers)
+{
+    TestZipMember encrypted { "secret.jpg", "scrambled", 0, 0x1 };
+    const QString zip = MakeArchive({ encrypted, { "a.png", "first" }, { "b.gif", "second" }, { "A.PNG", "again" } });
+    std::vector<CZipMemberInfo> listed;
+    ListZipPictures(zip, [&](const CZipMemberInfo& m) {
+        listed.push_back(m);
+        return true;
+    });
+    ASSERT_EQ(listed.size(), 4u);
+    // A name met again stands for the first member of that name.
+    EXPECT_EQ(listed[3].name, "A.PNG");
+    EXPECT_EQ(listed[3].position.index, listed[1].position.index);
+    const QList<QByteArray> expected { "first", "second", "first" };
+    for (int i = 1; i < 4; ++i) {
+        QByteArray bytes;
+        ASSERT_EQ(FindZipMember(zip, listed[i].name, nullptr, &bytes, listed[i].position), ZipFindResult::Found);
+        EXPECT_EQ(bytes, expected[i - 1]);
+    }
+    // The walk would have opened the encrypted member on the way to each.
+    EXPECT_TRUE(MessageBoxService::Messages().isEmpty());
+    EXPECT_EQ(FindZipMember(zip, "secret.jpg", nullptr, nullptr, listed[0].position), ZipFindResult::NotFound);
+    EXPECT_EQ(MessageBoxService::Messages(), QStringList { "Can't open file: secret.jpg" });
+
+    // A position that no longer holds the member (the archive was rewritten) falls back to the walk.
+    MakeArchive({ { "new.png", "other" }, { "pad.bmp", "x" }, { "b.gif", "moved" } });
+    QByteArray bytes;
+    ASSERT_EQ(FindZipMember(zip, "b.gif", nullptr, &bytes, listed[1].position), ZipFindResult::Found);
+    EXPECT_EQ(bytes, "moved");
 }
 
 } // namespace
