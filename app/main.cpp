@@ -110,7 +110,8 @@ int main(int argc, char** argv)
         options.registry = HostBytes::Decode(qgetenv("LUMO_REGISTRY"));
     if (!options.deviceRoot.isEmpty()) {
         if (RegularFile::KindOf(options.deviceRoot) != RegularFile::Kind::Folder) {
-            std::fprintf(stderr, "lumo: the device root %s is not a folder\n", options.deviceRoot.toLocal8Bit().constData());
+            std::fprintf(stderr, "lumo: the device root %s is not a folder\n",
+                         HostBytes::Encode(options.deviceRoot).constData());
             return 2;
         }
         DevicePath::SetDeviceRoot(QFileInfo(options.deviceRoot).absoluteFilePath());

@@ -86,7 +86,8 @@ CMemoLayout LayoutMemo(const CImageItem& item, int thumbnailViewMode)
     CMemoLayout layout;
     // An archive member read from an album keeps the archive as its source.
     const QString& album = item.m_album.isEmpty() ? item.m_source : item.m_album;
-    if (thumbnailViewMode != Settings::kModeFullScreen || CImageCatalog::ClassifyPath(album) != CImageCatalog::kPathAlbum)
+    if (thumbnailViewMode != Settings::kModeFullScreen
+        || CImageCatalog::ClassifyPath(album) != CImageCatalog::kPathAlbum)
         return layout;
     layout.visible = true;
     layout.font.m_height = MemoFontHeight(item.m_memoSize);

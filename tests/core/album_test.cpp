@@ -210,7 +210,8 @@ TEST_F(AlbumTest, RecordPathsNameArchiveMembersOnlyWhenTheArchiveIsNoFolder)
 
 TEST_F(AlbumTest, AnOlderAlbumsBareMemberNameStillReadsAsAPlainPath)
 {
-    WriteBytes(QStringLiteral("\\a.lab"), Utf16Le(QChar(AlbumFile::kRecordMark) + Record(QStringLiteral("dir/photo.jpg"), Memo(""))));
+    const QString record = Record(QStringLiteral("dir/photo.jpg"), Memo(""));
+    WriteBytes(QStringLiteral("\\a.lab"), Utf16Le(QChar(AlbumFile::kRecordMark) + record));
     ASSERT_EQ(Open(QStringLiteral("\\a.lab"), kStripMode), 1);
     ASSERT_EQ(m_catalog.GetCount(), 1);
     const CImageItem* item = m_catalog.GetAt(0);
