@@ -48,7 +48,6 @@ int64_t FindZipEndRecord(const QByteArray& hostPath, unsigned* memberCount)
 namespace {
 
 thread_local ZipFileAccess t_access;
-read_file_func g_stdioRead = nullptr;
 
 // The library's stdio access, opening only regular files for reading, so a
 // pipe or device named like an archive never blocks the open.
@@ -60,10 +59,12 @@ voidpf OpenRegular(voidpf, const void* name, int mode)
     return RegularFile::OpenStream(QByteArray(static_cast<const char*>(name)));
 }
 
-uLong CountedRead(voidpf opaque, voidpf stream, void* buf, uLong size)
+// The library reads an entry's fields a byte or two at a time; a stream is
+// used by one thread only, so the stream lock each fread takes is skipped.
+uLong CountedRead(voidpf, voidpf stream, void* buf, uLong size)
 {
     ++t_access.reads;
-    return g_stdioRead(opaque, stream, buf, size);
+    return uLong(fread_unlocked(buf, 1, size, static_cast<FILE*>(stream)));
 }
 
 }  // namespace
@@ -74,7 +75,6 @@ void* ZipRegularFileFunctions()
         zlib_filefunc64_def f {};
         fill_fopen64_filefunc(&f);
         f.zopen64_file = &OpenRegular;
-        g_stdioRead = f.zread_file;
         f.zread_file = &CountedRead;
         return f;
     }();
