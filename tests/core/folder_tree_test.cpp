@@ -3,6 +3,7 @@
 // the quick look for children agreeing with the listing everywhere.
 #include "platform/device_path.h"
 #include "platform/folder_tree.h"
+#include "platform/host_bytes.h"
 
 #include <QDir>
 #include <QFile>
@@ -20,6 +21,8 @@ protected:
         DevicePath::SetDeviceRoot(m_root.path());
         for (const char* folder : {"a/sub", "a/.hidden", "C", "e.zip", "y", "z/.hidden", "w", "deep/er/est"})
             ASSERT_TRUE(QDir(m_root.path()).mkpath(QLatin1String(folder)));
+        // C's one folder is named in Latin-1, as on a card written elsewhere.
+        ASSERT_EQ(::mkdir((QFile::encodeName(m_root.path()) + "/C/caf\xe9").constData(), 0755), 0);
         for (const char* file : {"b.zip", "d.ZIP", "C/x.txt", "y/in.zip", "z/.h.zip"}) {
             QFile f(m_root.filePath(QLatin1String(file)));
             ASSERT_TRUE(f.open(QIODevice::WriteOnly));
@@ -67,6 +70,7 @@ TEST_F(FolderTree, LevelsHoldFoldersAndForTheBrowserArchivesInOneSortedList)
     const std::vector<CHostFolderId> lineageOfA {folders.RootId(), top[0].id};
     EXPECT_EQ(Level(folders, QStringLiteral("\\a"), lineageOfA), (QStringList {"sib", "sub", "up-"}));
     EXPECT_EQ(Level(browser, QStringLiteral("\\y"), root), (QStringList {"in.zip@"}));
+    EXPECT_EQ(Level(folders, QStringLiteral("\\C"), root), QStringList {HostBytes::Decode("caf\xe9")});
     EXPECT_TRUE(Level(folders, QStringLiteral("\\missing"), root).isEmpty());
 }
 
