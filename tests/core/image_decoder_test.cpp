@@ -383,6 +383,55 @@ TEST(ImageDecoderGif, FrameBeyondTheScreenIsClippedAndALocalPaletteIsUsed)
     EXPECT_EQ(l.Pixel(4, 4), 0x010203u);
 }
 
+// Files other viewers show: LZW minimum code sizes above 8 (written by our own
+// coder, checked against giflib's at size 8) and frames without any colour table.
+TEST(ImageDecoderGif, WideCodesAndMissingColourTablesAreShown)
+{
+    const GifSpec gradient = GradientGif(160, 120, false);
+    const Decoded reference = DecodeBytes(MakeGif(gradient));
+    ASSERT_EQ(reference.result, 0);
+    for (int codeSize : {8, 9, 10, 11}) {
+        GifSpec wide = gradient;
+        wide.codeSize = codeSize;
+        const Decoded d = DecodeBytes(MakeGif(wide));
+        ASSERT_EQ(d.result, 0) << codeSize;
+        for (int y = 0; y < 120; y += 7)
+            for (int x = 0; x < 160; x += 3)
+                ASSERT_EQ(d.Pixel(x, y), reference.Pixel(x, y)) << codeSize << " at " << x << "," << y;
+    }
+    GifSpec pastTable = OffsetFrame(0, 0, 4, 1);
+    pastTable.codeSize = 11;
+    pastTable.wideIndices = {1, 300, 2047, 0};
+    const Decoded past = DecodeBytes(MakeGif(pastTable));
+    ASSERT_EQ(past.result, 0);
+    EXPECT_EQ(past.Pixel(0, 0), 0x0000FFu);
+    EXPECT_EQ(past.Pixel(1, 0), 0u);
+    EXPECT_EQ(past.Pixel(2, 0), 0u);
+    EXPECT_EQ(past.Pixel(3, 0), 0xFF0000u);
+
+    // Without a colour table: a grey ramp over the indices the code size allows.
+    const struct {
+        int codeSize;
+        std::vector<uint16_t> indices;
+        std::vector<uint32_t> colours;
+    } ramps[] = {
+        {2, {0, 1, 2, 3}, {0x000000, 0x555555, 0xAAAAAA, 0xFFFFFF}},
+        {8, {0, 128, 255, 7}, {0x000000, 0x808080, 0xFFFFFF, 0x070707}},
+    };
+    for (const auto& r : ramps) {
+        GifSpec bare = OffsetFrame(0, 0, 4, 1);
+        bare.screenWidth = 4;
+        bare.screenHeight = 1;
+        bare.codeSize = r.codeSize;
+        bare.noColourTable = true;
+        bare.wideIndices = r.indices;
+        const Decoded d = DecodeBytes(MakeGif(bare));
+        ASSERT_EQ(d.result, 0) << r.codeSize;
+        for (int x = 0; x < 4; ++x)
+            EXPECT_EQ(d.Pixel(x, 0), r.colours[size_t(x)]) << r.codeSize << " at " << x;
+    }
+}
+
 // Palette and grey pictures are coloured through their own table and runs of
 // equal rows are reduced at once; the same colours stored as RGB take the
 // plain way, and both must give the same pixels. Rows 3 to 9 repeat row 2 and

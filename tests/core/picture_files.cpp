@@ -1,6 +1,7 @@
 #include "picture_files.h"
 
 #include <gif_lib.h>
+#include <map>
 #include <jpeglib.h>
 #include <spng.h>
 
@@ -82,8 +83,83 @@ static int InterlacedSourceRow(int i, int height)
     return 0;
 }
 
+// LZW codes of the given minimum code size, in sub-blocks, as GIF encoders
+// write them: a clear code first, entries up to 4095, the end code last.
+static void PutLzw(Bytes& out, int codeSize, const std::vector<uint16_t>& pixels)
+{
+    Bytes packed;
+    uint32_t bits = 0;
+    int count = 0;
+    int width = codeSize + 1;
+    auto emit = [&](int code) {
+        bits |= uint32_t(code) << count;
+        for (count += width; count >= 8; count -= 8, bits >>= 8)
+            packed.push_back(uint8_t(bits));
+    };
+    const int clear = 1 << codeSize;
+    int next = clear + 2;
+    std::map<std::pair<int, int>, int> table;
+    emit(clear);
+    int w = pixels[0];
+    for (size_t i = 1; i < pixels.size(); ++i) {
+        const auto found = table.find({w, pixels[i]});
+        if (found != table.end()) {
+            w = found->second;
+            continue;
+        }
+        emit(w);
+        if (next < 4096) {
+            table[{w, pixels[i]}] = next++;
+            if (next > (1 << width) && width < 12)
+                ++width;
+        }
+        w = pixels[i];
+    }
+    emit(w);
+    if (next == (1 << width) && width < 12)
+        ++width;
+    emit(clear + 1);
+    if (count > 0)
+        packed.push_back(uint8_t(bits));
+    out.push_back(uint8_t(codeSize));
+    for (size_t at = 0; at < packed.size(); at += 255) {
+        const size_t n = std::min<size_t>(255, packed.size() - at);
+        out.push_back(uint8_t(n));
+        out.insert(out.end(), packed.begin() + long(at), packed.begin() + long(at + n));
+    }
+    out.push_back(0);
+}
+
+static Bytes HandWrittenGif(const GifSpec& layout)
+{
+    auto put16 = [](Bytes& out, int v) { out.insert(out.end(), {uint8_t(v), uint8_t(v >> 8)}); };
+    Bytes out = {'G', 'I', 'F', '8', '9', 'a'};
+    put16(out, layout.screenWidth);
+    put16(out, layout.screenHeight);
+    out.insert(out.end(), {uint8_t(layout.noColourTable ? 0x70 : 0xF7), 0, 0});
+    if (!layout.noColourTable) {
+        Bytes palette = layout.palette;
+        palette.resize(256 * 3, 0);
+        out.insert(out.end(), palette.begin(), palette.end());
+    }
+    out.push_back(0x2C);
+    put16(out, layout.left);
+    put16(out, layout.top);
+    put16(out, layout.width);
+    put16(out, layout.height);
+    out.push_back(0);
+    std::vector<uint16_t> pixels = layout.wideIndices;
+    if (pixels.empty())
+        pixels.assign(layout.indices.begin(), layout.indices.end());
+    PutLzw(out, layout.codeSize, pixels);
+    out.push_back(0x3B);
+    return out;
+}
+
 Bytes MakeGif(const GifSpec& layout)
 {
+    if (layout.codeSize)
+        return HandWrittenGif(layout);
     Bytes out;
     int error = 0;
     GifFileType* gif = EGifOpen(&out, AppendGifBytes, &error);

@@ -53,6 +53,13 @@ struct GifSpec {
     Bytes indices;                 // width x height, rows top to bottom
     bool localPalette = false;
     int extraFrames = 0;           // more frames of index 0 after the first
+    // Written by our own LZW coder instead of giflib's (one frame, not
+    // interlaced) when codeSize is set: the LZW minimum code size (2 to 11),
+    // with no colour table at all when noColourTable. wideIndices, when not
+    // empty, stand for indices and may reach past 255.
+    int codeSize = 0;
+    bool noColourTable = false;
+    std::vector<uint16_t> wideIndices;
 };
 Bytes MakeGif(const GifSpec& layout);
 
