@@ -5,6 +5,7 @@
 #include "app/save_as.h"
 #include "image/image_loader.h"
 #include "image/memo_text.h"
+#include "image/zip_archive.h"
 #include "platform/device_path.h"
 #include "platform/file_replacement.h"
 #include "platform/message_box.h"
@@ -13,6 +14,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
@@ -201,6 +203,9 @@ int CImageCatalog::LoadAlbum(const QString& path, int mode)
     QByteArray bytes;
     if (!ReadAlbum(path, &bytes))
         return 0;
+    // Each archive the records name is walked once; its members are then
+    // reached directly instead of each walking the archive again.
+    QHash<QString, QHash<QString, CZipMemberPos>> archives;
     for (const AlbumFile::CRecord& record : AlbumFile::Decode(bytes)) {
         if (StopRequested())
             return 0;
@@ -213,6 +218,13 @@ int CImageCatalog::LoadAlbum(const QString& path, int mode)
         if (isMember) {
             item->m_source = archive;
             item->m_album = path;
+            auto index = archives.constFind(archive);
+            if (index == archives.cend()) {
+                QHash<QString, CZipMemberPos> positions;
+                IndexZipPictures(archive, &positions);
+                index = archives.insert(archive, positions);
+            }
+            item->m_memberPosition = index->value(ZipNameKey(member));
         }
         // A picture that no longer exists still keeps its place and its memo.
         FillEntry(isMember ? member : record.path, item, isMember ? 1 : 0, mode);

@@ -59,6 +59,27 @@ bool IsZipPictureName(const QString& name)
     return FileTypes::IsPictureName(name);
 }
 
+QString ZipNameKey(const QString& name)
+{
+    return name.toCaseFolded();
+}
+
+bool IndexZipPictures(const QString& archivePath, QHash<QString, CZipMemberPos>* index)
+{
+    CZipReader reader;
+    if (!OpenArchive(&reader, archivePath))
+        return false;
+    CZipMemberInfo member;
+    for (bool more = reader.GoToFirst(); more; more = reader.GoToNext()) {
+        if (!reader.ReadCurrentInfo(&member))
+            break;
+        const QString key = ZipNameKey(member.name);
+        if (!member.nameTooLong && IsZipPictureName(member.name) && !index->contains(key))
+            index->insert(key, member.position);
+    }
+    return true;
+}
+
 int ListZipPictures(const QString& archivePath, const std::function<bool(const CZipMemberInfo&)>& onPicture)
 {
     CZipReader reader;
@@ -81,7 +102,7 @@ int ListZipPictures(const QString& archivePath, const std::function<bool(const C
             ShowFailure(QStringLiteral("Cannot load %1"), member.name);
             continue;
         }
-        const QString key = member.name.toCaseFolded();
+        const QString key = ZipNameKey(member.name);
         auto first = firstOfName.constFind(key);
         if (first == firstOfName.cend())
             first = firstOfName.insert(key, member);

@@ -19,6 +19,7 @@
 #include "image/zip_reader.h"
 
 #include <QByteArray>
+#include <QHash>
 #include <QString>
 #include <functional>
 
@@ -33,6 +34,15 @@ bool IsZipPictureName(const QString& name);
 // when the archive was opened (also when it holds no picture); 0 after
 // showing "Can't open ZIP file for thumbnail: " + archivePath.
 int ListZipPictures(const QString& archivePath, const std::function<bool(const CZipMemberInfo&)>& onPicture);
+
+// The key of a member name in an index: the name folded to one letter case.
+QString ZipNameKey(const QString& name);
+
+// Adds where each picture member of the archive lies to *index, by ZipNameKey
+// (the first member of a name), in one walk; nothing is shown. False when the
+// archive cannot be opened. Members named by something other than a listing
+// (an album's records) are reached by these positions.
+bool IndexZipPictures(const QString& archivePath, QHash<QString, CZipMemberPos>* index);
 
 enum class ZipFindResult {
     Found, // *info describes the member; *bytes holds its data when asked

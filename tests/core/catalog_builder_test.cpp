@@ -40,6 +40,16 @@ protected:
         QDir().mkpath(QFileInfo(Host(devicePath)).absolutePath());
         ASSERT_TRUE(WriteZip(Host(devicePath), content));
     }
+    // \\nN.zip holding the pictures p0.bmp .. p<N-1>.bmp.
+    QString MakeNumberedZip(int members)
+    {
+        QStringList names;
+        for (int i = 0; i < members; ++i)
+            names.append(QStringLiteral("p%1.bmp").arg(i));
+        const QString zip = QStringLiteral("\\n%1.zip").arg(members);
+        MakeZip(zip, names);
+        return zip;
+    }
     QStringList Messages() const { return MessageBoxService::Messages(); }
 };
 
@@ -319,11 +329,7 @@ TEST_F(BuilderTest, ArchiveBuildReadsTheArchiveOnceForAllItsMembers)
     for (int mode : {kListMode, kStripMode}) {
         std::vector<uint64_t> reads;
         for (int members : {40, 160}) {
-            QStringList names;
-            for (int i = 0; i < members; ++i)
-                names.append(QStringLiteral("p%1.bmp").arg(i));
-            const QString zip = QStringLiteral("\\n%1.zip").arg(members);
-            MakeZip(zip, names);
+            const QString zip = MakeNumberedZip(members);
             CImageCatalog catalog;
             const ZipFileAccess before = ZipFileAccessOfThisThread();
             ASSERT_EQ(catalog.BuildList(zip, 0, mode), 1);
@@ -336,6 +342,28 @@ TEST_F(BuilderTest, ArchiveBuildReadsTheArchiveOnceForAllItsMembers)
         // Four times the members: about four times the reading, not sixteen.
         EXPECT_LT(reads[1], 5 * reads[0]) << "mode " << mode << ": " << reads[0] << " then " << reads[1];
     }
+}
+
+// An album naming the members of an archive walks that archive once for
+// their places, then reads each member from its own.
+TEST_F(BuilderTest, AlbumOfArchiveMembersReadsTheArchiveInLinearTime)
+{
+    std::vector<uint64_t> reads;
+    for (int members : {40, 160}) {
+        const QString zip = MakeNumberedZip(members);
+        CImageCatalog source;
+        ASSERT_EQ(source.BuildList(zip, 0, kListMode), 1);
+        const QString album = zip.chopped(4) + QStringLiteral(".lab");
+        ASSERT_EQ(source.SaveAlbum(album), 1);
+        CImageCatalog catalog;
+        const ZipFileAccess before = ZipFileAccessOfThisThread();
+        ASSERT_EQ(catalog.BuildList(album, 0, kListMode), 1);
+        const ZipFileAccess after = ZipFileAccessOfThisThread();
+        ASSERT_EQ(catalog.GetCount(), members);
+        EXPECT_EQ(catalog.GetAt(members - 1)->m_fileSize, uint32_t(PictureFor(QStringLiteral("p0.bmp")).size()));
+        reads.push_back(after.reads - before.reads);
+    }
+    EXPECT_LT(reads[1], 5 * reads[0]) << reads[0] << " then " << reads[1];
 }
 
 TEST_F(BuilderTest, EveryCorpusArchiveIsListedOrRefusedWithTheMessage)
