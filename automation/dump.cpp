@@ -154,7 +154,13 @@ QJsonObject DumpState(CLumoApp* app)
                                  {"selected", strip ? strip->Strip().m_selected : -1},
                                  {"lastPage", strip ? strip->Strip().m_lastPage : -1}};
     const CThumbnailListCtrl* list = thumbs ? thumbs->List() : nullptr;
+    QJsonArray columns;
+    for (int c = 0; list && c < list->columnCount(); ++c)
+        columns.append(list->columnWidth(c));
+    const QTreeWidgetItem* firstRow = list ? list->topLevelItem(0) : nullptr;
     root["list"] = QJsonObject {{"rows", list ? list->topLevelItemCount() : 0},
-                                {"selected", list ? list->Selected() : -1}};
+                                {"selected", list ? list->HighlightedRow() : -1},
+                                {"columns", columns},
+                                {"rowHeight", firstRow ? list->visualItemRect(firstRow).height() : 0}};
     return root;
 }

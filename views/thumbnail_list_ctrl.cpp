@@ -16,19 +16,28 @@ CThumbnailListCtrl::CThumbnailListCtrl(std::function<CLumoDoc*()> doc, const QRe
     setObjectName(QStringLiteral("ThumbnailListCtrl"));
     setProperty("lumoClass", QStringLiteral("CThumbnailListCtrl"));
     setGeometry(rect);
-    // A report list: flat rows, several may be selected at once, and the
-    // selection stays visible without focus.
+    // A report list: flat rows, one highlighted row (the current picture's),
+    // which stays visible without focus.
     setRootIsDecorated(false);
     setItemsExpandable(false);
     setUniformRowHeights(true);
-    setSelectionMode(QAbstractItemView::ExtendedSelection);
+    setSelectionMode(QAbstractItemView::SingleSelection);
     setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
     setFrameShape(QFrame::Box);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setFocusPolicy(Qt::ClickFocus);
+    // Rows and header in the device's small font, so that more of a size or
+    // date fits; the pen drags a header edge to widen a column.
+    QFont small = font();
+    small.setPixelSize(kFontPixels);
+    setFont(small);
+    header()->setFont(small);
     setHeaderLabels({ QStringLiteral("Name"), QStringLiteral("Size"), QStringLiteral("Date") });
     header()->setStretchLastSection(false);
     header()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    header()->setSectionResizeMode(QHeaderView::Interactive);
+    header()->setSectionsMovable(false);
+    header()->setMinimumSectionSize(16);
     setColumnWidth(0, 100);
     setColumnWidth(1, 60);
     setColumnWidth(2, 60);
@@ -79,9 +88,30 @@ void CThumbnailListCtrl::SetRowState(int row, bool on)
     QTreeWidgetItem* item = topLevelItem(row);
     if (!item)
         return;
-    item->setSelected(on);
     if (on)
-        setCurrentItem(item, 0, QItemSelectionModel::NoUpdate);
+        setCurrentItem(item, 0, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    else
+        item->setSelected(false);
+}
+
+void CThumbnailListCtrl::ShowCurrent()
+{
+    CLumoDoc* doc = m_doc();
+    const int current = doc ? doc->Catalog().GetCurrentIndex() : -1;
+    m_selected = current;
+    QTreeWidgetItem* item = topLevelItem(current);
+    if (!item) {
+        clearSelection();
+        return;
+    }
+    SetRowState(current, true);
+    scrollToItem(item);
+}
+
+int CThumbnailListCtrl::HighlightedRow() const
+{
+    const QList<QTreeWidgetItem*> rows = selectedItems();
+    return rows.size() == 1 ? indexOfTopLevelItem(rows.front()) : -1;
 }
 
 void CThumbnailListCtrl::MakeCurrent(int index)
@@ -101,11 +131,10 @@ void CThumbnailListCtrl::mousePressEvent(QMouseEvent* event)
         return;
     QTreeWidgetItem* item = itemAt(event->position().toPoint());
     const int row = item ? indexOfTopLevelItem(item) : -1;
-    if (row == m_selected)
-        return;
-    if (row >= 0)
+    if (row >= 0 && row != m_selected)
         MakeCurrent(row);
-    m_selected = row;
+    // A tap below the rows changes nothing: the current row stays highlighted.
+    ShowCurrent();
 }
 
 bool CThumbnailListCtrl::OnKeyDown(int vk)
@@ -116,13 +145,11 @@ bool CThumbnailListCtrl::OnKeyDown(int vk)
         return false;
     const int s = m_selected;
     int target = -1;
-    bool setStates = false;
     switch (vk) {
     case VirtualKey::kLeft:
         if (s - 3 < 0 && s < 1)
             return false;
         target = std::max(s - 3, 0);
-        setStates = true;
         break;
     case VirtualKey::kUp:
         if (s - 1 < 0)
@@ -133,7 +160,6 @@ bool CThumbnailListCtrl::OnKeyDown(int vk)
         target = std::min(s + 3, n - 1);
         if (target <= s)
             return false;
-        setStates = true;
         break;
     case VirtualKey::kDown:
         if (s + 1 >= n)
@@ -143,15 +169,9 @@ bool CThumbnailListCtrl::OnKeyDown(int vk)
     default:
         return true;
     }
-    if (setStates) {
-        SetRowState(s, false);
-        SetRowState(target, true);
-    }
-    m_selected = target;
-    if (QTreeWidgetItem* item = topLevelItem(target))
-        scrollToItem(item);
-    update();
     MakeCurrent(target);
+    ShowCurrent();
+    update();
     return true;
 }
 
@@ -160,7 +180,9 @@ void CThumbnailListCtrl::keyPressEvent(QKeyEvent* event)
     const int vk = VirtualKey::FromQt(event->key());
     if (vk && !OnKeyDown(vk))
         return;
-    if (vk == VirtualKey::kLeft || vk == VirtualKey::kRight)
-        return;  // the program set the row states itself
+    // The arrows moved the current picture, and the highlight with it; the
+    // list's own handling would move its highlight on its own.
+    if (VirtualKey::IsArrow(vk))
+        return;
     QTreeWidget::keyPressEvent(event);
 }

@@ -85,6 +85,8 @@ void CThumbnailView::OnInitialUpdate()
 void CThumbnailView::OnUpdate(CView*, int hint)
 {
     ++m_updates;
+    if (hint == CImageCatalog::kHintCurrentChanged && m_list && m_list->isVisible())
+        m_list->ShowCurrent();
     if (hint != CImageCatalog::kHintListChanged)
         return;
     CLumoDoc* doc = GetDocument();
@@ -128,7 +130,6 @@ void CThumbnailView::OnKeyDown(int vk)
     // Called directly rather than through a key event: in full screen the
     // strip is hidden (and may be disabled) yet still navigates.
     if (m_mode == Settings::kModeList) {
-        // The list moves its own selection on up and down by default.
         if (m_list) {
             QKeyEvent key(QEvent::KeyPress, VirtualKey::ToQt(vk), Qt::NoModifier);
             QApplication::sendEvent(m_list, &key);

@@ -167,6 +167,38 @@ TEST_F(ThumbnailViewTest, ListShowsARowPerPictureWithTheFirstSelected)
     EXPECT_EQ(r.dump["current"].toInt(), 2);
 }
 
+// The row the list shows highlighted follows the current picture whoever
+// moves it: the list after a slideshow step to the second picture looks as it
+// does after an arrow to it.
+TEST_F(ThumbnailViewTest, TheHighlightedRowIsAlwaysTheCurrentPicture)
+{
+    StoreSettings(0, QStringLiteral("Forward"), 1);
+    MakeFolder(5);
+    const LumoResult r = Run(QStringLiteral("idle\nkey Down\nshot \"%1\"\nkey Up\nmenu View \"Slide Show\"\nwait 1300\n"
+                                            "menu View \"Slide Show\"\nshot \"%2\"\ndump -\n")
+                                 .arg(Out("keys.png"), Out("slideshow.png")));
+    EXPECT_EQ(r.dump["current"].toInt(), 1);
+    EXPECT_EQ(r.dump["list"].toObject()["selected"].toInt(), 1);
+    const QList<int> at = WindowRect(r.dump, QStringLiteral("CThumbnailListCtrl"));
+    ASSERT_EQ(at.size(), 4);
+    const QRect list(QPoint(at[0], at[1]), QPoint(at[2] - 1, at[3] - 1));
+    EXPECT_EQ(QImage(Out("keys.png")).copy(list), QImage(Out("slideshow.png")).copy(list));
+}
+
+// The list's rows are in the device's small font, and the pen drags a header
+// edge to give the date the room it needs (the given widths are the first).
+TEST_F(ThumbnailViewTest, ListRowsAreSmallAndThePenResizesItsColumns)
+{
+    StoreSettings(0);
+    MakeFolder(3);
+    const LumoResult r = Run(QStringLiteral("idle\ndump \"%1\"\ndrag 100 208 40 208 8\ndrag 160 208 236 208 8\ndump -\n")
+                                 .arg(Out("a.json")));
+    const QJsonObject first = ReadDump(Out("a.json"))["list"].toObject();
+    EXPECT_EQ(first["columns"].toArray(), (QJsonArray {100, 60, 60}));
+    EXPECT_LE(first["rowHeight"].toInt(), 13);
+    EXPECT_EQ(r.dump["list"].toObject()["columns"].toArray(), (QJsonArray {40, 60, 136}));
+}
+
 TEST_F(ThumbnailViewTest, TheStripShowsTheCellsItsWidthHoldsAndFullScreenFillsTheScreen)
 {
     MakeFolder(12);
