@@ -99,6 +99,10 @@ TEST_F(CatalogCache, QuickViewRetriesADecodeThatLackedMemoryWithTheCacheFreed)
         setrlimit(RLIMIT_AS, &limit);
         return m_catalog.LoadCurrentPicture(b, true) && b->m_fullBitmap && !a->m_fullBitmap ? 0 : 1;
     };
+    // A fresh process: memory other tests freed would otherwise be room.
+    const std::string style = GTEST_FLAG_GET(death_test_style);
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
     EXPECT_EXIT(std::exit(run()), testing::ExitedWithCode(0), "");
+    GTEST_FLAG_SET(death_test_style, style);
 }
 #endif
