@@ -178,15 +178,22 @@ void CLumoView::OnDraw(QPainter& painter)
     if (!m_blank && m_canvas && m_canvas->Draw(painter, this, m_dragging))
         return;
     // Without a current entry the view is white; a current entry that cannot
-    // be drawn is said in a line, never left as whatever the view held.
+    // be drawn, or a picture opened alone that gave no entry, is said in a
+    // line, never left as whatever the view held.
     painter.fillRect(rect(), Qt::white);
-    if (m_blank)
+    if (m_blank && !OpenedPictureFailed())
         return;
     QFont font = painter.font();
     font.setPixelSize(12);
     painter.setFont(font);
     painter.setPen(Qt::darkGray);
     painter.drawText(rect().adjusted(8, 0, -8, 0), Qt::AlignCenter | Qt::TextWordWrap, kNotShownText);
+}
+
+bool CLumoView::OpenedPictureFailed() const
+{
+    CLumoDoc* doc = GetDocument();
+    return doc && doc->Catalog().GetCount() == 0 && CImageCatalog::IsPictureName(doc->Catalog().GetSourcePath());
 }
 
 void CLumoView::paintEvent(QPaintEvent*)

@@ -60,6 +60,8 @@ public:
 
 protected:
     void OnDraw(QPainter& painter);
+    // The catalog is empty although a single picture was opened: it failed.
+    bool OpenedPictureFailed() const;
     void OnLButtonDown(QPoint point);
     void OnMouseMove(QPoint point);
     void OnLButtonUp(QPoint point);
