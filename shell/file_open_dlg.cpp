@@ -82,7 +82,11 @@ void CFileOpenDlg::MakeToolBar()
             continue;
         }
         auto* b = new QToolButton(m_toolBar);
-        SetControlId(b, def.id);
+        // OK and Cancel answer to the identifiers every dialog's OK and
+        // Cancel have; the view buttons keep their command ids.
+        SetControlId(b, def.id == Res::ID_FILE_OPEN_OK       ? DialogId::kOk
+                        : def.id == Res::ID_FILE_OPEN_CANCEL ? DialogId::kCancel
+                                                              : def.id);
         b->setIcon(ToolImages::Icon(Res::IDB_FILE_OPEN_TOOLBAR, Res::IDB_FILE_OPEN_TOOLBAR_DISABLED, def.image));
         b->setIconSize(QSize(16, 16));
         b->setGeometry(x, 2, 22, 22);

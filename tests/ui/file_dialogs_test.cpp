@@ -84,21 +84,21 @@ TEST_F(FileDialogs, FileOpenSelectsTheRememberedFolderOnlyWhenItEndsWithABacksla
 {
     Write(QStringLiteral("\\My Documents\\pics\\a.bmp"));
     LumoResult r = Run(QStringLiteral("command 57601\ndump start.json\nselect 1042 \"\\My Documents\\pics\"\n"
-                                      "dump folder.json\nselect 1043 a.bmp\ndump tapped.json\nclick 32846\nidle\ndump -\n"));
+                                      "dump folder.json\nselect 1043 a.bmp\ndump tapped.json\nclick 1\nidle\ndump -\n"));
     const QJsonObject start = Top(Dump(QStringLiteral("start.json")));
     EXPECT_EQ(start["caption"].toString(), QStringLiteral("File Open"));
     EXPECT_EQ(Control(start, Res::IDC_FOLDER_TREE)["selected"].toString(), QString());
     EXPECT_TRUE(ReportColumn(start, 0).isEmpty());
     // OK waits for a tap on a file, not for a folder.
-    EXPECT_FALSE(Control(Top(Dump(QStringLiteral("folder.json"))), Res::ID_FILE_OPEN_OK)["enabled"].toBool());
-    EXPECT_TRUE(Control(Top(Dump(QStringLiteral("tapped.json"))), Res::ID_FILE_OPEN_OK)["enabled"].toBool());
+    EXPECT_FALSE(Control(Top(Dump(QStringLiteral("folder.json"))), DialogId::kOk)["enabled"].toBool());
+    EXPECT_TRUE(Control(Top(Dump(QStringLiteral("tapped.json"))), DialogId::kOk)["enabled"].toBool());
     EXPECT_EQ(r.dump["sourcePath"].toString(), QStringLiteral("\\My Documents\\pics\\a.bmp"));
     ReadRunSettings();
     EXPECT_EQ(Settings::FileOpenPath(), QStringLiteral("\\My Documents\\pics\\"));
     EXPECT_EQ(Settings::FileOpenFilter(), QStringLiteral("*.*"));
 
     // Next time the stored folder is selected and listed; Cancel stores nothing.
-    Run(QStringLiteral("command 57601\ndump again.json\nselect 1042 \"\\My Documents\"\nclick 32847\n"));
+    Run(QStringLiteral("command 57601\ndump again.json\nselect 1042 \"\\My Documents\"\nclick 2\n"));
     const QJsonObject again = Top(Dump(QStringLiteral("again.json")));
     EXPECT_EQ(Control(again, Res::IDC_FOLDER_TREE)["selected"].toString(), QStringLiteral("\\My Documents\\pics"));
     EXPECT_EQ(ReportColumn(again, 0), QStringList {QStringLiteral("a.bmp")});
@@ -113,7 +113,7 @@ TEST_F(FileDialogs, FileOpenListsSizesKeepsAnUnknownPatternAndLeavesTheListAlone
     Write(QStringLiteral("\\d\\sub\\s10.bin"));
     Store(QStringLiteral("\"FileOpen Path\"=\"\\\\d\\\\\"\n\"FileOpen Filter\"=\"s10*\""));
     Run(QStringLiteral("command 57601\ndump list.json\nclick 32849\nselect 1042 \\d\\sub\ndump tree.json\n"
-                       "click 32848\ndump both.json\nclick 32847\n"));
+                       "click 32848\ndump both.json\nclick 2\n"));
     const QJsonObject list = Top(Dump(QStringLiteral("list.json")));
     EXPECT_EQ(Control(list, Res::IDC_FILTER_COMBO)["text"].toString(), QStringLiteral("all Files(*.*)"));
     EXPECT_EQ(ReportColumn(list, 0), (QStringList {"s1024.bin", "s1025.bin", "s1048576.bin", "s1048577.bin"}));
@@ -137,12 +137,12 @@ TEST_F(FileDialogs, FileOpenForgetsAChosenFileWhenItsFolderOrTheListLosesIt)
     Store(QStringLiteral("\"FileOpen Path\"=\"\\\\d\\\\\""));
     Run(QStringLiteral("command 57601\nselect 1043 a.bmp\nselect 1044 \"bmp Files(*.bmp)\"\ndump kept.json\n"
                        "select 1044 \"jpeg Files(*.jpg)\"\ndump gone.json\nselect 1044 \"all Files(*.*)\"\n"
-                       "select 1043 a.bmp\nclick 32849\nselect 1042 \\e\ndump moved.json\nclick 32847\n"));
+                       "select 1043 a.bmp\nclick 32849\nselect 1042 \\e\ndump moved.json\nclick 2\n"));
     const QJsonObject kept = Top(Dump(QStringLiteral("kept.json")));
-    EXPECT_TRUE(Control(kept, Res::ID_FILE_OPEN_OK)["enabled"].toBool());
+    EXPECT_TRUE(Control(kept, DialogId::kOk)["enabled"].toBool());
     EXPECT_EQ(Control(kept, Res::IDC_FILE_LIST)["selected"].toInt(), 0);
-    EXPECT_FALSE(Control(Top(Dump(QStringLiteral("gone.json"))), Res::ID_FILE_OPEN_OK)["enabled"].toBool());
-    EXPECT_FALSE(Control(Top(Dump(QStringLiteral("moved.json"))), Res::ID_FILE_OPEN_OK)["enabled"].toBool());
+    EXPECT_FALSE(Control(Top(Dump(QStringLiteral("gone.json"))), DialogId::kOk)["enabled"].toBool());
+    EXPECT_FALSE(Control(Top(Dump(QStringLiteral("moved.json"))), DialogId::kOk)["enabled"].toBool());
 }
 
 TEST_F(FileDialogs, AnswerOpensAddsAndFailsOnAFileTheListDoesNotShow)
