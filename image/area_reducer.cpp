@@ -195,7 +195,8 @@ void CAreaReducer::AddRowSpan(int y, int count, int x0, int n, const uint8_t* rg
     int64_t first = x0;
     int64_t end = int64_t(x0) + std::max(n, 0);
     if (first < 0) {
-        rgb += size_t(-first) * 3;
+        if (rgb)  // a solid span has no pixels to skip
+            rgb += size_t(-first) * 3;
         first = 0;
     }
     end = std::min<int64_t>(end, m_srcWidth);

@@ -256,12 +256,14 @@ public:
     void Add(int y, const Index* indices)
     {
         const size_t shown = size_t(m_x1 - m_x0) * sizeof(Index);
-        if (m_count > 0 && y == m_y + m_count && std::memcmp(indices, m_run.data(), shown) == 0) {
+        // A frame wholly off the screen shows no column: nothing to compare or keep.
+        if (m_count > 0 && y == m_y + m_count && (shown == 0 || std::memcmp(indices, m_run.data(), shown) == 0)) {
             ++m_count;
             return;
         }
         Flush();
-        std::memcpy(m_run.data(), indices, shown);
+        if (shown != 0)
+            std::memcpy(m_run.data(), indices, shown);
         m_y = y;
         m_count = 1;
     }
