@@ -77,22 +77,6 @@ QToolButton* MakeButton(QWidget* parent)
     return b;
 }
 
-// The input-panel button's picture: a small keyboard.
-QIcon KeyboardIcon()
-{
-    QPixmap pixmap(16, 16);
-    pixmap.fill(Qt::transparent);
-    QPainter p(&pixmap);
-    p.setPen(Qt::black);
-    p.setBrush(Qt::white);
-    p.drawRect(1, 4, 13, 8);
-    for (int y = 6; y <= 8; y += 2)
-        for (int x = 3; x <= 11; x += 2)
-            p.drawPoint(x, y);
-    p.drawLine(4, 10, 10, 10);
-    return QIcon(pixmap);
-}
-
 }  // namespace
 
 CCommandBar::CCommandBar(QWidget* parent)
@@ -135,11 +119,7 @@ CCommandBar::CCommandBar(QWidget* parent)
         m_toolButtons.push_back(b);
         layout->addWidget(b);
     }
-    m_sipButton = MakeButton(this);
-    m_sipButton->setProperty("lumoClass", QStringLiteral("CSipButton"));
-    m_sipButton->setIcon(KeyboardIcon());
-    m_sipButton->setIconSize(QSize(16, 16));
-    connect(m_sipButton, &QToolButton::clicked, this, [] { InputPanel::Toggle(); });
+    m_sipButton = InputPanel::MakeButton(this);
     layout->addSpacing(4);
     layout->addWidget(m_sipButton);
 }

@@ -4,11 +4,31 @@
 #include <QEvent>
 #include <QInputDevice>
 #include <QInputMethod>
+#include <QPainter>
+#include <QPixmap>
+#include <QToolButton>
 #include <QWidget>
 
 namespace InputPanel {
 
 namespace {
+
+// The input-panel button's picture: a small keyboard.
+QIcon KeyboardIcon()
+{
+    QPixmap pixmap(16, 16);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    p.setPen(Qt::black);
+    p.setBrush(Qt::white);
+    p.drawRect(1, 4, 13, 8);
+    for (int y = 6; y <= 8; y += 2)
+        for (int x = 3; x <= 11; x += 2)
+            p.drawPoint(x, y);
+    p.drawLine(4, 10, 10, 10);
+    return QIcon(pixmap);
+}
+
 
 bool g_shown = false;
 
@@ -62,6 +82,23 @@ bool IsShown()
 void Toggle()
 {
     SipShowIM(!g_shown);
+}
+
+QToolButton* MakeButton(QWidget* parent, QWidget* edit)
+{
+    auto* b = new QToolButton(parent);
+    b->setAutoRaise(true);
+    b->setFocusPolicy(Qt::NoFocus);
+    b->setProperty("lumoClass", QStringLiteral("CSipButton"));
+    b->setIcon(KeyboardIcon());
+    b->setIconSize(QSize(16, 16));
+    QObject::connect(b, &QToolButton::clicked, b, [edit] {
+        const bool show = !IsShown();
+        SipShowIM(show);
+        if (show && edit)
+            edit->setFocus(Qt::OtherFocusReason);
+    });
+    return b;
 }
 
 bool DeviceHasKeyboard()

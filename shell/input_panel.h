@@ -8,6 +8,7 @@
 #include <functional>
 
 class QObject;
+class QToolButton;
 class QWidget;
 
 namespace InputPanel {
@@ -25,6 +26,9 @@ void SipShowIM(bool on);
 bool IsShown();
 // The command bar's input-panel button: shows a hidden panel, hides a shown one.
 void Toggle();
+// An input-panel button (a small keyboard) that toggles the panel; with an
+// edit, the edit takes the focus when the panel opens, so it types there.
+QToolButton* MakeButton(QWidget* parent, QWidget* edit = nullptr);
 // True when a hardware keyboard is attached.
 bool DeviceHasKeyboard();
 // While edit has the focus the panel is shown, on a device without a

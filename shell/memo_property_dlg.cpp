@@ -13,6 +13,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 namespace {
@@ -87,6 +88,11 @@ CMemoPropertyDlg::CMemoPropertyDlg(QWidget* screen)
     SetControlId(m_memo, kMemo);
     m_memo->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     m_memo->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // The command bar and its input-panel button lie under the dialog: the
+    // dialog carries its own, which types into the memo.
+    QToolButton* keyboard = InputPanel::MakeButton(group, m_memo);
+    SetControlId(keyboard, kKeyboard);
+    styles->addWidget(keyboard);
     grid->addWidget(m_memo, 5, 0, 1, 3);
     grid->setRowStretch(5, 1);
     layout->addWidget(group, 1);

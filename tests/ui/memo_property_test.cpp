@@ -114,6 +114,8 @@ TEST_F(MemoPropertyTest, KeyboardFollowsTheMemoEditAndTheInputPanelButton)
         {"command 32840\ntap 120 280", true},            // the memo edit takes the focus
         {"command 32840\ntap 120 280\ntap 85 178", false},  // the bold check box takes it
         {"command 32840\ntap 120 280\nclick 1", false},
+        {"command 32840\nclick 1028", true},  // the dialog's own input-panel button
+        {"command 32840\nclick 1028\nclick 1028", false},
         {"tap 230 307", true},  // the command bar's input-panel button
         {"tap 230 307\ntap 230 307", false},
     };
