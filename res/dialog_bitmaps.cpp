@@ -19,6 +19,10 @@ const char* const kColors[] = {
 const char* const kDisabledColors[] = {
     ". c #999999", "Y c #F0F0F0", "b c #808080", "g c #A0A0A0", "k c #808080", "l c #F0F0F0",
     "n c #A8A8A8", "o c #989898", "r c #909090", "s c #E0E0E0", "w c #FFFFFF", "y c #E8E8E8"};
+// The selected device: the same drawing with its screen lit.
+const char* const kSelectedColors[] = {
+    ". c #999999", "Y c #FFF080", "b c #0050C0", "g c #808080", "k c #000000", "l c #E0E0E0",
+    "n c #20A020", "o c #A07800", "r c #D02020", "s c #0050C0", "w c #FFFFFF", "y c #FFD800"};
 
 // ok, cross, panes, folder, list
 const char* const kFileOpenToolRows[] = {
@@ -57,26 +61,6 @@ const char* const kOpenFolderRows[] = {
     ".oyyyyyyyyyyo...",
     ".ooooooooooo....",
     "................",
-    "................",
-};
-
-// device_sel
-const char* const kDeviceSelectedRows[] = {
-    "................",
-    "....kkkkkkkk....",
-    "...kggggggggk...",
-    "...kgkkkkkkgk...",
-    "...kgkbbbbkgk...",
-    "...kgkbbbbkgk...",
-    "...kgkbbbbkgk...",
-    "...kgkbbbbkgk...",
-    "...kgkbbbbkgk...",
-    "...kgkkkkkkgk...",
-    "...kggggggggk...",
-    "...kgkgkkgkgk...",
-    "...kggggggggk...",
-    "...kggggggggk...",
-    "....kkkkkkkk....",
     "................",
 };
 
@@ -153,7 +137,7 @@ const CDialogBitmap kBitmaps[] = {
     {Res::IDB_FILE_OPEN_TOOLBAR, "80 16 12 1", kColors, kFileOpenToolRows},
     {Res::IDB_FILE_OPEN_TOOLBAR_DISABLED, "80 16 12 1", kDisabledColors, kFileOpenToolRows},
     {Res::IDI_OPEN_FOLDER, "16 16 12 1", kColors, kOpenFolderRows},
-    {Res::IDI_DEVICE_SELECTED, "16 16 12 1", kColors, kDeviceSelectedRows},
+    {Res::IDI_DEVICE_SELECTED, "16 16 12 1", kSelectedColors, kDeviceRows},
     {Res::IDI_DEVICE, "16 16 12 1", kColors, kDeviceRows},
     {Res::IDI_FOLDER, "16 16 12 1", kColors, kFolderRows},
     {Res::IDB_FOLDER_BROWSER, "80 16 12 1", kColors, kBrowserRows},

@@ -15,12 +15,12 @@
 #include <sys/time.h>
 
 using catalog_fixture::CatalogFixture;
+using catalog_fixture::kListMode;
+using catalog_fixture::kStripMode;
 using catalog_fixture::Paths;
 
 namespace {
 
-constexpr int kListMode = 0;
-constexpr int kStripMode = 1;
 constexpr int kHint = CImageCatalog::kHintListChanged;
 const QString kDefaultMemo = QStringLiteral("font=Tahoma;size=9;bold=1;italic=0;align=Top Center;color=#FFFFFF;content=");
 

@@ -12,14 +12,14 @@
 #include <unistd.h>
 
 using catalog_fixture::CatalogFixture;
+using catalog_fixture::kListMode;
+using catalog_fixture::kStripMode;
 using catalog_fixture::Paths;
 using catalog_fixture::PictureFor;
 using catalog_fixture::WriteZip;
 
 namespace {
 
-constexpr int kListMode = 0;
-constexpr int kStripMode = 1;
 constexpr int kHint = CImageCatalog::kHintListChanged;
 
 class BuilderTest : public CatalogFixture {

@@ -24,6 +24,10 @@
 
 namespace catalog_fixture {
 
+// The stored thumbnail view modes the builds are run in.
+constexpr int kListMode = 0;
+constexpr int kStripMode = 1;
+
 // A small valid picture of the kind a name's extension says (BMP for any other).
 inline QByteArray PictureFor(const QString& name)
 {

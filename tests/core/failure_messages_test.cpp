@@ -5,13 +5,13 @@
 #include "catalog_fixture.h"
 
 using catalog_fixture::CatalogFixture;
+using catalog_fixture::kListMode;
+using catalog_fixture::kStripMode;
 using catalog_fixture::PictureFor;
 using catalog_fixture::WriteZip;
 
 namespace {
 
-constexpr int kListMode = 0;
-constexpr int kStripMode = 1;
 
 QByteArray HugeBmp()
 {
