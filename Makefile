@@ -7,7 +7,7 @@ ARGS     ?=
 FUZZTIME ?= 60
 PREFIX   ?= /usr/local
 
-.PHONY: deps build run install test test-core test-san test-tsan fuzz bench clean
+.PHONY: deps build run install test test-core test-san test-tsan fuzz bench format clean
 
 deps:
 	@sh scripts/install-deps.sh
@@ -61,6 +61,10 @@ fuzz: test-san
 
 bench: build
 	@sh scripts/bench.sh $(BUILD)
+
+# Formats every source with the project's .clang-format (make test checks it).
+format:
+	@sh scripts/format.sh
 
 clean:
 	rm -rf $(BUILD) $(SANBUILD) $(TSANBUILD) out

@@ -9,7 +9,6 @@
 #include "platform/visited_folders.h"
 #include "res/file_types.h"
 
-
 namespace {
 
 bool HasSuffix(const QString& path, QLatin1StringView suffix)
@@ -24,7 +23,8 @@ thread_local CVisitedFolders* t_walk = nullptr;
 
 class CWalkScope {
 public:
-    CWalkScope() : m_owner(t_walk == nullptr)
+    CWalkScope()
+        : m_owner(t_walk == nullptr)
     {
         if (m_owner)
             t_walk = &m_walk;

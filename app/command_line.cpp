@@ -75,28 +75,26 @@ CLumoOptions ParseCommandLine(const QStringList& args)
 
 QString UsageText()
 {
-    return QStringLiteral(
-        "Usage: lumo [OPTIONS] [--] [PATH...]\n"
-        "Shows the pictures of PATH: a picture, a folder, a ZIP archive or an album (.lab).\n"
-        "The words of PATH are joined with single blanks into one path.\n"
-        "\n"
-        "  --script FILE       run the automation script FILE (\"-\" reads standard input)\n"
-        "  --device-root DIR   confine the device's file system to DIR\n"
-        "  --registry FILE     keep settings in FILE instead of the default registry file\n"
-        "  --screen WxH        device screen size in pixels (default 240x320)\n"
-        "  --scale N           enlarge the window N times (desktop)\n"
-        "  --offscreen         run without a display (chosen by itself when none is available)\n"
-        "  --clock HH:MM       fix the task bar's clock (scripts use 12:00)\n"
-        "  --splash            show the splash window in scripted runs\n"
-        "  --help              show this text\n"
-        "  --version           show the version\n");
+    return QStringLiteral("Usage: lumo [OPTIONS] [--] [PATH...]\n"
+                          "Shows the pictures of PATH: a picture, a folder, a ZIP archive or an album (.lab).\n"
+                          "The words of PATH are joined with single blanks into one path.\n"
+                          "\n"
+                          "  --script FILE       run the automation script FILE (\"-\" reads standard input)\n"
+                          "  --device-root DIR   confine the device's file system to DIR\n"
+                          "  --registry FILE     keep settings in FILE instead of the default registry file\n"
+                          "  --screen WxH        device screen size in pixels (default 240x320)\n"
+                          "  --scale N           enlarge the window N times (desktop)\n"
+                          "  --offscreen         run without a display (chosen by itself when none is available)\n"
+                          "  --clock HH:MM       fix the task bar's clock (scripts use 12:00)\n"
+                          "  --splash            show the splash window in scripted runs\n"
+                          "  --help              show this text\n"
+                          "  --version           show the version\n");
 }
 
 int DesktopScale(int availableWidth, int availableHeight, int deviceWidth, int deviceHeight)
 {
     constexpr int kTitleBarAllowance = 64;  // window decorations and panels the area may not count
-    if (deviceWidth <= 0 || deviceHeight <= 0 || availableWidth < 3 * deviceWidth ||
-        availableHeight < 3 * deviceHeight)
+    if (deviceWidth <= 0 || deviceHeight <= 0 || availableWidth < 3 * deviceWidth || availableHeight < 3 * deviceHeight)
         return 1;
     const int fit = std::min(availableWidth / deviceWidth, (availableHeight - kTitleBarAllowance) / deviceHeight);
     return std::clamp(fit, 1, 8);

@@ -5,9 +5,9 @@
 #include <QStringList>
 
 struct CLumoOptions {
-    QString script;       // --script FILE ("-" = standard input)
-    QString deviceRoot;   // --device-root DIR
-    QString registry;     // --registry FILE
+    QString script;      // --script FILE ("-" = standard input)
+    QString deviceRoot;  // --device-root DIR
+    QString registry;    // --registry FILE
     int screenWidth = 240;
     int screenHeight = 320;
     int scale = 1;

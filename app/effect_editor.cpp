@@ -10,7 +10,7 @@ namespace {
 
 const QString kOoops = QStringLiteral("Ooops");
 
-} // namespace
+}  // namespace
 
 CEffectEditor::CEffectEditor(CLumoDoc* doc)
     : m_doc(doc)

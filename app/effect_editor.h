@@ -31,8 +31,15 @@ struct CEffectPlacement {
 class CEffectEditor {
 public:
     enum Mode { kModeNone = 0, kModeBrightness = 1, kModeContrast = 2 };
-    enum ControlId { kWindowId = 7369, kChooserId = 7370, kSliderId = 7371, kValueId = 7372,
-                     kDefaultId = 7373, kOkId = 7374, kCancelId = 7375 };
+    enum ControlId {
+        kWindowId = 7369,
+        kChooserId = 7370,
+        kSliderId = 7371,
+        kValueId = 7372,
+        kDefaultId = 7373,
+        kOkId = 7374,
+        kCancelId = 7375
+    };
     static constexpr int kNothingSaved = -255;
     static constexpr int kMinValue = -127;
     static constexpr int kMaxValue = 127;

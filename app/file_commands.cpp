@@ -34,8 +34,8 @@ void CLumoDoc::RegisterFileCommands()
         CImageItem* item = m_catalog.GetCurrent();
         QString path;
         if (item && m_fileDialogs
-            && m_fileDialogs->RunSaveFile(SaveAs::ProposedName(*item), QLatin1String(SaveAs::kPictureFilter),
-                                          QString(), &path))
+            && m_fileDialogs->RunSaveFile(SaveAs::ProposedName(*item), QLatin1String(SaveAs::kPictureFilter), QString(),
+                                          &path))
             SaveCurrentPictureAs(path);
     });
     OnCommand(ID_SAVE_AS_ALBUM, [this] {
@@ -62,7 +62,7 @@ int CLumoDoc::SaveCurrentPictureAs(const QString& path)
         m_catalog.LoadCurrentPicture(item, m_quickView != 0);
     const QString host = DevicePath::ToHost(path);
     const HBITMAP picture = item ? item->m_fullBitmap : nullptr;
-    const int written = !picture                            ? 0
+    const int written = !picture                        ? 0
                         : writer == SaveAs::Writer::Bmp ? SaveAsBmp(picture, host)
                                                         : SaveAsJpeg(picture, host);
     if (!written)

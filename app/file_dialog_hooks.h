@@ -16,7 +16,8 @@ public:
     // that has none (empty for none). It asks before an existing file is
     // replaced. On OK gives the chosen device path and returns true.
     virtual bool RunSaveFile(const QString& proposed, const QString& filter, const QString& defaultExtension,
-                             QString* path) = 0;
+                             QString* path)
+        = 0;
     // Lays the folder browser over the active view, enables and shows it.
     virtual void ShowFolderBrowser() = 0;
 };

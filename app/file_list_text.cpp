@@ -28,4 +28,4 @@ QString NameOf(const QString& path)
     return slash < 0 ? path : path.mid(slash + 1);
 }
 
-} // namespace FileListText
+}  // namespace FileListText

@@ -20,4 +20,4 @@ QString DateText(const CTime& time);
 // The name column: the text after the last "\" (the whole path without one).
 QString NameOf(const QString& path);
 
-} // namespace FileListText
+}  // namespace FileListText

@@ -10,7 +10,7 @@ namespace FileOpenModel {
 const std::vector<CFilterDef>& Filters()
 {
     static const std::vector<CFilterDef> filters = {
-        {"album Files(*.lab)", "*.lab"}, {"all Files(*.*)", "*.*"},   {"bmp Files(*.bmp)", "*.bmp"},
+        {"album Files(*.lab)", "*.lab"}, {"all Files(*.*)", "*.*"},      {"bmp Files(*.bmp)", "*.bmp"},
         {"gif Files(*.gif)", "*.gif"},   {"jpeg Files(*.jpg)", "*.jpg"}, {"png Files(*.png)", "*.png"},
     };
     return filters;
@@ -48,7 +48,8 @@ bool Match(QStringView name, QStringView pattern)
     // Iterative wildcard match: on a mismatch, the last "*" takes one more character.
     qsizetype n = 0, p = 0, starP = -1, starN = 0;
     while (n < name.size()) {
-        if (p < pattern.size() && (pattern[p] == QLatin1Char('?') || pattern[p].toCaseFolded() == name[n].toCaseFolded())) {
+        if (p < pattern.size()
+            && (pattern[p] == QLatin1Char('?') || pattern[p].toCaseFolded() == name[n].toCaseFolded())) {
             ++n;
             ++p;
         } else if (p < pattern.size() && pattern[p] == QLatin1Char('*')) {

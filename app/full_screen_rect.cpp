@@ -12,7 +12,7 @@ CFrameRect FrameRect(int options, int fullScreenSwitch, int width, int height)
         top = kBandHeight;
         h -= kBandHeight;
     }
-    return CFrameRect { 0, top, width, top + h };
+    return CFrameRect {0, top, width, top + h};
 }
 
-} // namespace FullScreen
+}  // namespace FullScreen

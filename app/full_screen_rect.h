@@ -19,7 +19,7 @@ constexpr int kHideTaskBar = 2;
 constexpr int kHideSipButton = 4;
 constexpr int kHideStartIcon = 8;
 constexpr int kAllOptions = 15;
-constexpr int kBandHeight = 26; // the task bar and the command bar
+constexpr int kBandHeight = 26;  // the task bar and the command bar
 
 // True when the option bit takes effect: set and the switch on.
 inline bool Hides(int options, int fullScreenSwitch, int bit)
@@ -30,4 +30,4 @@ inline bool Hides(int options, int fullScreenSwitch, int bit)
 // The frame rectangle on a screen of width x height pixels.
 CFrameRect FrameRect(int options, int fullScreenSwitch, int width, int height);
 
-} // namespace FullScreen
+}  // namespace FullScreen

@@ -18,7 +18,6 @@
 #include <mutex>
 #include <vector>
 
-
 class CImageCatalog {
 public:
     // Update hints given to the views.
@@ -33,7 +32,7 @@ public:
     // A snapshot of the entries in catalog order.
     std::vector<CImageItem*> GetList() const;
     int GetCount() const;
-    CImageItem* GetAt(int index) const;  // null when out of range
+    CImageItem* GetAt(int index) const;         // null when out of range
     int IndexOf(const CImageItem* item) const;  // -1 when absent
 
     CImageItem* GetCurrent() const;

@@ -15,8 +15,8 @@ QString Location(const QString& path, const QString& source)
     // archive or an album: then the picture's folder is shown.
     if (dot >= 1 && dot > slash) {
         const QString ext = source.right(4);
-        if (ext.compare(QLatin1String(".zip"), Qt::CaseInsensitive) != 0 &&
-            ext.compare(QLatin1String(".lab"), Qt::CaseInsensitive) != 0)
+        if (ext.compare(QLatin1String(".zip"), Qt::CaseInsensitive) != 0
+            && ext.compare(QLatin1String(".lab"), Qt::CaseInsensitive) != 0)
             location = slash < 0 ? QString() : source.left(slash);
     }
     if (location.size() > kLocationLineLength)

@@ -50,11 +50,11 @@ protected:
     bool StopRequested() const { return m_stop.load(std::memory_order_relaxed); }
     const std::atomic<bool>* StopFlag() const { return &m_stop; }
 
-    virtual void BeginHook() {}
-    virtual void RunHook() {}
-    virtual void EndHook() {}
+    virtual void BeginHook() { }
+    virtual void RunHook() { }
+    virtual void EndHook() { }
     // Runs on the calling thread after StopThread has ended a thread.
-    virtual void OnStopped() {}
+    virtual void OnStopped() { }
 
 private:
     void Run();

@@ -44,7 +44,7 @@ public:
     CImageCatalog& Catalog() { return m_catalog; }
 
     CImageCatalog m_catalog;
-    CEffectEditor* m_effectWnd = nullptr;       // not owned; made by the main view
+    CEffectEditor* m_effectWnd = nullptr;          // not owned; made by the main view
     CFolderBrowserWnd* m_folderBrowser = nullptr;  // not owned; made by the main view
     int m_savedThumbnailMode = 1;
     int m_autoRotation = 1;
@@ -70,8 +70,8 @@ public:
     // Full screen as the "Full Screen" command and the main view's double tap
     // enter and leave it: the stored mode, the pane layout, the current
     // entry's zoom and rotation (lent by full screen; leaving gives every
-    // entry it changed its own values back) and the view's full-screen switch. Both do nothing without a current entry (entering)
-    // or when the view is already in the wanted state.
+    // entry it changed its own values back) and the view's full-screen switch. Both do nothing without a current entry
+    // (entering) or when the view is already in the wanted state.
     void EnterFullScreen();
     void LeaveFullScreen();
     // Lends item the full-screen zoom code, and the auto-rotation angle when

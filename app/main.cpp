@@ -96,7 +96,8 @@ int main(int argc, char** argv)
         return 0;
     }
     const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
-    const bool offscreen = options.offscreen || platform.startsWith("offscreen") || (platform.isEmpty() && !HasDisplay());
+    const bool offscreen
+        = options.offscreen || platform.startsWith("offscreen") || (platform.isEmpty() && !HasDisplay());
     std::unique_ptr<QTemporaryDir> screenFile;
     if (offscreen)
         screenFile = PrepareOffscreen(options);

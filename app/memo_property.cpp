@@ -6,8 +6,8 @@ namespace MemoProperty {
 
 const QStringList& Sizes()
 {
-    static const QStringList sizes = {"6",  "7",  "8",  "9",  "10", "11", "12", "14",
-                                      "16", "18", "20", "24", "28", "32", "40"};
+    static const QStringList sizes
+        = {"6", "7", "8", "9", "10", "11", "12", "14", "16", "18", "20", "24", "28", "32", "40"};
     return sizes;
 }
 

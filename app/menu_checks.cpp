@@ -5,16 +5,16 @@
 
 namespace {
 
-const char* const kRotatePopup[] = { "View", "Rotate", nullptr };
-const char* const kZoomPopup[] = { "View", "Zoom", nullptr };
+const char* const kRotatePopup[] = {"View", "Rotate", nullptr};
+const char* const kZoomPopup[] = {"View", "Zoom", nullptr};
 
 const CMenuChecks::RadioGroup kGroups[] = {
-    { kRotatePopup, Res::ID_ROTATE_90, Res::ID_ROTATE_0 },
-    { kZoomPopup, Res::ID_ZOOM_50, Res::ID_ZOOM_FILL },
-    { kZoomPopup, Res::ID_ALL_FIT, Res::ID_ALL_ORIGINAL },
+    {kRotatePopup, Res::ID_ROTATE_90, Res::ID_ROTATE_0},
+    {kZoomPopup, Res::ID_ZOOM_50, Res::ID_ZOOM_FILL},
+    {kZoomPopup, Res::ID_ALL_FIT, Res::ID_ALL_ORIGINAL},
 };
 
-} // namespace
+}  // namespace
 
 const CMenuChecks::RadioGroup* CMenuChecks::GroupOf(int id)
 {
@@ -26,7 +26,7 @@ const CMenuChecks::RadioGroup* CMenuChecks::GroupOf(int id)
 
 std::set<int> CMenuChecks::CheckableIds()
 {
-    std::set<int> ids { Res::ID_SLIDE_SHOW };
+    std::set<int> ids {Res::ID_SLIDE_SHOW};
     for (const RadioGroup& group : kGroups)
         for (int id = group.first; id <= group.last; ++id)
             ids.insert(id);

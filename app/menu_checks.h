@@ -14,7 +14,7 @@ class CMenuChecks {
 public:
     // A radio group: the pop-up that holds it and its first and last command.
     struct RadioGroup {
-        const char* const* popup; // labels from the menu bar, null-terminated
+        const char* const* popup;  // labels from the menu bar, null-terminated
         int first;
         int last;
     };

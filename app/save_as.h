@@ -9,8 +9,8 @@ class CImageItem;
 
 namespace SaveAs {
 
-extern const char kPictureFilter[];  // "jpeg Files (*.jpg)|*.jpg|bmp Files (*.bmp)|*.bmp|All Files (*.*)|*.*||"
-extern const char kAlbumFilter[];    // "Lumo Album Files (*.lab)|*.lab||"
+extern const char kPictureFilter[];   // "jpeg Files (*.jpg)|*.jpg|bmp Files (*.bmp)|*.bmp|All Files (*.*)|*.*||"
+extern const char kAlbumFilter[];     // "Lumo Album Files (*.lab)|*.lab||"
 extern const char kAlbumExtension[];  // "lab", added to an album name without an extension
 extern const char kCouldNotCreate[];  // "Could not create the file!"
 

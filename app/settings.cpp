@@ -15,14 +15,14 @@ constexpr SettingType kInt = SettingType::Integer;
 constexpr SettingType kText = SettingType::String;
 
 const SettingDefinition kTable[] = {
-    { Setting::ThumbnailViewMode, kSectionSetting, "ThumbnailView Mode", kInt, kModeStrip, nullptr },
-    { Setting::IncludeSubfolders, kSectionSetting, "Include Subfolders", kInt, 0, nullptr },
-    { Setting::CurrPath, kSectionSetting, "CurrPath", kText, 0, "\\My Documents" },
-    { Setting::FileOpenPath, kSectionSetting, "FileOpen Path", kText, 0, "\\My Documents" },
-    { Setting::FileOpenFilter, kSectionSetting, "FileOpen Filter", kText, 0, "*.*" },
-    { Setting::QuickView, kSectionSetting, "Quick View", kInt, 1, nullptr },
-    { Setting::SlideshowInterval, kSectionSlideshow, "Interval", kInt, 3, nullptr },
-    { Setting::SlideshowDirection, kSectionSlideshow, "Direction", kText, 0, "Forward" },
+    {Setting::ThumbnailViewMode, kSectionSetting, "ThumbnailView Mode", kInt, kModeStrip, nullptr},
+    {Setting::IncludeSubfolders, kSectionSetting, "Include Subfolders", kInt, 0, nullptr},
+    {Setting::CurrPath, kSectionSetting, "CurrPath", kText, 0, "\\My Documents"},
+    {Setting::FileOpenPath, kSectionSetting, "FileOpen Path", kText, 0, "\\My Documents"},
+    {Setting::FileOpenFilter, kSectionSetting, "FileOpen Filter", kText, 0, "*.*"},
+    {Setting::QuickView, kSectionSetting, "Quick View", kInt, 1, nullptr},
+    {Setting::SlideshowInterval, kSectionSlideshow, "Interval", kInt, 3, nullptr},
+    {Setting::SlideshowDirection, kSectionSlideshow, "Direction", kText, 0, "Forward"},
 };
 
 QString Section(const SettingDefinition& d)

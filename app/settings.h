@@ -53,6 +53,7 @@ QString GetString(Setting id, const QString& defaultValue);
 bool SetInt(Setting id, int value);
 bool SetString(Setting id, const QString& value);
 
+// clang-format off
 // "ThumbnailView Mode" (default 1; the memo overlay passes -1).
 inline int ThumbnailViewMode() { return GetInt(Setting::ThumbnailViewMode); }
 inline int ThumbnailViewMode(int defaultValue) { return GetInt(Setting::ThumbnailViewMode, defaultValue); }
@@ -78,5 +79,6 @@ inline bool SetSlideshowInterval(int seconds) { return SetInt(Setting::Slideshow
 // "Direction": "Forward", "Backward" or "Random", compared exactly by its readers.
 inline QString SlideshowDirection() { return GetString(Setting::SlideshowDirection); }
 inline bool SetSlideshowDirection(const QString& direction) { return SetString(Setting::SlideshowDirection, direction); }
+// clang-format on
 
 }  // namespace Settings

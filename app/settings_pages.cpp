@@ -12,11 +12,10 @@ struct ChoiceValue {
     int value;
 };
 
-const ChoiceValue kResizeChoices[] = { { 0, 100 }, { 1, 0 }, { 2, -1 } };
-const ChoiceValue kAngleChoices[] = { { 0, 0 }, { 1, 90 }, { 2, 180 }, { 3, 270 } };
+const ChoiceValue kResizeChoices[] = {{0, 100}, {1, 0}, {2, -1}};
+const ChoiceValue kAngleChoices[] = {{0, 0}, {1, 90}, {2, 180}, {3, 270}};
 
-template <size_t N>
-int ChoiceOf(const ChoiceValue (&table)[N], int value)
+template <size_t N> int ChoiceOf(const ChoiceValue (&table)[N], int value)
 {
     for (const ChoiceValue& c : table)
         if (c.value == value)
@@ -24,8 +23,7 @@ int ChoiceOf(const ChoiceValue (&table)[N], int value)
     return 0;
 }
 
-template <size_t N>
-int ValueOf(const ChoiceValue (&table)[N], int choice)
+template <size_t N> int ValueOf(const ChoiceValue (&table)[N], int choice)
 {
     for (const ChoiceValue& c : table)
         if (c.choice == choice)
@@ -64,21 +62,22 @@ int DegreesOfAngleChoice(int choice)
 
 const QStringList& IntervalEntries()
 {
-    static const QStringList entries = { QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"),
-        QStringLiteral("4"), QStringLiteral("5"), QStringLiteral("10"), QStringLiteral("30"), QStringLiteral("60") };
+    static const QStringList entries
+        = {QStringLiteral("1"), QStringLiteral("2"),  QStringLiteral("3"),  QStringLiteral("4"),
+           QStringLiteral("5"), QStringLiteral("10"), QStringLiteral("30"), QStringLiteral("60")};
     return entries;
 }
 
 const QStringList& DirectionEntries()
 {
     static const QStringList entries
-        = { QStringLiteral("Forward"), QStringLiteral("Backward"), QStringLiteral("Random") };
+        = {QStringLiteral("Forward"), QStringLiteral("Backward"), QStringLiteral("Random")};
     return entries;
 }
 
 ComboStart StartCombo(const QStringList& entries, const QString& stored)
 {
-    ComboStart start { -1, stored.left(kTextLimit) };
+    ComboStart start {-1, stored.left(kTextLimit)};
     for (int i = 0; i < entries.size() && start.selected < 0; ++i)
         if (entries[i].startsWith(stored, Qt::CaseInsensitive))
             start.selected = i;

@@ -9,7 +9,7 @@ namespace {
 constexpr int kMinPeriodMs = 1000;
 constexpr int kMaxPeriodMs = 24 * 60 * 60 * 1000;
 
-} // namespace
+}  // namespace
 
 CSlideshow::CSlideshow(CImageCatalog* catalog)
     : m_catalog(catalog)

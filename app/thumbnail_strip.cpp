@@ -9,7 +9,7 @@ constexpr int kVkUp = 38;
 constexpr int kVkRight = 39;
 constexpr int kVkDown = 40;
 
-} // namespace
+}  // namespace
 
 bool CThumbnailStrip::SetWidth(int width)
 {

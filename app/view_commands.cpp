@@ -1,7 +1,7 @@
 // The document's commands that change how the current picture is shown:
 // rotation, zoom, the "All to" modes, full screen, the slideshow switch and
-// the effect window's two modes, with their radio marks and enable rules. They change the entry's view state and repaint the main
-// view; they never reload the picture nor send an update hint.
+// the effect window's two modes, with their radio marks and enable rules. They change the entry's view state and
+// repaint the main view; they never reload the picture nor send an update hint.
 #include "app/lumo_doc.h"
 
 #include "app/effect_editor.h"
@@ -15,10 +15,10 @@ using namespace Res;
 
 namespace {
 
-const QStringList kRotatePopup = { QStringLiteral("View"), QStringLiteral("Rotate") };
-const QStringList kZoomPopup = { QStringLiteral("View"), QStringLiteral("Zoom") };
+const QStringList kRotatePopup = {QStringLiteral("View"), QStringLiteral("Rotate")};
+const QStringList kZoomPopup = {QStringLiteral("View"), QStringLiteral("Zoom")};
 
-} // namespace
+}  // namespace
 
 CImageViewHooks* CLumoDoc::ImageView() const
 {
@@ -28,11 +28,11 @@ CImageViewHooks* CLumoDoc::ImageView() const
 
 void CLumoDoc::RegisterViewCommands()
 {
-    OnCommandRange({ ID_ROTATE_0, ID_ROTATE_90, ID_ROTATE_180, ID_ROTATE_270 },
-        [this](int id) { RotateTo(ViewState::RotationOfCommand(id)); });
+    OnCommandRange({ID_ROTATE_0, ID_ROTATE_90, ID_ROTATE_180, ID_ROTATE_270},
+                   [this](int id) { RotateTo(ViewState::RotationOfCommand(id)); });
     OnCommand(ID_ROTATE_RIGHT, [this] { RotateStep(+1); });
     OnCommand(ID_ROTATE_LEFT, [this] { RotateStep(-1); });
-    OnCommandRange({ ID_ZOOM_50, ID_ZOOM_100, ID_ZOOM_150, ID_ZOOM_200, ID_ZOOM_FIT, ID_ZOOM_FILL }, [this](int id) {
+    OnCommandRange({ID_ZOOM_50, ID_ZOOM_100, ID_ZOOM_150, ID_ZOOM_200, ID_ZOOM_FIT, ID_ZOOM_FILL}, [this](int id) {
         bool ok = false;
         const int zoom = ViewState::ZoomOfCommand(id, &ok);
         if (ok)
@@ -40,7 +40,7 @@ void CLumoDoc::RegisterViewCommands()
     });
     OnCommand(ID_ZOOM_IN, [this] { ZoomStep(+ViewState::kZoomStep); });
     OnCommand(ID_ZOOM_OUT, [this] { ZoomStep(-ViewState::kZoomStep); });
-    OnCommandRange({ ID_ALL_FIT, ID_ALL_FILL, ID_ALL_ORIGINAL }, [this](int id) {
+    OnCommandRange({ID_ALL_FIT, ID_ALL_FILL, ID_ALL_ORIGINAL}, [this](int id) {
         bool ok = false;
         const int zoom = ViewState::ZoomOfCommand(id, &ok);
         if (ok && m_catalog.GetCount() > 0) {
@@ -66,9 +66,9 @@ void CLumoDoc::RegisterViewCommands()
         ui.Enable(CanActOnPicture());
         ui.SetCheck(m_menuChecks.IsChecked(ui.id));
     };
-    OnUpdateRange({ ID_ROTATE_RIGHT, ID_ROTATE_LEFT, ID_IMAGE_INFO, ID_BRIGHTNESS, ID_CONTRAST, ID_MEMO, ID_FULL_SCREEN,
-                      ID_SLIDE_SHOW },
-        picture);
+    OnUpdateRange({ID_ROTATE_RIGHT, ID_ROTATE_LEFT, ID_IMAGE_INFO, ID_BRIGHTNESS, ID_CONTRAST, ID_MEMO, ID_FULL_SCREEN,
+                   ID_SLIDE_SHOW},
+                  picture);
     OnUpdate(ID_ZOOM_IN, [this](CCmdUI& ui) {
         const CImageItem* item = m_catalog.GetCurrent();
         ui.Enable(CanActOnPicture() && item && item->m_zoom < ViewState::kZoomInLimit);

@@ -21,7 +21,7 @@ public:
     virtual bool IsSlideshowRunning() const = 0;
     // Lays the shown folder browser over the active view again, after the
     // panes moved.
-    virtual void PlaceFolderBrowser() {}
+    virtual void PlaceFolderBrowser() { }
 };
 
 // CFrameHooks: the main frame as the document drives it.

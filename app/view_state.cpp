@@ -31,13 +31,13 @@ struct IdValue {
 };
 
 const IdValue kRotations[]
-    = { { Res::ID_ROTATE_0, 0 }, { Res::ID_ROTATE_90, 90 }, { Res::ID_ROTATE_180, 180 }, { Res::ID_ROTATE_270, 270 } };
+    = {{Res::ID_ROTATE_0, 0}, {Res::ID_ROTATE_90, 90}, {Res::ID_ROTATE_180, 180}, {Res::ID_ROTATE_270, 270}};
 
-const IdValue kZooms[] = { { Res::ID_ZOOM_50, 50 }, { Res::ID_ZOOM_100, 100 }, { Res::ID_ZOOM_150, 150 },
-    { Res::ID_ZOOM_200, 200 }, { Res::ID_ZOOM_FIT, 0 }, { Res::ID_ZOOM_FILL, -1 }, { Res::ID_ALL_FIT, 0 },
-    { Res::ID_ALL_FILL, -1 }, { Res::ID_ALL_ORIGINAL, 100 } };
+const IdValue kZooms[] = {{Res::ID_ZOOM_50, 50},   {Res::ID_ZOOM_100, 100}, {Res::ID_ZOOM_150, 150},
+                          {Res::ID_ZOOM_200, 200}, {Res::ID_ZOOM_FIT, 0},   {Res::ID_ZOOM_FILL, -1},
+                          {Res::ID_ALL_FIT, 0},    {Res::ID_ALL_FILL, -1},  {Res::ID_ALL_ORIGINAL, 100}};
 
-} // namespace
+}  // namespace
 
 int RotationOfCommand(int id)
 {
@@ -66,4 +66,4 @@ int ZoomOfCommand(int id, bool* ok)
     return 0;
 }
 
-} // namespace ViewState
+}  // namespace ViewState

@@ -192,7 +192,8 @@ bool Slide(QWidget* control, const QString& arg, QString* reason)
     const int length = s->orientation() == Qt::Horizontal ? s->width() : s->height();
     const int span = std::max(1, length - s->style()->pixelMetric(QStyle::PM_SliderLength, nullptr, s));
     const bool upsideDown = s->invertedAppearance() != (s->orientation() == Qt::Vertical);
-    const auto pixelOf = [&](int v) { return QStyle::sliderPositionFromValue(s->minimum(), s->maximum(), v, span, upsideDown); };
+    const auto pixelOf
+        = [&](int v) { return QStyle::sliderPositionFromValue(s->minimum(), s->maximum(), v, span, upsideDown); };
     const int from = pixelOf(s->sliderPosition());
     const int to = pixelOf(target);
     const int step = to >= from ? 1 : -1;
@@ -217,7 +218,7 @@ struct CommandDef {
 };
 
 const CommandDef kCommands[] = {
-    {"click", false, Click}, {"check", true, Check},     {"select", true, Select},
+    {"click", false, Click},    {"check", true, Check}, {"select", true, Select},
     {"settext", true, SetText}, {"slide", true, Slide},
 };
 

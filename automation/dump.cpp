@@ -32,9 +32,8 @@ QString TimeText(const CTime& t)
 
 QJsonObject EntryJson(const CImageItem* item)
 {
-    QJsonObject memo {{"font", item->m_memoFont},   {"size", item->m_memoSize},
-                      {"bold", item->m_memoBold},   {"italic", item->m_memoItalic},
-                      {"align", item->m_memoAlign}, {"color", item->m_memoColor},
+    QJsonObject memo {{"font", item->m_memoFont},      {"size", item->m_memoSize},   {"bold", item->m_memoBold},
+                      {"italic", item->m_memoItalic},  {"align", item->m_memoAlign}, {"color", item->m_memoColor},
                       {"content", item->m_memoContent}};
     return QJsonObject {{"path", item->m_path},
                         {"source", item->m_source},
@@ -61,9 +60,9 @@ void CollectWindows(QWidget* w, QWidget* screen, QJsonArray* out)
     const QString cls = w->property("lumoClass").toString();
     if (!cls.isEmpty()) {
         const QPoint topLeft = screen->mapFromGlobal(w->mapToGlobal(QPoint(0, 0)));
-        out->append(QJsonObject {{"class", cls},
-                                 {"rect", QJsonArray {topLeft.x(), topLeft.y(), topLeft.x() + w->width(),
-                                                      topLeft.y() + w->height()}}});
+        out->append(QJsonObject {
+            {"class", cls},
+            {"rect", QJsonArray {topLeft.x(), topLeft.y(), topLeft.x() + w->width(), topLeft.y() + w->height()}}});
     }
     for (QObject* child : w->children())
         if (auto* cw = qobject_cast<QWidget*>(child); cw && !cw->isWindow())
@@ -108,8 +107,8 @@ QJsonObject DumpState(CLumoApp* app)
         root["sourcePath"] = catalog.GetSourcePath();
         for (const CImageItem* item : catalog.GetList())
             entries.append(EntryJson(item));
-        root["fullScreenDefaults"] = QJsonArray {doc->m_autoRotation, doc->m_autoResize, doc->m_autoRotationAngle,
-                                                 doc->m_autoResizeZoom};
+        root["fullScreenDefaults"]
+            = QJsonArray {doc->m_autoRotation, doc->m_autoResize, doc->m_autoRotationAngle, doc->m_autoResizeZoom};
         root["quickView"] = doc->m_quickView;
     } else {
         root["current"] = -1;
@@ -146,7 +145,7 @@ QJsonObject DumpState(CLumoApp* app)
     const CThumbnailView* thumbs = app->Frame() ? app->Frame()->ThumbnailView() : nullptr;
     // The pane commands are offered to first: "image" or "thumbnails".
     const CView* active = app->Frame() ? app->Frame()->GetActiveView() : nullptr;
-    root["activeView"] = !active ? QStringLiteral("none")
+    root["activeView"] = !active            ? QStringLiteral("none")
                          : active == thumbs ? QStringLiteral("thumbnails")
                                             : QStringLiteral("image");
     const CThumbnailCtrl* strip = thumbs ? thumbs->Strip() : nullptr;

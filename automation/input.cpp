@@ -115,10 +115,9 @@ void DoubleTap(QWidget* target, QPoint p)
 bool KeyPress(const QString& name)
 {
     static const QMap<QString, int> named = {
-        {"Left", Qt::Key_Left}, {"Right", Qt::Key_Right}, {"Up", Qt::Key_Up}, {"Down", Qt::Key_Down},
-        {"Return", Qt::Key_Return}, {"Escape", Qt::Key_Escape}, {"Space", Qt::Key_Space},
-        {"Tab", Qt::Key_Tab}, {"Backspace", Qt::Key_Backspace}, {"Delete", Qt::Key_Delete},
-        {"Home", Qt::Key_Home}, {"End", Qt::Key_End}};
+        {"Left", Qt::Key_Left},           {"Right", Qt::Key_Right},   {"Up", Qt::Key_Up},       {"Down", Qt::Key_Down},
+        {"Return", Qt::Key_Return},       {"Escape", Qt::Key_Escape}, {"Space", Qt::Key_Space}, {"Tab", Qt::Key_Tab},
+        {"Backspace", Qt::Key_Backspace}, {"Delete", Qt::Key_Delete}, {"Home", Qt::Key_Home},   {"End", Qt::Key_End}};
     int key = 0;
     QString text;
     if (named.contains(name)) {

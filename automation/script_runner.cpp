@@ -7,8 +7,8 @@
 #include "automation/input.h"
 #include "automation/screenshot.h"
 #include "shell/command_bar.h"
-#include "shell/dialog_answer.h"
 #include "shell/device_screen.h"
+#include "shell/dialog_answer.h"
 #include "shell/main_frame.h"
 
 #include <QApplication>
@@ -337,8 +337,8 @@ bool CScriptRunner::Run(const QStringList& w, QString* reason)
 {
     const QString& cmd = w[0];
     std::vector<int> n;
-    if (cmd == QLatin1String("tap") || cmd == QLatin1String("down") || cmd == QLatin1String("move") ||
-        cmd == QLatin1String("up") || cmd == QLatin1String("dtap")) {
+    if (cmd == QLatin1String("tap") || cmd == QLatin1String("down") || cmd == QLatin1String("move")
+        || cmd == QLatin1String("up") || cmd == QLatin1String("dtap")) {
         if (!Points(w, 1, 2, &n, reason))
             return false;
         return Pen(cmd, QPoint(n[0], n[1]), reason);

@@ -76,7 +76,7 @@ void BM_MakeThumbnail(benchmark::State& state)
     Report(state, total, floor, bytes);
     DeleteObject(source);
 }
-BENCHMARK(BM_MakeThumbnail)->Args({ 500, 375 })->Args({ 1000, 750 })->UseManualTime()->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_MakeThumbnail)->Args({500, 375})->Args({1000, 750})->UseManualTime()->Unit(benchmark::kMicrosecond);
 
 // The floor is the larger of the source and target pixel blocks.
 void BM_StretchBlt(benchmark::State& state)
@@ -101,8 +101,8 @@ void BM_StretchBlt(benchmark::State& state)
     DeleteObject(target);
 }
 BENCHMARK(BM_StretchBlt)
-    ->Args({ 1000, 750, 320, 240 })
-    ->Args({ 240, 180, 480, 360 })
+    ->Args({1000, 750, 320, 240})
+    ->Args({240, 180, 480, 360})
     ->UseManualTime()
     ->Unit(benchmark::kMicrosecond);
 
@@ -130,6 +130,6 @@ void BM_TransferTable(benchmark::State& state)
 }
 BENCHMARK(BM_TransferTable)->UseManualTime()->Unit(benchmark::kMicrosecond);
 
-} // namespace
+}  // namespace
 
 BENCHMARK_MAIN();

@@ -117,6 +117,6 @@ BENCHMARK(BM_CanvasPaint)
     ->UseManualTime()
     ->Unit(benchmark::kMicrosecond);
 
-} // namespace
+}  // namespace
 
 BENCHMARK_MAIN();

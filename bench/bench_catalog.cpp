@@ -48,7 +48,7 @@ void ReaddirStat(benchmark::State& state)
         }
         const int fd = ::dirfd(d);
         while (const dirent* e = ::readdir(d)) {
-            struct stat st {};
+            struct stat st { };
             if (e->d_name[0] != '.' && ::fstatat(fd, e->d_name, &st, 0) == 0) {
                 benchmark::DoNotOptimize(st.st_size + st.st_mtim.tv_sec);
                 ++files;
@@ -61,8 +61,8 @@ void ReaddirStat(benchmark::State& state)
 
 void FindPrintf(benchmark::State& state)
 {
-    const std::string command = "find '" + DevicePath::ToHost(kBigFolder).toStdString()
-        + "' -mindepth 1 -maxdepth 1 -printf '%s %T@\\n'";
+    const std::string command
+        = "find '" + DevicePath::ToHost(kBigFolder).toStdString() + "' -mindepth 1 -maxdepth 1 -printf '%s %T@\\n'";
     size_t lines = 0;
     for (auto _ : state) {
         FILE* pipe = ::popen(command.c_str(), "r");
@@ -105,11 +105,11 @@ void ReportListModeMemory()
     int withPixels = 0;
     for (const CImageItem* item : catalog->GetList())
         withPixels += item->m_fullBitmap || item->m_thumbnail || item->m_displayCopy->m_handle
-            || item->m_shrinkCopy->m_handle || item->m_converted;
+                      || item->m_shrinkCopy->m_handle || item->m_converted;
     const int n = catalog->GetCount();
     if (n > 0)
         std::printf("list mode: %d entries, %.0f heap bytes per entry, %d entries holding pixels\n", n,
-            double(after - before) / n, withPixels);
+                    double(after - before) / n, withPixels);
     delete catalog;
 }
 
@@ -123,7 +123,7 @@ int main(int argc, char** argv)
     const bool haveJpeg = QDir(DevicePath::ToHost(kJpegFolder)).exists();
     if (!haveBig || !haveJpeg)
         std::fprintf(stderr, "missing pictures in %s: run make-corpus %s small\n", BenchDir().c_str(),
-            BenchDir().c_str());
+                     BenchDir().c_str());
     auto add = [](const char* name, auto fn, int repetitions) {
         benchmark::RegisterBenchmark(name, fn)
             ->Unit(benchmark::kMillisecond)
@@ -132,12 +132,14 @@ int main(int argc, char** argv)
             ->ReportAggregatesOnly(true);
     };
     if (haveBig) {
-        add("list_mode_build", [](benchmark::State& s) { CatalogBuild(s, kBigFolder, 0); }, 7);
+        add(
+            "list_mode_build", [](benchmark::State& s) { CatalogBuild(s, kBigFolder, 0); }, 7);
         add("find_printf", FindPrintf, 7);
         add("readdir_stat", ReaddirStat, 7);
     }
     if (haveJpeg) {
-        add("thumbnail_mode_build", [](benchmark::State& s) { CatalogBuild(s, kJpegFolder, 1); }, 5);
+        add(
+            "thumbnail_mode_build", [](benchmark::State& s) { CatalogBuild(s, kJpegFolder, 1); }, 5);
         add("bare_load_thumbnail", BareThumbnails, 5);
     }
     benchmark::Initialize(&argc, argv);

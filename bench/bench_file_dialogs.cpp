@@ -9,8 +9,8 @@
 //
 // The File Open list of a folder of 20,000 files is timed beside
 // `find DIR -maxdepth 1 -printf '%s %A@\n'` of the same folder, run as a
-// program; its parts (the folder's listing, the rows' texts) are timed too. All times are wall-clock medians; the files are in memory (a
-// memory file system when there is one, else the page cache).
+// program; its parts (the folder's listing, the rows' texts) are timed too. All times are wall-clock medians; the files
+// are in memory (a memory file system when there is one, else the page cache).
 #include "app/file_open_model.h"
 #include "app/settings.h"
 #include "platform/device_path.h"
@@ -127,9 +127,9 @@ void BrowserFirstPaint(benchmark::State& state, bool made)
 void TreeFloor(benchmark::State& state, bool made)
 {
     UseDevice(made);
-    const QStringList way = made ? QStringList {"\\", "\\My Documents", "\\My Documents\\f050",
-                                                "\\My Documents\\f050\\g050"}
-                                 : QStringList {"\\", "\\My Documents"};
+    const QStringList way
+        = made ? QStringList {"\\", "\\My Documents", "\\My Documents\\f050", "\\My Documents\\f050\\g050"}
+               : QStringList {"\\", "\\My Documents"};
     for (auto _ : state) {
         QElapsedTimer t;
         t.start();
@@ -187,7 +187,8 @@ void BigRows(benchmark::State& state)
 
 void FindPrintf(benchmark::State& state)
 {
-    const QByteArray command = "find '" + QFile::encodeName(Device().path()) + "/big' -maxdepth 1 -printf '%s %A@\\n' >/dev/null";
+    const QByteArray command
+        = "find '" + QFile::encodeName(Device().path()) + "/big' -maxdepth 1 -printf '%s %A@\\n' >/dev/null";
     for (auto _ : state) {
         QElapsedTimer t;
         t.start();

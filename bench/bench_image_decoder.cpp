@@ -122,7 +122,7 @@ struct HugeGreyPng {
 
     HugeGreyPng()
     {
-        z_stream z{};
+        z_stream z {};
         deflateInit(&z, Z_BEST_COMPRESSION);
         std::vector<uint8_t> row(kHugeSide + 1, 0x80);
         row[0] = 0;  // no filter
@@ -149,8 +149,8 @@ struct HugeGreyPng {
             const uint32_t crc = uint32_t(crc32(0, file.data() + start, uInt(file.size() - start)));
             file.insert(file.end(), {uint8_t(crc >> 24), uint8_t(crc >> 16), uint8_t(crc >> 8), uint8_t(crc)});
         };
-        const uint8_t side[4] = {uint8_t(kHugeSide >> 24), uint8_t(kHugeSide >> 16), uint8_t(kHugeSide >> 8),
-                                 uint8_t(kHugeSide)};
+        const uint8_t side[4]
+            = {uint8_t(kHugeSide >> 24), uint8_t(kHugeSide >> 16), uint8_t(kHugeSide >> 8), uint8_t(kHugeSide)};
         std::vector<uint8_t> ihdr(side, side + 4);
         ihdr.insert(ihdr.end(), side, side + 4);
         ihdr.insert(ihdr.end(), {8, 0, 0, 0, 0});  // 8-bit grey, not interlaced
@@ -178,7 +178,7 @@ void BareInflate(benchmark::State& state, const HugeGreyPng* png)
 {
     std::vector<uint8_t> row(kHugeSide + 1);
     for (auto _ : state) {
-        z_stream z{};
+        z_stream z {};
         inflateInit(&z);
         z.next_in = const_cast<uint8_t*>(png->zlibData.data());
         z.avail_in = uInt(png->zlibData.size());
@@ -204,10 +204,8 @@ int main(int argc, char** argv)
         bool png;
     };
     const Pair pairs[] = {
-        {"png_rgb", "png-2000x1500/png_03.png", true},
-        {"png_rgba", "png-2000x1500/png_02.png", true},
-        {"png_interlaced", "png-2000x1500/png_01.png", true},
-        {"gif_dithered", "gif-800x600/gif_01.gif", false},
+        {"png_rgb", "png-2000x1500/png_03.png", true},        {"png_rgba", "png-2000x1500/png_02.png", true},
+        {"png_interlaced", "png-2000x1500/png_01.png", true}, {"gif_dithered", "gif-800x600/gif_01.gif", false},
         {"gif_interlaced", "gif-800x600/gif_02.gif", false},
     };
     std::vector<const Pair*> present;
@@ -220,16 +218,24 @@ int main(int argc, char** argv)
         present.push_back(&p);
         const std::string path = PictureOf(p.file);
         benchmark::RegisterBenchmark(("view_" + p.label).c_str(), ViewLoad, path)
-            ->Unit(benchmark::kMillisecond)->Repetitions(7)->ReportAggregatesOnly(true);
+            ->Unit(benchmark::kMillisecond)
+            ->Repetitions(7)
+            ->ReportAggregatesOnly(true);
         benchmark::RegisterBenchmark(("bare_" + p.label).c_str(), p.png ? BarePng : BareGif, path)
-            ->Unit(benchmark::kMillisecond)->Repetitions(7)->ReportAggregatesOnly(true);
+            ->Unit(benchmark::kMillisecond)
+            ->Repetitions(7)
+            ->ReportAggregatesOnly(true);
     }
     const HugeGreyPng huge;
     if (!huge.path.empty()) {
         benchmark::RegisterBenchmark("view_png_huge_grey", ViewLoad, huge.path)
-            ->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+            ->Unit(benchmark::kMillisecond)
+            ->Repetitions(5)
+            ->ReportAggregatesOnly(true);
         benchmark::RegisterBenchmark("inflate_png_huge_grey", BareInflate, &huge)
-            ->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+            ->Unit(benchmark::kMillisecond)
+            ->Repetitions(5)
+            ->ReportAggregatesOnly(true);
     }
     benchmark::Initialize(&argc, argv);
     MedianReporter reporter;
@@ -238,14 +244,14 @@ int main(int argc, char** argv)
         const auto view = reporter.medians.find("view_" + p->label);
         const auto bare = reporter.medians.find("bare_" + p->label);
         if (view != reporter.medians.end() && bare != reporter.medians.end() && bare->second.cpu > 0)
-            std::printf("%-16s view load %.2f ms, bare decode %.2f ms, ratio %.3f\n", p->label.c_str(), view->second.cpu,
-                        bare->second.cpu, view->second.cpu / bare->second.cpu);
+            std::printf("%-16s view load %.2f ms, bare decode %.2f ms, ratio %.3f\n", p->label.c_str(),
+                        view->second.cpu, bare->second.cpu, view->second.cpu / bare->second.cpu);
     }
     const auto view = reporter.medians.find("view_png_huge_grey");
     const auto inflated = reporter.medians.find("inflate_png_huge_grey");
     if (view != reporter.medians.end() && inflated != reporter.medians.end() && inflated->second.cpu > 0)
-        std::printf("%-16s view load %.2f ms, inflate alone %.2f ms, ratio %.3f\n", "png_huge_grey",
-                    view->second.cpu, inflated->second.cpu, view->second.cpu / inflated->second.cpu);
+        std::printf("%-16s view load %.2f ms, inflate alone %.2f ms, ratio %.3f\n", "png_huge_grey", view->second.cpu,
+                    inflated->second.cpu, view->second.cpu / inflated->second.cpu);
     benchmark::Shutdown();
     return 0;
 }

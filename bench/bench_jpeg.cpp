@@ -10,11 +10,11 @@
 #include "image/image_loader.h"
 #include "platform/device_path.h"
 
+#include "bench/bench_support.h"
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <algorithm>
-#include "bench/bench_support.h"
 
 #include <benchmark/benchmark.h>
 #include <cmath>
@@ -188,9 +188,9 @@ int main(int argc, char** argv)
         if (a == reporter.medians.end() || b == reporter.medians.end() || b->second.real <= 0 || b->second.cpu <= 0)
             return;
         // CPU time too: on a shared machine the wall clock also counts waiting for a core.
-        std::printf("%s: real %.3f ms vs %.3f ms = %.3f x; cpu %.3f ms vs %.3f ms = %.3f x (target <= 1.15)\n",
-                    label, a->second.real, b->second.real, a->second.real / b->second.real, a->second.cpu,
-                    b->second.cpu, a->second.cpu / b->second.cpu);
+        std::printf("%s: real %.3f ms vs %.3f ms = %.3f x; cpu %.3f ms vs %.3f ms = %.3f x (target <= 1.15)\n", label,
+                    a->second.real, b->second.real, a->second.real / b->second.real, a->second.cpu, b->second.cpu,
+                    a->second.cpu / b->second.cpu);
     };
     ratio("BM_LoadThumbnail", "BM_BareDecodeEighth", "LoadThumbnail / bare 1/8 decode (medians)");
     ratio("BM_LoadPictureView", "BM_BareDecodeQuarter", "LoadPicture view / bare 1/4 decode (medians)");

@@ -41,13 +41,16 @@ using namespace BenchSupport;
 const QString kBigFolder = QStringLiteral("\\big-folder");
 const QString kJpegFolder = QStringLiteral("\\jpeg-4000x3000");
 constexpr int kTickMs = 10;
-double g_worstTapMs = 0;  // over every repetition
+double g_worstTapMs = 0;                            // over every repetition
 std::map<int, std::vector<double>> g_firstEntryMs;  // by mode, one per repetition
 
 // Shows one row per list hint, as the thumbnail list does in list mode.
 class RowView : public CView {
 public:
-    explicit RowView(CImageCatalog* catalog) : m_catalog(catalog) {}
+    explicit RowView(CImageCatalog* catalog)
+        : m_catalog(catalog)
+    {
+    }
     void OnUpdate(CView*, int hint) override
     {
         if (hint == CImageCatalog::kHintListChanged && firstHintMs < 0 && m_catalog->GetCount() > 0)
@@ -60,9 +63,9 @@ public:
         // Rows follow the catalog: every entry not shown yet gets its row.
         for (int i = int(rows.size()); i < m_catalog->GetCount(); ++i) {
             const CImageItem* item = m_catalog->GetAt(i);
-            rows.push_back(CImageCatalog::TitleOf(item->m_path) + QStringLiteral("  %1 KB  %2")
-                                                                     .arg(item->m_fileSize / 1024)
-                                                                     .arg(item->m_modified.GetYear()));
+            rows.push_back(
+                CImageCatalog::TitleOf(item->m_path)
+                + QStringLiteral("  %1 KB  %2").arg(item->m_fileSize / 1024).arg(item->m_modified.GetYear()));
         }
         if (!m_catalog->GetCurrent() && m_catalog->GetCount() > 0)
             m_catalog->SetCurrent(m_catalog->GetAt(0));
@@ -147,7 +150,7 @@ int main(int argc, char** argv)
     const bool haveJpeg = QDir(DevicePath::ToHost(kJpegFolder)).exists();
     if (!haveBig || !haveJpeg)
         std::fprintf(stderr, "missing pictures in %s: run make-corpus %s small\n", BenchDir().c_str(),
-            BenchDir().c_str());
+                     BenchDir().c_str());
     auto add = [](const char* name, auto fn) {
         benchmark::RegisterBenchmark(name, fn)
             ->Unit(benchmark::kMillisecond)
@@ -179,7 +182,8 @@ int main(int argc, char** argv)
     for (auto& [mode, times] : g_firstEntryMs) {
         std::sort(times.begin(), times.end());
         std::printf("%s build, mode %d: first entry on the user-interface thread after %.1f ms (median of %zu)\n",
-            mode >= 100 ? "user-interface thread" : "worker", mode % 100, times[times.size() / 2], times.size());
+                    mode >= 100 ? "user-interface thread" : "worker", mode % 100, times[times.size() / 2],
+                    times.size());
     }
     std::printf("longest a tap waited during the worker builds: %.1f ms\n", g_worstTapMs);
     benchmark::Shutdown();

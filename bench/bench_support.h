@@ -38,7 +38,7 @@ public:
         for (const Run& run : runs)
             if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median")
                 medians[run.run_name.function_name] = {run.GetAdjustedRealTime(), run.GetAdjustedCPUTime(),
-                    benchmark::GetTimeUnitString(run.time_unit)};
+                                                       benchmark::GetTimeUnitString(run.time_unit)};
         ConsoleReporter::ReportRuns(runs);
     }
     // "label  a ms vs b ms  ratio a/b" in real time, when both ran (with the
@@ -49,7 +49,7 @@ public:
         const auto y = medians.find(b);
         if (x != medians.end() && y != medians.end() && y->second.real > 0)
             std::printf("%-34s %10.2f %s vs %10.2f %s  ratio %.3f\n", label, x->second.real, x->second.unit,
-                y->second.real, y->second.unit, x->second.real / y->second.real);
+                        y->second.real, y->second.unit, x->second.real / y->second.real);
     }
     std::map<std::string, Times> medians;
 };

@@ -63,7 +63,7 @@ struct Archive {
                 c = char("0123456789abcdef"[(noise = noise * 1664525u + 1013904223u) >> 28]);
             zip_fileinfo info {};
             zipOpenNewFileInZip(zip, MemberName(i).toLatin1().constData(), &info, nullptr, 0, nullptr, 0, nullptr,
-                Z_DEFLATED, Z_DEFAULT_COMPRESSION);
+                                Z_DEFLATED, Z_DEFAULT_COMPRESSION);
             zipWriteInFileInZip(zip, data.constData(), unsigned(data.size()));
             zipCloseFileInZip(zip);
         }
@@ -201,14 +201,13 @@ struct ManyPictures {
     {
         const QDir root(TheArchive().folder.path());
         root.mkpath(QStringLiteral("many"));
-        zipFile zip = zipOpen(QFile::encodeName(root.filePath("many.zip")).constData(),
-            APPEND_STATUS_CREATE);
+        zipFile zip = zipOpen(QFile::encodeName(root.filePath("many.zip")).constData(), APPEND_STATUS_CREATE);
         for (int i = 0; i < BuildMembers(); ++i) {
             const QString name = QStringLiteral("p%1.bmp").arg(i, 5, 10, QLatin1Char('0'));
             const QByteArray bytes = SmallBmp(uint32_t(i) + 1);
             zip_fileinfo info {};
             zipOpenNewFileInZip(zip, name.toLatin1().constData(), &info, nullptr, 0, nullptr, 0, nullptr, Z_DEFLATED,
-                Z_DEFAULT_COMPRESSION);
+                                Z_DEFAULT_COMPRESSION);
             zipWriteInFileInZip(zip, bytes.constData(), unsigned(bytes.size()));
             zipCloseFileInZip(zip);
             QFile file(root.filePath(QStringLiteral("many/") + name));
@@ -242,7 +241,7 @@ void Build(benchmark::State& state, bool archive, int mode)
     state.counters["entries"] = catalog.GetCount();
 }
 
-} // namespace
+}  // namespace
 
 int main(int argc, char** argv)
 {

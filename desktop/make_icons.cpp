@@ -20,9 +20,10 @@ int main(int argc, char** argv)
     }
     const QString out = QString::fromLocal8Bit(argv[1]) + QStringLiteral("/hicolor/");
     const QString name = QString::fromLocal8Bit(argv[2]);
-    for (int size : { 16, 22, 24, 32, 48, 64, 128, 256, 512 }) {
+    for (int size : {16, 22, 24, 32, 48, 64, 128, 256, 512}) {
         const QString folder = out + QStringLiteral("%1x%1/apps").arg(size);
-        if (!QDir().mkpath(folder) || !ProgramArt::Icon(size).save(folder + QLatin1Char('/') + name + QStringLiteral(".png"))) {
+        if (!QDir().mkpath(folder)
+            || !ProgramArt::Icon(size).save(folder + QLatin1Char('/') + name + QStringLiteral(".png"))) {
             std::fprintf(stderr, "lumo_make_icons: cannot write the %dx%d icon\n", size, size);
             return 1;
         }

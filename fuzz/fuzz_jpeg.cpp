@@ -11,9 +11,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     for (int mode : {CImageLoader::kModeView, CImageLoader::kModeThumbnail}) {
         JpegRequest request;
         request.decodeGrayscale = true;
-        request.chooseScale = [mode](int width, int height) {
-            return CImageLoader::JpegScaleDenominator(mode, width, height);
-        };
+        request.chooseScale
+            = [mode](int width, int height) { return CImageLoader::JpegScaleDenominator(mode, width, height); };
         JpegImage image;
         DecodeJpegMemory(data, size, request, &image);
     }

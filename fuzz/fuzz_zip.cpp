@@ -46,7 +46,7 @@ void CopyEveryMember(const QString& hostPath)
     }
 }
 
-} // namespace
+}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

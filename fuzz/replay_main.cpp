@@ -23,7 +23,10 @@ int main(int argc, char** argv)
         std::filesystem::path p(argv[i]);
         if (std::filesystem::is_directory(p)) {
             for (const auto& e : std::filesystem::recursive_directory_iterator(p))
-                if (e.is_regular_file()) { RunFile(e.path()); ++count; }
+                if (e.is_regular_file()) {
+                    RunFile(e.path());
+                    ++count;
+                }
         } else {
             RunFile(p);
             ++count;

@@ -79,8 +79,8 @@ int64_t CAreaReducer::WorkingBytes(int srcWidth, int outWidth, int outHeight, bo
 
 bool CAreaReducer::Init(int srcWidth, int srcHeight, HBITMAP out, bool rowsInOrder)
 {
-    if (!out || out->BitsPerPixel() != 24 || srcWidth < out->Width() || srcHeight < out->Height()
-        || out->Width() < 1 || out->Height() < 1)
+    if (!out || out->BitsPerPixel() != 24 || srcWidth < out->Width() || srcHeight < out->Height() || out->Width() < 1
+        || out->Height() < 1)
         return false;
     m_srcWidth = srcWidth;
     m_srcHeight = srcHeight;
@@ -152,8 +152,7 @@ void CAreaReducer::AddRow(int y, const uint8_t* rgb)
     FoldIntoCells(rgb, m_colStart, m_outWidth, 1, 1, SumsOf(m_selected), CountsOf(m_selected));
 }
 
-template <typename Add>
-void CAreaReducer::ForEachOutputRow(int y, int count, Add add)
+template <typename Add> void CAreaReducer::ForEachOutputRow(int y, int count, Add add)
 {
     if (!m_out || count < 1)
         return;
@@ -213,8 +212,7 @@ void CAreaReducer::AddRowSpan(int y, int count, int x0, int n, const uint8_t* rg
 
 // Straight into the cells of one output row, `rows` times over: the fill for
 // the columns of each cell outside x0 .. x0 + n - 1, the pixels for the rest.
-void CAreaReducer::AddSpanToCells(int outRow, uint64_t rows, int x0, int n, const uint8_t* rgb,
-                                  const uint8_t fill[3])
+void CAreaReducer::AddSpanToCells(int outRow, uint64_t rows, int x0, int n, const uint8_t* rgb, const uint8_t fill[3])
 {
     uint64_t* sums = SumsOf(outRow);
     uint64_t* counts = CountsOf(outRow);

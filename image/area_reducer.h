@@ -50,8 +50,7 @@ private:
     bool SelectRow(int y);
     // Source rows y .. y + count - 1 clipped to the source, cut where their
     // output row changes: calls add(outputRow, rows) for each piece, in order.
-    template <typename Add>
-    void ForEachOutputRow(int y, int count, Add add);
+    template <typename Add> void ForEachOutputRow(int y, int count, Add add);
     void AddSpanToCells(int outRow, uint64_t rows, int x0, int n, const uint8_t* rgb, const uint8_t fill[3]);
     void FoldColumns();
     void FlushRow();
@@ -63,13 +62,13 @@ private:
     int m_outWidth = 0;
     int m_outHeight = 0;
     bool m_rowsInOrder = true;
-    int m_pendingRow = -1;  // output row held in the sums (rows-in-order mode)
-    int m_selected = 0;     // output row of the source row being added
-    std::vector<int> m_colStart;  // first source column of each output column, plus the end
-    std::vector<int> m_colOf;     // output column of each source column (random mode)
+    int m_pendingRow = -1;               // output row held in the sums (rows-in-order mode)
+    int m_selected = 0;                  // output row of the source row being added
+    std::vector<int> m_colStart;         // first source column of each output column, plus the end
+    std::vector<int> m_colOf;            // output column of each source column (random mode)
     std::vector<uint32_t> m_columnSums;  // whole rows added column by column (rows-in-order mode)
     uint32_t m_columnRows = 0;           // rows in m_columnSums
-    std::vector<uint64_t> m_sums;    // R, G, B sums per held cell
-    std::vector<uint64_t> m_counts;  // pixels per held cell
+    std::vector<uint64_t> m_sums;        // R, G, B sums per held cell
+    std::vector<uint64_t> m_counts;      // pixels per held cell
     HBITMAP m_out = nullptr;
 };

@@ -82,8 +82,7 @@ int OutputDepth(const BmpLayout& b)
     return b.bpp;
 }
 
-bool ReadPalette(const uint8_t* data, size_t size, size_t offset, int entrySize, uint32_t colorsUsed,
-                 BmpLayout* b)
+bool ReadPalette(const uint8_t* data, size_t size, size_t offset, int entrySize, uint32_t colorsUsed, BmpLayout* b)
 {
     const uint32_t maxColors = 1u << b->bpp;
     uint64_t count = colorsUsed ? colorsUsed : maxColors;
@@ -97,7 +96,7 @@ bool ReadPalette(const uint8_t* data, size_t size, size_t offset, int entrySize,
         return false;
     for (uint64_t i = 0; i < count; ++i) {
         const uint8_t* p = data + offset + i * entrySize;
-        b->palette.push_back(RGBQUAD{p[0], p[1], p[2], 0});
+        b->palette.push_back(RGBQUAD {p[0], p[1], p[2], 0});
     }
     return true;
 }
@@ -137,8 +136,16 @@ bool ParseLayout(const uint8_t* data, size_t size, BmpLayout* b)
     if (planes != 1 || b->width < 1 || b->height < 1 || b->height > INT32_MAX)
         return false;
     switch (b->bpp) {
-    case 1: case 2: case 4: case 8: case 16: case 24: case 32: break;
-    default: return false;
+    case 1:
+    case 2:
+    case 4:
+    case 8:
+    case 16:
+    case 24:
+    case 32:
+        break;
+    default:
+        return false;
     }
 
     size_t paletteOffset = kFileHeaderSize + headerSize;
@@ -184,7 +191,7 @@ bool ParseLayout(const uint8_t* data, size_t size, BmpLayout* b)
         return false;
     b->outBpp = OutputDepth(*b);
     return CBitmapObject::StrideFor(int(std::min<int64_t>(b->width, INT32_MAX)), b->outBpp) * b->height
-        <= kMaxBitmapBytes;
+           <= kMaxBitmapBytes;
 }
 
 void SetNibble(uint8_t* row, int64_t x, uint8_t value)
@@ -299,8 +306,7 @@ HBITMAP DecodeBmp(const uint8_t* data, size_t size, bool* noMemory)
         palette = layout.palette;
         palette.resize(size_t(1) << layout.outBpp);
     }
-    HBITMAP bitmap = CreateDIBSection(header, palette.empty() ? nullptr : palette.data(), int(palette.size()),
-                                      nullptr);
+    HBITMAP bitmap = CreateDIBSection(header, palette.empty() ? nullptr : palette.data(), int(palette.size()), nullptr);
     if (!bitmap) {
         // The layout passed the budget: only the memory was missing.
         if (noMemory)

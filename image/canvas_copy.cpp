@@ -49,7 +49,10 @@ Extent VisibleExtent(const CCanvasCopy& c)
 }
 
 // Memory row of picture row r (counted from the top).
-inline const uint8_t* MemoryRow(const CCanvasCopy& c, int64_t memoryRow) { return c.bits + memoryRow * c.stride; }
+inline const uint8_t* MemoryRow(const CCanvasCopy& c, int64_t memoryRow)
+{
+    return c.bits + memoryRow * c.stride;
+}
 
 uint8_t* BufferPixel(const CCanvasCopy& c, int x, int y)
 {
@@ -107,7 +110,7 @@ void CopyTurned(const CCanvasCopy& c, const Extent& e, const CCanvasTransfer& tr
     }
 }
 
-} // namespace
+}  // namespace
 
 void CopyRotated(const CCanvasCopy& copy, const CCanvasTransfer& transfer)
 {

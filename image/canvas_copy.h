@@ -24,7 +24,10 @@ struct CCanvasCopy {
 };
 
 // True for rotations that swap the displayed width and height.
-inline bool IsTurned(int rotation) { return rotation != 0 && rotation != 180; }
+inline bool IsTurned(int rotation)
+{
+    return rotation != 0 && rotation != 180;
+}
 
 // Copies every buffer pixel (x, y) with x >= marginX and y >= marginY that
 // lies on the picture; the rest of the buffer is left as it was.

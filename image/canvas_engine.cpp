@@ -13,9 +13,15 @@ CCanvas::CCanvas() = default;
 
 CCanvas::~CCanvas() = default;
 
-int CCanvas::BufferWidth() const { return m_right - m_left + 2; }
+int CCanvas::BufferWidth() const
+{
+    return m_right - m_left + 2;
+}
 
-int CCanvas::BufferHeight() const { return m_bottom - m_top; }
+int CCanvas::BufferHeight() const
+{
+    return m_bottom - m_top;
+}
 
 int CCanvas::FreeBuffer()
 {

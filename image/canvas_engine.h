@@ -110,7 +110,7 @@ private:
 
     CImageItem* m_item = nullptr;
     BITMAP m_displayInfo;
-    ScaleKey m_scaled;      // key of the display bitmap the last rescale made
+    ScaleKey m_scaled;  // key of the display bitmap the last rescale made
     bool m_scaledValid = false;
     bool m_drawn = false;
     int m_rescales = 0;

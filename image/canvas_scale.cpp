@@ -28,7 +28,7 @@ bool HoldsPictureAtSize(const BITMAP& full, int width, int height)
     return full.bmHeight == height && full.bmWidth == width;
 }
 
-} // namespace
+}  // namespace
 
 double DisplayRatio(int zoom, int rotation, int width, int height, int viewWidth, int viewHeight)
 {

@@ -93,9 +93,18 @@ Kernel ChooseKernel()
 
 typedef uint8_t U8x16 __attribute__((vector_size(16)));
 
-inline U8x16 Select(U8x16 mask, U8x16 a, U8x16 b) { return (a & mask) | (b & ~mask); }
-inline U8x16 Min(U8x16 a, U8x16 b) { return Select(U8x16(a < b), a, b); }
-inline U8x16 Max(U8x16 a, U8x16 b) { return Select(U8x16(a > b), a, b); }
+inline U8x16 Select(U8x16 mask, U8x16 a, U8x16 b)
+{
+    return (a & mask) | (b & ~mask);
+}
+inline U8x16 Min(U8x16 a, U8x16 b)
+{
+    return Select(U8x16(a < b), a, b);
+}
+inline U8x16 Max(U8x16 a, U8x16 b)
+{
+    return Select(U8x16(a > b), a, b);
+}
 // Saturating v + add - sub without leaving byte lanes.
 inline U8x16 AddSub(U8x16 v, uint8_t add, uint8_t sub)
 {
@@ -120,7 +129,10 @@ size_t ApplyGeneric(const uint8_t* in, uint8_t* out, size_t count, const Lanes& 
     return i;
 }
 
-Kernel ChooseKernel() { return ApplyGeneric; }
+Kernel ChooseKernel()
+{
+    return ApplyGeneric;
+}
 
 #endif
 
@@ -130,7 +142,7 @@ Kernel ActiveKernel()
     return kernel;
 }
 
-} // namespace
+}  // namespace
 
 CCanvasTransfer::CCanvasTransfer(int brightness, int contrast)
     : m_table(brightness, contrast)

@@ -78,8 +78,8 @@ DecodeStatus DecodeJob::Prepare(int width, int height, int sourceWidth, int sour
         return DecodeStatus::Unsupported;
 
     const int64_t bitmapBytes = CBitmapObject::StrideFor(outWidth, 24) * outHeight;
-    const int64_t total = bitmapBytes + CAreaReducer::WorkingBytes(sourceWidth, outWidth, outHeight, rowsInOrder)
-        + extraBytes;
+    const int64_t total
+        = bitmapBytes + CAreaReducer::WorkingBytes(sourceWidth, outWidth, outHeight, rowsInOrder) + extraBytes;
     if (total > kDecodeBudgetBytes)
         return DecodeStatus::TooLarge;
     if (headerOnly)

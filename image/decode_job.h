@@ -11,8 +11,15 @@
 // The picture's bytes: an open host file or a block of memory, read forward.
 class CByteSource {
 public:
-    CByteSource(const uint8_t* data, size_t size) : m_data(data), m_size(size) {}
-    explicit CByteSource(FILE* file) : m_file(file) {}
+    CByteSource(const uint8_t* data, size_t size)
+        : m_data(data)
+        , m_size(size)
+    {
+    }
+    explicit CByteSource(FILE* file)
+        : m_file(file)
+    {
+    }
     ~CByteSource();
     CByteSource(const CByteSource&) = delete;
     CByteSource& operator=(const CByteSource&) = delete;

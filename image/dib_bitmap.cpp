@@ -22,7 +22,7 @@ HBITMAP MakeSection(int width, int height, uint8_t** bits)
     return bitmap;
 }
 
-} // namespace
+}  // namespace
 
 CDibBitmap::~CDibBitmap()
 {

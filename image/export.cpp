@@ -76,8 +76,8 @@ int CompressJpeg(FILE* out, const BITMAP& bitmap)
     jpeg_set_defaults(&cinfo);
     jpeg_set_quality(&cinfo, 100, TRUE);
     jpeg_start_compress(&cinfo, TRUE);
-    JSAMPARRAY rows = (*cinfo.mem->alloc_sarray)(
-        reinterpret_cast<j_common_ptr>(&cinfo), JPOOL_IMAGE, cinfo.image_width * 3, cinfo.image_height);
+    JSAMPARRAY rows = (*cinfo.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&cinfo), JPOOL_IMAGE,
+                                                 cinfo.image_width * 3, cinfo.image_height);
     if (DibToRgbRows(rows, bitmap)) {
         while (cinfo.next_scanline < cinfo.image_height)
             jpeg_write_scanlines(&cinfo, rows + cinfo.next_scanline, cinfo.image_height - cinfo.next_scanline);
@@ -87,7 +87,7 @@ int CompressJpeg(FILE* out, const BITMAP& bitmap)
     return 1;
 }
 
-} // namespace
+}  // namespace
 
 int DibToRgbRows(uint8_t** rows, const BITMAP& bitmap)
 {
@@ -120,7 +120,7 @@ int SaveAsBmp(HBITMAP bitmap, const QString& path)
     const uint32_t rowLength = ((uint32_t(info.bmWidth) * depth / 8) + 3) & ~3u;
     const uint32_t pixelBytes = rowLength * uint32_t(info.bmHeight);
 
-    uint8_t header[54] = { 'B', 'M' };
+    uint8_t header[54] = {'B', 'M'};
     Put32(header + 2, 54 + pixelBytes);
     Put32(header + 10, 54);
     Put32(header + 14, 40);
@@ -132,9 +132,9 @@ int SaveAsBmp(HBITMAP bitmap, const QString& path)
     CFileReplacement file(path);
     const auto* pixels = static_cast<const char*>(info.bmBits);
     return file.Write(reinterpret_cast<const char*>(header), sizeof header) && file.Write(pixels, pixelBytes)
-            && file.Commit()
-        ? 1
-        : 0;
+                   && file.Commit()
+               ? 1
+               : 0;
 }
 
 int SaveAsJpeg(HBITMAP bitmap, const QString& path)

@@ -91,10 +91,10 @@ void ClipAxis(int64_t& d, int64_t& s, int64_t& len, int dstLimit, int srcLimit)
         len += d;
         d = 0;
     }
-    len = std::min({ len, int64_t(dstLimit) - d, int64_t(srcLimit) - s });
+    len = std::min({len, int64_t(dstLimit) - d, int64_t(srcLimit) - s});
 }
 
-} // namespace
+}  // namespace
 
 CBitmapObject::CBitmapObject(int width, int height, int bitsPerPixel)
     : m_width(width)

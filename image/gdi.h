@@ -26,10 +26,10 @@ struct RGBQUAD {
 struct BITMAPINFOHEADER {
     uint32_t biSize = 40;
     int32_t biWidth = 0;
-    int32_t biHeight = 0; // positive: rows bottom-up; sections are never top-down
+    int32_t biHeight = 0;  // positive: rows bottom-up; sections are never top-down
     uint16_t biPlanes = 1;
     uint16_t biBitCount = 24;
-    uint32_t biCompression = 0; // BI_RGB
+    uint32_t biCompression = 0;  // BI_RGB
     uint32_t biSizeImage = 0;
     int32_t biXPelsPerMeter = 3780;
     int32_t biYPelsPerMeter = 3780;
@@ -57,7 +57,7 @@ public:
     int Width() const { return m_width; }
     int Height() const { return m_height; }
     int BitsPerPixel() const { return m_bpp; }
-    int Stride() const { return m_stride; } // bytes per row, a multiple of 4
+    int Stride() const { return m_stride; }  // bytes per row, a multiple of 4
     uint8_t* Bits() { return m_bits.data(); }
     const uint8_t* Bits() const { return m_bits.data(); }
     // Row y counted from the top of the picture.

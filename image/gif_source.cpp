@@ -54,7 +54,12 @@ constexpr int kMaxCodeSize = 11;
 // follow the code size byte.
 class CWideLzw {
 public:
-    CWideLzw(CByteSource& source, int codeSize) : m_source(source), m_codeSize(codeSize) { Reset(); }
+    CWideLzw(CByteSource& source, int codeSize)
+        : m_source(source)
+        , m_codeSize(codeSize)
+    {
+        Reset();
+    }
 
     // The next width indices of the frame; false when the data is broken or ends first.
     bool GetLine(uint16_t* out, int width)
@@ -232,12 +237,14 @@ std::vector<uint8_t> FramePalette(const ColorMapObject* map, int codeSize, int t
 
 // The frame's rows as they reach the screen: a run of equal rows in a row is
 // coloured and reduced once, with the screen outside the frame white.
-template <typename Index>
-class CFrameRows {
+template <typename Index> class CFrameRows {
 public:
     // Screen columns x0 .. x1 - 1 show the frame.
     CFrameRows(DecodeJob& job, const std::vector<uint8_t>& palette, int x0, int x1)
-        : m_job(job), m_palette(palette), m_x0(x0), m_x1(x1)
+        : m_job(job)
+        , m_palette(palette)
+        , m_x0(x0)
+        , m_x1(x1)
     {
     }
 
@@ -355,7 +362,7 @@ DecodeStatus DecodeGif(DecodeJob& job)
     // giflib refuses a code size above 8 after reading the whole descriptor.
     const int codeSize = input.lastByte;
     const bool wide = status == DecodeStatus::Corrupt && gif->Error == D_GIF_ERR_READ_FAILED && codeSize > 8
-        && codeSize <= kMaxCodeSize;
+                      && codeSize <= kMaxCodeSize;
     if (status != DecodeStatus::Ok && !wide)
         return status;
     // Interlaced rows arrive out of order: every output cell must be kept.

@@ -88,7 +88,7 @@ int CImageLoader::ClassifyExtension(const QString& name)
     static const struct {
         const char* type;
         int kind;
-    } kDecoders[] = { { "bmp", kKindBmp }, { "jpeg", kKindJpeg }, { "gif", kKindGif }, { "png", kKindPng } };
+    } kDecoders[] = {{"bmp", kKindBmp}, {"jpeg", kKindJpeg}, {"gif", kKindGif}, {"png", kKindPng}};
     if (const FileTypeDef* type = FileTypes::PictureOf(name))
         for (const auto& d : kDecoders)
             if (qstrcmp(type->name, d.type) == 0)
@@ -114,7 +114,7 @@ bool CImageLoader::IsArchiveMember(const CImageItem& item)
 {
     // Plain files carry full device paths; members carry names inside the archive.
     return item.m_source.endsWith(QLatin1String(".zip"), Qt::CaseInsensitive)
-        && !item.m_path.startsWith(QLatin1Char('\\'));
+           && !item.m_path.startsWith(QLatin1Char('\\'));
 }
 
 int CImageLoader::ReadFileInfo(CImageItem& item)
@@ -173,8 +173,8 @@ CImageLoader::Outcome CImageLoader::Decode(CImageItem& item, const PictureSource
 CImageLoader::Outcome CImageLoader::LoadBmp(CImageItem& item, const PictureSource& source, bool archiveMember) const
 {
     bool noMemory = false;
-    HBITMAP bitmap = source.data ? DecodeBmp(source.data, source.size, &noMemory)
-                                 : SHLoadDIBitmap(source.hostPath, &noMemory);
+    HBITMAP bitmap
+        = source.data ? DecodeBmp(source.data, source.size, &noMemory) : SHLoadDIBitmap(source.hostPath, &noMemory);
     if (!bitmap)
         return noMemory ? Outcome::kNoMemory : Outcome::kFailed;
     // A member is shown as decoded; a large plain file is shrunk first.
@@ -229,15 +229,14 @@ int CImageLoader::ExpandTo24Bit(CImageItem& item, bool* noMemory)
     return item.m_fullBitmap ? 1 : 0;
 }
 
-CImageLoader::Outcome CImageLoader::LoadJpeg(CImageItem& item, const PictureSource& source,
-                                             const QString& shownPath, int mode, bool archiveMember) const
+CImageLoader::Outcome CImageLoader::LoadJpeg(CImageItem& item, const PictureSource& source, const QString& shownPath,
+                                             int mode, bool archiveMember) const
 {
     // Archive members are always reduced as for the view.
     const int tableMode = archiveMember ? kModeView : mode;
     JpegRequest request;
-    request.chooseScale = [tableMode](int width, int height) {
-        return CImageLoader::JpegScaleDenominator(tableMode, width, height);
-    };
+    request.chooseScale
+        = [tableMode](int width, int height) { return CImageLoader::JpegScaleDenominator(tableMode, width, height); };
     request.toBitmap = true;
     JpegImage image;
     JpegStatus status;
@@ -255,8 +254,8 @@ CImageLoader::Outcome CImageLoader::LoadJpeg(CImageItem& item, const PictureSour
         constexpr qint64 kReadWholeLimit = qint64(64) << 20;
         if (file.size() > 0 && file.size() <= kReadWholeLimit) {
             const QByteArray bytes = file.readAll();
-            status = DecodeJpegMemory(reinterpret_cast<const uchar*>(bytes.constData()), size_t(bytes.size()),
-                                      request, &image);
+            status = DecodeJpegMemory(reinterpret_cast<const uchar*>(bytes.constData()), size_t(bytes.size()), request,
+                                      &image);
         } else {
             FILE* stream = fdopen(dup(file.handle()), "rb");
             status = DecodeJpegFile(stream, request, &image);

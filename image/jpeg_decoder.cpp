@@ -139,9 +139,9 @@ JpegStatus Decompress(const Source& source, const JpegRequest& request, JpegImag
     image->outputWidth = int(cinfo.output_width);
     image->outputHeight = int(cinfo.output_height);
     image->outputComponents = cinfo.output_components;
-    JSAMPARRAY inks = cmyk
-        ? (*cinfo.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&cinfo), JPOOL_IMAGE, cinfo.output_width * 4, 1)
-        : nullptr;
+    JSAMPARRAY inks = cmyk ? (*cinfo.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&cinfo), JPOOL_IMAGE,
+                                                        cinfo.output_width * 4, 1)
+                           : nullptr;
     while (cinfo.output_scanline < cinfo.output_height) {
         uint8_t* row = image->bitmap ? image->bitmap->RowFromTop(int(cinfo.output_scanline))
                                      : image->rgb.get() + size_t(cinfo.output_scanline) * size_t(rowBytes);

@@ -29,7 +29,7 @@ constexpr AlignName kAlignNames[] = {
 // Sizes past this are no font anyone can see; the cap keeps the sum in range.
 constexpr int kLargestSize = 100000;
 
-} // namespace
+}  // namespace
 
 int CMemoFont::PixelSize() const
 {
@@ -39,7 +39,9 @@ int CMemoFont::PixelSize() const
 
 Qt::Alignment CMemoLayout::Alignment() const
 {
-    Qt::Alignment alignment = (flags & kDtRight) ? Qt::AlignRight : (flags & kDtCenter) ? Qt::AlignHCenter : Qt::AlignLeft;
+    Qt::Alignment alignment = (flags & kDtRight)    ? Qt::AlignRight
+                              : (flags & kDtCenter) ? Qt::AlignHCenter
+                                                    : Qt::AlignLeft;
     alignment |= (flags & kDtBottom) ? Qt::AlignBottom : (flags & kDtVCenter) ? Qt::AlignVCenter : Qt::AlignTop;
     return alignment;
 }
@@ -99,4 +101,7 @@ CMemoLayout LayoutMemo(const CImageItem& item, int thumbnailViewMode)
     return layout;
 }
 
-CMemoLayout LayoutMemo(const CImageItem& item) { return LayoutMemo(item, Settings::ThumbnailViewMode(-1)); }
+CMemoLayout LayoutMemo(const CImageItem& item)
+{
+    return LayoutMemo(item, Settings::ThumbnailViewMode(-1));
+}

@@ -11,7 +11,7 @@ constexpr int kKeyCount = 7;
 enum Key { kFont, kSize, kBold, kItalic, kAlign, kColor, kContent };
 
 const std::array<QStringView, kKeyCount> kKeys
-    = { u"font=", u";size=", u";bold=", u";italic=", u";align=", u";color=", u";content=" };
+    = {u"font=", u";size=", u";bold=", u";italic=", u";align=", u";color=", u";content="};
 
 // Leading decimal digits as a number, saturating; 0 when there are none.
 int LeadingNumber(QStringView value)
@@ -25,7 +25,7 @@ int LeadingNumber(QStringView value)
     return int(n);
 }
 
-} // namespace
+}  // namespace
 
 QString FormatMemoText(const CMemoRecord& memo)
 {

@@ -17,7 +17,7 @@
 
 namespace {
 
-constexpr size_t kChunkSizeLimit = size_t(16) << 20;  // one ancillary chunk
+constexpr size_t kChunkSizeLimit = size_t(16) << 20;   // one ancillary chunk
 constexpr size_t kChunkCacheLimit = size_t(64) << 20;  // all kept chunks together
 
 // Where each Adam7 pass starts and how far apart its pixels are.
@@ -170,7 +170,12 @@ struct CSampleTable {
 // colour is reduced as a solid run.
 class CPngRows {
 public:
-    CPngRows(DecodeJob& job, int fmt, const CSampleTable* table) : m_job(job), m_fmt(fmt), m_table(table) {}
+    CPngRows(DecodeJob& job, int fmt, const CSampleTable* table)
+        : m_job(job)
+        , m_fmt(fmt)
+        , m_table(table)
+    {
+    }
 
     bool Init(size_t rowBytes)
     {
@@ -306,13 +311,13 @@ DecodeStatus DecodePng(DecodeJob& job)
     spng_trns trns;
     const bool hasTrns = spng_get_trns(ctx.get(), &trns) == 0;
     const bool hasAlpha = ihdr.color_type == SPNG_COLOR_TYPE_GRAYSCALE_ALPHA
-        || ihdr.color_type == SPNG_COLOR_TYPE_TRUECOLOR_ALPHA || hasTrns;
+                          || ihdr.color_type == SPNG_COLOR_TYPE_TRUECOLOR_ALPHA || hasTrns;
     CSampleTable table;
     const bool ownForm = table.Make(ctx.get(), ihdr);
-    const int fmt = ownForm ? SPNG_FMT_PNG
-        : !hasAlpha        ? SPNG_FMT_RGB8
-        : ihdr.bit_depth == 16 ? SPNG_FMT_RGBA16
-                               : SPNG_FMT_RGBA8;
+    const int fmt = ownForm                ? SPNG_FMT_PNG
+                    : !hasAlpha            ? SPNG_FMT_RGB8
+                    : ihdr.bit_depth == 16 ? SPNG_FMT_RGBA16
+                                           : SPNG_FMT_RGBA8;
     const int flags = ownForm ? SPNG_DECODE_PROGRESSIVE : SPNG_DECODE_TRNS | SPNG_DECODE_PROGRESSIVE;
     if (spng_decode_image(ctx.get(), nullptr, 0, fmt, flags) != 0)
         return DecodeStatus::Corrupt;

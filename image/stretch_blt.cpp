@@ -21,7 +21,7 @@ namespace {
 
 constexpr int kWeightBits = 14;
 constexpr int32_t kWeightOne = 1 << kWeightBits;
-constexpr int kFirstShift = 8; // 14 weight bits less 6 kept for the second pass
+constexpr int kFirstShift = 8;  // 14 weight bits less 6 kept for the second pass
 constexpr int kSecondShift = 2 * kWeightBits - kFirstShift;
 
 int32_t FirstPass(int32_t sum)
@@ -36,8 +36,8 @@ uint8_t SecondPass(int32_t sum)
 // For each destination index of one axis: the source taps and their weights,
 // which sum to kWeightOne. Bilinear axes have exactly two taps per index.
 struct CAxisWeights {
-    std::vector<int> first; // first tap of each destination index, plus the end
-    std::vector<int> source; // tap source indices (relative to the rectangle)
+    std::vector<int> first;   // first tap of each destination index, plus the end
+    std::vector<int> source;  // tap source indices (relative to the rectangle)
     std::vector<int32_t> weight;
     bool twoTaps = false;
     size_t Count() const { return first.size() - 1; }
@@ -205,7 +205,7 @@ template <int Stride> void ResampleToBytes(const uint16_t* in, const CAxisWeight
 // Rows combined first (the height shrinks): each destination row is a
 // weighted sum of whole source rows, then resampled across.
 void ShrinkRowsFirst(CSourceRows& rows, int sw, const CAxisWeights& across, const CAxisWeights& down, HBITMAP dst,
-    int64_t dx, int64_t dy)
+                     int64_t dx, int64_t dy)
 {
     rows.Reserve(MaxTaps(down));
     const int stride = rows.Stride();
@@ -232,8 +232,8 @@ void ShrinkRowsFirst(CSourceRows& rows, int sw, const CAxisWeights& across, cons
 
 // Source rows resampled across first (the height grows or stays), each once;
 // the two most recent are kept, as consecutive destination rows share them.
-void ResampleRowsFirst(
-    CSourceRows& rows, const CAxisWeights& across, const CAxisWeights& down, HBITMAP dst, int64_t dx, int64_t dy)
+void ResampleRowsFirst(CSourceRows& rows, const CAxisWeights& across, const CAxisWeights& down, HBITMAP dst, int64_t dx,
+                       int64_t dy)
 {
     const size_t n = across.Count() * 3;
     struct Slot {
@@ -284,7 +284,7 @@ void ResampleRowsFirst(
     }
 }
 
-} // namespace
+}  // namespace
 
 int StretchBlt(HBITMAP dst, int dx, int dy, int dw, int dh, HBITMAP src, int sx, int sy, int sw, int sh)
 {

@@ -29,7 +29,7 @@ CPlacement PlaceInThumbnail(int width, int height)
     return p;
 }
 
-} // namespace
+}  // namespace
 
 int MakeThumbnail(CImageItem& item)
 {

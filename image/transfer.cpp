@@ -10,7 +10,7 @@ int AdjustChannel(int value, int brightness, int contrast)
     if (contrast > 0) {
         t = t <= 128 ? t - contrast : t + contrast;
     } else {
-        const int64_t half = contrast / 2; // truncates toward zero
+        const int64_t half = contrast / 2;  // truncates toward zero
         if (t > 128)
             t = std::max<int64_t>(t + half, 128);
         else
@@ -24,7 +24,7 @@ CTransferTable::CTransferTable(int brightness, int contrast)
     // The rule as two straight pieces either side of the pivot, each with a
     // fixed offset and one cap, so filling the table needs no per-value
     // branching on the contrast. A test holds it equal to AdjustChannel.
-    const int64_t pivot = 128 - int64_t(brightness); // values up to here are on the lower side
+    const int64_t pivot = 128 - int64_t(brightness);  // values up to here are on the lower side
     const int64_t half = contrast / 2;
     const bool more = contrast > 0;
     const int64_t lowOffset = int64_t(brightness) - (more ? contrast : half);

@@ -33,7 +33,7 @@ thread_local OpenListing* t_listing = nullptr;
 class CListingScope {
 public:
     CListingScope(const QString& archivePath, CZipReader& reader)
-        : m_listing { archivePath, reader }
+        : m_listing {archivePath, reader}
         , m_outer(std::exchange(t_listing, &m_listing))
     {
     }
@@ -52,7 +52,7 @@ private:
     OpenListing* m_outer;
 };
 
-} // namespace
+}  // namespace
 
 bool IsZipPictureName(const QString& name)
 {
@@ -115,7 +115,7 @@ int ListZipPictures(const QString& archivePath, const std::function<bool(const C
 }
 
 ZipFindResult FindZipMember(const QString& archivePath, const QString& memberName, CZipMemberInfo* info,
-    QByteArray* bytes, const CZipMemberPos& position)
+                            QByteArray* bytes, const CZipMemberPos& position)
 {
     CZipReader own;
     const bool listing = t_listing && t_listing->archivePath == archivePath;
@@ -129,7 +129,7 @@ ZipFindResult FindZipMember(const QString& archivePath, const QString& memberNam
     CZipMemberInfo member;
     auto isWanted = [&] {
         return !member.nameTooLong && IsZipPictureName(member.name)
-            && member.name.compare(memberName, Qt::CaseInsensitive) == 0;
+               && member.name.compare(memberName, Qt::CaseInsensitive) == 0;
     };
     auto take = [&] {
         if (info)

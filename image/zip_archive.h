@@ -45,20 +45,19 @@ QString ZipNameKey(const QString& name);
 bool IndexZipPictures(const QString& archivePath, QHash<QString, CZipMemberPos>* index);
 
 enum class ZipFindResult {
-    Found, // *info describes the member; *bytes holds its data when asked
-    NotFound, // no picture member of that name could be opened; nothing else shown
-    Failed, // the archive or the member's data failed; shown
+    Found,     // *info describes the member; *bytes holds its data when asked
+    NotFound,  // no picture member of that name could be opened; nothing else shown
+    Failed,    // the archive or the member's data failed; shown
 };
 
 // Finds the first picture member whose name equals memberName letter case
 // aside. When position (from the listing) still holds that member it is read
 // from there directly: no other member is touched, and when called from
 // ListZipPictures's onPicture for the same archive on the same thread, the
-// listing's open archive is used instead of opening it again. Otherwise the archive is walked from its first member, every member
-// met on the way is opened, and one that cannot be (encrypted, a method other
-// than stored or deflated, damaged) is reported with "Can't open file: " + its
-// name, the walk going on; the wanted member itself is reported the same way
-// and then counts as not found.
+// listing's open archive is used instead of opening it again. Otherwise the archive is walked from its first member,
+// every member met on the way is opened, and one that cannot be (encrypted, a method other than stored or deflated,
+// damaged) is reported with "Can't open file: " + its name, the walk going on; the wanted member itself is reported the
+// same way and then counts as not found.
 //
 // With bytes null only the directory entry is wanted: *info is filled and the
 // member's data is not read. Otherwise the member is read into *bytes to its
@@ -69,4 +68,4 @@ enum class ZipFindResult {
 // opened; "Cannot load " + member name when the member's data cannot be read,
 // fails its checksum or exceeds the cap.
 ZipFindResult FindZipMember(const QString& archivePath, const QString& memberName, CZipMemberInfo* info,
-    QByteArray* bytes, const CZipMemberPos& position = {});
+                            QByteArray* bytes, const CZipMemberPos& position = {});

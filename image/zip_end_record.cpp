@@ -17,7 +17,7 @@ unsigned Read16(const unsigned char* p)
     return p[0] | p[1] << 8;
 }
 
-} // namespace
+}  // namespace
 
 int64_t FindZipEndRecord(const QByteArray& hostPath, unsigned* memberCount)
 {
@@ -30,7 +30,7 @@ int64_t FindZipEndRecord(const QByteArray& hostPath, unsigned* memberCount)
     const int64_t tailSize = std::min(size, kRecordSize + kLongestComment);
     std::vector<unsigned char> tail(tailSize > 0 ? static_cast<size_t>(tailSize) : 0);
     const bool read = tailSize >= kRecordSize && std::fseek(file, static_cast<long>(size - tailSize), SEEK_SET) == 0
-        && std::fread(tail.data(), 1, tail.size(), file) == tail.size();
+                      && std::fread(tail.data(), 1, tail.size(), file) == tail.size();
     std::fclose(file);
     if (!read)
         return -1;
@@ -112,8 +112,8 @@ struct CZipTrimmedFile::Impl {
     {
         // Seeking from the end is how the library measures the file.
         if (origin == ZLIB_FILEFUNC_SEEK_END)
-            return Of(opaque)->base.zseek64_file(
-                Of(opaque)->base.opaque, stream, Of(opaque)->end + offset, ZLIB_FILEFUNC_SEEK_SET);
+            return Of(opaque)->base.zseek64_file(Of(opaque)->base.opaque, stream, Of(opaque)->end + offset,
+                                                 ZLIB_FILEFUNC_SEEK_SET);
         return Of(opaque)->base.zseek64_file(Of(opaque)->base.opaque, stream, offset, origin);
     }
     static int Close(voidpf opaque, voidpf stream)
@@ -131,8 +131,8 @@ CZipTrimmedFile::CZipTrimmedFile(int64_t endRecordOffset)
 {
     m_impl->base = *static_cast<zlib_filefunc64_def*>(ZipRegularFileFunctions());
     m_impl->end = static_cast<ZPOS64_T>(endRecordOffset + kRecordSize);
-    m_impl->trimmed = { &Impl::Open, &Impl::Read, &Impl::Write, &Impl::Tell, &Impl::Seek, &Impl::Close, &Impl::Error,
-        m_impl.get() };
+    m_impl->trimmed
+        = {&Impl::Open, &Impl::Read, &Impl::Write, &Impl::Tell, &Impl::Seek, &Impl::Close, &Impl::Error, m_impl.get()};
 }
 
 CZipTrimmedFile::~CZipTrimmedFile() = default;

@@ -61,7 +61,7 @@ size_t SequenceLength(const uint8_t* s, size_t left)
     return length;
 }
 
-} // namespace
+}  // namespace
 
 bool IsValidUtf8(const char* bytes, size_t length)
 {

@@ -6,9 +6,9 @@
 
 #include <QFile>
 #include <cstring>
-#include <vector>
 #include <ctime>
 #include <minizip/unzip.h>
+#include <vector>
 #include <zlib.h>
 
 namespace {
@@ -36,7 +36,7 @@ CTime LocalTimeOf(const tm_unz& date)
     return seconds == static_cast<std::time_t>(-1) ? CTime() : CTime(static_cast<int64_t>(seconds));
 }
 
-} // namespace
+}  // namespace
 
 CZipReader::~CZipReader()
 {
@@ -88,7 +88,7 @@ bool CZipReader::GoTo(const CZipMemberPos& position)
     CloseCurrent();
     if (!m_file || !position.set)
         return false;
-    const unz64_file_pos pos { position.directoryOffset, position.index };
+    const unz64_file_pos pos {position.directoryOffset, position.index};
     return unzGoToFilePos64(Handle(m_file), &pos) == UNZ_OK;
 }
 
@@ -163,7 +163,8 @@ ZipReadStatus CZipReader::ReadCurrent(const CZipMemberInfo& info, QByteArray* ou
     const int closed = unzCloseCurrentFile(Handle(m_file));
     m_memberOpen = false;
     if (status == ZipReadStatus::Ok) {
-        const uLong crc = crc32_z(crc32(0L, Z_NULL, 0), reinterpret_cast<const Bytef*>(out->constData()), size_t(total));
+        const uLong crc
+            = crc32_z(crc32(0L, Z_NULL, 0), reinterpret_cast<const Bytef*>(out->constData()), size_t(total));
         if (closed == UNZ_CRCERROR || static_cast<uint32_t>(crc) != info.crc)
             status = ZipReadStatus::ChecksumError;
         else if (closed != UNZ_OK)

@@ -20,14 +20,14 @@
 
 // What the archive's directory says about one member.
 struct CZipMemberInfo {
-    QString name; // decoded name, as stored: may hold "/", "\", "../"
-    bool nameTooLong = false; // stored name longer than 255 bytes: never taken
-    uint64_t size = 0; // stated uncompressed size; not to be trusted
+    QString name;              // decoded name, as stored: may hold "/", "\", "../"
+    bool nameTooLong = false;  // stored name longer than 255 bytes: never taken
+    uint64_t size = 0;         // stated uncompressed size; not to be trusted
     uint32_t crc = 0;
-    CTime modified; // stored date and time, taken as local time
-    int method = 0; // 0 stored, 8 deflated; others are not read
+    CTime modified;  // stored date and time, taken as local time
+    int method = 0;  // 0 stored, 8 deflated; others are not read
     bool encrypted = false;
-    CZipMemberPos position; // of this entry in its archive's directory
+    CZipMemberPos position;  // of this entry in its archive's directory
 
     // Stored or deflated, and not encrypted.
     bool IsReadable() const { return !encrypted && (method == 0 || method == 8); }
@@ -36,10 +36,10 @@ struct CZipMemberInfo {
 // Why reading a member's bytes ended.
 enum class ZipReadStatus {
     Ok,
-    CannotOpen, // encrypted, a method we do not read, or the library refused it
-    ReadError, // the data ended early or did not inflate
-    ChecksumError, // the bytes read do not match the stored CRC-32
-    TooLarge, // more bytes than the cap
+    CannotOpen,     // encrypted, a method we do not read, or the library refused it
+    ReadError,      // the data ended early or did not inflate
+    ChecksumError,  // the bytes read do not match the stored CRC-32
+    TooLarge,       // more bytes than the cap
 };
 
 // Largest member read: its bytes are held in memory while they are decoded,
@@ -83,8 +83,8 @@ public:
     void CloseCurrent();
 
 private:
-    void* m_file = nullptr; // unzFile
-    bool m_empty = false; // an archive with no members, which the library refuses
-    std::unique_ptr<CZipTrimmedFile> m_trimmed; // file access for a record the library misses
+    void* m_file = nullptr;                      // unzFile
+    bool m_empty = false;                        // an archive with no members, which the library refuses
+    std::unique_ptr<CZipTrimmedFile> m_trimmed;  // file access for a record the library misses
     bool m_memberOpen = false;
 };

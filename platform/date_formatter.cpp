@@ -7,8 +7,7 @@ namespace {
 constexpr char16_t kFieldLetters[] = u"dMywqghHmst";
 constexpr char16_t kUnsupported[] = u"???";
 
-template <int N>
-void CopyName(char16_t (&to)[N], const QString& name)
+template <int N> void CopyName(char16_t (&to)[N], const QString& name)
 {
     const int n = std::min(int(name.size()), N - 1);
     std::copy_n(reinterpret_cast<const char16_t*>(name.utf16()), n, to);

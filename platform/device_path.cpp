@@ -99,7 +99,7 @@ bool LessByName(const CFindData& a, const CFindData& b)
 
 bool ReadEntry(int dirFd, const QByteArray& rawName, dev_t folderDevice, const QString& hostFolder, CFindData* entry)
 {
-    struct stat st {};
+    struct stat st { };
     if (::fstatat(dirFd, rawName.constData(), &st, 0) != 0)
         return false;
     entry->isDirectory = S_ISDIR(st.st_mode);
@@ -110,8 +110,8 @@ bool ReadEntry(int dirFd, const QByteArray& rawName, dev_t folderDevice, const Q
     entry->device = uint64_t(st.st_dev);
     entry->inode = uint64_t(st.st_ino);
     entry->isStorageCard = entry->isDirectory
-        && HostFileSystem::IsMountRoot(dirFd, rawName.constData(), folderDevice, st.st_dev)
-        && !HostFileSystem::IsPseudo(hostFolder + QLatin1Char('/') + entry->name);
+                           && HostFileSystem::IsMountRoot(dirFd, rawName.constData(), folderDevice, st.st_dev)
+                           && !HostFileSystem::IsPseudo(hostFolder + QLatin1Char('/') + entry->name);
     return true;
 }
 
@@ -174,7 +174,8 @@ bool FromHost(const QString& hostPath, QString* devicePath, QString* reason)
     }
     for (const QString& name : names)
         if (name.contains(QLatin1Char('\\')))
-            return Refuse(reason, QStringLiteral("%1 has a name with \"\\\" that the device cannot show").arg(hostPath));
+            return Refuse(reason,
+                          QStringLiteral("%1 has a name with \"\\\" that the device cannot show").arg(hostPath));
     *devicePath = DeviceJoin(names);
     return true;
 }
@@ -188,7 +189,7 @@ bool EnumerateDirectory(const QString& deviceFolder, std::vector<CFindData>* ent
     int fd = ::open(HostBytes::Encode(host).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0)
         return false;
-    struct stat folder {};
+    struct stat folder { };
     DIR* dir = ::fstat(fd, &folder) == 0 ? ::fdopendir(fd) : nullptr;
     if (!dir) {
         ::close(fd);
@@ -213,7 +214,7 @@ bool EnumerateDirectory(const QString& deviceFolder, std::vector<CFindData>* ent
         CFindData home;
         home.name = QLatin1String(DevicePath::kMyDocuments);
         home.isDirectory = true;
-        struct stat st {};
+        struct stat st { };
         if (::stat(HostBytes::Encode(Home()).constData(), &st) == 0) {
             home.modified = int64_t(st.st_mtim.tv_sec);
             home.accessed = int64_t(st.st_atim.tv_sec);

@@ -64,7 +64,8 @@ void CDocument::UpdateAllViews(CView* sender, int hint)
 
 void CDocument::PostDelivery()
 {
-    QMetaObject::invokeMethod(m_context, [this] { DeliverSlice(kDeliverySliceMs); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        m_context, [this] { DeliverSlice(kDeliverySliceMs); }, Qt::QueuedConnection);
 }
 
 bool CDocument::TakeQueued(QueuedHint* next)

@@ -78,9 +78,9 @@ private:
     std::vector<CView*> m_views;
     QObject* m_context;  // lives on the user-interface thread; deliveries are posted to it
     std::atomic<unsigned> m_generation {0};
-    std::mutex m_queueLock;           // guards the two below
-    std::deque<QueuedHint> m_queue;   // raised on other threads, not yet delivered
-    bool m_deliveryPosted = false;    // a delivery is waiting in the event loop
+    std::mutex m_queueLock;          // guards the two below
+    std::deque<QueuedHint> m_queue;  // raised on other threads, not yet delivered
+    bool m_deliveryPosted = false;   // a delivery is waiting in the event loop
     QString m_title;
     bool m_modified = false;  // never set: closing never asks to save
 };

@@ -44,7 +44,7 @@ void SweepStaleTemporaries(const QByteArray& folder, const QByteArray& prefix)
         if (std::strncmp(d->d_name, prefix.constData(), size_t(prefix.size())) != 0
             || !IsTemporarySuffix(d->d_name + prefix.size()))
             continue;
-        struct stat st {};
+        struct stat st { };
         if (::fstatat(::dirfd(dir), d->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(st.st_mode)
             && st.st_uid == ::geteuid() && now - st.st_mtim.tv_sec > 60)
             ::unlinkat(::dirfd(dir), d->d_name, 0);
@@ -54,9 +54,10 @@ void SweepStaleTemporaries(const QByteArray& folder, const QByteArray& prefix)
 
 }  // namespace
 
-CFileReplacement::CFileReplacement(const QString& hostPath) : m_target(HostBytes::Encode(hostPath))
+CFileReplacement::CFileReplacement(const QString& hostPath)
+    : m_target(HostBytes::Encode(hostPath))
 {
-    struct stat st {};
+    struct stat st { };
     if (::lstat(m_target.constData(), &st) == 0 && S_ISLNK(st.st_mode)) {
         if (char* real = ::realpath(m_target.constData(), nullptr)) {
             m_target = real;

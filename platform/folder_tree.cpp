@@ -29,7 +29,7 @@ bool IsArchiveName(const char* name, size_t length)
 CFolderTreeSource::CFolderTreeSource(FolderTreeKind kind)
     : m_kind(kind)
 {
-    struct stat st {};
+    struct stat st { };
     if (::stat(HostBytes::Encode(DevicePath::ToHost(QStringLiteral("\\"))).constData(), &st) == 0)
         m_root = {uint64_t(st.st_dev), uint64_t(st.st_ino)};
 }
@@ -47,7 +47,7 @@ bool CFolderTreeSource::IsTreeEntry(const CFindData& entry, FolderTreeKind kind)
 bool CFolderTreeSource::ShowsAsStorageCard(const CFindData& entry)
 {
     return entry.isDirectory && entry.isStorageCard
-        && entry.name.compare(QLatin1String("NETWORK"), Qt::CaseInsensitive) != 0;
+           && entry.name.compare(QLatin1String("NETWORK"), Qt::CaseInsensitive) != 0;
 }
 
 bool CFolderTreeSource::ListChildren(const QString& folder, const std::vector<CHostFolderId>& lineage,
@@ -67,9 +67,10 @@ bool CFolderTreeSource::ListChildren(const QString& folder, const std::vector<CH
         node.isStorageCard = ShowsAsStorageCard(entry);
         if (entry.isDirectory) {
             const bool loop = std::find(lineage.begin(), lineage.end(), node.id) != lineage.end();
-            node.canOpen = !loop
-                && (entry.device == m_root.device
-                    || !m_pseudo.IsPseudo(dev_t(entry.device), DevicePath::ToHost(ChildPath(folder, entry.name))));
+            node.canOpen
+                = !loop
+                  && (entry.device == m_root.device
+                      || !m_pseudo.IsPseudo(dev_t(entry.device), DevicePath::ToHost(ChildPath(folder, entry.name))));
         }
         children->push_back(std::move(node));
     }
@@ -107,7 +108,7 @@ bool CFolderTreeSource::HasChildren(const QString& folder) const
         const QString name = HostBytes::Decode(raw);
         if (name.contains(QLatin1Char('\\')))
             continue;
-        struct stat st {};
+        struct stat st { };
         if (::fstatat(::dirfd(dir), d->d_name, &st, 0) != 0)
             continue;
         found = S_ISDIR(st.st_mode) || archiveName;

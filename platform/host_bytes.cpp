@@ -6,7 +6,10 @@ constexpr char16_t kEscapeBase = 0xDC00;
 constexpr char16_t kFirstEscape = 0xDC80;
 constexpr char16_t kLastEscape = 0xDCFF;
 
-bool IsContinuation(uchar c) { return (c & 0xC0) == 0x80; }
+bool IsContinuation(uchar c)
+{
+    return (c & 0xC0) == 0x80;
+}
 
 // The length of the well-formed UTF-8 sequence at p (left bytes remain), or 0
 // when the byte there starts none: no overlong forms, no surrogates, nothing
@@ -42,7 +45,10 @@ int SequenceLength(const uchar* p, qsizetype left)
     return length;
 }
 
-bool IsEscape(char16_t c) { return c >= kFirstEscape && c <= kLastEscape; }
+bool IsEscape(char16_t c)
+{
+    return c >= kFirstEscape && c <= kLastEscape;
+}
 
 }  // namespace
 

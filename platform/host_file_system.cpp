@@ -45,7 +45,7 @@ bool IsPseudoType(long fileSystemType)
 
 bool IsPseudo(const QString& hostFolder)
 {
-    struct statfs fs {};
+    struct statfs fs { };
     if (::statfs(HostBytes::Encode(hostFolder).constData(), &fs) != 0)
         return false;
     return IsPseudoType(long(fs.f_type));
@@ -54,7 +54,7 @@ bool IsPseudo(const QString& hostFolder)
 bool IsMountRoot(int dirFd, const char* name, dev_t parentDevice, dev_t childDevice)
 {
 #ifdef STATX_ATTR_MOUNT_ROOT
-    struct statx sx {};
+    struct statx sx { };
     if (::statx(dirFd, name, AT_STATX_SYNC_AS_STAT, STATX_TYPE, &sx) == 0
         && (sx.stx_attributes_mask & STATX_ATTR_MOUNT_ROOT))
         return (sx.stx_attributes & STATX_ATTR_MOUNT_ROOT) != 0;

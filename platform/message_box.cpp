@@ -68,7 +68,8 @@ void Show(const QString& text)
     QCoreApplication* app = QCoreApplication::instance();
     if (app && QThread::currentThread() != app->thread()) {
         // A worker never waits for the user: the box is shown later on the UI thread.
-        QMetaObject::invokeMethod(app, [text] { Present(text); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            app, [text] { Present(text); }, Qt::QueuedConnection);
         return;
     }
     Present(text);
@@ -89,7 +90,8 @@ void ShowFailure(const QString& pattern, const QString& subject)
         Show(text);
 }
 
-CMessageBatch::CMessageBatch() : m_outermost(t_batch == nullptr)
+CMessageBatch::CMessageBatch()
+    : m_outermost(t_batch == nullptr)
 {
     if (m_outermost)
         t_batch = new Batch;

@@ -51,8 +51,8 @@ int DaysInMonth(int y, int m)
 
 COleDateTime::COleDateTime(int year, int month, int day, int hour, int minute, int second)
 {
-    if (year < 100 || year > 9999 || month < 1 || month > 12 || day < 1 || day > DaysInMonth(year, month)
-        || hour < 0 || hour > 23 || minute < 0 || minute > 59 || second < 0 || second > 59) {
+    if (year < 100 || year > 9999 || month < 1 || month > 12 || day < 1 || day > DaysInMonth(year, month) || hour < 0
+        || hour > 23 || minute < 0 || minute > 59 || second < 0 || second > 59) {
         m_status = invalid;
         return;
     }

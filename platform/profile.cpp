@@ -52,7 +52,7 @@ QString SectionKey(const QString& section)
     ProfileNames& n = Names();
     std::lock_guard lock(n.mutex);
     return QStringLiteral("HKEY_CURRENT_USER\\Software\\") + n.registryKey + QLatin1Char('\\') + AppNameOf(n)
-        + QLatin1Char('\\') + section;
+           + QLatin1Char('\\') + section;
 }
 
 int GetProfileInt(const QString& section, const QString& name, int defaultValue)

@@ -88,7 +88,10 @@ QByteArray ValueText(const RegValue& value)
 // Reads the lines of a text one at a time, joining hex lines continued with "\".
 class LineReader {
 public:
-    explicit LineReader(const QByteArray& text) : m_lines(text.split('\n')) {}
+    explicit LineReader(const QByteArray& text)
+        : m_lines(text.split('\n'))
+    {
+    }
     bool AtEnd() const { return m_next >= m_lines.size(); }
     int LineNumber() const { return int(m_next); }
     QByteArray Next()
@@ -223,8 +226,7 @@ QString CRegistryData::NormalizeKey(const QString& key)
 {
     // Settings are read often (views read the stored mode at every list
     // notification): a key already without empty parts is returned as it is.
-    if (!key.startsWith(QLatin1Char('\\')) && !key.endsWith(QLatin1Char('\\')) &&
-        !key.contains(QLatin1String("\\\\")))
+    if (!key.startsWith(QLatin1Char('\\')) && !key.endsWith(QLatin1Char('\\')) && !key.contains(QLatin1String("\\\\")))
         return key;
     QStringList parts = key.split(QLatin1Char('\\'), Qt::SkipEmptyParts);
     return parts.join(QLatin1Char('\\'));
@@ -341,7 +343,8 @@ bool CRegistryData::FromText(const QByteArray& text, CRegistryData* data, QStrin
         }
         QString name;
         RegValue value;
-        if (currentKey.isEmpty() || !ParseValueLine(line, &reader, &name, &value) || !data->Set(currentKey, name, value))
+        if (currentKey.isEmpty() || !ParseValueLine(line, &reader, &name, &value)
+            || !data->Set(currentKey, name, value))
             problem(number, QStringLiteral("bad value"));
     }
     return clean;

@@ -74,7 +74,7 @@ public:
         m_fd = ::open(lockPath.constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
         if (m_fd < 0)
             return;
-        struct stat st {};
+        struct stat st { };
         if (::fstat(m_fd, &st) == 0 && st.st_uid == ::geteuid() && (st.st_mode & 077))
             ::fchmod(m_fd, 0600);
         constexpr int kStepMs = 2;
@@ -130,7 +130,7 @@ void SweepTemporaries(const QString& path)
     for (const QString& name : folder.entryList({prefix + QStringLiteral("*") + QLatin1String(kTempSuffix)},
                                                 QDir::Files | QDir::Hidden | QDir::System)) {
         const QByteArray host = Encode(folder.filePath(name));
-        struct stat st {};
+        struct stat st { };
         if (::lstat(host.constData(), &st) == 0 && S_ISREG(st.st_mode) && st.st_uid == ::geteuid())
             ::unlink(host.constData());
     }
@@ -194,8 +194,8 @@ QString CRegistryStore::ResolvedFile() const
 bool CRegistryStore::IsHeldFileCurrent(const struct stat& st) const
 {
     return m_heldFd >= 0 && st.st_dev == m_heldStat.st_dev && st.st_ino == m_heldStat.st_ino
-        && st.st_size == m_heldStat.st_size && st.st_mtim.tv_sec == m_heldStat.st_mtim.tv_sec
-        && st.st_mtim.tv_nsec == m_heldStat.st_mtim.tv_nsec;
+           && st.st_size == m_heldStat.st_size && st.st_mtim.tv_sec == m_heldStat.st_mtim.tv_sec
+           && st.st_mtim.tv_nsec == m_heldStat.st_mtim.tv_nsec;
 }
 
 void CRegistryStore::ForgetFile()
@@ -225,7 +225,7 @@ CRegistryStore::LoadResult CRegistryStore::LoadFile(const QString& path)
     int fd = ::open(Encode(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0)
         return LoadResult::kFailed;
-    struct stat st {};
+    struct stat st { };
     QByteArray text;
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || !ReadAll(fd, &text)) {
         ::close(fd);
@@ -269,7 +269,7 @@ void CRegistryStore::Refresh()
     QString path = ResolvedFile();
     if (path != m_heldPath)
         ForgetFile();
-    struct stat st {};
+    struct stat st { };
     if (::stat(Encode(path).constData(), &st) == 0) {
         if (IsHeldFileCurrent(st))
             return;
@@ -302,18 +302,18 @@ void CRegistryStore::Refresh()
 bool CRegistryStore::WriteReplacement(const QString& path, const CRegistryData& data)
 {
     // A replaced file keeps its permissions; a new one gets the usual 0666 & ~umask.
-    struct stat old {};
+    struct stat old { };
     const bool replacing = ::stat(Encode(path).constData(), &old) == 0;
     SweepTemporaries(path);
     QByteArray temp;
     const int fd = CreateTemporary(path, &temp);
     if (fd < 0)
         return false;
-    struct stat st {};
+    struct stat st { };
     // The permissions are set before any byte is written, so the data is
     // never readable by more users than the file it replaces.
-    bool ok = (!replacing || ::fchmod(fd, old.st_mode & 07777) == 0) && WriteAll(fd, data.ToText())
-        && ::fsync(fd) == 0 && ::fstat(fd, &st) == 0 && ::rename(temp.constData(), Encode(path).constData()) == 0;
+    bool ok = (!replacing || ::fchmod(fd, old.st_mode & 07777) == 0) && WriteAll(fd, data.ToText()) && ::fsync(fd) == 0
+              && ::fstat(fd, &st) == 0 && ::rename(temp.constData(), Encode(path).constData()) == 0;
     if (!ok) {
         ::close(fd);
         ::unlink(temp.constData());
@@ -344,7 +344,7 @@ bool CRegistryStore::Modify(const std::function<bool(CRegistryData*)>& change)
     FileLock lock(target, kLockWaitMs);
     if (!lock.IsHeld())
         return false;
-    struct stat st {};
+    struct stat st { };
     bool exists = ::stat(Encode(target).constData(), &st) == 0;
     if (exists && !IsHeldFileCurrent(st)) {
         const LoadResult loaded = LoadFile(path);

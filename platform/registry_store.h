@@ -95,7 +95,7 @@ private:
     // keeps its inode from being reused, so (device, inode) stays a safe identity.
     QString m_heldPath;
     int m_heldFd = -1;
-    struct stat m_heldStat {};
+    struct stat m_heldStat { };
     CRegistryData m_data;
     bool m_createFailed = false;  // a missing file could not be created
 };

@@ -22,22 +22,22 @@ RegValue RegValue::Dword(uint32_t value)
     QByteArray bytes(4, '\0');
     for (int i = 0; i < 4; ++i)
         bytes[i] = char((value >> (8 * i)) & 0xff);
-    return { kRegDword, bytes };
+    return {kRegDword, bytes};
 }
 
 RegValue RegValue::String(const QString& text)
 {
-    return { kRegSz, Utf16LeWithNull(text) };
+    return {kRegSz, Utf16LeWithNull(text)};
 }
 
 RegValue RegValue::ExpandString(const QString& text)
 {
-    return { kRegExpandSz, Utf16LeWithNull(text) };
+    return {kRegExpandSz, Utf16LeWithNull(text)};
 }
 
 RegValue RegValue::Raw(uint32_t type, const QByteArray& data)
 {
-    return { type, data };
+    return {type, data};
 }
 
 uint32_t RegValue::ToDword() const

@@ -12,7 +12,7 @@ namespace RegularFile {
 
 Kind KindOf(const QString& hostPath)
 {
-    struct stat st {};
+    struct stat st { };
     if (::stat(HostBytes::Encode(hostPath).constData(), &st) != 0)
         return Kind::Missing;
     return S_ISREG(st.st_mode) ? Kind::Regular : S_ISDIR(st.st_mode) ? Kind::Folder : Kind::Other;
@@ -31,7 +31,7 @@ bool IsOtherKind(const QString& hostPath)
 
 int OpenForRead(const QByteArray& hostPath)
 {
-    struct stat st {};
+    struct stat st { };
     if (::stat(hostPath.constData(), &st) != 0)
         return -1;
     // Opening a device may act on it (a tape rewinds): never open one at all.

@@ -9,7 +9,7 @@
 
 CTime CTime::FromFileModified(const QString& hostPath)
 {
-    struct stat st {};
+    struct stat st { };
     if (::stat(HostBytes::Encode(hostPath).constData(), &st) != 0)
         return CTime();
     return CTime(int64_t(st.st_mtim.tv_sec));
@@ -23,9 +23,27 @@ CTime::Fields CTime::Local() const
     return {tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec};
 }
 
-int CTime::GetYear() const { return Local().year; }
-int CTime::GetMonth() const { return Local().month; }
-int CTime::GetDay() const { return Local().day; }
-int CTime::GetHour() const { return Local().hour; }
-int CTime::GetMinute() const { return Local().minute; }
-int CTime::GetSecond() const { return Local().second; }
+int CTime::GetYear() const
+{
+    return Local().year;
+}
+int CTime::GetMonth() const
+{
+    return Local().month;
+}
+int CTime::GetDay() const
+{
+    return Local().day;
+}
+int CTime::GetHour() const
+{
+    return Local().hour;
+}
+int CTime::GetMinute() const
+{
+    return Local().minute;
+}
+int CTime::GetSecond() const
+{
+    return Local().second;
+}

@@ -9,7 +9,11 @@ class QString;
 class CTime {
 public:
     CTime() = default;
-    explicit CTime(int64_t secondsSinceEpoch) : m_seconds(secondsSinceEpoch), m_set(true) {}
+    explicit CTime(int64_t secondsSinceEpoch)
+        : m_seconds(secondsSinceEpoch)
+        , m_set(true)
+    {
+    }
     // The last-write time of a host file; unset when the file cannot be read.
     static CTime FromFileModified(const QString& hostPath);
 
@@ -24,7 +28,9 @@ public:
     int GetSecond() const;
 
 private:
-    struct Fields { int year, month, day, hour, minute, second; };
+    struct Fields {
+        int year, month, day, hour, minute, second;
+    };
     Fields Local() const;
     int64_t m_seconds = 0;
     bool m_set = false;

@@ -67,7 +67,7 @@ QByteArray WithDefaults(const QByteArray& text, const QString& mimeType, const Q
         lines.removeLast();
     bool inSection = false;
     bool written = ids.isEmpty();  // a removal never adds a line
-    qsizetype sectionEnd = -1;  // after the last line of the section that is not blank
+    qsizetype sectionEnd = -1;     // after the last line of the section that is not blank
     for (qsizetype i = 0; i < lines.size(); ++i) {
         const QByteArray& line = lines[i];
         if (IsSectionHeader(line)) {
@@ -133,7 +133,7 @@ bool SetUserDefaults(const QString& mimeType, const QString& ids)
 
 bool IsDesktopEntryInstalled(const QString& desktopId)
 {
-    QStringList folders { BaseFolder("XDG_DATA_HOME", QDir::homePath() + QStringLiteral("/.local/share")) };
+    QStringList folders {BaseFolder("XDG_DATA_HOME", QDir::homePath() + QStringLiteral("/.local/share"))};
     QString dataDirs = qEnvironmentVariable("XDG_DATA_DIRS");
     if (dataDirs.isEmpty())
         dataDirs = QStringLiteral("/usr/local/share:/usr/share");

@@ -65,16 +65,16 @@ const char* const kToolBarRows[] = {
 // clang-format on
 
 // Header line, palette, then the rows, as an XPM array.
-std::vector<const char*> MakeXpm(
-    const char* header, const char* const* colors, size_t colorCount, const char* const* rows, size_t rowCount)
+std::vector<const char*> MakeXpm(const char* header, const char* const* colors, size_t colorCount,
+                                 const char* const* rows, size_t rowCount)
 {
-    std::vector<const char*> xpm { header };
+    std::vector<const char*> xpm {header};
     xpm.insert(xpm.end(), colors, colors + colorCount);
     xpm.insert(xpm.end(), rows, rows + rowCount);
     return xpm;
 }
 
-} // namespace
+}  // namespace
 
 namespace Resources {
 
@@ -105,4 +105,4 @@ unsigned BitmapTransparentColor(int id)
     return id == Res::IDB_COMMANDBAR_IMAGES ? 0x999999u : 0xC0C0C0u;
 }
 
-} // namespace Resources
+}  // namespace Resources

@@ -13,4 +13,4 @@ const char* const* BitmapXpm(int id);
 // The colour that stands for transparency in bitmap id, as 0xRRGGBB.
 unsigned BitmapTransparentColor(int id);
 
-} // namespace Resources
+}  // namespace Resources

@@ -10,8 +10,8 @@
 enum class FileKind { Picture, Archive, Album };
 
 struct FileTypeDef {
-    const char* extension;    // ".jpg": four characters, the dot included
-    const char* mimeType;     // "image/jpeg"
+    const char* extension;  // ".jpg": four characters, the dot included
+    const char* mimeType;   // "image/jpeg"
     FileKind kind;
     const char* name;         // "jpeg": the File Association page's "jpeg files"
     const char* description;  // set for the types Lumo itself defines
@@ -25,6 +25,9 @@ std::span<const FileTypeDef> Pictures();
 // The picture type whose extension is the last four characters of name
 // (letter case aside); null for none.
 const FileTypeDef* PictureOf(QStringView name);
-inline bool IsPictureName(QStringView name) { return PictureOf(name) != nullptr; }
+inline bool IsPictureName(QStringView name)
+{
+    return PictureOf(name) != nullptr;
+}
 
 }  // namespace FileTypes

@@ -32,11 +32,20 @@ QString ProgramIconSvg(int size)
         switch (s.kind) {
         case CIconShape::RoundRect:
             svg << QStringLiteral("<rect x=\"%1\" y=\"%2\" width=\"%3\" height=\"%4\" rx=\"%5\" fill=\"%6\"/>")
-                       .arg(v[0]).arg(v[1]).arg(v[2]).arg(v[3]).arg(v[4]).arg(fill);
+                       .arg(v[0])
+                       .arg(v[1])
+                       .arg(v[2])
+                       .arg(v[3])
+                       .arg(v[4])
+                       .arg(fill);
             break;
         case CIconShape::Ellipse:
             svg << QStringLiteral("<ellipse cx=\"%1\" cy=\"%2\" rx=\"%3\" ry=\"%4\" fill=\"%5\"/>")
-                       .arg(v[0]).arg(v[1]).arg(v[2]).arg(v[3]).arg(fill);
+                       .arg(v[0])
+                       .arg(v[1])
+                       .arg(v[2])
+                       .arg(v[3])
+                       .arg(fill);
             break;
         case CIconShape::Polygon: {
             QStringList points;

@@ -8,6 +8,7 @@ using namespace Res;
 
 namespace Resources {
 
+// clang-format off
 const std::vector<CMenuItemDef>& MainMenu()
 {
     static const CMenuItemDef sep {};
@@ -52,6 +53,7 @@ const std::vector<CMenuItemDef>& MainMenu()
     };
     return menu;
 }
+// clang-format on
 
 const std::vector<MenuButtonDef>& MenuBarButtons()
 {
@@ -65,31 +67,30 @@ const std::vector<MenuButtonDef>& MenuBarButtons()
 
 const std::vector<CToolButtonDef>& CommandBarButtons()
 {
-    static const std::vector<CToolButtonDef> buttons = {
-        {ID_BROWSER_FOLDER, 0}, {ID_SLIDE_SHOW, 1}, {ID_APP_ABOUT, 2}};
+    static const std::vector<CToolButtonDef> buttons = {{ID_BROWSER_FOLDER, 0}, {ID_SLIDE_SHOW, 1}, {ID_APP_ABOUT, 2}};
     return buttons;
 }
 
 const std::vector<CToolButtonDef>& BottomToolBarButtons()
 {
-    static const std::vector<CToolButtonDef> buttons = {
-        {ID_ZOOM_OUT, 0}, {ID_ZOOM_IN, 1}, {ID_ROTATE_LEFT, 2}, {ID_ROTATE_RIGHT, 3}, {0, -1},
-        {ID_BRIGHTNESS, 4}, {ID_CONTRAST, 5}, {0, -1}, {ID_IMAGE_INFO, 6}, {ID_MEMO, 7}};
+    static const std::vector<CToolButtonDef> buttons
+        = {{ID_ZOOM_OUT, 0}, {ID_ZOOM_IN, 1}, {ID_ROTATE_LEFT, 2}, {ID_ROTATE_RIGHT, 3}, {0, -1}, {ID_BRIGHTNESS, 4},
+           {ID_CONTRAST, 5}, {0, -1},         {ID_IMAGE_INFO, 6},  {ID_MEMO, 7}};
     return buttons;
 }
 
 const std::vector<CToolButtonDef>& FileOpenToolBarButtons()
 {
-    static const std::vector<CToolButtonDef> buttons = {{ID_FILE_OPEN_OK, 0},       {ID_FILE_OPEN_CANCEL, 1},
-                                                         {0, -1},                   {ID_VIEW_TREE_AND_LIST, 2},
-                                                         {ID_VIEW_TREE, 3},         {ID_VIEW_LIST, 4}};
+    static const std::vector<CToolButtonDef> buttons
+        = {{ID_FILE_OPEN_OK, 0},       {ID_FILE_OPEN_CANCEL, 1}, {0, -1},
+           {ID_VIEW_TREE_AND_LIST, 2}, {ID_VIEW_TREE, 3},        {ID_VIEW_LIST, 4}};
     return buttons;
 }
 
 const std::vector<CAccelDef>& Accelerators()
 {
-    static const std::vector<CAccelDef> accels = {
-        {'N', true, ID_FILE_NEW}, {'O', true, ID_FILE_OPEN}, {'S', true, ID_FILE_SAVE}};
+    static const std::vector<CAccelDef> accels
+        = {{'N', true, ID_FILE_NEW}, {'O', true, ID_FILE_OPEN}, {'S', true, ID_FILE_SAVE}};
     return accels;
 }
 
@@ -112,8 +113,8 @@ QString LoadString(int id)
 
 const std::vector<int>& CommandBarTooltips()
 {
-    static const std::vector<int> ids = {IDS_TIP_NEW, IDS_TIP_FILE, IDS_TIP_HELP,
-                                         IDS_TIP_BROWSER, IDS_TIP_SLIDESHOW, IDS_TIP_ABOUT};
+    static const std::vector<int> ids
+        = {IDS_TIP_NEW, IDS_TIP_FILE, IDS_TIP_HELP, IDS_TIP_BROWSER, IDS_TIP_SLIDESHOW, IDS_TIP_ABOUT};
     return ids;
 }
 

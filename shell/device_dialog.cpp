@@ -7,8 +7,8 @@
 #include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QPushButton>
 #include <QPointer>
+#include <QPushButton>
 #include <algorithm>
 
 namespace {

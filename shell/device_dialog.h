@@ -43,7 +43,7 @@ private:
 namespace DialogId {
 constexpr int kOk = 1;
 constexpr int kCancel = 2;
-constexpr int kStatic = -1;       // labels and group boxes that carry no identifier
+constexpr int kStatic = -1;           // labels and group boxes that carry no identifier
 constexpr int kPropertyTabs = 12320;  // a property sheet's tab control
 }  // namespace DialogId
 

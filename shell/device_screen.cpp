@@ -40,7 +40,8 @@ void CTaskBar::paintEvent(QPaintEvent*)
     f.setPixelSize(12);
     f.setBold(true);
     p.setFont(f);
-    const QString clock = m_fixedClock.isEmpty() ? QTime::currentTime().toString(QStringLiteral("HH:mm")) : m_fixedClock;
+    const QString clock
+        = m_fixedClock.isEmpty() ? QTime::currentTime().toString(QStringLiteral("HH:mm")) : m_fixedClock;
     const QRect r = rect().adjusted(6, 0, -6, 0);
     p.drawText(r, Qt::AlignVCenter | Qt::AlignLeft, m_title);
     p.drawText(r, Qt::AlignVCenter | Qt::AlignRight, clock);
@@ -125,7 +126,8 @@ bool CDeviceScreen::event(QEvent* event)
 bool CDeviceScreen::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::ZOrderChange
-        && std::none_of(m_topMost.cbegin(), m_topMost.cend(), [watched](const QPointer<QWidget>& w) { return w == watched; }))
+        && std::none_of(m_topMost.cbegin(), m_topMost.cend(),
+                        [watched](const QPointer<QWidget>& w) { return w == watched; }))
         RaiseTopMost();
     return QWidget::eventFilter(watched, event);
 }

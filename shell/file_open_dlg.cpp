@@ -45,7 +45,8 @@ CFileOpenDlg::CFileOpenDlg(QWidget* screen)
     : CTitleDialog(screen, QStringLiteral("CFileOpenDlg"), QStringLiteral("File Open"))
     , m_filter(new QComboBox(this))
     , m_list(new QTreeWidget(this))
-    , m_tree(new CFolderTreeCtrl(FolderTreeKind::Folders, [](const CFolderTreeNode&) { return FolderIcon(); }, this))
+    , m_tree(new CFolderTreeCtrl(
+          FolderTreeKind::Folders, [](const CFolderTreeNode&) { return FolderIcon(); }, this))
     , m_toolBar(new QWidget(this))
     , m_datePicture(CDateFormatter::UserShortDatePicture())
 {
@@ -86,7 +87,7 @@ void CFileOpenDlg::MakeToolBar()
         // Cancel have; the view buttons keep their command ids.
         SetControlId(b, def.id == Res::ID_FILE_OPEN_OK       ? DialogId::kOk
                         : def.id == Res::ID_FILE_OPEN_CANCEL ? DialogId::kCancel
-                                                              : def.id);
+                                                             : def.id);
         b->setIcon(ToolImages::Icon(Res::IDB_FILE_OPEN_TOOLBAR, Res::IDB_FILE_OPEN_TOOLBAR_DISABLED, def.image));
         b->setIconSize(QSize(16, 16));
         b->setGeometry(x, 2, 22, 22);

@@ -23,12 +23,9 @@ const Field kFileInfo[] = {
 };
 
 const Field kImageInfo[] = {
-    {1011, "Colors:", &CImageInfoTexts::colors},
-    {1012, "Size:", &CImageInfoTexts::dimensions},
-    {1013, "Rotaion:", &CImageInfoTexts::rotation},
-    {1014, "Zoom:", &CImageInfoTexts::zoom},
-    {1015, "Brightness:", &CImageInfoTexts::brightness},
-    {1016, "Contrast:", &CImageInfoTexts::contrast},
+    {1011, "Colors:", &CImageInfoTexts::colors},         {1012, "Size:", &CImageInfoTexts::dimensions},
+    {1013, "Rotaion:", &CImageInfoTexts::rotation},      {1014, "Zoom:", &CImageInfoTexts::zoom},
+    {1015, "Brightness:", &CImageInfoTexts::brightness}, {1016, "Contrast:", &CImageInfoTexts::contrast},
 };
 
 }  // namespace

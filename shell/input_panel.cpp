@@ -29,7 +29,6 @@ QIcon KeyboardIcon()
     return QIcon(pixmap);
 }
 
-
 bool g_shown = false;
 
 // Shows the panel while its edit has the focus.
@@ -117,9 +116,8 @@ void FollowFocus(QWidget* edit)
 void OnHeightChanged(QObject* context, std::function<void(int)> onChange)
 {
     QInputMethod* method = QGuiApplication::inputMethod();
-    const auto report = [method, onChange] {
-        onChange(method->isVisible() ? qRound(method->keyboardRectangle().height()) : 0);
-    };
+    const auto report
+        = [method, onChange] { onChange(method->isVisible() ? qRound(method->keyboardRectangle().height()) : 0); };
     QObject::connect(method, &QInputMethod::keyboardRectangleChanged, context, report);
     QObject::connect(method, &QInputMethod::visibleChanged, context, report);
 }

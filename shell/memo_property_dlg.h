@@ -17,7 +17,15 @@ class CMemoPropertyDlg : public CDeviceDialog {
     Q_OBJECT
 public:
     static constexpr int kResourceId = 145;
-    enum ControlId { kSize = 1022, kMemo = 1018, kBold = 1024, kItalic = 1025, kFont = 1026, kAlign = 1027, kKeyboard = 1028 };
+    enum ControlId {
+        kSize = 1022,
+        kMemo = 1018,
+        kBold = 1024,
+        kItalic = 1025,
+        kFont = 1026,
+        kAlign = 1027,
+        kKeyboard = 1028
+    };
 
     explicit CMemoPropertyDlg(QWidget* screen);
     ~CMemoPropertyDlg() override;

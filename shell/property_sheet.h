@@ -21,9 +21,9 @@ public:
 
 protected:
     // The start hook: values into the controls.
-    virtual void OnInitDialog() {}
+    virtual void OnInitDialog() { }
     // The OK hook: values from the controls into the settings.
-    virtual void OnOK() {}
+    virtual void OnOK() { }
 
 private:
     friend class CPropertySheet;

@@ -118,7 +118,7 @@ std::vector<std::pair<QString, QString>> CSaveFileDlg::ParseFilter(const QString
 
 QString CSaveFileDlg::ResolveName(const QString& folder, const QString& typed, const QString& defaultExtension)
 {
-    QString path = typed.startsWith(QLatin1Char('\\')) ? typed
+    QString path = typed.startsWith(QLatin1Char('\\'))  ? typed
                    : folder.endsWith(QLatin1Char('\\')) ? folder + typed
                                                         : folder + QLatin1Char('\\') + typed;
     const QString name = path.mid(path.lastIndexOf(QLatin1Char('\\')) + 1);
@@ -131,8 +131,8 @@ void CSaveFileDlg::ListFiles()
 {
     m_files->clear();
     const int type = m_type->currentIndex();
-    const QString pattern = type >= 0 && type < int(m_filters.size()) ? m_filters[size_t(type)].second
-                                                                       : QStringLiteral("*.*");
+    const QString pattern
+        = type >= 0 && type < int(m_filters.size()) ? m_filters[size_t(type)].second : QStringLiteral("*.*");
     std::vector<CFindData> entries;
     EnumerateDirectory(m_folder, &entries);
     for (const CFindData& entry : entries)
@@ -146,7 +146,7 @@ void CSaveFileDlg::OnOk()
     if (typed.isEmpty() || typed.endsWith(QLatin1Char('\\')))
         return;
     const QString path = ResolveName(m_folder, typed, m_defaultExtension);
-    struct stat target {};
+    struct stat target { };
     const bool exists = ::stat(HostBytes::Encode(DevicePath::ToHost(path)).constData(), &target) == 0;
     if (exists && S_ISDIR(target.st_mode)) {
         // A folder's name opens that folder, as in any file dialog.
@@ -195,8 +195,8 @@ void CSaveFileDlg::hideEvent(QHideEvent* event)
     CDeviceDialog::hideEvent(event);
 }
 
-bool CSaveFileDlg::Run(QWidget* screen, const QString& proposed, const QString& filter,
-                       const QString& defaultExtension, QString* path)
+bool CSaveFileDlg::Run(QWidget* screen, const QString& proposed, const QString& filter, const QString& defaultExtension,
+                       QString* path)
 {
     CSaveFileDlg dialog(screen, proposed, filter, defaultExtension);
     if (dialog.exec() != QDialog::Accepted)

@@ -38,8 +38,8 @@ public:
     static QString ResolveName(const QString& folder, const QString& typed, const QString& defaultExtension);
 
     // Runs the dialog; true on OK, with the chosen device path.
-    static bool Run(QWidget* screen, const QString& proposed, const QString& filter,
-                    const QString& defaultExtension, QString* path);
+    static bool Run(QWidget* screen, const QString& proposed, const QString& filter, const QString& defaultExtension,
+                    QString* path);
 
 protected:
     void showEvent(QShowEvent* event) override;

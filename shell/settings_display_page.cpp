@@ -17,7 +17,7 @@ CSettingsDisplayPage::CSettingsDisplayPage(CLumoDoc* doc)
     SetControlId(m_box, 1040);
     auto* text = new QLabel(QStringLiteral("Quick View Mode is for displaying images quickly. If you do not have "
                                            "enough memory spaces, do not check."),
-        group);
+                            group);
     text->setWordWrap(true);
     auto* inner = new QVBoxLayout(group);
     inner->addWidget(m_box);

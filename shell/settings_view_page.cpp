@@ -18,9 +18,9 @@ struct RadioDef {
     const char* label;
 };
 
-const RadioDef kModeRadios[] = { { 1000, "File List" }, { 1004, "Image Icon" }, { 1005, "None (Full Screen)" } };
-const RadioDef kResizeRadios[] = { { 1036, "100%" }, { 1037, "Fit" }, { 1038, "Fill" } };
-const RadioDef kAngleRadios[] = { { 1032, "0" }, { 1033, "90" }, { 1034, "180" }, { 1035, "270" } };
+const RadioDef kModeRadios[] = {{1000, "File List"}, {1004, "Image Icon"}, {1005, "None (Full Screen)"}};
+const RadioDef kResizeRadios[] = {{1036, "100%"}, {1037, "Fit"}, {1038, "Fill"}};
+const RadioDef kAngleRadios[] = {{1032, "0"}, {1033, "90"}, {1034, "180"}, {1035, "270"}};
 constexpr int kAutoRotationId = 1029;
 constexpr int kAutoResizeId = 1030;
 
@@ -29,7 +29,7 @@ constexpr int kAutoResizeId = 1030;
 // caption, when given, leads the first row.
 template <size_t N>
 QButtonGroup* AddRadios(QWidget* parent, QVBoxLayout* column, int perRow, const RadioDef (&defs)[N],
-    const QString& caption = QString())
+                        const QString& caption = QString())
 {
     auto* group = new QButtonGroup(parent);
     QHBoxLayout* row = nullptr;
@@ -136,5 +136,5 @@ void CSettingsViewPage::Show()
 
 CViewPageChoice CSettingsViewPage::Choice() const
 {
-    return { m_state.mode, m_state.resizeChoice, m_state.angleChoice };
+    return {m_state.mode, m_state.resizeChoice, m_state.angleChoice};
 }

@@ -11,7 +11,7 @@ namespace {
 
 constexpr int kImageSize = 16;
 
-} // namespace
+}  // namespace
 
 std::vector<QPixmap> LoadStrip(int bitmapId)
 {
@@ -41,4 +41,4 @@ QIcon Icon(int bitmapId, int disabledId, int index)
     return icon;
 }
 
-} // namespace ToolImages
+}  // namespace ToolImages

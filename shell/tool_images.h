@@ -14,4 +14,4 @@ std::vector<QPixmap> LoadStrip(int bitmapId);
 // disabled look.
 QIcon Icon(int bitmapId, int disabledId, int index);
 
-} // namespace ToolImages
+}  // namespace ToolImages

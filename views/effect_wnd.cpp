@@ -16,7 +16,7 @@ namespace {
 constexpr int kChooserHeight = 20;
 constexpr int kBorder = 1;
 
-} // namespace
+}  // namespace
 
 CEffectSlider::CEffectSlider(QWidget* parent)
     : QSlider(Qt::Horizontal, parent)
@@ -69,7 +69,7 @@ QWidget* CEffectWnd::MakeControl(const CEffectControlDef& def)
     switch (def.id) {
     case kChooserId:
         m_chooser = new QComboBox(this);
-        m_chooser->addItems({ ChooserText(0), ChooserText(1) });
+        m_chooser->addItems({ChooserText(0), ChooserText(1)});
         m_chooser->setCurrentIndex(0);
         connect(m_chooser, &QComboBox::currentIndexChanged, this, [this](int index) { OnChooserChanged(index); });
         control = m_chooser;
@@ -88,7 +88,7 @@ QWidget* CEffectWnd::MakeControl(const CEffectControlDef& def)
         break;
     default: {
         const QString text = def.id == kDefaultId ? QStringLiteral("Default")
-            : def.id == kOkId                     ? QStringLiteral("OK")
+                             : def.id == kOkId    ? QStringLiteral("OK")
                                                   : QStringLiteral("Cancel");
         auto* button = new QPushButton(text, this);
         connect(button, &QPushButton::clicked, this, [this, id = def.id] {

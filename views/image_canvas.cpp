@@ -49,7 +49,7 @@ Qt::Alignment Placement(int flags)
     return a;
 }
 
-} // namespace
+}  // namespace
 
 void CImageCanvas::DrawMemo(QPainter& painter) const
 {
@@ -62,7 +62,7 @@ void CImageCanvas::DrawMemo(QPainter& painter) const
     if (const CDeviceScreen* screen = CDeviceScreen::Instance())
         memo.FitScreen(screen->width(), screen->height());
     QFont font(memo.font.m_face);
-    font.setStyleHint(QFont::SansSerif); // "Tahoma" falls back to the system's sans-serif
+    font.setStyleHint(QFont::SansSerif);  // "Tahoma" falls back to the system's sans-serif
     font.setPixelSize(memo.font.PixelSize());
     font.setWeight(QFont::Weight(std::clamp(memo.font.m_weight, 1, 1000)));
     font.setItalic(memo.font.m_italic);

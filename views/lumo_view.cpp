@@ -97,11 +97,11 @@ void CLumoView::OnInitialUpdate()
     m_canvas = std::make_unique<CImageCanvas>();
     AdaptCanvas();
     if (CLumoDoc* doc = GetDocument()) {
-        const QStringList view = { QStringLiteral("View") };
-        doc->MenuChecks().CheckRadio(
-            view + QStringList { QStringLiteral("Zoom") }, Res::ID_ALL_FIT, Res::ID_ALL_ORIGINAL, Res::ID_ALL_FILL);
-        doc->MenuChecks().CheckRadio(
-            view + QStringList { QStringLiteral("Rotate") }, Res::ID_ROTATE_90, Res::ID_ROTATE_0, Res::ID_ROTATE_0);
+        const QStringList view = {QStringLiteral("View")};
+        doc->MenuChecks().CheckRadio(view + QStringList {QStringLiteral("Zoom")}, Res::ID_ALL_FIT, Res::ID_ALL_ORIGINAL,
+                                     Res::ID_ALL_FILL);
+        doc->MenuChecks().CheckRadio(view + QStringList {QStringLiteral("Rotate")}, Res::ID_ROTATE_90, Res::ID_ROTATE_0,
+                                     Res::ID_ROTATE_0);
     }
 }
 

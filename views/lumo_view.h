@@ -84,7 +84,7 @@ protected:
     CSlideshowDriver* m_slideshow = nullptr;  // child object
     std::unique_ptr<CImageCanvas> m_canvas;
     bool m_dragging = false;
-    bool m_blank = true; // no current entry: the next paint is white
+    bool m_blank = true;  // no current entry: the next paint is white
     // Made with the view, laid over the active pane when shown; it lives as
     // long as this view.
     QPointer<CFolderBrowserWnd> m_folderBrowser;

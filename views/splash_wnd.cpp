@@ -32,8 +32,8 @@ bool CSplashWnd::Show(QWidget* screen)
     // A missing picture gives a window of no size; nothing is reported.
     m_bitmap = ProgramArt::LoadBitmap(m_bitmapId);
     setParent(screen);
-    setGeometry((screen->width() - m_bitmap.width()) / 2, (screen->height() - m_bitmap.height()) / 2,
-        m_bitmap.width(), m_bitmap.height());
+    setGeometry((screen->width() - m_bitmap.width()) / 2, (screen->height() - m_bitmap.height()) / 2, m_bitmap.width(),
+                m_bitmap.height());
     if (auto* device = qobject_cast<CDeviceScreen*>(screen))
         device->SetTopMost(this);
     qApp->installEventFilter(this);

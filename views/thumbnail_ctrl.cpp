@@ -39,7 +39,7 @@ QImage ThumbnailImage(HBITMAP bitmap)
     return image;
 }
 
-} // namespace
+}  // namespace
 
 CThumbnailCtrl::CThumbnailCtrl(std::function<CLumoDoc*()> doc, const QRect& rect, QWidget* parent)
     : QWidget(parent)
@@ -230,7 +230,7 @@ void CThumbnailCtrl::OnMenuCommand(int id)
         update();
         return;
     }
-    static const int kDeltas[] = { 5, 1, -1, -5 };
+    static const int kDeltas[] = {5, 1, -1, -5};
     if (id >= kShiftPlus5Id && id <= kShiftMinus5Id) {
         catalog.MoveCurrent(kDeltas[id - kShiftPlus5Id]);
         Refresh();

@@ -32,7 +32,7 @@ CThumbnailListCtrl::CThumbnailListCtrl(std::function<CLumoDoc*()> doc, const QRe
     small.setPixelSize(kFontPixels);
     setFont(small);
     header()->setFont(small);
-    setHeaderLabels({ QStringLiteral("Name"), QStringLiteral("Size"), QStringLiteral("Date") });
+    setHeaderLabels({QStringLiteral("Name"), QStringLiteral("Size"), QStringLiteral("Date")});
     header()->setStretchLastSection(false);
     header()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     header()->setSectionResizeMode(QHeaderView::Interactive);
@@ -72,8 +72,9 @@ int CThumbnailListCtrl::AddNextRow()
     if (!item)
         return 0;
     ++m_rowsAdded;
-    auto* rowItem = new QTreeWidgetItem(QStringList { FileListText::NameOf(item->m_path),
-        FileListText::SizeText(item->m_fileSize), FileListText::DateText(item->m_modified) });
+    auto* rowItem
+        = new QTreeWidgetItem(QStringList {FileListText::NameOf(item->m_path), FileListText::SizeText(item->m_fileSize),
+                                           FileListText::DateText(item->m_modified)});
     insertTopLevelItem(row, rowItem);
     if (selected >= 0 && selected <= row) {
         SetRowState(selected, true);

@@ -37,8 +37,8 @@ inline int FromQt(int qtKey)
 // The Qt key of an arrow's virtual-key code; 0 for any other code.
 inline int ToQt(int vk)
 {
-    static const int keys[] = { Qt::Key_Left, Qt::Key_Up, Qt::Key_Right, Qt::Key_Down };
+    static const int keys[] = {Qt::Key_Left, Qt::Key_Up, Qt::Key_Right, Qt::Key_Down};
     return IsArrow(vk) ? keys[vk - kLeft] : 0;
 }
 
-} // namespace VirtualKey
+}  // namespace VirtualKey

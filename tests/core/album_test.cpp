@@ -2,17 +2,17 @@
 // damaged albums, and a save that fails without harming the old album.
 #include "app/album_file.h"
 #include "app/settings.h"
+#include "catalog_fixture.h"
 #include "image/export.h"
 #include "image/memo_layout.h"
 #include "platform/host_bytes.h"
-#include "catalog_fixture.h"
 
 #include <csignal>
 #include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/time.h>
+#include <unistd.h>
 
 using catalog_fixture::CatalogFixture;
 using catalog_fixture::kListMode;
@@ -22,7 +22,8 @@ using catalog_fixture::Paths;
 namespace {
 
 constexpr int kHint = CImageCatalog::kHintListChanged;
-const QString kDefaultMemo = QStringLiteral("font=Tahoma;size=9;bold=1;italic=0;align=Top Center;color=#FFFFFF;content=");
+const QString kDefaultMemo
+    = QStringLiteral("font=Tahoma;size=9;bold=1;italic=0;align=Top Center;color=#FFFFFF;content=");
 
 QByteArray Utf16Le(const QString& text)
 {
@@ -102,7 +103,8 @@ TEST_F(AlbumTest, ThreePicturesComeBackInOrderWithTheirMemos)
         const char* content;
     };
     const Memo memos[] = {{"Arial", "12", 0, 1, "Bottom Right", "Summer; beach=2004"},
-        {"Tahoma", "40", 1, 1, "Middle Center", "second"}, {"Courier", "6", 0, 0, "Top Left", "third"}};
+                          {"Tahoma", "40", 1, 1, "Middle Center", "second"},
+                          {"Courier", "6", 0, 0, "Top Left", "third"}};
     // Catalog order is name order: one, three, two.
     for (int i = 0; i < 3; ++i) {
         CImageItem* item = m_catalog.GetAt(i);
@@ -158,9 +160,10 @@ TEST_F(AlbumTest, EmptyMemoContentIsWrittenEmptyAndReadBackAsTheTitle)
 TEST_F(AlbumTest, ArchiveMembersComeBackFromTheArchiveWithTheirMemos)
 {
     MakeFolder(QStringLiteral("\\cards"));
-    ASSERT_TRUE(catalog_fixture::WriteZip(Host(QStringLiteral("\\cards\\pics.zip")),
+    ASSERT_TRUE(catalog_fixture::WriteZip(
+        Host(QStringLiteral("\\cards\\pics.zip")),
         {{QStringLiteral("one.jpg"), catalog_fixture::PictureFor(QStringLiteral("one.jpg"))},
-            {QStringLiteral("dir/two.png"), catalog_fixture::PictureFor(QStringLiteral("two.png"))}}));
+         {QStringLiteral("dir/two.png"), catalog_fixture::PictureFor(QStringLiteral("two.png"))}}));
     ASSERT_EQ(m_catalog.BuildList(QStringLiteral("\\cards\\pics.zip"), 0, kListMode), 1);
     ASSERT_EQ(m_catalog.GetCount(), 2);
     m_catalog.GetAt(0)->m_memoContent = QStringLiteral("first");
@@ -234,7 +237,7 @@ TEST_F(AlbumTest, NamesThatAreNotUtf8AreListedOpenedAndSavedInAnAlbum)
     };
     writeRaw(folder + "/caf\xe9.png", catalog_fixture::PictureFor(QStringLiteral("x.png")));
     writeRaw(folder + "/\xe9t\xe9.zip",
-        BuildTestZip({{"a.jpg", catalog_fixture::PictureFor(QStringLiteral("a.jpg"))}}));
+             BuildTestZip({{"a.jpg", catalog_fixture::PictureFor(QStringLiteral("a.jpg"))}}));
     const QString device = HostBytes::Decode("\\d\xe9j\xe0");
 
     ASSERT_EQ(Open(device, kStripMode), 1);
@@ -292,7 +295,7 @@ TEST_F(AlbumTest, ResavingKeepsTheAlbumsPermissionsAndTheLinkThatLeadsToIt)
     AddEntry(QStringLiteral("\\b.jpg"));
     ASSERT_EQ(m_catalog.SaveAlbum(QStringLiteral("\\link.lab")), 1);
     EXPECT_TRUE(QFileInfo(Host(QStringLiteral("\\link.lab"))).isSymLink());
-    struct stat st {};
+    struct stat st { };
     ASSERT_EQ(::stat(QFile::encodeName(Host(QStringLiteral("\\real.lab"))).constData(), &st), 0);
     EXPECT_EQ(st.st_mode & 07777, 0640u);
     ASSERT_EQ(Open(QStringLiteral("\\real.lab")), 1);
@@ -322,7 +325,7 @@ TEST_F(AlbumTest, FailedSaveLeavesTheOldAlbumIntactAndSaysSo)
     EXPECT_EQ(MessageBoxService::Messages(), QStringList({QStringLiteral("Could not create the file!")}));
     EXPECT_EQ(ReadBytes(QStringLiteral("\\a.lab")), old);
     EXPECT_EQ(QDir(Host(QStringLiteral("\\"))).entryList(QDir::Files | QDir::Hidden),
-        QStringList({QStringLiteral("a.lab")}));
+              QStringList({QStringLiteral("a.lab")}));
 }
 
 TEST_F(AlbumTest, SaveIntoAMissingFolderSaysItCouldNotCreateTheFile)
@@ -377,7 +380,7 @@ TEST_F(AlbumTest, MarksInsideAMemoAreDroppedAndAPathHoldingOneIsLeftOut)
 TEST(AlbumDecode, WellFormedTextGivesEveryRecord)
 {
     const QString text = QChar(AlbumFile::kRecordMark) + Record(QStringLiteral("\\a.jpg"), Memo("a"))
-        + Record(QStringLiteral("\\b.jpg"), Memo("b"));
+                         + Record(QStringLiteral("\\b.jpg"), Memo("b"));
     const auto records = AlbumFile::Decode(Utf16Le(text));
     ASSERT_EQ(records.size(), 2u);
     EXPECT_EQ(records[0].path, QStringLiteral("\\a.jpg"));
@@ -402,16 +405,18 @@ TEST(AlbumDecode, DamagedAlbumsStayInsideTheTextAndLoseOnlyTheDamagedRecord)
         {"empty", QByteArray(), {}, {}},
         {"one lone byte", QByteArray("\x08", 1), {}, {}},
         {"odd byte count", whole + 'x', {"\\a.jpg", "\\b.jpg"}, Memo("b")},
-        {"truncated in the last memo", whole.left(whole.size() - 6), {"\\a.jpg", "\\b.jpg"},
-            kDefaultMemo.chopped(1)},
+        {"truncated in the last memo", whole.left(whole.size() - 6), {"\\a.jpg", "\\b.jpg"}, kDefaultMemo.chopped(1)},
         {"truncated in the last path", Utf16Le(mark + a + QStringLiteral("\\b.j")), {"\\a.jpg"}, Memo("a")},
-        {"last record without its closing mark", Utf16Le(mark + a + b.chopped(1)), {"\\a.jpg", "\\b.jpg"},
-            Memo("b")},
-        {"a record without its path mark", Utf16Le(mark + QStringLiteral("\\x.jpg") + Memo("x") + mark + b),
-            {"\\b.jpg"}, Memo("b")},
+        {"last record without its closing mark", Utf16Le(mark + a + b.chopped(1)), {"\\a.jpg", "\\b.jpg"}, Memo("b")},
+        {"a record without its path mark",
+         Utf16Le(mark + QStringLiteral("\\x.jpg") + Memo("x") + mark + b),
+         {"\\b.jpg"},
+         Memo("b")},
         {"no opening mark", Utf16Le(a + b), {"\\a.jpg", "\\b.jpg"}, Memo("b")},
-        {"an empty path is skipped", Utf16Le(mark + a + Record(QString(), Memo("e")) + b), {"\\a.jpg", "\\b.jpg"},
-            Memo("b")},
+        {"an empty path is skipped",
+         Utf16Le(mark + a + Record(QString(), Memo("e")) + b),
+         {"\\a.jpg", "\\b.jpg"},
+         Memo("b")},
         {"zero ends the text", Utf16Le(mark + a + QChar(0) + b), {"\\a.jpg"}, Memo("a")},
         {"marks only", Utf16Le(QString(5, QChar(AlbumFile::kRecordMark))), {}, {}},
         {"path mark only", Utf16Le(QString(QChar(AlbumFile::kPathMark))), {}, {}},
@@ -478,9 +483,9 @@ TEST_F(AlbumTest, SavingSweepsWhatKilledSavesOfThatAlbumLeftBehind)
         int ageSeconds;
         bool swept;
     } left[] = {
-        {".mine.lab.k3j9x", 3600, true},   // a save killed an hour ago
-        {".mine.lab.a1", 5, false},        // possibly a save still running elsewhere
-        {".other.lab.k3j9x", 3600, false}, // another album's
+        {".mine.lab.k3j9x", 3600, true},    // a save killed an hour ago
+        {".mine.lab.a1", 5, false},         // possibly a save still running elsewhere
+        {".other.lab.k3j9x", 3600, false},  // another album's
         {".mine.lab.notours!", 3600, false},
     };
     for (const Left& l : left) {

@@ -30,7 +30,7 @@ std::vector<RowGroup> MakeGroups(int width, int height)
         return (seed >> 8) % range;
     };
     for (int y = 0; y < height;) {
-        RowGroup g{RowGroup::Kind(next(3)), y, std::min(int(1 + next(9)), height - y), 0, 0, {}, {}};
+        RowGroup g {RowGroup::Kind(next(3)), y, std::min(int(1 + next(9)), height - y), 0, 0, {}, {}};
         for (uint8_t& c : g.fill)
             c = uint8_t(next(256));
         if (g.kind == RowGroup::Span) {
@@ -54,9 +54,9 @@ void AddPlain(CAreaReducer& reducer, const RowGroup& g, int width)
     std::vector<uint8_t> row(size_t(width) * 3);
     for (int x = 0; x < width; ++x) {
         const int i = x - g.x0;
-        const uint8_t* c = g.kind == RowGroup::Whole                     ? &g.rgb[size_t(x) * 3]
-            : g.kind == RowGroup::Span && i >= 0 && i < g.n ? &g.rgb[size_t(i) * 3]
-                                                            : g.fill;
+        const uint8_t* c = g.kind == RowGroup::Whole                       ? &g.rgb[size_t(x) * 3]
+                           : g.kind == RowGroup::Span && i >= 0 && i < g.n ? &g.rgb[size_t(i) * 3]
+                                                                           : g.fill;
         std::memcpy(&row[size_t(x) * 3], c, 3);
     }
     for (int y = g.first; y < g.first + g.count; ++y)
@@ -101,8 +101,8 @@ TEST(AreaReducer, GroupedRowsGiveExactlyWhatEveryRowAddedWholeGives)
         int width, height, outWidth, outHeight;
     };
     const Case cases[] = {
-        {1, 1, 1, 1},       {7, 5, 3, 2},      {100, 37, 13, 8}, {997, 1201, 40, 30},
-        {33, 200, 33, 200}, {5000, 3, 7, 1},   {3, 5000, 1, 9},  {640, 480, 639, 479},
+        {1, 1, 1, 1},       {7, 5, 3, 2},    {100, 37, 13, 8}, {997, 1201, 40, 30},
+        {33, 200, 33, 200}, {5000, 3, 7, 1}, {3, 5000, 1, 9},  {640, 480, 639, 479},
     };
     for (const Case& c : cases) {
         for (bool inOrder : {true, false}) {

@@ -29,7 +29,7 @@ std::array<int, 3> Bgr(const CBitmapObject& b, int x, int y)
 {
     const int bytes = b.BitsPerPixel() / 8;
     const uint8_t* p = b.RowFromTop(y) + x * bytes;
-    return { p[0], p[1], p[2] };
+    return {p[0], p[1], p[2]};
 }
 
 void SetBgr(CBitmapObject& b, int x, int y, int blue, int green, int red)
@@ -40,12 +40,12 @@ void SetBgr(CBitmapObject& b, int x, int y, int blue, int green, int red)
     p[2] = uint8_t(red);
 }
 
-} // namespace
+}  // namespace
 
 TEST(GdiBitmap, RowsArePaddedToFourBytesForEveryDepth)
 {
     const std::array<std::pair<int, int>, 6> strideFor5Pixels
-        = { { { 1, 4 }, { 4, 4 }, { 8, 8 }, { 16, 12 }, { 24, 16 }, { 32, 20 } } };
+        = {{{1, 4}, {4, 4}, {8, 8}, {16, 12}, {24, 16}, {32, 20}}};
     for (auto [bpp, stride] : strideFor5Pixels) {
         BitmapPtr b = Make(5, 3, bpp);
         ASSERT_TRUE(b) << bpp;
@@ -62,7 +62,7 @@ TEST(GdiBitmap, RefusesBadHeadersAndAbsurdSizes)
 {
     EXPECT_FALSE(Make(0, 10, 24));
     EXPECT_FALSE(Make(10, 0, 24));
-    EXPECT_FALSE(Make(10, -10, 24)); // top-down sections are not made
+    EXPECT_FALSE(Make(10, -10, 24));  // top-down sections are not made
     EXPECT_FALSE(Make(10, 10, 12));
     EXPECT_FALSE(Make(100000, 100000, 24));
     EXPECT_FALSE(Make(0x7fffffff, 0x7fffffff, 32));
@@ -74,7 +74,7 @@ TEST(GdiBitmap, RefusesBadHeadersAndAbsurdSizes)
 
 TEST(GdiBlit, PaletteDepthsConvertTo24And32Bits)
 {
-    const std::vector<RGBQUAD> palette = { { 10, 20, 30, 0 }, { 40, 50, 60, 0 }, { 70, 80, 90, 0 } };
+    const std::vector<RGBQUAD> palette = {{10, 20, 30, 0}, {40, 50, 60, 0}, {70, 80, 90, 0}};
     // 1 bit: pixels 1,0,1 in the top bits of the first byte.
     BitmapPtr mono = Make(3, 1, 1, palette);
     mono->RowFromTop(0)[0] = 0xA0;
@@ -88,27 +88,27 @@ TEST(GdiBlit, PaletteDepthsConvertTo24And32Bits)
     byte->RowFromTop(0)[1] = 7;
     byte->RowFromTop(0)[2] = 1;
 
-    for (int depth : { 24, 32 }) {
+    for (int depth : {24, 32}) {
         BitmapPtr out = Make(3, 1, depth);
         ASSERT_EQ(BitBlt(out.get(), 0, 0, 3, 1, mono.get(), 0, 0), 1);
-        EXPECT_EQ(Bgr(*out, 0, 0), (std::array<int, 3> { 40, 50, 60 }));
-        EXPECT_EQ(Bgr(*out, 1, 0), (std::array<int, 3> { 10, 20, 30 }));
-        EXPECT_EQ(Bgr(*out, 2, 0), (std::array<int, 3> { 40, 50, 60 }));
+        EXPECT_EQ(Bgr(*out, 0, 0), (std::array<int, 3> {40, 50, 60}));
+        EXPECT_EQ(Bgr(*out, 1, 0), (std::array<int, 3> {10, 20, 30}));
+        EXPECT_EQ(Bgr(*out, 2, 0), (std::array<int, 3> {40, 50, 60}));
         ASSERT_EQ(BitBlt(out.get(), 0, 0, 3, 1, nibble.get(), 0, 0), 1);
-        EXPECT_EQ(Bgr(*out, 0, 0), (std::array<int, 3> { 70, 80, 90 }));
-        EXPECT_EQ(Bgr(*out, 1, 0), (std::array<int, 3> { 40, 50, 60 }));
-        EXPECT_EQ(Bgr(*out, 2, 0), (std::array<int, 3> { 10, 20, 30 }));
+        EXPECT_EQ(Bgr(*out, 0, 0), (std::array<int, 3> {70, 80, 90}));
+        EXPECT_EQ(Bgr(*out, 1, 0), (std::array<int, 3> {40, 50, 60}));
+        EXPECT_EQ(Bgr(*out, 2, 0), (std::array<int, 3> {10, 20, 30}));
         ASSERT_EQ(BitBlt(out.get(), 0, 0, 3, 1, byte.get(), 0, 0), 1);
-        EXPECT_EQ(Bgr(*out, 0, 0), (std::array<int, 3> { 70, 80, 90 }));
-        EXPECT_EQ(Bgr(*out, 1, 0), (std::array<int, 3> { 0, 0, 0 }));
-        EXPECT_EQ(Bgr(*out, 2, 0), (std::array<int, 3> { 40, 50, 60 }));
+        EXPECT_EQ(Bgr(*out, 0, 0), (std::array<int, 3> {70, 80, 90}));
+        EXPECT_EQ(Bgr(*out, 1, 0), (std::array<int, 3> {0, 0, 0}));
+        EXPECT_EQ(Bgr(*out, 2, 0), (std::array<int, 3> {40, 50, 60}));
     }
 }
 
 TEST(GdiBlit, SixteenBitIsFiveFiveFiveWidenedToFullRange)
 {
     BitmapPtr b = Make(2, 1, 16);
-    const uint16_t white = 0x7FFF, mixed = (31 << 10) | (16 << 5) | 1; // red 31, green 16, blue 1
+    const uint16_t white = 0x7FFF, mixed = (31 << 10) | (16 << 5) | 1;  // red 31, green 16, blue 1
     uint8_t* row = b->RowFromTop(0);
     row[0] = white & 0xFF;
     row[1] = white >> 8;
@@ -116,8 +116,8 @@ TEST(GdiBlit, SixteenBitIsFiveFiveFiveWidenedToFullRange)
     row[3] = mixed >> 8;
     BitmapPtr out = Make(2, 1, 24);
     ASSERT_EQ(BitBlt(out.get(), 0, 0, 2, 1, b.get(), 0, 0), 1);
-    EXPECT_EQ(Bgr(*out, 0, 0), (std::array<int, 3> { 255, 255, 255 }));
-    EXPECT_EQ(Bgr(*out, 1, 0), (std::array<int, 3> { 8, 132, 255 }));
+    EXPECT_EQ(Bgr(*out, 0, 0), (std::array<int, 3> {255, 255, 255}));
+    EXPECT_EQ(Bgr(*out, 1, 0), (std::array<int, 3> {8, 132, 255}));
 }
 
 TEST(GdiBlit, ThirtyTwoBitDropsTheFourthByteAndClipsToBothBitmaps)
@@ -131,27 +131,27 @@ TEST(GdiBlit, ThirtyTwoBitDropsTheFourthByteAndClipsToBothBitmaps)
     BitmapPtr dst = Make(2, 2, 24);
     // Source origin at (-1,-1): only source (0..1, 0..1) lands, at dst (1..,1..).
     ASSERT_EQ(BitBlt(dst.get(), 0, 0, 5, 5, src.get(), -1, -1), 1);
-    EXPECT_EQ(Bgr(*dst, 0, 0), (std::array<int, 3> { 0, 0, 0 }));
-    EXPECT_EQ(Bgr(*dst, 1, 1), (std::array<int, 3> { 0, 0, 100 }));
+    EXPECT_EQ(Bgr(*dst, 0, 0), (std::array<int, 3> {0, 0, 0}));
+    EXPECT_EQ(Bgr(*dst, 1, 1), (std::array<int, 3> {0, 0, 100}));
     ASSERT_EQ(BitBlt(dst.get(), -1, 0, 3, 2, src.get(), 1, 1), 1);
-    EXPECT_EQ(Bgr(*dst, 0, 0), (std::array<int, 3> { 2, 1, 112 }));
-    EXPECT_EQ(Bgr(*dst, 1, 1), (std::array<int, 3> { 0, 0, 100 })); // untouched: clipped by the source
+    EXPECT_EQ(Bgr(*dst, 0, 0), (std::array<int, 3> {2, 1, 112}));
+    EXPECT_EQ(Bgr(*dst, 1, 1), (std::array<int, 3> {0, 0, 100}));  // untouched: clipped by the source
     EXPECT_EQ(BitBlt(dst.get(), 0, 0, 1, 1, nullptr, 0, 0), 0);
 }
 
 TEST(GdiStretch, ShrinkAveragesEachCoveredBlock)
 {
     BitmapPtr src = Make(4, 4, 24);
-    const int values[4][4] = { { 0, 10, 100, 200 }, { 20, 30, 50, 51 }, { 1, 2, 3, 4 }, { 5, 6, 7, 9 } };
+    const int values[4][4] = {{0, 10, 100, 200}, {20, 30, 50, 51}, {1, 2, 3, 4}, {5, 6, 7, 9}};
     for (int y = 0; y < 4; ++y)
         for (int x = 0; x < 4; ++x)
             SetBgr(*src, x, y, values[y][x], 255 - values[y][x], 7);
     BitmapPtr dst = Make(2, 2, 24);
     ASSERT_EQ(StretchBlt(dst.get(), 0, 0, 2, 2, src.get(), 0, 0, 4, 4), 1);
-    EXPECT_EQ(Bgr(*dst, 0, 0), (std::array<int, 3> { 15, 240, 7 })); // (0+10+20+30)/4
-    EXPECT_EQ(Bgr(*dst, 1, 0), (std::array<int, 3> { 100, 155, 7 })); // 401/4 = 100.25
-    EXPECT_EQ(Bgr(*dst, 0, 1), (std::array<int, 3> { 4, 252, 7 })); // 14/4 = 3.5 rounds up
-    EXPECT_EQ(Bgr(*dst, 1, 1), (std::array<int, 3> { 6, 249, 7 })); // 23/4 = 5.75
+    EXPECT_EQ(Bgr(*dst, 0, 0), (std::array<int, 3> {15, 240, 7}));   // (0+10+20+30)/4
+    EXPECT_EQ(Bgr(*dst, 1, 0), (std::array<int, 3> {100, 155, 7}));  // 401/4 = 100.25
+    EXPECT_EQ(Bgr(*dst, 0, 1), (std::array<int, 3> {4, 252, 7}));    // 14/4 = 3.5 rounds up
+    EXPECT_EQ(Bgr(*dst, 1, 1), (std::array<int, 3> {6, 249, 7}));    // 23/4 = 5.75
 }
 
 TEST(GdiStretch, ShrinkByThreeWeighsPartlyCoveredPixels)
@@ -163,8 +163,8 @@ TEST(GdiStretch, ShrinkByThreeWeighsPartlyCoveredPixels)
     SetBgr(*src, 2, 0, 120, 90, 255);
     BitmapPtr dst = Make(2, 1, 24);
     ASSERT_EQ(StretchBlt(dst.get(), 0, 0, 2, 1, src.get(), 0, 0, 3, 1), 1);
-    EXPECT_EQ(Bgr(*dst, 0, 0), (std::array<int, 3> { 20, 90, 255 })); // (0*2 + 60)/3
-    EXPECT_EQ(Bgr(*dst, 1, 0), (std::array<int, 3> { 100, 90, 255 })); // (60 + 120*2)/3
+    EXPECT_EQ(Bgr(*dst, 0, 0), (std::array<int, 3> {20, 90, 255}));   // (0*2 + 60)/3
+    EXPECT_EQ(Bgr(*dst, 1, 0), (std::array<int, 3> {100, 90, 255}));  // (60 + 120*2)/3
 }
 
 TEST(GdiStretch, EnlargeInterpolatesBetweenPixelCentres)
@@ -174,7 +174,7 @@ TEST(GdiStretch, EnlargeInterpolatesBetweenPixelCentres)
     SetBgr(*src, 1, 0, 255, 255, 255);
     BitmapPtr dst = Make(8, 3, 24);
     ASSERT_EQ(StretchBlt(dst.get(), 0, 0, 8, 3, src.get(), 0, 0, 2, 1), 1);
-    const int expected[8] = { 0, 0, 32, 96, 159, 223, 255, 255 };
+    const int expected[8] = {0, 0, 32, 96, 159, 223, 255, 255};
     for (int y = 0; y < 3; ++y)
         for (int x = 0; x < 8; ++x)
             EXPECT_EQ(Bgr(*dst, x, y)[1], expected[x]) << x << "," << y;
@@ -203,36 +203,36 @@ TEST(GdiStretch, UniformPicturesStayUniformAtAnyScale)
 {
     BitmapPtr src = Make(97, 61, 24);
     FillRect(src.get(), 0, 0, 97, 61, 201, 13, 255);
-    for (auto [w, h] : { std::pair { 13, 7 }, { 200, 150 }, { 97, 3 }, { 1, 1 }, { 300, 20 } }) {
+    for (auto [w, h] : {std::pair {13, 7}, {200, 150}, {97, 3}, {1, 1}, {300, 20}}) {
         BitmapPtr dst = Make(w, h, 32);
         ASSERT_EQ(StretchBlt(dst.get(), 0, 0, w, h, src.get(), 0, 0, 97, 61), 1);
         for (int y = 0; y < h; ++y)
             for (int x = 0; x < w; ++x)
-                ASSERT_EQ(Bgr(*dst, x, y), (std::array<int, 3> { 255, 13, 201 })) << w << "x" << h;
+                ASSERT_EQ(Bgr(*dst, x, y), (std::array<int, 3> {255, 13, 201})) << w << "x" << h;
     }
 }
 
 TEST(GdiStretch, PaletteSourceAndClippedDestination)
 {
-    BitmapPtr src = Make(2, 2, 8, { { 0, 0, 0, 0 }, { 200, 100, 50, 0 } });
+    BitmapPtr src = Make(2, 2, 8, {{0, 0, 0, 0}, {200, 100, 50, 0}});
     for (int y = 0; y < 2; ++y)
         src->RowFromTop(y)[0] = src->RowFromTop(y)[1] = 1;
     BitmapPtr dst = Make(4, 4, 24);
     ASSERT_EQ(StretchBlt(dst.get(), 2, -2, 4, 4, src.get(), 0, 0, 2, 2), 1);
-    EXPECT_EQ(Bgr(*dst, 3, 1), (std::array<int, 3> { 200, 100, 50 }));
-    EXPECT_EQ(Bgr(*dst, 1, 1), (std::array<int, 3> { 0, 0, 0 }));
-    EXPECT_EQ(Bgr(*dst, 3, 2), (std::array<int, 3> { 0, 0, 0 }));
-    EXPECT_EQ(StretchBlt(dst.get(), 0, 0, 4, 4, src.get(), 1, 0, 2, 2), 0); // source rectangle outside
+    EXPECT_EQ(Bgr(*dst, 3, 1), (std::array<int, 3> {200, 100, 50}));
+    EXPECT_EQ(Bgr(*dst, 1, 1), (std::array<int, 3> {0, 0, 0}));
+    EXPECT_EQ(Bgr(*dst, 3, 2), (std::array<int, 3> {0, 0, 0}));
+    EXPECT_EQ(StretchBlt(dst.get(), 0, 0, 4, 4, src.get(), 1, 0, 2, 2), 0);  // source rectangle outside
     EXPECT_EQ(StretchBlt(dst.get(), 0, 0, -4, 4, src.get(), 0, 0, 2, 2), 0);
 }
 
 TEST(DibBitmap, LoadRgbKeepsTheWidthFlipsRowsAndSwapsRedAndBlue)
 {
     std::vector<uint8_t> rgb(101 * 2 * 3, 0);
-    rgb[0] = 10; // top-left red
+    rgb[0] = 10;  // top-left red
     rgb[1] = 20;
     rgb[2] = 30;
-    rgb[101 * 3] = 99; // bottom-left red
+    rgb[101 * 3] = 99;  // bottom-left red
     CDibBitmap dib;
     dib.LoadRgb(rgb.data(), 101, 2);
     ASSERT_NE(dib.m_handle, nullptr);
@@ -267,22 +267,22 @@ TEST(DibBitmap, CreateAgainReplacesTheSectionAndFailureLeavesNoHandle)
 TEST(DibBitmap, CopyAndStretchMayReadTheirOwnSection)
 {
     CDibBitmap dib;
-    const uint8_t rgb[] = { 1, 2, 3, 4, 5, 6 };
+    const uint8_t rgb[] = {1, 2, 3, 4, 5, 6};
     dib.LoadRgb(rgb, 2, 1);
     dib.StretchFrom(dib.m_handle, 8, 2);
     ASSERT_NE(dib.m_handle, nullptr);
     EXPECT_EQ(dib.m_width, 8);
-    EXPECT_EQ(Bgr(*dib.m_handle, 0, 1), (std::array<int, 3> { 3, 2, 1 }));
+    EXPECT_EQ(Bgr(*dib.m_handle, 0, 1), (std::array<int, 3> {3, 2, 1}));
     dib.CopyFrom(dib.m_handle);
     ASSERT_NE(dib.m_handle, nullptr);
-    EXPECT_EQ(Bgr(*dib.m_handle, 0, 0), (std::array<int, 3> { 3, 2, 1 }));
+    EXPECT_EQ(Bgr(*dib.m_handle, 0, 0), (std::array<int, 3> {3, 2, 1}));
     dib.CopyFrom(nullptr);
     EXPECT_EQ(dib.m_handle, nullptr);
 }
 
 TEST(DibBitmap, CopyFromExpandsPaletteBitmapAtItsOwnWidth)
 {
-    BitmapPtr src = Make(5, 1, 4, { { 1, 2, 3, 0 }, { 4, 5, 6, 0 } });
+    BitmapPtr src = Make(5, 1, 4, {{1, 2, 3, 0}, {4, 5, 6, 0}});
     src->RowFromTop(0)[0] = 0x01;
     src->RowFromTop(0)[1] = 0x10;
     src->RowFromTop(0)[2] = 0x10;
@@ -292,9 +292,9 @@ TEST(DibBitmap, CopyFromExpandsPaletteBitmapAtItsOwnWidth)
     ASSERT_EQ(GetObject(dib.m_handle, &info), int(sizeof(BITMAP)));
     EXPECT_EQ(info.bmBitsPixel, 24);
     EXPECT_EQ(info.bmWidth, 5);
-    EXPECT_EQ(Bgr(*dib.m_handle, 0, 0), (std::array<int, 3> { 1, 2, 3 }));
-    EXPECT_EQ(Bgr(*dib.m_handle, 1, 0), (std::array<int, 3> { 4, 5, 6 }));
-    EXPECT_EQ(Bgr(*dib.m_handle, 4, 0), (std::array<int, 3> { 4, 5, 6 }));
+    EXPECT_EQ(Bgr(*dib.m_handle, 0, 0), (std::array<int, 3> {1, 2, 3}));
+    EXPECT_EQ(Bgr(*dib.m_handle, 1, 0), (std::array<int, 3> {4, 5, 6}));
+    EXPECT_EQ(Bgr(*dib.m_handle, 4, 0), (std::array<int, 3> {4, 5, 6}));
 }
 
 TEST(GrowBuffer, GrowsByWholeStepsAndKeepsContents)
@@ -317,7 +317,7 @@ TEST(GrowBuffer, RefusesWhatCannotFitAndNeverLoopsOnAZeroStep)
     CGrowBuffer buffer(1 << 30);
     EXPECT_EQ(buffer.Append("a", 1), 1);
     EXPECT_EQ(buffer.Append("b", -1), 0);
-    buffer.m_used = 0x7ffffff0; // as if nearly full: growing past 2 GiB is refused
+    buffer.m_used = 0x7ffffff0;  // as if nearly full: growing past 2 GiB is refused
     EXPECT_EQ(buffer.Append("0123456789abcdefghij", 20), 0);
     EXPECT_EQ(buffer.m_capacity, 1 << 30);
     buffer.m_used = 1;
@@ -325,7 +325,7 @@ TEST(GrowBuffer, RefusesWhatCannotFitAndNeverLoopsOnAZeroStep)
 
 struct ThumbCase {
     int width, height;
-    int x, y, w, h; // where the picture lands in the 42 x 30 thumbnail
+    int x, y, w, h;  // where the picture lands in the 42 x 30 thumbnail
 };
 
 class ThumbnailPlacement : public testing::TestWithParam<ThumbCase> { };
@@ -334,7 +334,7 @@ TEST_P(ThumbnailPlacement, PictureIsCentredWithWhiteBars)
 {
     const ThumbCase c = GetParam();
     CImageItem item;
-    CDibBitmap black; // the exact width: Create would pad it
+    CDibBitmap black;  // the exact width: Create would pad it
     black.Create(c.width, c.height);
     item.m_fullBitmap = black.Detach();
     ASSERT_EQ(MakeThumbnail(item), 1);
@@ -348,14 +348,15 @@ TEST_P(ThumbnailPlacement, PictureIsCentredWithWhiteBars)
         for (int x = 0; x < 42; ++x) {
             const bool inside = x >= c.x && x < c.x + c.w && y >= c.y && y < c.y + c.h;
             const int expected = inside ? 0 : 255;
-            ASSERT_EQ(Bgr(*item.m_thumbnail, x, y), (std::array<int, 3> { expected, expected, expected }))
+            ASSERT_EQ(Bgr(*item.m_thumbnail, x, y), (std::array<int, 3> {expected, expected, expected}))
                 << x << "," << y;
         }
 }
 
 INSTANTIATE_TEST_SUITE_P(Sizes, ThumbnailPlacement,
-    testing::Values(ThumbCase { 400, 300, 0, 0, 42, 30 }, ThumbCase { 1000, 100, 0, 13, 42, 4 },
-        ThumbCase { 100, 1000, 19, 0, 3, 30 }, ThumbCase { 42, 30, 0, 0, 42, 30 }, ThumbCase { 30, 30, 6, 0, 30, 30 }));
+                         testing::Values(ThumbCase {400, 300, 0, 0, 42, 30}, ThumbCase {1000, 100, 0, 13, 42, 4},
+                                         ThumbCase {100, 1000, 19, 0, 3, 30}, ThumbCase {42, 30, 0, 0, 42, 30},
+                                         ThumbCase {30, 30, 6, 0, 30, 30}));
 
 TEST(Thumbnail, ReplacesAnEarlierThumbnailAndRefusesAnEmptyItem)
 {
@@ -366,7 +367,7 @@ TEST(Thumbnail, ReplacesAnEarlierThumbnailAndRefusesAnEmptyItem)
     item.m_fullBitmap = BitmapFromRgb(rgb, 2, 2);
     ASSERT_EQ(MakeThumbnail(item), 1);
     item.m_fullBitmap = BitmapFromRgb(rgb, 2, 2);
-    ASSERT_EQ(MakeThumbnail(item), 1); // the first thumbnail is freed (checked under the leak sanitizer)
+    ASSERT_EQ(MakeThumbnail(item), 1);  // the first thumbnail is freed (checked under the leak sanitizer)
     EXPECT_NE(item.m_thumbnail, nullptr);
 }
 

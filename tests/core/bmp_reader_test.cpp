@@ -31,9 +31,12 @@ int IndexAt(const CBitmapObject& b, int x, int y)
 {
     const uint8_t* row = b.RowFromTop(y);
     switch (b.BitsPerPixel()) {
-    case 1: return (row[x / 8] >> (7 - x % 8)) & 1;
-    case 4: return (row[x / 2] >> ((x & 1) ? 0 : 4)) & 15;
-    default: return row[x];
+    case 1:
+        return (row[x / 8] >> (7 - x % 8)) & 1;
+    case 4:
+        return (row[x / 2] >> ((x & 1) ? 0 : 4)) & 15;
+    default:
+        return row[x];
     }
 }
 
@@ -113,12 +116,12 @@ TEST(BmpReader, Rle8RunsAbsoluteRunsDeltasAndLineEnds)
     for (uint32_t i = 0; i < 256; ++i)
         layout.palette.push_back(i);
     layout.pixels = {
-        3, 7,          // bottom row: 7 7 7
+        3, 7,              // bottom row: 7 7 7
         0, 3, 1, 2, 3, 0,  // absolute 1 2 3 (padded to an even count)
-        0, 0,          // end of line
-        0, 2, 2, 1,    // delta: right 2, up 1 (to row 2, x 2)
-        2, 9,          // 9 9
-        0, 1,          // end of bitmap
+        0, 0,              // end of line
+        0, 2, 2, 1,        // delta: right 2, up 1 (to row 2, x 2)
+        2, 9,              // 9 9
+        0, 1,              // end of bitmap
     };
     Bitmap b = Decode(layout);
     ASSERT_TRUE(b);
@@ -262,7 +265,7 @@ TEST(BmpReader, HostileHeadersAreRefused)
     bad[7].compression = 1;  // RLE8 needs 8 bits per pixel
     bad[8].bpp = 8;
     bad[8].compression = 1;
-    bad[8].height = -4;  // top-down RLE
+    bad[8].height = -4;                   // top-down RLE
     bad[9] = Layout(40000, 40000, 8, 1);  // 1.6 GB of 8-bit pixels from a few bytes: refused before allocating
     bad[9].palette.assign(256, 0);
     bad[9].pixels = {0, 1};

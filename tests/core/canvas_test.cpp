@@ -20,7 +20,10 @@ using Pixel = std::array<uint8_t, 3>;  // blue, green, red
 constexpr Pixel kWhite = {255, 255, 255};
 
 // A distinct colour for every pixel, so that any misplaced pixel shows.
-Pixel Marker(int column, int row) { return {uint8_t(column), uint8_t(row), uint8_t(column * 7 + row * 13 + 1)}; }
+Pixel Marker(int column, int row)
+{
+    return {uint8_t(column), uint8_t(row), uint8_t(column * 7 + row * 13 + 1)};
+}
 
 HBITMAP MarkedPicture(int width, int height)
 {
@@ -90,8 +93,7 @@ protected:
                 const int px = x - marginX + m_canvas.PanX();
                 const int py = y - marginY + m_canvas.PanY();
                 const bool onPicture = x >= marginX && y >= marginY && px < shownWidth && py < shownHeight;
-                const Pixel expected
-                    = onPicture ? Shown(px, py, item.m_width, item.m_height, item.m_rotation) : kWhite;
+                const Pixel expected = onPicture ? Shown(px, py, item.m_width, item.m_height, item.m_rotation) : kWhite;
                 if (BufferPixel(frame, x, y) != expected)
                     FAIL() << "rotation " << item.m_rotation << " buffer pixel " << x << "," << y;
             }
@@ -103,7 +105,7 @@ protected:
     int m_viewHeight = 0;
 };
 
-} // namespace
+}  // namespace
 
 // --- Display scaling ---
 

@@ -46,8 +46,8 @@ TEST(CanvasTransfer, SettingsBeyondTheSlidersStillFollowTheRule)
 {
     // Brightness above 128 puts every value on the upper side of the pivot;
     // huge values saturate every constant.
-    const std::pair<int, int> settings[] = {{129, -127}, {200, -50}, {-200, 50}, {300, 300}, {-300, -300},
-        {INT_MAX, 0}, {0, INT_MIN}, {INT_MIN, INT_MAX}, {5000, -9000}};
+    const std::pair<int, int> settings[] = {{129, -127},  {200, -50},   {-200, 50},         {300, 300},   {-300, -300},
+                                            {INT_MAX, 0}, {0, INT_MIN}, {INT_MIN, INT_MAX}, {5000, -9000}};
     std::vector<uint8_t> in(256 + 40), out(in.size());
     for (size_t v = 0; v < in.size(); ++v)
         in[v] = uint8_t(v);

@@ -6,9 +6,9 @@
 
 #include <QDirIterator>
 #include <atomic>
-#include <thread>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <thread>
 #include <unistd.h>
 
 using catalog_fixture::CatalogFixture;
@@ -94,7 +94,7 @@ TEST_F(BuilderTest, SubfolderEntriesAreAppendedWhereTheSubfolderIsEnumerated)
     MakeMixedFolder();
     EXPECT_EQ(m_catalog.BuildList(QStringLiteral("\\pics"), 1, kListMode), 1);
     EXPECT_EQ(Paths(m_catalog), QStringList({QStringLiteral("\\pics\\a.JPG"), QStringLiteral("\\pics\\b-sub\\d.gif"),
-                                    QStringLiteral("\\pics\\c.png")}));
+                                             QStringLiteral("\\pics\\c.png")}));
     EXPECT_EQ(HintCount(kHint), 3);
     EXPECT_EQ(m_hints.size(), 3u);
 }
@@ -104,8 +104,8 @@ TEST_F(BuilderTest, ListModeReadsFileFactsWithoutDecoding)
     WritePicture(QStringLiteral("\\pics\\IMG_0001.JPG"));
     const QByteArray bytes = ReadBytes(QStringLiteral("\\pics\\IMG_0001.JPG"));
     const timespec times[2] = {{1622548800, 0}, {1622548800, 0}};  // 2021-06-01 12:00:00 UTC
-    ASSERT_EQ(::utimensat(AT_FDCWD, QFile::encodeName(Host(QStringLiteral("\\pics\\IMG_0001.JPG"))).constData(),
-                  times, 0),
+    ASSERT_EQ(
+        ::utimensat(AT_FDCWD, QFile::encodeName(Host(QStringLiteral("\\pics\\IMG_0001.JPG"))).constData(), times, 0),
         0);
     ASSERT_EQ(m_catalog.BuildList(QStringLiteral("\\pics"), 0, kListMode), 1);
     ASSERT_EQ(m_catalog.GetCount(), 1);
@@ -153,7 +153,7 @@ TEST_F(BuilderTest, ArchiveInAScannedFolderIsListedWithSubfoldersOff)
     MakeZip(QStringLiteral("\\pics\\pics.zip"), {QStringLiteral("one.png"), QStringLiteral("two.bmp")});
     ASSERT_EQ(m_catalog.BuildList(QStringLiteral("\\pics"), 0, kListMode), 1);
     EXPECT_EQ(Paths(m_catalog),
-        QStringList({QStringLiteral("\\pics\\a.jpg"), QStringLiteral("one.png"), QStringLiteral("two.bmp")}));
+              QStringList({QStringLiteral("\\pics\\a.jpg"), QStringLiteral("one.png"), QStringLiteral("two.bmp")}));
     EXPECT_EQ(m_catalog.GetAt(1)->m_source, QStringLiteral("\\pics\\pics.zip"));
     EXPECT_EQ(m_catalog.GetAt(2)->m_source, QStringLiteral("\\pics\\pics.zip"));
     EXPECT_EQ(m_catalog.GetAt(1)->m_fileSize, uint32_t(PictureFor(QStringLiteral("one.png")).size()));
@@ -163,8 +163,8 @@ TEST_F(BuilderTest, ArchiveInAScannedFolderIsListedWithSubfoldersOff)
 TEST_F(BuilderTest, ArchiveMembersKeepTheirNamesAndGetTitlesWithForwardSlashes)
 {
     MakeZip(QStringLiteral("\\p.zip"),
-        {QStringLiteral("dir/"), QStringLiteral("dir/photo.jpg"), QStringLiteral("notes.txt"),
-            QStringLiteral("x.jpeg"), QStringLiteral("X.PNG")});
+            {QStringLiteral("dir/"), QStringLiteral("dir/photo.jpg"), QStringLiteral("notes.txt"),
+             QStringLiteral("x.jpeg"), QStringLiteral("X.PNG")});
     m_catalog.SetSourcePath(QStringLiteral("\\p.zip"));
     ASSERT_EQ(m_catalog.BuildList(QStringLiteral("\\p.zip"), 0, kStripMode), 1);
     EXPECT_EQ(Paths(m_catalog), QStringList({QStringLiteral("dir/photo.jpg"), QStringLiteral("X.PNG")}));
@@ -198,7 +198,7 @@ TEST_F(BuilderTest, AddingASecondFolderAppendsAfterTheFirstAndKeepsTheCurrentEnt
     m_catalog.SetSourcePath(QStringLiteral("\\two"));
     EXPECT_EQ(m_catalog.BuildList(QStringLiteral("\\two"), 0, kListMode), 1);
     EXPECT_EQ(Paths(m_catalog), QStringList({QStringLiteral("\\one\\a.jpg"), QStringLiteral("\\one\\b.jpg"),
-                                    QStringLiteral("\\two\\a.png")}));
+                                             QStringLiteral("\\two\\a.png")}));
     EXPECT_EQ(m_catalog.GetCurrent(), current);
     EXPECT_EQ(m_catalog.GetAt(0)->m_source, QStringLiteral("\\one"));
     EXPECT_EQ(m_catalog.GetAt(2)->m_source, QStringLiteral("\\two"));
@@ -277,11 +277,11 @@ TEST_F(BuilderTest, SymbolicLinkLoopsEndAndNoFolderIsListedTwice)
     WritePicture(QStringLiteral("\\pics\\sub\\b.jpg"));
     // sub\loop leads back to \pics; \pics\twin is a second way into sub.
     ASSERT_EQ(::symlink(QFile::encodeName(Host(QStringLiteral("\\pics"))).constData(),
-                  QFile::encodeName(Host(QStringLiteral("\\pics\\sub\\loop"))).constData()),
-        0);
+                        QFile::encodeName(Host(QStringLiteral("\\pics\\sub\\loop"))).constData()),
+              0);
     ASSERT_EQ(::symlink(QFile::encodeName(Host(QStringLiteral("\\pics\\sub"))).constData(),
-                  QFile::encodeName(Host(QStringLiteral("\\pics\\twin"))).constData()),
-        0);
+                        QFile::encodeName(Host(QStringLiteral("\\pics\\twin"))).constData()),
+              0);
     ASSERT_EQ(m_catalog.BuildList(QStringLiteral("\\pics"), 1, kListMode), 1);
     EXPECT_EQ(Paths(m_catalog), QStringList({QStringLiteral("\\pics\\a.jpg"), QStringLiteral("\\pics\\sub\\b.jpg")}));
 
@@ -414,8 +414,7 @@ namespace {
 // Runs fn on a thread; when it has not returned within a few seconds (a read
 // blocked on a pipe), opens every pipe given for writing to release it, and
 // reports the hang.
-template <typename Fn>
-bool ReturnsWithoutBlocking(Fn fn, const QStringList& pipes)
+template <typename Fn> bool ReturnsWithoutBlocking(Fn fn, const QStringList& pipes)
 {
     std::atomic<bool> done {false};
     std::thread worker([&] {

@@ -50,14 +50,14 @@ TEST(CommandLine, DesktopScaleIsTheLargestWholeFactorThatFitsOnLargeScreens)
     struct Case {
         int w, h, devW, devH, scale;
     } cases[] = {
-        {1920, 1080, 240, 320, 3},   // 1080 rows less the title bar hold 3 x 320
-        {3840, 2160, 240, 320, 6},   // 4K: the height decides
-        {1366, 768, 240, 320, 1},    // less than three device screens high
-        {719, 2000, 240, 320, 1},    // less than three wide
-        {720, 1024, 240, 320, 3},    // exactly three both ways, with room for the title bar
-        {720, 960, 240, 320, 2},     // three high, but the title bar would not fit
-        {20000, 20000, 240, 320, 8}, // never more than --scale allows
-        {1920, 1080, 480, 640, 1},   // a large device screen stays at 1
+        {1920, 1080, 240, 320, 3},    // 1080 rows less the title bar hold 3 x 320
+        {3840, 2160, 240, 320, 6},    // 4K: the height decides
+        {1366, 768, 240, 320, 1},     // less than three device screens high
+        {719, 2000, 240, 320, 1},     // less than three wide
+        {720, 1024, 240, 320, 3},     // exactly three both ways, with room for the title bar
+        {720, 960, 240, 320, 2},      // three high, but the title bar would not fit
+        {20000, 20000, 240, 320, 8},  // never more than --scale allows
+        {1920, 1080, 480, 640, 1},    // a large device screen stays at 1
     };
     for (const Case& c : cases)
         EXPECT_EQ(DesktopScale(c.w, c.h, c.devW, c.devH), c.scale) << c.w << "x" << c.h;

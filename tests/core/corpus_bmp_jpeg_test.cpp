@@ -31,8 +31,8 @@ std::vector<CorpusRow> Rows(const QString& format)
         const QStringList fields = in.readLine().split(QLatin1Char('\t'));
         if (fields.size() < 5 || fields[1] != format)
             continue;
-        rows.push_back({QStringLiteral(LUMO_CORPUS_DIR "/") + fields[0], fields[2], fields[3].toInt(),
-                        fields[4].toInt()});
+        rows.push_back(
+            {QStringLiteral(LUMO_CORPUS_DIR "/") + fields[0], fields[2], fields[3].toInt(), fields[4].toInt()});
     }
     return rows;
 }

@@ -75,8 +75,8 @@ TEST(CorpusPngGif, ManifestVerdictsHold)
     }
     for (const auto& [format, t] : tallies) {
         std::printf("%s: accept %d/%d decoded to size, reject %d/%d refused, either %d/%d decoded\n",
-                    format.toStdString().c_str(), t.accepted, t.acceptTotal, t.refused, t.rejectTotal,
-                    t.eitherDecoded, t.eitherTotal);
+                    format.toStdString().c_str(), t.accepted, t.acceptTotal, t.refused, t.rejectTotal, t.eitherDecoded,
+                    t.eitherTotal);
     }
     EXPECT_EQ(tallies.size(), 2u);
 }

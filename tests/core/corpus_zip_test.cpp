@@ -14,8 +14,8 @@
 namespace {
 
 struct CorpusRow {
-    QString path; // relative to the corpus folder
-    QString expect; // accept, reject or either
+    QString path;    // relative to the corpus folder
+    QString expect;  // accept, reject or either
 };
 
 QList<CorpusRow> ZipRows(const QString& corpus)
@@ -25,11 +25,11 @@ QList<CorpusRow> ZipRows(const QString& corpus)
     if (!manifest.open(QIODevice::ReadOnly | QIODevice::Text))
         return rows;
     QTextStream in(&manifest);
-    in.readLine(); // header
+    in.readLine();  // header
     while (!in.atEnd()) {
         const QStringList fields = in.readLine().split('\t');
         if (fields.size() >= 3 && fields[1] == "zip")
-            rows.append({ fields[0], fields[2] });
+            rows.append({fields[0], fields[2]});
     }
     return rows;
 }
@@ -129,17 +129,17 @@ TEST(CorpusZipTest, ValidArchivesOpenListAndExtractInvalidOnesAreRefused)
             ++either;
         }
         EXPECT_EQ(QDir(root.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
-            QStringList { "archive.zip" })
+                  QStringList {"archive.zip"})
             << name << ": a file was left behind";
     }
     std::printf("ZIP corpus: %lld archives; %d valid opened, %d invalid refused, %d either survived; "
                 "%d members extracted, %d picture members read; %d members of valid archives refused "
                 "cleanly because their sizes are only in a zip64 field\n",
-        static_cast<long long>(rows.size()), accepted, refused, either, members, pictures, zip64Refused);
+                static_cast<long long>(rows.size()), accepted, refused, either, members, pictures, zip64Refused);
 
     qputenv("XDG_RUNTIME_DIR", savedRuntime);
     DevicePath::SetDeviceRoot(QString());
     MessageBoxService::ClearMessages();
 }
 
-} // namespace
+}  // namespace

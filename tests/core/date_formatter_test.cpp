@@ -81,8 +81,8 @@ TEST(DateFormatter, OutputStopsAt255Characters)
 {
     CDateFormatter formatter;
     const QString picture(300, QLatin1Char('x'));
-    formatter.Format(QString(60, QLatin1Char('-')) + QStringLiteral("yyyy") + picture + QStringLiteral("yyyy")
-                     + picture + QStringLiteral("yyyy"));
+    formatter.Format(QString(60, QLatin1Char('-')) + QStringLiteral("yyyy") + picture + QStringLiteral("yyyy") + picture
+                     + QStringLiteral("yyyy"));
     EXPECT_EQ(formatter.Output().size(), 255);
     // Literal text between two fields holds at most 127 characters.
     EXPECT_EQ(formatter.Output().mid(64, 127), QString(127, QLatin1Char('x')));
@@ -95,7 +95,8 @@ TEST(DateFormatter, DateTimeFormAgreesWithTheCalendar)
                              QDate(1900, 3, 1), QDate(2000, 2, 29), QDate(2004, 3, 5), QDate(9999, 12, 31)}) {
         const COleDateTime value(date.year(), date.month(), date.day(), 6, 30, 59);
         ASSERT_EQ(value.GetStatus(), COleDateTime::valid);
-        EXPECT_EQ(value.Days(), double(QDate(1899, 12, 30).daysTo(date)) + (value.Days() < 0 ? -1 : 1) * 23459.0 / 86400)
+        EXPECT_EQ(value.Days(),
+                  double(QDate(1899, 12, 30).daysTo(date)) + (value.Days() < 0 ? -1 : 1) * 23459.0 / 86400)
             << date.toString().toStdString();
         const COleDateTime::CFields f = value.Fields();
         EXPECT_EQ(QDate(f.year, f.month, f.day), date);

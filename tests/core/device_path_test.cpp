@@ -17,7 +17,9 @@ namespace {
 // Sets an environment variable for the life of the object.
 class ScopedEnv {
 public:
-    ScopedEnv(const char* name, const QByteArray& value) : m_name(name), m_had(qEnvironmentVariableIsSet(name))
+    ScopedEnv(const char* name, const QByteArray& value)
+        : m_name(name)
+        , m_had(qEnvironmentVariableIsSet(name))
     {
         m_old = qgetenv(name);
         if (value.isNull())
@@ -42,7 +44,11 @@ private:
 // Runs in another working folder for the life of the object.
 class ScopedCwd {
 public:
-    explicit ScopedCwd(const QString& dir) : m_old(QDir::currentPath()) { QDir::setCurrent(dir); }
+    explicit ScopedCwd(const QString& dir)
+        : m_old(QDir::currentPath())
+    {
+        QDir::setCurrent(dir);
+    }
     ~ScopedCwd() { QDir::setCurrent(m_old); }
 
 private:
@@ -81,8 +87,8 @@ protected:
 
     QTemporaryDir m_dir;
     QString m_base, m_home, m_root;
-    ScopedEnv m_envHome{ "HOME", QByteArray() };
-    ScopedEnv m_envRoot{ "LUMO_DEVICE_ROOT", QByteArray() };
+    ScopedEnv m_envHome {"HOME", QByteArray()};
+    ScopedEnv m_envRoot {"LUMO_DEVICE_ROOT", QByteArray()};
 };
 
 class DefaultRootTest : public DevicePathTest {
@@ -203,12 +209,12 @@ TEST_F(DevicePathTest, EnvironmentConfinesUnlessARootWasSet)
 
 TEST_F(ConfinedRootTest, ListingIsSortedWithoutCaseThenWithCase)
 {
-    for (const char* name : { "b.jpg", "A.jpg", "a.jpg", "C.jpg", "B.JPG" })
+    for (const char* name : {"b.jpg", "A.jpg", "a.jpg", "C.jpg", "B.JPG"})
         Touch(m_root + QLatin1Char('/') + QLatin1String(name));
     QDir().mkpath(m_root + QStringLiteral("/album"));
     std::vector<CFindData> entries;
     ASSERT_TRUE(EnumerateDirectory(QStringLiteral("\\"), &entries));
-    EXPECT_EQ(Names(entries), (QStringList{ "A.jpg", "a.jpg", "album", "B.JPG", "b.jpg", "C.jpg" }));
+    EXPECT_EQ(Names(entries), (QStringList {"A.jpg", "a.jpg", "album", "B.JPG", "b.jpg", "C.jpg"}));
     EXPECT_TRUE(entries[2].isDirectory);
     EXPECT_FALSE(entries[0].isDirectory);
     EXPECT_FALSE(entries[2].isStorageCard);
@@ -225,7 +231,7 @@ TEST_F(ConfinedRootTest, ListingHidesDotNamesBackslashNamesAndBrokenLinks)
     ASSERT_TRUE(QFile::link(m_root + QStringLiteral("/elsewhere"), m_root + QStringLiteral("/pics/linked")));
     std::vector<CFindData> entries;
     ASSERT_TRUE(EnumerateDirectory(QStringLiteral("\\pics"), &entries));
-    ASSERT_EQ(Names(entries), (QStringList{ "linked", "shown.jpg" }));
+    ASSERT_EQ(Names(entries), (QStringList {"linked", "shown.jpg"}));
     EXPECT_TRUE(entries[0].isDirectory);
     EXPECT_EQ(entries[1].size, 1234u);
     EXPECT_GT(entries[1].modified, 0);
@@ -253,7 +259,7 @@ TEST_F(DefaultRootTest, RootListingHoldsMyDocumentsAndNoPseudoCards)
 
 TEST(HostFileSystemTest, KernelFileSystemsArePseudo)
 {
-    struct statfs fs {};
+    struct statfs fs { };
     if (::statfs("/proc", &fs) != 0 || fs.f_type != 0x9fa0)
         GTEST_SKIP() << "no proc file system mounted at /proc";
     EXPECT_TRUE(HostFileSystem::IsPseudo(QStringLiteral("/proc")));
@@ -282,7 +288,7 @@ TEST_F(ConfinedRootTest, RecursiveWalkEndsOnLinkLoopsAndEntersEachFolderOnce)
                 walk(folder == QLatin1String("\\") ? folder + e.name : folder + QLatin1Char('\\') + e.name);
     };
     walk(QStringLiteral("\\"));
-    EXPECT_EQ(entered, (QStringList{ "\\", "\\a", "\\a\\b" }));
+    EXPECT_EQ(entered, (QStringList {"\\", "\\a", "\\a\\b"}));
     EXPECT_TRUE(visited.WasEntered(QStringLiteral("\\second")));
     EXPECT_FALSE(visited.Enter(QStringLiteral("\\a\\b\\up\\b\\up")));
     EXPECT_FALSE(visited.Enter(QStringLiteral("\\a\\b\\p.jpg")));
@@ -290,7 +296,7 @@ TEST_F(ConfinedRootTest, RecursiveWalkEndsOnLinkLoopsAndEntersEachFolderOnce)
 
 TEST_F(ConfinedRootTest, RecursiveWalkDoesNotEnterPseudoFileSystems)
 {
-    struct statfs fs {};
+    struct statfs fs { };
     if (::statfs("/proc", &fs) != 0 || fs.f_type != 0x9fa0)
         GTEST_SKIP() << "no proc file system mounted at /proc";
     QDir().mkpath(m_root + QStringLiteral("/a"));

@@ -24,7 +24,11 @@ public:
     void ToggleFullScreen() override { fullScreen = fullScreen == 0 ? 1 : 0; }
     bool IsFolderBrowserVisible() const override { return browserVisible; }
     // A show that starts only when canStart says so, as a real one needs pictures.
-    void StartSlideshow() override { showRunning = !showRunning && canStart; ++showToggles; }
+    void StartSlideshow() override
+    {
+        showRunning = !showRunning && canStart;
+        ++showToggles;
+    }
     bool IsSlideshowRunning() const override { return showRunning; }
     int repaints = 0;
     bool canStart = true;
@@ -38,7 +42,7 @@ public:
 class FakeFrame : public CFrameHooks {
 public:
     void ApplyViewMode() override { modes.push_back(Settings::ThumbnailViewMode()); }
-    std::vector<int> modes; // the stored mode at each re-layout
+    std::vector<int> modes;  // the stored mode at each re-layout
 };
 
 class DocFixture : public ::testing::Test {
@@ -99,4 +103,3 @@ protected:
     FakeFrame m_frame;
     std::unique_ptr<CLumoDoc> m_doc;
 };
-

@@ -16,13 +16,17 @@ QCoreApplication* App()
     static int argc = 1;
     static char name[] = "core_tests";
     static char* argv[] = {name, nullptr};
-    static QCoreApplication* app = QCoreApplication::instance() ? QCoreApplication::instance()
-                                                                  : new QCoreApplication(argc, argv);
+    static QCoreApplication* app
+        = QCoreApplication::instance() ? QCoreApplication::instance() : new QCoreApplication(argc, argv);
     return app;
 }
 
 struct RecordingView : CView {
-    explicit RecordingView(std::vector<std::pair<int, int>>* log, int name) : m_log(log), m_name(name) {}
+    explicit RecordingView(std::vector<std::pair<int, int>>* log, int name)
+        : m_log(log)
+        , m_name(name)
+    {
+    }
     void OnUpdate(CView*, int hint) override
     {
         m_log->push_back({m_name, hint});

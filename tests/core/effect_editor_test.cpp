@@ -55,7 +55,7 @@ protected:
     std::unique_ptr<FakeEffectWnd> m_wnd;
 };
 
-} // namespace
+}  // namespace
 
 TEST_F(EffectEditorTest, CancelGivesBackTheValueOfTheModeItWasShownIn)
 {
@@ -73,20 +73,20 @@ TEST_F(EffectEditorTest, CancelGivesBackTheValueOfTheModeItWasShownIn)
     Wnd().OnChooserChanged(1);
     EXPECT_EQ(Wnd().GetMode(), CEffectEditor::kModeContrast);
     EXPECT_EQ(Wnd().position, 0);
-    EXPECT_EQ(m_view.repaints, 1); // switching changes no value
+    EXPECT_EQ(m_view.repaints, 1);  // switching changes no value
     Wnd().Drag(-30);
     Wnd().OnCancel();
 
     EXPECT_EQ(item->m_brightness, 5);
     EXPECT_EQ(item->m_contrast, -30);
     EXPECT_FALSE(Wnd().visible);
-    EXPECT_EQ(m_frame.modes, (std::vector<int> { -1, 1 }));
+    EXPECT_EQ(m_frame.modes, (std::vector<int> {-1, 1}));
 }
 
 TEST_F(EffectEditorTest, DestroyWritesTheRememberedModeBackEvenAfterOk)
 {
     Picture(0, 0);
-    Wnd().OnDestroy(); // never shown: the mode is left alone
+    Wnd().OnDestroy();  // never shown: the mode is left alone
     EXPECT_EQ(m_frame.modes, std::vector<int> {});
 
     Run(ID_CONTRAST);
@@ -96,7 +96,7 @@ TEST_F(EffectEditorTest, DestroyWritesTheRememberedModeBackEvenAfterOk)
     Settings::SetThumbnailViewMode(2);
     Wnd().OnDestroy();
     EXPECT_EQ(Settings::ThumbnailViewMode(), 1);
-    EXPECT_EQ(m_frame.modes, (std::vector<int> { -1, 1, 1 }));
+    EXPECT_EQ(m_frame.modes, (std::vector<int> {-1, 1, 1}));
 }
 
 TEST_F(EffectEditorTest, CommandWhileShownOnlySwitchesTheMode)
@@ -119,7 +119,7 @@ TEST_F(EffectEditorTest, SliderIsClampedToItsRange)
     const struct {
         int value;
         int shown;
-    } cases[] = { { 200, 127 }, { 128, 127 }, { 127, 127 }, { -127, -127 }, { -128, -127 }, { -5, -5 } };
+    } cases[] = {{200, 127}, {128, 127}, {127, 127}, {-127, -127}, {-128, -127}, {-5, -5}};
     for (const auto& c : cases) {
         Wnd().SetSlider(c.value);
         EXPECT_EQ(Wnd().position, c.shown) << c.value;
@@ -136,7 +136,7 @@ TEST_F(EffectEditorTest, DefaultZeroesBothValuesAndRepaints)
     EXPECT_EQ(item->m_contrast, 0);
     EXPECT_EQ(Wnd().position, 0);
     EXPECT_EQ(m_view.repaints, 1);
-    Wnd().OnCancel(); // contrast was kept when shown, brightness was not
+    Wnd().OnCancel();  // contrast was kept when shown, brightness was not
     EXPECT_EQ(item->m_contrast, -40);
     EXPECT_EQ(item->m_brightness, 0);
 }
@@ -174,7 +174,7 @@ TEST_F(EffectEditorTest, ModeNoneSaysOoops)
     Run(ID_BRIGHTNESS);
     Wnd().SetMode(CEffectEditor::kModeNone);
     Wnd().Drag(4);
-    EXPECT_EQ(MessageBoxService::Messages(), (QStringList { "Ooops", "Ooops" }));
+    EXPECT_EQ(MessageBoxService::Messages(), (QStringList {"Ooops", "Ooops"}));
 }
 
 TEST(EffectControls, FirstControlThatCannotBeMadeNamesItsNumber)
@@ -185,9 +185,9 @@ TEST(EffectControls, FirstControlThatCannotBeMadeNamesItsNumber)
         const bool ok = CEffectEditor::CreateControls([&](const CEffectControlDef&) { return ++made != failing; });
         EXPECT_EQ(ok, failing == 7);
         EXPECT_EQ(made, std::min(failing, 6));
-        const QStringList expected = failing == 7
-            ? QStringList {}
-            : QStringList { QStringLiteral("Cannot create Effect Window Component %1").arg(failing) };
+        const QStringList expected
+            = failing == 7 ? QStringList {}
+                           : QStringList {QStringLiteral("Cannot create Effect Window Component %1").arg(failing)};
         EXPECT_EQ(MessageBoxService::Messages(), expected);
     }
 }

@@ -64,7 +64,7 @@ protected:
     QTemporaryDir m_dir;
 };
 
-} // namespace
+}  // namespace
 
 TEST_F(ExportTest, BmpOfExactWidthBitmapHasPaddedRowsAndReplacesALongerFileWhole)
 {
@@ -76,7 +76,7 @@ TEST_F(ExportTest, BmpOfExactWidthBitmapHasPaddedRowsAndReplacesALongerFileWhole
     EXPECT_EQ(file.size(), 15254);
     EXPECT_EQ(U32(file, 2), 15254u);
     EXPECT_EQ(U32(file, 18), 101u);
-    EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1); // no temporary left
+    EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);  // no temporary left
 }
 
 TEST_F(ExportTest, BmpKeepsThirtyTwoBitsAndExpandsPaletteBitmaps)
@@ -92,7 +92,7 @@ TEST_F(ExportTest, BmpKeepsThirtyTwoBitsAndExpandsPaletteBitmaps)
     header.biWidth = 3;
     header.biHeight = 1;
     header.biBitCount = 8;
-    const RGBQUAD palette[2] = { { 1, 2, 3, 0 }, { 40, 50, 60, 0 } };
+    const RGBQUAD palette[2] = {{1, 2, 3, 0}, {40, 50, 60, 0}};
     HBITMAP indexed = CreateDIBSection(header, palette, 2, nullptr);
     indexed->RowFromTop(0)[1] = 1;
     ASSERT_EQ(SaveAsBmp(indexed, Path("8.bmp")), 1);
@@ -151,7 +151,7 @@ TEST_F(ExportTest, WriteErrorIsReportedAndLeavesTheOldFileIntact)
     WriteAll(target, "old contents");
     CDibBitmap dib;
     dib.Create(200, 200);
-    uint32_t noise = 1; // noise keeps the JPEG well above the limit too
+    uint32_t noise = 1;  // noise keeps the JPEG well above the limit too
     for (int i = 0; i < 200 * 200 * 3; ++i, noise = noise * 1664525u + 1013904223u)
         dib.m_bits[i] = uint8_t(noise >> 24);
     rlimit saved;
@@ -180,8 +180,8 @@ TEST_F(ExportTest, JpegIsBaselineJfifAtFullQuality)
     EXPECT_EQ(file.left(4), QByteArray("\xFF\xD8\xFF\xE0", 4));
     EXPECT_EQ(file.mid(6, 5), QByteArray("JFIF\0", 5));
     EXPECT_EQ(file.mid(11, 7), QByteArray("\x01\x01\x00\x00\x01\x00\x01", 7));
-    EXPECT_TRUE(file.contains(QByteArray("\xFF\xC0", 2))); // baseline frame
-    EXPECT_FALSE(file.contains(QByteArray("\xFF\xFE", 2))); // no comment
+    EXPECT_TRUE(file.contains(QByteArray("\xFF\xC0", 2)));   // baseline frame
+    EXPECT_FALSE(file.contains(QByteArray("\xFF\xFE", 2)));  // no comment
     EXPECT_TRUE(file.endsWith(QByteArray("\xFF\xD9", 2)));
 
     JpegImage d;
@@ -193,10 +193,10 @@ TEST_F(ExportTest, JpegIsBaselineJfifAtFullQuality)
     for (int y = 0; y < 48; ++y)
         for (int x = 0; x < 64; ++x) {
             const uint8_t* p = &d.rgb[(size_t(y) * 64 + x) * 3];
-            worst = std::max(
-                { worst, std::abs(p[0] - x * 255 / 63), std::abs(p[1] - y * 255 / 47), std::abs(p[2] - 90) });
+            worst
+                = std::max({worst, std::abs(p[0] - x * 255 / 63), std::abs(p[1] - y * 255 / 47), std::abs(p[2] - 90)});
         }
-    EXPECT_LE(worst, 6); // quality 100 on a smooth picture; top row first, red not swapped
+    EXPECT_LE(worst, 6);  // quality 100 on a smooth picture; top row first, red not swapped
     DeleteObject(picture);
 }
 
@@ -215,7 +215,7 @@ TEST_F(ExportTest, JpegFromThirtyTwoBitsMatchesTwentyFourBits)
 TEST_F(ExportTest, CompressorErrorIsAFailureNotAnExit)
 {
     WriteAll(Path("keep.jpg"), "old contents");
-    HBITMAP tooWide = CreateBitmap(65501, 1, 1, 24, nullptr); // past the format's 65500 limit
+    HBITMAP tooWide = CreateBitmap(65501, 1, 1, 24, nullptr);  // past the format's 65500 limit
     ASSERT_NE(tooWide, nullptr);
     EXPECT_EQ(SaveAsJpeg(tooWide, Path("keep.jpg")), 0);
     EXPECT_EQ(ReadAll(Path("keep.jpg")), QByteArray("old contents"));
@@ -225,24 +225,24 @@ TEST_F(ExportTest, CompressorErrorIsAFailureNotAnExit)
 
 TEST(DibToRgbRows, FlipsRowsAndOrdersRedGreenBlueFor24And32Bits)
 {
-    for (int depth : { 24, 32 }) {
+    for (int depth : {24, 32}) {
         HBITMAP b = CreateBitmap(2, 2, 1, depth, nullptr);
-        FillRect(b, 0, 0, 2, 1, 10, 20, 30); // top row
-        FillRect(b, 1, 1, 1, 1, 40, 50, 60); // bottom right
+        FillRect(b, 0, 0, 2, 1, 10, 20, 30);  // top row
+        FillRect(b, 1, 1, 1, 1, 40, 50, 60);  // bottom right
         BITMAP info;
         GetObject(b, &info);
         std::vector<uint8_t> top(6), bottom(6);
-        uint8_t* rows[2] = { top.data(), bottom.data() };
+        uint8_t* rows[2] = {top.data(), bottom.data()};
         ASSERT_EQ(DibToRgbRows(rows, info), 1);
-        EXPECT_EQ(top, (std::vector<uint8_t> { 10, 20, 30, 10, 20, 30 })) << depth;
-        EXPECT_EQ(bottom, (std::vector<uint8_t> { 0, 0, 0, 40, 50, 60 })) << depth;
+        EXPECT_EQ(top, (std::vector<uint8_t> {10, 20, 30, 10, 20, 30})) << depth;
+        EXPECT_EQ(bottom, (std::vector<uint8_t> {0, 0, 0, 40, 50, 60})) << depth;
         DeleteObject(b);
     }
     HBITMAP b16 = CreateBitmap(2, 2, 1, 16, nullptr);
     BITMAP info;
     GetObject(b16, &info);
     std::vector<uint8_t> row(6, 7);
-    uint8_t* rows[2] = { row.data(), row.data() };
+    uint8_t* rows[2] = {row.data(), row.data()};
     EXPECT_EQ(DibToRgbRows(rows, info), 0);
     EXPECT_EQ(row, std::vector<uint8_t>(6, 7));
     DeleteObject(b16);

@@ -12,7 +12,6 @@ using catalog_fixture::WriteZip;
 
 namespace {
 
-
 QByteArray HugeBmp()
 {
     TestBmp bmp;
@@ -46,35 +45,35 @@ protected:
     }
 };
 
-} // namespace
+}  // namespace
 
 TEST_F(FailureMessagesTest, APictureThatCannotBeShownSaysSo)
 {
     const QByteArray png = PictureFor(QStringLiteral("x.png"));
     const QString longName = QString(296, QLatin1Char('x')) + QStringLiteral(".png");
-    QByteArray noEnd = ZipOf({ { QStringLiteral("a.png"), png } });
+    QByteArray noEnd = ZipOf({{QStringLiteral("a.png"), png}});
     noEnd.truncate(noEnd.lastIndexOf("PK\x05\x06"));
     const struct {
         QString path;
         QByteArray bytes;
         QString message;
     } cases[] = {
-        { QStringLiteral("\\broken.jpg"), QByteArray("\xFF\xD8\xFF\xD9\x01\x02\x03"),
-            QStringLiteral("Cannot load \\broken.jpg") },
-        { QStringLiteral("\\empty.jpg"), QByteArray(), QStringLiteral("Cannot load \\empty.jpg") },
-        { QStringLiteral("\\png.jpg"), png, QStringLiteral("Cannot load \\png.jpg") },
-        { QStringLiteral("\\empty.bmp"), QByteArray(), QStringLiteral("Cannot load \\empty.bmp") },
-        { QStringLiteral("\\refused.bmp"), QByteArray("BM\x01\x02\x03"), QStringLiteral("Cannot load \\refused.bmp") },
-        { QStringLiteral("\\huge.bmp"), HugeBmp(), QStringLiteral("Cannot load \\huge.bmp") },
-        { QStringLiteral("\\cut.png"), png.left(40), QStringLiteral("Cannot load \\cut.png") },
-        { QStringLiteral("\\noend.zip"), noEnd, QStringLiteral("Can't open ZIP file for thumbnail: \\noend.zip") },
-        { QStringLiteral("\\long.zip"),
-            ZipOf({ { longName, png }, { QStringLiteral("fine.bmp"), PictureFor(QStringLiteral("fine.bmp")) } }),
-            QStringLiteral("Cannot load ") + longName },
+        {QStringLiteral("\\broken.jpg"), QByteArray("\xFF\xD8\xFF\xD9\x01\x02\x03"),
+         QStringLiteral("Cannot load \\broken.jpg")},
+        {QStringLiteral("\\empty.jpg"), QByteArray(), QStringLiteral("Cannot load \\empty.jpg")},
+        {QStringLiteral("\\png.jpg"), png, QStringLiteral("Cannot load \\png.jpg")},
+        {QStringLiteral("\\empty.bmp"), QByteArray(), QStringLiteral("Cannot load \\empty.bmp")},
+        {QStringLiteral("\\refused.bmp"), QByteArray("BM\x01\x02\x03"), QStringLiteral("Cannot load \\refused.bmp")},
+        {QStringLiteral("\\huge.bmp"), HugeBmp(), QStringLiteral("Cannot load \\huge.bmp")},
+        {QStringLiteral("\\cut.png"), png.left(40), QStringLiteral("Cannot load \\cut.png")},
+        {QStringLiteral("\\noend.zip"), noEnd, QStringLiteral("Can't open ZIP file for thumbnail: \\noend.zip")},
+        {QStringLiteral("\\long.zip"),
+         ZipOf({{longName, png}, {QStringLiteral("fine.bmp"), PictureFor(QStringLiteral("fine.bmp"))}}),
+         QStringLiteral("Cannot load ") + longName},
     };
     for (const auto& c : cases) {
         WriteBytes(c.path, c.bytes);
-        for (int mode : { kStripMode, kListMode })
+        for (int mode : {kStripMode, kListMode})
             EXPECT_EQ(Open(c.path, mode), c.message.toStdString()) << " mode " << mode;
     }
 }
@@ -89,11 +88,11 @@ TEST_F(FailureMessagesTest, ManyFailuresOfOneBuildAreOneBoxAndACount)
     ASSERT_EQ(m_catalog.SaveAlbum(QStringLiteral("\\album.lab")), 1);
     ASSERT_TRUE(QDir(Host(QStringLiteral("\\card"))).removeRecursively());
     EXPECT_EQ(Open(QStringLiteral("\\album.lab"), kStripMode, false),
-        "Can't open file '\\card\\p0.jpg'|4 more files could not be loaded.");
+              "Can't open file '\\card\\p0.jpg'|4 more files could not be loaded.");
 
     // One member no one can read, met on every walk of its archive.
     std::vector<TestZipMember> members;
-    for (const char* name : { "a.png", "b.png", "c.png", "d.png" })
+    for (const char* name : {"a.png", "b.png", "c.png", "d.png"})
         members.emplace_back(name, PictureFor(QStringLiteral("x.png")));
     members.emplace_back("locked.png", PictureFor(QStringLiteral("x.png")), 0, 0x1);
     ASSERT_TRUE(WriteTestFile(Host(QStringLiteral("\\pics.zip")), BuildTestZip(members)));

@@ -29,7 +29,7 @@ protected:
         Profile::SetAppName(QStringLiteral("lumo_file_association_test"));
         MessageBoxService::SetEcho(false);
         MessageBoxService::ClearMessages();
-        for (const char* name : { "XDG_CONFIG_HOME", "XDG_DATA_HOME" }) {
+        for (const char* name : {"XDG_CONFIG_HOME", "XDG_DATA_HOME"}) {
             m_savedEnv.emplace_back(name, qgetenv(name));
             qputenv(name, Path(name).toUtf8());
         }
@@ -51,7 +51,7 @@ protected:
             const char* command = commands[size_t(type)];
             if (command)
                 text += "\n[" + FileAssociation::KeyOf(type).toUtf8() + "]\n\"" + (*command ? "Default" : "Other")
-                    + "\"=\"" + command + "\"\n";
+                        + "\"=\"" + command + "\"\n";
         }
         WriteFile(Path("registry.reg"), text);
     }
@@ -76,7 +76,7 @@ protected:
     void InstallDesktopEntry()
     {
         WriteFile(Path("XDG_DATA_HOME") + QStringLiteral("/applications/") + DesktopDefaults::DesktopId(),
-            "[Desktop Entry]\n");
+                  "[Desktop Entry]\n");
     }
     QString Lumo() const { return DesktopDefaults::DesktopId(); }
 
@@ -88,12 +88,12 @@ protected:
 
 TEST_F(FileAssociationTest, LumoExeAnywhereCountsAndEveryTypeIsWrittenBack)
 {
-    EXPECT_EQ(FileAssociation::Read(), (Values { 0, 0, 0, 0 }));  // a fresh device
-    StoreCommands({ "\\\"\\\\Storage Card\\\\Apps\\\\Lumo.exe\\\" %1", "\\\"\\\\Program Files\\\\Viewer\\\\view.exe\\\" %1",
-        "lumo.exe %1", "Lumo.exe" });
-    EXPECT_EQ(FileAssociation::Read(), (Values { 1, 0, 0, 1 }));
-    FileAssociation::Write({ 0, 0, 1, 1 }, false);
-    const QString expected[] = { kOther, kOther, kLumo, kLumo };
+    EXPECT_EQ(FileAssociation::Read(), (Values {0, 0, 0, 0}));  // a fresh device
+    StoreCommands({"\\\"\\\\Storage Card\\\\Apps\\\\Lumo.exe\\\" %1",
+                   "\\\"\\\\Program Files\\\\Viewer\\\\view.exe\\\" %1", "lumo.exe %1", "Lumo.exe"});
+    EXPECT_EQ(FileAssociation::Read(), (Values {1, 0, 0, 1}));
+    FileAssociation::Write({0, 0, 1, 1}, false);
+    const QString expected[] = {kOther, kOther, kLumo, kLumo};
     for (int type = 0; type < FileAssociation::kTypeCount; ++type)
         EXPECT_EQ(Stored(type), RegValue::ExpandString(expected[type])) << type;
     EXPECT_TRUE(MessageBoxService::Messages().isEmpty());
@@ -109,18 +109,18 @@ TEST_F(FileAssociationTest, ReadingStopsAtTheFirstFailureAndWritingSkipsMissingK
         Values values;
         const char* message;
     } cases[] = {
-        { { nullptr, "Lumo.exe", "Lumo.exe", "Lumo.exe" }, { 0, 0, 0, 0 }, "Failure open reg bmp files" },
-        { { "Lumo.exe", "", "Lumo.exe", "Lumo.exe" }, { 1, 0, 0, 0 }, "Failure query reg gif files" },
-        { { "Lumo.exe", "Lumo.exe", tooLong.constData(), "Lumo.exe" }, { 1, 1, 0, 0 }, "Failure query reg jpeg files" },
+        {{nullptr, "Lumo.exe", "Lumo.exe", "Lumo.exe"}, {0, 0, 0, 0}, "Failure open reg bmp files"},
+        {{"Lumo.exe", "", "Lumo.exe", "Lumo.exe"}, {1, 0, 0, 0}, "Failure query reg gif files"},
+        {{"Lumo.exe", "Lumo.exe", tooLong.constData(), "Lumo.exe"}, {1, 1, 0, 0}, "Failure query reg jpeg files"},
     };
     for (const auto& c : cases) {
         MessageBoxService::ClearMessages();
         StoreCommands(c.commands);
         EXPECT_EQ(FileAssociation::Read(), c.values) << c.message;
-        EXPECT_EQ(MessageBoxService::Messages(), QStringList { QString::fromLatin1(c.message) });
+        EXPECT_EQ(MessageBoxService::Messages(), QStringList {QString::fromLatin1(c.message)});
     }
-    StoreCommands({ nullptr, "Lumo.exe", "Lumo.exe", "Lumo.exe" });
-    FileAssociation::Write({ 0, 1, 0, 1 }, false);
+    StoreCommands({nullptr, "Lumo.exe", "Lumo.exe", "Lumo.exe"});
+    FileAssociation::Write({0, 1, 0, 1}, false);
     EXPECT_FALSE(CRegistryStore::Instance().KeyExists(FileAssociation::KeyOf(0)));
     EXPECT_EQ(Stored(1).ToText(), kLumo);
     EXPECT_EQ(Stored(2).ToText(), kOther);
@@ -131,23 +131,23 @@ TEST_F(FileAssociationTest, OnADesktopTickedTypesBecomeLumosAndUntickedOnesGoBac
 {
     InstallDesktopEntry();
     const QString list = XdgMimeApps::UserListFile();
-    WriteFile(list,
-        "[Added Associations]\nimage/png=gimp.desktop;\n\n"
-        "[Default Applications]\nimage/png=eog.desktop\nimage/gif=eog.desktop\ntext/plain=gedit.desktop\n");
-    FileAssociation::Write({ 1, 1, 0, 1 }, true);
-    EXPECT_EQ(ReadFile(list).toStdString(),
+    WriteFile(list, "[Added Associations]\nimage/png=gimp.desktop;\n\n"
+                    "[Default Applications]\nimage/png=eog.desktop\nimage/gif=eog.desktop\ntext/plain=gedit.desktop\n");
+    FileAssociation::Write({1, 1, 0, 1}, true);
+    EXPECT_EQ(
+        ReadFile(list).toStdString(),
         QStringLiteral("[Added Associations]\nimage/png=gimp.desktop;\n\n"
                        "[Default Applications]\nimage/png=%1\nimage/gif=%1\ntext/plain=gedit.desktop\nimage/bmp=%1\n")
             .arg(Lumo())
             .toStdString());
     // Ticked again: nothing new is remembered over the application Lumo replaced.
-    FileAssociation::Write({ 1, 1, 0, 1 }, true);
-    FileAssociation::Write({ 0, 0, 0, 1 }, true);
+    FileAssociation::Write({1, 1, 0, 1}, true);
+    FileAssociation::Write({0, 0, 0, 1}, true);
     EXPECT_EQ(ReadFile(list).toStdString(),
-        QStringLiteral("[Added Associations]\nimage/png=gimp.desktop;\n\n"
-                       "[Default Applications]\nimage/png=%1\nimage/gif=eog.desktop\ntext/plain=gedit.desktop\n")
-            .arg(Lumo())
-            .toStdString());
+              QStringLiteral("[Added Associations]\nimage/png=gimp.desktop;\n\n"
+                             "[Default Applications]\nimage/png=%1\nimage/gif=eog.desktop\ntext/plain=gedit.desktop\n")
+                  .arg(Lumo())
+                  .toStdString());
     EXPECT_TRUE(MessageBoxService::Messages().isEmpty());
 }
 
@@ -156,10 +156,10 @@ TEST_F(FileAssociationTest, TheDesktopIsLeftAloneWithoutAnInstalledEntryOrWhenAn
     const QString list = XdgMimeApps::UserListFile();
     const QByteArray text = "[Default Applications]\nimage/gif=eog.desktop\n";
     WriteFile(list, text);
-    FileAssociation::Write({ 1, 1, 1, 1 }, true);
+    FileAssociation::Write({1, 1, 1, 1}, true);
     EXPECT_EQ(ReadFile(list), text);
     InstallDesktopEntry();
-    FileAssociation::Write({ 0, 0, 0, 0 }, true);
+    FileAssociation::Write({0, 0, 0, 0}, true);
     EXPECT_EQ(ReadFile(list), text);
 }
 
@@ -168,8 +168,8 @@ TEST_F(FileAssociationTest, AListThatCannotBeWrittenIsReported)
     InstallDesktopEntry();
     WriteFile(Path("blocker"), "a file where the configuration folder should be");
     qputenv("XDG_CONFIG_HOME", Path("blocker").toUtf8() + "/config");
-    FileAssociation::Write({ 0, 1, 0, 0 }, true);
+    FileAssociation::Write({0, 1, 0, 0}, true);
     EXPECT_EQ(Stored(1).ToText(), kLumo);
     EXPECT_EQ(MessageBoxService::Messages(),
-        QStringList { QStringLiteral("Failure in setting Lumo as a default picture viewer") });
+              QStringList {QStringLiteral("Failure in setting Lumo as a default picture viewer")});
 }

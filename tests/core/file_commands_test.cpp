@@ -199,8 +199,8 @@ TEST_F(FileCommands, AlbumSavedThroughTheCommandOpensAgainWithItsMemos)
     m_dialogs.answers = QStringList {album};
     Run(Res::ID_SAVE_AS_ALBUM);
     EXPECT_TRUE(m_dialogs.albumFolderAtDialog);
-    EXPECT_EQ(m_dialogs.saves[0], (QStringList {AlbumFile::DefaultName(), QLatin1String(SaveAs::kAlbumFilter),
-                                                QStringLiteral("lab")}));
+    EXPECT_EQ(m_dialogs.saves[0],
+              (QStringList {AlbumFile::DefaultName(), QLatin1String(SaveAs::kAlbumFilter), QStringLiteral("lab")}));
 
     m_dialogs.answers = QStringList {album};
     Run(Res::ID_FILE_OPEN);

@@ -19,8 +19,8 @@ namespace {
 
 TEST(FileOpenModel, SizeTextsSwitchAboveKibAndMib)
 {
-    const std::pair<uint32_t, const char*> cases[] = {
-        {0, "0"}, {1024, "1024"}, {1025, "1K"}, {1048576, "1024K"}, {1048577, "1M"}, {4294967295u, "4095M"}};
+    const std::pair<uint32_t, const char*> cases[]
+        = {{0, "0"}, {1024, "1024"}, {1025, "1K"}, {1048576, "1024K"}, {1048577, "1M"}, {4294967295u, "4095M"}};
     for (const auto& [bytes, text] : cases)
         EXPECT_EQ(FormatFileSize(bytes), QLatin1String(text)) << bytes;
 }
@@ -44,10 +44,10 @@ TEST(FileOpenModel, PatternsMatchAsTheFileSearchDoes)
         const char* pattern;
         bool match;
     } cases[] = {
-        {"a.JPG", "*.jpg", true},     {"a.jpeg", "*.jpg", false}, {"a.jpg.png", "*.jpg", false},
-        {"noext", "*.*", true},       {"noext", "*", true},       {"a.jpg", "?.jpg", true},
-        {"ab.jpg", "?.jpg", false},   {"x.tar.lab", "*.lab", true}, {"abc", "a*c", true},
-        {"abcd", "a*c", false},       {"aXbXc", "a*b*c", true},   {"", "*", true},
+        {"a.JPG", "*.jpg", true},   {"a.jpeg", "*.jpg", false},   {"a.jpg.png", "*.jpg", false},
+        {"noext", "*.*", true},     {"noext", "*", true},         {"a.jpg", "?.jpg", true},
+        {"ab.jpg", "?.jpg", false}, {"x.tar.lab", "*.lab", true}, {"abc", "a*c", true},
+        {"abcd", "a*c", false},     {"aXbXc", "a*b*c", true},     {"", "*", true},
     };
     for (const auto& c : cases)
         EXPECT_EQ(MatchesPattern(QLatin1String(c.name), QLatin1String(c.pattern)), c.match)
@@ -83,10 +83,11 @@ TEST_F(FileListRows, FilesOfThePatternWithSizeAndAccessDate)
 
     CDateFormatter formatter(QLocale(QLocale::English, QLocale::UnitedStates));
     std::vector<CFileRow> rows;
-    ASSERT_TRUE(ListFiles(QStringLiteral("\\"), QStringLiteral("*.jpg"), &formatter, QStringLiteral("d/M/yyyy"), &rows));
+    ASSERT_TRUE(
+        ListFiles(QStringLiteral("\\"), QStringLiteral("*.jpg"), &formatter, QStringLiteral("d/M/yyyy"), &rows));
     ASSERT_EQ(rows.size(), 3u);
-    const QStringList expected[] = {{"a0.jpg", "10", "1/1/2021"}, {"b.jpg", "1K", "5/3/2004"},
-                                    {"C.JPG", "1M", "1/1/2021"}};
+    const QStringList expected[]
+        = {{"a0.jpg", "10", "1/1/2021"}, {"b.jpg", "1K", "5/3/2004"}, {"C.JPG", "1M", "1/1/2021"}};
     for (size_t i = 0; i < rows.size(); ++i)
         EXPECT_EQ((QStringList {rows[i].name, rows[i].size, rows[i].date}), expected[i]);
 

@@ -27,8 +27,9 @@ protected:
             QFile f(m_root.filePath(QLatin1String(file)));
             ASSERT_TRUE(f.open(QIODevice::WriteOnly));
         }
-        const std::pair<const char*, const char*> links[] = {
-            {".", "loop"}, {"..", "a/up"}, {"../C", "a/sib"}, {"/proc", "proc"}, {"nowhere", "broken"}, {"../a", "w/link"}};
+        const std::pair<const char*, const char*> links[]
+            = {{".", "loop"},     {"..", "a/up"},        {"../C", "a/sib"},
+               {"/proc", "proc"}, {"nowhere", "broken"}, {"../a", "w/link"}};
         for (const auto& [target, name] : links)
             ASSERT_TRUE(QFile::link(QLatin1String(target), m_root.filePath(QLatin1String(name))));
     }
@@ -59,8 +60,8 @@ TEST_F(FolderTree, LevelsHoldFoldersAndForTheBrowserArchivesInOneSortedList)
     QStringList expected = {"a", "C", "deep", "e.zip", "loop-", haveProc ? "proc-" : "", "w", "y", "z"};
     expected.removeAll(QString());
     EXPECT_EQ(Level(folders, QStringLiteral("\\"), root), expected);
-    expected = QStringList {"a", "b.zip@", "C", "d.ZIP@", "deep", "e.zip", "loop-", haveProc ? "proc-" : "", "w",
-                            "y", "z"};
+    expected
+        = QStringList {"a", "b.zip@", "C", "d.ZIP@", "deep", "e.zip", "loop-", haveProc ? "proc-" : "", "w", "y", "z"};
     expected.removeAll(QString());
     EXPECT_EQ(Level(browser, QStringLiteral("\\"), root), expected);
 

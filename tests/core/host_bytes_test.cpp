@@ -21,8 +21,7 @@ TEST(HostBytes, NamesRoundTripAndOnlyUndecodableBytesAreEscaped)
         {"cut sequence", "\xe2\x82", QString(escaped(0xE2)) + escaped(0x82)},
         {"overlong slash", "\xc0\xaf", QString(escaped(0xC0)) + escaped(0xAF)},
         {"encoded surrogate", "\xed\xb2\x80", QString(escaped(0xED)) + escaped(0xB2) + escaped(0x80)},
-        {"beyond U+10FFFF", "\xf4\x90\x80\x80",
-            QString(escaped(0xF4)) + escaped(0x90) + escaped(0x80) + escaped(0x80)},
+        {"beyond U+10FFFF", "\xf4\x90\x80\x80", QString(escaped(0xF4)) + escaped(0x90) + escaped(0x80) + escaped(0x80)},
         {"valid after invalid", "\xff\xc3\xa9", QString(escaped(0xFF)) + QStringLiteral("é")},
         {"empty", "", QString()},
     };

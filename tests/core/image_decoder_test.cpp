@@ -24,14 +24,14 @@ struct SizeCase {
 TEST(ImageDecoderSize, OutputSizesRoundDownNeverBelowOnePixel)
 {
     const SizeCase cases[] = {
-        {1000, 750, 20, 1600, 1200, 200, 150},   // the loader's first pass
-        {1000, 750, 32, 1600, 1200, 320, 240},   // its second pass
-        {1003, 751, 20, 1600, 1200, 200, 150},   // rounds down
+        {1000, 750, 20, 1600, 1200, 200, 150},  // the loader's first pass
+        {1000, 750, 32, 1600, 1200, 320, 240},  // its second pass
+        {1003, 751, 20, 1600, 1200, 200, 150},  // rounds down
         {101, 7, 50, 1600, 1200, 50, 3},
-        {3, 3, 20, 1600, 1200, 1, 1},            // never 0
+        {3, 3, 20, 1600, 1200, 1, 1},  // never 0
         {1, 5000, 1, 1600, 1200, 1, 50},
-        {100, 100, 0, 1600, 1200, 1, 1},         // scale clamped to 1 %
-        {100, 100, 250, 1600, 1200, 100, 100},   // and to 100 %
+        {100, 100, 0, 1600, 1200, 1, 1},            // scale clamped to 1 %
+        {100, 100, 250, 1600, 1200, 100, 100},      // and to 100 %
         {2000, 1500, 100, 1600, 1200, 1600, 1200},  // the cap, one factor
         {10000, 100, 100, 1600, 1200, 1600, 16},
         {1200, 1600, 100, 1600, 1200, 900, 1200},   // portrait: height governs
@@ -79,11 +79,11 @@ Bytes GrayJpeg(int width, int height)
 
 TEST(ImageDecoderSize, DecodesEachFormatToTheScaledSize)
 {
-    const Bytes files[] = {MakeRgbPng(103, 61, false, Gradient), MakeGif(GradientGif(103, 61, false)),
-                           GrayJpeg(103, 61)};
+    const Bytes files[]
+        = {MakeRgbPng(103, 61, false, Gradient), MakeGif(GradientGif(103, 61, false)), GrayJpeg(103, 61)};
     const ImageFormat formats[] = {ImageFormat::Png, ImageFormat::Gif, ImageFormat::Jpeg};
     for (int f = 0; f < 3; ++f) {
-        for (const auto& [scale, w, h] : {std::tuple{20, 20, 12}, {100, 103, 61}, {1, 1, 1}, {50, 51, 30}}) {
+        for (const auto& [scale, w, h] : {std::tuple {20, 20, 12}, {100, 103, 61}, {1, 1, 1}, {50, 51, 30}}) {
             Decoded d = DecodeBytes(files[f], scale);
             ASSERT_EQ(d.result, 0) << "format " << f << " at " << scale << ": " << DecodeStatusText(d.info.status);
             EXPECT_EQ(d.info.format, formats[f]);
@@ -298,7 +298,7 @@ void ExpectSamePixels(const Decoded& a, const Decoded& b)
 TEST(ImageDecoderInterlace, InterlacedPngEqualsNonInterlaced)
 {
     // Sizes that leave some Adam7 passes empty or ragged.
-    for (const auto& [w, h] : {std::pair{37, 23}, {1, 1}, {3, 9}, {9, 2}, {64, 64}}) {
+    for (const auto& [w, h] : {std::pair {37, 23}, {1, 1}, {3, 9}, {9, 2}, {64, 64}}) {
         const Bytes plain = MakeRgbPng(w, h, false, Gradient);
         const Bytes interlaced = MakeRgbPng(w, h, true, Gradient);
         for (int scale : {100, 37, 10}) {
@@ -321,7 +321,7 @@ TEST(ImageDecoderInterlace, InterlacedPngEqualsNonInterlaced)
 
 TEST(ImageDecoderInterlace, InterlacedGifEqualsNonInterlaced)
 {
-    for (const auto& [w, h] : {std::pair{37, 23}, {5, 1}, {4, 3}, {16, 17}}) {
+    for (const auto& [w, h] : {std::pair {37, 23}, {5, 1}, {4, 3}, {16, 17}}) {
         const Bytes plain = MakeGif(GradientGif(w, h, false));
         const Bytes interlaced = MakeGif(GradientGif(w, h, true));
         ASSERT_NE(plain, interlaced);
@@ -477,7 +477,8 @@ TEST(ImageDecoderPixels, PaletteAndGreyPicturesEqualTheSameColoursStoredAsRgb)
                         own.samples[rowStart + size_t(x / perByte)]
                             |= uint8_t(level(x, y, top) << (8 - depth * (x % perByte + 1)));
                 }
-                const Bytes rgb = MakeRgbPng(width, height, false, [&](int x, int y) { return colour(level(x, y, top)); });
+                const Bytes rgb
+                    = MakeRgbPng(width, height, false, [&](int x, int y) { return colour(level(x, y, top)); });
                 for (int scale : {100, 30}) {
                     SCOPED_TRACE(testing::Message() << "colour type " << colorType << ", " << depth << " bits"
                                                     << (interlaced ? ", interlaced" : "") << " at " << scale);
@@ -561,7 +562,7 @@ TEST(ImageDecoderDamage, BrokenChecksumsAndUnknownDataAreRefused)
     Decoded d = DecodeBytes(text);
     EXPECT_NE(d.result, 0);
     EXPECT_EQ(d.info.status, DecodeStatus::NotRecognised);
-    EXPECT_NE(DecodeBytes(Bytes{}).result, 0);
+    EXPECT_NE(DecodeBytes(Bytes {}).result, 0);
 }
 
 // A PNG header claiming the given size, with a valid CRC, and nothing else.
@@ -634,8 +635,10 @@ TEST(ImageDecoderThreads, ConcurrentDecodesGiveTheSameResult)
             for (int i = 0; i < 20; ++i) {
                 Decoded a = DecodeBytes(t % 2 ? png : gif, 33);
                 const Decoded& ref = t % 2 ? pngRef : gifRef;
-                if (a.result != 0 || std::memcmp(a.bitmap->Bits(), ref.bitmap->Bits(),
-                                                 size_t(ref.bitmap->Stride()) * ref.bitmap->Height()) != 0)
+                if (a.result != 0
+                    || std::memcmp(a.bitmap->Bits(), ref.bitmap->Bits(),
+                                   size_t(ref.bitmap->Stride()) * ref.bitmap->Height())
+                           != 0)
                     ++failures[size_t(t)];
             }
         });

@@ -16,8 +16,8 @@ TEST(ImageInfo, NameAndLocationFollowWhereTheEntryWasGathered)
     };
     const Case cases[] = {
         {"\\My Documents\\sun.jpg", "\\My Documents\\sun.jpg", "sun.jpg", "\\My Documents"},  // opened on its own
-        {"\\sun.jpg", "\\sun.jpg", "sun.jpg", ""},                                           // in the root folder
-        {"garden.png", "\\pics\\collection.zip", "garden.png", "\\pics\\collection.z\nip"},  // member without a folder
+        {"\\sun.jpg", "\\sun.jpg", "sun.jpg", ""},                                            // in the root folder
+        {"garden.png", "\\pics\\collection.zip", "garden.png", "\\pics\\collection.z\nip"},   // member without a folder
         {"trip\\a.png", "\\a.ZIP", "a.png", "\\a.ZIP"},
         {"\\pics\\sub\\x.jpg", "\\pics", "x.jpg", "\\pics"},  // scanned with subfolders: the top folder
         {"\\p\\x.jpg", "\\albums\\my.lab", "x.jpg", "\\albums\\my.lab"},
@@ -38,8 +38,8 @@ TEST(ImageInfo, NameAndLocationFollowWhereTheEntryWasGathered)
 TEST(ImageInfo, FileSizeSwitchesUnitsOnTheExactByteCount)
 {
     const std::pair<uint32_t, const char*> sizes[] = {
-        {1023, "1023 Bytes"}, {1024, "1.00 KB"}, {1048575, "1024.00 KB"}, {1572864, "1.50 MB"},
-        {16908289, "16.13 MB"},  // a float would round it to 16.125 MB and print 16.12
+        {1023, "1023 Bytes"}, {1024, "1.00 KB"},      {1048575, "1024.00 KB"},
+        {1572864, "1.50 MB"}, {16908289, "16.13 MB"},  // a float would round it to 16.125 MB and print 16.12
     };
     for (const auto& [bytes, text] : sizes) {
         CImageItem item;
@@ -69,7 +69,8 @@ TEST(ImageInfo, RotationAndZoomTexts)
     const std::pair<int, const char*> rotations[] = {{0, "+0"}, {90, "+90"}, {180, "+180"}, {270, "+270"}, {45, ""}};
     for (const auto& [degrees, text] : rotations)
         EXPECT_EQ(ImageInfo::Rotation(degrees), QString::fromLatin1(text)) << degrees;
-    const std::pair<int, const char*> zooms[] = {{-1, "Shrink To Fill"}, {0, "Shrink To Fit"}, {1, "1 %"}, {100, "100 %"}};
+    const std::pair<int, const char*> zooms[]
+        = {{-1, "Shrink To Fill"}, {0, "Shrink To Fit"}, {1, "1 %"}, {100, "100 %"}};
     for (const auto& [zoom, text] : zooms)
         EXPECT_EQ(ImageInfo::Zoom(zoom), QString::fromLatin1(text)) << zoom;
 }

@@ -13,8 +13,8 @@
 
 #include <QDir>
 #include <QFile>
-#include <cstring>
 #include <QTemporaryDir>
+#include <cstring>
 #include <gtest/gtest.h>
 #include <sys/inotify.h>
 #include <unistd.h>
@@ -85,7 +85,8 @@ protected:
 // have left behind is seen.
 class CreationWatch {
 public:
-    explicit CreationWatch(const QStringList& folders) : m_fd(inotify_init1(IN_NONBLOCK | IN_CLOEXEC))
+    explicit CreationWatch(const QStringList& folders)
+        : m_fd(inotify_init1(IN_NONBLOCK | IN_CLOEXEC))
     {
         for (const QString& folder : folders)
             EXPECT_GE(inotify_add_watch(m_fd, QFile::encodeName(folder).constData(), IN_CREATE | IN_MOVED_TO), 0)
@@ -127,9 +128,8 @@ TEST(ImageLoaderKinds, ExtensionDecidesTheKindWhateverItsCase)
         const char* name;
         int kind;
     };
-    for (Case c : {Case {"a.bmp", 1}, Case {"IMG.JPG", 2}, Case {"x.Jpg", 2}, Case {"\\d\\p.gif", 3},
-                   Case {"q.PNG", 4}, Case {"photo.jpeg", 0}, Case {"scan.tif", 0}, Case {"README", 0},
-                   Case {"", 0}, Case {"jpg", 0}})
+    for (Case c : {Case {"a.bmp", 1}, Case {"IMG.JPG", 2}, Case {"x.Jpg", 2}, Case {"\\d\\p.gif", 3}, Case {"q.PNG", 4},
+                   Case {"photo.jpeg", 0}, Case {"scan.tif", 0}, Case {"README", 0}, Case {"", 0}, Case {"jpg", 0}})
         EXPECT_EQ(CImageLoader::ClassifyExtension(QString::fromLatin1(c.name)), c.kind) << c.name;
 }
 
@@ -140,12 +140,11 @@ TEST(ImageLoaderKinds, JpegScaleTablesOfBothModes)
     };
     const int thumb = CImageLoader::kModeThumbnail;
     const int view = CImageLoader::kModeView;
-    for (Case c : {Case {thumb, 40, 400, 1}, Case {thumb, 400, 30, 1}, Case {thumb, 41, 31, 2},
-                   Case {thumb, 80, 500, 2}, Case {thumb, 81, 61, 4}, Case {thumb, 160, 500, 4},
-                   Case {thumb, 500, 120, 4}, Case {thumb, 161, 121, 8}, Case {thumb, 2000, 1500, 8},
-                   Case {view, 1280, 960, 4}, Case {view, 1279, 5000, 2}, Case {view, 5000, 959, 2},
-                   Case {view, 640, 480, 2}, Case {view, 639, 5000, 1}, Case {view, 5000, 479, 1},
-                   Case {view, 1, 1, 1}})
+    for (Case c :
+         {Case {thumb, 40, 400, 1}, Case {thumb, 400, 30, 1}, Case {thumb, 41, 31, 2}, Case {thumb, 80, 500, 2},
+          Case {thumb, 81, 61, 4}, Case {thumb, 160, 500, 4}, Case {thumb, 500, 120, 4}, Case {thumb, 161, 121, 8},
+          Case {thumb, 2000, 1500, 8}, Case {view, 1280, 960, 4}, Case {view, 1279, 5000, 2}, Case {view, 5000, 959, 2},
+          Case {view, 640, 480, 2}, Case {view, 639, 5000, 1}, Case {view, 5000, 479, 1}, Case {view, 1, 1, 1}})
         EXPECT_EQ(CImageLoader::JpegScaleDenominator(c.mode, c.width, c.height), c.denominator)
             << c.mode << " " << c.width << "x" << c.height;
 }
@@ -171,7 +170,8 @@ TEST_F(ImageLoaderTest, JpegsInThumbnailModeRecordTheOutputSizeTimesEight)
     struct Case {
         int width, height, outWidth, outHeight;
     };
-    for (Case c : {Case {2000, 1500, 250, 188}, Case {100, 70, 25, 18}, Case {70, 100, 35, 50}, Case {40, 40, 40, 40}}) {
+    for (Case c :
+         {Case {2000, 1500, 250, 188}, Case {100, 70, 25, 18}, Case {70, 100, 35, 50}, Case {40, 40, 40, 40}}) {
         CImageItem item;
         const std::vector<uint8_t> jpeg = c.width == 2000 ? Jpeg2000x1500() : RgbJpeg(c.width, c.height);
         ASSERT_EQ(Load(item, Put("s.jpg", jpeg), CImageLoader::kModeThumbnail), 1);
@@ -300,7 +300,7 @@ TEST_F(ImageLoaderTest, LargeBmpIsShrunkByTheTableDivisor)
         int width, height, bpp, outWidth, outHeight, recordedBpp;
     };
     for (Case c : {Case {1600, 1200, 24, 400, 300, 24}, Case {800, 600, 24, 400, 300, 24},
-                   Case {240, 400, 8, 240, 400, 8},  // not shrunk: keeps its depth in the item
+                   Case {240, 400, 8, 240, 400, 8},      // not shrunk: keeps its depth in the item
                    Case {300, 400, 8, 300, 400, 24}}) {  // copied 1:1 into a 24-bit section
         TestBmp layout = c.bpp == 8 ? Gray8Bmp(c.width, c.height) : SolidBmp(c.width, c.height, 24, 1, 2, 3);
         CImageItem item;

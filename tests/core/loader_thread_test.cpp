@@ -32,8 +32,14 @@ public:
         int entries;
         std::thread::id thread;
     };
-    explicit HintLog(const CImageCatalog* catalog) : m_catalog(catalog) {}
-    void OnUpdate(CView*, int hint) override { heard.push_back({hint, m_catalog->GetCount(), std::this_thread::get_id()}); }
+    explicit HintLog(const CImageCatalog* catalog)
+        : m_catalog(catalog)
+    {
+    }
+    void OnUpdate(CView*, int hint) override
+    {
+        heard.push_back({hint, m_catalog->GetCount(), std::this_thread::get_id()});
+    }
     std::vector<int> Hints() const
     {
         std::vector<int> hints;
@@ -51,7 +57,11 @@ private:
 // stop or the gate is opened, so a test can act in the middle of a build.
 class Gate {
 public:
-    explicit Gate(int holdAt) : m_holdAt(holdAt), m_uiThread(std::this_thread::get_id()) {}
+    explicit Gate(int holdAt)
+        : m_holdAt(holdAt)
+        , m_uiThread(std::this_thread::get_id())
+    {
+    }
     // Called by the catalog's notifier; notifications on this thread pass.
     void Pass(const CImageCatalog& catalog)
     {
@@ -77,7 +87,10 @@ private:
     std::atomic<bool> m_open {false};
 };
 
-QString Name(int i) { return QStringLiteral("p%1.bmp").arg(i, 3, 10, QLatin1Char('0')); }
+QString Name(int i)
+{
+    return QStringLiteral("p%1.bmp").arg(i, 3, 10, QLatin1Char('0'));
+}
 
 QStringList Names(const QString& folder, int count)
 {
@@ -129,7 +142,7 @@ protected:
     CLoaderThread m_loader {&m_catalog, &m_doc};
 };
 
-class LoaderThreadBuild : public LoaderThread, public ::testing::WithParamInterface<int> {};
+class LoaderThreadBuild : public LoaderThread, public ::testing::WithParamInterface<int> { };
 
 }  // namespace
 

@@ -33,7 +33,7 @@ protected:
     CImageItem m_item;
 };
 
-} // namespace
+}  // namespace
 
 TEST_F(MemoLayoutTest, DefaultRecordOfAnAlbumPictureInFullScreen)
 {
@@ -84,9 +84,8 @@ TEST_F(MemoLayoutTest, FontFollowsTheMemoFieldsButNotItsFontOrColour)
 TEST(MemoAlignFlags, NineNamesIgnoringCaseAndTopCenterOtherwise)
 {
     const std::pair<const char*, int> names[] = {
-        {"Top Left", 0}, {"Top Center", 1}, {"Top Right", 2},
-        {"Middle Left", 4}, {"Middle Center", 5}, {"Middle Right", 6},
-        {"Bottom Left", 8}, {"Bottom Center", 9}, {"Bottom Right", 10},
+        {"Top Left", 0},     {"Top Center", 1},  {"Top Right", 2},     {"Middle Left", 4},   {"Middle Center", 5},
+        {"Middle Right", 6}, {"Bottom Left", 8}, {"Bottom Center", 9}, {"Bottom Right", 10},
     };
     for (const auto& [name, flags] : names) {
         EXPECT_EQ(MemoAlignFlags(QString::fromLatin1(name)), flags) << name;

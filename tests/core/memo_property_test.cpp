@@ -14,9 +14,13 @@ TEST(MemoProperty, ListsFindTheFirstEntryBeginningWithTheTextInAnyCase)
         const char* text;
         int index;
     } cases[] = {
-        {sizes, "9", 3},  {sizes, "1", 4},   // "10" is the first to begin with 1
-        {sizes, "13", -1}, {sizes, "", 0},   // an empty text begins every entry
-        {aligns, "bottom right", 8}, {aligns, "Middle", 3}, {aligns, "Centre", -1},
+        {sizes, "9", 3},
+        {sizes, "1", 4},  // "10" is the first to begin with 1
+        {sizes, "13", -1},
+        {sizes, "", 0},  // an empty text begins every entry
+        {aligns, "bottom right", 8},
+        {aligns, "Middle", 3},
+        {aligns, "Centre", -1},
     };
     for (const auto& c : cases)
         EXPECT_EQ(MemoProperty::FindPrefix(c.items, QString::fromLatin1(c.text)), c.index) << c.text;

@@ -7,7 +7,7 @@
 TEST(MemoText, NewPictureFormatsToTheDefaultLine)
 {
     EXPECT_EQ(FormatMemoText(CMemoRecord()),
-        QStringLiteral("font=Tahoma;size=9;bold=1;italic=0;align=Top Center;color=#FFFFFF;content="));
+              QStringLiteral("font=Tahoma;size=9;bold=1;italic=0;align=Top Center;color=#FFFFFF;content="));
     CImageItem item;
     EXPECT_EQ(MemoRecordOf(item), CMemoRecord());
 }
@@ -17,8 +17,8 @@ TEST(MemoText, ValuesMayHoldSemicolonsAndEqualsSigns)
     CMemoRecord memo;
     ASSERT_EQ(ParseMemoText(u"font=Arial;size=12;bold=0;italic=1;align=Bottom Right;color=#FFFFFF;content=Summer; "
                             u"beach=2004",
-                  &memo),
-        1);
+                            &memo),
+              1);
     EXPECT_EQ(memo.font, QStringLiteral("Arial"));
     EXPECT_EQ(memo.size, QStringLiteral("12"));
     EXPECT_EQ(memo.bold, 0);
@@ -37,7 +37,7 @@ TEST(MemoText, FormatThenParseGivesTheSameRecord)
     memo.italic = 1;
     memo.align = QStringLiteral("Middle Left");
     memo.color = QStringLiteral("#12AB9F");
-    memo.content = QStringLiteral("a=b;c;font=x;size=1 \u00e9\u4e2d"); // keys inside content are text
+    memo.content = QStringLiteral("a=b;c;font=x;size=1 \u00e9\u4e2d");  // keys inside content are text
     CMemoRecord back;
     ASSERT_EQ(ParseMemoText(FormatMemoText(memo), &back), 1);
     EXPECT_EQ(back, memo);
@@ -56,7 +56,7 @@ TEST(MemoText, StyleFlagsTakeLeadingDigitsOnly)
     CMemoRecord memo;
     ParseMemoText(u"font=;size=;bold=12px;italic=-1;align=;color=;content=", &memo);
     EXPECT_EQ(memo.bold, 12);
-    EXPECT_EQ(memo.italic, 0); // does not start with a digit
+    EXPECT_EQ(memo.italic, 0);  // does not start with a digit
     EXPECT_TRUE(memo.font.isEmpty());
     EXPECT_TRUE(memo.size.isEmpty());
     ParseMemoText(u"font=;size=;bold=99999999999999;italic= 1;align=;color=;content=", &memo);

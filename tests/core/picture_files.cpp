@@ -1,8 +1,8 @@
 #include "picture_files.h"
 
 #include <gif_lib.h>
-#include <map>
 #include <jpeglib.h>
+#include <map>
 #include <spng.h>
 
 #include <cstdio>
@@ -166,9 +166,9 @@ Bytes MakeGif(const GifSpec& layout)
     int colours = 2;
     while (colours * 3 < int(layout.palette.size()))
         colours *= 2;
-    std::vector<GifColorType> entries(size_t(colours), GifColorType{0, 0, 0});
+    std::vector<GifColorType> entries(size_t(colours), GifColorType {0, 0, 0});
     for (size_t i = 0; i < layout.palette.size() / 3; ++i)
-        entries[i] = GifColorType{layout.palette[i * 3], layout.palette[i * 3 + 1], layout.palette[i * 3 + 2]};
+        entries[i] = GifColorType {layout.palette[i * 3], layout.palette[i * 3 + 1], layout.palette[i * 3 + 2]};
     ColorMapObject* map = GifMakeMapObject(colours, entries.data());
     EGifSetGifVersion(gif, true);
     EGifPutScreenDesc(gif, layout.screenWidth, layout.screenHeight, 8, 0, layout.localPalette ? nullptr : map);

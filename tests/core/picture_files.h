@@ -20,13 +20,12 @@ struct PngSpec {
     Bytes samples;
     std::vector<uint8_t> palette;  // R, G, B triples
     std::vector<uint8_t> paletteAlpha;
-    int transparentGray = -1;  // tRNS colour key, gray
+    int transparentGray = -1;              // tRNS colour key, gray
     int transparentRgb[3] = {-1, -1, -1};  // tRNS colour key, RGB
 };
 Bytes MakePng(const PngSpec& layout);
 // An RGB 8-bit PNG whose pixel (x, y) is colour(x, y) packed as 0xRRGGBB.
-template <typename F>
-Bytes MakeRgbPng(int width, int height, bool interlaced, F colour)
+template <typename F> Bytes MakeRgbPng(int width, int height, bool interlaced, F colour)
 {
     PngSpec layout;
     layout.width = width;
@@ -52,7 +51,7 @@ struct GifSpec {
     std::vector<uint8_t> palette;  // R, G, B triples; padded to a power of two
     Bytes indices;                 // width x height, rows top to bottom
     bool localPalette = false;
-    int extraFrames = 0;           // more frames of index 0 after the first
+    int extraFrames = 0;  // more frames of index 0 after the first
     // Written by our own LZW coder instead of giflib's (one frame, not
     // interlaced) when codeSize is set: the LZW minimum code size (2 to 11),
     // with no colour table at all when noColourTable. wideIndices, when not
@@ -69,7 +68,10 @@ Bytes MakeJpeg(int width, int height, const Bytes& samples, bool rgb = false, in
 // Decodes bytes as the loader would; the bitmap is owned by the result.
 struct Decoded {
     Decoded() = default;
-    Decoded(Decoded&& other) noexcept : result(other.result), info(other.info), bitmap(other.bitmap)
+    Decoded(Decoded&& other) noexcept
+        : result(other.result)
+        , info(other.info)
+        , bitmap(other.bitmap)
     {
         other.bitmap = nullptr;
         info.phBM = &bitmap;

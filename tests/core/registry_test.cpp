@@ -5,8 +5,8 @@
 
 #include <QByteArray>
 #include <QDir>
-#include <QFile>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <atomic>
@@ -41,7 +41,8 @@ CRegistryData ParseStrictly(const QString& path)
 {
     CRegistryData data;
     QStringList problems;
-    EXPECT_TRUE(CRegistryData::FromText(ReadBytes(path), &data, &problems)) << problems.join(QLatin1Char('\n')).toStdString();
+    EXPECT_TRUE(CRegistryData::FromText(ReadBytes(path), &data, &problems))
+        << problems.join(QLatin1Char('\n')).toStdString();
     return data;
 }
 
@@ -78,7 +79,8 @@ TEST(RegistryTextTest, EveryValueTypeSurvivesTheTextForm)
 
     CRegistryData back;
     QStringList problems;
-    EXPECT_TRUE(CRegistryData::FromText(data.ToText(), &back, &problems)) << problems.join(QLatin1Char(';')).toStdString();
+    EXPECT_TRUE(CRegistryData::FromText(data.ToText(), &back, &problems))
+        << problems.join(QLatin1Char(';')).toStdString();
     EXPECT_TRUE(back == data);
     EXPECT_TRUE(back.HasKey(QStringLiteral("HKEY_LOCAL_MACHINE\\Empty")));
     EXPECT_EQ(back.Find(kKey, QStringLiteral("Lines"))->ToText(), QStringLiteral("first\nsecond"));
@@ -91,15 +93,14 @@ TEST(RegistryTextTest, WritesTheRegeditFourForm)
              RegValue::ExpandString(QStringLiteral("A")));
     data.Set(kKey, QStringLiteral("ThumbnailView Mode"), RegValue::Dword(1));
     data.Set(kKey, QStringLiteral("CurrPath"), RegValue::String(QStringLiteral("\\My \"Documents\"")));
-    EXPECT_EQ(data.ToText().toStdString(),
-              "REGEDIT4\n"
-              "\n"
-              "[HKEY_CLASSES_ROOT\\bmpimage\\Shell\\Open\\Command]\n"
-              "\"Default\"=hex(2):41,00,00,00\n"
-              "\n"
-              "[HKEY_CURRENT_USER\\Software\\FARHAVEN\\lumo_test\\Setting]\n"
-              "\"CurrPath\"=\"\\\\My \\\"Documents\\\"\"\n"
-              "\"ThumbnailView Mode\"=dword:00000001\n");
+    EXPECT_EQ(data.ToText().toStdString(), "REGEDIT4\n"
+                                           "\n"
+                                           "[HKEY_CLASSES_ROOT\\bmpimage\\Shell\\Open\\Command]\n"
+                                           "\"Default\"=hex(2):41,00,00,00\n"
+                                           "\n"
+                                           "[HKEY_CURRENT_USER\\Software\\FARHAVEN\\lumo_test\\Setting]\n"
+                                           "\"CurrPath\"=\"\\\\My \\\"Documents\\\"\"\n"
+                                           "\"ThumbnailView Mode\"=dword:00000001\n");
 }
 
 TEST(RegistryTextTest, HandEditedFileWithCommentsAndBlankLinesReads)
@@ -121,8 +122,8 @@ TEST(RegistryTextTest, HandEditedFileWithCommentsAndBlankLinesReads)
     EXPECT_TRUE(CRegistryData::FromText(text, &data, &problems)) << problems.join(QLatin1Char(';')).toStdString();
     EXPECT_EQ(data.Find(kKey, QStringLiteral("Quick View"))->ToDword(), 10u);
     EXPECT_EQ(data.Find(kKey, QStringLiteral("FileOpen Filter"))->ToText(), QStringLiteral("*.jpg"));
-    const RegValue* command = data.Find(QStringLiteral("HKEY_CLASSES_ROOT\\pngimage\\Shell\\Open\\Command"),
-                                        QStringLiteral("Default"));
+    const RegValue* command
+        = data.Find(QStringLiteral("HKEY_CLASSES_ROOT\\pngimage\\Shell\\Open\\Command"), QStringLiteral("Default"));
     ASSERT_NE(command, nullptr);
     EXPECT_EQ(command->type, uint32_t(kRegExpandSz));
     EXPECT_EQ(command->ToText(), QStringLiteral("xd"));
@@ -156,12 +157,16 @@ TEST(RegistryTextTest, UnreadableLinesAreSkippedAndReported)
 TEST(RegistryTextTest, KeysAndNamesIgnoreLetterCaseAndKeepFirstSpelling)
 {
     CRegistryData data;
-    data.Set(QStringLiteral("HKEY_CURRENT_USER\\Software\\Lumo"), QStringLiteral("ThumbnailView Mode"), RegValue::Dword(2));
-    data.Set(QStringLiteral("hkey_current_user\\software\\LUMO"), QStringLiteral("thumbnailview mode"), RegValue::Dword(0));
-    EXPECT_EQ(data.Keys(), QStringList{ QStringLiteral("HKEY_CURRENT_USER\\Software\\Lumo") });
+    data.Set(QStringLiteral("HKEY_CURRENT_USER\\Software\\Lumo"), QStringLiteral("ThumbnailView Mode"),
+             RegValue::Dword(2));
+    data.Set(QStringLiteral("hkey_current_user\\software\\LUMO"), QStringLiteral("thumbnailview mode"),
+             RegValue::Dword(0));
+    EXPECT_EQ(data.Keys(), QStringList {QStringLiteral("HKEY_CURRENT_USER\\Software\\Lumo")});
     EXPECT_EQ(data.ValueNames(QStringLiteral("HKEY_CURRENT_USER\\Software\\Lumo")),
-              QStringList{ QStringLiteral("ThumbnailView Mode") });
-    EXPECT_EQ(data.Find(QStringLiteral("HKEY_CURRENT_USER\\SOFTWARE\\lumo"), QStringLiteral("THUMBNAILVIEW MODE"))->ToDword(), 0u);
+              QStringList {QStringLiteral("ThumbnailView Mode")});
+    EXPECT_EQ(
+        data.Find(QStringLiteral("HKEY_CURRENT_USER\\SOFTWARE\\lumo"), QStringLiteral("THUMBNAILVIEW MODE"))->ToDword(),
+        0u);
 }
 
 TEST(RegistryTextTest, NamesThatCannotBeWrittenAreRefused)
@@ -185,7 +190,7 @@ TEST_F(RegistryStoreTest, MissingFileBecomesFreshDeviceWithPictureTypesAndIdent)
 
     ASSERT_TRUE(QFile::exists(m_file));
     CRegistryData onDisk = ParseStrictly(m_file);
-    for (const char* type : { "bmpimage", "gifimage", "jpegimage", "pngimage" }) {
+    for (const char* type : {"bmpimage", "gifimage", "jpegimage", "pngimage"}) {
         QString key = QStringLiteral("\\%1\\Shell\\Open\\Command").arg(QLatin1String(type));
         const RegValue* command = onDisk.Find(QStringLiteral("HKEY_CLASSES_ROOT") + key, QStringLiteral("Default"));
         ASSERT_NE(command, nullptr) << type;
@@ -199,10 +204,10 @@ TEST_F(RegistryStoreTest, MissingFileBecomesFreshDeviceWithPictureTypesAndIdent)
 TEST_F(RegistryStoreTest, WriteReplacesTheFileAtOnceAndLeavesNoTemporary)
 {
     ASSERT_TRUE(Store().WriteDword(kKey, QStringLiteral("Quick View"), 0));
-    struct stat before {};
+    struct stat before { };
     ASSERT_EQ(::stat(QFile::encodeName(m_file).constData(), &before), 0);
     ASSERT_TRUE(Store().WriteString(kKey, QStringLiteral("CurrPath"), QStringLiteral("\\My Documents\\Trip")));
-    struct stat after {};
+    struct stat after { };
     ASSERT_EQ(::stat(QFile::encodeName(m_file).constData(), &after), 0);
     EXPECT_NE(before.st_ino, after.st_ino) << "a write must replace the file, not rewrite it in place";
 
@@ -222,7 +227,7 @@ TEST_F(RegistryStoreTest, ReadsSeeAChangeMadeBehindTheStoresBack)
     QByteArray text = ReadBytes(m_file);
     text.replace("dword:00000003", "dword:00000005");
     WriteBytes(m_file, text);
-    struct timespec times[2] = { { 0, UTIME_OMIT }, { 1000000000, 0 } };
+    struct timespec times[2] = {{0, UTIME_OMIT}, {1000000000, 0}};
     ASSERT_EQ(::utimensat(AT_FDCWD, QFile::encodeName(m_file).constData(), times, 0), 0);
     EXPECT_EQ(Store().ReadDword(kKey, QStringLiteral("Interval"), 0), 5u);
 
@@ -253,7 +258,7 @@ TEST_F(RegistryStoreTest, GeneralAccessorsCreateListAndDelete)
     ASSERT_TRUE(Store().CreateKey(key));
     EXPECT_TRUE(Store().KeyExists(key));
     ASSERT_TRUE(Store().Write(key, QStringLiteral("Default"), RegValue::ExpandString(QStringLiteral("viewer %1"))));
-    EXPECT_EQ(Store().ValueNames(key), QStringList{ QStringLiteral("Default") });
+    EXPECT_EQ(Store().ValueNames(key), QStringList {QStringLiteral("Default")});
     EXPECT_TRUE(Store().DeleteValue(key, QStringLiteral("Default")));
     EXPECT_FALSE(Store().DeleteValue(key, QStringLiteral("Default")));
     EXPECT_TRUE(ParseStrictly(m_file).HasKey(key));
@@ -328,10 +333,13 @@ TEST_F(RegistryStoreTest, KilledWriterLeavesAWholeFileAndNoLock)
         ASSERT_GE(child, 0);
         if (child == 0) {
             for (uint32_t n = lastSeen + 1;; ++n)
-                Store().Write(kKey, QStringLiteral("Pair"), RegValue::String(QString::number(n) + QLatin1Char('|') + payload(n)));
+                Store().Write(kKey, QStringLiteral("Pair"),
+                              RegValue::String(QString::number(n) + QLatin1Char('|') + payload(n)));
         }
         // Let one write of this writer land, then kill it at a random moment of a later one.
-        auto counter = [&] { return Store().ReadString(kKey, QStringLiteral("Pair"), {}).section(QLatin1Char('|'), 0, 0).toUInt(); };
+        auto counter = [&] {
+            return Store().ReadString(kKey, QStringLiteral("Pair"), {}).section(QLatin1Char('|'), 0, 0).toUInt();
+        };
         for (int wait = 0; wait < 2000 && counter() <= lastSeen; ++wait)
             ::usleep(1000);
         ::usleep(random() % 20000);
@@ -393,7 +401,7 @@ TEST_F(RegistryStoreTest, WritesNeverTakeOverAPreparedTemporaryNameAndSweepTheir
     EXPECT_EQ(ReadBytes(victim), QByteArray("keep me"));
     EXPECT_FALSE(QFileInfo::exists(leftover));
     EXPECT_EQ(ParseStrictly(m_file).Find(kKey, QStringLiteral("V"))->ToDword(), 7u);
-    struct stat st {};
+    struct stat st { };
     ASSERT_EQ(::stat(QFile::encodeName(m_file + ".lock").constData(), &st), 0);
     EXPECT_EQ(st.st_mode & 077, 0u) << "the lock file is private";
 }

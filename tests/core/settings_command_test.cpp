@@ -47,7 +47,7 @@ protected:
     // Opens a folder of three pictures as the command line would, in mode.
     void OpenFolder(int mode)
     {
-        for (const char* name : { "\\pics\\a.bmp", "\\pics\\b.jpg", "\\pics\\c.png" })
+        for (const char* name : {"\\pics\\a.bmp", "\\pics\\b.jpg", "\\pics\\c.png"})
             WritePicture(QString::fromLatin1(name));
         Settings::SetThumbnailViewMode(mode);
         m_doc->OpenPicturePath(QStringLiteral("\\pics"));
@@ -55,7 +55,7 @@ protected:
     }
     void RunSettings(int mode, int resizeChoice = -1, int angleChoice = -1)
     {
-        m_sheet.choice = { mode, resizeChoice, angleChoice };
+        m_sheet.choice = {mode, resizeChoice, angleChoice};
         ASSERT_TRUE(m_doc->HandleCommand(Res::ID_SETTINGS));
         m_doc->m_loader.WaitThread();
         m_doc->DeliverQueuedUpdates();
@@ -98,7 +98,7 @@ TEST_F(SettingsCommandTest, ListToStripRebuildsWithThumbnailsOnTheLoaderThread)
     ASSERT_EQ(Thumbnails(), 0);
     Settings::SetIncludeSubfolders(0);
     RunSettings(Settings::kModeStrip);
-    EXPECT_EQ(m_frame.modes, std::vector<int> { Settings::kModeStrip });
+    EXPECT_EQ(m_frame.modes, std::vector<int> {Settings::kModeStrip});
     EXPECT_EQ(m_doc->m_savedThumbnailMode, Settings::kModeList);
     EXPECT_EQ(m_doc->Catalog().GetSourcePath(), QStringLiteral("\\pics"));
     EXPECT_EQ(m_doc->Catalog().GetCount(), 3);
@@ -129,12 +129,12 @@ TEST_F(SettingsCommandTest, StripToFullScreenAppliesResizeAndAngleThenLeavingKee
     // Full screen gave the picture its own view state back.
     EXPECT_EQ(item->m_zoom, 150);
     EXPECT_EQ(item->m_rotation, 0);
-    EXPECT_EQ(m_frame.modes, (std::vector<int> { Settings::kModeFullScreen, Settings::kModeStrip }));
+    EXPECT_EQ(m_frame.modes, (std::vector<int> {Settings::kModeFullScreen, Settings::kModeStrip}));
 }
 
 TEST_F(SettingsCommandTest, QuickViewFlagStartsAsStored)
 {
-    for (int stored : { 0, 1 }) {
+    for (int stored : {0, 1}) {
         Settings::SetQuickView(stored);
         EXPECT_EQ(CLumoDoc().m_quickView, stored);
     }

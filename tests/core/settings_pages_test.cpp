@@ -15,12 +15,12 @@ TEST(SettingsPages, StoredValuesAreShownAsStoredAndSelectTheFirstEntryTheyBegin)
         int selected;
     };
     const Case cases[] = {
-        { "1", IntervalEntries(), 0 },          // "1" comes before "10"
-        { "7", IntervalEntries(), -1 },         // no entry: the box still shows 7
-        { "6", IntervalEntries(), 7 },          // "60" begins with 6; the box keeps 6
-        { "Backward", DirectionEntries(), 1 },
-        { "forward", DirectionEntries(), 0 },   // found aside from case; kept as typed
-        { "sideways", DirectionEntries(), -1 },
+        {"1", IntervalEntries(), 0},   // "1" comes before "10"
+        {"7", IntervalEntries(), -1},  // no entry: the box still shows 7
+        {"6", IntervalEntries(), 7},   // "60" begins with 6; the box keeps 6
+        {"Backward", DirectionEntries(), 1},
+        {"forward", DirectionEntries(), 0},  // found aside from case; kept as typed
+        {"sideways", DirectionEntries(), -1},
     };
     for (const Case& c : cases) {
         const ComboStart start = StartCombo(c.entries, QString::fromLatin1(c.stored));
@@ -37,10 +37,16 @@ TEST(SettingsPages, IntervalTextReadsLikeAtoiWithinLimits)
         QString text;
         int seconds;
     } cases[] = {
-        { QStringLiteral("15s"), 15 }, { QStringLiteral("7"), 7 }, { QString(), 0 }, { QStringLiteral("sec"), 0 },
-        { QStringLiteral("  +30"), 30 }, { QStringLiteral("-4"), -4 }, { QStringLiteral("99999999999"), INT_MAX },
-        { QStringLiteral("-99999999999"), INT_MIN }, { QStringLiteral("\u0661\u0662"), 0 },
-        { longNumber, 0 },  // the 5 lies past the 271 characters read
+        {QStringLiteral("15s"), 15},
+        {QStringLiteral("7"), 7},
+        {QString(), 0},
+        {QStringLiteral("sec"), 0},
+        {QStringLiteral("  +30"), 30},
+        {QStringLiteral("-4"), -4},
+        {QStringLiteral("99999999999"), INT_MAX},
+        {QStringLiteral("-99999999999"), INT_MIN},
+        {QStringLiteral("\u0661\u0662"), 0},
+        {longNumber, 0},  // the 5 lies past the 271 characters read
     };
     for (const auto& c : cases)
         EXPECT_EQ(IntervalOfText(c.text), c.seconds) << c.text.left(20).toStdString();

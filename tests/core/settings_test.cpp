@@ -77,10 +77,9 @@ TEST_F(SettingsTest, WrittenValuesReadBackFromTheirOwnSections)
     EXPECT_EQ(Settings::SlideshowDirection(), QStringLiteral("Backward"));
 
     CRegistryData disk = OnDisk();
-    EXPECT_EQ(disk.ValueNames(kSettingKey),
-              (QStringList{ "CurrPath", "FileOpen Filter", "FileOpen Path", "Include Subfolders", "Quick View",
-                            "ThumbnailView Mode" }));
-    EXPECT_EQ(disk.ValueNames(kSlideshowKey), (QStringList{ "Direction", "Interval" }));
+    EXPECT_EQ(disk.ValueNames(kSettingKey), (QStringList {"CurrPath", "FileOpen Filter", "FileOpen Path",
+                                                          "Include Subfolders", "Quick View", "ThumbnailView Mode"}));
+    EXPECT_EQ(disk.ValueNames(kSlideshowKey), (QStringList {"Direction", "Interval"}));
     EXPECT_TRUE(disk.Find(kSlideshowKey, QStringLiteral("Interval"))->IsDword());
     EXPECT_EQ(disk.Find(kSlideshowKey, QStringLiteral("Direction"))->type, uint32_t(kRegSz));
     EXPECT_EQ(disk.Find(kSettingKey, QStringLiteral("ThumbnailView Mode"))->ToDword(), 0u);

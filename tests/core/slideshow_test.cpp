@@ -62,14 +62,14 @@ TEST_F(SlideshowTest, StartPositionsAndWrapAroundInEachDirection)
 TEST_F(SlideshowTest, RandomTakesEachPickModuloTheCount)
 {
     Fill(5);
-    std::deque<int> picks { 7, 13, 2, 9 };
+    std::deque<int> picks {7, 13, 2, 9};
     show.SetRandom([&] {
         const int v = picks.front();
         picks.pop_front();
         return v;
     });
     ASSERT_TRUE(show.Start(QStringLiteral("Random")));
-    EXPECT_EQ(Ticks(3, QStringLiteral("Random")), (std::vector<int> { 2, 3, 2 }));
+    EXPECT_EQ(Ticks(3, QStringLiteral("Random")), (std::vector<int> {2, 3, 2}));
 }
 
 TEST_F(SlideshowTest, RestartAfterAPickContinuesFromThePickedEntry)
@@ -81,7 +81,7 @@ TEST_F(SlideshowTest, RestartAfterAPickContinuesFromThePickedEntry)
     catalog.SetCurrent(catalog.GetAt(7));
     show.Stop();
     ASSERT_TRUE(show.Start(QStringLiteral("Forward")));
-    EXPECT_EQ(Ticks(1), (std::vector<int> { 8 }));
+    EXPECT_EQ(Ticks(1), (std::vector<int> {8}));
 }
 
 TEST_F(SlideshowTest, DirectionIsReadAtEveryTickAndComparedExactly)
@@ -89,9 +89,9 @@ TEST_F(SlideshowTest, DirectionIsReadAtEveryTickAndComparedExactly)
     Fill(5);
     catalog.SetCurrent(catalog.GetAt(1));
     ASSERT_TRUE(show.Start(QStringLiteral("Forward")));
-    EXPECT_EQ(Ticks(2), (std::vector<int> { 2, 3 }));
+    EXPECT_EQ(Ticks(2), (std::vector<int> {2, 3}));
     // The next entry (4) was chosen going forward; from there it goes back.
-    EXPECT_EQ(Ticks(3, QStringLiteral("Backward")), (std::vector<int> { 4, 3, 2 }));
+    EXPECT_EQ(Ticks(3, QStringLiteral("Backward")), (std::vector<int> {4, 3, 2}));
     EXPECT_EQ(show.Tick(QStringLiteral("forward")), CSlideshow::Step::Ended);
     EXPECT_FALSE(show.IsRunning());
     EXPECT_FALSE(show.Start(QStringLiteral("Sideways")));

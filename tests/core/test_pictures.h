@@ -215,7 +215,7 @@ inline bool WriteBytes(const QString& hostPath, const std::vector<uint8_t>& byte
 {
     QFile file(hostPath);
     return file.open(QIODevice::WriteOnly | QIODevice::Truncate)
-        && file.write(reinterpret_cast<const char*>(bytes.data()), qint64(bytes.size())) == qint64(bytes.size());
+           && file.write(reinterpret_cast<const char*>(bytes.data()), qint64(bytes.size())) == qint64(bytes.size());
 }
 
 inline QByteArray ToByteArray(const std::vector<uint8_t>& bytes)

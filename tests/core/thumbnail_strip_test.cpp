@@ -94,8 +94,8 @@ TEST(ThumbnailStrip, HitTestCoversOnlyOccupiedCells)
     CThumbnailStrip strip = Refreshed(7, 5);  // second page holds entries 5 and 6
     EXPECT_TRUE(strip.HitTest(15, 0, 7));
     EXPECT_TRUE(strip.HitTest(98, 29, 7));
-    EXPECT_FALSE(strip.HitTest(99, 10, 7));   // third cell is empty
-    EXPECT_FALSE(strip.HitTest(14, 10, 7));   // the "<" button
+    EXPECT_FALSE(strip.HitTest(99, 10, 7));  // third cell is empty
+    EXPECT_FALSE(strip.HitTest(14, 10, 7));  // the "<" button
     EXPECT_FALSE(strip.HitTest(20, 30, 7));
     // Only a shown picture is under the pen: the empty cells and the
     // buttons name none.
@@ -168,13 +168,10 @@ TEST(ThumbnailStrip, RemovePagesOnlyWhenTheRemovedPicturesPageEmpties)
         int lastPage;
     };
     const Case cases[] = {
-        {6, 5, true, 0, 4, 0},      // alone on the last page
-        {11, 7, false, 5, 7, 5},    // a middle page, while the last holds one picture
-        {11, 10, true, 5, 9, 5},
-        {12, 7, false, 5, 7, 10},
-        {12, 11, false, 10, 10, 10},
-        {2, 1, false, 0, 0, 0},
-        {1, 0, false, 0, -1, 0},
+        {6, 5, true, 0, 4, 0},    // alone on the last page
+        {11, 7, false, 5, 7, 5},  // a middle page, while the last holds one picture
+        {11, 10, true, 5, 9, 5}, {12, 7, false, 5, 7, 10}, {12, 11, false, 10, 10, 10},
+        {2, 1, false, 0, 0, 0},  {1, 0, false, 0, -1, 0},
     };
     for (const Case& c : cases) {
         CThumbnailStrip strip = Refreshed(c.n, c.selected);

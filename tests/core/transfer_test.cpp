@@ -19,17 +19,18 @@ TEST_P(AdjustChannelValues, MapsAsTheRuleSays)
 }
 
 INSTANTIATE_TEST_SUITE_P(KnownPoints, AdjustChannelValues,
-    testing::Values(
-        // More contrast: away from 128 by the full amount; 128 is on the lower side.
-        TransferCase { 200, 0, 50, 250 }, TransferCase { 100, 0, 50, 50 }, TransferCase { 128, 0, 50, 78 },
-        TransferCase { 129, 0, 50, 179 },
-        // Less contrast: toward 128 by half, never past it; the half truncates (-5 gives -2).
-        TransferCase { 200, 0, -100, 150 }, TransferCase { 140, 0, -100, 128 }, TransferCase { 100, 0, -100, 128 },
-        TransferCase { 120, 0, -5, 122 }, TransferCase { 136, 0, -5, 134 }, TransferCase { 129, 0, -127, 128 },
-        // Brightness first, then the clamp.
-        TransferCase { 250, 20, 0, 255 }, TransferCase { 10, -20, 0, 0 }, TransferCase { 10, -20, 30, 0 },
-        TransferCase { 120, 10, 0, 130 }, TransferCase { 120, 10, 5, 135 }, TransferCase { 0, 0, 0, 0 },
-        TransferCase { 255, 0, 0, 255 }));
+                         testing::Values(
+                             // More contrast: away from 128 by the full amount; 128 is on the lower side.
+                             TransferCase {200, 0, 50, 250}, TransferCase {100, 0, 50, 50},
+                             TransferCase {128, 0, 50, 78}, TransferCase {129, 0, 50, 179},
+                             // Less contrast: toward 128 by half, never past it; the half truncates (-5 gives -2).
+                             TransferCase {200, 0, -100, 150}, TransferCase {140, 0, -100, 128},
+                             TransferCase {100, 0, -100, 128}, TransferCase {120, 0, -5, 122},
+                             TransferCase {136, 0, -5, 134}, TransferCase {129, 0, -127, 128},
+                             // Brightness first, then the clamp.
+                             TransferCase {250, 20, 0, 255}, TransferCase {10, -20, 0, 0},
+                             TransferCase {10, -20, 30, 0}, TransferCase {120, 10, 0, 130},
+                             TransferCase {120, 10, 5, 135}, TransferCase {0, 0, 0, 0}, TransferCase {255, 0, 0, 255}));
 
 TEST(AdjustChannel, NeutralSettingsChangeNothing)
 {

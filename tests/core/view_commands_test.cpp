@@ -12,12 +12,12 @@ namespace {
 // Labels as QStrings: two bare C strings would read as an iterator range.
 QStringList Popup(const char* menu, const char* item)
 {
-    return { QString::fromLatin1(menu), QString::fromLatin1(item) };
+    return {QString::fromLatin1(menu), QString::fromLatin1(item)};
 }
 
 class ViewCommandsTest : public DocFixture { };
 
-} // namespace
+}  // namespace
 
 TEST_F(ViewCommandsTest, ZoomStepsMoveByTwentyFromTheEffectiveZoomWithinTheirLimits)
 {
@@ -57,21 +57,21 @@ TEST_F(ViewCommandsTest, ZoomStepClearsTheFixedZoomMarksButNotTheAllToMarks)
     AddCurrent(100, 100, 100);
     Run(ID_ZOOM_150);
     Run(ID_ALL_FIT);
-    EXPECT_EQ(CheckedAmong(ID_ZOOM_50, ID_ZOOM_FILL), std::vector<int> { ID_ZOOM_150 });
+    EXPECT_EQ(CheckedAmong(ID_ZOOM_50, ID_ZOOM_FILL), std::vector<int> {ID_ZOOM_150});
     Run(ID_ZOOM_IN);
     EXPECT_TRUE(CheckedAmong(ID_ZOOM_50, ID_ZOOM_FILL).empty());
-    EXPECT_EQ(CheckedAmong(ID_ALL_FIT, ID_ALL_ORIGINAL), std::vector<int> { ID_ALL_FIT });
+    EXPECT_EQ(CheckedAmong(ID_ALL_FIT, ID_ALL_ORIGINAL), std::vector<int> {ID_ALL_FIT});
 }
 
 TEST_F(ViewCommandsTest, FixedZoomsSetTheirCodeAndMoveTheRadioMark)
 {
     CImageItem* item = AddCurrent(100, 100);
-    const std::pair<int, int> cases[] = { { ID_ZOOM_50, 50 }, { ID_ZOOM_100, 100 }, { ID_ZOOM_150, 150 },
-        { ID_ZOOM_200, 200 }, { ID_ZOOM_FIT, 0 }, { ID_ZOOM_FILL, -1 } };
+    const std::pair<int, int> cases[] = {{ID_ZOOM_50, 50},   {ID_ZOOM_100, 100}, {ID_ZOOM_150, 150},
+                                         {ID_ZOOM_200, 200}, {ID_ZOOM_FIT, 0},   {ID_ZOOM_FILL, -1}};
     for (const auto& [id, zoom] : cases) {
         Run(id);
         EXPECT_EQ(item->m_zoom, zoom) << id;
-        EXPECT_EQ(CheckedAmong(ID_ZOOM_50, ID_ZOOM_FILL), std::vector<int> { id });
+        EXPECT_EQ(CheckedAmong(ID_ZOOM_50, ID_ZOOM_FILL), std::vector<int> {id});
     }
 }
 
@@ -81,16 +81,16 @@ TEST_F(ViewCommandsTest, RotationStepsWalkTheQuarterTurnsAndMoveTheMark)
     item->m_rotation = 270;
     Run(ID_ROTATE_RIGHT);
     EXPECT_EQ(item->m_rotation, 0);
-    EXPECT_EQ(CheckedAmong(ID_ROTATE_90, ID_ROTATE_0), std::vector<int> { ID_ROTATE_0 });
+    EXPECT_EQ(CheckedAmong(ID_ROTATE_90, ID_ROTATE_0), std::vector<int> {ID_ROTATE_0});
     Run(ID_ROTATE_LEFT);
     EXPECT_EQ(item->m_rotation, 270);
-    EXPECT_EQ(CheckedAmong(ID_ROTATE_90, ID_ROTATE_0), std::vector<int> { ID_ROTATE_270 });
+    EXPECT_EQ(CheckedAmong(ID_ROTATE_90, ID_ROTATE_0), std::vector<int> {ID_ROTATE_270});
     Run(ID_ROTATE_LEFT);
     Run(ID_ROTATE_LEFT);
     EXPECT_EQ(item->m_rotation, 90);
     Run(ID_ROTATE_180);
     EXPECT_EQ(item->m_rotation, 180);
-    EXPECT_EQ(CheckedAmong(ID_ROTATE_90, ID_ROTATE_0), std::vector<int> { ID_ROTATE_180 });
+    EXPECT_EQ(CheckedAmong(ID_ROTATE_90, ID_ROTATE_0), std::vector<int> {ID_ROTATE_180});
 }
 
 TEST_F(ViewCommandsTest, OddRotationIsLeftAloneButRepainted)
@@ -101,7 +101,7 @@ TEST_F(ViewCommandsTest, OddRotationIsLeftAloneButRepainted)
     item->m_rotation = 45;
     Run(ID_ROTATE_RIGHT);
     EXPECT_EQ(item->m_rotation, 45);
-    EXPECT_EQ(CheckedAmong(ID_ROTATE_90, ID_ROTATE_0), std::vector<int> { ID_ROTATE_90 });
+    EXPECT_EQ(CheckedAmong(ID_ROTATE_90, ID_ROTATE_0), std::vector<int> {ID_ROTATE_90});
     EXPECT_EQ(m_view.repaints, 2);
 }
 
@@ -109,7 +109,7 @@ TEST_F(ViewCommandsTest, AllToReachesEveryEntryButWithAnEmptyCatalogChangesNotEv
 {
     m_doc->MenuChecks().CheckRadio(Popup("View", "Zoom"), ID_ALL_FIT, ID_ALL_ORIGINAL, ID_ALL_FILL);
     Run(ID_ALL_ORIGINAL);
-    EXPECT_EQ(CheckedAmong(ID_ALL_FIT, ID_ALL_ORIGINAL), std::vector<int> { ID_ALL_FILL });
+    EXPECT_EQ(CheckedAmong(ID_ALL_FIT, ID_ALL_ORIGINAL), std::vector<int> {ID_ALL_FILL});
     EXPECT_EQ(m_view.repaints, 0);
 
     CImageItem* a = AddCurrent(100, 100, 50);
@@ -117,19 +117,19 @@ TEST_F(ViewCommandsTest, AllToReachesEveryEntryButWithAnEmptyCatalogChangesNotEv
     Run(ID_ALL_ORIGINAL);
     EXPECT_EQ(a->m_zoom, 100);
     EXPECT_EQ(b->m_zoom, 100);
-    EXPECT_EQ(CheckedAmong(ID_ALL_FIT, ID_ALL_ORIGINAL), std::vector<int> { ID_ALL_ORIGINAL });
+    EXPECT_EQ(CheckedAmong(ID_ALL_FIT, ID_ALL_ORIGINAL), std::vector<int> {ID_ALL_ORIGINAL});
     Run(ID_ALL_FILL);
     EXPECT_EQ(b->m_zoom, -1);
-    EXPECT_EQ(CheckedAmong(ID_ALL_FIT, ID_ALL_ORIGINAL), std::vector<int> { ID_ALL_FILL });
+    EXPECT_EQ(CheckedAmong(ID_ALL_FIT, ID_ALL_ORIGINAL), std::vector<int> {ID_ALL_FILL});
 }
 
 TEST_F(ViewCommandsTest, WithoutCurrentEntryCommandsDoNothingAndAreDisabled)
 {
     CImageItem* item = Add(100, 100, 0);
-    for (int id : { ID_ROTATE_RIGHT, ID_ROTATE_LEFT, ID_IMAGE_INFO, ID_BRIGHTNESS, ID_CONTRAST, ID_MEMO, ID_FULL_SCREEN,
-             ID_SLIDE_SHOW, ID_ZOOM_IN, ID_ZOOM_OUT })
+    for (int id : {ID_ROTATE_RIGHT, ID_ROTATE_LEFT, ID_IMAGE_INFO, ID_BRIGHTNESS, ID_CONTRAST, ID_MEMO, ID_FULL_SCREEN,
+                   ID_SLIDE_SHOW, ID_ZOOM_IN, ID_ZOOM_OUT})
         EXPECT_FALSE(Enabled(id)) << id;
-    for (int id : { ID_ROTATE_RIGHT, ID_ROTATE_90, ID_ZOOM_IN, ID_ZOOM_200, ID_FULL_SCREEN })
+    for (int id : {ID_ROTATE_RIGHT, ID_ROTATE_90, ID_ZOOM_IN, ID_ZOOM_200, ID_FULL_SCREEN})
         Run(id);
     EXPECT_EQ(item->m_zoom, 0);
     EXPECT_EQ(item->m_rotation, 0);
@@ -143,7 +143,7 @@ TEST_F(ViewCommandsTest, FolderBrowserInFrontDisablesThePictureCommands)
     AddCurrent(100, 100, 100);
     EXPECT_TRUE(Enabled(ID_IMAGE_INFO));
     m_view.browserVisible = true;
-    for (int id : { ID_ROTATE_RIGHT, ID_IMAGE_INFO, ID_FULL_SCREEN, ID_ZOOM_IN, ID_ZOOM_OUT })
+    for (int id : {ID_ROTATE_RIGHT, ID_IMAGE_INFO, ID_FULL_SCREEN, ID_ZOOM_IN, ID_ZOOM_OUT})
         EXPECT_FALSE(Enabled(id)) << id;
     // Items without an enable rule stay enabled.
     EXPECT_TRUE(Enabled(ID_ZOOM_200));
@@ -157,7 +157,7 @@ TEST_F(ViewCommandsTest, FullScreenOnLargeLandscapeFitsAndTurnsIt)
     EXPECT_EQ(item->m_zoom, 0);
     EXPECT_EQ(item->m_rotation, 270);
     EXPECT_EQ(Settings::ThumbnailViewMode(), 2);
-    EXPECT_EQ(m_frame.modes, std::vector<int> { 2 });
+    EXPECT_EQ(m_frame.modes, std::vector<int> {2});
     EXPECT_EQ(m_view.options, 15);
     EXPECT_EQ(m_view.fullScreen, 1);
 
@@ -165,7 +165,7 @@ TEST_F(ViewCommandsTest, FullScreenOnLargeLandscapeFitsAndTurnsIt)
     EXPECT_EQ(item->m_zoom, -1);
     EXPECT_EQ(item->m_rotation, 90);
     EXPECT_EQ(Settings::ThumbnailViewMode(), 1);
-    EXPECT_EQ(m_frame.modes, (std::vector<int> { 2, 1 }));
+    EXPECT_EQ(m_frame.modes, (std::vector<int> {2, 1}));
     EXPECT_EQ(m_view.options, 0);
     EXPECT_EQ(m_view.fullScreen, 0);
 }
@@ -216,7 +216,7 @@ TEST_F(ViewCommandsTest, LeavingFullScreenGivesEveryPictureItChangedItsOwnStateB
     CImageItem* small = Add(200, 150, 50);
     small->m_rotation = 180;
     Run(ID_FULL_SCREEN);
-    for (CImageItem* item : { second, first }) {  // Right, then Left, as the strip does it
+    for (CImageItem* item : {second, first}) {  // Right, then Left, as the strip does it
         m_doc->Catalog().SetCurrent(item);
         m_doc->ApplyFullScreenViewState(item);
     }
@@ -231,7 +231,7 @@ TEST_F(ViewCommandsTest, LeavingFullScreenGivesEveryPictureItChangedItsOwnStateB
     show.Stop();
     EXPECT_EQ(first->m_zoom, 0);  // still full screen's own
     m_doc->LeaveFullScreen();
-    const std::tuple<CImageItem*, int, int> expected[] = { { first, 200, 90 }, { second, 150, 0 }, { small, 50, 180 } };
+    const std::tuple<CImageItem*, int, int> expected[] = {{first, 200, 90}, {second, 150, 0}, {small, 50, 180}};
     for (const auto& [item, zoom, rotation] : expected) {
         EXPECT_EQ(item->m_zoom, zoom) << item->m_width << " " << zoom;
         EXPECT_EQ(item->m_rotation, rotation) << item->m_width << " " << zoom;
@@ -248,7 +248,7 @@ TEST(MenuChecks, PopupsAreFoundByTheirExactLabels)
     EXPECT_FALSE(checks.CheckRadio(Popup("View", "Rotate"), ID_ROTATE_90, ID_ROTATE_180, ID_ROTATE_0));
     EXPECT_TRUE(checks.IsChecked(ID_ROTATE_0));
     EXPECT_FALSE(checks.IsChecked(ID_ROTATE_90));
-    EXPECT_EQ(CMenuChecks::FindPopup(Popup("View", "Image Info")), nullptr); // an item, not a pop-up
+    EXPECT_EQ(CMenuChecks::FindPopup(Popup("View", "Image Info")), nullptr);  // an item, not a pop-up
 }
 
 TEST_F(ViewCommandsTest, SlideShowTogglesTheMainViewsShowAndTheMarkFollowsIt)

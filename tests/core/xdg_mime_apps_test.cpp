@@ -16,26 +16,22 @@ TEST(XdgMimeApps, DefaultLineIsSetReplacedOrRemovedAndOtherLinesKept)
         const char* ids;
         QByteArray after;
     } cases[] = {
-        { "no file", "", "lumo.desktop", "[Default Applications]\nimage/png=lumo.desktop\n" },
-        { "section added after others",
-            "[Added Associations]\nimage/png=gimp.desktop;\n",
-            "lumo.desktop",
-            "[Added Associations]\nimage/png=gimp.desktop;\n\n[Default Applications]\nimage/png=lumo.desktop\n" },
-        { "first line replaced, later ones dropped, spaces around = read",
-            "[Default Applications]\nimage/png = eog.desktop\n# note\nimage/png=x.desktop\ntext/plain=gedit.desktop\n",
-            "lumo.desktop",
-            "[Default Applications]\nimage/png=lumo.desktop\n# note\ntext/plain=gedit.desktop\n" },
-        { "added at the end of the section, before its blank lines",
-            "[Default Applications]\ntext/plain=gedit.desktop\n\n\n[Removed Associations]\nimage/png=eog.desktop\n",
-            "lumo.desktop",
-            "[Default Applications]\ntext/plain=gedit.desktop\nimage/png=lumo.desktop\n\n\n"
-            "[Removed Associations]\nimage/png=eog.desktop\n" },
-        { "removed only from its own section, a missing last newline kept missing",
-            "[Added Associations]\nimage/png=eog.desktop;\n[Default Applications]\nimage/png=lumo.desktop\nx/y=z",
-            "",
-            "[Added Associations]\nimage/png=eog.desktop;\n[Default Applications]\nx/y=z" },
-        { "removing what is not there changes nothing", "[Default Applications]\nx/y=z\n", "",
-            "[Default Applications]\nx/y=z\n" },
+        {"no file", "", "lumo.desktop", "[Default Applications]\nimage/png=lumo.desktop\n"},
+        {"section added after others", "[Added Associations]\nimage/png=gimp.desktop;\n", "lumo.desktop",
+         "[Added Associations]\nimage/png=gimp.desktop;\n\n[Default Applications]\nimage/png=lumo.desktop\n"},
+        {"first line replaced, later ones dropped, spaces around = read",
+         "[Default Applications]\nimage/png = eog.desktop\n# note\nimage/png=x.desktop\ntext/plain=gedit.desktop\n",
+         "lumo.desktop", "[Default Applications]\nimage/png=lumo.desktop\n# note\ntext/plain=gedit.desktop\n"},
+        {"added at the end of the section, before its blank lines",
+         "[Default Applications]\ntext/plain=gedit.desktop\n\n\n[Removed Associations]\nimage/png=eog.desktop\n",
+         "lumo.desktop",
+         "[Default Applications]\ntext/plain=gedit.desktop\nimage/png=lumo.desktop\n\n\n"
+         "[Removed Associations]\nimage/png=eog.desktop\n"},
+        {"removed only from its own section, a missing last newline kept missing",
+         "[Added Associations]\nimage/png=eog.desktop;\n[Default Applications]\nimage/png=lumo.desktop\nx/y=z", "",
+         "[Added Associations]\nimage/png=eog.desktop;\n[Default Applications]\nx/y=z"},
+        {"removing what is not there changes nothing", "[Default Applications]\nx/y=z\n", "",
+         "[Default Applications]\nx/y=z\n"},
     };
     for (const auto& c : cases) {
         const QByteArray after = WithDefaults(c.before, QStringLiteral("image/png"), QString::fromLatin1(c.ids));

@@ -22,13 +22,13 @@ struct TestZipMember {
 
     QByteArray name;
     QByteArray data;
-    uint16_t method = 8; // 0 stored, 8 deflated; anything else is written stored but labelled so
+    uint16_t method = 8;  // 0 stored, 8 deflated; anything else is written stored but labelled so
     uint16_t flags = 0;
-    uint16_t dosTime = (5 << 11) | (6 << 5) | (8 / 2); // 05:06:08
-    uint16_t dosDate = ((2021 - 1980) << 9) | (3 << 5) | 4; // 2021-03-04
-    std::optional<uint32_t> crc; // the real CRC-32 when not set
-    std::optional<uint32_t> statedSize; // the real size when not set
-    std::optional<QByteArray> compressed; // the bytes written instead of the packed data
+    uint16_t dosTime = (5 << 11) | (6 << 5) | (8 / 2);       // 05:06:08
+    uint16_t dosDate = ((2021 - 1980) << 9) | (3 << 5) | 4;  // 2021-03-04
+    std::optional<uint32_t> crc;                             // the real CRC-32 when not set
+    std::optional<uint32_t> statedSize;                      // the real size when not set
+    std::optional<QByteArray> compressed;                    // the bytes written instead of the packed data
 };
 
 inline QByteArray RawDeflate(const QByteArray& data, int flushAt = -1)
@@ -107,7 +107,7 @@ inline QByteArray BuildTestZip(const std::vector<TestZipMember>& members, const 
         const QByteArray packed = m.compressed ? *m.compressed : (m.method == 8 ? RawDeflate(m.data) : m.data);
         const uint32_t crc = m.crc ? *m.crc
                                    : static_cast<uint32_t>(crc32(0, reinterpret_cast<const Bytef*>(m.data.constData()),
-                                       static_cast<uInt>(m.data.size())));
+                                                                 static_cast<uInt>(m.data.size())));
         const uint32_t size = m.statedSize ? *m.statedSize : static_cast<uint32_t>(m.data.size());
         const auto offset = static_cast<uint32_t>(zip.size());
         auto common = [&](QByteArray& b) {
@@ -130,10 +130,10 @@ inline QByteArray BuildTestZip(const std::vector<TestZipMember>& members, const 
         put32(directory, 0x02014b50);
         put16(directory, 20);
         common(directory);
-        put16(directory, 0); // comment
-        put16(directory, 0); // disk
-        put16(directory, 0); // internal attributes
-        put32(directory, 0); // external attributes
+        put16(directory, 0);  // comment
+        put16(directory, 0);  // disk
+        put16(directory, 0);  // internal attributes
+        put32(directory, 0);  // external attributes
         put32(directory, offset);
         directory.append(m.name);
     }

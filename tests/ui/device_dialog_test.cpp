@@ -24,8 +24,8 @@ TEST(DeviceDialog, ScriptGoesOnInsideTheModalAboutBoxUntilItCloses)
     for (const char* close : {"click 1", "key Escape"}) {
         LumoRun run;
         const QString inside = run.Dir() + QStringLiteral("/inside.json");
-        const LumoResult r =
-            run.Run(QStringLiteral("command 57664\ndump %1\n%2\ndump -\n").arg(inside, QString::fromLatin1(close)));
+        const LumoResult r
+            = run.Run(QStringLiteral("command 57664\ndump %1\n%2\ndump -\n").arg(inside, QString::fromLatin1(close)));
         ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
         const QJsonObject in = UiPictures::ReadDump(inside);
         const QJsonObject about = DialogDump::Top(in);
@@ -47,8 +47,8 @@ TEST(DeviceDialog, ShotShowsImageInfoFillingTheScreenBelowTheTaskBarWithItsCapti
     UiPictures::WriteBmp(picture, 240, 320, Qt::red);
     const QString before = run.Dir() + QStringLiteral("/before.png");
     const QString with = run.Dir() + QStringLiteral("/with.png");
-    const LumoResult r = run.Run(QStringLiteral("idle\nshot %1\ncommand 32800\nshot %2\ndump -\nclick 1\n").arg(before, with),
-                                 {picture});
+    const LumoResult r = run.Run(
+        QStringLiteral("idle\nshot %1\ncommand 32800\nshot %2\ndump -\nclick 1\n").arg(before, with), {picture});
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
     EXPECT_EQ(DialogDump::Top(r.dump)["rect"].toArray(), (QJsonArray {0, 26, 240, 320}));
     const QImage a(before);

@@ -140,7 +140,7 @@ TEST_F(DialogDriverTest, CommandsChangeTheControlsAsThePenWould)
         {"select 18 Second", true, 23, "visible", true},
         {"click 23", true, 23, "enabled", true},
         {"select 18 First", true, 23, "visible", false},
-        {"click 23", false, 23, "visible", false},  // on a page not shown
+        {"click 23", false, 23, "visible", false},        // on a page not shown
         {"settext 19 a\\nb", true, 19, "text", "a\\nb"},  // one line: taken as written
         {"settext 20 one\\ntwo", true, 20, "text", "one\ntwo"},
         {"slide 21 40", true, 21, "value", 40},
@@ -192,9 +192,10 @@ TEST_F(DialogDriverTest, DumpListsOpenDialogsTopMostLastWithTheirControls)
     QStringList kinds;
     for (const QJsonValue& c : dialog["controls"].toArray())
         kinds << QString::number(c["id"].toInt()) + QLatin1Char(':') + c["kind"].toString();
-    EXPECT_EQ(kinds.join(QLatin1Char(' ')).toStdString(), std::string("10:button 11:static 12:check 13:radio 14:combo 15:list 16:tree "
-                                              "17:report 18:tab 23:button -1:static 19:edit 20:edit "
-                                              "21:slider 22:button -1:static"));
+    EXPECT_EQ(kinds.join(QLatin1Char(' ')).toStdString(),
+              std::string("10:button 11:static 12:check 13:radio 14:combo 15:list 16:tree "
+                          "17:report 18:tab 23:button -1:static 19:edit 20:edit "
+                          "21:slider 22:button -1:static"));
     EXPECT_EQ(Field(17, "items"), QJsonValue(QJsonArray {QJsonArray {"row1", "size"}, QJsonArray {"row2", "size"}}));
     EXPECT_EQ(Field(18, "items"), QJsonValue(QJsonArray {"First", "Second"}));
 

@@ -20,7 +20,7 @@ protected:
     QString Out(const QString& name) const { return m_run.Dir() + QLatin1Char('/') + name; }
     LumoResult Run(const QString& script)
     {
-        const LumoResult r = m_run.Run(script, { m_run.Root() + QStringLiteral("/grey.bmp") });
+        const LumoResult r = m_run.Run(script, {m_run.Root() + QStringLiteral("/grey.bmp")});
         EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
         return r;
     }
@@ -28,11 +28,11 @@ protected:
     LumoRun m_run;
 };
 
-} // namespace
+}  // namespace
 
 TEST_F(EffectWindowTest, PictureFollowsTheSliderAtEachStep)
 {
-    const int stops[] = { 20, 45, -60 };
+    const int stops[] = {20, 45, -60};
     QString script = QStringLiteral("idle\ncommand 32815\n");
     for (int i = 0; i < 3; ++i)
         script += QStringLiteral("slide 7371 %1\nshot \"%2\"\ndump \"%3\"\n")
@@ -47,7 +47,7 @@ TEST_F(EffectWindowTest, PictureFollowsTheSliderAtEachStep)
         EXPECT_EQ(Entry(dump)["brightness"].toInt(), stops[i]);
         const QJsonObject window = dump["dialogs"].toArray().last().toObject();
         EXPECT_EQ(window["class"].toString(), QStringLiteral("CEffectWnd"));
-        EXPECT_EQ(window["rect"].toArray(), (QJsonArray { 0, 268, 240, 320 }));
+        EXPECT_EQ(window["rect"].toArray(), (QJsonArray {0, 268, 240, 320}));
         EXPECT_EQ(window["controls"].toArray()[2].toObject()["text"].toString(), QString::number(stops[i]));
         // The 240 x 240 view of the editing layout, its centre in the picture.
         const QImage shot(Out(QStringLiteral("step%1.png").arg(i)));

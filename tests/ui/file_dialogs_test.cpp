@@ -1,10 +1,10 @@
 // File Open, the folder browser and the save-file dialog through the real
 // program, driven by scripts as the pen would drive them, and the File Open
 // divider dragged in process.
+#include "app/settings.h"
 #include "dialog_dump.h"
 #include "in_process.h"
 #include "lumo_run.h"
-#include "app/settings.h"
 #include "platform/device_path.h"
 #include "platform/profile.h"
 #include "platform/registry_store.h"
@@ -83,8 +83,9 @@ protected:
 TEST_F(FileDialogs, FileOpenSelectsTheRememberedFolderOnlyWhenItEndsWithABackslash)
 {
     Write(QStringLiteral("\\My Documents\\pics\\a.bmp"));
-    LumoResult r = Run(QStringLiteral("command 57601\ndump start.json\nselect 1042 \"\\My Documents\\pics\"\n"
-                                      "dump folder.json\nselect 1043 a.bmp\ndump tapped.json\nclick 1\nidle\ndump -\n"));
+    LumoResult r
+        = Run(QStringLiteral("command 57601\ndump start.json\nselect 1042 \"\\My Documents\\pics\"\n"
+                             "dump folder.json\nselect 1043 a.bmp\ndump tapped.json\nclick 1\nidle\ndump -\n"));
     const QJsonObject start = Top(Dump(QStringLiteral("start.json")));
     EXPECT_EQ(start["caption"].toString(), QStringLiteral("File Open"));
     EXPECT_EQ(Control(start, Res::IDC_FOLDER_TREE)["selected"].toString(), QString());
@@ -165,11 +166,11 @@ TEST_F(FileDialogs, FolderBrowserSelectsTheRememberedPathAndBuildsOnTheWorker)
     Write(QStringLiteral("\\My Documents\\sub\\deep.bmp"));
     for (const char* name : {"a.zip", "n.zip", "b.zip", "m\\x.bmp"})
         Write(QStringLiteral("\\f\\%1").arg(QLatin1String(name)));
-    const LumoResult r = Run(
-        QStringLiteral("idle\ntap 30 255\ncommand 32779\ndump shown.json\nselect 1001 \\\ndump root.json\n"
-                       "select 1001 \\f\\b.zip\n"
-                       "dump zip.json\nselect 1001 \"\\My Documents\"\ncheck 1002 1\nclick 1003\nidle\ndump -\n"),
-        {m_run.Root() + QStringLiteral("/f/m/x.bmp")});
+    const LumoResult r
+        = Run(QStringLiteral("idle\ntap 30 255\ncommand 32779\ndump shown.json\nselect 1001 \\\ndump root.json\n"
+                             "select 1001 \\f\\b.zip\n"
+                             "dump zip.json\nselect 1001 \"\\My Documents\"\ncheck 1002 1\nclick 1003\nidle\ndump -\n"),
+              {m_run.Root() + QStringLiteral("/f/m/x.bmp")});
     const QJsonObject shown = Dump(QStringLiteral("shown.json"));
     EXPECT_EQ(Top(shown)["class"].toString(), QStringLiteral("CFolderBrowserWnd"));
     // Over the picture, also after a tap made the strip's pane the active one.
@@ -209,12 +210,12 @@ TEST_F(FileDialogs, SaveAsWritesByTheEndingAndAsksBeforeReplacing)
     picture.fill(Qt::darkCyan);
     ASSERT_TRUE(picture.save(m_run.Root() + QStringLiteral("/pics/p.jpg"), "JPG"));
     Write(QStringLiteral("\\pics\\old.bmp"), 77);
-    const LumoResult r = Run(
-        QStringLiteral("idle\nanswer \\pics\\out.bmp\ncommand 57604\nanswer \\pics\\out.jpg\ncommand 57604\n"
-                       "answer \\pics\\photo.jpeg\ncommand 57604\nanswer \\pics\\photo.png\ncommand 57604\n"
-                       "command 57604\ndump proposed.json\nsettext 1152 sub\nclick 1\ndump opened.json\nclick 2\n"
-                       "answer \\pics\\old.bmp\ncommand 57604\ndump asked.json\nclick 7\nclick 2\ndump -\n"),
-        {m_run.Root() + QStringLiteral("/pics/p.jpg")});
+    const LumoResult r
+        = Run(QStringLiteral("idle\nanswer \\pics\\out.bmp\ncommand 57604\nanswer \\pics\\out.jpg\ncommand 57604\n"
+                             "answer \\pics\\photo.jpeg\ncommand 57604\nanswer \\pics\\photo.png\ncommand 57604\n"
+                             "command 57604\ndump proposed.json\nsettext 1152 sub\nclick 1\ndump opened.json\nclick 2\n"
+                             "answer \\pics\\old.bmp\ncommand 57604\ndump asked.json\nclick 7\nclick 2\ndump -\n"),
+              {m_run.Root() + QStringLiteral("/pics/p.jpg")});
     const QString pics = m_run.Root() + QStringLiteral("/pics/");
     QFile bmp(pics + QStringLiteral("out.bmp"));
     ASSERT_TRUE(bmp.open(QIODevice::ReadOnly));
@@ -242,13 +243,15 @@ TEST_F(FileDialogs, AlbumSavedThroughTheCommandOpensAgainWithItsMemos)
 {
     Write(QStringLiteral("\\pics\\a.bmp"));
     Write(QStringLiteral("\\pics\\b.bmp"));
-    UiPictures::WriteAlbum(m_run.Root() + QStringLiteral("/pics/in.lab"),
-                           {{QStringLiteral("\\pics\\a.bmp"), UiPictures::MemoText(QStringLiteral("0"), QStringLiteral("first"))},
-                            {QStringLiteral("\\pics\\b.bmp"), UiPictures::MemoText(QStringLiteral("2"), QStringLiteral("second"))}});
-    const LumoResult r = Run(QStringLiteral("idle\ncommand 32790\ndump proposed.json\nclick 2\n"
-                                            "answer \"\\My Documents\\Lumo Albums\\Trip\"\ncommand 32790\n"
-                                            "answer \"\\My Documents\\Lumo Albums\\Trip.lab\"\ncommand 57601\nidle\ndump -\n"),
-                             {m_run.Root() + QStringLiteral("/pics/in.lab")});
+    UiPictures::WriteAlbum(
+        m_run.Root() + QStringLiteral("/pics/in.lab"),
+        {{QStringLiteral("\\pics\\a.bmp"), UiPictures::MemoText(QStringLiteral("0"), QStringLiteral("first"))},
+         {QStringLiteral("\\pics\\b.bmp"), UiPictures::MemoText(QStringLiteral("2"), QStringLiteral("second"))}});
+    const LumoResult r
+        = Run(QStringLiteral("idle\ncommand 32790\ndump proposed.json\nclick 2\n"
+                             "answer \"\\My Documents\\Lumo Albums\\Trip\"\ncommand 32790\n"
+                             "answer \"\\My Documents\\Lumo Albums\\Trip.lab\"\ncommand 57601\nidle\ndump -\n"),
+              {m_run.Root() + QStringLiteral("/pics/in.lab")});
     const QJsonObject proposed = Top(Dump(QStringLiteral("proposed.json")));
     EXPECT_EQ(Text(proposed, Res::IDC_SAVE_NAME), QStringLiteral("My Album"));
     EXPECT_EQ(Control(proposed, Res::IDC_SAVE_FOLDERS)["selected"].toString(),

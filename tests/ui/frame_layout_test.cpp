@@ -38,7 +38,7 @@ protected:
         ASSERT_TRUE(m_dir.isValid());
         UseScratchRegistry(m_dir);
         CLumoOptions options;
-        options.script = QStringLiteral("-"); // no splash
+        options.script = QStringLiteral("-");  // no splash
         m_app = std::make_unique<CLumoApp>(options);
         ASSERT_TRUE(m_app->InitInstance());
         QApplication::processEvents();
@@ -66,7 +66,7 @@ protected:
     std::unique_ptr<CLumoApp> m_app;
 };
 
-} // namespace
+}  // namespace
 
 TEST_F(FrameLayoutTest, EachModeGivesTheRowsTheirHeights)
 {
@@ -77,7 +77,7 @@ TEST_F(FrameLayoutTest, EachModeGivesTheRowsTheirHeights)
         bool toolBar;
     };
     // The frame is 268 pixels high between the bands.
-    const Case cases[] = { { 0, 170, 70, true }, { 1, 210, 30, true }, { -1, 240, 24, false } };
+    const Case cases[] = {{0, 170, 70, true}, {1, 210, 30, true}, {-1, 240, 24, false}};
     for (const Case& c : cases) {
         SetMode(c.mode);
         EXPECT_EQ(View()->height(), c.viewHeight) << c.mode;
@@ -127,9 +127,9 @@ TEST_F(FrameLayoutTest, FullScreenOptionsPlaceTheFrameAndTheBars)
         bool sipButton;
     };
     const Case cases[] = {
-        { 15, QRect(0, 0, 240, 320), false, false, false },
-        { 0, QRect(0, 26, 240, 268), true, true, true },
-        { 2, QRect(0, 0, 240, 294), false, true, true },
+        {15, QRect(0, 0, 240, 320), false, false, false},
+        {0, QRect(0, 26, 240, 268), true, true, true},
+        {2, QRect(0, 0, 240, 294), false, true, true},
     };
     for (const Case& c : cases) {
         View()->SetFullScreenOptions(c.options);
@@ -161,8 +161,7 @@ TEST_F(FrameLayoutTest, ToggleTwiceReturnsToTheStartingLayout)
 
 TEST_F(FrameLayoutTest, CommandBarCarriesTheSixTooltipsInButtonOrder)
 {
-    EXPECT_EQ(
-        Frame()->Tooltips(), (QStringList { "New", "File", "Help", "Browser Folder", "SlideShow", "About LUMO" }));
+    EXPECT_EQ(Frame()->Tooltips(), (QStringList {"New", "File", "Help", "Browser Folder", "SlideShow", "About LUMO"}));
     EXPECT_EQ(CMainFrame::LoadStringCopy(Res::IDS_TIP_ABOUT), QStringLiteral("About LUMO"));
     EXPECT_TRUE(CMainFrame::LoadStringCopy(12345).isEmpty());
 }
@@ -197,17 +196,17 @@ public:
     QList<int> keys;
 };
 
-} // namespace
+}  // namespace
 
 TEST_F(FrameLayoutTest, ArrowKeysInTheImageViewGoToTheThumbnailView)
 {
     KeyRecorder recorder;
     Frame()->ThumbnailView()->installEventFilter(&recorder);
-    for (int key : { int(Qt::Key_Left), int(Qt::Key_A), int(Qt::Key_Down), int(Qt::Key_Return) }) {
+    for (int key : {int(Qt::Key_Left), int(Qt::Key_A), int(Qt::Key_Down), int(Qt::Key_Return)}) {
         QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
         QApplication::sendEvent(View(), &press);
     }
-    EXPECT_EQ(recorder.keys, (QList<int> { Qt::Key_Left, Qt::Key_Down }));
+    EXPECT_EQ(recorder.keys, (QList<int> {Qt::Key_Left, Qt::Key_Down}));
 }
 
 TEST_F(FrameLayoutTest, FindMenuItemComparesLabelsExactly)

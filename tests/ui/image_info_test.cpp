@@ -28,16 +28,20 @@ QStringList FieldTexts(const QJsonObject& dialog)
 TEST(ImageInfoDialog, ShowsTheCurrentEntrysFactsUnderTheirLabelsUntilClosed)
 {
     struct Case {
-        const char* file;     // under \pics
-        const char* script;   // before the dialog opens
-        const char* close;    // how the script closes it
-        QStringList fields;   // 1007 to 1016
+        const char* file;    // under \pics
+        const char* script;  // before the dialog opens
+        const char* close;   // how the script closes it
+        QStringList fields;  // 1007 to 1016
     };
     const Case cases[] = {
-        {"sunset.bmp", "command 32813\ncommand 32793\n", "click 1",  // turned right, 100 %
+        {"sunset.bmp",
+         "command 32813\ncommand 32793\n",
+         "click 1",  // turned right, 100 %
          {"sunset.bmp", "\\pics", "2004-3-5 9:7:2", "246 Bytes", "24 Bits", "10 x 6", "+90", "100 %", "0", "0"}},
         // Scanned with subfolders: the top folder is the location.
-        {"sub/inner.bmp", "", "key Escape",
+        {"sub/inner.bmp",
+         "",
+         "key Escape",
          {"inner.bmp", "\\pics", "2004-3-5 9:7:2", "246 Bytes", "24 Bits", "10 x 6", "+0", "Shrink To Fill", "0", "0"}},
     };
     for (const Case& c : cases) {

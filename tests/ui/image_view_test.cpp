@@ -41,7 +41,7 @@ QList<int> CheckedAmong(const QJsonObject& dump, int first, int last)
 QList<int> Pan(const QJsonObject& dump)
 {
     const QJsonArray pan = dump["pan"].toArray();
-    return { pan[0].toInt(), pan[1].toInt() };
+    return {pan[0].toInt(), pan[1].toInt()};
 }
 
 class ImageViewTest : public ::testing::Test {
@@ -50,24 +50,24 @@ protected:
     QString Out(const QString& name) const { return m_run.Dir() + QLatin1Char('/') + name; }
     LumoResult Run(const QString& script, const QString& picture, const QStringList& options = {})
     {
-        const LumoResult r = m_run.Run(script, { Path(picture) }, options);
+        const LumoResult r = m_run.Run(script, {Path(picture)}, options);
         EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
         return r;
     }
     LumoRun m_run;
 };
 
-} // namespace
+}  // namespace
 
 TEST_F(ImageViewTest, FirstShownWithFillAndNoRotationMarked)
 {
     const LumoResult r = m_run.Run(QStringLiteral("dump -\n"));
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
-    EXPECT_EQ(CheckedAmong(r.dump, 32817, 32819), QList<int> { 32818 });
-    EXPECT_EQ(CheckedAmong(r.dump, 32785, 32788), QList<int> { 32788 });
+    EXPECT_EQ(CheckedAmong(r.dump, 32817, 32819), QList<int> {32818});
+    EXPECT_EQ(CheckedAmong(r.dump, 32785, 32788), QList<int> {32788});
     EXPECT_TRUE(CheckedAmong(r.dump, 32792, 32797).isEmpty());
     EXPECT_EQ(r.dump["fullScreen"].toInt(), 0);
-    EXPECT_EQ(r.dump["pan"].toArray(), (QJsonArray { 0, 0 }));
+    EXPECT_EQ(r.dump["pan"].toArray(), (QJsonArray {0, 0}));
     // No picture: the picture commands are off, the fixed ones stay on.
     EXPECT_FALSE(Enabled(r.dump, 32798));
     EXPECT_FALSE(Enabled(r.dump, 32841));
@@ -101,29 +101,29 @@ TEST_F(ImageViewTest, RadioMarksFollowTheCommands)
                                             "menu View Zoom \"All to fit display\"\n"
                                             "dump -\n")
                                  .arg(first),
-        QStringLiteral("a.bmp"));
+                             QStringLiteral("a.bmp"));
     const QJsonObject before = ReadDump(first);
     EXPECT_EQ(Entry(before)["rotation"].toInt(), 90);
     EXPECT_EQ(Entry(before)["zoom"].toInt(), 200);
-    EXPECT_EQ(CheckedAmong(before, 32785, 32788), QList<int> { 32785 });
-    EXPECT_EQ(CheckedAmong(before, 32792, 32797), QList<int> { 32795 });
+    EXPECT_EQ(CheckedAmong(before, 32785, 32788), QList<int> {32785});
+    EXPECT_EQ(CheckedAmong(before, 32792, 32797), QList<int> {32795});
 
     EXPECT_EQ(Entry(r.dump)["rotation"].toInt(), 180);
-    EXPECT_EQ(CheckedAmong(r.dump, 32785, 32788), QList<int> { 32786 });
+    EXPECT_EQ(CheckedAmong(r.dump, 32785, 32788), QList<int> {32786});
     EXPECT_EQ(Entry(r.dump)["zoom"].toInt(), 0);
     EXPECT_TRUE(CheckedAmong(r.dump, 32792, 32797).isEmpty());
-    EXPECT_EQ(CheckedAmong(r.dump, 32817, 32819), QList<int> { 32817 });
+    EXPECT_EQ(CheckedAmong(r.dump, 32817, 32819), QList<int> {32817});
 }
 
 TEST_F(ImageViewTest, ZoomInStopsOnceTheCodeReachesThreeHundred)
 {
     WriteBmp(Path("a.bmp"), 100, 80, kBlue);
     QString script = QStringLiteral("menu View Zoom 50%\n");
-    for (int i = 0; i < 12; ++i) // 50 -> 290
+    for (int i = 0; i < 12; ++i)  // 50 -> 290
         script += QStringLiteral("menu View Zoom \"Zoom in\"\n");
     script += QStringLiteral("dump \"%1\"\nmenu View Zoom \"Zoom in\"\ndump -\nmenu View Zoom \"Zoom in\"\n")
                   .arg(Out("at290.json"));
-    const LumoResult r = m_run.Run(script, { Path("a.bmp") });
+    const LumoResult r = m_run.Run(script, {Path("a.bmp")});
     EXPECT_EQ(r.exitCode, 2);
     EXPECT_TRUE(r.err.contains(QStringLiteral("menu item \"Zoom in\" is disabled"))) << r.err.toStdString();
     EXPECT_EQ(Entry(ReadDump(Out("at290.json")))["zoom"].toInt(), 290);
@@ -139,7 +139,7 @@ TEST_F(ImageViewTest, ZoomOutStopsAtFortyFromSixty)
                                                   "dump \"%1\"\nmenu View Zoom \"Zoom out\"\ndump -\n"
                                                   "menu View Zoom \"Zoom out\"\n")
                                        .arg(Out("at60.json")),
-        { Path("a.bmp") });
+                                   {Path("a.bmp")});
     EXPECT_EQ(Entry(ReadDump(Out("at60.json")))["zoom"].toInt(), 60);
     EXPECT_EQ(Entry(r.dump)["zoom"].toInt(), 40);
     EXPECT_EQ(r.exitCode, 2);
@@ -161,7 +161,7 @@ TEST_F(ImageViewTest, FittedPictureStepsFromItsDrawnScale)
     const LumoResult wide = Run(QStringLiteral("menu View Zoom \"Shrink to fit\"\nwait 20\ndump \"%1\"\n"
                                                "menu View Zoom \"Zoom out\"\ndump -\n")
                                     .arg(Out("fit.json")),
-        QStringLiteral("wide.bmp"));
+                                QStringLiteral("wide.bmp"));
     EXPECT_DOUBLE_EQ(Entry(ReadDump(Out("fit.json")))["displayScale"].toDouble(), 2.0);
     EXPECT_EQ(Entry(wide.dump)["zoom"].toInt(), 31);
 }
@@ -174,10 +174,10 @@ TEST_F(ImageViewTest, DragMovesThePanOffsetAndStopsAtTheEdge)
                                             "drag 100 100 110 100\nwait 20\ndump \"%2\"\n"
                                             "drag 100 100 200 200\nwait 20\ndump -\n")
                                  .arg(Out("drag1.json"), Out("drag2.json")),
-        QStringLiteral("big.bmp"));
-    EXPECT_EQ(Pan(ReadDump(Out("drag1.json"))), (QList<int> { 50, 30 }));
-    EXPECT_EQ(Pan(ReadDump(Out("drag2.json"))), (QList<int> { 40, 30 }));
-    EXPECT_EQ(Pan(r.dump), (QList<int> { 0, 0 }));
+                             QStringLiteral("big.bmp"));
+    EXPECT_EQ(Pan(ReadDump(Out("drag1.json"))), (QList<int> {50, 30}));
+    EXPECT_EQ(Pan(ReadDump(Out("drag2.json"))), (QList<int> {40, 30}));
+    EXPECT_EQ(Pan(r.dump), (QList<int> {0, 0}));
 }
 
 TEST_F(ImageViewTest, PanningShowsAnotherPartOfThePicture)
@@ -204,14 +204,14 @@ TEST_F(ImageViewTest, DoubleTapEntersFullScreenAndRestoresZoomAndRotation)
                                             "dtap 120 100\nwait 20\ndump \"%1\"\nshot \"%2\"\n"
                                             "dtap 120 100\nwait 20\ndump -\n")
                                  .arg(in, shot),
-        QStringLiteral("land.bmp"));
+                             QStringLiteral("land.bmp"));
     const QJsonObject full = ReadDump(in);
     EXPECT_EQ(full["fullScreen"].toInt(), 1);
     EXPECT_EQ(full["mode"].toInt(), 2);
     EXPECT_EQ(Entry(full)["zoom"].toInt(), 0);
     EXPECT_EQ(Entry(full)["rotation"].toInt(), 270);
-    EXPECT_EQ(WindowRect(full, "CMainFrame"), (QList<int> { 0, 0, 240, 320 }));
-    EXPECT_EQ(WindowRect(full, "CLumoView"), (QList<int> { 0, 0, 240, 320 }));
+    EXPECT_EQ(WindowRect(full, "CMainFrame"), (QList<int> {0, 0, 240, 320}));
+    EXPECT_EQ(WindowRect(full, "CLumoView"), (QList<int> {0, 0, 240, 320}));
     EXPECT_TRUE(WindowRect(full, "CTaskBar").isEmpty());
     EXPECT_TRUE(WindowRect(full, "CCommandBar").isEmpty());
     EXPECT_TRUE(WindowRect(full, "CToolBar").isEmpty());
@@ -224,16 +224,16 @@ TEST_F(ImageViewTest, DoubleTapEntersFullScreenAndRestoresZoomAndRotation)
     EXPECT_EQ(r.dump["mode"].toInt(), 1);
     EXPECT_EQ(Entry(r.dump)["zoom"].toInt(), 150);
     EXPECT_EQ(Entry(r.dump)["rotation"].toInt(), 90);
-    EXPECT_EQ(WindowRect(r.dump, "CMainFrame"), (QList<int> { 0, 26, 240, 294 }));
-    EXPECT_EQ(WindowRect(r.dump, "CCommandBar"), (QList<int> { 0, 294, 240, 320 }));
-    EXPECT_EQ(WindowRect(r.dump, "CLumoView"), (QList<int> { 0, 26, 240, 236 }));
+    EXPECT_EQ(WindowRect(r.dump, "CMainFrame"), (QList<int> {0, 26, 240, 294}));
+    EXPECT_EQ(WindowRect(r.dump, "CCommandBar"), (QList<int> {0, 294, 240, 320}));
+    EXPECT_EQ(WindowRect(r.dump, "CLumoView"), (QList<int> {0, 26, 240, 236}));
 }
 
 TEST_F(ImageViewTest, DoubleTapOnPortraitPictureLeavesItsRotation)
 {
     WriteBmp(Path("tall.bmp"), 200, 300, kBlue);
-    const LumoResult r = Run(
-        QStringLiteral("menu View Rotate \"Rotate Image +180\"\ndtap 120 100\ndump -\n"), QStringLiteral("tall.bmp"));
+    const LumoResult r = Run(QStringLiteral("menu View Rotate \"Rotate Image +180\"\ndtap 120 100\ndump -\n"),
+                             QStringLiteral("tall.bmp"));
     EXPECT_EQ(r.dump["fullScreen"].toInt(), 1);
     EXPECT_EQ(Entry(r.dump)["rotation"].toInt(), 180);
     EXPECT_EQ(Entry(r.dump)["zoom"].toInt(), 0);
@@ -256,12 +256,12 @@ TEST_F(ImageViewTest, FullScreenCommandTurnsOnlyLargeLandscapePictures)
 TEST_F(ImageViewTest, MemoIsDrawnOnlyOverAlbumPicturesInFullScreen)
 {
     WriteBmp(Path("blue.bmp"), 240, 320, kBlue);
-    WriteAlbum(Path("memo.lab"), { { QStringLiteral("\\blue.bmp"), MemoText("Top Center", "HELLO WORLD") } });
+    WriteAlbum(Path("memo.lab"), {{QStringLiteral("\\blue.bmp"), MemoText("Top Center", "HELLO WORLD")}});
     const QString strip = Out("strip.png");
     const QString full = Out("full.png");
     const LumoResult r
         = Run(QStringLiteral("wait 20\nshot \"%1\"\ndtap 120 100\nwait 20\nshot \"%2\"\ndump -\n").arg(strip, full),
-            QStringLiteral("memo.lab"));
+              QStringLiteral("memo.lab"));
     EXPECT_EQ(Entry(r.dump)["memo"].toObject()["content"].toString(), QStringLiteral("HELLO WORLD"));
     EXPECT_EQ(CountNear(QImage(strip), QRect(0, 26, 240, 210), kMemoColor), 0);
     const QImage image(full);
@@ -288,16 +288,16 @@ TEST_F(ImageViewTest, MemoHonoursMiddleAndBottomPlacement)
         const char* screen = "240x320";
     };
     const Case cases[] = {
-        { "Bottom Right", QStringLiteral("NOTE"), QRect(120, 285, 110, 25), QRect(0, 0, 240, 270) },
-        { "middle left", QStringLiteral("NOTE"), QRect(10, 145, 110, 30), QRect(0, 0, 240, 130) },
+        {"Bottom Right", QStringLiteral("NOTE"), QRect(120, 285, 110, 25), QRect(0, 0, 240, 270)},
+        {"middle left", QStringLiteral("NOTE"), QRect(10, 145, 110, 30), QRect(0, 0, 240, 130)},
         // A long memo wraps inside the rectangle: its first lines stand
         // above the last, and nothing spills past the left margin.
-        { "Bottom Right", longText, QRect(10, 230, 220, 50), QRect(0, 0, 10, 320) },
+        {"Bottom Right", longText, QRect(10, 230, 220, 50), QRect(0, 0, 10, 320)},
         // On a larger screen the rectangle keeps its margins.
-        { "Bottom Right", QStringLiteral("NOTE"), QRect(360, 605, 110, 25), QRect(0, 0, 480, 590), "480x640" },
+        {"Bottom Right", QStringLiteral("NOTE"), QRect(360, 605, 110, 25), QRect(0, 0, 480, 590), "480x640"},
     };
     for (const Case& c : cases) {
-        WriteAlbum(Path("memo.lab"), { { QStringLiteral("\\blue.bmp"), MemoText(c.align, c.text) } });
+        WriteAlbum(Path("memo.lab"), {{QStringLiteral("\\blue.bmp"), MemoText(c.align, c.text)}});
         const QString shot = Out("memo.png");
         Run(QStringLiteral("dtap 120 100\nwait 20\nshot \"%1\"\n").arg(shot), QStringLiteral("memo.lab"),
             {QStringLiteral("--screen"), QLatin1String(c.screen)});

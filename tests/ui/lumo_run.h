@@ -47,8 +47,13 @@ public:
         env.remove(QStringLiteral("QT_QPA_PLATFORM"));
         p.setProcessEnvironment(env);
         p.setWorkingDirectory(m_dir.path());
-        QStringList args = {QStringLiteral("--offscreen"), QStringLiteral("--device-root"), Root(),
-                            QStringLiteral("--registry"), Registry(), QStringLiteral("--script"), scriptPath};
+        QStringList args = {QStringLiteral("--offscreen"),
+                            QStringLiteral("--device-root"),
+                            Root(),
+                            QStringLiteral("--registry"),
+                            Registry(),
+                            QStringLiteral("--script"),
+                            scriptPath};
         args << options;
         if (!pathWords.isEmpty())
             args << QStringLiteral("--") << pathWords;

@@ -14,8 +14,7 @@ using namespace UiPictures;
 
 namespace {
 
-const char* const kAlbumMemo =
-    "font=DejaVu Sans;size=12;bold=1;italic=0;align=Bottom Right;color=#00FF00;content=Hi";
+const char* const kAlbumMemo = "font=DejaVu Sans;size=12;bold=1;italic=0;align=Bottom Right;color=#00FF00;content=Hi";
 
 class MemoPropertyTest : public ::testing::Test {
 protected:
@@ -54,8 +53,8 @@ TEST_F(MemoPropertyTest, OkAppliesTheDialogsValuesAndEscapeLeavesTheMemo)
         {"font=Tahoma;size=12;bold=1;italic=0;align=Top Left;color=#00FF00;content=Hi", "check 1024 0\nclick 1",
          MemoJson("Tahoma", "12", 0, 0, "Top Left", "Hi")},
         // Line breaks typed on a handheld stay as they were when only bold changes.
-        {"font=DejaVu Sans;size=12;bold=1;italic=0;align=Top Left;color=#00FF00;content=a\r\nb", "check 1024 0\nclick 1",
-         MemoJson("DejaVu Sans", "12", 0, 0, "Top Left", "a\r\nb")},
+        {"font=DejaVu Sans;size=12;bold=1;italic=0;align=Top Left;color=#00FF00;content=a\r\nb",
+         "check 1024 0\nclick 1", MemoJson("DejaVu Sans", "12", 0, 0, "Top Left", "a\r\nb")},
         // 13 begins no size: the list keeps the first entry the empty start chose.
         {"font=DejaVu Sans;size=13;bold=1;italic=0;align=Top Left;color=#00FF00;content=Hi", "click 1",
          MemoJson("DejaVu Sans", "6", 1, 0, "Top Left", "Hi")},
@@ -80,8 +79,8 @@ TEST_F(MemoPropertyTest, OffersTheFirstFontFamiliesSortedAndTheSameEachTime)
     std::sort(expected.begin(), expected.end(),
               [](const QString& a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) < 0; });
     const QString first = Out("first.json");
-    const LumoResult r =
-        Run(QStringLiteral("idle\ncommand 32840\ndump %1\nkey Escape\ncommand 32840\ndump -\nkey Escape\n").arg(first));
+    const LumoResult r = Run(
+        QStringLiteral("idle\ncommand 32840\ndump %1\nkey Escape\ncommand 32840\ndump -\nkey Escape\n").arg(first));
     const QJsonObject again = DialogDump::Top(r.dump);
     EXPECT_EQ(again["caption"].toString(), QStringLiteral("Dialog"));
     EXPECT_EQ(again["rect"].toArray(), (QJsonArray {0, 26, 240, 320}));  // long font names widen nothing
@@ -111,7 +110,7 @@ TEST_F(MemoPropertyTest, KeyboardFollowsTheMemoEditAndTheInputPanelButton)
         bool shown;
     };
     const Case cases[] = {
-        {"command 32840\ntap 120 280", true},            // the memo edit takes the focus
+        {"command 32840\ntap 120 280", true},               // the memo edit takes the focus
         {"command 32840\ntap 120 280\ntap 85 178", false},  // the bold check box takes it
         {"command 32840\ntap 120 280\nclick 1", false},
         {"command 32840\nclick 1028", true},  // the dialog's own input-panel button

@@ -13,12 +13,12 @@ namespace {
 
 const QColor kTile = QColor::fromRgb(Resources::ProgramIconShapes().front().fill);
 
-} // namespace
+}  // namespace
 
 TEST(ProgramArt, IconIsDrawnAtEverySizeOnATransparentCorner)
 {
     EnsureApplication();
-    for (const int size : { 16, 32, 48, 256 }) {
+    for (const int size : {16, 32, 48, 256}) {
         const QImage icon = ProgramArt::Icon(size).toImage();
         EXPECT_EQ(icon.size(), QSize(size, size));
         EXPECT_EQ(qAlpha(icon.pixel(0, 0)), 0) << size;

@@ -32,7 +32,7 @@ protected:
         UiPictures::WriteBmp(m_run.Root() + QStringLiteral("/pics/a.bmp"), 640, 480, Qt::blue);
         UiPictures::WriteBmp(m_run.Root() + QStringLiteral("/pics/b.bmp"), 60, 40, Qt::red);
         const LumoResult r
-            = m_run.Run(QStringLiteral("idle\ncommand 32791\n") + script, { m_run.Root() + QStringLiteral("/pics") });
+            = m_run.Run(QStringLiteral("idle\ncommand 32791\n") + script, {m_run.Root() + QStringLiteral("/pics")});
         EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
         // Read what the run stored, as the program reads it.
         CRegistryStore::Instance().SetFile(m_run.Registry());
@@ -58,12 +58,12 @@ TEST_F(SettingsSheetTest, SheetFillsTheScreenBelowTheTaskBarWithFourPages)
     const LumoResult r = RunSheet(QStringLiteral("dump -\nclick 2\n"));
     const QJsonObject sheet = r.dump["dialogs"].toArray().last().toObject();
     EXPECT_EQ(sheet["caption"].toString(), QStringLiteral("Settings"));
-    EXPECT_EQ(sheet["rect"].toArray(), (QJsonArray { 0, 26, 240, 320 }));
+    EXPECT_EQ(sheet["rect"].toArray(), (QJsonArray {0, 26, 240, 320}));
     EXPECT_EQ(Control(r.dump, 12320)["items"].toArray(),
-        (QJsonArray { "View", "Slideshow", "Display", "File Association" }));
+              (QJsonArray {"View", "Slideshow", "Display", "File Association"}));
     // Strip mode: the full-screen controls wait for "None (Full Screen)".
     EXPECT_TRUE(Control(r.dump, 1004)["checked"].toBool());
-    for (int id : { 1029, 1030, 1032, 1035, 1036, 1038 })
+    for (int id : {1029, 1030, 1032, 1035, 1036, 1038})
         EXPECT_FALSE(Control(r.dump, id)["enabled"].toBool()) << id;
 }
 
@@ -79,16 +79,16 @@ TEST_F(SettingsSheetTest, SlideshowPageShowsStoredValuesAndStoresTypedText)
         int storedInterval;
         const char* storedDirection;
     } cases[] = {
-        { 7, "forward", "", -1, 7, "forward" },
-        { 6, "Random", "", 7, 6, "Random" },
-        { 1, "Forward", "settext 1037 15s\nsettext 1041 forward\n", 0, 15, "forward" },
+        {7, "forward", "", -1, 7, "forward"},
+        {6, "Random", "", 7, 6, "Random"},
+        {1, "Forward", "settext 1037 15s\nsettext 1041 forward\n", 0, 15, "forward"},
     };
     for (const auto& c : cases) {
         Store(QString(), QStringLiteral("\"Interval\"=dword:%1\n\"Direction\"=\"%2\"")
                              .arg(c.interval, 8, 16, QLatin1Char('0'))
                              .arg(QLatin1String(c.direction)));
-        const LumoResult r = RunSheet(
-            QStringLiteral("select 12320 Slideshow\ndump -\n%1click 1\n").arg(QLatin1String(c.typing)));
+        const LumoResult r
+            = RunSheet(QStringLiteral("select 12320 Slideshow\ndump -\n%1click 1\n").arg(QLatin1String(c.typing)));
         EXPECT_EQ(Control(r.dump, 1037)["text"].toString(), QString::number(c.interval));
         EXPECT_EQ(Control(r.dump, 1037)["selected"].toInt(), c.selected) << c.interval;
         EXPECT_EQ(Control(r.dump, 1041)["text"].toString(), QLatin1String(c.direction));
@@ -100,7 +100,7 @@ TEST_F(SettingsSheetTest, SlideshowPageShowsStoredValuesAndStoresTypedText)
 TEST_F(SettingsSheetTest, FileListThenCancelLeavesTheDocumentsFlagsCleared)
 {
     const LumoResult r = RunSheet(QStringLiteral("click 1005\nclick 1000\nclick 2\ndump -\n"));
-    EXPECT_EQ(r.dump["fullScreenDefaults"].toArray(), (QJsonArray { 0, 0, 270, 0 }));
+    EXPECT_EQ(r.dump["fullScreenDefaults"].toArray(), (QJsonArray {0, 0, 270, 0}));
     EXPECT_EQ(r.dump["mode"].toInt(), 1);
 }
 
@@ -113,7 +113,7 @@ TEST_F(SettingsSheetTest, FullScreenChoiceShowsTheBoxesItSets)
     const QJsonObject afterChoice = UiPictures::ReadDump(m_run.Dir() + QStringLiteral("/chosen.json"));
     EXPECT_TRUE(Control(afterChoice, 1030)["checked"].toBool());
     EXPECT_TRUE(Control(afterChoice, 1029)["checked"].toBool());
-    EXPECT_EQ(r.dump["fullScreenDefaults"].toArray(), (QJsonArray { 1, 0, 270, 0 }));
+    EXPECT_EQ(r.dump["fullScreenDefaults"].toArray(), (QJsonArray {1, 0, 270, 0}));
 }
 
 TEST_F(SettingsSheetTest, QuickViewActsAtOnceAndIsStoredOnlyByOk)
@@ -133,7 +133,7 @@ TEST_F(SettingsSheetTest, TickedTypesAreReadBackTheNextTime)
 {
     RunSheet(QStringLiteral("select 12320 \"File Association\"\ncheck 1052 1\ncheck 1054 1\nclick 1\n"));
     const LumoResult r = RunSheet(QStringLiteral("select 12320 \"File Association\"\ndump -\nclick 2\n"));
-    const bool expected[] = { false, true, false, true };
+    const bool expected[] = {false, true, false, true};
     for (int i = 0; i < 4; ++i)
         EXPECT_EQ(Control(r.dump, 1051 + i)["checked"].toBool(), expected[i]) << 1051 + i;
     EXPECT_TRUE(r.dump["messages"].toArray().isEmpty());
@@ -153,5 +153,5 @@ TEST_F(SettingsSheetTest, ListToStripRebuildsWithThumbnailsAndStripToFullScreenA
     const QJsonObject current = r.dump["entries"].toArray()[r.dump["current"].toInt()].toObject();
     EXPECT_EQ(current["zoom"].toInt(), -1);
     EXPECT_EQ(current["rotation"].toInt(), 90);
-    EXPECT_EQ(r.dump["fullScreenDefaults"].toArray(), (QJsonArray { 1, 1, 90, -1 }));
+    EXPECT_EQ(r.dump["fullScreenDefaults"].toArray(), (QJsonArray {1, 1, 90, -1}));
 }

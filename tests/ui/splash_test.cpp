@@ -68,7 +68,7 @@ protected:
     QPointer<CSplashWnd> m_splash;
 };
 
-} // namespace
+}  // namespace
 
 TEST_F(SplashTest, ClosesOnItsOwnTimerOnly)
 {
@@ -111,12 +111,12 @@ TEST_F(SplashTest, KeyClosesItAndGoesNoFurther)
 
 TEST(Splash, ScriptsShowItOnlyWhenAsked)
 {
-    for (const bool asked : { false, true }) {
+    for (const bool asked : {false, true}) {
         LumoRun run;
         const LumoResult r = run.Run(QStringLiteral("dump -\n"), {},
-            asked ? QStringList { QStringLiteral("--splash") } : QStringList {});
+                                     asked ? QStringList {QStringLiteral("--splash")} : QStringList {});
         ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
         EXPECT_EQ(UiPictures::WindowRect(r.dump, "CSplashWnd"),
-            asked ? (QList<int> { 16, 32, 224, 288 }) : QList<int> {});
+                  asked ? (QList<int> {16, 32, 224, 288}) : QList<int> {});
     }
 }

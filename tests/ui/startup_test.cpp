@@ -73,8 +73,9 @@ TEST(Startup, PathWithBlanksAndNoQuotesIsOnePath)
     LumoRun run;
     QDir(run.Root()).mkpath(QStringLiteral("My Pictures"));
     UiPictures::WriteBmp(run.Root() + QStringLiteral("/My Pictures/sun set.bmp"), 8, 6, Qt::red);
-    const LumoResult r = run.Run(QStringLiteral("dump -\n"),
-                                 {run.Root() + QStringLiteral("/My"), QStringLiteral("Pictures/sun"), QStringLiteral("set.bmp")});
+    const LumoResult r
+        = run.Run(QStringLiteral("dump -\n"),
+                  {run.Root() + QStringLiteral("/My"), QStringLiteral("Pictures/sun"), QStringLiteral("set.bmp")});
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
     EXPECT_EQ(r.dump["sourcePath"].toString(), QStringLiteral("\\My Pictures\\sun set.bmp"));
     const QJsonArray entries = r.dump["entries"].toArray();
@@ -159,7 +160,8 @@ TEST(Script, ScaledShotHasDevicePixels)
 {
     LumoRun run;
     const QString shot = run.Dir() + QStringLiteral("/screen2.png");
-    const LumoResult r = run.Run(QStringLiteral("shot \"%1\"\n").arg(shot), {}, {QStringLiteral("--scale"), QStringLiteral("2")});
+    const LumoResult r
+        = run.Run(QStringLiteral("shot \"%1\"\n").arg(shot), {}, {QStringLiteral("--scale"), QStringLiteral("2")});
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
     EXPECT_EQ(QImage(shot).size(), QSize(480, 640));
 }

@@ -85,7 +85,8 @@ TEST_F(StripStress, InputDuringTwoBuildsLeavesACatalogAndStripThatAgree)
     // The hold menu on the first cell, which exists by now: remove it, then
     // shift another picture.
     script += QStringLiteral("down %1 %2\nwait 600\nmenu Remove\nup %1 %2\n").arg(CellX(0)).arg(kStripY);
-    script += QStringLiteral("tap %1 %2\ndown %1 %2\nwait 600\nmenu \"Shift +1\"\nup %1 %2\n").arg(CellX(0)).arg(kStripY);
+    script
+        += QStringLiteral("tap %1 %2\ndown %1 %2\nwait 600\nmenu \"Shift +1\"\nup %1 %2\n").arg(CellX(0)).arg(kStripY);
     script += QStringLiteral("command 32810\n");  // the slideshow steps while the build runs
     script += Burst(random, 40);
     // A second build replaces the first, running or not, while input goes on.

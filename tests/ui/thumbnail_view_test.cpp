@@ -51,7 +51,7 @@ protected:
     }
     LumoResult Run(const QString& script, const QStringList& options = {})
     {
-        const LumoResult r = m_run.Run(script, { Path(QStringLiteral("pics")) }, options);
+        const LumoResult r = m_run.Run(script, {Path(QStringLiteral("pics"))}, options);
         EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
         return r;
     }
@@ -61,7 +61,7 @@ protected:
 QList<int> Strip(const QJsonObject& dump)
 {
     const QJsonObject s = dump["strip"].toObject();
-    return { s["first"].toInt(), s["selected"].toInt(), s["lastPage"].toInt() };
+    return {s["first"].toInt(), s["selected"].toInt(), s["lastPage"].toInt()};
 }
 
 QString EntryName(const QJsonObject& dump, int index)
@@ -75,7 +75,7 @@ TEST_F(ThumbnailViewTest, FirstPictureBecomesCurrentAndStripFramesIt)
     const QString shot = Out("strip.png");
     const LumoResult r = Run(QStringLiteral("idle\nshot \"%1\"\ndump -\n").arg(shot));
     EXPECT_EQ(r.dump["current"].toInt(), 0);
-    EXPECT_EQ(Strip(r.dump), (QList<int> { 0, 0, 0 }));
+    EXPECT_EQ(Strip(r.dump), (QList<int> {0, 0, 0}));
     const QImage image(shot);
     ASSERT_FALSE(image.isNull());
     // Thumbnail 2 fills its cell (minus the separator column) in its colour.
@@ -100,9 +100,9 @@ TEST_F(ThumbnailViewTest, TapPicksAndButtonsPage)
                                  .arg(CellX(4)));
     const QJsonObject a = ReadDump(Out("a.json"));
     EXPECT_EQ(a["current"].toInt(), 2);
-    EXPECT_EQ(Strip(a), (QList<int> { 0, 2, 5 }));
+    EXPECT_EQ(Strip(a), (QList<int> {0, 2, 5}));
     const QJsonObject b = ReadDump(Out("b.json"));
-    EXPECT_EQ(Strip(b), (QList<int> { 5, 2, 5 }));  // ">" pages only
+    EXPECT_EQ(Strip(b), (QList<int> {5, 2, 5}));  // ">" pages only
     EXPECT_EQ(b["current"].toInt(), 2);
     // A tap on the empty part of the last page does nothing.
     EXPECT_EQ(r.dump["current"].toInt(), 2);
@@ -128,16 +128,16 @@ TEST_F(ThumbnailViewTest, RemoveTakesThePictureOutOfTheCatalog)
                                  .arg(CellX(0)));
     EXPECT_EQ(r.dump["entries"].toArray().size(), 5);
     EXPECT_EQ(r.dump["current"].toInt(), 4);
-    EXPECT_EQ(Strip(r.dump), (QList<int> { 0, 4, 0 }));
+    EXPECT_EQ(Strip(r.dump), (QList<int> {0, 4, 0}));
 }
 
 TEST_F(ThumbnailViewTest, HoldOnEmptyCellsOpensNoMenu)
 {
     MakeFolder(6);
     // Page 2 holds one entry; the pen rests on its empty third cell.
-    const LumoResult r = m_run.Run(QStringLiteral("idle\ntap 232 250\ndown %1 250\nwait 700\nmenu Remove\n")
-                                       .arg(CellX(2)),
-                                   { Path(QStringLiteral("pics")) });
+    const LumoResult r
+        = m_run.Run(QStringLiteral("idle\ntap 232 250\ndown %1 250\nwait 700\nmenu Remove\n").arg(CellX(2)),
+                    {Path(QStringLiteral("pics"))});
     EXPECT_EQ(r.exitCode, 2);
     EXPECT_TRUE(r.err.contains(QStringLiteral("no menu"))) << r.err.toStdString();
 }
@@ -148,7 +148,7 @@ TEST_F(ThumbnailViewTest, ArrowKeysStopAtTheEnds)
     const LumoResult r = Run(QStringLiteral("idle\nkey Down\nkey Down\nkey Down\ndump \"%1\"\nkey Right\n"
                                             "key Up\nkey Up\nkey Up\nkey Left\ndump -\n")
                                  .arg(Out("a.json")));
-    EXPECT_EQ(Strip(ReadDump(Out("a.json"))), (QList<int> { 10, 11, 10 }));
+    EXPECT_EQ(Strip(ReadDump(Out("a.json"))), (QList<int> {10, 11, 10}));
     EXPECT_EQ(ReadDump(Out("a.json"))["current"].toInt(), 11);
     EXPECT_EQ(r.dump["current"].toInt(), 0);
 }
@@ -191,8 +191,9 @@ TEST_F(ThumbnailViewTest, ListRowsAreSmallAndThePenResizesItsColumns)
 {
     StoreSettings(0);
     MakeFolder(3);
-    const LumoResult r = Run(QStringLiteral("idle\ndump \"%1\"\ndrag 100 208 40 208 8\ndrag 160 208 236 208 8\ndump -\n")
-                                 .arg(Out("a.json")));
+    const LumoResult r
+        = Run(QStringLiteral("idle\ndump \"%1\"\ndrag 100 208 40 208 8\ndrag 160 208 236 208 8\ndump -\n")
+                  .arg(Out("a.json")));
     const QJsonObject first = ReadDump(Out("a.json"))["list"].toObject();
     EXPECT_EQ(first["columns"].toArray(), (QJsonArray {100, 60, 60}));
     EXPECT_LE(first["rowHeight"].toInt(), 13);
@@ -210,12 +211,18 @@ TEST_F(ThumbnailViewTest, TheStripShowsTheCellsItsWidthHoldsAndFullScreenFillsTh
         const int stripY = c.height - 80 + 15;
         const QString size = QStringLiteral("%1x%2").arg(c.width).arg(c.height);
         QString script = QStringLiteral("idle\ntap %1 %2\nshot \"%3\"\ndump \"%4\"\n")
-                             .arg(CellX(c.cells - 1)).arg(stripY).arg(Out("strip.png"), Out("a.json"));
+                             .arg(CellX(c.cells - 1))
+                             .arg(stripY)
+                             .arg(Out("strip.png"), Out("a.json"));
         for (int i = 0; i < c.pagesToLast; ++i)
             script += QStringLiteral("tap %1 %2\n").arg(c.width - 8).arg(stripY);
         // A tap on the blank part of the last page, then full screen.
         script += QStringLiteral("tap %1 %2\ndump \"%3\"\ndtap %4 100\nwait 20\nshot \"%5\"\n")
-                      .arg(CellX(2)).arg(stripY).arg(Out("b.json")).arg(c.width / 2).arg(Out("full.png"));
+                      .arg(CellX(2))
+                      .arg(stripY)
+                      .arg(Out("b.json"))
+                      .arg(c.width / 2)
+                      .arg(Out("full.png"));
         Run(script, {QStringLiteral("--screen"), size});
 
         const QImage strip(Out("strip.png"));
@@ -227,8 +234,7 @@ TEST_F(ThumbnailViewTest, TheStripShowsTheCellsItsWidthHoldsAndFullScreenFillsTh
         // The picture lies at the middle of the whole screen; no strip below it.
         const QImage full(Out("full.png"));
         EXPECT_EQ(full.pixelColor(c.width / 2, c.height / 2), Shade(c.cells - 1)) << size.toStdString();
-        EXPECT_EQ(full.pixelColor(CellX(0), c.height / 2 + 15), full.pixelColor(1, c.height - 1))
-            << size.toStdString();
+        EXPECT_EQ(full.pixelColor(CellX(0), c.height / 2 + 15), full.pixelColor(1, c.height - 1)) << size.toStdString();
     }
 }
 
@@ -303,15 +309,15 @@ TEST_F(ThumbnailViewTest, FullScreenBrowsingAndSlideshowLeaveEveryPictureAsItWas
     StoreSettings(1, QStringLiteral("Forward"), 1);
     const QString script = QStringLiteral(
         "idle\n"
-        "tap %1 250\nshot \"%3\"\ntap %2 250\n"  // b as it starts
+        "tap %1 250\nshot \"%3\"\ntap %2 250\n"                                      // b as it starts
         "menu View Rotate \"Rotate Image +90\"\nmenu View Zoom 200%\nshot \"%4\"\n"  // a at 200 % and +90
-        "dtap 120 100\nkey Right\nkey Left\n"  // browse in full screen
-        "command 32810\nwait 1300\ncommand 32810\n"  // a slideshow shows b
+        "dtap 120 100\nkey Right\nkey Left\n"                                        // browse in full screen
+        "command 32810\nwait 1300\ncommand 32810\n"                                  // a slideshow shows b
         "dtap 120 100\nwait 20\ntap %2 250\nshot \"%5\"\ntap %1 250\nshot \"%6\"\ndump -\n");
-    const LumoResult r = Run(script.arg(CellX(1)).arg(CellX(0)).arg(Out("b0.png"), Out("a0.png"), Out("a1.png"),
-        Out("b1.png")));
+    const LumoResult r
+        = Run(script.arg(CellX(1)).arg(CellX(0)).arg(Out("b0.png"), Out("a0.png"), Out("a1.png"), Out("b1.png")));
     EXPECT_EQ(r.dump["fullScreen"].toInt(), 0);
-    for (const QString& name : { QStringLiteral("a"), QStringLiteral("b") }) {
+    for (const QString& name : {QStringLiteral("a"), QStringLiteral("b")}) {
         const QImage before(Out(name + QStringLiteral("0.png")));
         const QImage after(Out(name + QStringLiteral("1.png")));
         ASSERT_FALSE(before.isNull()) << name.toStdString();
@@ -319,4 +325,4 @@ TEST_F(ThumbnailViewTest, FullScreenBrowsingAndSlideshowLeaveEveryPictureAsItWas
     }
 }
 
-} // namespace
+}  // namespace

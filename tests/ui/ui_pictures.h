@@ -32,7 +32,7 @@ inline void WriteBmp(const QString& path, int w, int h, QColor color, QColor mar
     put16(26, 1);
     put16(28, 24);
     for (int row = 0; row < h; ++row) {
-        const int y = h - 1 - row; // rows are stored bottom-up
+        const int y = h - 1 - row;  // rows are stored bottom-up
         for (int x = 0; x < w; ++x) {
             const QColor c = marker.isValid() && x < w / 2 && y < h / 2 ? marker : color;
             char* p = b.data() + 54 + row * stride + x * 3;
@@ -100,4 +100,4 @@ inline int CountNear(const QImage& image, const QRect& rect, QColor c, int toler
     return n;
 }
 
-} // namespace UiPictures
+}  // namespace UiPictures

@@ -127,8 +127,8 @@ TEST_F(WorkerBuild, CommandLineOpenThenBrowseStartsANewCatalog)
 {
     MakeFolder(QStringLiteral("first"), 2);
     MakeFolder(QStringLiteral("second"), 4);
-    const LumoResult r = m_run.Run(QStringLiteral("browse \\second\nidle\ndump -\n"),
-                                   {m_run.Root() + QStringLiteral("/first")});
+    const LumoResult r
+        = m_run.Run(QStringLiteral("browse \\second\nidle\ndump -\n"), {m_run.Root() + QStringLiteral("/first")});
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
     EXPECT_EQ(r.dump["entries"].toArray().size(), 4);
     EXPECT_EQ(r.dump["current"].toInt(), 0);
