@@ -17,7 +17,7 @@
 namespace {
 
 // The size of this process's address space, from /proc/self/status.
-int64_t AddressSpaceBytes()
+[[maybe_unused]] int64_t AddressSpaceBytes()
 {
     std::ifstream status("/proc/self/status");
     for (std::string line; std::getline(status, line);)
