@@ -2,6 +2,7 @@
 #include "app/command_line.h"
 #include "app/lumo_app.h"
 #include "automation/script_runner.h"
+#include "automation/script_text.h"
 #include "platform/device_path.h"
 #include "platform/host_bytes.h"
 #include "platform/message_box.h"
@@ -129,7 +130,7 @@ int main(int argc, char** argv)
     const bool scripted = !options.script.isEmpty();
     if (scripted) {
         QString error;
-        if (!CScriptRunner::ReadScript(options.script, &script, &error)) {
+        if (!ScriptText::Read(options.script, &script, &error)) {
             std::fprintf(stderr, "lumo: %s\n", error.toLocal8Bit().constData());
             return 2;
         }

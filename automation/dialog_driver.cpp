@@ -40,7 +40,7 @@ void TapItem(QAbstractItemView* view, const QModelIndex& index)
     Input::TapLocal(view->viewport(), rect.intersected(view->viewport()->rect()).center());
 }
 
-bool Click(QWidget* control, const QString&, QString* reason)
+bool ClickControl(QWidget* control, const QString&, QString* reason)
 {
     auto* b = qobject_cast<QAbstractButton*>(control);
     if (!b)
@@ -49,7 +49,7 @@ bool Click(QWidget* control, const QString&, QString* reason)
     return true;
 }
 
-bool Check(QWidget* control, const QString& arg, QString* reason)
+bool CheckControl(QWidget* control, const QString& arg, QString* reason)
 {
     auto* b = qobject_cast<QAbstractButton*>(control);
     if (!b || !b->isCheckable())
@@ -141,7 +141,7 @@ bool SelectTab(QTabWidget* tabs, const QString& caption)
     return false;
 }
 
-bool Select(QWidget* control, const QString& text, QString* reason)
+bool SelectControl(QWidget* control, const QString& text, QString* reason)
 {
     const QString kind = DialogControls::KindOf(control);
     bool found = false;
@@ -158,7 +158,7 @@ bool Select(QWidget* control, const QString& text, QString* reason)
     return found || Fail(reason, QStringLiteral("control %1 has no item \"%2\"").arg(ControlId(control)).arg(text));
 }
 
-bool SetText(QWidget* control, const QString& text, QString* reason)
+bool SetControlText(QWidget* control, const QString& text, QString* reason)
 {
     QString lines = text;
     lines.replace(QLatin1String("\\n"), QLatin1String("\n"));
@@ -180,7 +180,7 @@ bool SetText(QWidget* control, const QString& text, QString* reason)
 // The pen takes the handle, moves it a pixel at a time to the place of the
 // value (each new position is reported as the handle passes it, and the
 // window is painted as between real pen moves), then lets go.
-bool Slide(QWidget* control, const QString& arg, QString* reason)
+bool SlideControl(QWidget* control, const QString& arg, QString* reason)
 {
     auto* s = qobject_cast<QSlider*>(control);
     if (!s)
@@ -211,31 +211,30 @@ bool Slide(QWidget* control, const QString& arg, QString* reason)
     return true;
 }
 
-struct CommandDef {
-    const char* name;
-    bool needsArgument;
-    Action action;
-};
-
-const CommandDef kCommands[] = {
-    {"click", false, Click},    {"check", true, Check}, {"select", true, Select},
-    {"settext", true, SetText}, {"slide", true, Slide},
-};
-
-const CommandDef* CommandOf(const QString& word)
+// The control the command's first argument names, if the pen can reach it.
+QWidget* ControlOf(const ScriptArgs& args, QString* reason)
 {
-    for (const CommandDef& c : kCommands)
-        if (word == QLatin1String(c.name))
-            return &c;
+    const int id = args.Number(0);
+    QWidget* top = Target();
+    QWidget* control = top ? DialogControls::Find(top, id) : nullptr;
+    if (!control)
+        Fail(reason, QStringLiteral("no control %1 in the topmost window").arg(id));
+    else if (!control->isVisible())
+        Fail(reason, QStringLiteral("control %1 is hidden").arg(id));
+    else if (!control->isEnabled())
+        Fail(reason, QStringLiteral("control %1 is disabled").arg(id));
+    else
+        return control;
     return nullptr;
 }
 
-}  // namespace
-
-bool IsCommand(const QString& word)
+template <Action action> bool OnControl(const ScriptArgs& args, QString* reason)
 {
-    return CommandOf(word) != nullptr;
+    QWidget* control = ControlOf(args, reason);
+    return control && action(control, args.Text(1), reason);
 }
+
+}  // namespace
 
 QWidget* Target()
 {
@@ -245,24 +244,29 @@ QWidget* Target()
     return open.isEmpty() ? Input::TopWindow() : open.last();
 }
 
-bool Run(const QStringList& words, QString* reason)
+bool Click(ScriptContext&, const ScriptArgs& args, QString* reason)
 {
-    const CommandDef* command = CommandOf(words.value(0));
-    bool ok = false;
-    const int id = words.value(1).toInt(&ok);
-    if (!command || !ok)
-        return Fail(reason, QStringLiteral("%1 needs a control id").arg(words.value(0)));
-    if (command->needsArgument && words.size() < 3)
-        return Fail(reason, QStringLiteral("%1 needs a control id and a value").arg(words[0]));
-    QWidget* top = Target();
-    QWidget* control = top ? DialogControls::Find(top, id) : nullptr;
-    if (!control)
-        return Fail(reason, QStringLiteral("no control %1 in the topmost window").arg(id));
-    if (!control->isVisible())
-        return Fail(reason, QStringLiteral("control %1 is hidden").arg(id));
-    if (!control->isEnabled())
-        return Fail(reason, QStringLiteral("control %1 is disabled").arg(id));
-    return command->action(control, words.mid(2).join(QLatin1Char(' ')), reason);
+    return OnControl<ClickControl>(args, reason);
+}
+
+bool Check(ScriptContext&, const ScriptArgs& args, QString* reason)
+{
+    return OnControl<CheckControl>(args, reason);
+}
+
+bool Select(ScriptContext&, const ScriptArgs& args, QString* reason)
+{
+    return OnControl<SelectControl>(args, reason);
+}
+
+bool SetText(ScriptContext&, const ScriptArgs& args, QString* reason)
+{
+    return OnControl<SetControlText>(args, reason);
+}
+
+bool Slide(ScriptContext&, const ScriptArgs& args, QString* reason)
+{
+    return OnControl<SlideControl>(args, reason);
 }
 
 }  // namespace DialogDriver

@@ -13,17 +13,15 @@
 // menu or the device screen).
 #pragma once
 
-#include <QString>
-#include <QStringList>
-
-class QWidget;
+#include "automation/script_command.h"
 
 namespace DialogDriver {
 
-// True for the words above.
-bool IsCommand(const QString& word);
-// Runs one of them; false with *reason set on failure.
-bool Run(const QStringList& words, QString* reason);
+bool Click(ScriptContext& context, const ScriptArgs& args, QString* reason);
+bool Check(ScriptContext& context, const ScriptArgs& args, QString* reason);
+bool Select(ScriptContext& context, const ScriptArgs& args, QString* reason);
+bool SetText(ScriptContext& context, const ScriptArgs& args, QString* reason);
+bool Slide(ScriptContext& context, const ScriptArgs& args, QString* reason);
 // The window the commands address.
 QWidget* Target();
 

@@ -1,8 +1,9 @@
 // The script commands that drive dialog controls and what `dump` shows of
 // them, in-process on a dialog holding one control of every kind.
+#include "automation/command_table.h"
 #include "automation/dialog_controls.h"
 #include "automation/dialog_driver.h"
-#include "automation/script_runner.h"
+#include "automation/script_text.h"
 #include "shell/device_dialog.h"
 
 #include "in_process.h"
@@ -103,7 +104,8 @@ protected:
     }
     bool Run(const QString& line, QString* reason)
     {
-        return DialogDriver::Run(CScriptRunner::SplitWords(line), reason);
+        ScriptContext context;
+        return CommandTable::Run(context, ScriptText::SplitWords(line), reason);
     }
     QJsonValue Field(int id, const char* field)
     {
@@ -154,9 +156,30 @@ TEST_F(DialogDriverTest, CommandsChangeTheControlsAsThePenWould)
         EXPECT_EQ(Run(QString::fromUtf8(c.line), &reason), c.ok) << c.line << ": " << reason.toStdString();
         EXPECT_EQ(Field(c.id, c.field), c.expected) << c.line;
     }
-    QString reason;
-    EXPECT_FALSE(Run(QStringLiteral("click 99"), &reason));
-    EXPECT_EQ(reason, QStringLiteral("no control 99 in the topmost window"));
+}
+
+// The error line of a line whose words do not fit its command, or that names none.
+TEST_F(DialogDriverTest, BadLinesAreRefusedWithTheirReason)
+{
+    const char* const cases[][2] = {
+        {"frob 1", "unknown command \"frob\""},
+        {"tap x", "tap needs 2 numbers"},
+        {"hold 1 2 x", "\"x\" is not a number"},
+        {"drag 1 2 3 4 0", "drag steps must be a positive number"},
+        {"key", "unknown key \"\""},
+        {"command 1x", "command needs a number"},
+        {"wait -1", "wait needs milliseconds"},
+        {"browse \\a 1 x", "browse needs a device path and 0 or 1"},
+        {"dump", "dump needs a file name or -"},
+        {"check x 1", "check needs a control id"},
+        {"select 14", "select needs a control id and a value"},
+        {"click 99", "no control 99 in the topmost window"},
+    };
+    for (const auto& [line, expected] : cases) {
+        QString reason;
+        EXPECT_FALSE(Run(QString::fromUtf8(line), &reason)) << line;
+        EXPECT_EQ(reason.toStdString(), expected) << line;
+    }
 }
 
 TEST_F(DialogDriverTest, SlideReportsEachPositionOnTheWayAndLetsGo)
