@@ -117,51 +117,41 @@ protected:
 
 }  // namespace
 
+// A line that fails names why; a line whose words do not fit its command
+// fails before anything happens (no field to look at then).
 TEST_F(DialogDriverTest, CommandsChangeTheControlsAsThePenWould)
 {
     struct Case {
         const char* line;
-        bool ok;
-        int id;
-        const char* field;
-        QJsonValue expected;  // after the line, also when it failed
+        const char* reason;  // nullptr: the line succeeds
+        int id = 0;
+        const char* field = nullptr;
+        QJsonValue expected = {};  // after the line, also when it failed
     };
     const Case cases[] = {
-        {"click 10", true, 11, "text", "clicked"},
-        {"check 12 1", true, 12, "checked", true},
-        {"check 12 0", true, 12, "checked", false},
-        {"check 13 1", true, 13, "checked", true},
-        {"check 13 0", false, 13, "checked", true},  // a radio is cleared only by another
-        {"select 14 Beta", true, 11, "text", "picked Beta"},
-        {"select 14 Gamma", true, 14, "selected", 2},
-        {"select 14 gamma", false, 14, "selected", 2},  // letter case counts
-        {"select 15 two", true, 15, "selected", 1},
-        {"select 16 \\a\\b\\c", true, 16, "selected", "\\a\\b\\c"},  // folders open on the way
-        {"select 16 \\a\\x", false, 16, "selected", "\\a\\b\\c"},
-        {"select 17 row2", true, 17, "selected", 1},
-        {"select 18 Second", true, 23, "visible", true},
-        {"click 23", true, 23, "enabled", true},
-        {"select 18 First", true, 23, "visible", false},
-        {"click 23", false, 23, "visible", false},        // on a page not shown
-        {"settext 19 a\\nb", true, 19, "text", "a\\nb"},  // one line: taken as written
-        {"settext 20 one\\ntwo", true, 20, "text", "one\ntwo"},
-        {"slide 21 40", true, 21, "value", 40},
-        {"slide 21 128", false, 21, "value", 40},
-        {"click 22", false, 22, "enabled", false},
-        {"settext 10 x", false, 10, "text", "Go"},
-        {"check 10", false, 10, "checked", false},
-    };
-    for (const Case& c : cases) {
-        QString reason;
-        EXPECT_EQ(Run(QString::fromUtf8(c.line), &reason), c.ok) << c.line << ": " << reason.toStdString();
-        EXPECT_EQ(Field(c.id, c.field), c.expected) << c.line;
-    }
-}
-
-// The error line of a line whose words do not fit its command, or that names none.
-TEST_F(DialogDriverTest, BadLinesAreRefusedWithTheirReason)
-{
-    const char* const cases[][2] = {
+        {"click 10", nullptr, 11, "text", "clicked"},
+        {"check 12 1", nullptr, 12, "checked", true},
+        {"check 12 0", nullptr, 12, "checked", false},
+        {"check 13 1", nullptr, 13, "checked", true},
+        {"check 13 0", "radio button 13 is cleared by checking another", 13, "checked", true},
+        {"select 14 Beta", nullptr, 11, "text", "picked Beta"},
+        {"select 14 Gamma", nullptr, 14, "selected", 2},
+        {"select 14 gamma", "control 14 has no item \"gamma\"", 14, "selected", 2},  // letter case counts
+        {"select 15 two", nullptr, 15, "selected", 1},
+        {"select 16 \\a\\b\\c", nullptr, 16, "selected", "\\a\\b\\c"},  // folders open on the way
+        {"select 16 \\a\\x", "control 16 has no item \"\\a\\x\"", 16, "selected", "\\a\\b\\c"},
+        {"select 17 row2", nullptr, 17, "selected", 1},
+        {"select 18 Second", nullptr, 23, "visible", true},
+        {"click 23", nullptr, 23, "enabled", true},
+        {"select 18 First", nullptr, 23, "visible", false},
+        {"click 23", "control 23 is hidden", 23, "visible", false},  // on a page not shown
+        {"settext 19 a\\nb", nullptr, 19, "text", "a\\nb"},          // one line: taken as written
+        {"settext 20 one\\ntwo", nullptr, 20, "text", "one\ntwo"},
+        {"slide 21 40", nullptr, 21, "value", 40},
+        {"slide 21 128", "slide needs a value from -127 to 127", 21, "value", 40},
+        {"click 22", "control 22 is disabled", 22, "enabled", false},
+        {"settext 10 x", "control 10 is not a text field", 10, "text", "Go"},
+        {"click 99", "no control 99 in the topmost window"},
         {"frob 1", "unknown command \"frob\""},
         {"tap x", "tap needs 2 numbers"},
         {"hold 1 2 x", "\"x\" is not a number"},
@@ -172,23 +162,23 @@ TEST_F(DialogDriverTest, BadLinesAreRefusedWithTheirReason)
         {"browse \\a 1 x", "browse needs a device path and 0 or 1"},
         {"dump", "dump needs a file name or -"},
         {"check x 1", "check needs a control id"},
-        {"select 14", "select needs a control id and a value"},
-        {"click 99", "no control 99 in the topmost window"},
+        {"check 10", "check needs a control id and a value"},
     };
-    for (const auto& [line, expected] : cases) {
+    for (const Case& c : cases) {
         QString reason;
-        EXPECT_FALSE(Run(QString::fromUtf8(line), &reason)) << line;
-        EXPECT_EQ(reason.toStdString(), expected) << line;
+        EXPECT_EQ(Run(QString::fromUtf8(c.line), &reason), !c.reason) << c.line;
+        EXPECT_EQ(reason.toStdString(), c.reason ? c.reason : "") << c.line;
+        if (c.field) {
+            EXPECT_EQ(Field(c.id, c.field), c.expected) << c.line;
+        }
     }
 }
 
 TEST_F(DialogDriverTest, SlideReportsEachPositionOnTheWayAndLetsGo)
 {
     QList<int> moved;
-    QList<int> values;
     int released = 0;
     QObject::connect(m_dialog->m_slider, &QSlider::sliderMoved, [&](int v) { moved << v; });
-    QObject::connect(m_dialog->m_slider, &QSlider::valueChanged, [&](int v) { values << v; });
     QObject::connect(m_dialog->m_slider, &QSlider::sliderReleased, [&] { ++released; });
     QString reason;
     for (int target : {40, -20}) {
@@ -199,7 +189,6 @@ TEST_F(DialogDriverTest, SlideReportsEachPositionOnTheWayAndLetsGo)
         EXPECT_EQ(moved.last(), target);
         for (int i = 1; i < moved.size(); ++i)
             EXPECT_EQ(moved[i] > moved[i - 1], target > start) << "reports go one way: " << i;
-        EXPECT_EQ(values.last(), target);
         EXPECT_FALSE(m_dialog->m_slider->isSliderDown());
     }
     EXPECT_EQ(released, 2);
