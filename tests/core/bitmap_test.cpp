@@ -15,6 +15,8 @@ struct BitmapDeleter {
     void operator()(CBitmapObject* b) const { DeleteObject(b); }
 };
 using BitmapPtr = std::unique_ptr<CBitmapObject, BitmapDeleter>;
+using Bgr = std::array<int, 3>;
+using Rows = std::vector<std::vector<Bgr>>;
 
 BitmapPtr Make(int width, int height, int bpp, std::vector<RGBQUAD> palette = {})
 {
@@ -25,41 +27,40 @@ BitmapPtr Make(int width, int height, int bpp, std::vector<RGBQUAD> palette = {}
     return BitmapPtr(CreateDIBSection(header, palette.data(), int(palette.size()), nullptr));
 }
 
-std::array<int, 3> Bgr(const CBitmapObject& b, int x, int y)
+// A 24- or 32-bit bitmap of the given rows, top first.
+BitmapPtr Of(const Rows& rows, int bpp = 24)
 {
-    const int bytes = b.BitsPerPixel() / 8;
-    const uint8_t* p = b.RowFromTop(y) + x * bytes;
-    return {p[0], p[1], p[2]};
+    BitmapPtr b = Make(int(rows[0].size()), int(rows.size()), bpp);
+    for (size_t y = 0; y < rows.size(); ++y)
+        for (size_t x = 0; x < rows[y].size(); ++x)
+            std::copy(rows[y][x].begin(), rows[y][x].end(), b->RowFromTop(int(y)) + x * size_t(bpp / 8));
+    return b;
 }
 
-void SetBgr(CBitmapObject& b, int x, int y, int blue, int green, int red)
+Rows Pixels(const CBitmapObject& b)
 {
-    uint8_t* p = b.RowFromTop(y) + x * (b.BitsPerPixel() / 8);
-    p[0] = uint8_t(blue);
-    p[1] = uint8_t(green);
-    p[2] = uint8_t(red);
+    Rows rows;
+    for (int y = 0; y < b.Height(); ++y) {
+        rows.emplace_back();
+        for (int x = 0; x < b.Width(); ++x) {
+            const uint8_t* p = b.RowFromTop(y) + x * (b.BitsPerPixel() / 8);
+            rows.back().push_back({p[0], p[1], p[2]});
+        }
+    }
+    return rows;
 }
 
 }  // namespace
 
-TEST(GdiBitmap, RowsArePaddedToFourBytesForEveryDepth)
+TEST(GdiBitmap, RowsArePaddedToFourBytesForEveryDepthAndBadHeadersAreRefused)
 {
-    const std::array<std::pair<int, int>, 6> strideFor5Pixels
-        = {{{1, 4}, {4, 4}, {8, 8}, {16, 12}, {24, 16}, {32, 20}}};
-    for (auto [bpp, stride] : strideFor5Pixels) {
+    for (auto [bpp, stride] : {std::pair {1, 4}, {4, 4}, {8, 8}, {16, 12}, {24, 16}, {32, 20}}) {
         BitmapPtr b = Make(5, 3, bpp);
-        ASSERT_TRUE(b) << bpp;
         BITMAP info;
-        ASSERT_EQ(GetObject(b.get(), &info), int(sizeof(BITMAP)));
-        EXPECT_EQ(info.bmWidthBytes, stride) << bpp;
-        EXPECT_EQ(info.bmBitsPixel, bpp);
-        EXPECT_EQ(info.bmWidth, 5);
-        EXPECT_EQ(info.bmHeight, 3);
+        ASSERT_EQ(GetObject(b.get(), &info), int(sizeof(BITMAP))) << bpp;
+        EXPECT_EQ(std::tuple(info.bmWidthBytes, info.bmBitsPixel, info.bmWidth, info.bmHeight),
+                  std::tuple(stride, bpp, 5, 3));
     }
-}
-
-TEST(GdiBitmap, RefusesBadHeadersAndAbsurdSizes)
-{
     EXPECT_FALSE(Make(0, 10, 24));
     EXPECT_FALSE(Make(10, 0, 24));
     EXPECT_FALSE(Make(10, -10, 24));  // top-down sections are not made
@@ -72,131 +73,102 @@ TEST(GdiBitmap, RefusesBadHeadersAndAbsurdSizes)
     EXPECT_EQ(GetObject(nullptr, &info), 0);
 }
 
-TEST(GdiBlit, PaletteDepthsConvertTo24And32Bits)
+// Every source depth to 24 and 32 bits: palette indices packed high bits
+// first (an index past the palette reads as black), 16 bits as 5-5-5 widened
+// to the full range.
+TEST(GdiBlit, EveryDepthConvertsTo24And32Bits)
 {
     const std::vector<RGBQUAD> palette = {{10, 20, 30, 0}, {40, 50, 60, 0}, {70, 80, 90, 0}};
-    // 1 bit: pixels 1,0,1 in the top bits of the first byte.
-    BitmapPtr mono = Make(3, 1, 1, palette);
-    mono->RowFromTop(0)[0] = 0xA0;
-    // 4 bits: pixels 2,1,0 in nibbles, high nibble first.
-    BitmapPtr nibble = Make(3, 1, 4, palette);
-    nibble->RowFromTop(0)[0] = 0x21;
-    nibble->RowFromTop(0)[1] = 0x00;
-    // 8 bits: index 7 lies past the three-entry palette and reads as black.
-    BitmapPtr byte = Make(3, 1, 8, palette);
-    byte->RowFromTop(0)[0] = 2;
-    byte->RowFromTop(0)[1] = 7;
-    byte->RowFromTop(0)[2] = 1;
-
-    for (int depth : {24, 32}) {
-        BitmapPtr out = Make(3, 1, depth);
-        ASSERT_EQ(BitBlt(out.get(), 0, 0, 3, 1, mono.get(), 0, 0), 1);
-        EXPECT_EQ(Bgr(*out, 0, 0), (std::array<int, 3> {40, 50, 60}));
-        EXPECT_EQ(Bgr(*out, 1, 0), (std::array<int, 3> {10, 20, 30}));
-        EXPECT_EQ(Bgr(*out, 2, 0), (std::array<int, 3> {40, 50, 60}));
-        ASSERT_EQ(BitBlt(out.get(), 0, 0, 3, 1, nibble.get(), 0, 0), 1);
-        EXPECT_EQ(Bgr(*out, 0, 0), (std::array<int, 3> {70, 80, 90}));
-        EXPECT_EQ(Bgr(*out, 1, 0), (std::array<int, 3> {40, 50, 60}));
-        EXPECT_EQ(Bgr(*out, 2, 0), (std::array<int, 3> {10, 20, 30}));
-        ASSERT_EQ(BitBlt(out.get(), 0, 0, 3, 1, byte.get(), 0, 0), 1);
-        EXPECT_EQ(Bgr(*out, 0, 0), (std::array<int, 3> {70, 80, 90}));
-        EXPECT_EQ(Bgr(*out, 1, 0), (std::array<int, 3> {0, 0, 0}));
-        EXPECT_EQ(Bgr(*out, 2, 0), (std::array<int, 3> {40, 50, 60}));
+    const Bgr c0 = {10, 20, 30}, c1 = {40, 50, 60}, c2 = {70, 80, 90}, black = {0, 0, 0};
+    const uint16_t mixed = (31 << 10) | (16 << 5) | 1;  // red 31, green 16, blue 1
+    const struct {
+        int bpp;
+        std::vector<uint8_t> row;
+        std::vector<Bgr> expected;
+    } cases[] = {
+        {1, {0xA0}, {c1, c0, c1}},
+        {4, {0x21, 0x00}, {c2, c1, c0}},
+        {8, {2, 7, 1}, {c2, black, c1}},
+        {16, {0xFF, 0x7F, uint8_t(mixed), uint8_t(mixed >> 8), 0, 0}, {{255, 255, 255}, {8, 132, 255}, black}},
+    };
+    for (const auto& c : cases) {
+        BitmapPtr src = Make(3, 1, c.bpp, c.bpp == 16 ? std::vector<RGBQUAD> {} : palette);
+        std::copy(c.row.begin(), c.row.end(), src->RowFromTop(0));
+        for (int depth : {24, 32}) {
+            BitmapPtr out = Make(3, 1, depth);
+            ASSERT_EQ(BitBlt(out.get(), 0, 0, 3, 1, src.get(), 0, 0), 1);
+            EXPECT_EQ(Pixels(*out), Rows {c.expected}) << c.bpp << " to " << depth;
+        }
     }
-}
-
-TEST(GdiBlit, SixteenBitIsFiveFiveFiveWidenedToFullRange)
-{
-    BitmapPtr b = Make(2, 1, 16);
-    const uint16_t white = 0x7FFF, mixed = (31 << 10) | (16 << 5) | 1;  // red 31, green 16, blue 1
-    uint8_t* row = b->RowFromTop(0);
-    row[0] = white & 0xFF;
-    row[1] = white >> 8;
-    row[2] = mixed & 0xFF;
-    row[3] = mixed >> 8;
-    BitmapPtr out = Make(2, 1, 24);
-    ASSERT_EQ(BitBlt(out.get(), 0, 0, 2, 1, b.get(), 0, 0), 1);
-    EXPECT_EQ(Bgr(*out, 0, 0), (std::array<int, 3> {255, 255, 255}));
-    EXPECT_EQ(Bgr(*out, 1, 0), (std::array<int, 3> {8, 132, 255}));
 }
 
 TEST(GdiBlit, ThirtyTwoBitDropsTheFourthByteAndClipsToBothBitmaps)
 {
-    BitmapPtr src = Make(3, 3, 32);
+    Rows rows(3, std::vector<Bgr>(3));
     for (int y = 0; y < 3; ++y)
-        for (int x = 0; x < 3; ++x) {
-            SetBgr(*src, x, y, x, y, 100 + x + 10 * y);
+        for (int x = 0; x < 3; ++x)
+            rows[size_t(y)][size_t(x)] = {x, y, 100 + x + 10 * y};
+    BitmapPtr src = Of(rows, 32);
+    for (int y = 0; y < 3; ++y)
+        for (int x = 0; x < 3; ++x)
             src->RowFromTop(y)[4 * x + 3] = 0xEE;
-        }
     BitmapPtr dst = Make(2, 2, 24);
     // Source origin at (-1,-1): only source (0..1, 0..1) lands, at dst (1..,1..).
     ASSERT_EQ(BitBlt(dst.get(), 0, 0, 5, 5, src.get(), -1, -1), 1);
-    EXPECT_EQ(Bgr(*dst, 0, 0), (std::array<int, 3> {0, 0, 0}));
-    EXPECT_EQ(Bgr(*dst, 1, 1), (std::array<int, 3> {0, 0, 100}));
+    EXPECT_EQ(Pixels(*dst), (Rows {{{0, 0, 0}, {0, 0, 0}}, {{0, 0, 0}, {0, 0, 100}}}));
     ASSERT_EQ(BitBlt(dst.get(), -1, 0, 3, 2, src.get(), 1, 1), 1);
-    EXPECT_EQ(Bgr(*dst, 0, 0), (std::array<int, 3> {2, 1, 112}));
-    EXPECT_EQ(Bgr(*dst, 1, 1), (std::array<int, 3> {0, 0, 100}));  // untouched: clipped by the source
+    // (1, 1) untouched: clipped by the source.
+    EXPECT_EQ(Pixels(*dst), (Rows {{{2, 1, 112}, {0, 0, 0}}, {{2, 2, 122}, {0, 0, 100}}}));
     EXPECT_EQ(BitBlt(dst.get(), 0, 0, 1, 1, nullptr, 0, 0), 0);
 }
 
-TEST(GdiStretch, ShrinkAveragesEachCoveredBlock)
+// Shrinking averages each covered block, weighing partly covered pixels
+// (3 -> 2: the middle one is shared half and half) and rounding half up;
+// enlarging interpolates between pixel centres.
+TEST(GdiStretch, ShrinkAveragesAndEnlargeInterpolates)
 {
-    BitmapPtr src = Make(4, 4, 24);
-    const int values[4][4] = {{0, 10, 100, 200}, {20, 30, 50, 51}, {1, 2, 3, 4}, {5, 6, 7, 9}};
-    for (int y = 0; y < 4; ++y)
-        for (int x = 0; x < 4; ++x)
-            SetBgr(*src, x, y, values[y][x], 255 - values[y][x], 7);
-    BitmapPtr dst = Make(2, 2, 24);
-    ASSERT_EQ(StretchBlt(dst.get(), 0, 0, 2, 2, src.get(), 0, 0, 4, 4), 1);
-    EXPECT_EQ(Bgr(*dst, 0, 0), (std::array<int, 3> {15, 240, 7}));   // (0+10+20+30)/4
-    EXPECT_EQ(Bgr(*dst, 1, 0), (std::array<int, 3> {100, 155, 7}));  // 401/4 = 100.25
-    EXPECT_EQ(Bgr(*dst, 0, 1), (std::array<int, 3> {4, 252, 7}));    // 14/4 = 3.5 rounds up
-    EXPECT_EQ(Bgr(*dst, 1, 1), (std::array<int, 3> {6, 249, 7}));    // 23/4 = 5.75
-}
-
-TEST(GdiStretch, ShrinkByThreeWeighsPartlyCoveredPixels)
-{
-    // 3 -> 2: the middle source pixel is shared half and half.
-    BitmapPtr src = Make(3, 1, 24);
-    SetBgr(*src, 0, 0, 0, 90, 255);
-    SetBgr(*src, 1, 0, 60, 90, 255);
-    SetBgr(*src, 2, 0, 120, 90, 255);
-    BitmapPtr dst = Make(2, 1, 24);
-    ASSERT_EQ(StretchBlt(dst.get(), 0, 0, 2, 1, src.get(), 0, 0, 3, 1), 1);
-    EXPECT_EQ(Bgr(*dst, 0, 0), (std::array<int, 3> {20, 90, 255}));   // (0*2 + 60)/3
-    EXPECT_EQ(Bgr(*dst, 1, 0), (std::array<int, 3> {100, 90, 255}));  // (60 + 120*2)/3
-}
-
-TEST(GdiStretch, EnlargeInterpolatesBetweenPixelCentres)
-{
-    BitmapPtr src = Make(2, 1, 24);
-    SetBgr(*src, 0, 0, 0, 0, 0);
-    SetBgr(*src, 1, 0, 255, 255, 255);
-    BitmapPtr dst = Make(8, 3, 24);
-    ASSERT_EQ(StretchBlt(dst.get(), 0, 0, 8, 3, src.get(), 0, 0, 2, 1), 1);
-    const int expected[8] = {0, 0, 32, 96, 159, 223, 255, 255};
-    for (int y = 0; y < 3; ++y)
-        for (int x = 0; x < 8; ++x)
-            EXPECT_EQ(Bgr(*dst, x, y)[1], expected[x]) << x << "," << y;
+    const auto grey = [](std::vector<int> values) {
+        std::vector<Bgr> row;
+        for (int v : values)
+            row.push_back({v, 255 - v, 7});
+        return row;
+    };
+    const struct {
+        Rows src;
+        int width, height;
+        Rows expected;
+    } cases[] = {
+        {{grey({0, 10, 100, 200}), grey({20, 30, 50, 51}), grey({1, 2, 3, 4}), grey({5, 6, 7, 9})},
+         2,
+         2,
+         {grey({15, 100}), {{4, 252, 7}, {6, 249, 7}}}},  // 60/4, 401/4, 14/4 = 3.5, 23/4
+        {{grey({0, 60, 120})}, 2, 1, {grey({20, 100})}},
+        {{grey({0, 255})}, 8, 2, {grey({0, 0, 32, 96, 159, 223, 255, 255}), grey({0, 0, 32, 96, 159, 223, 255, 255})}},
+    };
+    for (const auto& c : cases) {
+        BitmapPtr src = Of(c.src);
+        BitmapPtr dst = Make(c.width, c.height, 24);
+        ASSERT_EQ(StretchBlt(dst.get(), 0, 0, c.width, c.height, src.get(), 0, 0, src->Width(), src->Height()), 1);
+        EXPECT_EQ(Pixels(*dst), c.expected) << c.width << "x" << c.height;
+    }
 }
 
 TEST(GdiStretch, EqualSizeIsAnExactCopyAndOneAxisMayStayUnscaled)
 {
-    BitmapPtr src = Make(7, 5, 24);
+    Rows rows(5, std::vector<Bgr>(7));
     for (int y = 0; y < 5; ++y)
         for (int x = 0; x < 7; ++x)
-            SetBgr(*src, x, y, x * 37 % 256, y * 51 % 256, (x * y * 13) % 256);
+            rows[size_t(y)][size_t(x)] = {x * 37 % 256, y * 51 % 256, (x * y * 13) % 256};
+    BitmapPtr src = Of(rows);
     BitmapPtr copy = Make(7, 5, 24);
     ASSERT_EQ(StretchBlt(copy.get(), 0, 0, 7, 5, src.get(), 0, 0, 7, 5), 1);
+    EXPECT_EQ(Pixels(*copy), rows);
     BitmapPtr wide = Make(14, 5, 24);
     ASSERT_EQ(StretchBlt(wide.get(), 0, 0, 14, 5, src.get(), 0, 0, 7, 5), 1);
-    for (int y = 0; y < 5; ++y) {
-        for (int x = 0; x < 7; ++x)
-            EXPECT_EQ(Bgr(*copy, x, y), Bgr(*src, x, y));
-        // Enlarging only across keeps each row's end pixels exactly.
-        EXPECT_EQ(Bgr(*wide, 0, y), Bgr(*src, 0, y));
-        EXPECT_EQ(Bgr(*wide, 13, y), Bgr(*src, 6, y));
-    }
+    // Enlarging only across keeps each row's end pixels exactly.
+    const Rows widened = Pixels(*wide);
+    for (size_t y = 0; y < 5; ++y)
+        EXPECT_EQ(std::pair(widened[y][0], widened[y][13]), std::pair(rows[y][0], rows[y][6]));
 }
 
 TEST(GdiStretch, UniformPicturesStayUniformAtAnyScale)
@@ -206,9 +178,7 @@ TEST(GdiStretch, UniformPicturesStayUniformAtAnyScale)
     for (auto [w, h] : {std::pair {13, 7}, {200, 150}, {97, 3}, {1, 1}, {300, 20}}) {
         BitmapPtr dst = Make(w, h, 32);
         ASSERT_EQ(StretchBlt(dst.get(), 0, 0, w, h, src.get(), 0, 0, 97, 61), 1);
-        for (int y = 0; y < h; ++y)
-            for (int x = 0; x < w; ++x)
-                ASSERT_EQ(Bgr(*dst, x, y), (std::array<int, 3> {255, 13, 201})) << w << "x" << h;
+        EXPECT_EQ(Pixels(*dst), Rows(size_t(h), std::vector<Bgr>(size_t(w), {255, 13, 201}))) << w << "x" << h;
     }
 }
 
@@ -219,9 +189,8 @@ TEST(GdiStretch, PaletteSourceAndClippedDestination)
         src->RowFromTop(y)[0] = src->RowFromTop(y)[1] = 1;
     BitmapPtr dst = Make(4, 4, 24);
     ASSERT_EQ(StretchBlt(dst.get(), 2, -2, 4, 4, src.get(), 0, 0, 2, 2), 1);
-    EXPECT_EQ(Bgr(*dst, 3, 1), (std::array<int, 3> {200, 100, 50}));
-    EXPECT_EQ(Bgr(*dst, 1, 1), (std::array<int, 3> {0, 0, 0}));
-    EXPECT_EQ(Bgr(*dst, 3, 2), (std::array<int, 3> {0, 0, 0}));
+    const Bgr o = {0, 0, 0}, c = {200, 100, 50};
+    EXPECT_EQ(Pixels(*dst), (Rows {{o, o, c, c}, {o, o, c, c}, {o, o, o, o}, {o, o, o, o}}));
     EXPECT_EQ(StretchBlt(dst.get(), 0, 0, 4, 4, src.get(), 1, 0, 2, 2), 0);  // source rectangle outside
     EXPECT_EQ(StretchBlt(dst.get(), 0, 0, -4, 4, src.get(), 0, 0, 2, 2), 0);
 }
@@ -229,75 +198,51 @@ TEST(GdiStretch, PaletteSourceAndClippedDestination)
 TEST(DibBitmap, LoadRgbKeepsTheWidthFlipsRowsAndSwapsRedAndBlue)
 {
     std::vector<uint8_t> rgb(101 * 2 * 3, 0);
-    rgb[0] = 10;  // top-left red
-    rgb[1] = 20;
-    rgb[2] = 30;
-    rgb[101 * 3] = 99;  // bottom-left red
+    std::copy_n(std::begin({10, 20, 30}), 3, rgb.begin());  // top-left
+    rgb[101 * 3] = 99;                                      // bottom-left red
     CDibBitmap dib;
     dib.LoadRgb(rgb.data(), 101, 2);
     ASSERT_NE(dib.m_handle, nullptr);
-    BITMAP info;
-    GetObject(dib.m_handle, &info);
-    EXPECT_EQ(info.bmWidth, 101);
-    EXPECT_EQ(info.bmWidthBytes, 304);  // rows padded to 4 bytes, not widened
-    EXPECT_EQ(info.bmHeight, 2);
-    EXPECT_EQ(dib.m_width, 101);
-    const uint8_t* secondRow = dib.m_bits + 304;
-    EXPECT_EQ(secondRow[0], 30);
-    EXPECT_EQ(secondRow[1], 20);
-    EXPECT_EQ(secondRow[2], 10);
+    // Rows padded to 4 bytes, not widened.
+    EXPECT_EQ(std::tuple(dib.m_handle->Width(), dib.m_handle->Stride(), dib.m_handle->Height(), dib.m_width),
+              std::tuple(101, 304, 2, 101));
+    EXPECT_EQ(Pixels(*dib.m_handle)[0][0], (Bgr {30, 20, 10}));
     EXPECT_EQ(dib.m_bits[2], 99);
 }
 
-TEST(DibBitmap, CreateAgainReplacesTheSectionAndFailureLeavesNoHandle)
+TEST(DibBitmap, CreateCopyAndStretchReplaceTheSectionEvenFromItself)
 {
     CDibBitmap dib;
     EXPECT_EQ(dib.Create(8, 8), 1);
-    HBITMAP first = dib.m_handle;
-    ASSERT_NE(first, nullptr);
     EXPECT_EQ(dib.Create(4, 4), 1);
-    EXPECT_NE(dib.m_handle, nullptr);
     EXPECT_EQ(dib.m_width, 4);
     EXPECT_EQ(dib.Create(100000, 100000), 1);
     EXPECT_EQ(dib.m_handle, nullptr);
     EXPECT_EQ(dib.m_bits, nullptr);
     EXPECT_EQ(BitmapFromRgb(nullptr, 100000, 100000), nullptr);
-}
 
-TEST(DibBitmap, CopyAndStretchMayReadTheirOwnSection)
-{
-    CDibBitmap dib;
     const uint8_t rgb[] = {1, 2, 3, 4, 5, 6};
     dib.LoadRgb(rgb, 2, 1);
     dib.StretchFrom(dib.m_handle, 8, 2);
     ASSERT_NE(dib.m_handle, nullptr);
     EXPECT_EQ(dib.m_width, 8);
-    EXPECT_EQ(Bgr(*dib.m_handle, 0, 1), (std::array<int, 3> {3, 2, 1}));
+    EXPECT_EQ(Pixels(*dib.m_handle)[1][0], (Bgr {3, 2, 1}));
     dib.CopyFrom(dib.m_handle);
     ASSERT_NE(dib.m_handle, nullptr);
-    EXPECT_EQ(Bgr(*dib.m_handle, 0, 0), (std::array<int, 3> {3, 2, 1}));
+    EXPECT_EQ(Pixels(*dib.m_handle)[0][0], (Bgr {3, 2, 1}));
     dib.CopyFrom(nullptr);
     EXPECT_EQ(dib.m_handle, nullptr);
-}
 
-TEST(DibBitmap, CopyFromExpandsPaletteBitmapAtItsOwnWidth)
-{
+    // A palette bitmap is expanded to 24 bits at its own width.
     BitmapPtr src = Make(5, 1, 4, {{1, 2, 3, 0}, {4, 5, 6, 0}});
-    src->RowFromTop(0)[0] = 0x01;
-    src->RowFromTop(0)[1] = 0x10;
-    src->RowFromTop(0)[2] = 0x10;
-    CDibBitmap dib;
+    std::copy_n(std::begin({0x01, 0x10, 0x10}), 3, src->RowFromTop(0));
     dib.CopyFrom(src.get());
-    BITMAP info;
-    ASSERT_EQ(GetObject(dib.m_handle, &info), int(sizeof(BITMAP)));
-    EXPECT_EQ(info.bmBitsPixel, 24);
-    EXPECT_EQ(info.bmWidth, 5);
-    EXPECT_EQ(Bgr(*dib.m_handle, 0, 0), (std::array<int, 3> {1, 2, 3}));
-    EXPECT_EQ(Bgr(*dib.m_handle, 1, 0), (std::array<int, 3> {4, 5, 6}));
-    EXPECT_EQ(Bgr(*dib.m_handle, 4, 0), (std::array<int, 3> {4, 5, 6}));
+    EXPECT_EQ(dib.m_handle->BitsPerPixel(), 24);
+    const Bgr a = {1, 2, 3}, b = {4, 5, 6};
+    EXPECT_EQ(Pixels(*dib.m_handle), (Rows {{a, b, b, a, b}}));
 }
 
-TEST(GrowBuffer, GrowsByWholeStepsAndKeepsContents)
+TEST(GrowBuffer, GrowsByWholeStepsAndRefusesWhatCannotFit)
 {
     CGrowBuffer buffer(10);
     EXPECT_EQ(buffer.m_capacity, 0);
@@ -305,75 +250,54 @@ TEST(GrowBuffer, GrowsByWholeStepsAndKeepsContents)
     EXPECT_EQ(buffer.m_capacity, 10);
     EXPECT_EQ(buffer.Append("efghijklmnopqrstuvw", 19), 1);
     EXPECT_EQ(buffer.m_capacity, 30);
-    EXPECT_EQ(buffer.m_used, 23);
-    EXPECT_EQ(std::string(reinterpret_cast<char*>(buffer.m_data), 23), "abcdefghijklmnopqrstuvw");
-}
+    EXPECT_EQ(std::string(reinterpret_cast<char*>(buffer.m_data), size_t(buffer.m_used)), "abcdefghijklmnopqrstuvw");
 
-TEST(GrowBuffer, RefusesWhatCannotFitAndNeverLoopsOnAZeroStep)
-{
-    CGrowBuffer zero(0);
+    CGrowBuffer zero(0);  // never loops on a zero step
     EXPECT_EQ(zero.Append("xyz", 3), 1);
     EXPECT_EQ(zero.m_capacity, 3);
-    CGrowBuffer buffer(1 << 30);
-    EXPECT_EQ(buffer.Append("a", 1), 1);
-    EXPECT_EQ(buffer.Append("b", -1), 0);
-    buffer.m_used = 0x7ffffff0;  // as if nearly full: growing past 2 GiB is refused
-    EXPECT_EQ(buffer.Append("0123456789abcdefghij", 20), 0);
-    EXPECT_EQ(buffer.m_capacity, 1 << 30);
-    buffer.m_used = 1;
+    CGrowBuffer big(1 << 30);
+    EXPECT_EQ(big.Append("a", 1), 1);
+    EXPECT_EQ(big.Append("b", -1), 0);
+    big.m_used = 0x7ffffff0;  // as if nearly full: growing past 2 GiB is refused
+    EXPECT_EQ(big.Append("0123456789abcdefghij", 20), 0);
+    EXPECT_EQ(big.m_capacity, 1 << 30);
+    big.m_used = 1;
 }
 
-struct ThumbCase {
-    int width, height;
-    int x, y, w, h;  // where the picture lands in the 42 x 30 thumbnail
-};
-
-class ThumbnailPlacement : public testing::TestWithParam<ThumbCase> { };
-
-TEST_P(ThumbnailPlacement, PictureIsCentredWithWhiteBars)
+TEST(Thumbnail, PictureIsCentredWithWhiteBars)
 {
-    const ThumbCase c = GetParam();
-    CImageItem item;
-    CDibBitmap black;  // the exact width: Create would pad it
-    black.Create(c.width, c.height);
-    item.m_fullBitmap = black.Detach();
-    ASSERT_EQ(MakeThumbnail(item), 1);
-    EXPECT_EQ(item.m_fullBitmap, nullptr);
-    ASSERT_NE(item.m_thumbnail, nullptr);
-    BITMAP info;
-    GetObject(item.m_thumbnail, &info);
-    ASSERT_EQ(info.bmWidth, 42);
-    ASSERT_EQ(info.bmHeight, 30);
-    for (int y = 0; y < 30; ++y)
-        for (int x = 0; x < 42; ++x) {
-            const bool inside = x >= c.x && x < c.x + c.w && y >= c.y && y < c.y + c.h;
-            const int expected = inside ? 0 : 255;
-            ASSERT_EQ(Bgr(*item.m_thumbnail, x, y), (std::array<int, 3> {expected, expected, expected}))
-                << x << "," << y;
-        }
+    const struct {
+        int width, height;
+        int x, y, w, h;  // where the picture lands in the 42 x 30 thumbnail
+    } cases[] = {{400, 300, 0, 0, 42, 30},
+                 {1000, 100, 0, 13, 42, 4},
+                 {100, 1000, 19, 0, 3, 30},
+                 {42, 30, 0, 0, 42, 30},
+                 {30, 30, 6, 0, 30, 30}};
+    for (const auto& c : cases) {
+        CImageItem item;
+        CDibBitmap black;  // the exact width: Create would pad it
+        black.Create(c.width, c.height);
+        item.m_fullBitmap = black.Detach();
+        ASSERT_EQ(MakeThumbnail(item), 1);
+        EXPECT_EQ(item.m_fullBitmap, nullptr);
+        Rows expected(30, std::vector<Bgr>(42, {255, 255, 255}));
+        for (int y = c.y; y < c.y + c.h; ++y)
+            std::fill_n(expected[size_t(y)].begin() + c.x, c.w, Bgr {0, 0, 0});
+        EXPECT_EQ(Pixels(*item.m_thumbnail), expected) << c.width << "x" << c.height;
+    }
 }
 
-INSTANTIATE_TEST_SUITE_P(Sizes, ThumbnailPlacement,
-                         testing::Values(ThumbCase {400, 300, 0, 0, 42, 30}, ThumbCase {1000, 100, 0, 13, 42, 4},
-                                         ThumbCase {100, 1000, 19, 0, 3, 30}, ThumbCase {42, 30, 0, 0, 42, 30},
-                                         ThumbCase {30, 30, 6, 0, 30, 30}));
-
-TEST(Thumbnail, ReplacesAnEarlierThumbnailAndRefusesAnEmptyItem)
+TEST(Thumbnail, ReplacesAnEarlierOneRefusesAnEmptyItemAndReleasesAHeldPicture)
 {
     CImageItem item;
     EXPECT_EQ(MakeThumbnail(item), 0);
     EXPECT_EQ(item.m_thumbnail, nullptr);
     const uint8_t rgb[12] = {};
-    item.m_fullBitmap = BitmapFromRgb(rgb, 2, 2);
-    ASSERT_EQ(MakeThumbnail(item), 1);
-    item.m_fullBitmap = BitmapFromRgb(rgb, 2, 2);
-    ASSERT_EQ(MakeThumbnail(item), 1);  // the first thumbnail is freed (checked under the leak sanitizer)
-    EXPECT_NE(item.m_thumbnail, nullptr);
-}
-
-TEST(Thumbnail, PictureHeldByAHolderIsReleasedThroughIt)
-{
-    CImageItem item;
+    for (int i = 0; i < 2; ++i) {  // the first thumbnail is freed (checked under the leak sanitizer)
+        item.m_fullBitmap = BitmapFromRgb(rgb, 2, 2);
+        ASSERT_EQ(MakeThumbnail(item), 1);
+    }
     item.m_shrinkCopy->Create(80, 60);
     item.m_fullBitmap = item.m_shrinkCopy->m_handle;
     ASSERT_EQ(MakeThumbnail(item), 1);

@@ -17,7 +17,6 @@
 namespace {
 
 using Pixel = std::array<uint8_t, 3>;  // blue, green, red
-constexpr Pixel kWhite = {255, 255, 255};
 
 // A distinct colour for every pixel, so that any misplaced pixel shows.
 Pixel Marker(int column, int row)
@@ -79,8 +78,16 @@ protected:
         m_viewHeight = height;
         ASSERT_EQ(m_canvas.AdaptToWindow(width, height), 1);
     }
+    // Binds the entry, scrolls by (dx, dy) and draws.
+    void Show(const CImageItem& item, int dx = 0, int dy = 0)
+    {
+        ASSERT_EQ(m_canvas.SetItem(const_cast<CImageItem*>(&item)), 1);
+        m_canvas.Scroll(dx, dy);
+        ASSERT_EQ(Draw(), 1);
+    }
     // Every buffer pixel: the displayed picture from (panX, panY) placed at
-    // the margins, white where the picture does not reach.
+    // the margins, white where the picture does not reach; every channel
+    // through the entry's transfer.
     void ExpectShows(const CImageItem& item, int marginX, int marginY)
     {
         const CCanvasFrame frame = m_canvas.Frame();
@@ -88,16 +95,20 @@ protected:
         const bool turned = item.m_rotation == 90 || item.m_rotation == 270;
         const int shownWidth = turned ? item.m_height : item.m_width;
         const int shownHeight = turned ? item.m_width : item.m_height;
-        for (int y = 0; y < frame.height; ++y) {
+        for (int y = 0; y < frame.height; ++y)
             for (int x = 0; x < frame.width; ++x) {
                 const int px = x - marginX + m_canvas.PanX();
                 const int py = y - marginY + m_canvas.PanY();
                 const bool onPicture = x >= marginX && y >= marginY && px < shownWidth && py < shownHeight;
-                const Pixel expected = onPicture ? Shown(px, py, item.m_width, item.m_height, item.m_rotation) : kWhite;
+                Pixel expected = {255, 255, 255};
+                if (onPicture) {
+                    expected = Shown(px, py, item.m_width, item.m_height, item.m_rotation);
+                    for (uint8_t& c : expected)
+                        c = uint8_t(AdjustChannel(c, item.m_brightness, item.m_contrast));
+                }
                 if (BufferPixel(frame, x, y) != expected)
                     FAIL() << "rotation " << item.m_rotation << " buffer pixel " << x << "," << y;
             }
-        }
     }
 
     CCanvas m_canvas;
@@ -106,8 +117,6 @@ protected:
 };
 
 }  // namespace
-
-// --- Display scaling ---
 
 TEST(ScaleForDisplay, FitFillAndPercentZoomsGiveTheDisplaySizesAndScales)
 {
@@ -127,6 +136,7 @@ TEST(ScaleForDisplay, FitFillAndPercentZoomsGiveTheDisplaySizesAndScales)
         {"fill shrinks by the smaller ratio", 968, 1335, -1, 0, 244, 333, 4.0},  // min(968 / 242, 1335 / 266)
         {"100 % shows the full bitmap", 300, 200, 100, 0, 0, 0, 1.0},
         {"200 % doubles, rounded to whole rows of 4", 101, 50, 200, 0, 204, 100, 0.5},
+        {"never an empty size: trunc(3 * 0.2 + 2) = 2 rounds down to 0", 3, 2, 20, 0, 1, 1, 5.0},
     };
     for (const Case& c : cases) {
         auto item = Entry(c.width, c.height, c.zoom, c.rotation);
@@ -134,14 +144,19 @@ TEST(ScaleForDisplay, FitFillAndPercentZoomsGiveTheDisplaySizesAndScales)
         HBITMAP display = ScaleForDisplay(*item, 240, 267);
         ASSERT_NE(display, nullptr) << c.what;
         EXPECT_DOUBLE_EQ(item->m_displayScale, c.scale) << c.what;
-        if (c.outWidth == 0) {
-            EXPECT_EQ(display, item->m_fullBitmap) << c.what;
-            continue;
+        EXPECT_EQ(display, c.outWidth ? item->m_displayCopy->m_handle : item->m_fullBitmap) << c.what;
+        if (c.outWidth) {
+            EXPECT_EQ(std::pair(display->Width(), display->Height()), std::pair(c.outWidth, c.outHeight)) << c.what;
         }
-        EXPECT_EQ(display, item->m_displayCopy->m_handle) << c.what;
-        EXPECT_EQ(display->Width(), c.outWidth) << c.what;
-        EXPECT_EQ(display->Height(), c.outHeight) << c.what;
     }
+    // A view one pixel high leaves no height to fit into; zoom codes below -1 are no percentage.
+    EXPECT_EQ(DisplayRatio(0, 0, 1000, 100, 240, 1), 1.0);
+    EXPECT_EQ(DisplayRatio(-7, 0, 1000, 100, 240, 267), 1.0);
+    // A picture too large to enlarge is refused, not wrapped around.
+    auto huge = Entry(10, 10, 300);
+    huge->m_width = 4000;
+    huge->m_height = 3000;
+    EXPECT_EQ(ScaleForDisplay(*huge, 240, 267), nullptr);
 }
 
 TEST(ScaleForDisplay, PictureDecodedSmallerThanItsEntryIsStretchedEvenAtRatioOne)
@@ -154,37 +169,13 @@ TEST(ScaleForDisplay, PictureDecodedSmallerThanItsEntryIsStretchedEvenAtRatioOne
     HBITMAP display = ScaleForDisplay(*item, 240, 267);
     ASSERT_NE(display, nullptr);
     EXPECT_NE(display, item->m_fullBitmap);
-    EXPECT_EQ(display->Width(), 1000);
-    EXPECT_EQ(display->Height(), 100);
+    EXPECT_EQ(std::pair(display->Width(), display->Height()), std::pair(1000, 100));
     EXPECT_EQ(item->m_displayScale, 1.0);
-}
-
-TEST(ScaleForDisplay, DegenerateInputsNeverGiveAnEmptyOrNegativeSize)
-{
-    auto item = Entry(3, 2, 20);  // trunc(3 * 0.2 + 2) = 2 rounds down to 0
-    HBITMAP display = ScaleForDisplay(*item, 240, 267);
-    ASSERT_NE(display, nullptr);
-    EXPECT_EQ(display->Width(), 1);
-    EXPECT_EQ(display->Height(), 1);
-
-    // A view one pixel high leaves no height to fit into: no scaling.
-    EXPECT_EQ(DisplayRatio(0, 0, 1000, 100, 240, 1), 1.0);
-    // Zoom codes below -1 are no percentage.
-    EXPECT_EQ(DisplayRatio(-7, 0, 1000, 100, 240, 267), 1.0);
-    // A picture too large to enlarge is refused, not wrapped around.
-    auto huge = Entry(10, 10, 300);
-    huge->m_width = 4000;
-    huge->m_height = 3000;
-    EXPECT_EQ(ScaleForDisplay(*huge, 240, 267), nullptr);
 }
 
 TEST(EffectiveZoom, PercentCodesCountAsThemselvesAndFitOrFillAsTheirDrawnScalePlusOne)
 {
-    const struct {
-        int zoom;
-        double displayScale;
-        int expected;
-    } cases[] = {
+    const std::tuple<int, double, int> cases[] = {
         {150, 3.0, 150},
         {0, 1.0, 101},
         {-1, 1000.0 / 242.0, 25},  // 24.2 % truncates to 24
@@ -194,42 +185,25 @@ TEST(EffectiveZoom, PercentCodesCountAsThemselvesAndFitOrFillAsTheirDrawnScalePl
         {0, std::numeric_limits<double>::quiet_NaN(), 101},
         {0, 1e-300, INT_MAX},
     };
-    for (const auto& c : cases) {
-        auto item = Entry(10, 10, c.zoom);
-        item->m_displayScale = c.displayScale;
-        EXPECT_EQ(EffectiveZoom(*item), c.expected) << c.zoom << " at " << c.displayScale;
+    for (const auto& [zoom, displayScale, expected] : cases) {
+        auto item = Entry(10, 10, zoom);
+        item->m_displayScale = displayScale;
+        EXPECT_EQ(EffectiveZoom(*item), expected) << zoom << " at " << displayScale;
     }
 }
 
-// --- Buffer and drawing ---
-
-TEST_F(CanvasTest, BufferIsTwoColumnsWiderThanTheView)
+TEST_F(CanvasTest, SmallPictureIsCentredOnWhiteInABufferTwoColumnsWiderThanTheView)
 {
     Adapt(240, 267);
     m_canvas.Scroll(30, -40);
-    EXPECT_EQ(m_canvas.PanX(), 30);  // not clamped until the next draw
-    EXPECT_EQ(m_canvas.PanY(), -40);
+    EXPECT_EQ(std::pair(m_canvas.PanX(), m_canvas.PanY()), std::pair(30, -40));  // not clamped until the next draw
     Adapt(240, 267);
-    EXPECT_EQ(m_canvas.PanX(), 0);
-    EXPECT_EQ(m_canvas.PanY(), 0);
-
-    auto item = Entry(10, 10);
-    ASSERT_EQ(m_canvas.SetItem(item.get()), 1);
-    ASSERT_EQ(Draw(), 1);
-    const CCanvasFrame frame = m_canvas.Frame();
-    EXPECT_EQ(frame.width, 242);
-    EXPECT_EQ(frame.height, 267);
-    EXPECT_EQ(frame.bytesPerLine, 242 * 3);
-    EXPECT_EQ(frame.x, 0);
-    EXPECT_EQ(frame.y, 0);
-}
-
-TEST_F(CanvasTest, SmallPictureIsCentredOnWhite)
-{
-    Adapt(240, 267);
+    EXPECT_EQ(std::pair(m_canvas.PanX(), m_canvas.PanY()), std::pair(0, 0));
     auto item = Entry(101, 51, 0);
-    ASSERT_EQ(m_canvas.SetItem(item.get()), 1);
-    ASSERT_EQ(Draw(), 1);
+    Show(*item);
+    const CCanvasFrame frame = m_canvas.Frame();
+    EXPECT_EQ(std::tuple(frame.width, frame.height, frame.bytesPerLine, frame.x, frame.y),
+              std::tuple(242, 267, 242 * 3, 0, 0));
     EXPECT_EQ(item->m_displayBitmap, item->m_fullBitmap);
     ExpectShows(*item, (242 - 101) / 2, (267 - 51) / 2);
 }
@@ -238,97 +212,52 @@ TEST_F(CanvasTest, PanIsClampedToThePictureEdges)
 {
     Adapt(240, 267);
     auto item = Entry(1000, 100, -1);
-    ASSERT_EQ(m_canvas.SetItem(item.get()), 1);
-    m_canvas.Scroll(5000, 70);
-    ASSERT_EQ(Draw(), 1);
     // The buffer's right edge meets the picture's; the strip is lower than
     // the view, so it cannot move vertically and is centred instead.
-    EXPECT_EQ(m_canvas.PanX(), 1000 - 242);
-    EXPECT_EQ(m_canvas.PanY(), 0);
+    Show(*item, 5000, 70);
+    EXPECT_EQ(std::pair(m_canvas.PanX(), m_canvas.PanY()), std::pair(1000 - 242, 0));
     ExpectShows(*item, 0, (267 - 100) / 2);
-    EXPECT_EQ(BufferPixel(m_canvas.Frame(), 241, 83), Marker(999, 0));
-
-    m_canvas.Scroll(-10000, 0);
-    ASSERT_EQ(Draw(), 1);
+    Show(*item, -10000, 0);
     EXPECT_EQ(m_canvas.PanX(), 0);
     ExpectShows(*item, 0, (267 - 100) / 2);
-
     m_canvas.Scroll(INT_MAX, INT_MAX);
-    m_canvas.Scroll(INT_MAX, INT_MAX);  // saturates instead of wrapping
-    ASSERT_EQ(Draw(), 1);
+    Show(*item, INT_MAX, INT_MAX);  // saturates instead of wrapping
     EXPECT_EQ(m_canvas.PanX(), 1000 - 242);
-}
 
-TEST_F(CanvasTest, TurnedLandscapePansAlongItsRows)
-{
+    // A turned landscape pans along its rows: displayed 150 wide and 200 high.
     Adapt(40, 30);
-    auto item = Entry(200, 150, 100, 90);
-    ASSERT_EQ(m_canvas.SetItem(item.get()), 1);
-    m_canvas.Scroll(60, 45);
-    ASSERT_EQ(Draw(), 1);
-    // Displayed 150 wide (the picture's height) and 200 high.
-    EXPECT_EQ(m_canvas.PanX(), 60);
-    EXPECT_EQ(m_canvas.PanY(), 45);
-    m_canvas.Scroll(1000, 1000);
-    ASSERT_EQ(Draw(), 1);
-    EXPECT_EQ(m_canvas.PanX(), 150 - 42);
-    EXPECT_EQ(m_canvas.PanY(), 200 - 30);
-    ExpectShows(*item, 0, 0);
+    auto turned = Entry(200, 150, 100, 90);
+    Show(*turned, 60, 45);
+    EXPECT_EQ(std::pair(m_canvas.PanX(), m_canvas.PanY()), std::pair(60, 45));
+    Show(*turned, 1000, 1000);
+    EXPECT_EQ(std::pair(m_canvas.PanX(), m_canvas.PanY()), std::pair(150 - 42, 200 - 30));
+    ExpectShows(*turned, 0, 0);
 }
 
-TEST_F(CanvasTest, EachRotationPlacesEveryPixel)
+// Small and asymmetric pictures centred in the buffer; large ones across the
+// copy's tiles in both directions, with row widths that are and are not
+// multiples of 4, panned to the far corner and between; with and without a
+// transfer on every channel.
+TEST_F(CanvasTest, EachRotationPlacesEveryPixelThroughTheTransfer)
 {
-    // Small and asymmetric, centred in the buffer.
-    Adapt(10, 9);
     for (int rotation : {0, 90, 180, 270}) {
-        auto item = Entry(5, 3, 100, rotation);
-        ASSERT_EQ(m_canvas.SetItem(item.get()), 1);
-        ASSERT_EQ(Draw(), 1);
+        SCOPED_TRACE(rotation);
+        Adapt(10, 9);
+        auto small = Entry(5, 3, 100, rotation);
+        Show(*small);
         const bool turned = rotation == 90 || rotation == 270;
-        ExpectShows(*item, (12 - (turned ? 3 : 5)) / 2, (9 - (turned ? 5 : 3)) / 2);
-    }
-}
-
-TEST_F(CanvasTest, RotationsOfLargePicturesAcrossTilesAndPans)
-{
-    // Larger than the copy's tiles in both directions, with row widths that
-    // are and are not multiples of 4, panned to the far corner and between.
-    Adapt(150, 130);
-    for (int width : {203, 204}) {
-        for (int rotation : {0, 90, 180, 270}) {
-            for (int pan : {0, 17, 1000}) {
-                auto item = Entry(width, 170, 100, rotation);
-                ASSERT_EQ(m_canvas.SetItem(item.get()), 1);
-                m_canvas.Scroll(pan, pan);
-                ASSERT_EQ(Draw(), 1);
-                ExpectShows(*item, 0, 0);
-                m_canvas.Scroll(-2000, -2000);
-            }
-        }
-    }
-}
-
-TEST_F(CanvasTest, TransferReachesEveryChannelOfEveryPixel)
-{
-    Adapt(20, 12);
-    for (int rotation : {0, 90, 180, 270}) {
-        for (auto [brightness, contrast] : {std::pair {20, -30}, std::pair {-15, 60}}) {
-            auto item = Entry(41, 29, 100, rotation);
-            item->m_brightness = brightness;
-            item->m_contrast = contrast;
-            ASSERT_EQ(m_canvas.SetItem(item.get()), 1);
-            m_canvas.Scroll(5, 3);
-            ASSERT_EQ(Draw(), 1);
-            const CCanvasFrame frame = m_canvas.Frame();
-            for (int y = 0; y < frame.height; ++y)
-                for (int x = 0; x < frame.width; ++x) {
-                    const Pixel plain = Shown(x + m_canvas.PanX(), y + m_canvas.PanY(), 41, 29, rotation);
-                    const Pixel got = BufferPixel(frame, x, y);
-                    for (int channel = 0; channel < 3; ++channel)
-                        if (got[channel] != AdjustChannel(plain[channel], brightness, contrast))
-                            FAIL() << "rotation " << rotation << " pixel " << x << "," << y << " channel " << channel;
+        ExpectShows(*small, (12 - (turned ? 3 : 5)) / 2, (9 - (turned ? 5 : 3)) / 2);
+        Adapt(150, 130);
+        for (int width : {203, 204})
+            for (int pan : {0, 17, 1000})
+                for (auto [brightness, contrast] : {std::pair {0, 0}, {20, -30}, {-15, 60}}) {
+                    auto item = Entry(width, 170, 100, rotation);
+                    item->m_brightness = brightness;
+                    item->m_contrast = contrast;
+                    Show(*item, pan, pan);
+                    ExpectShows(*item, 0, 0);
+                    m_canvas.Scroll(-2000, -2000);
                 }
-        }
     }
 }
 
@@ -336,8 +265,7 @@ TEST_F(CanvasTest, RescalesOnlyWhenWhatTheDisplayDependsOnChanges)
 {
     Adapt(240, 267);
     auto item = Entry(1000, 100, 0);
-    ASSERT_EQ(m_canvas.SetItem(item.get()), 1);
-    ASSERT_EQ(Draw(), 1);
+    Show(*item);
     EXPECT_EQ(m_canvas.RescaleCount(), 1);
     item->m_brightness = 40;  // applied while copying, no rescale
     ASSERT_EQ(Draw(), 1);
@@ -363,18 +291,16 @@ TEST_F(CanvasTest, RescalesOnlyWhenWhatTheDisplayDependsOnChanges)
     item->m_fullBitmap = MarkedPicture(1000, 100);
     ASSERT_EQ(Draw(), 1);
     EXPECT_EQ(m_canvas.RescaleCount(), 5);
-}
 
-TEST_F(CanvasTest, DragWithoutADisplayBitmapStillMakesOne)
-{
+    // A drag without a display bitmap still makes one.
+    auto other = Entry(50, 50, 200);
     Adapt(100, 100);
-    auto item = Entry(50, 50, 200);
-    ASSERT_EQ(m_canvas.SetItem(item.get()), 1);
+    ASSERT_EQ(m_canvas.SetItem(other.get()), 1);
     ASSERT_EQ(Draw(true), 1);
     EXPECT_EQ(m_canvas.DisplayInfo().bmWidth, 100);
 }
 
-TEST_F(CanvasTest, NothingIsDrawnWithoutAPicture)
+TEST_F(CanvasTest, NothingIsDrawnWithoutAPictureOrABuffer)
 {
     auto item = Entry(10, 10);
     ASSERT_EQ(m_canvas.SetItem(item.get()), 1);
@@ -402,8 +328,7 @@ TEST_F(CanvasTest, UnbindingLetsTheEntryBeDeleted)
 {
     Adapt(20, 20);
     auto item = Entry(30, 30, 50);
-    ASSERT_EQ(m_canvas.SetItem(item.get()), 1);
-    ASSERT_EQ(Draw(), 1);
+    Show(*item);
     EXPECT_EQ(m_canvas.SetItem(nullptr), 0);
     EXPECT_EQ(m_canvas.Item(), nullptr);
     item.reset();  // the catalog deletes the entry
@@ -412,7 +337,6 @@ TEST_F(CanvasTest, UnbindingLetsTheEntryBeDeleted)
 
     // A new entry at whatever address is drawn from scratch.
     auto next = Entry(30, 30, 50);
-    ASSERT_EQ(m_canvas.SetItem(next.get()), 1);
-    ASSERT_EQ(Draw(), 1);
+    Show(*next);
     EXPECT_EQ(next->m_displayBitmap, next->m_displayCopy->m_handle);
 }

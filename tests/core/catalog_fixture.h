@@ -4,11 +4,9 @@
 #pragma once
 
 #include "app/image_catalog.h"
-#include "picture_files.h"
 #include "platform/device_path.h"
 #include "platform/message_box.h"
 #include "test_pictures.h"
-#include "zip_test_writer.h"
 
 #include <QByteArray>
 #include <QCoreApplication>

@@ -12,82 +12,58 @@
 #include <QTemporaryDir>
 
 #include <csignal>
-#include <cstdio>
-#include <cstdlib>
 #include <sys/resource.h>
-#include <unistd.h>
 #include <vector>
 
 namespace {
 
-QByteArray ReadAll(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void WriteAll(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    ASSERT_EQ(f.write(bytes), bytes.size());
-}
-
-uint32_t U32(const QByteArray& b, int at)
-{
-    auto u = [&](int i) { return uint32_t(uint8_t(b[at + i])); };
-    return u(0) | (u(1) << 8) | (u(2) << 16) | (u(3) << 24);
-}
-
-uint16_t U16(const QByteArray& b, int at)
-{
-    return uint16_t(uint8_t(b[at]) | (uint8_t(b[at + 1]) << 8));
-}
-
 // A smooth picture: red across, green down, blue constant.
 HBITMAP Gradient(int width, int height)
 {
-    std::vector<uint8_t> rgb(size_t(width) * height * 3);
+    std::vector<uint8_t> rgb;
     for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x) {
-            uint8_t* p = &rgb[(size_t(y) * width + x) * 3];
-            p[0] = uint8_t(x * 255 / (width - 1));
-            p[1] = uint8_t(y * 255 / (height - 1));
-            p[2] = 90;
-        }
+        for (int x = 0; x < width; ++x)
+            rgb.insert(rgb.end(), {uint8_t(x * 255 / (width - 1)), uint8_t(y * 255 / (height - 1)), 90});
     return BitmapFromRgb(rgb.data(), width, height);
 }
 
 class ExportTest : public testing::Test {
 protected:
     QString Path(const char* name) const { return m_dir.filePath(QString::fromUtf8(name)); }
+    QByteArray Read(const char* name) const
+    {
+        QFile f(Path(name));
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+    void Write(const char* name, const QByteArray& bytes)
+    {
+        QFile f(Path(name));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        ASSERT_EQ(f.write(bytes), bytes.size());
+    }
+    // The files in the folder: a failed or finished save leaves no temporary.
+    qsizetype Files() const { return QDir(m_dir.path()).entryList(QDir::Files | QDir::Hidden).size(); }
     QTemporaryDir m_dir;
 };
 
-}  // namespace
-
-TEST_F(ExportTest, BmpOfExactWidthBitmapHasPaddedRowsAndReplacesALongerFileWhole)
+uint32_t Le(const QByteArray& b, int at, int bytes)
 {
-    WriteAll(Path("old.bmp"), QByteArray(100000, 'x'));
-    CDibBitmap dib;
-    dib.Create(101, 50);  // as a decoded 101 x 50 JPEG
-    ASSERT_EQ(SaveAsBmp(dib.m_handle, Path("old.bmp")), 1);
-    const QByteArray file = ReadAll(Path("old.bmp"));
-    EXPECT_EQ(file.size(), 15254);
-    EXPECT_EQ(U32(file, 2), 15254u);
-    EXPECT_EQ(U32(file, 18), 101u);
-    EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);  // no temporary left
+    uint32_t v = 0;
+    for (int i = bytes - 1; i >= 0; --i)
+        v = v << 8 | uint8_t(b[at + i]);
+    return v;
 }
 
-TEST_F(ExportTest, BmpKeepsThirtyTwoBitsAndExpandsPaletteBitmaps)
-{
-    HBITMAP wide = CreateBitmap(3, 2, 1, 32, nullptr);
-    ASSERT_EQ(SaveAsBmp(wide, Path("32.bmp")), 1);
-    DeleteObject(wide);
-    const QByteArray file32 = ReadAll(Path("32.bmp"));
-    EXPECT_EQ(file32.size(), 54 + 12 * 2);
-    EXPECT_EQ(U16(file32, 28), 32);
+}  // namespace
 
+// Rows padded to four bytes, 32 bits kept, palette bitmaps expanded to 24
+// bits; a longer file is replaced whole.
+TEST_F(ExportTest, BmpLayoutForEachDepth)
+{
+    Write("out.bmp", QByteArray(100000, 'x'));
+    CDibBitmap exact;
+    exact.Create(101, 50);  // as a decoded 101 x 50 JPEG
+    HBITMAP wide = CreateBitmap(3, 2, 1, 32, nullptr);
     BITMAPINFOHEADER header;
     header.biWidth = 3;
     header.biHeight = 1;
@@ -95,91 +71,96 @@ TEST_F(ExportTest, BmpKeepsThirtyTwoBitsAndExpandsPaletteBitmaps)
     const RGBQUAD palette[2] = {{1, 2, 3, 0}, {40, 50, 60, 0}};
     HBITMAP indexed = CreateDIBSection(header, palette, 2, nullptr);
     indexed->RowFromTop(0)[1] = 1;
-    ASSERT_EQ(SaveAsBmp(indexed, Path("8.bmp")), 1);
+    const struct {
+        HBITMAP bitmap;
+        int size, width, depth;
+    } cases[] = {{exact.m_handle, 54 + 304 * 50, 101, 24}, {wide, 54 + 12 * 2, 3, 32}, {indexed, 54 + 12, 3, 24}};
+    for (const auto& c : cases) {
+        ASSERT_EQ(SaveAsBmp(c.bitmap, Path("out.bmp")), 1);
+        const QByteArray file = Read("out.bmp");
+        EXPECT_EQ(file.size(), c.size);
+        EXPECT_EQ(std::tuple(Le(file, 2, 4), Le(file, 18, 4), Le(file, 28, 2)),
+                  std::tuple(uint32_t(c.size), uint32_t(c.width), uint32_t(c.depth)));
+        EXPECT_EQ(Files(), 1);
+    }
+    EXPECT_EQ(Read("out.bmp").mid(54, 9), QByteArray("\x01\x02\x03\x28\x32\x3c\x01\x02\x03", 9));
+    DeleteObject(wide);
     DeleteObject(indexed);
-    const QByteArray file8 = ReadAll(Path("8.bmp"));
-    ASSERT_EQ(file8.size(), 54 + 12);
-    EXPECT_EQ(U16(file8, 28), 24);
-    EXPECT_EQ(U32(file8, 18), 3u);
-    EXPECT_EQ(file8.mid(54, 9), QByteArray("\x01\x02\x03\x28\x32\x3c\x01\x02\x03", 9));
 }
 
 TEST_F(ExportTest, NothingIsWrittenWithoutAPictureOrAUsableTarget)
 {
     CDibBitmap dib;
     dib.Create(8, 8);
-    EXPECT_EQ(SaveAsBmp(nullptr, Path("none.bmp")), 0);
-    EXPECT_EQ(SaveAsJpeg(nullptr, Path("none.jpg")), 0);
-    EXPECT_FALSE(QFileInfo::exists(Path("none.bmp")));
-    EXPECT_FALSE(QFileInfo::exists(Path("none.jpg")));
-    EXPECT_EQ(SaveAsBmp(dib.m_handle, Path("missing/x.bmp")), 0);
-    EXPECT_EQ(SaveAsJpeg(dib.m_handle, Path("missing/x.jpg")), 0);
-    // A regular file as folder stops even root.
-    WriteAll(Path("plain"), "data");
-    EXPECT_EQ(SaveAsBmp(dib.m_handle, Path("plain/x.bmp")), 0);
-    EXPECT_EQ(SaveAsJpeg(dib.m_handle, Path("plain/x.jpg")), 0);
+    Write("plain", "data");  // a regular file as folder stops even root
     ASSERT_TRUE(QDir(m_dir.path()).mkdir(QStringLiteral("folder")));
+    const std::pair<HBITMAP, const char*> cases[]
+        = {{nullptr, "none"}, {dib.m_handle, "missing/x"}, {dib.m_handle, "plain/x"}};
+    for (const auto& [bitmap, name] : cases) {
+        EXPECT_EQ(SaveAsBmp(bitmap, Path(name) + ".bmp"), 0) << name;
+        EXPECT_EQ(SaveAsJpeg(bitmap, Path(name) + ".jpg"), 0) << name;
+    }
     EXPECT_EQ(SaveAsBmp(dib.m_handle, Path("folder")), 0);
     EXPECT_TRUE(QFileInfo(Path("folder")).isDir());
     EXPECT_EQ(SaveAsBmp(dib.m_handle, QString()), 0);
+    EXPECT_EQ(Files(), 1);
 }
 
-TEST_F(ExportTest, FailedSaveInReadOnlyFolderLeavesTheOldFileIntact)
+// A folder that cannot be written to, a file size limit that makes the write
+// itself fail (for every user alike), and a picture past the JPEG format's
+// 65500 limit: each save fails and leaves the old file intact.
+TEST_F(ExportTest, FailedSaveLeavesTheOldFileIntact)
 {
     ASSERT_TRUE(QDir(m_dir.path()).mkdir(QStringLiteral("ro")));
-    const QString target = Path("ro/keep.bmp");
-    WriteAll(target, "old contents");
+    Write("ro/keep.bmp", "old contents");
     QFile::setPermissions(Path("ro"), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
-    QFile probe(Path("ro/probe"));
-    if (probe.open(QIODevice::WriteOnly)) {
-        probe.remove();
-        QFile::setPermissions(Path("ro"), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-        GTEST_SKIP() << "folder permissions do not stop this user (running as root)";
-    }
-    CDibBitmap dib;
-    dib.Create(8, 8);
-    EXPECT_EQ(SaveAsBmp(dib.m_handle, target), 0);
-    EXPECT_EQ(SaveAsJpeg(dib.m_handle, target), 0);
-    EXPECT_EQ(ReadAll(target), QByteArray("old contents"));
-    QFile::setPermissions(Path("ro"), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-}
-
-// A file size limit makes the write itself fail, for every user alike.
-TEST_F(ExportTest, WriteErrorIsReportedAndLeavesTheOldFileIntact)
-{
-    const QString target = Path("keep.bmp");
-    WriteAll(target, "old contents");
+    const bool rootUser = QFile(Path("ro/probe")).open(QIODevice::WriteOnly);
     CDibBitmap dib;
     dib.Create(200, 200);
     uint32_t noise = 1;  // noise keeps the JPEG well above the limit too
     for (int i = 0; i < 200 * 200 * 3; ++i, noise = noise * 1664525u + 1013904223u)
         dib.m_bits[i] = uint8_t(noise >> 24);
+    if (!rootUser) {
+        EXPECT_EQ(SaveAsBmp(dib.m_handle, Path("ro/keep.bmp")), 0);
+        EXPECT_EQ(SaveAsJpeg(dib.m_handle, Path("ro/keep.bmp")), 0);
+        EXPECT_EQ(Read("ro/keep.bmp"), QByteArray("old contents"));
+    }
+    QFile::setPermissions(Path("ro"), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+
+    Write("keep.bmp", "old contents");
     rlimit saved;
     ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
     rlimit small = saved;
     small.rlim_cur = 4096;
     auto previous = std::signal(SIGXFSZ, SIG_IGN);
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    const int bmp = SaveAsBmp(dib.m_handle, target);
-    const int jpeg = SaveAsJpeg(dib.m_handle, target);
+    const int bmp = SaveAsBmp(dib.m_handle, Path("keep.bmp"));
+    const int jpeg = SaveAsJpeg(dib.m_handle, Path("keep.bmp"));
     setrlimit(RLIMIT_FSIZE, &saved);
     std::signal(SIGXFSZ, previous);
-    EXPECT_EQ(bmp, 0);
-    EXPECT_EQ(jpeg, 0);
-    EXPECT_EQ(ReadAll(target), QByteArray("old contents"));
-    EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
+    EXPECT_EQ(std::pair(bmp, jpeg), std::pair(0, 0));
+    HBITMAP tooWide = CreateBitmap(65501, 1, 1, 24, nullptr);
+    EXPECT_EQ(SaveAsJpeg(tooWide, Path("keep.bmp")), 0);
+    DeleteObject(tooWide);
+    EXPECT_EQ(Read("keep.bmp"), QByteArray("old contents"));
+    EXPECT_EQ(Files(), 1);
 }
 
+// Baseline JFIF at full quality, top row first, red not swapped; 32-bit
+// bitmaps give the same file as 24-bit ones.
 TEST_F(ExportTest, JpegIsBaselineJfifAtFullQuality)
 {
     HBITMAP picture = Gradient(64, 48);
+    HBITMAP wide = CreateBitmap(64, 48, 1, 32, nullptr);
+    ASSERT_EQ(BitBlt(wide, 0, 0, 64, 48, picture, 0, 0), 1);
     ASSERT_EQ(SaveAsJpeg(picture, Path("g.jpg")), 1);
-    const QByteArray file = ReadAll(Path("g.jpg"));
-    ASSERT_GT(file.size(), 20);
+    ASSERT_EQ(SaveAsJpeg(wide, Path("32.jpg")), 1);
+    DeleteObject(picture);
+    DeleteObject(wide);
+    const QByteArray file = Read("g.jpg");
+    EXPECT_EQ(Read("32.jpg"), file);
     // SOI, then APP0 "JFIF" 1.01 with density unit 0 and density 1 x 1.
-    EXPECT_EQ(file.left(4), QByteArray("\xFF\xD8\xFF\xE0", 4));
-    EXPECT_EQ(file.mid(6, 5), QByteArray("JFIF\0", 5));
-    EXPECT_EQ(file.mid(11, 7), QByteArray("\x01\x01\x00\x00\x01\x00\x01", 7));
+    EXPECT_EQ(file.left(18), QByteArray("\xFF\xD8\xFF\xE0\x00\x10JFIF\0\x01\x01\x00\x00\x01\x00\x01", 18));
     EXPECT_TRUE(file.contains(QByteArray("\xFF\xC0", 2)));   // baseline frame
     EXPECT_FALSE(file.contains(QByteArray("\xFF\xFE", 2)));  // no comment
     EXPECT_TRUE(file.endsWith(QByteArray("\xFF\xD9", 2)));
@@ -187,63 +168,33 @@ TEST_F(ExportTest, JpegIsBaselineJfifAtFullQuality)
     JpegImage d;
     ASSERT_EQ(DecodeJpegMemory(reinterpret_cast<const uint8_t*>(file.constData()), size_t(file.size()), {}, &d),
               JpegStatus::kDecoded);
-    ASSERT_EQ(d.outputWidth, 64);
-    ASSERT_EQ(d.outputHeight, 48);
+    ASSERT_EQ(std::pair(d.outputWidth, d.outputHeight), std::pair(64, 48));
     int worst = 0;
-    for (int y = 0; y < 48; ++y)
-        for (int x = 0; x < 64; ++x) {
-            const uint8_t* p = &d.rgb[(size_t(y) * 64 + x) * 3];
-            worst
-                = std::max({worst, std::abs(p[0] - x * 255 / 63), std::abs(p[1] - y * 255 / 47), std::abs(p[2] - 90)});
-        }
-    EXPECT_LE(worst, 6);  // quality 100 on a smooth picture; top row first, red not swapped
-    DeleteObject(picture);
-}
-
-TEST_F(ExportTest, JpegFromThirtyTwoBitsMatchesTwentyFourBits)
-{
-    HBITMAP picture = Gradient(32, 16);
-    HBITMAP wide = CreateBitmap(32, 16, 1, 32, nullptr);
-    ASSERT_EQ(BitBlt(wide, 0, 0, 32, 16, picture, 0, 0), 1);
-    ASSERT_EQ(SaveAsJpeg(picture, Path("24.jpg")), 1);
-    ASSERT_EQ(SaveAsJpeg(wide, Path("32.jpg")), 1);
-    EXPECT_EQ(ReadAll(Path("24.jpg")), ReadAll(Path("32.jpg")));
-    DeleteObject(picture);
-    DeleteObject(wide);
-}
-
-TEST_F(ExportTest, CompressorErrorIsAFailureNotAnExit)
-{
-    WriteAll(Path("keep.jpg"), "old contents");
-    HBITMAP tooWide = CreateBitmap(65501, 1, 1, 24, nullptr);  // past the format's 65500 limit
-    ASSERT_NE(tooWide, nullptr);
-    EXPECT_EQ(SaveAsJpeg(tooWide, Path("keep.jpg")), 0);
-    EXPECT_EQ(ReadAll(Path("keep.jpg")), QByteArray("old contents"));
-    EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
-    DeleteObject(tooWide);
+    for (int i = 0; i < 64 * 48; ++i) {
+        const uint8_t* p = &d.rgb[size_t(i) * 3];
+        const int x = i % 64, y = i / 64;
+        worst = std::max({worst, std::abs(p[0] - x * 255 / 63), std::abs(p[1] - y * 255 / 47), std::abs(p[2] - 90)});
+    }
+    EXPECT_LE(worst, 6);
 }
 
 TEST(DibToRgbRows, FlipsRowsAndOrdersRedGreenBlueFor24And32Bits)
 {
-    for (int depth : {24, 32}) {
+    for (int depth : {24, 32, 16}) {
         HBITMAP b = CreateBitmap(2, 2, 1, depth, nullptr);
         FillRect(b, 0, 0, 2, 1, 10, 20, 30);  // top row
         FillRect(b, 1, 1, 1, 1, 40, 50, 60);  // bottom right
         BITMAP info;
         GetObject(b, &info);
-        std::vector<uint8_t> top(6), bottom(6);
+        std::vector<uint8_t> top(6, 7), bottom(6, 7);
         uint8_t* rows[2] = {top.data(), bottom.data()};
-        ASSERT_EQ(DibToRgbRows(rows, info), 1);
-        EXPECT_EQ(top, (std::vector<uint8_t> {10, 20, 30, 10, 20, 30})) << depth;
-        EXPECT_EQ(bottom, (std::vector<uint8_t> {0, 0, 0, 40, 50, 60})) << depth;
+        EXPECT_EQ(DibToRgbRows(rows, info), depth != 16) << depth;
+        if (depth == 16) {  // refused, nothing written
+            EXPECT_EQ(top, std::vector<uint8_t>(6, 7));
+        } else {
+            EXPECT_EQ(top, (std::vector<uint8_t> {10, 20, 30, 10, 20, 30})) << depth;
+            EXPECT_EQ(bottom, (std::vector<uint8_t> {0, 0, 0, 40, 50, 60})) << depth;
+        }
         DeleteObject(b);
     }
-    HBITMAP b16 = CreateBitmap(2, 2, 1, 16, nullptr);
-    BITMAP info;
-    GetObject(b16, &info);
-    std::vector<uint8_t> row(6, 7);
-    uint8_t* rows[2] = {row.data(), row.data()};
-    EXPECT_EQ(DibToRgbRows(rows, info), 0);
-    EXPECT_EQ(row, std::vector<uint8_t>(6, 7));
-    DeleteObject(b16);
 }

@@ -4,11 +4,9 @@
 // damaged, absurd or oversized pictures.
 #include "image/image_decoder.h"
 
-#include "picture_files.h"
 #include "test_pictures.h"
 
 #include <gtest/gtest.h>
-#include <spng.h>
 #include <zlib.h>
 
 #include <QTemporaryDir>
@@ -17,13 +15,11 @@
 
 namespace {
 
-struct SizeCase {
-    int width, height, scale, maxWidth, maxHeight, outWidth, outHeight;
-};
-
 TEST(ImageDecoderSize, OutputSizesRoundDownNeverBelowOnePixel)
 {
-    const SizeCase cases[] = {
+    const struct {
+        int width, height, scale, maxWidth, maxHeight, outWidth, outHeight;
+    } cases[] = {
         {1000, 750, 20, 1600, 1200, 200, 150},  // the loader's first pass
         {1000, 750, 32, 1600, 1200, 320, 240},  // its second pass
         {1003, 751, 20, 1600, 1200, 200, 150},  // rounds down
@@ -41,11 +37,11 @@ TEST(ImageDecoderSize, OutputSizesRoundDownNeverBelowOnePixel)
         {4000, 3000, 30, 1600, 1200, 1200, 900},    // scale below the cap
         {0, 10, 100, 1600, 1200, 0, 0},
     };
-    for (const SizeCase& c : cases) {
+    for (const auto& c : cases) {
         int w = -1, h = -1;
         ScaledImageSize(c.width, c.height, c.scale, c.maxWidth, c.maxHeight, &w, &h);
-        EXPECT_EQ(w, c.outWidth) << c.width << "x" << c.height << " at " << c.scale;
-        EXPECT_EQ(h, c.outHeight) << c.width << "x" << c.height << " at " << c.scale;
+        EXPECT_EQ(std::pair(w, h), std::pair(c.outWidth, c.outHeight))
+            << c.width << "x" << c.height << " at " << c.scale;
     }
 }
 
@@ -68,69 +64,52 @@ GifSpec GradientGif(int width, int height, bool interlaced)
     return layout;
 }
 
-Bytes GrayJpeg(int width, int height)
+// A grey JPEG of (x + y) & 255, or of one level.
+Bytes GrayJpeg(
+    int width, int height, void (*fill)(int, int, uint8_t*) = [](int x, int y, uint8_t* p) { *p = uint8_t(x + y); })
 {
-    Bytes samples;
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x)
-            samples.push_back(uint8_t((x + y) & 255));
-    return MakeJpeg(width, height, samples);
+    TestJpeg layout;
+    layout.width = width;
+    layout.height = height;
+    layout.space = JCS_GRAYSCALE;
+    layout.fill = fill;
+    return EncodeJpeg(layout);
 }
 
 TEST(ImageDecoderSize, DecodesEachFormatToTheScaledSize)
 {
-    const Bytes files[]
-        = {MakeRgbPng(103, 61, false, Gradient), MakeGif(GradientGif(103, 61, false)), GrayJpeg(103, 61)};
-    const ImageFormat formats[] = {ImageFormat::Png, ImageFormat::Gif, ImageFormat::Jpeg};
-    for (int f = 0; f < 3; ++f) {
+    const std::pair<Bytes, ImageFormat> files[] = {{MakeRgbPng(103, 61, false, Gradient), ImageFormat::Png},
+                                                   {MakeGif(GradientGif(103, 61, false)), ImageFormat::Gif},
+                                                   {GrayJpeg(103, 61), ImageFormat::Jpeg}};
+    for (const auto& [file, format] : files) {
         for (const auto& [scale, w, h] : {std::tuple {20, 20, 12}, {100, 103, 61}, {1, 1, 1}, {50, 51, 30}}) {
-            Decoded d = DecodeBytes(files[f], scale);
-            ASSERT_EQ(d.result, 0) << "format " << f << " at " << scale << ": " << DecodeStatusText(d.info.status);
-            EXPECT_EQ(d.info.format, formats[f]);
-            BITMAP bm;
-            ASSERT_EQ(GetObject(d.bitmap, &bm), int(sizeof(BITMAP)));
-            EXPECT_EQ(bm.bmWidth, w) << "format " << f << " at " << scale;
-            EXPECT_EQ(bm.bmHeight, h) << "format " << f << " at " << scale;
-            EXPECT_EQ(bm.bmBitsPixel, 24);
-            EXPECT_EQ(d.info.outWidth, w);
-            EXPECT_EQ(d.info.outHeight, h);
-            EXPECT_EQ(d.info.fullWidth, 103);
-            EXPECT_EQ(d.info.fullHeight, 61);
+            SCOPED_TRACE(testing::Message() << "format " << int(format) << " at " << scale);
+            Decoded d = DecodeBytes(file, scale);
+            ASSERT_EQ(d.result, 0) << DecodeStatusText(d.info.status);
+            EXPECT_EQ(d.info.format, format);
+            EXPECT_EQ(std::tuple(d.bitmap->Width(), d.bitmap->Height(), d.bitmap->BitsPerPixel()),
+                      std::tuple(w, h, 24));
+            EXPECT_EQ(std::pair(d.info.fullWidth, d.info.fullHeight), std::pair(103, 61));
         }
     }
 }
 
 // A file cut right after its header: the header-only call must still give the
-// sizes, which proves it reads no pixel data.
+// sizes, which proves it reads no pixel data; the cut file cannot be decoded.
 TEST(ImageDecoderHeader, HeaderOnlyGivesSizesWithoutDecoding)
 {
     Bytes png = MakeRgbPng(1000, 750, false, Gradient);
     png.resize(33);  // signature and IHDR
     Bytes gif = MakeGif(GradientGif(640, 400, false));
     gif.resize(13 + 256 * 3);  // screen descriptor and global palette
-    Bytes jpeg = GrayJpeg(320, 200);
-    for (Bytes* file : {&png, &gif}) {
-        HBITMAP untouched = reinterpret_cast<HBITMAP>(uintptr_t(0x1234));
-        DecompressImageInfo info;
-        info.data = file->data();
-        info.size = file->size();
-        info.iScale = 20;
-        info.headerOnly = true;
-        info.phBM = &untouched;
-        ASSERT_EQ(DecompressImageIndirect(&info), 0) << DecodeStatusText(info.status);
-        EXPECT_EQ(untouched, reinterpret_cast<HBITMAP>(uintptr_t(0x1234)));
-        EXPECT_EQ(info.outWidth, info.fullWidth / 5);
-        EXPECT_EQ(info.outHeight, info.fullHeight / 5);
+    for (const Bytes& file : {png, gif, GrayJpeg(320, 200)}) {
+        Decoded d = DecodeBytes(file, 20, 1600, 1200, true);
+        ASSERT_EQ(d.result, 0) << DecodeStatusText(d.info.status);
+        EXPECT_EQ(d.bitmap, nullptr);
+        EXPECT_EQ(d.info.outWidth, d.info.fullWidth / 5);
+        EXPECT_EQ(d.info.outHeight, d.info.fullHeight / 5);
+        EXPECT_EQ(DecodeBytes(file, 20).result == 0, file.size() > 1000);
     }
-    Decoded d = DecodeBytes(jpeg, 20, 1600, 1200, true);
-    ASSERT_EQ(d.result, 0);
-    EXPECT_EQ(d.bitmap, nullptr);
-    EXPECT_EQ(d.info.fullWidth, 320);
-    EXPECT_EQ(d.info.outWidth, 64);
-    EXPECT_EQ(d.info.outHeight, 40);
-    // The cut files themselves cannot be decoded.
-    EXPECT_NE(DecodeBytes(png, 20).result, 0);
-    EXPECT_NE(DecodeBytes(gif, 20).result, 0);
 }
 
 TEST(ImageDecoderHeader, ReadsFromHostFileAndReportsMissingFile)
@@ -139,15 +118,13 @@ TEST(ImageDecoderHeader, ReadsFromHostFileAndReportsMissingFile)
     const QString path = dir.filePath(QStringLiteral("pic ture.png"));
     const Bytes png = MakeRgbPng(50, 40, false, Gradient);
     ASSERT_TRUE(WriteBytes(path, png));
-
     HBITMAP bitmap = nullptr;
     DecompressImageInfo info;
     info.path = path;
     info.iScale = 50;
     info.phBM = &bitmap;
     ASSERT_EQ(DecompressImageIndirect(&info), 0);
-    ASSERT_NE(bitmap, nullptr);
-    EXPECT_EQ(bitmap->Width(), 25);
+    ASSERT_EQ(bitmap->Width(), 25);
     Decoded fromMemory = DecodeBytes(png, 50);
     EXPECT_EQ(std::memcmp(fromMemory.bitmap->Bits(), bitmap->Bits(), size_t(bitmap->Stride()) * 20), 0);
     DeleteObject(bitmap);
@@ -163,16 +140,13 @@ TEST(ImageDecoderPixels, ReductionAveragesTheCoveredArea)
 {
     // Left half black, right half white; the top-left pixel red.
     const Bytes png = MakeRgbPng(4, 4, false, [](int x, int y) -> uint32_t {
-        if (x == 0 && y == 0)
-            return 0xFF0000;
-        return x < 2 ? 0x000000 : 0xFFFFFF;
+        return x == 0 && y == 0 ? 0xFF0000 : x < 2 ? 0x000000 : 0xFFFFFF;
     });
     Decoded half = DecodeBytes(png, 50);
     ASSERT_EQ(half.result, 0);
     EXPECT_EQ(half.Pixel(0, 0), 0x400000u);  // one red pixel among four
     EXPECT_EQ(half.Pixel(1, 0), 0xFFFFFFu);
     EXPECT_EQ(half.Pixel(0, 1), 0x000000u);
-    EXPECT_EQ(half.Pixel(1, 1), 0xFFFFFFu);
     Decoded full = DecodeBytes(png, 100);
     EXPECT_EQ(full.Pixel(0, 0), 0xFF0000u);
     EXPECT_EQ(full.Pixel(3, 3), 0xFFFFFFu);
@@ -182,26 +156,21 @@ TEST(ImageDecoderPixels, ReductionAveragesTheCoveredArea)
 
 TEST(ImageDecoderPixels, GrayJpegKeepsItsLevelsAndColourJpegIsLeftToTheColourPath)
 {
-    const Bytes gray = MakeJpeg(64, 48, Bytes(64 * 48, 100));
-    Decoded d = DecodeBytes(gray, 25);
+    Decoded d = DecodeBytes(GrayJpeg(64, 48, [](int, int, uint8_t* p) { *p = 100; }), 25);
     ASSERT_EQ(d.result, 0);
     ASSERT_EQ(d.bitmap->Width(), 16);
-    for (int y = 0; y < 12; ++y)
-        for (int x = 0; x < 16; ++x)
-            ASSERT_NEAR(int(d.Pixel(x, y) & 0xFF), 100, 1);
+    for (int i = 0; i < 16 * 12; ++i)
+        ASSERT_NEAR(int(d.Pixel(i % 16, i / 16) & 0xFF), 100, 1);
     EXPECT_EQ(d.Pixel(5, 5) >> 16, d.Pixel(5, 5) & 0xFF);  // gray: equal channels
 
-    const Bytes colour = MakeJpeg(8, 8, Bytes(8 * 8 * 3, 50), true);
-    Decoded c = DecodeBytes(colour, 100);
-    EXPECT_NE(c.result, 0);
+    Decoded c = DecodeBytes(RgbJpeg(8, 8), 100);
     EXPECT_EQ(c.info.status, DecodeStatus::Unsupported);
     EXPECT_EQ(c.bitmap, nullptr);
 
     // A large one is reduced by DCT scaling first and still lands on the exact size.
     Decoded large = DecodeBytes(GrayJpeg(1000, 700), 32);
     ASSERT_EQ(large.result, 0);
-    EXPECT_EQ(large.bitmap->Width(), 320);
-    EXPECT_EQ(large.bitmap->Height(), 224);
+    EXPECT_EQ(std::pair(large.bitmap->Width(), large.bitmap->Height()), std::pair(320, 224));
 }
 
 PngSpec OneRowPng(int colorType, int width, Bytes samples, int bitDepth = 8)
@@ -256,28 +225,27 @@ TEST(ImageDecoderTransparency, EveryKindOfTransparencyIsComposedOverWhite)
     }
 }
 
+uint32_t Over(const uint8_t* rgb, int alpha)
+{
+    const auto over = [&](int c) { return uint32_t((c * alpha + 255 * (255 - alpha) + 127) / 255); };
+    return over(rgb[0]) << 16 | over(rgb[1]) << 8 | over(rgb[2]);
+}
+
 TEST(ImageDecoderTransparency, EveryAlphaOfEveryLevelComposesExactly)
 {
     // Row y has alpha y, column x level x % 256; 259 columns, so that runs of
     // four pixels and the three left over both meet every pair.
-    PngSpec rgba;
-    rgba.colorType = 6;
-    rgba.width = 259;
+    PngSpec rgba = OneRowPng(6, 259, {});
     rgba.height = 256;
     std::vector<uint32_t> expected;
-    for (int y = 0; y < rgba.height; ++y) {
+    for (int y = 0; y < rgba.height; ++y)
         for (int x = 0; x < rgba.width; ++x) {
-            const int level = x % 256, alpha = y;
-            const uint8_t r = uint8_t(level), g = uint8_t(255 - level), b = uint8_t(level * 7);
-            rgba.samples.insert(rgba.samples.end(), {r, g, b, uint8_t(alpha)});
-            const auto over = [&](int c) { return uint32_t((c * alpha + 255 * (255 - alpha) + 127) / 255); };
-            expected.push_back(over(r) << 16 | over(g) << 8 | over(b));
+            const uint8_t rgb[3] = {uint8_t(x), uint8_t(255 - x % 256), uint8_t(x * 7)};
+            rgba.samples.insert(rgba.samples.end(), {rgb[0], rgb[1], rgb[2], uint8_t(y)});
+            expected.push_back(Over(rgb, y));
         }
-    }
     Decoded d = DecodeBytes(MakePng(rgba));
     ASSERT_EQ(d.result, 0);
-    ASSERT_EQ(d.bitmap->Width(), rgba.width);
-    ASSERT_EQ(d.bitmap->Height(), rgba.height);
     int wrong = 0;
     for (int i = 0; i < rgba.width * rgba.height; ++i)
         wrong += d.Pixel(i % rgba.width, i / rgba.width) != expected[size_t(i)];
@@ -288,48 +256,32 @@ void ExpectSamePixels(const Decoded& a, const Decoded& b)
 {
     ASSERT_EQ(a.result, 0);
     ASSERT_EQ(b.result, 0);
-    ASSERT_EQ(a.bitmap->Width(), b.bitmap->Width());
-    ASSERT_EQ(a.bitmap->Height(), b.bitmap->Height());
+    ASSERT_EQ(std::pair(a.bitmap->Width(), a.bitmap->Height()), std::pair(b.bitmap->Width(), b.bitmap->Height()));
     for (int y = 0; y < a.bitmap->Height(); ++y)
         for (int x = 0; x < a.bitmap->Width(); ++x)
             ASSERT_EQ(a.Pixel(x, y), b.Pixel(x, y)) << "at " << x << "," << y;
 }
 
-TEST(ImageDecoderInterlace, InterlacedPngEqualsNonInterlaced)
+TEST(ImageDecoderInterlace, InterlacedPngAndGifEqualNonInterlaced)
 {
-    // Sizes that leave some Adam7 passes empty or ragged.
-    for (const auto& [w, h] : {std::pair {37, 23}, {1, 1}, {3, 9}, {9, 2}, {64, 64}}) {
-        const Bytes plain = MakeRgbPng(w, h, false, Gradient);
-        const Bytes interlaced = MakeRgbPng(w, h, true, Gradient);
+    // Sizes that leave some Adam7 passes or GIF passes empty or ragged.
+    for (const auto& [w, h] : {std::pair {37, 23}, {1, 1}, {3, 9}, {9, 2}, {5, 1}, {4, 3}, {16, 17}}) {
         for (int scale : {100, 37, 10}) {
             SCOPED_TRACE(testing::Message() << w << "x" << h << " at " << scale);
-            ExpectSamePixels(DecodeBytes(plain, scale), DecodeBytes(interlaced, scale));
+            ExpectSamePixels(DecodeBytes(MakeRgbPng(w, h, false, Gradient), scale),
+                             DecodeBytes(MakeRgbPng(w, h, true, Gradient), scale));
+            ExpectSamePixels(DecodeBytes(MakeGif(GradientGif(w, h, false)), scale),
+                             DecodeBytes(MakeGif(GradientGif(w, h, true)), scale));
         }
     }
-    // Reduction matters on palette and alpha pictures too.
-    PngSpec layout;
-    layout.colorType = 6;
-    layout.width = 13;
+    // Reduction matters on alpha pictures too.
+    PngSpec layout = OneRowPng(6, 13, {});
     layout.height = 11;
     for (int i = 0; i < 13 * 11; ++i)
         layout.samples.insert(layout.samples.end(), {uint8_t(i), uint8_t(i * 3), uint8_t(i * 7), uint8_t(i * 13)});
     const Bytes plain = MakePng(layout);
     layout.interlaced = true;
-    const Bytes interlaced = MakePng(layout);
-    ExpectSamePixels(DecodeBytes(plain, 50), DecodeBytes(interlaced, 50));
-}
-
-TEST(ImageDecoderInterlace, InterlacedGifEqualsNonInterlaced)
-{
-    for (const auto& [w, h] : {std::pair {37, 23}, {5, 1}, {4, 3}, {16, 17}}) {
-        const Bytes plain = MakeGif(GradientGif(w, h, false));
-        const Bytes interlaced = MakeGif(GradientGif(w, h, true));
-        ASSERT_NE(plain, interlaced);
-        for (int scale : {100, 37}) {
-            SCOPED_TRACE(testing::Message() << w << "x" << h << " at " << scale);
-            ExpectSamePixels(DecodeBytes(plain, scale), DecodeBytes(interlaced, scale));
-        }
-    }
+    ExpectSamePixels(DecodeBytes(plain, 50), DecodeBytes(MakePng(layout), 50));
 }
 
 GifSpec OffsetFrame(int left, int top, int width, int height)
@@ -346,41 +298,33 @@ GifSpec OffsetFrame(int left, int top, int width, int height)
     return layout;
 }
 
-TEST(ImageDecoderGif, FirstFrameSitsAtItsOffsetOnTheLogicalScreen)
+// The first frame (red) on a white 10 x 8 screen, clipped to it; later
+// frames (blue) are not shown; a local palette is used.
+TEST(ImageDecoderGif, FirstFrameSitsAtItsOffsetClippedToTheScreen)
 {
-    for (bool interlaced : {false, true}) {
-        GifSpec layout = OffsetFrame(5, 2, 4, 3);
-        layout.interlaced = interlaced;
-        layout.extraFrames = 2;  // later frames (all blue) are not shown
+    const struct {
+        int left, top, width, height;
+        bool interlaced, local;
+    } cases[] = {{5, 2, 4, 3, false, false},
+                 {5, 2, 4, 3, true, false},
+                 {8, 6, 5, 5, false, false},
+                 {40, 30, 2, 2, false, false},
+                 {0, 0, 10, 8, false, true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.left << "," << c.top << (c.interlaced ? " interlaced" : ""));
+        GifSpec layout = OffsetFrame(c.left, c.top, c.width, c.height);
+        layout.interlaced = c.interlaced;
+        layout.localPalette = c.local;
+        layout.extraFrames = 2;
         Decoded d = DecodeBytes(MakeGif(layout));
         ASSERT_EQ(d.result, 0);
-        ASSERT_EQ(d.bitmap->Width(), 10);
-        ASSERT_EQ(d.bitmap->Height(), 8);
+        ASSERT_EQ(std::pair(d.bitmap->Width(), d.bitmap->Height()), std::pair(10, 8));
         for (int y = 0; y < 8; ++y)
             for (int x = 0; x < 10; ++x) {
-                const bool inFrame = x >= 5 && x < 9 && y >= 2 && y < 5;
+                const bool inFrame = x >= c.left && x < c.left + c.width && y >= c.top && y < c.top + c.height;
                 ASSERT_EQ(d.Pixel(x, y), inFrame ? 0xFF0000u : 0xFFFFFFu) << x << "," << y;
             }
     }
-}
-
-TEST(ImageDecoderGif, FrameBeyondTheScreenIsClippedAndALocalPaletteIsUsed)
-{
-    Decoded d = DecodeBytes(MakeGif(OffsetFrame(8, 6, 5, 5)));
-    ASSERT_EQ(d.result, 0);
-    EXPECT_EQ(d.bitmap->Width(), 10);
-    EXPECT_EQ(d.Pixel(9, 7), 0xFF0000u);
-    EXPECT_EQ(d.Pixel(7, 7), 0xFFFFFFu);
-    Decoded outside = DecodeBytes(MakeGif(OffsetFrame(40, 30, 2, 2)));
-    ASSERT_EQ(outside.result, 0);
-    EXPECT_EQ(outside.Pixel(9, 7), 0xFFFFFFu);
-
-    GifSpec local = OffsetFrame(0, 0, 10, 8);
-    local.localPalette = true;
-    local.palette = {1, 2, 3};
-    Decoded l = DecodeBytes(MakeGif(local));
-    ASSERT_EQ(l.result, 0);
-    EXPECT_EQ(l.Pixel(4, 4), 0x010203u);
 }
 
 // Files other viewers show: LZW minimum code sizes above 8 (written by our own
@@ -389,41 +333,30 @@ TEST(ImageDecoderGif, WideCodesAndMissingColourTablesAreShown)
 {
     const GifSpec gradient = GradientGif(160, 120, false);
     const Decoded reference = DecodeBytes(MakeGif(gradient));
-    ASSERT_EQ(reference.result, 0);
     for (int codeSize : {8, 9, 10, 11}) {
         GifSpec wide = gradient;
         wide.codeSize = codeSize;
-        const Decoded d = DecodeBytes(MakeGif(wide));
-        ASSERT_EQ(d.result, 0) << codeSize;
-        for (int y = 0; y < 120; y += 7)
-            for (int x = 0; x < 160; x += 3)
-                ASSERT_EQ(d.Pixel(x, y), reference.Pixel(x, y)) << codeSize << " at " << x << "," << y;
+        SCOPED_TRACE(codeSize);
+        ExpectSamePixels(DecodeBytes(MakeGif(wide)), reference);
     }
-    GifSpec pastTable = OffsetFrame(0, 0, 4, 1);
-    pastTable.codeSize = 11;
-    pastTable.wideIndices = {1, 300, 2047, 0};
-    const Decoded past = DecodeBytes(MakeGif(pastTable));
-    ASSERT_EQ(past.result, 0);
-    EXPECT_EQ(past.Pixel(0, 0), 0x0000FFu);
-    EXPECT_EQ(past.Pixel(1, 0), 0u);
-    EXPECT_EQ(past.Pixel(2, 0), 0u);
-    EXPECT_EQ(past.Pixel(3, 0), 0xFF0000u);
-
-    // Without a colour table: a grey ramp over the indices the code size allows.
+    // Indices past the table are black; without a colour table, a grey ramp
+    // over the indices the code size allows.
     const struct {
         int codeSize;
+        bool table;
         std::vector<uint16_t> indices;
         std::vector<uint32_t> colours;
-    } ramps[] = {
-        {2, {0, 1, 2, 3}, {0x000000, 0x555555, 0xAAAAAA, 0xFFFFFF}},
-        {8, {0, 128, 255, 7}, {0x000000, 0x808080, 0xFFFFFF, 0x070707}},
+    } rows[] = {
+        {11, true, {1, 300, 2047, 0}, {0x0000FF, 0, 0, 0xFF0000}},
+        {2, false, {0, 1, 2, 3}, {0x000000, 0x555555, 0xAAAAAA, 0xFFFFFF}},
+        {8, false, {0, 128, 255, 7}, {0x000000, 0x808080, 0xFFFFFF, 0x070707}},
     };
-    for (const auto& r : ramps) {
+    for (const auto& r : rows) {
         GifSpec bare = OffsetFrame(0, 0, 4, 1);
         bare.screenWidth = 4;
         bare.screenHeight = 1;
         bare.codeSize = r.codeSize;
-        bare.noColourTable = true;
+        bare.noColourTable = !r.table;
         bare.wideIndices = r.indices;
         const Decoded d = DecodeBytes(MakeGif(bare));
         ASSERT_EQ(d.result, 0) << r.codeSize;
@@ -445,40 +378,31 @@ TEST(ImageDecoderPixels, PaletteAndGreyPicturesEqualTheSameColoursStoredAsRgb)
     };
     for (int colorType : {0, 3}) {
         for (int depth : {1, 2, 4, 8}) {
+            const int top = (1 << depth) - 1;
+            PngSpec own = OneRowPng(colorType, width, {}, depth);
+            own.height = height;
+            for (int i = 0; i <= top && colorType == 3; ++i)
+                own.palette.insert(own.palette.end(), {uint8_t(i * 37), uint8_t(255 - i), uint8_t(i * 11)});
+            if (colorType == 3)
+                own.paletteAlpha = {0, 128};  // entry 0 clear, entry 1 half
+            else
+                own.transparentGray = top / 2;
+            const auto colour = [&](int index) -> uint32_t {
+                if (colorType == 0)
+                    return (index == top / 2 ? 255 : uint32_t(index * 255 / top)) * 0x010101u;
+                return Over(&own.palette[size_t(index) * 3], index == 0 ? 0 : index == 1 ? 128 : 255);
+            };
+            const int perByte = 8 / depth;
+            for (int y = 0; y < height; ++y) {
+                const size_t rowStart = own.samples.size();
+                own.samples.resize(rowStart + size_t((width + perByte - 1) / perByte));
+                for (int x = 0; x < width; ++x)
+                    own.samples[rowStart + size_t(x / perByte)]
+                        |= uint8_t(level(x, y, top) << (8 - depth * (x % perByte + 1)));
+            }
+            const Bytes rgb = MakeRgbPng(width, height, false, [&](int x, int y) { return colour(level(x, y, top)); });
             for (bool interlaced : {false, true}) {
-                const int top = (1 << depth) - 1;
-                PngSpec own;
-                own.colorType = colorType;
-                own.bitDepth = depth;
-                own.width = width;
-                own.height = height;
                 own.interlaced = interlaced;
-                for (int i = 0; i <= top && colorType == 3; ++i)
-                    own.palette.insert(own.palette.end(), {uint8_t(i * 37), uint8_t(255 - i), uint8_t(i * 11)});
-                if (colorType == 3)
-                    own.paletteAlpha = {0, 128};  // entry 0 clear, entry 1 half
-                else
-                    own.transparentGray = top / 2;
-                const auto colour = [&](int index) -> uint32_t {
-                    if (colorType == 0) {
-                        const uint32_t v = index == top / 2 ? 255 : uint32_t(index * 255 / top);
-                        return v * 0x010101u;
-                    }
-                    const uint32_t a = index == 0 ? 0 : index == 1 ? 128 : 255;
-                    const uint8_t* c = &own.palette[size_t(index) * 3];
-                    const auto over = [&](uint32_t v) { return (v * a + 255 * (255 - a) + 127) / 255; };
-                    return over(c[0]) << 16 | over(c[1]) << 8 | over(c[2]);
-                };
-                const int perByte = 8 / depth;
-                for (int y = 0; y < height; ++y) {
-                    const size_t rowStart = own.samples.size();
-                    own.samples.resize(rowStart + size_t((width + perByte - 1) / perByte));
-                    for (int x = 0; x < width; ++x)
-                        own.samples[rowStart + size_t(x / perByte)]
-                            |= uint8_t(level(x, y, top) << (8 - depth * (x % perByte + 1)));
-                }
-                const Bytes rgb
-                    = MakeRgbPng(width, height, false, [&](int x, int y) { return colour(level(x, y, top)); });
                 for (int scale : {100, 30}) {
                     SCOPED_TRACE(testing::Message() << "colour type " << colorType << ", " << depth << " bits"
                                                     << (interlaced ? ", interlaced" : "") << " at " << scale);
@@ -494,23 +418,17 @@ TEST(ImageDecoderPixels, PaletteAndGreyPicturesEqualTheSameColoursStoredAsRgb)
 // stored whole as RGB gives.
 TEST(ImageDecoderGif, SmallFrameOnALargeScreenEqualsTheWholePictureStoredAsRgb)
 {
-    GifSpec layout;
+    GifSpec layout = OffsetFrame(203, 97, 31, 40);
     layout.screenWidth = 700;
     layout.screenHeight = 500;
-    layout.left = 203;
-    layout.top = 97;
-    layout.width = 31;
-    layout.height = 40;
     layout.palette = {10, 20, 30, 200, 100, 0, 0, 90, 250, 7, 7, 7};
-    for (int y = 0; y < layout.height; ++y)
-        for (int x = 0; x < layout.width; ++x)
-            layout.indices.push_back(uint8_t(y < 20 ? (x / 3) % 4 : (x + y) % 4));
+    for (int i = 0; i < 31 * 40; ++i)
+        layout.indices[size_t(i)] = uint8_t(i / 31 < 20 ? (i % 31 / 3) % 4 : (i % 31 + i / 31) % 4);
     const auto colour = [&](int x, int y) -> uint32_t {
         const int fx = x - layout.left, fy = y - layout.top;
         if (fx < 0 || fy < 0 || fx >= layout.width || fy >= layout.height)
             return 0xFFFFFF;
-        const uint8_t* c = &layout.palette[size_t(layout.indices[size_t(fy * layout.width + fx)]) * 3];
-        return uint32_t(c[0]) << 16 | uint32_t(c[1]) << 8 | c[2];
+        return Over(&layout.palette[size_t(layout.indices[size_t(fy * layout.width + fx)]) * 3], 255);
     };
     const Bytes rgb = MakeRgbPng(layout.screenWidth, layout.screenHeight, false, colour);
     for (bool interlaced : {false, true}) {
@@ -523,45 +441,27 @@ TEST(ImageDecoderGif, SmallFrameOnALargeScreenEqualsTheWholePictureStoredAsRgb)
 }
 
 // Every prefix of a file: refused, or shown; never a crash (run under the
-// sanitizers this also proves no read out of bounds).
-void CheckEveryPrefix(const Bytes& file, size_t step)
-{
-    for (size_t n = 0; n < file.size(); n += step) {
-        Bytes cut(file.begin(), file.begin() + ptrdiff_t(n));
-        Decoded d = DecodeBytes(cut, 50);
-        if (d.result == 0)
-            EXPECT_NE(d.bitmap, nullptr);
-        else
-            EXPECT_EQ(d.bitmap, nullptr);
-    }
-}
-
-TEST(ImageDecoderDamage, TruncatedFilesAreRefusedOrShownWithoutCrash)
+// sanitizers this also proves no read out of bounds). A PNG cut inside its
+// data, a broken checksum and unknown data are refused.
+TEST(ImageDecoderDamage, DamagedFilesAreRefusedOrShownWithoutCrash)
 {
     const Bytes png = MakeRgbPng(40, 30, false, Gradient);
-    const Bytes interlacedPng = MakeRgbPng(40, 30, true, Gradient);
-    const Bytes gif = MakeGif(GradientGif(40, 30, true));
-    const Bytes jpeg = GrayJpeg(40, 30);
-    CheckEveryPrefix(png, 1);
-    CheckEveryPrefix(interlacedPng, 3);
-    CheckEveryPrefix(gif, 1);
-    CheckEveryPrefix(jpeg, 7);
-    // A PNG cut inside its image data is refused.
-    Bytes cut(png.begin(), png.begin() + ptrdiff_t(png.size() / 2));
-    Decoded d = DecodeBytes(cut);
-    EXPECT_NE(d.result, 0);
-    EXPECT_EQ(d.info.status, DecodeStatus::Corrupt);
-}
-
-TEST(ImageDecoderDamage, BrokenChecksumsAndUnknownDataAreRefused)
-{
-    Bytes png = MakeRgbPng(40, 30, false, Gradient);
-    png[png.size() - 20] ^= 0x55;  // inside the image data's zlib checksum or CRC
-    EXPECT_NE(DecodeBytes(png).result, 0);
-    const Bytes text = {'h', 'e', 'l', 'l', 'o', ' ', 'w', 'o', 'r', 'l', 'd'};
-    Decoded d = DecodeBytes(text);
-    EXPECT_NE(d.result, 0);
-    EXPECT_EQ(d.info.status, DecodeStatus::NotRecognised);
+    const std::pair<Bytes, size_t> files[] = {{png, 1},
+                                              {MakeRgbPng(40, 30, true, Gradient), 3},
+                                              {MakeGif(GradientGif(40, 30, true)), 1},
+                                              {GrayJpeg(40, 30), 7}};
+    for (const auto& [file, step] : files)
+        for (size_t n = 0; n < file.size(); n += step) {
+            Decoded d = DecodeBytes(Bytes(file.begin(), file.begin() + ptrdiff_t(n)), 50);
+            EXPECT_EQ(d.result == 0, d.bitmap != nullptr);
+        }
+    EXPECT_EQ(DecodeBytes(Bytes(png.begin(), png.begin() + ptrdiff_t(png.size() / 2))).info.status,
+              DecodeStatus::Corrupt);
+    Bytes broken = png;
+    broken[broken.size() - 20] ^= 0x55;  // inside the image data's zlib checksum or CRC
+    EXPECT_NE(DecodeBytes(broken).result, 0);
+    EXPECT_EQ(DecodeBytes({'h', 'e', 'l', 'l', 'o', ' ', 'w', 'o', 'r', 'l', 'd'}).info.status,
+              DecodeStatus::NotRecognised);
     EXPECT_NE(DecodeBytes(Bytes {}).result, 0);
 }
 
@@ -577,72 +477,48 @@ Bytes PngHeader(uint32_t width, uint32_t height)
     return b;
 }
 
-TEST(ImageDecoderLimits, AbsurdDimensionsAreRefusedFromTheHeader)
+// Absurd sizes are refused from the header, and so is work above the budget
+// without a cap; with the cap the same pictures stream into a small output.
+TEST(ImageDecoderLimits, AbsurdSizesAndWorkAboveTheBudgetAreRefused)
 {
-    for (uint32_t side : {1000000u, 0x7FFFFFFFu}) {
-        Decoded d = DecodeBytes(PngHeader(side, side), 20, 1600, 1200, true);
-        EXPECT_NE(d.result, 0);
-        EXPECT_EQ(d.info.status, DecodeStatus::TooLarge);
-    }
+    for (uint32_t side : {1000000u, 0x7FFFFFFFu})
+        EXPECT_EQ(DecodeBytes(PngHeader(side, side), 20, 1600, 1200, true).info.status, DecodeStatus::TooLarge);
     Decoded ok = DecodeBytes(PngHeader(20000, 20000), 20, 1600, 1200, true);
-    EXPECT_EQ(ok.result, 0);  // streams into a small output
+    EXPECT_EQ(ok.result, 0);
     EXPECT_EQ(ok.info.outWidth, 1200);
-}
-
-TEST(ImageDecoderLimits, WorkAboveTheBudgetIsRefused)
-{
     // Without a cap the output itself would be 1.2 GB.
-    Decoded d = DecodeBytes(PngHeader(20000, 20000), 100, 0, 0, true);
-    EXPECT_NE(d.result, 0);
-    EXPECT_EQ(d.info.status, DecodeStatus::TooLarge);
+    EXPECT_EQ(DecodeBytes(PngHeader(20000, 20000), 100, 0, 0, true).info.status, DecodeStatus::TooLarge);
     GifSpec gif = OffsetFrame(0, 0, 1, 1);
     gif.screenWidth = gif.screenHeight = 65535;
-    Decoded g = DecodeBytes(MakeGif(gif), 100, 0, 0);
-    EXPECT_EQ(g.info.status, DecodeStatus::TooLarge);
-    // With the cap the same screen streams into 1200 x 1200.
+    EXPECT_EQ(DecodeBytes(MakeGif(gif), 100, 0, 0).info.status, DecodeStatus::TooLarge);
     Decoded capped = DecodeBytes(MakeGif(gif), 100);
     ASSERT_EQ(capped.result, 0);
-    EXPECT_EQ(capped.bitmap->Width(), 1200);
-    EXPECT_EQ(capped.bitmap->Height(), 1200);
+    EXPECT_EQ(std::pair(capped.bitmap->Width(), capped.bitmap->Height()), std::pair(1200, 1200));
     EXPECT_EQ(capped.Pixel(1, 1), 0xFFFFFFu);
-}
 
-TEST(ImageDecoderLimits, WidePictureStreamsIntoASmallOutput)
-{
-    PngSpec layout;
-    layout.colorType = 0;
-    layout.bitDepth = 1;
-    layout.width = 12000;
-    layout.height = 300;
-    layout.samples.assign(size_t(12000 / 8) * 300, 0xF0);  // 4 white, 4 black
-    Decoded d = DecodeBytes(MakePng(layout), 100);
+    PngSpec wide = OneRowPng(0, 12000, Bytes(size_t(12000 / 8) * 300, 0xF0), 1);  // 4 white, 4 black
+    wide.height = 300;
+    Decoded d = DecodeBytes(MakePng(wide), 100);
     ASSERT_EQ(d.result, 0) << DecodeStatusText(d.info.status);
-    EXPECT_EQ(d.bitmap->Width(), 1600);
-    EXPECT_EQ(d.bitmap->Height(), 40);
+    EXPECT_EQ(std::pair(d.bitmap->Width(), d.bitmap->Height()), std::pair(1600, 40));
     EXPECT_NEAR(int(d.Pixel(100, 20) & 0xFF), 128, 20);
 }
 
 TEST(ImageDecoderThreads, ConcurrentDecodesGiveTheSameResult)
 {
-    const Bytes png = MakeRgbPng(120, 90, true, Gradient);
-    const Bytes gif = MakeGif(GradientGif(120, 90, false));
-    const Decoded pngRef = DecodeBytes(png, 33);
-    const Decoded gifRef = DecodeBytes(gif, 33);
+    const Bytes files[2] = {MakeGif(GradientGif(120, 90, false)), MakeRgbPng(120, 90, true, Gradient)};
+    const Decoded refs[2] = {DecodeBytes(files[0], 33), DecodeBytes(files[1], 33)};
+    const size_t size = size_t(refs[0].bitmap->Stride()) * refs[0].bitmap->Height();
     std::vector<std::thread> threads;
     std::vector<int> failures(4, 0);
-    for (int t = 0; t < 4; ++t) {
+    for (int t = 0; t < 4; ++t)
         threads.emplace_back([&, t] {
             for (int i = 0; i < 20; ++i) {
-                Decoded a = DecodeBytes(t % 2 ? png : gif, 33);
-                const Decoded& ref = t % 2 ? pngRef : gifRef;
-                if (a.result != 0
-                    || std::memcmp(a.bitmap->Bits(), ref.bitmap->Bits(),
-                                   size_t(ref.bitmap->Stride()) * ref.bitmap->Height())
-                           != 0)
-                    ++failures[size_t(t)];
+                Decoded a = DecodeBytes(files[t % 2], 33);
+                failures[size_t(t)]
+                    += a.result != 0 || std::memcmp(a.bitmap->Bits(), refs[t % 2].bitmap->Bits(), size) != 0;
             }
         });
-    }
     for (std::thread& t : threads)
         t.join();
     EXPECT_EQ(failures, std::vector<int>(4, 0));

@@ -35,25 +35,30 @@ protected:
 
 }  // namespace
 
-TEST_F(MemoLayoutTest, DefaultRecordOfAnAlbumPictureInFullScreen)
+// The font follows the record's size (plus two), weight and slant, but not
+// its face or colour: always Tahoma in orange, on a transparent background,
+// centred at the top of the screen less a 10-pixel margin.
+TEST_F(MemoLayoutTest, OverlayOfAnAlbumPictureInFullScreen)
 {
-    const CMemoLayout layout = LayoutMemo(m_item, Settings::kModeFullScreen);
-    ASSERT_TRUE(layout.visible);
-    EXPECT_EQ(layout.font.m_height, 11);
-    EXPECT_EQ(layout.font.PixelSize(), 11);
-    EXPECT_EQ(layout.font.m_weight, 700);
-    EXPECT_FALSE(layout.font.m_italic);
-    EXPECT_EQ(layout.font.m_face, QStringLiteral("Tahoma"));
-    EXPECT_EQ(layout.font.m_textRed, 255);
-    EXPECT_EQ(layout.font.m_textGreen, 100);
-    EXPECT_EQ(layout.font.m_textBlue, 0);
-    EXPECT_EQ(layout.font.m_transparent, 1);
-    EXPECT_EQ(layout.flags, kDtCenter);
-    EXPECT_EQ(layout.left, 10);
-    EXPECT_EQ(layout.top, 10);
-    EXPECT_EQ(layout.right, 230);
-    EXPECT_EQ(layout.bottom, 310);
-    EXPECT_EQ(layout.text, m_item.m_memoContent);
+    for (bool plain : {false, true}) {
+        if (plain) {
+            m_item.m_memoSize = QStringLiteral("20");
+            m_item.m_memoBold = 0;
+            m_item.m_memoItalic = 1;
+            m_item.m_memoFont = QStringLiteral("Courier New");
+            m_item.m_memoColor = QStringLiteral("#0000FF");
+        }
+        const CMemoLayout layout = LayoutMemo(m_item, Settings::kModeFullScreen);
+        ASSERT_TRUE(layout.visible);
+        const CMemoFont& f = layout.font;
+        EXPECT_EQ(std::tuple(f.m_height, f.PixelSize(), f.m_weight, f.m_italic),
+                  plain ? std::tuple(22, 22, 400, true) : std::tuple(11, 11, 700, false));
+        EXPECT_EQ(f.m_face, QStringLiteral("Tahoma"));
+        EXPECT_EQ(std::tuple(f.m_textRed, f.m_textGreen, f.m_textBlue, f.m_transparent), std::tuple(255, 100, 0, 1));
+        EXPECT_EQ(layout.flags, kDtCenter);
+        EXPECT_EQ(std::tuple(layout.left, layout.top, layout.right, layout.bottom), std::tuple(10, 10, 230, 310));
+        EXPECT_EQ(layout.text, m_item.m_memoContent);
+    }
 }
 
 TEST_F(MemoLayoutTest, OverlayOnlyForAlbumPicturesInFullScreen)
@@ -66,65 +71,48 @@ TEST_F(MemoLayoutTest, OverlayOnlyForAlbumPicturesInFullScreen)
     EXPECT_FALSE(LayoutMemo(m_item, Settings::kModeFullScreen).visible);
 }
 
-TEST_F(MemoLayoutTest, FontFollowsTheMemoFieldsButNotItsFontOrColour)
-{
-    m_item.m_memoSize = QStringLiteral("20");
-    m_item.m_memoBold = 0;
-    m_item.m_memoItalic = 1;
-    m_item.m_memoFont = QStringLiteral("Courier New");
-    m_item.m_memoColor = QStringLiteral("#0000FF");
-    const CMemoLayout layout = LayoutMemo(m_item, Settings::kModeFullScreen);
-    EXPECT_EQ(layout.font.m_height, 22);
-    EXPECT_EQ(layout.font.m_weight, 400);
-    EXPECT_TRUE(layout.font.m_italic);
-    EXPECT_EQ(layout.font.m_face, QStringLiteral("Tahoma"));
-    EXPECT_EQ(layout.font.m_textBlue, 0);
-}
-
+// Nine names in any case, Top Center otherwise; the flags keep both directions.
 TEST(MemoAlignFlags, NineNamesIgnoringCaseAndTopCenterOtherwise)
 {
-    const std::pair<const char*, int> names[] = {
-        {"Top Left", 0},     {"Top Center", 1},  {"Top Right", 2},     {"Middle Left", 4},   {"Middle Center", 5},
-        {"Middle Right", 6}, {"Bottom Left", 8}, {"Bottom Center", 9}, {"Bottom Right", 10},
+    const std::tuple<const char*, int, Qt::Alignment> names[] = {
+        {"Top Left", 0, Qt::AlignLeft | Qt::AlignTop},
+        {"Top Center", 1, Qt::AlignHCenter | Qt::AlignTop},
+        {"Top Right", 2, Qt::AlignRight | Qt::AlignTop},
+        {"Middle Left", 4, Qt::AlignLeft | Qt::AlignVCenter},
+        {"Middle Center", 5, Qt::AlignHCenter | Qt::AlignVCenter},
+        {"Middle Right", 6, Qt::AlignRight | Qt::AlignVCenter},
+        {"Bottom Left", 8, Qt::AlignLeft | Qt::AlignBottom},
+        {"Bottom Center", 9, Qt::AlignHCenter | Qt::AlignBottom},
+        {"Bottom Right", 10, Qt::AlignRight | Qt::AlignBottom},
+        {"mIDDLE cENTER", 5, Qt::AlignHCenter | Qt::AlignVCenter},
+        {"Middle  Center", 1, Qt::AlignHCenter | Qt::AlignTop},
+        {"Centre", 1, Qt::AlignHCenter | Qt::AlignTop},
+        {"", 1, Qt::AlignHCenter | Qt::AlignTop},
     };
-    for (const auto& [name, flags] : names) {
+    for (const auto& [name, flags, alignment] : names) {
+        CMemoLayout layout;
+        layout.flags = MemoAlignFlags(QString::fromLatin1(name).toUpper());
+        EXPECT_EQ(layout.flags, flags) << name;
+        EXPECT_EQ(layout.Alignment(), alignment) << name;
         EXPECT_EQ(MemoAlignFlags(QString::fromLatin1(name)), flags) << name;
-        EXPECT_EQ(MemoAlignFlags(QString::fromLatin1(name).toUpper()), flags) << name;
     }
-    EXPECT_EQ(MemoAlignFlags(QStringLiteral("mIDDLE cENTER")), 5);
-    EXPECT_EQ(MemoAlignFlags(QStringLiteral("Middle  Center")), 1);
-    EXPECT_EQ(MemoAlignFlags(QStringLiteral("Centre")), 1);
-    EXPECT_EQ(MemoAlignFlags(QString()), 1);
 }
 
-TEST(MemoAlignFlags, AlignmentKeepsBothDirections)
+// Leading digits plus two, saturating; the pixel size is always usable.
+TEST(MemoFontHeight, LeadingDigitsPlusTwoAndAUsablePixelSize)
 {
-    CMemoLayout layout;
-    EXPECT_EQ(layout.Alignment(), Qt::AlignHCenter | Qt::AlignTop);
-    layout.flags = MemoAlignFlags(QStringLiteral("Bottom Right"));
-    EXPECT_EQ(layout.Alignment(), Qt::AlignRight | Qt::AlignBottom);
-    layout.flags = MemoAlignFlags(QStringLiteral("middle left"));
-    EXPECT_EQ(layout.Alignment(), Qt::AlignLeft | Qt::AlignVCenter);
-}
-
-TEST(MemoFontHeight, LeadingDigitsPlusTwo)
-{
-    EXPECT_EQ(MemoFontHeight(QStringLiteral("9")), 11);
-    EXPECT_EQ(MemoFontHeight(QStringLiteral(" 12pt")), 14);
-    EXPECT_EQ(MemoFontHeight(QStringLiteral("large")), 2);
-    EXPECT_EQ(MemoFontHeight(QString()), 2);
-    EXPECT_EQ(MemoFontHeight(QStringLiteral("-5")), -3);
-    // Absurd sizes saturate instead of overflowing.
-    EXPECT_EQ(MemoFontHeight(QStringLiteral("99999999999999999999")), 100002);
-}
-
-TEST(MemoFont, PixelSizeIsAlwaysUsable)
-{
-    CMemoFont font;
-    font.m_height = -3;  // a character height
-    EXPECT_EQ(font.PixelSize(), 3);
-    font.m_height = 0;
-    EXPECT_EQ(font.PixelSize(), 1);
-    font.m_height = 100002;
-    EXPECT_EQ(font.PixelSize(), 100000);
+    const std::tuple<const char*, int, int> sizes[] = {
+        {"9", 11, 11},
+        {" 12pt", 14, 14},
+        {"large", 2, 2},
+        {"", 2, 2},
+        {"-5", -3, 3},
+        {"-2", 0, 1},
+        {"99999999999999999999", 100002, 100000},
+    };
+    for (const auto& [size, height, pixels] : sizes) {
+        CMemoFont font;
+        font.m_height = MemoFontHeight(QString::fromLatin1(size));
+        EXPECT_EQ(std::pair(font.m_height, font.PixelSize()), std::pair(height, pixels)) << size;
+    }
 }

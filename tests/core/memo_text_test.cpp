@@ -4,97 +4,59 @@
 
 #include <gtest/gtest.h>
 
-TEST(MemoText, NewPictureFormatsToTheDefaultLine)
+namespace {
+
+CMemoRecord Record(const char* font, const char* size, int bold, int italic, const char* align, const char* color,
+                   const char* content)
 {
-    EXPECT_EQ(FormatMemoText(CMemoRecord()),
-              QStringLiteral("font=Tahoma;size=9;bold=1;italic=0;align=Top Center;color=#FFFFFF;content="));
-    CImageItem item;
-    EXPECT_EQ(MemoRecordOf(item), CMemoRecord());
+    return {QString::fromUtf8(font),  QString::fromUtf8(size),   bold, italic, QString::fromUtf8(align),
+            QString::fromUtf8(color), QString::fromUtf8(content)};
 }
 
-TEST(MemoText, ValuesMayHoldSemicolonsAndEqualsSigns)
-{
-    CMemoRecord memo;
-    ASSERT_EQ(ParseMemoText(u"font=Arial;size=12;bold=0;italic=1;align=Bottom Right;color=#FFFFFF;content=Summer; "
-                            u"beach=2004",
-                            &memo),
-              1);
-    EXPECT_EQ(memo.font, QStringLiteral("Arial"));
-    EXPECT_EQ(memo.size, QStringLiteral("12"));
-    EXPECT_EQ(memo.bold, 0);
-    EXPECT_EQ(memo.italic, 1);
-    EXPECT_EQ(memo.align, QStringLiteral("Bottom Right"));
-    EXPECT_EQ(memo.color, QStringLiteral("#FFFFFF"));
-    EXPECT_EQ(memo.content, QStringLiteral("Summer; beach=2004"));
-}
+}  // namespace
 
 TEST(MemoText, FormatThenParseGivesTheSameRecord)
 {
-    CMemoRecord memo;
-    memo.font = QStringLiteral("Courier New");
-    memo.size = QStringLiteral("40");
-    memo.bold = 0;
-    memo.italic = 1;
-    memo.align = QStringLiteral("Middle Left");
-    memo.color = QStringLiteral("#12AB9F");
-    memo.content = QStringLiteral("a=b;c;font=x;size=1 \u00e9\u4e2d");  // keys inside content are text
+    EXPECT_EQ(FormatMemoText(CMemoRecord()),
+              QStringLiteral("font=Tahoma;size=9;bold=1;italic=0;align=Top Center;color=#FFFFFF;content="));
+    EXPECT_EQ(MemoRecordOf(CImageItem()), CMemoRecord());
+    // Keys inside the content are text.
+    const CMemoRecord memo = Record("Courier New", "40", 0, 1, "Middle Left", "#12AB9F", "a=b;c;font=x;size=1 é中");
     CMemoRecord back;
     ASSERT_EQ(ParseMemoText(FormatMemoText(memo), &back), 1);
     EXPECT_EQ(back, memo);
 }
 
-TEST(MemoText, TextEndingAfterTheContentKeyHasEmptyContent)
+// Each value runs from its key to the next key, each key looked for only
+// after the one before: values may hold semicolons and equals signs, a key
+// out of order is not found and keeps its default, style flags take leading
+// digits only (saturating), and a text with a key missing is refused but read.
+TEST(MemoText, ParsingIsPositional)
 {
-    CMemoRecord memo;
-    memo.content = QStringLiteral("old");
-    ASSERT_EQ(ParseMemoText(u"font=Tahoma;size=9;bold=1;italic=0;align=Top Center;color=#FFFFFF;content=", &memo), 1);
-    EXPECT_TRUE(memo.content.isEmpty());
-}
-
-TEST(MemoText, StyleFlagsTakeLeadingDigitsOnly)
-{
-    CMemoRecord memo;
-    ParseMemoText(u"font=;size=;bold=12px;italic=-1;align=;color=;content=", &memo);
-    EXPECT_EQ(memo.bold, 12);
-    EXPECT_EQ(memo.italic, 0);  // does not start with a digit
-    EXPECT_TRUE(memo.font.isEmpty());
-    EXPECT_TRUE(memo.size.isEmpty());
-    ParseMemoText(u"font=;size=;bold=99999999999999;italic= 1;align=;color=;content=", &memo);
-    EXPECT_EQ(memo.bold, 2147483647);
-    EXPECT_EQ(memo.italic, 0);
-}
-
-TEST(MemoText, MissingKeysKeepDefaultsAndTheValueBeforeRunsToTheNextKey)
-{
-    CMemoRecord memo;
-    EXPECT_EQ(ParseMemoText(u"font=Arial;bold=0;content=Hi", &memo), 0);
-    EXPECT_EQ(memo.font, QStringLiteral("Arial"));
-    EXPECT_EQ(memo.size, QStringLiteral("9"));
-    EXPECT_EQ(memo.bold, 0);
-    EXPECT_EQ(memo.italic, 0);
-    EXPECT_EQ(memo.align, QStringLiteral("Top Center"));
-    EXPECT_EQ(memo.content, QStringLiteral("Hi"));
-
-    EXPECT_EQ(ParseMemoText(u"font=Arial;size=12;content=Hi;bold=0", &memo), 0);
-    EXPECT_EQ(memo.size, QStringLiteral("12;content=Hi"));
-    EXPECT_EQ(memo.bold, 0);
-    EXPECT_EQ(memo.content, QString());
-
-    EXPECT_EQ(ParseMemoText(u"", &memo), 0);
-    EXPECT_EQ(memo, CMemoRecord());
-    EXPECT_EQ(ParseMemoText(u"just a note", &memo), 0);
-    EXPECT_EQ(memo, CMemoRecord());
-}
-
-TEST(MemoText, KeysOutOfOrderAreFoundOnlyAfterTheOneBefore)
-{
-    CMemoRecord memo;
-    EXPECT_EQ(ParseMemoText(u";size=12;font=Arial;bold=0;italic=1;align=Top Left;color=#000000;content=x", &memo), 0);
-    // ;size= comes before font= here, so it is not found after it.
-    EXPECT_EQ(memo.font, QStringLiteral("Arial"));
-    EXPECT_EQ(memo.size, QStringLiteral("9"));
-    EXPECT_EQ(memo.bold, 0);
-    EXPECT_EQ(memo.italic, 1);
-    EXPECT_EQ(memo.align, QStringLiteral("Top Left"));
-    EXPECT_EQ(memo.content, QStringLiteral("x"));
+    const CMemoRecord defaults;
+    const struct {
+        const char16_t* text;
+        int result;
+        CMemoRecord memo;
+    } cases[] = {
+        {u"font=Arial;size=12;bold=0;italic=1;align=Bottom Right;color=#FFFFFF;content=Summer; beach=2004", 1,
+         Record("Arial", "12", 0, 1, "Bottom Right", "#FFFFFF", "Summer; beach=2004")},
+        {u"font=Tahoma;size=9;bold=1;italic=0;align=Top Center;color=#FFFFFF;content=", 1, defaults},
+        {u"font=;size=;bold=12px;italic=-1;align=;color=;content=", 1, Record("", "", 12, 0, "", "", "")},
+        {u"font=;size=;bold=99999999999999;italic= 1;align=;color=;content=", 1,
+         Record("", "", 2147483647, 0, "", "", "")},
+        {u"font=Arial;bold=0;content=Hi", 0, Record("Arial", "9", 0, 0, "Top Center", "#FFFFFF", "Hi")},
+        {u"font=Arial;size=12;content=Hi;bold=0", 0,
+         Record("Arial", "12;content=Hi", 0, 0, "Top Center", "#FFFFFF", "")},
+        {u";size=12;font=Arial;bold=0;italic=1;align=Top Left;color=#000000;content=x", 0,
+         Record("Arial", "9", 0, 1, "Top Left", "#000000", "x")},
+        {u"", 0, defaults},
+        {u"just a note", 0, defaults},
+    };
+    for (const auto& c : cases) {
+        CMemoRecord memo;
+        memo.content = QStringLiteral("old");
+        EXPECT_EQ(ParseMemoText(c.text, &memo), c.result) << QString::fromUtf16(c.text).toStdString();
+        EXPECT_EQ(memo, c.memo) << QString::fromUtf16(c.text).toStdString();
+    }
 }

@@ -1,86 +1,92 @@
-// The brightness and contrast transfer and its table form.
+// The brightness and contrast transfer: the rule at known points, and its
+// table and vector forms (the canvas's copy loop runs the latter), which must
+// give the rule's value in every case.
 #include "image/transfer.h"
+
+#include "image/canvas_transfer.h"
 
 #include <gtest/gtest.h>
 
 #include <climits>
 #include <vector>
 
-struct TransferCase {
-    int value, brightness, contrast, expected;
-};
-
-class AdjustChannelValues : public testing::TestWithParam<TransferCase> { };
-
-TEST_P(AdjustChannelValues, MapsAsTheRuleSays)
+TEST(AdjustChannel, KnownPointsAndExtremesClampWithoutOverflow)
 {
-    const TransferCase c = GetParam();
-    EXPECT_EQ(AdjustChannel(c.value, c.brightness, c.contrast), c.expected);
+    const struct {
+        int value, brightness, contrast, expected;
+    } cases[] = {
+        // Neutral settings change nothing.
+        {0, 0, 0, 0},
+        {77, 0, 0, 77},
+        {255, 0, 0, 255},
+        // More contrast: away from 128 by the full amount; 128 is on the lower side.
+        {200, 0, 50, 250},
+        {100, 0, 50, 50},
+        {128, 0, 50, 78},
+        {129, 0, 50, 179},
+        // Less contrast: toward 128 by half, never past it; the half truncates (-5 gives -2).
+        {200, 0, -100, 150},
+        {140, 0, -100, 128},
+        {100, 0, -100, 128},
+        {120, 0, -5, 122},
+        {136, 0, -5, 134},
+        {129, 0, -127, 128},
+        // Brightness first, then the clamp.
+        {250, 20, 0, 255},
+        {10, -20, 0, 0},
+        {10, -20, 30, 0},
+        {120, 10, 0, 130},
+        {120, 10, 5, 135},
+        {255, INT_MAX, INT_MAX, 255},
+        {0, INT_MIN, INT_MIN, 0},
+        {0, INT_MIN, 1, 0},
+        {255, INT_MAX, INT_MIN, 255},
+        {127, 0, INT_MIN, 128},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(AdjustChannel(c.value, c.brightness, c.contrast), c.expected)
+            << c.value << " brightness " << c.brightness << " contrast " << c.contrast;
 }
 
-INSTANTIATE_TEST_SUITE_P(KnownPoints, AdjustChannelValues,
-                         testing::Values(
-                             // More contrast: away from 128 by the full amount; 128 is on the lower side.
-                             TransferCase {200, 0, 50, 250}, TransferCase {100, 0, 50, 50},
-                             TransferCase {128, 0, 50, 78}, TransferCase {129, 0, 50, 179},
-                             // Less contrast: toward 128 by half, never past it; the half truncates (-5 gives -2).
-                             TransferCase {200, 0, -100, 150}, TransferCase {140, 0, -100, 128},
-                             TransferCase {100, 0, -100, 128}, TransferCase {120, 0, -5, 122},
-                             TransferCase {136, 0, -5, 134}, TransferCase {129, 0, -127, 128},
-                             // Brightness first, then the clamp.
-                             TransferCase {250, 20, 0, 255}, TransferCase {10, -20, 0, 0},
-                             TransferCase {10, -20, 30, 0}, TransferCase {120, 10, 0, 130},
-                             TransferCase {120, 10, 5, 135}, TransferCase {0, 0, 0, 0}, TransferCase {255, 0, 0, 255}));
-
-TEST(AdjustChannel, NeutralSettingsChangeNothing)
+// Every slider setting and beyond (brightness above 128 puts every value on
+// the upper side of the pivot; huge values saturate every constant), every
+// channel value, at an odd length so the vector blocks and the tail both run,
+// from an unaligned start, between buffers and in place.
+TEST(TransferForms, TableAndVectorFormsEqualTheRule)
 {
-    for (int v = 0; v <= 255; ++v)
-        EXPECT_EQ(AdjustChannel(v, 0, 0), v);
-}
-
-TEST(AdjustChannel, ExtremeArgumentsClampWithoutOverflow)
-{
-    EXPECT_EQ(AdjustChannel(255, INT_MAX, INT_MAX), 255);
-    EXPECT_EQ(AdjustChannel(0, INT_MIN, INT_MIN), 0);
-    EXPECT_EQ(AdjustChannel(0, INT_MIN, 1), 0);
-    EXPECT_EQ(AdjustChannel(255, INT_MAX, INT_MIN), 255);
-    EXPECT_EQ(AdjustChannel(127, 0, INT_MIN), 128);
-}
-
-TEST(TransferTable, EqualsAdjustChannelForEveryLegalSetting)
-{
-    for (int brightness = -127; brightness <= 127; ++brightness) {
-        for (int contrast = -127; contrast <= 127; ++contrast) {
-            const CTransferTable table(brightness, contrast);
-            for (int v = 0; v <= 255; ++v) {
-                if (table[uint8_t(v)] != AdjustChannel(v, brightness, contrast))
-                    FAIL() << "value " << v << " brightness " << brightness << " contrast " << contrast;
-            }
-            // Contrast -1 halves to 0, so it changes nothing either.
-            EXPECT_EQ(table.IsIdentity(), brightness == 0 && (contrast == 0 || contrast == -1));
+    std::vector<std::pair<int, int>> settings
+        = {{129, -127},  {200, -50},   {-200, 50},         {300, 300},   {-300, -300},
+           {INT_MAX, 0}, {0, INT_MIN}, {INT_MIN, INT_MAX}, {5000, -9000}};
+    for (int brightness = -127; brightness <= 127; ++brightness)
+        for (int contrast = -127; contrast <= 127; ++contrast)
+            settings.emplace_back(brightness, contrast);
+    std::vector<uint8_t> in(1 + 256 * 3 + 7);
+    for (size_t i = 0; i < in.size(); ++i)
+        in[i] = uint8_t(i * 89 + 3);
+    std::vector<uint8_t> out(in.size()), inPlace(in.size());
+    for (auto [brightness, contrast] : settings) {
+        const CTransferTable table(brightness, contrast);
+        const CCanvasTransfer transfer(brightness, contrast);
+        // Contrast -1 halves to 0, so it changes nothing either.
+        const bool identity = brightness == 0 && (contrast == 0 || contrast == -1);
+        if (table.IsIdentity() != identity || transfer.IsIdentity() != identity
+            || (!identity && !transfer.IsVectorised()))
+            FAIL() << "identity or vector form wrong: brightness " << brightness << " contrast " << contrast;
+        transfer.Apply(in.data() + 1, out.data() + 1, in.size() - 1);
+        inPlace = in;
+        transfer.Apply(inPlace.data() + 1, in.size() - 1);
+        for (size_t i = 1; i < in.size(); ++i) {
+            const int expected = AdjustChannel(in[i], brightness, contrast);
+            if (out[i] != expected || inPlace[i] != expected || table[in[i]] != expected)
+                FAIL() << "value " << int(in[i]) << " brightness " << brightness << " contrast " << contrast;
         }
     }
-}
-
-TEST(TransferTable, ApplyMapsEveryByteInPlaceAndBetweenBuffers)
-{
-    std::vector<uint8_t> in(1000);
-    for (size_t i = 0; i < in.size(); ++i)
-        in[i] = uint8_t(i * 7);
     const CTransferTable table(15, -40);
-    std::vector<uint8_t> out(in.size());
     table.Apply(in.data(), out.data(), in.size());
-    std::vector<uint8_t> inPlace = in;
+    inPlace = in;
     table.Apply(inPlace.data(), inPlace.size());
     for (size_t i = 0; i < in.size(); ++i) {
         ASSERT_EQ(out[i], AdjustChannel(in[i], 15, -40));
         ASSERT_EQ(inPlace[i], out[i]);
     }
-    const CTransferTable extreme(INT_MIN, INT_MAX);
-    for (int v = 0; v <= 255; ++v)
-        ASSERT_EQ(extreme[uint8_t(v)], AdjustChannel(v, INT_MIN, INT_MAX));
-    const CTransferTable identity(0, 0);
-    std::vector<uint8_t> copy(in.size());
-    identity.Apply(in.data(), copy.data(), in.size());
-    EXPECT_EQ(copy, in);
 }
