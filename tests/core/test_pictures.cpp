@@ -312,27 +312,20 @@ TestZipMember ZeroBomb(const QByteArray& name, uint32_t size)
     z_stream z {};
     deflateInit2(&z, Z_BEST_SPEED, Z_DEFLATED, -15, 8, Z_RLE);
     const QByteArray zeros(1 << 20, '\0');
-    QByteArray packed;
-    QByteArray out(1 << 16, '\0');
+    QByteArray packed, out(1 << 16, '\0');
     uLong crc = crc32(0, Z_NULL, 0);
-    for (uint32_t left = size; left > 0 || z.avail_in > 0;) {
-        if (z.avail_in == 0) {
-            const uint32_t step = std::min(left, uint32_t(zeros.size()));
-            z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(zeros.constData()));
-            z.avail_in = step;
-            crc = crc32(crc, z.next_in, step);
-            left -= step;
-        }
-        z.next_out = reinterpret_cast<Bytef*>(out.data());
-        z.avail_out = uInt(out.size());
-        deflate(&z, left == 0 ? Z_FINISH : Z_NO_FLUSH);
-        packed.append(out.constData(), out.size() - qsizetype(z.avail_out));
-    }
-    for (int status = Z_OK; status != Z_STREAM_END;) {
-        z.next_out = reinterpret_cast<Bytef*>(out.data());
-        z.avail_out = uInt(out.size());
-        status = deflate(&z, Z_FINISH);
-        packed.append(out.constData(), out.size() - qsizetype(z.avail_out));
+    for (uint32_t left = size; left > 0;) {
+        const uint32_t step = std::min(left, uint32_t(zeros.size()));
+        z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(zeros.constData()));
+        z.avail_in = step;
+        crc = crc32(crc, z.next_in, step);
+        left -= step;
+        do {  // until the output is not full
+            z.next_out = reinterpret_cast<Bytef*>(out.data());
+            z.avail_out = uInt(out.size());
+            deflate(&z, left == 0 ? Z_FINISH : Z_NO_FLUSH);
+            packed.append(out.constData(), out.size() - qsizetype(z.avail_out));
+        } while (z.avail_out == 0);
     }
     deflateEnd(&z);
     bomb.compressed = packed;
