@@ -1,39 +1,46 @@
-// Dialogs over the device screen through the real program: a modal dialog
-// runs its own event loop and the script goes on inside it; the dialog fills
-// the screen below the task bar, which shows its caption. The bottom tool
-// bar's B, C, i and M buttons open their windows. A dialog blocks the screen
-// only, so the on-screen keyboard's own window still takes taps.
+// Dialogs over the device screen: a modal dialog runs its own event loop and
+// the script goes on inside it; the dialog fills the screen below the task
+// bar, which shows its caption. The bottom tool bar's B, C, i and M buttons
+// open their windows; Image Info shows the current entry's facts; the about
+// box shows the program's icon. A dialog blocks the screen only, so the
+// on-screen keyboard's own window still takes taps.
+#include "res/program_icon.h"
+#include "res/resource.h"
 #include "shell/device_dialog.h"
 #include "shell/device_screen.h"
+#include "shell/image_info_dlg.h"
+#include "shell/program_art.h"
 
-#include "dialog_dump.h"
-#include "in_process.h"
 #include "lumo_run.h"
-#include "ui_pictures.h"
 
+#include <QDateTime>
+#include <QLabel>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
-
-#include <QImage>
-#include <QJsonArray>
 #include <gtest/gtest.h>
 
-TEST(DeviceDialog, ScriptGoesOnInsideTheModalAboutBoxUntilItCloses)
+namespace {
+
+const QColor kTile = QColor::fromRgb(Resources::ProgramIconShapes().front().fill);
+
+}  // namespace
+
+TEST(DeviceDialog, ScriptGoesOnInsideTheModalAboutBoxWhichShowsTheIconUntilItCloses)
 {
     for (const char* close : {"click 1", "key Escape"}) {
         LumoRun run;
-        const QString inside = run.Dir() + QStringLiteral("/inside.json");
-        const LumoResult r
-            = run.Run(QStringLiteral("command 57664\ndump %1\n%2\ndump -\n").arg(inside, QString::fromLatin1(close)));
-        ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
-        const QJsonObject in = UiPictures::ReadDump(inside);
-        const QJsonObject about = DialogDump::Top(in);
+        const LumoResult r = run.Run(
+            QStringLiteral("menu Tools \"About Lumo...\"\nshot about.png\ndump inside.json\n%1\ndump -\n").arg(close));
+        const QJsonObject in = run.Dump(QStringLiteral("inside.json"));
+        const QJsonObject about = Top(in);
         EXPECT_EQ(about["class"].toString(), QStringLiteral("CAboutBox")) << close;
         EXPECT_EQ(about["caption"].toString(), QStringLiteral("About Lumo"));
         EXPECT_EQ(about["rect"].toArray(), (QJsonArray {0, 26, 240, 320}));
         EXPECT_EQ(in["title"].toString(), QStringLiteral("About Lumo"));
-        EXPECT_EQ(DialogDump::Control(about, 1)["kind"].toString(), QStringLiteral("button"));
+        EXPECT_EQ(Control(about, 1)["kind"].toString(), QStringLiteral("button"));
+        // Below the task bar, where the title line starts.
+        EXPECT_GT(CountNear(QImage(run.Out(QStringLiteral("about.png"))), QRect(0, 26, 80, 60), kTile, 0), 100);
         EXPECT_TRUE(r.dump["dialogs"].toArray().isEmpty()) << close;
         EXPECT_EQ(r.dump["title"].toString(), QStringLiteral("Lumo"));
     }
@@ -43,53 +50,49 @@ TEST(DeviceDialog, ShotShowsImageInfoFillingTheScreenBelowTheTaskBarWithItsCapti
 {
     LumoRun run;
     // A name far wider than the screen is cut, not a reason to widen the dialog.
-    const QString picture = run.Root() + QStringLiteral("/a_red_picture_with_a_very_long_name_indeed.bmp");
-    UiPictures::WriteBmp(picture, 240, 320, Qt::red);
-    const QString before = run.Dir() + QStringLiteral("/before.png");
-    const QString with = run.Dir() + QStringLiteral("/with.png");
-    const LumoResult r = run.Run(
-        QStringLiteral("idle\nshot %1\ncommand 32800\nshot %2\ndump -\nclick 1\n").arg(before, with), {picture});
-    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
-    EXPECT_EQ(DialogDump::Top(r.dump)["rect"].toArray(), (QJsonArray {0, 26, 240, 320}));
-    const QImage a(before);
-    const QImage b(with);
+    const QString picture = run.Path(QStringLiteral("a_red_picture_with_a_very_long_name_indeed.bmp"));
+    WriteBmp(picture, 240, 320, Qt::red);
+    const LumoResult r
+        = run.Run(QStringLiteral("idle\nshot before.png\ncommand 32800\nshot with.png\ndump -\nclick 1\n"), {picture});
+    EXPECT_EQ(Top(r.dump)["rect"].toArray(), (QJsonArray {0, 26, 240, 320}));
+    const QImage a(run.Out(QStringLiteral("before.png")));
+    const QImage b(run.Out(QStringLiteral("with.png")));
     ASSERT_EQ(b.size(), QSize(240, 320));
     const QRect belowTaskBar(0, 26, 240, 294);
-    EXPECT_GT(UiPictures::CountNear(a, belowTaskBar, Qt::red), 1000);
-    EXPECT_EQ(UiPictures::CountNear(b, belowTaskBar, Qt::red), 0) << "the dialog covers the picture";
-    const QRgb commandBar = a.pixel(120, 318);
-    const QRgb dialog = b.pixel(120, 318);
-    EXPECT_NE(commandBar, dialog) << "and the command bar's band";
-    EXPECT_EQ(b.pixel(1, 30), dialog) << "and everything below the task bar";
+    EXPECT_GT(CountNear(a, belowTaskBar, Qt::red), 1000);
+    EXPECT_EQ(CountNear(b, belowTaskBar, Qt::red), 0) << "the dialog covers the picture";
+    EXPECT_NE(a.pixel(120, 318), b.pixel(120, 318)) << "and the command bar's band";
+    EXPECT_EQ(b.pixel(1, 30), b.pixel(120, 318)) << "and everything below the task bar";
     EXPECT_EQ(b.pixel(1, 1), a.pixel(1, 1)) << "the task bar stays";
     EXPECT_NE(b.copy(0, 0, 240, 26), a.copy(0, 0, 240, 26)) << "with the dialog's caption as its title";
 }
 
 TEST(DeviceDialog, BottomToolButtonsBCIMOpenTheirWindowsOnlyWithAPicture)
 {
-    struct Case {
+    const struct {
         int x;  // of the button on the bottom tool bar
         int id;
         const char* window;
         const char* chooser;  // the effect window's mode
-    };
-    const Case cases[] = {{107, 32815, "CEffectWnd", "Brightness"},
-                          {128, 32816, "CEffectWnd", "Contrast"},
-                          {157, 32800, "CImageInfoDlg", ""},
-                          {178, 32840, "CMemoPropertyDlg", ""}};
-    for (const bool picture : {true, false}) {
-        for (const Case& c : cases) {
-            LumoRun run;
-            UiPictures::WriteBmp(run.Root() + QStringLiteral("/red.bmp"), 24, 32, Qt::red);
-            const QStringList path = picture ? QStringList {run.Root() + QStringLiteral("/red.bmp")} : QStringList();
-            const LumoResult r = run.Run(QStringLiteral("idle\ntap %1 282\ndump -\nquit\n").arg(c.x), path);
-            ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
-            EXPECT_EQ(r.dump["menu"][QString::number(c.id)]["enabled"].toBool(), picture) << c.window;
-            const QJsonObject top = DialogDump::Top(r.dump);
-            EXPECT_EQ(top["class"].toString(), QString::fromLatin1(picture ? c.window : "")) << c.window;
-            EXPECT_EQ(DialogDump::Text(top, 7370), QString::fromLatin1(picture ? c.chooser : "")) << c.window;
-        }
+    } cases[] = {{107, 32815, "CEffectWnd", "Brightness"},
+                 {128, 32816, "CEffectWnd", "Contrast"},
+                 {157, 32800, "CImageInfoDlg", ""},
+                 {178, 32840, "CMemoPropertyDlg", ""}};
+    for (const auto& c : cases) {
+        LumoRun run;
+        WriteBmp(run.Path(QStringLiteral("red.bmp")), 24, 32, Qt::red);
+        const LumoResult r = run.Run(QStringLiteral("idle\ntap %1 282\ndump -\nquit\n").arg(c.x),
+                                     {run.Path(QStringLiteral("red.bmp"))});
+        EXPECT_TRUE(MenuFlag(r.dump, c.id, "enabled")) << c.window;
+        EXPECT_EQ(Top(r.dump)["class"].toString(), QLatin1String(c.window));
+        EXPECT_EQ(Text(Top(r.dump), 7370), QLatin1String(c.chooser)) << c.window;
     }
+    // Without a picture the four wait, and a tap on each opens nothing.
+    LumoRun run;
+    const LumoResult r = run.Run(QStringLiteral("idle\ntap 107 282\ntap 128 282\ntap 157 282\ntap 178 282\ndump -\n"));
+    for (const auto& c : cases)
+        EXPECT_FALSE(MenuFlag(r.dump, c.id, "enabled")) << c.window;
+    EXPECT_TRUE(r.dump["dialogs"].toArray().isEmpty());
 }
 
 TEST(DeviceDialog, BlocksTheScreenButNotAWindowOfItsOwnSuchAsTheKeyboard)
@@ -113,4 +116,71 @@ TEST(DeviceDialog, BlocksTheScreenButNotAWindowOfItsOwnSuchAsTheKeyboard)
     dialog.exec();
     EXPECT_EQ(taps[0], 0) << "the screen under the dialog takes no tap";
     EXPECT_EQ(taps[1], 1) << "the keyboard's window does";
+}
+
+TEST(DeviceDialog, ImageInfoShowsTheCurrentEntrysFactsUnderTheirLabels)
+{
+    const struct {
+        const char* file;    // under \pics
+        const char* script;  // before the dialog opens
+        const char* close;
+        QStringList fields;  // 1007 to 1016
+    } cases[] = {
+        {"sunset.bmp",
+         "command 32813\ncommand 32793\n",  // turned right, 100 %
+         "click 1",
+         {"sunset.bmp", "\\pics", "2004-3-5 9:7:2", "246 Bytes", "24 Bits", "10 x 6", "+90", "100 %", "0", "0"}},
+        // Scanned with subfolders: the top folder is the location.
+        {"sub/inner.bmp",
+         "",
+         "key Escape",
+         {"inner.bmp", "\\pics", "2004-3-5 9:7:2", "246 Bytes", "24 Bits", "10 x 6", "+0", "Shrink To Fill", "0", "0"}},
+    };
+    for (const auto& c : cases) {
+        LumoRun run;
+        const QString host = run.Path(QStringLiteral("pics/") + QLatin1String(c.file));
+        WriteBmp(host, 10, 6, Qt::green);
+        QFile file(host);
+        ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+        file.setFileTime(QDateTime(QDate(2004, 3, 5), QTime(9, 7, 2), Qt::UTC), QFileDevice::FileModificationTime);
+        file.close();
+        const LumoResult r
+            = run.Run(QStringLiteral("browse \\pics 1\nidle\n%1command 32800\ndump inside.json\n%2\ndump -\n")
+                          .arg(QLatin1String(c.script), QLatin1String(c.close)));
+        const QJsonObject in = run.Dump(QStringLiteral("inside.json"));
+        const QJsonObject dialog = Top(in);
+        EXPECT_EQ(dialog["class"].toString(), QStringLiteral("CImageInfoDlg"));
+        EXPECT_EQ(in["title"].toString(), QStringLiteral("Image Info"));
+        EXPECT_EQ(Labels(dialog),
+                  (QStringList {"Image Info", "File Info", "Filename:", "Location:", "Time:", "Size:", "Image Info",
+                                "Colors:", "Size:", "Rotaion:", "Zoom:", "Brightness:", "Contrast:"}));
+        QStringList fields;
+        for (int id = 1007; id <= 1016; ++id)
+            fields << Text(dialog, id);
+        EXPECT_EQ(fields, c.fields) << c.file;
+        EXPECT_TRUE(r.dump["dialogs"].toArray().isEmpty()) << c.close;
+        EXPECT_EQ(r.dump["title"].toString(), QStringLiteral("Lumo")) << c.close;
+    }
+    // Without a current entry every field is empty.
+    EnsureApplication();
+    CImageInfoDlg dialog(nullptr);
+    for (int id = 1007; id <= 1016; ++id) {
+        const auto* field = dialog.findChild<QLabel*>(QString::number(id));
+        ASSERT_TRUE(field) << id;
+        EXPECT_TRUE(field->text().isEmpty()) << id;
+    }
+}
+
+TEST(DeviceDialog, ProgramIconIsDrawnAtEverySizeOnATransparentCorner)
+{
+    EnsureApplication();
+    for (const int size : {16, 32, 48, 256}) {
+        const QImage icon = ProgramArt::Icon(size).toImage();
+        EXPECT_EQ(icon.size(), QSize(size, size));
+        EXPECT_EQ(qAlpha(icon.pixel(0, 0)), 0) << size;
+        // The tile's edge, halfway down its left side.
+        EXPECT_EQ(icon.pixelColor(size / 16, size / 2), kTile) << size;
+    }
+    EXPECT_EQ(ProgramArt::LoadBitmap(Res::IDB_SPLASH).size(), QSize(208, 256));
+    EXPECT_TRUE(ProgramArt::LoadBitmap(Res::IDB_SPLASH + 1).isNull());
 }

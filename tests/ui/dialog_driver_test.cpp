@@ -6,7 +6,7 @@
 #include "automation/script_text.h"
 #include "shell/device_dialog.h"
 
-#include "in_process.h"
+#include "lumo_run.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -2,24 +2,16 @@
 // program, driven by scripts as the pen would drive them, and the File Open
 // divider dragged in process.
 #include "app/settings.h"
-#include "dialog_dump.h"
-#include "in_process.h"
-#include "lumo_run.h"
 #include "platform/device_path.h"
-#include "platform/profile.h"
-#include "platform/registry_store.h"
 #include "res/resource.h"
 #include "shell/file_open_dlg.h"
-#include "ui_pictures.h"
 
-#include <QDir>
-#include <QImage>
+#include "lumo_run.h"
+
 #include <QTest>
 #include <QTreeWidget>
 #include <QtEndian>
 #include <gtest/gtest.h>
-
-using namespace DialogDump;
 
 namespace {
 
@@ -30,49 +22,20 @@ protected:
     void Write(const QString& devicePath, qint64 size = 1) const
     {
         const QString host = m_run.Root() + QString(devicePath).replace(QLatin1Char('\\'), QLatin1Char('/'));
+        if (host.endsWith(QLatin1String(".bmp")) && size == 1)
+            return WriteBmp(host, 8, 6, Qt::blue);
         QDir().mkpath(QFileInfo(host).path());
-        if (host.endsWith(QLatin1String(".bmp")) && size == 1) {
-            UiPictures::WriteBmp(host, 8, 6, Qt::blue);
-            return;
-        }
         QFile f(host);
         f.open(QIODevice::WriteOnly);
         f.resize(size);
     }
-    void Store(const QString& settingLines) const
-    {
-        QFile reg(m_run.Registry());
-        reg.open(QIODevice::WriteOnly);
-        reg.write(QStringLiteral("REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\FARHAVEN\\lumo\\Setting]\n%1\n")
-                      .arg(settingLines)
-                      .toUtf8());
-    }
-    LumoResult Run(const QString& script, const QStringList& paths = {}) const
-    {
-        const LumoResult r = m_run.Run(script, paths);
-        EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
-        return r;
-    }
-    QJsonObject Dump(const QString& name) const { return UiPictures::ReadDump(m_run.Dir() + QLatin1Char('/') + name); }
-    // Reads the settings the runs stored, as the program reads them.
-    void ReadRunSettings() const
-    {
-        CRegistryStore::Instance().SetFile(m_run.Registry());
-        Profile::SetAppName(QStringLiteral("lumo"));
-    }
+    QJsonObject TopOf(const char* dump) const { return Top(m_run.Dump(QLatin1String(dump))); }
     static QStringList ReportColumn(const QJsonObject& dialog, int column)
     {
         QStringList texts;
         for (const QJsonValue& row : Control(dialog, Res::IDC_FILE_LIST)["items"].toArray())
             texts << row[column].toString();
         return texts;
-    }
-    static QStringList Paths(const QJsonObject& dump)
-    {
-        QStringList paths;
-        for (const QJsonValue& e : dump["entries"].toArray())
-            paths << e["path"].toString();
-        return paths;
     }
 
     LumoRun m_run;
@@ -84,23 +47,23 @@ TEST_F(FileDialogs, FileOpenSelectsTheRememberedFolderOnlyWhenItEndsWithABacksla
 {
     Write(QStringLiteral("\\My Documents\\pics\\a.bmp"));
     LumoResult r
-        = Run(QStringLiteral("command 57601\ndump start.json\nselect 1042 \"\\My Documents\\pics\"\n"
-                             "dump folder.json\nselect 1043 a.bmp\ndump tapped.json\nclick 1\nidle\ndump -\n"));
-    const QJsonObject start = Top(Dump(QStringLiteral("start.json")));
+        = m_run.Run(QStringLiteral("command 57601\ndump start.json\nselect 1042 \"\\My Documents\\pics\"\n"
+                                   "dump folder.json\nselect 1043 a.bmp\ndump tapped.json\nclick 1\nidle\ndump -\n"));
+    const QJsonObject start = TopOf("start.json");
     EXPECT_EQ(start["caption"].toString(), QStringLiteral("File Open"));
     EXPECT_EQ(Control(start, Res::IDC_FOLDER_TREE)["selected"].toString(), QString());
     EXPECT_TRUE(ReportColumn(start, 0).isEmpty());
     // OK waits for a tap on a file, not for a folder.
-    EXPECT_FALSE(Control(Top(Dump(QStringLiteral("folder.json"))), DialogId::kOk)["enabled"].toBool());
-    EXPECT_TRUE(Control(Top(Dump(QStringLiteral("tapped.json"))), DialogId::kOk)["enabled"].toBool());
+    EXPECT_FALSE(Control(TopOf("folder.json"), DialogId::kOk)["enabled"].toBool());
+    EXPECT_TRUE(Control(TopOf("tapped.json"), DialogId::kOk)["enabled"].toBool());
     EXPECT_EQ(r.dump["sourcePath"].toString(), QStringLiteral("\\My Documents\\pics\\a.bmp"));
-    ReadRunSettings();
+    m_run.ReadStoredSettings();
     EXPECT_EQ(Settings::FileOpenPath(), QStringLiteral("\\My Documents\\pics\\"));
     EXPECT_EQ(Settings::FileOpenFilter(), QStringLiteral("*.*"));
 
     // Next time the stored folder is selected and listed; Cancel stores nothing.
-    Run(QStringLiteral("command 57601\ndump again.json\nselect 1042 \"\\My Documents\"\nclick 2\n"));
-    const QJsonObject again = Top(Dump(QStringLiteral("again.json")));
+    m_run.Run(QStringLiteral("command 57601\ndump again.json\nselect 1042 \"\\My Documents\"\nclick 2\n"));
+    const QJsonObject again = TopOf("again.json");
     EXPECT_EQ(Control(again, Res::IDC_FOLDER_TREE)["selected"].toString(), QStringLiteral("\\My Documents\\pics"));
     EXPECT_EQ(ReportColumn(again, 0), QStringList {QStringLiteral("a.bmp")});
     EXPECT_EQ(Settings::FileOpenPath(), QStringLiteral("\\My Documents\\pics\\"));
@@ -112,19 +75,19 @@ TEST_F(FileDialogs, FileOpenListsSizesKeepsAnUnknownPatternAndLeavesTheListAlone
         Write(QStringLiteral("\\d\\s%1.bin").arg(size), size);
     Write(QStringLiteral("\\d\\other.txt"));
     Write(QStringLiteral("\\d\\sub\\s10.bin"));
-    Store(QStringLiteral("\"FileOpen Path\"=\"\\\\d\\\\\"\n\"FileOpen Filter\"=\"s10*\""));
-    Run(QStringLiteral("command 57601\ndump list.json\nclick 32849\nselect 1042 \\d\\sub\ndump tree.json\n"
-                       "click 32848\ndump both.json\nclick 2\n"));
-    const QJsonObject list = Top(Dump(QStringLiteral("list.json")));
+    m_run.Store(QStringLiteral("\"FileOpen Path\"=\"\\\\d\\\\\"\n\"FileOpen Filter\"=\"s10*\""));
+    m_run.Run(QStringLiteral("command 57601\ndump list.json\nclick 32849\nselect 1042 \\d\\sub\ndump tree.json\n"
+                             "click 32848\ndump both.json\nclick 2\n"));
+    const QJsonObject list = TopOf("list.json");
     EXPECT_EQ(Control(list, Res::IDC_FILTER_COMBO)["text"].toString(), QStringLiteral("all Files(*.*)"));
     EXPECT_EQ(ReportColumn(list, 0), (QStringList {"s1024.bin", "s1025.bin", "s1048576.bin", "s1048577.bin"}));
     EXPECT_EQ(ReportColumn(list, 1), (QStringList {"1024", "1K", "1024K", "1M"}));
-    const QJsonObject tree = Top(Dump(QStringLiteral("tree.json")));
+    const QJsonObject tree = TopOf("tree.json");
     EXPECT_TRUE(Control(tree, Res::ID_VIEW_TREE)["checked"].toBool());
     EXPECT_FALSE(Control(tree, Res::ID_VIEW_TREE_AND_LIST)["checked"].toBool());
     EXPECT_FALSE(Control(tree, Res::IDC_FILE_LIST)["visible"].toBool());
     EXPECT_EQ(ReportColumn(tree, 1), ReportColumn(list, 1));
-    const QJsonObject both = Top(Dump(QStringLiteral("both.json")));
+    const QJsonObject both = TopOf("both.json");
     EXPECT_EQ(ReportColumn(both, 0), QStringList {QStringLiteral("s10.bin")});
     EXPECT_TRUE(Control(both, Res::ID_VIEW_TREE_AND_LIST)["checked"].toBool());
 }
@@ -135,28 +98,27 @@ TEST_F(FileDialogs, FileOpenForgetsAChosenFileWhenItsFolderOrTheListLosesIt)
 {
     for (const char* name : {"\\d\\a.bmp", "\\d\\b.jpg", "\\e\\c.bmp"})
         Write(QLatin1String(name));
-    Store(QStringLiteral("\"FileOpen Path\"=\"\\\\d\\\\\""));
-    Run(QStringLiteral("command 57601\nselect 1043 a.bmp\nselect 1044 \"bmp Files(*.bmp)\"\ndump kept.json\n"
-                       "select 1044 \"jpeg Files(*.jpg)\"\ndump gone.json\nselect 1044 \"all Files(*.*)\"\n"
-                       "select 1043 a.bmp\nclick 32849\nselect 1042 \\e\ndump moved.json\nclick 2\n"));
-    const QJsonObject kept = Top(Dump(QStringLiteral("kept.json")));
+    m_run.Store(QStringLiteral("\"FileOpen Path\"=\"\\\\d\\\\\""));
+    m_run.Run(QStringLiteral("command 57601\nselect 1043 a.bmp\nselect 1044 \"bmp Files(*.bmp)\"\ndump kept.json\n"
+                             "select 1044 \"jpeg Files(*.jpg)\"\ndump gone.json\nselect 1044 \"all Files(*.*)\"\n"
+                             "select 1043 a.bmp\nclick 32849\nselect 1042 \\e\ndump moved.json\nclick 2\n"));
+    const QJsonObject kept = TopOf("kept.json");
     EXPECT_TRUE(Control(kept, DialogId::kOk)["enabled"].toBool());
     EXPECT_EQ(Control(kept, Res::IDC_FILE_LIST)["selected"].toInt(), 0);
-    EXPECT_FALSE(Control(Top(Dump(QStringLiteral("gone.json"))), DialogId::kOk)["enabled"].toBool());
-    EXPECT_FALSE(Control(Top(Dump(QStringLiteral("moved.json"))), DialogId::kOk)["enabled"].toBool());
+    EXPECT_FALSE(Control(TopOf("gone.json"), DialogId::kOk)["enabled"].toBool());
+    EXPECT_FALSE(Control(TopOf("moved.json"), DialogId::kOk)["enabled"].toBool());
 }
 
 TEST_F(FileDialogs, AnswerOpensAddsAndFailsOnAFileTheListDoesNotShow)
 {
     Write(QStringLiteral("\\p\\a.bmp"));
     Write(QStringLiteral("\\q\\b.bmp"));
-    const LumoResult r = Run(QStringLiteral("answer \\p\\a.bmp\ncommand 57601\nanswer \\q\\b.bmp\ncommand 32789\n"
-                                            "answer cancel\ncommand 57601\nidle\ndump -\n"));
+    const LumoResult r = m_run.Run(QStringLiteral("answer \\p\\a.bmp\ncommand 57601\nanswer \\q\\b.bmp\ncommand 32789\n"
+                                                  "answer cancel\ncommand 57601\nidle\ndump -\n"));
     EXPECT_EQ(Paths(r.dump), (QStringList {"\\p\\a.bmp", "\\q\\b.bmp"}));
     EXPECT_TRUE(r.dump["dialogs"].toArray().isEmpty());
 
-    const LumoResult missing = m_run.Run(QStringLiteral("answer \\p\\c.bmp\ncommand 57601\n"));
-    EXPECT_EQ(missing.exitCode, 2);
+    const LumoResult missing = m_run.Run(QStringLiteral("answer \\p\\c.bmp\ncommand 57601\n"), {}, {}, 2);
     EXPECT_TRUE(missing.err.contains(QStringLiteral("lists no file \"c.bmp\""))) << missing.err.toStdString();
 }
 
@@ -166,22 +128,21 @@ TEST_F(FileDialogs, FolderBrowserSelectsTheRememberedPathAndBuildsOnTheWorker)
     Write(QStringLiteral("\\My Documents\\sub\\deep.bmp"));
     for (const char* name : {"a.zip", "n.zip", "b.zip", "m\\x.bmp"})
         Write(QStringLiteral("\\f\\%1").arg(QLatin1String(name)));
-    const LumoResult r
-        = Run(QStringLiteral("idle\ntap 30 255\ncommand 32779\ndump shown.json\nselect 1001 \\\ndump root.json\n"
-                             "select 1001 \\f\\b.zip\n"
-                             "dump zip.json\nselect 1001 \"\\My Documents\"\ncheck 1002 1\nclick 1003\nidle\ndump -\n"),
-              {m_run.Root() + QStringLiteral("/f/m/x.bmp")});
-    const QJsonObject shown = Dump(QStringLiteral("shown.json"));
+    const LumoResult r = m_run.Run(
+        QStringLiteral("idle\ntap 30 255\ncommand 32779\ndump shown.json\nselect 1001 \\\ndump root.json\n"
+                       "select 1001 \\f\\b.zip\n"
+                       "dump zip.json\nselect 1001 \"\\My Documents\"\ncheck 1002 1\nclick 1003\nidle\ndump -\n"),
+        {m_run.Root() + QStringLiteral("/f/m/x.bmp")});
+    const QJsonObject shown = m_run.Dump(QStringLiteral("shown.json"));
     EXPECT_EQ(Top(shown)["class"].toString(), QStringLiteral("CFolderBrowserWnd"));
     // Over the picture, also after a tap made the strip's pane the active one.
-    EXPECT_EQ(UiPictures::WindowRect(shown, QStringLiteral("CFolderBrowserWnd")),
-              UiPictures::WindowRect(shown, QStringLiteral("CLumoView")));
+    EXPECT_EQ(WindowRect(shown, QStringLiteral("CFolderBrowserWnd")), WindowRect(shown, QStringLiteral("CLumoView")));
     EXPECT_EQ(Control(Top(shown), Res::IDC_BROWSER_TREE)["selected"].toString(), QStringLiteral("\\My Documents"));
     // While it is shown the picture commands wait, though there is a picture.
     EXPECT_FALSE(shown["menu"][QString::number(Res::ID_IMAGE_INFO)]["enabled"].toBool());
-    EXPECT_FALSE(Control(Top(Dump(QStringLiteral("root.json"))), Res::IDC_BROWSER_OK)["enabled"].toBool());
+    EXPECT_FALSE(Control(TopOf("root.json"), Res::IDC_BROWSER_OK)["enabled"].toBool());
     // Folders and archives of a level in one sorted list.
-    const QJsonObject zip = Top(Dump(QStringLiteral("zip.json")));
+    const QJsonObject zip = TopOf("zip.json");
     QStringList paths;
     for (const QJsonValue& p : Control(zip, Res::IDC_BROWSER_TREE)["paths"].toArray())
         if (p.toString().startsWith(QLatin1String("\\f\\")) && p.toString().count(QLatin1Char('\\')) == 2)
@@ -192,15 +153,14 @@ TEST_F(FileDialogs, FolderBrowserSelectsTheRememberedPathAndBuildsOnTheWorker)
     EXPECT_EQ(Paths(r.dump), (QStringList {"\\My Documents\\sub\\deep.bmp", "\\My Documents\\top.bmp"}));
     EXPECT_TRUE(r.dump["dialogs"].toArray().isEmpty());
     EXPECT_TRUE(r.dump["menu"][QString::number(Res::ID_IMAGE_INFO)]["enabled"].toBool());
-    ReadRunSettings();
+    m_run.ReadStoredSettings();
     EXPECT_EQ(Settings::CurrPath(), QStringLiteral("\\My Documents"));
     EXPECT_EQ(Settings::IncludeSubfolders(), 1);
 
     // Each archive is matched by its own path.
-    Store(QStringLiteral("\"CurrPath\"=\"\\\\f\\\\n.zip\""));
-    Run(QStringLiteral("command 32779\ndump again.json\nclick 1004\n"));
-    EXPECT_EQ(Control(Top(Dump(QStringLiteral("again.json"))), Res::IDC_BROWSER_TREE)["selected"].toString(),
-              QStringLiteral("\\f\\n.zip"));
+    m_run.Store(QStringLiteral("\"CurrPath\"=\"\\\\f\\\\n.zip\""));
+    m_run.Run(QStringLiteral("command 32779\ndump again.json\nclick 1004\n"));
+    EXPECT_EQ(Control(TopOf("again.json"), Res::IDC_BROWSER_TREE)["selected"].toString(), QStringLiteral("\\f\\n.zip"));
 }
 
 TEST_F(FileDialogs, SaveAsWritesByTheEndingAndAsksBeforeReplacing)
@@ -210,12 +170,12 @@ TEST_F(FileDialogs, SaveAsWritesByTheEndingAndAsksBeforeReplacing)
     picture.fill(Qt::darkCyan);
     ASSERT_TRUE(picture.save(m_run.Root() + QStringLiteral("/pics/p.jpg"), "JPG"));
     Write(QStringLiteral("\\pics\\old.bmp"), 77);
-    const LumoResult r
-        = Run(QStringLiteral("idle\nanswer \\pics\\out.bmp\ncommand 57604\nanswer \\pics\\out.jpg\ncommand 57604\n"
-                             "answer \\pics\\photo.jpeg\ncommand 57604\nanswer \\pics\\photo.png\ncommand 57604\n"
-                             "command 57604\ndump proposed.json\nsettext 1152 sub\nclick 1\ndump opened.json\nclick 2\n"
-                             "answer \\pics\\old.bmp\ncommand 57604\ndump asked.json\nclick 7\nclick 2\ndump -\n"),
-              {m_run.Root() + QStringLiteral("/pics/p.jpg")});
+    const LumoResult r = m_run.Run(
+        QStringLiteral("idle\nanswer \\pics\\out.bmp\ncommand 57604\nanswer \\pics\\out.jpg\ncommand 57604\n"
+                       "answer \\pics\\photo.jpeg\ncommand 57604\nanswer \\pics\\photo.png\ncommand 57604\n"
+                       "command 57604\ndump proposed.json\nsettext 1152 sub\nclick 1\ndump opened.json\nclick 2\n"
+                       "answer \\pics\\old.bmp\ncommand 57604\ndump asked.json\nclick 7\nclick 2\ndump -\n"),
+        {m_run.Root() + QStringLiteral("/pics/p.jpg")});
     const QString pics = m_run.Root() + QStringLiteral("/pics/");
     QFile bmp(pics + QStringLiteral("out.bmp"));
     ASSERT_TRUE(bmp.open(QIODevice::ReadOnly));
@@ -225,17 +185,17 @@ TEST_F(FileDialogs, SaveAsWritesByTheEndingAndAsksBeforeReplacing)
     EXPECT_FALSE(QFile::exists(pics + QStringLiteral("photo.jpeg")));
     EXPECT_FALSE(QFile::exists(pics + QStringLiteral("photo.png")));
     EXPECT_EQ(r.dump["messages"].toArray().size(), 2);
-    const QJsonObject proposed = Top(Dump(QStringLiteral("proposed.json")));
+    const QJsonObject proposed = TopOf("proposed.json");
     EXPECT_EQ(Text(proposed, Res::IDC_SAVE_NAME), QStringLiteral("p.jpg"));
     EXPECT_EQ(Control(proposed, Res::IDC_SAVE_FOLDERS)["selected"].toString(), QStringLiteral("\\pics"));
     EXPECT_EQ(Items(proposed, Res::IDC_SAVE_TYPE),
               (QStringList {"jpeg Files (*.jpg)", "bmp Files (*.bmp)", "All Files (*.*)"}));
     EXPECT_EQ(Items(proposed, Res::IDC_SAVE_FILES), (QStringList {"out.jpg", "p.jpg"}));
     // A folder's name opens the folder.
-    const QJsonObject opened = Top(Dump(QStringLiteral("opened.json")));
+    const QJsonObject opened = TopOf("opened.json");
     EXPECT_EQ(Control(opened, Res::IDC_SAVE_FOLDERS)["selected"].toString(), QStringLiteral("\\pics\\sub"));
     EXPECT_EQ(Text(opened, Res::IDC_SAVE_NAME), QString());
-    EXPECT_EQ(Top(Dump(QStringLiteral("asked.json")))["class"].toString(), QStringLiteral("CMessageBox"));
+    EXPECT_EQ(TopOf("asked.json")["class"].toString(), QStringLiteral("CMessageBox"));
     EXPECT_EQ(QFileInfo(pics + QStringLiteral("old.bmp")).size(), 77);
 }
 
@@ -243,16 +203,15 @@ TEST_F(FileDialogs, AlbumSavedThroughTheCommandOpensAgainWithItsMemos)
 {
     Write(QStringLiteral("\\pics\\a.bmp"));
     Write(QStringLiteral("\\pics\\b.bmp"));
-    UiPictures::WriteAlbum(
-        m_run.Root() + QStringLiteral("/pics/in.lab"),
-        {{QStringLiteral("\\pics\\a.bmp"), UiPictures::MemoText(QStringLiteral("0"), QStringLiteral("first"))},
-         {QStringLiteral("\\pics\\b.bmp"), UiPictures::MemoText(QStringLiteral("2"), QStringLiteral("second"))}});
+    WriteAlbum(m_run.Root() + QStringLiteral("/pics/in.lab"),
+               {{QStringLiteral("\\pics\\a.bmp"), MemoText(QStringLiteral("0"), QStringLiteral("first"))},
+                {QStringLiteral("\\pics\\b.bmp"), MemoText(QStringLiteral("2"), QStringLiteral("second"))}});
     const LumoResult r
-        = Run(QStringLiteral("idle\ncommand 32790\ndump proposed.json\nclick 2\n"
-                             "answer \"\\My Documents\\Lumo Albums\\Trip\"\ncommand 32790\n"
-                             "answer \"\\My Documents\\Lumo Albums\\Trip.lab\"\ncommand 57601\nidle\ndump -\n"),
-              {m_run.Root() + QStringLiteral("/pics/in.lab")});
-    const QJsonObject proposed = Top(Dump(QStringLiteral("proposed.json")));
+        = m_run.Run(QStringLiteral("idle\ncommand 32790\ndump proposed.json\nclick 2\n"
+                                   "answer \"\\My Documents\\Lumo Albums\\Trip\"\ncommand 32790\n"
+                                   "answer \"\\My Documents\\Lumo Albums\\Trip.lab\"\ncommand 57601\nidle\ndump -\n"),
+                    {m_run.Root() + QStringLiteral("/pics/in.lab")});
+    const QJsonObject proposed = TopOf("proposed.json");
     EXPECT_EQ(Text(proposed, Res::IDC_SAVE_NAME), QStringLiteral("My Album"));
     EXPECT_EQ(Control(proposed, Res::IDC_SAVE_FOLDERS)["selected"].toString(),
               QStringLiteral("\\My Documents\\Lumo Albums"));

@@ -1,28 +1,30 @@
-// The main frame's pane layout for each stored mode and the full-screen
-// base's frame rectangles, checked in-process on a real frame.
+// A real frame in-process, so that nothing but the test lets time pass: the
+// pane layout of each stored mode, the full-screen base's frame rectangles,
+// keys, the strip's hold timer, and the start-up splash, which closes on its
+// own timer and not on another, and on a key or a tap that it keeps from the
+// windows below.
 #include "app/lumo_app.h"
 #include "app/lumo_doc.h"
 #include "app/settings.h"
-#include "platform/message_box.h"
-#include "platform/profile.h"
-#include "platform/registry_store.h"
-#include "res/resource.h"
+#include "app/thumbnail_strip.h"
+#include "automation/input.h"
+#include "platform/device_path.h"
 #include "shell/command_bar.h"
 #include "shell/device_screen.h"
 #include "shell/main_frame.h"
 #include "shell/pane_splitter.h"
 #include "views/image_canvas.h"
 #include "views/lumo_view.h"
+#include "views/splash_wnd.h"
 #include "views/thumbnail_ctrl.h"
 #include "views/thumbnail_view.h"
 
-#include "in_process.h"
+#include "lumo_run.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QKeyEvent>
 #include <QMenu>
-#include <QTemporaryDir>
+#include <QPointer>
 #include <QTest>
 #include <QTimer>
 #include <QToolBar>
@@ -30,15 +32,22 @@
 
 namespace {
 
-class FrameLayoutTest : public ::testing::Test {
+class InProcessFrame : public ::testing::Test {
 protected:
-    void SetUp() override
+    void SetUp() override { Start(false); }
+    void Start(bool splash)
     {
+        m_app.reset();
         EnsureApplication();
-        ASSERT_TRUE(m_dir.isValid());
         UseScratchRegistry(m_dir);
+        WriteBmp(m_dir.filePath(QStringLiteral("pics/a.bmp")), 60, 40, Qt::blue);
+        WriteBmp(m_dir.filePath(QStringLiteral("pics/b.bmp")), 60, 40, Qt::red);
+        DevicePath::SetDeviceRoot(m_dir.path());
         CLumoOptions options;
-        options.script = QStringLiteral("-");  // no splash
+        options.script = QStringLiteral("-");  // no splash unless asked
+        options.splash = splash;
+        if (splash)
+            options.rawPath = m_dir.filePath(QStringLiteral("pics"));
         m_app = std::make_unique<CLumoApp>(options);
         ASSERT_TRUE(m_app->InitInstance());
         QApplication::processEvents();
@@ -46,6 +55,7 @@ protected:
     void TearDown() override
     {
         m_app.reset();
+        DevicePath::SetDeviceRoot(QString());
         LeaveScratchRegistry(m_dir);
     }
 
@@ -61,24 +71,48 @@ protected:
         Settings::SetThumbnailViewMode(mode);
         Frame()->ApplyViewMode();
     }
+    int Current() const { return m_app->Document()->Catalog().GetCurrentIndex(); }
 
     QTemporaryDir m_dir;
     std::unique_ptr<CLumoApp> m_app;
 };
 
+class SplashTest : public InProcessFrame {
+protected:
+    void SetUp() override
+    {
+        Start(true);
+        m_splash = m_app->Screen()->findChild<CSplashWnd*>();
+        ASSERT_TRUE(m_splash);
+    }
+    // The middle of the strip's second cell, in device-screen pixels.
+    QPoint SecondThumbnail() const
+    {
+        const CThumbnailCtrl* strip = Frame()->ThumbnailView()->Strip();
+        const QPoint local(CThumbnailStrip::CellLeft(1) + CThumbnailStrip::kCellWidth / 2, strip->height() / 2);
+        return m_app->Screen()->mapFromGlobal(strip->mapToGlobal(local));
+    }
+    static void Tap(QPoint p)
+    {
+        QWidget* target = Input::WidgetAt(p);
+        Input::PenDown(target, p);
+        Input::PenUp(target, p);
+    }
+
+    QPointer<CSplashWnd> m_splash;
+};
+
 }  // namespace
 
-TEST_F(FrameLayoutTest, EachModeGivesTheRowsTheirHeights)
+TEST_F(InProcessFrame, EachModeGivesTheRowsTheirHeights)
 {
-    struct Case {
+    const struct {
         int mode;
         int viewHeight;
         int thumbnailHeight;
         bool toolBar;
-    };
-    // The frame is 268 pixels high between the bands.
-    const Case cases[] = {{0, 170, 70, true}, {1, 210, 30, true}, {-1, 240, 24, false}};
-    for (const Case& c : cases) {
+    } cases[] = {{0, 170, 70, true}, {1, 210, 30, true}, {-1, 240, 24, false}};  // of a frame 268 high
+    for (const auto& c : cases) {
         SetMode(c.mode);
         EXPECT_EQ(View()->height(), c.viewHeight) << c.mode;
         EXPECT_EQ(Frame()->ThumbnailView()->height(), c.thumbnailHeight) << c.mode;
@@ -88,12 +122,8 @@ TEST_F(FrameLayoutTest, EachModeGivesTheRowsTheirHeights)
         EXPECT_EQ(View()->Canvas()->BufferWidth(), 242);
         EXPECT_EQ(View()->Canvas()->BufferHeight(), c.viewHeight) << c.mode;
     }
-}
-
-TEST_F(FrameLayoutTest, EffectLayoutKeepsTheGapOfTheModeBefore)
-{
+    // The effect layout keeps the gap of the mode before.
     SetMode(2);
-    EXPECT_EQ(Frame()->Splitter()->Gap(), 0);
     SetMode(-1);
     EXPECT_EQ(Frame()->Splitter()->Gap(), 0);
     SetMode(0);
@@ -102,7 +132,7 @@ TEST_F(FrameLayoutTest, EffectLayoutKeepsTheGapOfTheModeBefore)
     EXPECT_EQ(View()->height(), 240);
 }
 
-TEST_F(FrameLayoutTest, FullScreenLayoutHidesTheToolBarAndLeavesTheCommandBar)
+TEST_F(InProcessFrame, FullScreenLayoutHidesTheToolBarAndLeavesTheCommandBar)
 {
     Frame()->CommandBar()->hide();
     SetMode(2);
@@ -110,28 +140,23 @@ TEST_F(FrameLayoutTest, FullScreenLayoutHidesTheToolBarAndLeavesTheCommandBar)
     EXPECT_FALSE(Frame()->CommandBar()->isVisible());
     SetMode(1);
     EXPECT_TRUE(Frame()->CommandBar()->isVisible());
-    Frame()->CommandBar()->show();
     SetMode(2);
     EXPECT_TRUE(Frame()->CommandBar()->isVisible());
-    EXPECT_FALSE(View()->Canvas() == nullptr);
 }
 
-TEST_F(FrameLayoutTest, FullScreenOptionsPlaceTheFrameAndTheBars)
+TEST_F(InProcessFrame, FullScreenOptionsPlaceTheFrameAndTheBarsAndToggleRestoresThem)
 {
     CDeviceScreen* screen = m_app->Screen();
-    struct Case {
+    const struct {
         int options;
         QRect frame;
-        bool taskBar;
-        bool commandBar;
-        bool sipButton;
-    };
-    const Case cases[] = {
+        bool taskBar, commandBar, sipButton;
+    } cases[] = {
         {15, QRect(0, 0, 240, 320), false, false, false},
         {0, QRect(0, 26, 240, 268), true, true, true},
         {2, QRect(0, 0, 240, 294), false, true, true},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         View()->SetFullScreenOptions(c.options);
         View()->SetFullScreen(1);
         EXPECT_EQ(View()->ApplyFullScreen(), 1);
@@ -140,85 +165,55 @@ TEST_F(FrameLayoutTest, FullScreenOptionsPlaceTheFrameAndTheBars)
         EXPECT_EQ(Frame()->CommandBar()->isVisible(), c.commandBar) << c.options;
         EXPECT_EQ(Frame()->CommandBar()->SipButtonVisible(), c.sipButton) << c.options;
     }
-    // Off again: the normal layout whatever the options.
+    // Off again: the normal layout whatever the options; twice: full screen.
     View()->SetFullScreenOptions(15);
-    View()->ToggleFullScreen();
-    EXPECT_EQ(View()->GetFullScreen(), 0);
-    EXPECT_EQ(OnScreen(Frame()), QRect(0, 26, 240, 268));
-    EXPECT_TRUE(screen->TaskBarVisible());
-    EXPECT_TRUE(Frame()->CommandBar()->isVisible());
+    for (const bool full : {false, true, false}) {
+        View()->ToggleFullScreen();
+        EXPECT_EQ(View()->GetFullScreen(), full ? 1 : 0);
+        EXPECT_EQ(OnScreen(Frame()), full ? QRect(0, 0, 240, 320) : QRect(0, 26, 240, 268));
+        EXPECT_EQ(screen->TaskBarVisible(), !full);
+        EXPECT_EQ(Frame()->CommandBar()->isVisible(), !full);
+    }
 }
 
-TEST_F(FrameLayoutTest, ToggleTwiceReturnsToTheStartingLayout)
-{
-    View()->SetFullScreenOptions(15);
-    View()->ToggleFullScreen();
-    EXPECT_EQ(OnScreen(Frame()), QRect(0, 0, 240, 320));
-    View()->ToggleFullScreen();
-    EXPECT_EQ(OnScreen(Frame()), QRect(0, 26, 240, 268));
-    EXPECT_TRUE(m_app->Screen()->TaskBarVisible());
-}
-
-TEST_F(FrameLayoutTest, CommandBarCarriesTheSixTooltipsInButtonOrder)
-{
-    EXPECT_EQ(Frame()->Tooltips(), (QStringList {"New", "File", "Help", "Browser Folder", "SlideShow", "About LUMO"}));
-    EXPECT_EQ(CMainFrame::LoadStringCopy(Res::IDS_TIP_ABOUT), QStringLiteral("About LUMO"));
-    EXPECT_TRUE(CMainFrame::LoadStringCopy(12345).isEmpty());
-}
-
-TEST_F(FrameLayoutTest, EveryToolButtonHasItsOwnImage)
+TEST_F(InProcessFrame, EveryToolButtonHasItsOwnImageAndADisabledOne)
 {
     QList<QImage> images;
     for (QAction* a : Frame()->BottomToolBar()->actions()) {
         if (a->isSeparator())
             continue;
-        ASSERT_FALSE(a->icon().isNull()) << a->data().toInt();
         const QImage normal = a->icon().pixmap(16, 16, QIcon::Normal).toImage();
-        const QImage disabled = a->icon().pixmap(16, 16, QIcon::Disabled).toImage();
-        EXPECT_NE(normal, disabled) << a->data().toInt();
-        EXPECT_FALSE(images.contains(normal));
+        EXPECT_NE(normal, a->icon().pixmap(16, 16, QIcon::Disabled).toImage()) << a->data().toInt();
+        EXPECT_FALSE(normal.isNull() || images.contains(normal)) << a->data().toInt();
         images << normal;
     }
     EXPECT_EQ(images.size(), 8);
 }
 
-namespace {
-
-// Records the keys that reach a window.
-class KeyRecorder : public QObject {
-public:
-    bool eventFilter(QObject*, QEvent* event) override
-    {
-        if (event->type() == QEvent::KeyPress)
-            keys << static_cast<QKeyEvent*>(event)->key();
-        return false;
-    }
-    QList<int> keys;
-};
-
-}  // namespace
-
-TEST_F(FrameLayoutTest, ArrowKeysInTheImageViewGoToTheThumbnailView)
+TEST_F(InProcessFrame, ArrowKeysInTheImageViewGoToTheThumbnailViewAndMenuLabelsMatchExactly)
 {
-    KeyRecorder recorder;
+    struct KeyRecorder : QObject {
+        bool eventFilter(QObject*, QEvent* event) override
+        {
+            if (event->type() == QEvent::KeyPress)
+                keys << static_cast<QKeyEvent*>(event)->key();
+            return false;
+        }
+        QList<int> keys;
+    } recorder;
     Frame()->ThumbnailView()->installEventFilter(&recorder);
     for (int key : {int(Qt::Key_Left), int(Qt::Key_A), int(Qt::Key_Down), int(Qt::Key_Return)}) {
         QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
         QApplication::sendEvent(View(), &press);
     }
     EXPECT_EQ(recorder.keys, (QList<int> {Qt::Key_Left, Qt::Key_Down}));
-}
-
-TEST_F(FrameLayoutTest, FindMenuItemComparesLabelsExactly)
-{
     QMenu* view = Frame()->MenuPopup(1);
-    ASSERT_NE(view, nullptr);
     EXPECT_EQ(CMainFrame::FindMenuItem(view, QStringLiteral("Zoom")), 5);
     EXPECT_EQ(CMainFrame::FindMenuItem(view, QStringLiteral("zoom")), -1);
     EXPECT_EQ(CMainFrame::FindMenuItem(nullptr, QStringLiteral("Zoom")), -1);
 }
 
-TEST_F(FrameLayoutTest, HoldTimerFiresOnceAndStops)
+TEST_F(InProcessFrame, HoldTimerFiresOnceAndStops)
 {
     CLumoDoc* doc = m_app->Document();
     for (int i = 0; i < 3; ++i)
@@ -236,4 +231,42 @@ TEST_F(FrameLayoutTest, HoldTimerFiresOnceAndStops)
     if (menu)
         menu->close();
     QTest::mouseRelease(strip, Qt::LeftButton, {}, QPoint(15 + 21, 15));
+}
+
+TEST_F(SplashTest, ClosesOnItsOwnTimerOnly)
+{
+    EXPECT_TRUE(m_splash->isVisible());
+    EXPECT_EQ(m_splash->geometry().center(), m_app->Screen()->rect().center());
+    EXPECT_FALSE(m_splash->OnTimer(m_splash->TimerId() + 1));
+    EXPECT_TRUE(m_splash->isVisible());
+    EXPECT_TRUE(QTest::qWaitFor([this] { return m_splash.isNull(); }, 5000));
+}
+
+TEST_F(SplashTest, TapClosesItAndSelectsNothingBelow)
+{
+    const QPoint second = SecondThumbnail();
+    ASSERT_TRUE(m_splash->geometry().contains(second));
+    ASSERT_EQ(Current(), 0);
+    Tap(second);
+    EXPECT_FALSE(m_splash->isVisible());
+    EXPECT_EQ(Current(), 0);
+    EXPECT_EQ(Frame()->ThumbnailView()->Strip()->Strip().m_selected, 0);
+    // The next tap is the user's own.
+    Tap(second);
+    EXPECT_EQ(Current(), 1);
+    EXPECT_TRUE(QTest::qWaitFor([this] { return m_splash.isNull(); }, 5000));
+}
+
+TEST_F(SplashTest, KeyClosesItAndGoesNoFurther)
+{
+    // The arrows reach the main view, which passes them to the strip.
+    m_app->Screen()->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(m_app->Screen()));
+    View()->setFocus();
+    ASSERT_TRUE(m_splash);
+    Input::KeyPress(QStringLiteral("Right"));
+    EXPECT_FALSE(m_splash->isVisible());
+    EXPECT_EQ(Current(), 0);
+    Input::KeyPress(QStringLiteral("Right"));
+    EXPECT_EQ(Current(), 1);
 }

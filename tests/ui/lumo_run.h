@@ -1,14 +1,25 @@
-// Runs the lumo program offscreen on a script in a private environment (its
-// own HOME, configuration, registry file and device root) and collects what
-// it printed, its exit status and its dumps.
+// What the UI tests share: running the lumo program offscreen on a script in
+// a private environment (its own HOME, configuration, registry file and
+// device root) and reading what it printed and dumped; pictures and albums
+// written byte by byte; and the offscreen application of in-process tests.
 #pragma once
 
+#include "platform/message_box.h"
+#include "platform/profile.h"
+#include "platform/registry_store.h"
+
+#include <QApplication>
+#include <QColor>
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QPainter>
 #include <QProcess>
-#include <QString>
-#include <QStringList>
 #include <QTemporaryDir>
+#include <gtest/gtest.h>
 
 struct LumoResult {
     int exitCode = -1;
@@ -27,33 +38,56 @@ public:
     QString Dir() const { return m_dir.path(); }
     QString Root() const { return m_dir.path() + QStringLiteral("/root"); }
     QString Registry() const { return m_dir.path() + QStringLiteral("/registry.reg"); }
-
-    // Runs lumo with the script text and extra arguments after the options.
-    LumoResult Run(const QString& script, const QStringList& pathWords = {}, const QStringList& options = {}) const
+    QString Out(const QString& name) const { return Dir() + QLatin1Char('/') + name; }    // in the run's folder
+    QString Path(const QString& name) const { return Root() + QLatin1Char('/') + name; }  // on the device
+    QJsonObject Dump(const QString& name) const  // a dump the script wrote to a file
     {
-        const QString scriptPath = m_dir.path() + QStringLiteral("/script.lumo");
-        QFile f(scriptPath);
+        QFile f(Out(name));
+        return f.open(QIODevice::ReadOnly) ? QJsonDocument::fromJson(f.readAll()).object() : QJsonObject();
+    }
+
+    // Values stored before the run: REGEDIT4 lines of the Setting section and
+    // of the slideshow's.
+    void Store(const QString& setting, const QString& slideshow = QString()) const
+    {
+        QFile reg(Registry());
+        reg.open(QIODevice::WriteOnly);
+        reg.write(QStringLiteral("REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\FARHAVEN\\lumo\\Setting]\n%1\n\n"
+                                 "[HKEY_CURRENT_USER\\Software\\FARHAVEN\\lumo\\Settings\\Slideshow]\n%2\n")
+                      .arg(setting, slideshow)
+                      .toUtf8());
+    }
+    void StoreMode(int mode, const QString& slideshow = QString()) const
+    {
+        Store(QStringLiteral("\"ThumbnailView Mode\"=dword:%1").arg(mode, 8, 16, QLatin1Char('0')), slideshow);
+    }
+    // Points this process's settings at what the runs stored.
+    void ReadStoredSettings() const
+    {
+        CRegistryStore::Instance().SetFile(Registry());
+        Profile::SetAppName(QStringLiteral("lumo"));
+    }
+
+    // Runs lumo on the script with the path words after the options; the
+    // run must end with that status.
+    LumoResult Run(const QString& script, const QStringList& pathWords = {}, const QStringList& options = {},
+                   int status = 0) const
+    {
+        QFile f(Out(QStringLiteral("script.lumo")));
         f.open(QIODevice::WriteOnly | QIODevice::Truncate);
         f.write(script.toUtf8());
         f.close();
-        QProcess p;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("HOME"), m_dir.path() + QStringLiteral("/home"));
-        env.insert(QStringLiteral("XDG_CONFIG_HOME"), m_dir.path() + QStringLiteral("/config"));
-        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), m_dir.path());
-        env.insert(QStringLiteral("TZ"), QStringLiteral("UTC"));
-        env.remove(QStringLiteral("DISPLAY"));
-        env.remove(QStringLiteral("WAYLAND_DISPLAY"));
-        env.remove(QStringLiteral("QT_QPA_PLATFORM"));
+        for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+            env.remove(QLatin1String(name));
+        env.insert("HOME", Out("home"));
+        env.insert("XDG_CONFIG_HOME", Out("config"));
+        env.insert("XDG_RUNTIME_DIR", Dir());
+        env.insert("TZ", "UTC");
+        QProcess p;
         p.setProcessEnvironment(env);
-        p.setWorkingDirectory(m_dir.path());
-        QStringList args = {QStringLiteral("--offscreen"),
-                            QStringLiteral("--device-root"),
-                            Root(),
-                            QStringLiteral("--registry"),
-                            Registry(),
-                            QStringLiteral("--script"),
-                            scriptPath};
+        p.setWorkingDirectory(Dir());
+        QStringList args = {"--offscreen", "--device-root", Root(), "--registry", Registry(), "--script", f.fileName()};
         args << options;
         if (!pathWords.isEmpty())
             args << QStringLiteral("--") << pathWords;
@@ -66,9 +100,150 @@ public:
         const int start = int(r.out.lastIndexOf(QStringLiteral("\n{")));
         const QString json = start >= 0 ? r.out.mid(start + 1) : (r.out.startsWith('{') ? r.out : QString());
         r.dump = QJsonDocument::fromJson(json.toUtf8()).object();
+        EXPECT_EQ(r.exitCode, status) << r.err.toStdString();
         return r;
     }
 
 private:
     QTemporaryDir m_dir;
 };
+
+// Reading dumps: the catalog's entries, the menu's marks, the windows and
+// the top-most open dialog with its controls.
+inline QJsonObject Entry(const QJsonObject& dump, int index = 0)
+{
+    return dump["entries"].toArray()[index].toObject();
+}
+
+inline QStringList Paths(const QJsonObject& dump)
+{
+    QStringList paths;
+    for (const QJsonValue& e : dump["entries"].toArray())
+        paths << e["path"].toString();
+    return paths;
+}
+
+inline bool MenuFlag(const QJsonObject& dump, int id, const char* flag = "checked")
+{
+    return dump["menu"][QString::number(id)][QLatin1String(flag)].toBool();
+}
+
+// The rectangle of the first visible window of class cls; empty when none is.
+inline QList<int> WindowRect(const QJsonObject& dump, const QString& cls)
+{
+    QList<int> r;
+    for (const QJsonValue& w : dump["windows"].toArray())
+        if (w["class"].toString() == cls) {
+            for (const QJsonValue& v : w["rect"].toArray())
+                r << v.toInt();
+            break;
+        }
+    return r;
+}
+
+inline QJsonObject Top(const QJsonObject& dump)
+{
+    const QJsonArray dialogs = dump["dialogs"].toArray();
+    return dialogs.isEmpty() ? QJsonObject() : dialogs.last().toObject();
+}
+
+// The first control of the dialog with that identifier (-1: the labels).
+inline QJsonObject Control(const QJsonObject& dialog, int id)
+{
+    for (const QJsonValue& c : dialog["controls"].toArray())
+        if (c["id"].toInt() == id)
+            return c.toObject();
+    return {};
+}
+
+inline QString Text(const QJsonObject& dialog, int id)
+{
+    return Control(dialog, id)["text"].toString();
+}
+
+// The texts of the labels and group boxes that carry no identifier, in order.
+inline QStringList Labels(const QJsonObject& dialog)
+{
+    QStringList texts;
+    for (const QJsonValue& c : dialog["controls"].toArray())
+        if (c["id"].toInt() == -1)
+            texts << c["text"].toString();
+    return texts;
+}
+
+inline QStringList Items(const QJsonObject& dialog, int id)
+{
+    QStringList items;
+    for (const QJsonValue& v : Control(dialog, id)["items"].toArray())
+        items << v.toString();
+    return items;
+}
+
+// A 24-bit BMP of w x h pixels in one colour; with a marker colour, the top
+// left quarter is painted in it so that moves and turns show.
+inline void WriteBmp(const QString& path, int w, int h, QColor color, QColor marker = QColor())
+{
+    QDir().mkpath(QFileInfo(path).path());
+    QImage image(w, h, QImage::Format_RGB32);
+    image.fill(color);
+    if (marker.isValid())
+        QPainter(&image).fillRect(0, 0, w / 2, h / 2, marker);
+    image.save(path, "BMP");
+}
+
+// An album of (device path, memo text) records in UTF-16LE.
+inline void WriteAlbum(const QString& path, const QList<QPair<QString, QString>>& records)
+{
+    QString text = QChar(0x0008);
+    for (const auto& [picture, memo] : records)
+        text += picture + QChar(0x001B) + memo + QChar(0x0008);
+    QFile f(path);
+    f.open(QIODevice::WriteOnly);
+    f.write(reinterpret_cast<const char*>(text.utf16()), text.size() * 2);
+}
+
+inline QString MemoText(const QString& align, const QString& content)
+{
+    return QStringLiteral("font=Tahoma;size=9;bold=1;italic=0;align=%1;color=#FFFFFF;content=%2").arg(align, content);
+}
+
+// Pixels of a colour close to c inside rect of the image.
+inline int CountNear(const QImage& image, const QRect& rect, QColor c, int tolerance = 40)
+{
+    int n = 0;
+    for (int y = rect.top(); y <= rect.bottom(); ++y)
+        for (int x = rect.left(); x <= rect.right(); ++x) {
+            const QColor p = image.pixelColor(x, y);
+            n += std::abs(p.red() - c.red()) + std::abs(p.green() - c.green()) + std::abs(p.blue() - c.blue())
+                 <= tolerance;
+        }
+    return n;
+}
+
+// The QApplication that in-process UI tests share: offscreen, made once,
+// living as long as the test program.
+inline QApplication* EnsureApplication()
+{
+    static int argc = 1;
+    static char name[] = "ui_tests";
+    static char* argv[] = {name, nullptr};
+    if (!qApp) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        new QApplication(argc, argv);
+    }
+    return qobject_cast<QApplication*>(qApp);
+}
+
+// Settings of an in-process run kept in dir's own registry file, messages
+// recorded; and, when the test ends, pointed away from it.
+inline void UseScratchRegistry(const QTemporaryDir& dir)
+{
+    CRegistryStore::Instance().SetFile(dir.filePath(QStringLiteral("registry.reg")));
+    Profile::SetAppName(QStringLiteral("lumo"));
+    MessageBoxService::SetEcho(true);
+}
+
+inline void LeaveScratchRegistry(const QTemporaryDir& dir)
+{
+    CRegistryStore::Instance().SetFile(dir.filePath(QStringLiteral("unused.reg")));
+}

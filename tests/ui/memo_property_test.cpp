@@ -1,36 +1,22 @@
 // The Memo Property dialog through the real program, on a picture from an
 // album: what OK applies, what Escape leaves, the fonts it offers and the
 // on-screen keyboard that follows the memo edit.
-#include "dialog_dump.h"
-#include "in_process.h"
 #include "lumo_run.h"
-#include "ui_pictures.h"
 
 #include <QFontDatabase>
-#include <QJsonArray>
 #include <gtest/gtest.h>
-
-using namespace UiPictures;
 
 namespace {
 
 const char* const kAlbumMemo = "font=DejaVu Sans;size=12;bold=1;italic=0;align=Bottom Right;color=#00FF00;content=Hi";
 
-class MemoPropertyTest : public ::testing::Test {
-protected:
-    // Runs the script on an album of one blue picture with that memo.
-    LumoResult Run(const QString& script, const QString& memo = QString::fromLatin1(kAlbumMemo))
-    {
-        WriteBmp(m_run.Root() + QStringLiteral("/blue.bmp"), 240, 320, QColor(0, 0, 200));
-        WriteAlbum(m_run.Root() + QStringLiteral("/memo.lab"), {{QStringLiteral("\\blue.bmp"), memo}});
-        const LumoResult r = m_run.Run(script, {m_run.Root() + QStringLiteral("/memo.lab")});
-        EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
-        return r;
-    }
-    QString Out(const char* name) const { return m_run.Dir() + QLatin1Char('/') + QLatin1String(name); }
-    static QJsonObject Memo(const LumoResult& r) { return r.dump["entries"][0]["memo"].toObject(); }
-    LumoRun m_run;
-};
+// Runs the script on an album of one blue picture with that memo.
+LumoResult RunOnAlbum(const LumoRun& run, const QString& script, const char* memo = kAlbumMemo)
+{
+    WriteBmp(run.Path(QStringLiteral("blue.bmp")), 240, 320, QColor(0, 0, 200));
+    WriteAlbum(run.Path(QStringLiteral("memo.lab")), {{QStringLiteral("\\blue.bmp"), QLatin1String(memo)}});
+    return run.Run(script, {run.Path(QStringLiteral("memo.lab"))});
+}
 
 QJsonObject MemoJson(const char* font, const char* size, int bold, int italic, const char* align, const char* content)
 {
@@ -40,7 +26,7 @@ QJsonObject MemoJson(const char* font, const char* size, int bold, int italic, c
 
 }  // namespace
 
-TEST_F(MemoPropertyTest, OkAppliesTheDialogsValuesAndEscapeLeavesTheMemo)
+TEST(MemoProperty, OkAppliesTheDialogsValuesAndEscapeLeavesTheMemo)
 {
     struct Case {
         const char* memo;
@@ -65,45 +51,35 @@ TEST_F(MemoPropertyTest, OkAppliesTheDialogsValuesAndEscapeLeavesTheMemo)
          MemoJson("DejaVu Sans", "12", 1, 0, "Bottom Right", "Hi")},
     };
     for (const Case& c : cases) {
-        const LumoResult r = Run(QStringLiteral("idle\ncommand 32840\n%1\ndump -\n").arg(QString::fromLatin1(c.lines)),
-                                 QString::fromLatin1(c.memo));
-        EXPECT_EQ(Memo(r), c.after) << c.lines;
+        LumoRun run;
+        const LumoResult r
+            = RunOnAlbum(run, QStringLiteral("idle\ncommand 32840\n%1\ndump -\n").arg(QLatin1String(c.lines)), c.memo);
+        EXPECT_EQ(Entry(r.dump)["memo"].toObject(), c.after) << c.lines;
         EXPECT_TRUE(r.dump["dialogs"].toArray().isEmpty()) << c.lines;
     }
 }
 
-TEST_F(MemoPropertyTest, OffersTheFirstFontFamiliesSortedAndTheSameEachTime)
+TEST(MemoProperty, OffersTheFirstFontFamiliesSortedAndTheSameEachTime)
 {
     EnsureApplication();
     QStringList expected = QFontDatabase::families().mid(0, 24);
     std::sort(expected.begin(), expected.end(),
               [](const QString& a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) < 0; });
-    const QString first = Out("first.json");
-    const LumoResult r = Run(
-        QStringLiteral("idle\ncommand 32840\ndump %1\nkey Escape\ncommand 32840\ndump -\nkey Escape\n").arg(first));
-    const QJsonObject again = DialogDump::Top(r.dump);
+    LumoRun run;
+    const LumoResult r
+        = RunOnAlbum(run, QStringLiteral("idle\ncommand 32840\ndump first.json\nkey Escape\ncommand 32840\ndump -\n"
+                                         "key Escape\n"));
+    const QJsonObject again = Top(r.dump);
     EXPECT_EQ(again["caption"].toString(), QStringLiteral("Dialog"));
     EXPECT_EQ(again["rect"].toArray(), (QJsonArray {0, 26, 240, 320}));  // long font names widen nothing
-    EXPECT_EQ(DialogDump::Labels(again), (QStringList {"Dialog", "Memo Property", "Font", "Align", "Size", "Memo"}));
-    EXPECT_EQ(DialogDump::Items(again, 1026), expected);
-    EXPECT_EQ(DialogDump::Items(DialogDump::Top(ReadDump(first)), 1026), expected);
-    EXPECT_EQ(DialogDump::Items(again, 1022).join(' '), QStringLiteral("6 7 8 9 10 11 12 14 16 18 20 24 28 32 40"));
-    EXPECT_EQ(DialogDump::Text(again, 1026), QStringLiteral("DejaVu Sans"));
+    EXPECT_EQ(Labels(again), (QStringList {"Dialog", "Memo Property", "Font", "Align", "Size", "Memo"}));
+    EXPECT_EQ(Items(again, 1026), expected);
+    EXPECT_EQ(Items(Top(run.Dump(QStringLiteral("first.json"))), 1026), expected);
+    EXPECT_EQ(Items(again, 1022).join(' '), QStringLiteral("6 7 8 9 10 11 12 14 16 18 20 24 28 32 40"));
+    EXPECT_EQ(Text(again, 1026), QStringLiteral("DejaVu Sans"));
 }
 
-TEST_F(MemoPropertyTest, MemoSetWithOkIsDrawnOverThePictureInFullScreen)
-{
-    const QString shot = Out("full.png");
-    Run(QStringLiteral("idle\ncommand 32840\nsettext 1018 NOTE\nselect 1027 \"Top Left\"\nclick 1\n"
-                       "dtap 120 100\nwait 20\nshot %1\n")
-            .arg(shot));
-    const QImage image(shot);
-    const QColor memoColor(255, 100, 0);
-    EXPECT_GT(CountNear(image, QRect(10, 10, 110, 25), memoColor), 10);
-    EXPECT_EQ(CountNear(image, QRect(0, 40, 240, 280), memoColor), 0);
-}
-
-TEST_F(MemoPropertyTest, KeyboardFollowsTheMemoEditAndTheInputPanelButton)
+TEST(MemoProperty, KeyboardFollowsTheMemoEditAndTheInputPanelButton)
 {
     struct Case {
         const char* lines;
@@ -119,7 +95,8 @@ TEST_F(MemoPropertyTest, KeyboardFollowsTheMemoEditAndTheInputPanelButton)
         {"tap 230 307\ntap 230 307", false},
     };
     for (const Case& c : cases) {
-        const LumoResult r = Run(QStringLiteral("idle\n%1\ndump -\n").arg(QString::fromLatin1(c.lines)));
+        LumoRun run;
+        const LumoResult r = RunOnAlbum(run, QStringLiteral("idle\n%1\ndump -\n").arg(QLatin1String(c.lines)));
         EXPECT_EQ(r.dump["inputPanel"].toBool(), c.shown) << c.lines;
     }
 }

@@ -1,13 +1,9 @@
 // The Settings command through the real program: the sheet and its pages as
 // the pen drives them, what OK stores, and what the command applies after it.
 #include "app/settings.h"
-#include "lumo_run.h"
-#include "platform/profile.h"
-#include "platform/registry_store.h"
-#include "ui_pictures.h"
 
-#include <QDir>
-#include <QJsonArray>
+#include "lumo_run.h"
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -15,35 +11,23 @@ namespace {
 class SettingsSheetTest : public ::testing::Test {
 protected:
     void TearDown() override { CRegistryStore::Instance().SetFile(QString()); }
-    // Values stored before the run, as REGEDIT4 lines of the program's sections.
-    void Store(const QString& setting, const QString& slideshow)
-    {
-        QFile reg(m_run.Registry());
-        ASSERT_TRUE(reg.open(QIODevice::WriteOnly));
-        reg.write(QStringLiteral("REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\FARHAVEN\\lumo\\Setting]\n%1\n\n"
-                                 "[HKEY_CURRENT_USER\\Software\\FARHAVEN\\lumo\\Settings\\Slideshow]\n%2\n")
-                      .arg(setting, slideshow)
-                      .toUtf8());
-    }
-    // Opens the sheet on a folder of pictures, runs the script inside it.
+    void Store(const QString& setting, const QString& slideshow) { m_run.Store(setting, slideshow); }
+    // Opens the sheet on a folder of pictures, runs the script inside it,
+    // and reads what the run stored as the program reads it.
     LumoResult RunSheet(const QString& script)
     {
-        QDir(m_run.Root()).mkpath(QStringLiteral("pics"));
-        UiPictures::WriteBmp(m_run.Root() + QStringLiteral("/pics/a.bmp"), 640, 480, Qt::blue);
-        UiPictures::WriteBmp(m_run.Root() + QStringLiteral("/pics/b.bmp"), 60, 40, Qt::red);
+        WriteBmp(m_run.Path(QStringLiteral("pics/a.bmp")), 640, 480, Qt::blue);
+        WriteBmp(m_run.Path(QStringLiteral("pics/b.bmp")), 60, 40, Qt::red);
         const LumoResult r
-            = m_run.Run(QStringLiteral("idle\ncommand 32791\n") + script, {m_run.Root() + QStringLiteral("/pics")});
-        EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
-        // Read what the run stored, as the program reads it.
-        CRegistryStore::Instance().SetFile(m_run.Registry());
-        Profile::SetAppName(QStringLiteral("lumo"));
+            = m_run.Run(QStringLiteral("idle\ncommand 32791\n") + script, {m_run.Path(QStringLiteral("pics"))});
+        m_run.ReadStoredSettings();
         return r;
     }
+    // The visible control with that identifier: the pages share some.
     static QJsonObject Control(const QJsonObject& dump, int id)
     {
-        const QJsonArray dialogs = dump["dialogs"].toArray();
-        for (const auto& c : dialogs.last().toObject()["controls"].toArray())
-            if (c.toObject()["id"].toInt() == id && c.toObject()["visible"].toBool())
+        for (const QJsonValue& c : Top(dump)["controls"].toArray())
+            if (c["id"].toInt() == id && c["visible"].toBool())
                 return c.toObject();
         return {};
     }
@@ -110,7 +94,7 @@ TEST_F(SettingsSheetTest, FullScreenChoiceShowsTheBoxesItSets)
 {
     const LumoResult r = RunSheet(QStringLiteral("click 1005\nclick 1030\nclick 1004\nclick 1005\n"
                                                  "dump chosen.json\nclick 1030\nclick 2\ndump -\n"));
-    const QJsonObject afterChoice = UiPictures::ReadDump(m_run.Dir() + QStringLiteral("/chosen.json"));
+    const QJsonObject afterChoice = m_run.Dump(QStringLiteral("chosen.json"));
     EXPECT_TRUE(Control(afterChoice, 1030)["checked"].toBool());
     EXPECT_TRUE(Control(afterChoice, 1029)["checked"].toBool());
     EXPECT_EQ(r.dump["fullScreenDefaults"].toArray(), (QJsonArray {1, 0, 270, 0}));

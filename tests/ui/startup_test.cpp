@@ -1,176 +1,119 @@
-// Start-up, the command line, and the automation harness, driven through
+// Start-up, the command line and the script's own failures, driven through
 // the real program offscreen.
 #include "lumo_run.h"
-#include "ui_pictures.h"
 
-#include <QDir>
-#include <QFile>
-#include <QImage>
-#include <QJsonArray>
 #include <gtest/gtest.h>
 
 namespace {
 
-QJsonObject WindowOf(const QJsonObject& dump, const QString& cls)
+QList<int> CheckedAmong(const QJsonObject& dump, int first, int last)
 {
-    for (const auto& w : dump["windows"].toArray())
-        if (w.toObject()["class"].toString() == cls)
-            return w.toObject();
-    return {};
-}
-
-QList<int> Rect(const QJsonObject& window)
-{
-    QList<int> r;
-    for (const auto& v : window["rect"].toArray())
-        r << v.toInt();
-    return r;
+    QList<int> ids;
+    for (int id = first; id <= last; ++id)
+        if (MenuFlag(dump, id))
+            ids << id;
+    return ids;
 }
 
 }  // namespace
 
-TEST(Startup, NoArgumentGivesEmptyCatalogAndFullScreenDefaults)
+TEST(Startup, WithoutAPathTheFrameIsSplitBetweenTheBandsAndThePictureCommandsWait)
 {
     LumoRun run;
-    const LumoResult r = run.Run(QStringLiteral("dump -\n"));
-    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
-    EXPECT_EQ(r.dump["entries"].toArray().size(), 0);
+    const LumoResult r = run.Run(QStringLiteral("shot screen.png\ndump -\n"));
+    EXPECT_TRUE(Paths(r.dump).isEmpty());
     EXPECT_EQ(r.dump["current"].toInt(), -1);
     EXPECT_EQ(r.dump["mode"].toInt(), 1);
-    const QJsonArray defaults = r.dump["fullScreenDefaults"].toArray();
-    EXPECT_EQ(defaults, (QJsonArray {1, 1, 270, 0}));
+    EXPECT_EQ(r.dump["fullScreen"].toInt(), 0);
+    EXPECT_EQ(r.dump["fullScreenDefaults"].toArray(), (QJsonArray {1, 1, 270, 0}));
+    EXPECT_EQ(r.dump["pan"].toArray(), (QJsonArray {0, 0}));
     EXPECT_TRUE(r.dump["messages"].toArray().isEmpty());
+    const QList<QPair<const char*, QList<int>>> windows = {{"CTaskBar", {0, 0, 240, 26}},
+                                                           {"CMainFrame", {0, 26, 240, 294}},
+                                                           {"CLumoView", {0, 26, 240, 236}},
+                                                           {"CThumbnailView", {0, 240, 240, 270}},
+                                                           {"CToolBar", {0, 270, 240, 294}},
+                                                           {"CCommandBar", {0, 294, 240, 320}},
+                                                           {"CSplashWnd", {}}};
+    for (const auto& [cls, rect] : windows)
+        EXPECT_EQ(WindowRect(r.dump, cls), rect) << cls;
+    // Fill and no rotation are marked, no zoom; zoom in waits for a picture.
+    EXPECT_EQ(CheckedAmong(r.dump, 32817, 32819), QList<int> {32818});
+    EXPECT_EQ(CheckedAmong(r.dump, 32785, 32788), QList<int> {32788});
+    EXPECT_TRUE(CheckedAmong(r.dump, 32792, 32797).isEmpty());
+    EXPECT_FALSE(MenuFlag(r.dump, 32798, "enabled"));
+    EXPECT_FALSE(MenuFlag(r.dump, 32841, "enabled"));
+    EXPECT_TRUE(MenuFlag(r.dump, 32793, "enabled"));
+    // The task bar band is drawn dark, the image view white.
+    const QImage image(run.Out(QStringLiteral("screen.png")));
+    ASSERT_EQ(image.size(), QSize(240, 320));
+    EXPECT_LT(qGray(image.pixel(120, 3)), 100);
+    EXPECT_EQ(image.pixel(120, 100), qRgb(255, 255, 255));
 }
 
-TEST(Startup, StripLayoutSplitsTheFrameBetweenTheBands)
+TEST(Startup, ScaledRunShotsHaveDevicePixelsAndShowTheSplashWhenAsked)
 {
     LumoRun run;
-    const LumoResult r = run.Run(QStringLiteral("dump -\n"));
-    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
-    EXPECT_EQ(Rect(WindowOf(r.dump, "CTaskBar")), (QList<int> {0, 0, 240, 26}));
-    EXPECT_EQ(Rect(WindowOf(r.dump, "CMainFrame")), (QList<int> {0, 26, 240, 294}));
-    EXPECT_EQ(Rect(WindowOf(r.dump, "CLumoView")), (QList<int> {0, 26, 240, 236}));
-    EXPECT_EQ(Rect(WindowOf(r.dump, "CThumbnailView")), (QList<int> {0, 240, 240, 270}));
-    EXPECT_EQ(Rect(WindowOf(r.dump, "CToolBar")), (QList<int> {0, 270, 240, 294}));
-    EXPECT_EQ(Rect(WindowOf(r.dump, "CCommandBar")), (QList<int> {0, 294, 240, 320}));
+    const LumoResult r = run.Run(QStringLiteral("shot screen.png\ndump -\n"), {},
+                                 {QStringLiteral("--scale"), QStringLiteral("2"), QStringLiteral("--splash")});
+    EXPECT_EQ(QImage(run.Out(QStringLiteral("screen.png"))).size(), QSize(480, 640));
+    EXPECT_EQ(WindowRect(r.dump, "CSplashWnd"), (QList<int> {16, 32, 224, 288}));
 }
 
-TEST(Startup, StoredFullScreenModeStartsInStripLayout)
+// Unquoted words of a path with blanks are one path; a stored full-screen
+// mode starts in the strip; New keeps the catalog and resets the defaults.
+TEST(Startup, PathWordsStoredModeAndNewKeepTheCatalog)
 {
     LumoRun run;
-    QFile reg(run.Registry());
-    ASSERT_TRUE(reg.open(QIODevice::WriteOnly));
-    reg.write("REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\FARHAVEN\\lumo\\Setting]\n"
-              "\"ThumbnailView Mode\"=dword:00000002\n");
-    reg.close();
-    const LumoResult r = run.Run(QStringLiteral("dump -\n"));
-    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
-    EXPECT_EQ(r.dump["mode"].toInt(), 1);
-}
-
-TEST(Startup, PathWithBlanksAndNoQuotesIsOnePath)
-{
-    LumoRun run;
-    QDir(run.Root()).mkpath(QStringLiteral("My Pictures"));
-    UiPictures::WriteBmp(run.Root() + QStringLiteral("/My Pictures/sun set.bmp"), 8, 6, Qt::red);
+    run.StoreMode(2);
+    WriteBmp(run.Path(QStringLiteral("My Pictures/sun set.bmp")), 8, 6, Qt::red);
     const LumoResult r
-        = run.Run(QStringLiteral("dump -\n"),
-                  {run.Root() + QStringLiteral("/My"), QStringLiteral("Pictures/sun"), QStringLiteral("set.bmp")});
-    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
-    EXPECT_EQ(r.dump["sourcePath"].toString(), QStringLiteral("\\My Pictures\\sun set.bmp"));
-    const QJsonArray entries = r.dump["entries"].toArray();
-    ASSERT_EQ(entries.size(), 1);
-    EXPECT_EQ(entries[0].toObject()["path"].toString(), QStringLiteral("\\My Pictures\\sun set.bmp"));
-}
-
-TEST(Startup, NewKeepsTheCatalogAndResetsFullScreenDefaults)
-{
-    LumoRun run;
-    UiPictures::WriteBmp(run.Root() + QStringLiteral("/a.bmp"), 4, 4, Qt::red);
-    UiPictures::WriteBmp(run.Root() + QStringLiteral("/b.bmp"), 4, 4, Qt::blue);
-    const LumoResult r = run.Run(QStringLiteral("command 57600\ndump -\n"), {run.Root()});
-    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
-    EXPECT_EQ(r.dump["entries"].toArray().size(), 2);
+        = run.Run(QStringLiteral("dump first.json\ncommand 57600\ndump -\n"),
+                  {run.Path(QStringLiteral("My")), QStringLiteral("Pictures/sun"), QStringLiteral("set.bmp")});
+    const QJsonObject first = run.Dump(QStringLiteral("first.json"));
+    EXPECT_EQ(first["sourcePath"].toString(), QStringLiteral("\\My Pictures\\sun set.bmp"));
+    EXPECT_EQ(first["mode"].toInt(), 1);
+    EXPECT_EQ(Paths(r.dump), QStringList {QStringLiteral("\\My Pictures\\sun set.bmp")});
     EXPECT_EQ(r.dump["fullScreenDefaults"].toArray(), (QJsonArray {1, 1, 270, 0}));
 }
 
-TEST(Startup, UnreadablePathEndsWithMessageAndStatusOne)
+// A run that fails, or exits, ends before the rest of its script, with a
+// status and a line that say why.
+TEST(Startup, FailuresEndTheRunWithTheirStatusAndMessage)
 {
-    LumoRun run;
-    const LumoResult r = run.Run(QStringLiteral("dump -\n"), {run.Root() + QStringLiteral("/missing.jpg")});
-    EXPECT_EQ(r.exitCode, 1);
-    EXPECT_TRUE(r.err.contains(QStringLiteral("lumo: message: Cannot open"))) << r.err.toStdString();
-    EXPECT_TRUE(r.dump.isEmpty());
-}
-
-TEST(Startup, PathOutsideTheDeviceRootIsRefused)
-{
-    LumoRun run;
-    const LumoResult r = run.Run(QStringLiteral("dump -\n"), {QStringLiteral("/etc/hostname")});
-    EXPECT_EQ(r.exitCode, 1);
-    EXPECT_TRUE(r.err.contains(QStringLiteral("outside the device"))) << r.err.toStdString();
+    const struct {
+        const char* path;  // under the device root unless absolute
+        const char* script;
+        int status;
+        const char* message;
+    } cases[] = {
+        {"", "# comment\n\nwait 1\nfrobnicate 3\ndump -\n", 2, "lumo: script line 4: unknown command"},
+        {"", "menu View \"Image Info\"\ndump -\n", 2, "script line 1: menu item \"Image Info\" is disabled"},
+        {"", "browse\ndump -\n", 2, "lumo: script line 1: browse needs"},
+        {"", "browse \\pics 2\ndump -\n", 2, "lumo: script line 1: browse needs"},
+        {"missing.jpg", "dump -\n", 1, "lumo: message: Cannot open"},
+        {"/etc/hostname", "dump -\n", 1, "outside the device"},
+        {"", "menu File Exit\nwait 200\ndump -\n", 0, ""},
+    };
+    for (const auto& c : cases) {
+        LumoRun run;
+        const QString path = QLatin1String(c.path);
+        const QStringList words
+            = path.isEmpty() ? QStringList() : QStringList {path.startsWith('/') ? path : run.Path(path)};
+        const LumoResult r = run.Run(QLatin1String(c.script), words, {}, c.status);
+        EXPECT_TRUE(r.err.contains(QLatin1String(c.message))) << r.err.toStdString();
+        EXPECT_TRUE(r.dump.isEmpty()) << c.script;
+    }
 }
 
 TEST(Startup, OffscreenRunLeavesNoScreenFileBehind)
 {
     LumoRun run;  // its folder is the run's XDG_RUNTIME_DIR
     const QStringList before = QDir(run.Dir()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
-    for (const QString& script : {QStringLiteral("dump -\n"), QStringLiteral("quit\n")})
-        ASSERT_EQ(run.Run(script).exitCode, 0);
+    run.Run(QStringLiteral("dump -\n"));
+    run.Run(QStringLiteral("quit\n"));
     QStringList after = QDir(run.Dir()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
-    after.removeAll(QStringLiteral("script.lumo"));
-    after.removeAll(QStringLiteral("registry.reg"));
-    after.removeAll(QStringLiteral("registry.reg.lock"));
-    after.removeAll(QStringLiteral("config"));
+    for (const char* made : {"script.lumo", "registry.reg", "registry.reg.lock", "config"})
+        after.removeAll(QLatin1String(made));
     EXPECT_EQ(after, before);
-}
-
-TEST(Script, FailingCommandNamesItsLineAndExitsWithTwo)
-{
-    LumoRun run;
-    const LumoResult r = run.Run(QStringLiteral("# comment\n\nwait 1\nfrobnicate 3\ndump -\n"));
-    EXPECT_EQ(r.exitCode, 2);
-    EXPECT_TRUE(r.err.contains(QStringLiteral("lumo: script line 4: unknown command"))) << r.err.toStdString();
-    EXPECT_TRUE(r.dump.isEmpty());
-}
-
-TEST(Script, DisabledMenuItemFails)
-{
-    LumoRun run;
-    const LumoResult r = run.Run(QStringLiteral("menu View \"Image Info\"\n"));
-    EXPECT_EQ(r.exitCode, 2);
-    EXPECT_TRUE(r.err.contains(QStringLiteral("script line 1: menu item \"Image Info\" is disabled")));
-}
-
-TEST(Script, ShotWritesTheDeviceScreen)
-{
-    LumoRun run;
-    const QString shot = run.Dir() + QStringLiteral("/screen.png");
-    const LumoResult r = run.Run(QStringLiteral("shot \"%1\"\n").arg(shot));
-    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
-    QImage image(shot);
-    ASSERT_FALSE(image.isNull());
-    EXPECT_EQ(image.size(), QSize(240, 320));
-    // The task bar band is drawn dark, the image view white.
-    EXPECT_LT(qGray(image.pixel(120, 3)), 100);
-    EXPECT_EQ(image.pixel(120, 100), qRgb(255, 255, 255));
-}
-
-TEST(Script, ScaledShotHasDevicePixels)
-{
-    LumoRun run;
-    const QString shot = run.Dir() + QStringLiteral("/screen2.png");
-    const LumoResult r
-        = run.Run(QStringLiteral("shot \"%1\"\n").arg(shot), {}, {QStringLiteral("--scale"), QStringLiteral("2")});
-    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
-    EXPECT_EQ(QImage(shot).size(), QSize(480, 640));
-}
-
-TEST(Script, AboutBoxRunsInsideItsModalLoopAndClosesWithOk)
-{
-    LumoRun run;
-    const LumoResult r = run.Run(QStringLiteral("menu Tools \"About Lumo...\"\ndump -\nclick 1\ndump -\n"));
-    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
-    EXPECT_TRUE(r.out.contains(QStringLiteral("CAboutBox")));
-    EXPECT_FALSE(WindowOf(r.dump, "CAboutBox").contains("rect"));
 }
