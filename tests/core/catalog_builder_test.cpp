@@ -11,12 +11,8 @@
 #include <thread>
 #include <unistd.h>
 
-using catalog_fixture::CatalogFixture;
-using catalog_fixture::kListMode;
-using catalog_fixture::kStripMode;
-using catalog_fixture::Paths;
-using catalog_fixture::PictureFor;
-using catalog_fixture::WriteZip;
+using namespace catalog_fixture;
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -24,14 +20,6 @@ constexpr int kHint = CImageCatalog::kHintListChanged;
 
 class BuilderTest : public CatalogFixture {
 protected:
-    // \pics: a.JPG, b-sub\d.gif, b.txt, c.png (a subfolder sorts between the files).
-    void MakeMixedFolder()
-    {
-        WritePicture(QStringLiteral("\\pics\\a.JPG"));
-        WriteBytes(QStringLiteral("\\pics\\b.txt"), "text");
-        WritePicture(QStringLiteral("\\pics\\c.png"));
-        WritePicture(QStringLiteral("\\pics\\b-sub\\d.gif"));
-    }
     void MakeZip(const QString& devicePath, const QStringList& members)
     {
         std::vector<std::pair<QString, QByteArray>> content;
@@ -45,8 +33,8 @@ protected:
     {
         QStringList names;
         for (int i = 0; i < members; ++i)
-            names.append(QStringLiteral("p%1.bmp").arg(i));
-        const QString zip = QStringLiteral("\\n%1.zip").arg(members);
+            names.append(u"p%1.bmp"_s.arg(i));
+        const QString zip = u"\\n%1.zip"_s.arg(members);
         MakeZip(zip, names);
         return zip;
     }
@@ -55,315 +43,222 @@ protected:
 
 }  // namespace
 
-TEST(PathKinds, PictureExtensionsAreTheLastFourCharactersIgnoringCase)
+TEST_F(BuilderTest, PathsAreClassifiedByKindAndPicturesByTheirLastFourCharacters)
 {
     for (const char* name : {"X.PNG", "a.jpg", "b.Jpg", "c.gif", "d.BMP", ".jpg", "dir/photo.jpg"})
-        EXPECT_TRUE(CImageCatalog::IsPictureName(QString::fromLatin1(name))) << name;
+        EXPECT_TRUE(CImageCatalog::IsPictureName(QLatin1String(name))) << name;
     for (const char* name : {"x.jpeg", "x.tif", "jpg", "x.jpg.txt", "x.pngx", "", "photo_jpg"})
-        EXPECT_FALSE(CImageCatalog::IsPictureName(QString::fromLatin1(name))) << name;
+        EXPECT_FALSE(CImageCatalog::IsPictureName(QLatin1String(name))) << name;
+    MakeFolder(u"\\dir.zip"_s);
+    for (const char* name : {"\\a.ZIP", "\\b.Lab", "\\c.jpg"})
+        WriteBytes(QLatin1String(name), "x");
+    const std::pair<const char*, int> kinds[] = {
+        {"\\dir.zip", CImageCatalog::kPathFolder},     {"\\a.ZIP", CImageCatalog::kPathZip},
+        {"\\b.Lab", CImageCatalog::kPathAlbum},        {"\\c.jpg", CImageCatalog::kPathFile},
+        {"\\missing.zip", CImageCatalog::kPathFolder},  // attributes that cannot be read: a folder
+    };
+    for (const auto& [path, kind] : kinds)
+        EXPECT_EQ(CImageCatalog::ClassifyPath(QLatin1String(path)), kind) << path;
 }
 
-TEST_F(BuilderTest, ClassifyPathTellsFoldersArchivesAlbumsAndFiles)
+TEST_F(BuilderTest, FolderListsItsPicturesInNameOrderWithSubfoldersWhereTheyAreEnumerated)
 {
-    MakeFolder(QStringLiteral("\\dir.zip"));
-    WriteBytes(QStringLiteral("\\a.ZIP"), "x");
-    WriteBytes(QStringLiteral("\\b.Lab"), "x");
-    WriteBytes(QStringLiteral("\\c.jpg"), "x");
-    EXPECT_EQ(CImageCatalog::ClassifyPath(QStringLiteral("\\dir.zip")), CImageCatalog::kPathFolder);
-    EXPECT_EQ(CImageCatalog::ClassifyPath(QStringLiteral("\\a.ZIP")), CImageCatalog::kPathZip);
-    EXPECT_EQ(CImageCatalog::ClassifyPath(QStringLiteral("\\b.Lab")), CImageCatalog::kPathAlbum);
-    EXPECT_EQ(CImageCatalog::ClassifyPath(QStringLiteral("\\c.jpg")), CImageCatalog::kPathFile);
-    // A path whose attributes cannot be read counts as a folder.
-    EXPECT_EQ(CImageCatalog::ClassifyPath(QStringLiteral("\\missing.zip")), CImageCatalog::kPathFolder);
-}
-
-TEST_F(BuilderTest, FolderWithoutSubfoldersListsItsPicturesInNameOrder)
-{
-    MakeMixedFolder();
-    m_catalog.SetSourcePath(QStringLiteral("\\pics"));
-    EXPECT_EQ(m_catalog.BuildList(QStringLiteral("\\pics"), 0, kListMode), 1);
-    EXPECT_EQ(Paths(m_catalog), QStringList({QStringLiteral("\\pics\\a.JPG"), QStringLiteral("\\pics\\c.png")}));
-    EXPECT_EQ(m_hints, std::vector<int>({kHint, kHint}));
+    WritePicture(u"\\pics\\a.JPG"_s);
+    WriteBytes(u"\\pics\\b.txt"_s, "text");
+    WritePicture(u"\\pics\\c.png"_s);
+    WritePicture(u"\\pics\\b-sub\\d.gif"_s);
+    m_catalog.SetSourcePath(u"\\pics"_s);
+    EXPECT_EQ(m_catalog.BuildList(u"\\pics"_s, 0, kListMode), 1);
+    EXPECT_EQ(Paths(m_catalog), (QStringList {u"\\pics\\a.JPG"_s, u"\\pics\\c.png"_s}));
+    EXPECT_EQ(m_hints, std::vector<int>(2, kHint));
     for (const CImageItem* item : m_catalog.GetList())
-        EXPECT_EQ(item->m_source, QStringLiteral("\\pics"));
+        EXPECT_EQ(item->m_source, u"\\pics"_s);
     EXPECT_EQ(m_catalog.GetCurrent(), nullptr);
+
+    m_catalog.RemoveAll();
+    m_hints.clear();
+    EXPECT_EQ(m_catalog.BuildList(u"\\pics"_s, 1, kListMode), 1);
+    EXPECT_EQ(Paths(m_catalog), (QStringList {u"\\pics\\a.JPG"_s, u"\\pics\\b-sub\\d.gif"_s, u"\\pics\\c.png"_s}));
+    EXPECT_EQ(m_hints, std::vector<int>(3, kHint));
 }
 
-TEST_F(BuilderTest, SubfolderEntriesAreAppendedWhereTheSubfolderIsEnumerated)
+TEST_F(BuilderTest, ListModeReadsFileFactsWithoutDecodingAndStripModeMakesEveryThumbnail)
 {
-    MakeMixedFolder();
-    EXPECT_EQ(m_catalog.BuildList(QStringLiteral("\\pics"), 1, kListMode), 1);
-    EXPECT_EQ(Paths(m_catalog), QStringList({QStringLiteral("\\pics\\a.JPG"), QStringLiteral("\\pics\\b-sub\\d.gif"),
-                                             QStringLiteral("\\pics\\c.png")}));
-    EXPECT_EQ(HintCount(kHint), 3);
-    EXPECT_EQ(m_hints.size(), 3u);
-}
-
-TEST_F(BuilderTest, ListModeReadsFileFactsWithoutDecoding)
-{
-    WritePicture(QStringLiteral("\\pics\\IMG_0001.JPG"));
-    const QByteArray bytes = ReadBytes(QStringLiteral("\\pics\\IMG_0001.JPG"));
+    WritePicture(u"\\pics\\IMG_0001.JPG"_s);
+    const QByteArray bytes = ReadBytes(u"\\pics\\IMG_0001.JPG"_s);
     const timespec times[2] = {{1622548800, 0}, {1622548800, 0}};  // 2021-06-01 12:00:00 UTC
-    ASSERT_EQ(
-        ::utimensat(AT_FDCWD, QFile::encodeName(Host(QStringLiteral("\\pics\\IMG_0001.JPG"))).constData(), times, 0),
-        0);
-    ASSERT_EQ(m_catalog.BuildList(QStringLiteral("\\pics"), 0, kListMode), 1);
-    ASSERT_EQ(m_catalog.GetCount(), 1);
-    const CImageItem* item = m_catalog.GetAt(0);
-    EXPECT_EQ(item->m_memoContent, QStringLiteral("IMG_0001"));
-    EXPECT_EQ(item->m_fileSize, uint32_t(bytes.size()));
-    EXPECT_EQ(item->m_modified.GetTime(), 1622548800);
-    EXPECT_EQ(item->m_typeName, QString());
-    EXPECT_EQ(item->m_thumbnail, nullptr);
-    EXPECT_EQ(item->m_fullBitmap, nullptr);
-    EXPECT_EQ(item->m_displayCopy->m_handle, nullptr);
-    EXPECT_EQ(item->m_shrinkCopy->m_handle, nullptr);
-
+    ASSERT_EQ(::utimensat(AT_FDCWD, QFile::encodeName(Host(u"\\pics\\IMG_0001.JPG"_s)).constData(), times, 0), 0);
+    ASSERT_EQ(m_catalog.BuildList(u"\\pics"_s, 0, kListMode), 1);
     // The same picture opened on its own reads the same facts through the loader.
-    ASSERT_EQ(m_catalog.BuildList(QStringLiteral("\\pics\\IMG_0001.JPG"), 0, kListMode), 1);
+    ASSERT_EQ(m_catalog.BuildList(u"\\pics\\IMG_0001.JPG"_s, 0, kListMode), 1);
     ASSERT_EQ(m_catalog.GetCount(), 2);
-    EXPECT_EQ(m_catalog.GetAt(1)->m_fileSize, item->m_fileSize);
-    EXPECT_EQ(m_catalog.GetAt(1)->m_modified.GetTime(), 1622548800);
-}
+    for (const CImageItem* item : m_catalog.GetList()) {
+        EXPECT_EQ(item->m_memoContent, u"IMG_0001"_s);
+        EXPECT_EQ(item->m_fileSize, uint32_t(bytes.size()));
+        EXPECT_EQ(item->m_modified.GetTime(), 1622548800);
+        EXPECT_EQ(item->m_thumbnail, nullptr);
+        EXPECT_EQ(item->m_fullBitmap, nullptr);
+    }
 
-TEST_F(BuilderTest, StripModeMakesAThumbnailForEveryKind)
-{
-    for (const char* name : {"\\pics\\a.bmp", "\\pics\\b.jpg", "\\pics\\c.gif", "\\pics\\d.png"})
-        WritePicture(QString::fromLatin1(name));
-    ASSERT_EQ(m_catalog.BuildList(QStringLiteral("\\pics"), 0, kStripMode), 1);
+    for (const char* name : {"\\kinds\\a.bmp", "\\kinds\\b.jpg", "\\kinds\\c.gif", "\\kinds\\d.png"})
+        WritePicture(QLatin1String(name));
+    WriteBytes(u"\\kinds\\broken.png"_s, "not a picture at all");  // left out; the build goes on
+    m_catalog.RemoveAll();
+    m_hints.clear();
+    ASSERT_EQ(m_catalog.BuildList(u"\\kinds"_s, 0, kStripMode), 1);
     ASSERT_EQ(m_catalog.GetCount(), 4);
+    EXPECT_EQ(m_hints, std::vector<int>(4, kHint));
     for (const CImageItem* item : m_catalog.GetList()) {
         EXPECT_NE(item->m_thumbnail, nullptr) << item->m_path.toStdString();
         EXPECT_EQ(item->m_fullBitmap, nullptr) << item->m_path.toStdString();
     }
 }
 
-TEST_F(BuilderTest, PictureThatCannotBeDecodedIsLeftOutAndTheBuildGoesOn)
+TEST_F(BuilderTest, ArchivesAreListedInAFolderScanAndTheirMembersKeepTheirNames)
 {
-    WriteBytes(QStringLiteral("\\pics\\a.png"), "not a picture at all");
-    WritePicture(QStringLiteral("\\pics\\b.bmp"));
-    ASSERT_EQ(m_catalog.BuildList(QStringLiteral("\\pics"), 0, kStripMode), 1);
-    EXPECT_EQ(Paths(m_catalog), QStringList({QStringLiteral("\\pics\\b.bmp")}));
-    EXPECT_EQ(m_hints, std::vector<int>({kHint}));
-}
-
-TEST_F(BuilderTest, ArchiveInAScannedFolderIsListedWithSubfoldersOff)
-{
-    WritePicture(QStringLiteral("\\pics\\a.jpg"));
-    MakeZip(QStringLiteral("\\pics\\pics.zip"), {QStringLiteral("one.png"), QStringLiteral("two.bmp")});
-    ASSERT_EQ(m_catalog.BuildList(QStringLiteral("\\pics"), 0, kListMode), 1);
-    EXPECT_EQ(Paths(m_catalog),
-              QStringList({QStringLiteral("\\pics\\a.jpg"), QStringLiteral("one.png"), QStringLiteral("two.bmp")}));
-    EXPECT_EQ(m_catalog.GetAt(1)->m_source, QStringLiteral("\\pics\\pics.zip"));
-    EXPECT_EQ(m_catalog.GetAt(2)->m_source, QStringLiteral("\\pics\\pics.zip"));
-    EXPECT_EQ(m_catalog.GetAt(1)->m_fileSize, uint32_t(PictureFor(QStringLiteral("one.png")).size()));
-    EXPECT_EQ(HintCount(kHint), 3);
-}
-
-TEST_F(BuilderTest, ArchiveMembersKeepTheirNamesAndGetTitlesWithForwardSlashes)
-{
-    MakeZip(QStringLiteral("\\p.zip"),
-            {QStringLiteral("dir/"), QStringLiteral("dir/photo.jpg"), QStringLiteral("notes.txt"),
-             QStringLiteral("x.jpeg"), QStringLiteral("X.PNG")});
-    m_catalog.SetSourcePath(QStringLiteral("\\p.zip"));
-    ASSERT_EQ(m_catalog.BuildList(QStringLiteral("\\p.zip"), 0, kStripMode), 1);
-    EXPECT_EQ(Paths(m_catalog), QStringList({QStringLiteral("dir/photo.jpg"), QStringLiteral("X.PNG")}));
-    EXPECT_EQ(m_catalog.GetAt(0)->m_memoContent, QStringLiteral("dir/photo"));
-    EXPECT_EQ(m_catalog.GetAt(1)->m_memoContent, QStringLiteral("X"));
-    EXPECT_NE(m_catalog.GetAt(0)->m_thumbnail, nullptr);
-    EXPECT_EQ(m_hints, std::vector<int>({kHint, kHint}));
+    WritePicture(u"\\pics\\a.jpg"_s);
+    MakeZip(u"\\pics\\pics.zip"_s, {u"dir/"_s, u"dir/photo.jpg"_s, u"notes.txt"_s, u"x.jpeg"_s, u"X.PNG"_s});
+    ASSERT_EQ(m_catalog.BuildList(u"\\pics"_s, 0, kStripMode), 1);
+    EXPECT_EQ(Paths(m_catalog), (QStringList {u"\\pics\\a.jpg"_s, u"dir/photo.jpg"_s, u"X.PNG"_s}));
+    EXPECT_EQ(m_hints, std::vector<int>(3, kHint));
+    EXPECT_EQ(m_catalog.GetAt(1)->m_memoContent, u"dir/photo"_s);
+    EXPECT_EQ(m_catalog.GetAt(2)->m_memoContent, u"X"_s);
+    for (int i = 1; i < 3; ++i) {
+        EXPECT_EQ(m_catalog.GetAt(i)->m_source, u"\\pics\\pics.zip"_s);
+        EXPECT_NE(m_catalog.GetAt(i)->m_thumbnail, nullptr);
+    }
+    EXPECT_EQ(m_catalog.GetAt(2)->m_fileSize, uint32_t(PictureFor(u"X.PNG"_s).size()));
 }
 
 TEST_F(BuilderTest, AlbumInsideAScannedFolderIsNotRead)
 {
-    WritePicture(QStringLiteral("\\pics\\a.jpg"));
-    WritePicture(QStringLiteral("\\other\\elsewhere.jpg"));
+    WritePicture(u"\\pics\\a.jpg"_s);
+    WritePicture(u"\\other\\elsewhere.jpg"_s);
     CImageCatalog source;
-    source.BuildList(QStringLiteral("\\other\\elsewhere.jpg"), 0, kListMode);
-    ASSERT_EQ(source.SaveAlbum(QStringLiteral("\\pics\\album.lab")), 1);
-    ASSERT_EQ(m_catalog.BuildList(QStringLiteral("\\pics"), 1, kListMode), 1);
-    EXPECT_EQ(Paths(m_catalog), QStringList({QStringLiteral("\\pics\\a.jpg")}));
+    source.BuildList(u"\\other\\elsewhere.jpg"_s, 0, kListMode);
+    ASSERT_EQ(source.SaveAlbum(u"\\pics\\album.lab"_s), 1);
+    ASSERT_EQ(m_catalog.BuildList(u"\\pics"_s, 1, kListMode), 1);
+    EXPECT_EQ(Paths(m_catalog), QStringList {u"\\pics\\a.jpg"_s});
 }
 
 TEST_F(BuilderTest, AddingASecondFolderAppendsAfterTheFirstAndKeepsTheCurrentEntry)
 {
-    WritePicture(QStringLiteral("\\one\\a.jpg"));
-    WritePicture(QStringLiteral("\\one\\b.jpg"));
-    WritePicture(QStringLiteral("\\two\\a.png"));
-    m_catalog.SetSourcePath(QStringLiteral("\\one"));
-    m_catalog.BuildList(QStringLiteral("\\one"), 0, kListMode);
+    for (const char* name : {"\\one\\a.jpg", "\\one\\b.jpg", "\\two\\a.png"})
+        WritePicture(QLatin1String(name));
+    m_catalog.SetSourcePath(u"\\one"_s);
+    m_catalog.BuildList(u"\\one"_s, 0, kListMode);
     CImageItem* current = m_catalog.GetAt(1);
     m_catalog.SetCurrent(current);
-
-    m_catalog.SetSourcePath(QStringLiteral("\\two"));
-    EXPECT_EQ(m_catalog.BuildList(QStringLiteral("\\two"), 0, kListMode), 1);
-    EXPECT_EQ(Paths(m_catalog), QStringList({QStringLiteral("\\one\\a.jpg"), QStringLiteral("\\one\\b.jpg"),
-                                             QStringLiteral("\\two\\a.png")}));
+    m_catalog.SetSourcePath(u"\\two"_s);
+    EXPECT_EQ(m_catalog.BuildList(u"\\two"_s, 0, kListMode), 1);
+    EXPECT_EQ(Paths(m_catalog), (QStringList {u"\\one\\a.jpg"_s, u"\\one\\b.jpg"_s, u"\\two\\a.png"_s}));
     EXPECT_EQ(m_catalog.GetCurrent(), current);
-    EXPECT_EQ(m_catalog.GetAt(0)->m_source, QStringLiteral("\\one"));
-    EXPECT_EQ(m_catalog.GetAt(2)->m_source, QStringLiteral("\\two"));
+    EXPECT_EQ(m_catalog.GetAt(0)->m_source, u"\\one"_s);
+    EXPECT_EQ(m_catalog.GetAt(2)->m_source, u"\\two"_s);
 }
 
-TEST_F(BuilderTest, SinglePictureIsAddedAndAnyOtherFileOnlyRefreshes)
+// An empty source ends with one hint so the views show the empty catalog,
+// unless the catalog already holds an entry; a refused picture sends none.
+TEST_F(BuilderTest, ClosingHintIsSentOnlyWhileTheCatalogIsStillEmpty)
 {
-    WritePicture(QStringLiteral("\\X.PNG"));
-    WriteBytes(QStringLiteral("\\x.jpeg"), PictureFor(QStringLiteral("x.jpg")));
-    EXPECT_EQ(m_catalog.BuildList(QStringLiteral("\\x.jpeg"), 0, kStripMode), 0);
-    EXPECT_EQ(m_catalog.GetCount(), 0);
-    EXPECT_EQ(m_hints, std::vector<int>({kHint}));
-    EXPECT_EQ(m_catalog.BuildList(QStringLiteral("\\X.PNG"), 0, kStripMode), 1);
-    EXPECT_EQ(Paths(m_catalog), QStringList({QStringLiteral("\\X.PNG")}));
-    EXPECT_EQ(m_hints, std::vector<int>({kHint, kHint}));
-    EXPECT_TRUE(Messages().isEmpty());
-}
-
-TEST_F(BuilderTest, BrokenSinglePictureIsRefusedWithoutAHint)
-{
-    WriteBytes(QStringLiteral("\\broken.gif"), "GIF89a");
-    EXPECT_EQ(m_catalog.BuildList(QStringLiteral("\\broken.gif"), 0, kStripMode), 0);
-    EXPECT_EQ(m_catalog.GetCount(), 0);
-    EXPECT_TRUE(m_hints.empty());
-}
-
-TEST_F(BuilderTest, FolderThatDoesNotExistGivesAnEmptyResultAndOneHint)
-{
-    EXPECT_EQ(m_catalog.BuildList(QStringLiteral("\\nowhere"), 1, kListMode), 0);
-    EXPECT_EQ(m_catalog.GetCount(), 0);
-    EXPECT_EQ(m_hints, std::vector<int>({kHint}));
-    EXPECT_TRUE(Messages().isEmpty());
-}
-
-TEST_F(BuilderTest, ClosingHintIsSentOnlyWhenTheCatalogIsStillEmpty)
-{
-    MakeFolder(QStringLiteral("\\empty"));
-    WriteBytes(QStringLiteral("\\texts\\b.txt"), "text");
-    MakeZip(QStringLiteral("\\nopics.zip"), {QStringLiteral("readme.txt")});
-
-    EXPECT_EQ(m_catalog.BuildList(QStringLiteral("\\empty"), 0, kListMode), 1);
-    EXPECT_EQ(m_hints, std::vector<int>({kHint}));
-    m_hints.clear();
-    EXPECT_EQ(m_catalog.BuildList(QStringLiteral("\\texts"), 0, kListMode), 1);
-    EXPECT_EQ(m_hints, std::vector<int>({kHint}));
-    m_hints.clear();
-    EXPECT_EQ(m_catalog.BuildList(QStringLiteral("\\nopics.zip"), 0, kListMode), 1);
-    EXPECT_EQ(m_hints, std::vector<int>({kHint}));
-
-    // Once the catalog holds an entry, an empty source adds no hint of its own.
-    WritePicture(QStringLiteral("\\one.bmp"));
-    m_catalog.BuildList(QStringLiteral("\\one.bmp"), 0, kListMode);
-    m_hints.clear();
-    EXPECT_EQ(m_catalog.BuildList(QStringLiteral("\\empty"), 0, kListMode), 1);
-    EXPECT_EQ(m_catalog.BuildList(QStringLiteral("\\nopics.zip"), 0, kListMode), 1);
-    EXPECT_TRUE(m_hints.empty());
+    MakeFolder(u"\\empty"_s);
+    WriteBytes(u"\\texts\\b.txt"_s, "text");
+    MakeZip(u"\\nopics.zip"_s, {u"readme.txt"_s});
+    WriteBytes(u"\\x.jpeg"_s, PictureFor(u"x.jpg"_s));
+    WriteBytes(u"\\broken.gif"_s, "GIF89a");
+    WritePicture(u"\\X.PNG"_s);
+    const struct {
+        const char* path;
+        int result, count, hints;
+    } cases[] = {
+        {"\\empty", 1, 0, 1},      {"\\texts", 1, 0, 1},      {"\\nopics.zip", 1, 0, 1}, {"\\nowhere", 0, 0, 1},
+        {"\\x.jpeg", 0, 0, 1},     {"\\broken.gif", 0, 0, 0}, {"\\X.PNG", 1, 1, 1},      {"\\empty", 1, 1, 0},
+        {"\\nopics.zip", 1, 1, 0}, {"\\broken.gif", 0, 1, 0},
+    };
+    for (const auto& c : cases) {
+        m_hints.clear();
+        EXPECT_EQ(m_catalog.BuildList(QLatin1String(c.path), 1, kStripMode), c.result) << c.path;
+        EXPECT_EQ(m_catalog.GetCount(), c.count) << c.path;
+        EXPECT_EQ(m_hints, std::vector<int>(size_t(c.hints), kHint)) << c.path;
+    }
 }
 
 TEST_F(BuilderTest, ArchiveThatCannotBeOpenedIsReportedAndTheFolderScanGoesOn)
 {
-    WriteBytes(QStringLiteral("\\pics\\a.zip"), "this is not an archive");
-    WritePicture(QStringLiteral("\\pics\\b.jpg"));
-    EXPECT_EQ(m_catalog.BuildList(QStringLiteral("\\pics\\a.zip"), 0, kListMode), 0);
-    EXPECT_EQ(Messages(), QStringList({QStringLiteral("Can't open ZIP file for thumbnail: \\pics\\a.zip")}));
+    WriteBytes(u"\\pics\\a.zip"_s, "this is not an archive");
+    WritePicture(u"\\pics\\b.jpg"_s);
+    const QStringList message {u"Can't open ZIP file for thumbnail: \\pics\\a.zip"_s};
+    EXPECT_EQ(m_catalog.BuildList(u"\\pics\\a.zip"_s, 0, kListMode), 0);
+    EXPECT_EQ(Messages(), message);
     EXPECT_TRUE(m_hints.empty());
-
     MessageBoxService::ClearMessages();
-    EXPECT_EQ(m_catalog.BuildList(QStringLiteral("\\pics"), 0, kListMode), 1);
-    EXPECT_EQ(Messages(), QStringList({QStringLiteral("Can't open ZIP file for thumbnail: \\pics\\a.zip")}));
-    EXPECT_EQ(Paths(m_catalog), QStringList({QStringLiteral("\\pics\\b.jpg")}));
+    EXPECT_EQ(m_catalog.BuildList(u"\\pics"_s, 0, kListMode), 1);
+    EXPECT_EQ(Messages(), message);
+    EXPECT_EQ(Paths(m_catalog), QStringList {u"\\pics\\b.jpg"_s});
 }
 
 TEST_F(BuilderTest, SymbolicLinkLoopsEndAndNoFolderIsListedTwice)
 {
-    WritePicture(QStringLiteral("\\pics\\a.jpg"));
-    WritePicture(QStringLiteral("\\pics\\sub\\b.jpg"));
+    WritePicture(u"\\pics\\a.jpg"_s);
+    WritePicture(u"\\pics\\sub\\b.jpg"_s);
     // sub\loop leads back to \pics; \pics\twin is a second way into sub.
-    ASSERT_EQ(::symlink(QFile::encodeName(Host(QStringLiteral("\\pics"))).constData(),
-                        QFile::encodeName(Host(QStringLiteral("\\pics\\sub\\loop"))).constData()),
-              0);
-    ASSERT_EQ(::symlink(QFile::encodeName(Host(QStringLiteral("\\pics\\sub"))).constData(),
-                        QFile::encodeName(Host(QStringLiteral("\\pics\\twin"))).constData()),
-              0);
-    ASSERT_EQ(m_catalog.BuildList(QStringLiteral("\\pics"), 1, kListMode), 1);
-    EXPECT_EQ(Paths(m_catalog), QStringList({QStringLiteral("\\pics\\a.jpg"), QStringLiteral("\\pics\\sub\\b.jpg")}));
-
+    for (const auto& [target, link] :
+         {std::pair {u"\\pics"_s, u"\\pics\\sub\\loop"_s}, {u"\\pics\\sub"_s, u"\\pics\\twin"_s}})
+        ASSERT_EQ(::symlink(QFile::encodeName(Host(target)).constData(), QFile::encodeName(Host(link)).constData()), 0);
     // The memory of one build does not carry over to the next.
-    m_catalog.RemoveAll();
-    ASSERT_EQ(m_catalog.BuildList(QStringLiteral("\\pics"), 1, kListMode), 1);
-    EXPECT_EQ(m_catalog.GetCount(), 2);
+    for (int build = 0; build < 2; ++build) {
+        m_catalog.RemoveAll();
+        ASSERT_EQ(m_catalog.BuildList(u"\\pics"_s, 1, kListMode), 1);
+        EXPECT_EQ(Paths(m_catalog), (QStringList {u"\\pics\\a.jpg"_s, u"\\pics\\sub\\b.jpg"_s}));
+    }
 }
 
-TEST_F(BuilderTest, StopFlagEndsAFolderScanBetweenEntries)
+TEST_F(BuilderTest, StopFlagEndsAFolderScanOrAnArchiveListingBetweenEntries)
 {
     for (const char* name : {"\\pics\\a.jpg", "\\pics\\b.jpg", "\\pics\\c.jpg"})
-        WritePicture(QString::fromLatin1(name));
-    std::atomic<bool> stop {false};
-    m_catalog.SetStopFlag(&stop);
-    m_catalog.SetNotifier([&](int hint) {
-        m_hints.push_back(hint);
-        stop = true;
-    });
-    EXPECT_EQ(m_catalog.BuildList(QStringLiteral("\\pics"), 0, kListMode), 0);
-    EXPECT_EQ(Paths(m_catalog), QStringList({QStringLiteral("\\pics\\a.jpg")}));
-    EXPECT_EQ(m_hints, std::vector<int>({kHint}));
-    m_catalog.SetStopFlag(nullptr);
+        WritePicture(QLatin1String(name));
+    MakeZip(u"\\p.zip"_s, {u"a.bmp"_s, u"b.bmp"_s, u"c.bmp"_s});
+    const std::pair<QString, QStringList> cases[]
+        = {{u"\\pics"_s, {u"\\pics\\a.jpg"_s}}, {u"\\p.zip"_s, {u"a.bmp"_s, u"b.bmp"_s}}};
+    for (const auto& [path, listed] : cases) {
+        std::atomic<bool> stop {false};
+        m_catalog.RemoveAll();
+        m_catalog.SetStopFlag(&stop);
+        m_catalog.SetNotifier([&, stopAt = int(listed.size())](int) { stop = m_catalog.GetCount() == stopAt; });
+        EXPECT_EQ(m_catalog.BuildList(path, 0, kListMode), 0);
+        EXPECT_EQ(Paths(m_catalog), listed);
+        m_catalog.SetStopFlag(nullptr);
+    }
 }
 
-TEST_F(BuilderTest, StopFlagEndsAnArchiveListingBetweenMembers)
+// Each member is reached from the one listing, and an album naming the
+// members of an archive walks it once for their places: the archive reading
+// of a build grows with its member count, not with its square.
+TEST_F(BuilderTest, ArchiveAndAlbumBuildsReadTheArchiveInLinearTime)
 {
-    MakeZip(QStringLiteral("\\p.zip"), {QStringLiteral("a.bmp"), QStringLiteral("b.bmp"), QStringLiteral("c.bmp")});
-    std::atomic<bool> stop {false};
-    m_catalog.SetStopFlag(&stop);
-    m_catalog.SetNotifier([&](int hint) {
-        m_hints.push_back(hint);
-        if (m_hints.size() == 2)
-            stop = true;
-    });
-    EXPECT_EQ(m_catalog.BuildList(QStringLiteral("\\p.zip"), 0, kListMode), 0);
-    EXPECT_EQ(Paths(m_catalog), QStringList({QStringLiteral("a.bmp"), QStringLiteral("b.bmp")}));
-    m_catalog.SetStopFlag(nullptr);
-}
-
-// Each member is reached from the one listing: the archive reading of a build
-// grows with its member count, not with its square.
-TEST_F(BuilderTest, ArchiveBuildReadsTheArchiveOnceForAllItsMembers)
-{
-    for (int mode : {kListMode, kStripMode}) {
+    for (int mode : {kListMode, kStripMode, -1}) {  // -1: list mode from an album
         std::vector<uint64_t> reads;
         for (int members : {40, 160}) {
-            const QString zip = MakeNumberedZip(members);
+            QString path = MakeNumberedZip(members);
+            if (mode < 0) {
+                CImageCatalog source;
+                ASSERT_EQ(source.BuildList(path, 0, kListMode), 1);
+                path = path.chopped(4) + u".lab"_s;
+                ASSERT_EQ(source.SaveAlbum(path), 1);
+            }
             CImageCatalog catalog;
             const ZipFileAccess before = ZipFileAccessOfThisThread();
-            ASSERT_EQ(catalog.BuildList(zip, 0, mode), 1);
+            ASSERT_EQ(catalog.BuildList(path, 0, std::max(mode, kListMode)), 1);
             const ZipFileAccess after = ZipFileAccessOfThisThread();
             ASSERT_EQ(catalog.GetCount(), members);
-            // Thumbnails read their members through the listing's open archive.
-            EXPECT_EQ(after.opens - before.opens, 1u) << "mode " << mode;
+            EXPECT_EQ(catalog.GetAt(members - 1)->m_fileSize, uint32_t(PictureFor(u"p0.bmp"_s).size()));
+            if (mode >= 0) {  // thumbnails read their members through the listing's open archive
+                EXPECT_EQ(after.opens - before.opens, 1u) << "mode " << mode;
+            }
             reads.push_back(after.reads - before.reads);
         }
-        // Four times the members: about four times the reading, not sixteen.
         EXPECT_LT(reads[1], 5 * reads[0]) << "mode " << mode << ": " << reads[0] << " then " << reads[1];
     }
-}
-
-// An album naming the members of an archive walks that archive once for
-// their places, then reads each member from its own.
-TEST_F(BuilderTest, AlbumOfArchiveMembersReadsTheArchiveInLinearTime)
-{
-    std::vector<uint64_t> reads;
-    for (int members : {40, 160}) {
-        const QString zip = MakeNumberedZip(members);
-        CImageCatalog source;
-        ASSERT_EQ(source.BuildList(zip, 0, kListMode), 1);
-        const QString album = zip.chopped(4) + QStringLiteral(".lab");
-        ASSERT_EQ(source.SaveAlbum(album), 1);
-        CImageCatalog catalog;
-        const ZipFileAccess before = ZipFileAccessOfThisThread();
-        ASSERT_EQ(catalog.BuildList(album, 0, kListMode), 1);
-        const ZipFileAccess after = ZipFileAccessOfThisThread();
-        ASSERT_EQ(catalog.GetCount(), members);
-        EXPECT_EQ(catalog.GetAt(members - 1)->m_fileSize, uint32_t(PictureFor(QStringLiteral("p0.bmp")).size()));
-        reads.push_back(after.reads - before.reads);
-    }
-    EXPECT_LT(reads[1], 5 * reads[0]) << reads[0] << " then " << reads[1];
 }
 
 TEST_F(BuilderTest, EveryCorpusArchiveIsListedOrRefusedWithTheMessage)
@@ -371,41 +266,29 @@ TEST_F(BuilderTest, EveryCorpusArchiveIsListedOrRefusedWithTheMessage)
     const QString corpus = QStringLiteral(LUMO_CORPUS_DIR "/zip");
     if (!QFileInfo(corpus).isDir())
         GTEST_SKIP() << "third-party corpus not present at " << corpus.toStdString();
-    int archives = 0;
-    QDirIterator it(corpus, QDir::Files, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
+    MakeFolder(u"\\zips"_s);
+    for (QDirIterator it(corpus, QDir::Files, QDirIterator::Subdirectories); it.hasNext();) {
         const QString file = it.next();
-        const QString device = QStringLiteral("\\zips\\") + QFileInfo(file).fileName();
-        WriteBytes(device, [&] {
-            QFile f(file);
-            return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-        }());
-        ++archives;
-    }
-    ASSERT_GT(archives, 0);
-    QDirIterator copies(Host(QStringLiteral("\\zips")), QDir::Files);
-    while (copies.hasNext()) {
-        const QString name = QFileInfo(copies.next()).fileName();
-        const QString device = QStringLiteral("\\zips\\") + name;
+        const QString device = u"\\zips\\"_s + QFileInfo(file).fileName();
+        QFile source(file);
+        ASSERT_TRUE(source.open(QIODevice::ReadOnly));
+        WriteBytes(device, source.readAll());
         for (int mode : {kListMode, kStripMode}) {
             CImageCatalog catalog;
             MessageBoxService::ClearMessages();
-            const int result = catalog.ScanZip(device, mode);
-            if (result == 0) {
-                EXPECT_TRUE(Messages().contains(QStringLiteral("Can't open ZIP file for thumbnail: ") + device))
-                    << name.toStdString();
+            if (catalog.ScanZip(device, mode) == 0) {
+                EXPECT_TRUE(Messages().contains(u"Can't open ZIP file for thumbnail: "_s + device));
             }
             for (const CImageItem* item : catalog.GetList()) {
-                EXPECT_TRUE(CImageCatalog::IsPictureName(item->m_path)) << name.toStdString();
+                EXPECT_TRUE(CImageCatalog::IsPictureName(item->m_path)) << file.toStdString();
                 EXPECT_EQ(item->m_source, device);
             }
         }
     }
     // The Go test archive holds one picture, gophercolor16x16.png.
     CImageCatalog catalog;
-    ASSERT_EQ(catalog.BuildList(QStringLiteral("\\zips\\test.zip"), 0, kStripMode), 1);
-    ASSERT_EQ(catalog.GetCount(), 1);
-    EXPECT_EQ(catalog.GetAt(0)->m_path, QStringLiteral("gophercolor16x16.png"));
+    ASSERT_EQ(catalog.BuildList(u"\\zips\\test.zip"_s, 0, kStripMode), 1);
+    ASSERT_EQ(Paths(catalog), QStringList {u"gophercolor16x16.png"_s});
     EXPECT_NE(catalog.GetAt(0)->m_thumbnail, nullptr);
 }
 
@@ -424,14 +307,10 @@ template <typename Fn> bool ReturnsWithoutBlocking(Fn fn, const QStringList& pip
     for (int i = 0; i < 300 && !done; ++i)
         usleep(10000);
     const bool returned = done;
-    while (!done) {
-        for (const QString& pipe : pipes) {
-            const int fd = ::open(QFile::encodeName(pipe).constData(), O_WRONLY | O_NONBLOCK);
-            if (fd >= 0)
+    for (; !done; usleep(10000))
+        for (const QString& pipe : pipes)
+            if (const int fd = ::open(QFile::encodeName(pipe).constData(), O_WRONLY | O_NONBLOCK); fd >= 0)
                 ::close(fd);
-        }
-        usleep(10000);
-    }
     worker.join();
     return returned;
 }
@@ -440,24 +319,23 @@ template <typename Fn> bool ReturnsWithoutBlocking(Fn fn, const QStringList& pip
 
 TEST_F(BuilderTest, PipesDevicesAndFoldersNamedLikePicturesAreNeverOpened)
 {
-    WritePicture(QStringLiteral("\\odd\\a.png"));
-    MakeFolder(QStringLiteral("\\odd\\y.jpg"));
+    WritePicture(u"\\odd\\a.png"_s);
+    MakeFolder(u"\\odd\\y.jpg"_s);
     QStringList pipes;
     for (const char* name : {"z.png", "f.jpg", "g.zip", "h.bmp", "i.gif"}) {
-        pipes << Host(QStringLiteral("\\odd\\") + QLatin1String(name));
+        pipes << Host(u"\\odd\\"_s + QLatin1String(name));
         ASSERT_EQ(::mkfifo(QFile::encodeName(pipes.last()).constData(), 0600), 0);
     }
-    ASSERT_EQ(::symlink("/dev/zero", QFile::encodeName(Host(QStringLiteral("\\odd\\zero.bmp"))).constData()), 0);
+    ASSERT_EQ(::symlink("/dev/zero", QFile::encodeName(Host(u"\\odd\\zero.bmp"_s)).constData()), 0);
     for (int mode : {kListMode, kStripMode}) {
         m_catalog.RemoveAll();
-        EXPECT_TRUE(ReturnsWithoutBlocking([&] { m_catalog.BuildList(QStringLiteral("\\odd"), 1, mode); }, pipes));
-        EXPECT_EQ(Paths(m_catalog), QStringList {QStringLiteral("\\odd\\a.png")}) << mode;
-    }
-    // Named directly, each is refused at once and the catalog stays as it was.
-    for (const char* name : {"z.png", "f.jpg", "g.zip", "h.bmp", "i.gif", "zero.bmp"})
-        for (int mode : {kListMode, kStripMode}) {
-            const QString path = QStringLiteral("\\odd\\") + QLatin1String(name);
+        EXPECT_TRUE(ReturnsWithoutBlocking([&] { m_catalog.BuildList(u"\\odd"_s, 1, mode); }, pipes));
+        EXPECT_EQ(Paths(m_catalog), QStringList {u"\\odd\\a.png"_s}) << mode;
+        // Named directly, each is refused at once and the catalog stays as it was.
+        for (const char* name : {"z.png", "f.jpg", "g.zip", "h.bmp", "i.gif", "zero.bmp"}) {
+            const QString path = u"\\odd\\"_s + QLatin1String(name);
             EXPECT_TRUE(ReturnsWithoutBlocking([&] { m_catalog.BuildList(path, 0, mode); }, pipes)) << name;
             EXPECT_EQ(m_catalog.GetCount(), 1) << name;
         }
+    }
 }

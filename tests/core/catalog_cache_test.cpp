@@ -14,6 +14,8 @@
 #include <string>
 #include <sys/resource.h>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 // The size of this process's address space, from /proc/self/status.
@@ -34,8 +36,8 @@ protected:
         for (const char* name : {"a.bmp", "b.bmp"}) {
             ASSERT_TRUE(WriteBytes(m_dir.path() + "/" + name, BuildBmp(SolidBmp(16, 12, 24, 200, 100, 50))));
             auto* item = new CImageItem;
-            item->m_path = QStringLiteral("\\") + name;
-            item->m_source = QStringLiteral("\\");
+            item->m_path = u"\\"_s + name;
+            item->m_source = u"\\"_s;
             m_catalog.Append(item);
         }
     }

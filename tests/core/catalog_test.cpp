@@ -4,20 +4,19 @@
 
 #include <gtest/gtest.h>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
-CImageItem* Item(const QString& path)
+// A catalog of n entries named "0".."n-1", the given one current.
+void Fill(CImageCatalog& catalog, int n, int current = -1)
 {
-    auto* item = new CImageItem;
-    item->m_path = path;
-    return item;
-}
-
-// A catalog of n entries named "0".."n-1".
-void Fill(CImageCatalog& catalog, int n)
-{
-    for (int i = 0; i < n; ++i)
-        catalog.Append(Item(QString::number(i)));
+    for (int i = 0; i < n; ++i) {
+        auto* item = new CImageItem;
+        item->m_path = QString::number(i);
+        catalog.Append(item);
+    }
+    catalog.SetCurrent(catalog.GetAt(current));
 }
 
 QString Order(const CImageCatalog& catalog)
@@ -30,103 +29,54 @@ QString Order(const CImageCatalog& catalog)
 
 }  // namespace
 
-TEST(Catalog, RemoveAllOnEmptyCatalogReturnsZeroAndKeepsSourcePath)
+TEST(Catalog, RemovalKeepsTheCurrentEntryOnlyWhileItIsListed)
 {
     CImageCatalog catalog;
-    catalog.SetSourcePath(QStringLiteral("\\pics"));
+    catalog.SetSourcePath(u"\\pics"_s);
     EXPECT_EQ(catalog.RemoveAll(), 0);
-    EXPECT_EQ(catalog.GetSourcePath(), QStringLiteral("\\pics"));
+    EXPECT_EQ(catalog.GetSourcePath(), u"\\pics"_s);
+    Fill(catalog, 4, 3);
+    CImageItem* last = catalog.GetCurrent();
+    EXPECT_EQ(catalog.RemoveItem(catalog.GetAt(0)), 1);
+    EXPECT_EQ(catalog.GetCurrent(), last);
+    EXPECT_EQ(catalog.GetCurrentIndex(), 2);
+    EXPECT_EQ(catalog.RemoveItem(last), 1);
+    EXPECT_EQ(catalog.GetCurrent(), nullptr);
+    EXPECT_EQ(Order(catalog), u"12"_s);
+    EXPECT_EQ(catalog.RemoveItem(nullptr), 0);
+    CImageItem stranger;
+    catalog.SetCurrent(&stranger);
     EXPECT_EQ(catalog.GetCurrentIndex(), -1);
-}
-
-TEST(Catalog, RemoveAllClearsEntriesAndCurrent)
-{
-    CImageCatalog catalog;
-    Fill(catalog, 3);
     catalog.SetCurrent(catalog.GetAt(1));
     EXPECT_EQ(catalog.RemoveAll(), 1);
     EXPECT_EQ(catalog.GetCount(), 0);
     EXPECT_EQ(catalog.GetCurrent(), nullptr);
 }
 
-TEST(Catalog, RemovingCurrentEntryLeavesNoCurrentEntry)
-{
-    CImageCatalog catalog;
-    Fill(catalog, 3);
-    catalog.SetCurrent(catalog.GetAt(1));
-    EXPECT_EQ(catalog.RemoveItem(catalog.GetCurrent()), 1);
-    EXPECT_EQ(catalog.GetCurrent(), nullptr);
-    EXPECT_EQ(Order(catalog), QStringLiteral("02"));
-    EXPECT_EQ(catalog.RemoveItem(nullptr), 0);
-}
-
-TEST(Catalog, RemovingAnotherEntryKeepsCurrentAndItsIndexFollows)
-{
-    CImageCatalog catalog;
-    Fill(catalog, 3);
-    CImageItem* last = catalog.GetAt(2);
-    catalog.SetCurrent(last);
-    catalog.RemoveItem(catalog.GetAt(0));
-    EXPECT_EQ(catalog.GetCurrent(), last);
-    EXPECT_EQ(catalog.GetCurrentIndex(), 1);
-}
-
-TEST(Catalog, CurrentIsAlwaysAnEntryOfTheList)
-{
-    CImageCatalog catalog;
-    Fill(catalog, 2);
-    CImageItem stranger;
-    catalog.SetCurrent(&stranger);
-    EXPECT_EQ(catalog.GetCurrent(), nullptr);
-    EXPECT_EQ(catalog.GetCurrentIndex(), -1);
-}
-
-TEST(Catalog, MoveCurrentBeyondEitherEndMovesNothing)
+TEST(Catalog, MoveCurrentKeepsItCurrentAtItsNewPlaceAndNeverPastAnEnd)
 {
     CImageCatalog catalog;
     Fill(catalog, 5);
-    catalog.SetCurrent(catalog.GetAt(2));
-    EXPECT_EQ(catalog.MoveCurrent(+5), 0);
-    EXPECT_EQ(catalog.MoveCurrent(-3), 0);
-    EXPECT_EQ(Order(catalog), QStringLiteral("01234"));
-}
-
-TEST(Catalog, MoveCurrentKeepsItCurrentAtItsNewPlace)
-{
-    CImageCatalog catalog;
-    Fill(catalog, 5);
+    EXPECT_EQ(catalog.MoveCurrent(1), 0);  // no current entry
     catalog.SetCurrent(catalog.GetAt(3));
-    EXPECT_EQ(catalog.MoveCurrent(+1), 1);  // last but one moves to the end
-    EXPECT_EQ(Order(catalog), QStringLiteral("01243"));
+    EXPECT_EQ(catalog.MoveCurrent(+2), 0);
+    EXPECT_EQ(catalog.MoveCurrent(-4), 0);
+    EXPECT_EQ(catalog.MoveCurrent(+1), 1);
+    EXPECT_EQ(Order(catalog), u"01243"_s);
     EXPECT_EQ(catalog.GetCurrentIndex(), 4);
     EXPECT_EQ(catalog.MoveCurrent(-4), 1);
-    EXPECT_EQ(Order(catalog), QStringLiteral("30124"));
+    EXPECT_EQ(Order(catalog), u"30124"_s);
     EXPECT_EQ(catalog.GetCurrentIndex(), 0);
-}
-
-TEST(Catalog, MoveWithoutCurrentEntryDoesNothing)
-{
-    CImageCatalog catalog;
-    Fill(catalog, 3);
-    EXPECT_EQ(catalog.MoveCurrent(1), 0);
 }
 
 TEST(Catalog, TitleIsTheTextBetweenLastBackslashAndLastDot)
 {
-    EXPECT_EQ(CImageCatalog::TitleOf(QStringLiteral("\\My Documents\\IMG_0001.JPG")), QStringLiteral("IMG_0001"));
-    EXPECT_EQ(CImageCatalog::TitleOf(QStringLiteral("dir/photo.jpg")), QStringLiteral("dir/photo"));
-    EXPECT_EQ(CImageCatalog::TitleOf(QStringLiteral("a.b.c.png")), QStringLiteral("a.b.c"));
-    EXPECT_EQ(CImageCatalog::TitleOf(QStringLiteral("\\x.y\\noext")), QString());
-    EXPECT_EQ(CImageCatalog::TitleOf(QStringLiteral("\\dir\\.png")), QString());
-    EXPECT_EQ(CImageCatalog::TitleOf(QString()), QString());
-}
-
-TEST(Catalog, NotifierReceivesHints)
-{
-    CImageCatalog catalog;
-    std::vector<int> hints;
-    catalog.SetNotifier([&](int hint) { hints.push_back(hint); });
-    catalog.Notify(CImageCatalog::kHintListChanged);
-    catalog.Notify(CImageCatalog::kHintCurrentChanged);
-    EXPECT_EQ(hints, (std::vector<int> {2, 0}));
+    const std::pair<QString, QString> cases[] = {{u"\\My Documents\\IMG_0001.JPG"_s, u"IMG_0001"_s},
+                                                 {u"dir/photo.jpg"_s, u"dir/photo"_s},
+                                                 {u"a.b.c.png"_s, u"a.b.c"_s},
+                                                 {u"\\x.y\\noext"_s, {}},
+                                                 {u"\\dir\\.png"_s, {}},
+                                                 {{}, {}}};
+    for (const auto& [path, title] : cases)
+        EXPECT_EQ(CImageCatalog::TitleOf(path), title) << path.toStdString();
 }

@@ -3,25 +3,27 @@
 
 #include <gtest/gtest.h>
 
+using namespace Qt::StringLiterals;
+
 TEST(CommandLine, WordsAfterOptionsJoinIntoOnePathWithSingleBlanks)
 {
     const auto o = ParseCommandLine({"--offscreen", "My", "Holiday", "Pictures"});
     EXPECT_TRUE(o.offscreen);
-    EXPECT_EQ(o.rawPath, QStringLiteral("My Holiday Pictures"));
+    EXPECT_EQ(o.rawPath, u"My Holiday Pictures"_s);
 }
 
 TEST(CommandLine, DoubleDashEndsOptionsSoAPathMayLookLikeOne)
 {
     const auto o = ParseCommandLine({"--script", "s.lumo", "--", "--odd name.jpg"});
-    EXPECT_EQ(o.script, QStringLiteral("s.lumo"));
-    EXPECT_EQ(o.rawPath, QStringLiteral("--odd name.jpg"));
+    EXPECT_EQ(o.script, u"s.lumo"_s);
+    EXPECT_EQ(o.rawPath, u"--odd name.jpg"_s);
 }
 
 TEST(CommandLine, OptionsAfterThePathBelongToThePath)
 {
     const auto o = ParseCommandLine({"a.jpg", "--offscreen"});
     EXPECT_FALSE(o.offscreen);
-    EXPECT_EQ(o.rawPath, QStringLiteral("a.jpg --offscreen"));
+    EXPECT_EQ(o.rawPath, u"a.jpg --offscreen"_s);
 }
 
 TEST(CommandLine, NoWordsGiveAnEmptyPath)

@@ -7,6 +7,8 @@
 #include <QDateTime>
 #include <gtest/gtest.h>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 QString Formatted(const COleDateTime& value, const char16_t* picture)
@@ -59,10 +61,10 @@ TEST(DateFormatter, PicturesOfFridayFifthOfMarch2004)
 TEST(DateFormatter, WeekCountsFromTheWeekdayOfFirstJanuary)
 {
     // 1 January 2010 was a Friday: its week is 2; 3 January (Sunday) starts week 2 too.
-    EXPECT_EQ(Formatted(COleDateTime(2010, 1, 1, 0, 0, 0), u"w"), QStringLiteral("2"));
-    EXPECT_EQ(Formatted(COleDateTime(2010, 1, 3, 0, 0, 0), u"ww"), QStringLiteral("02"));
+    EXPECT_EQ(Formatted(COleDateTime(2010, 1, 1, 0, 0, 0), u"w"), u"2"_s);
+    EXPECT_EQ(Formatted(COleDateTime(2010, 1, 3, 0, 0, 0), u"ww"), u"02"_s);
     // 1 January 2006 was a Sunday: week 1.
-    EXPECT_EQ(Formatted(COleDateTime(2006, 1, 1, 0, 0, 0), u"w"), QStringLiteral("1"));
+    EXPECT_EQ(Formatted(COleDateTime(2006, 1, 1, 0, 0, 0), u"w"), u"1"_s);
 }
 
 TEST(DateFormatter, InvalidValueKeepsThePreviousOne)
@@ -81,8 +83,7 @@ TEST(DateFormatter, OutputStopsAt255Characters)
 {
     CDateFormatter formatter;
     const QString picture(300, QLatin1Char('x'));
-    formatter.Format(QString(60, QLatin1Char('-')) + QStringLiteral("yyyy") + picture + QStringLiteral("yyyy") + picture
-                     + QStringLiteral("yyyy"));
+    formatter.Format(QString(60, QLatin1Char('-')) + u"yyyy"_s + picture + u"yyyy"_s + picture + u"yyyy"_s);
     EXPECT_EQ(formatter.Output().size(), 255);
     // Literal text between two fields holds at most 127 characters.
     EXPECT_EQ(formatter.Output().mid(64, 127), QString(127, QLatin1Char('x')));
@@ -109,7 +110,7 @@ TEST(DateFormatter, DateTimeFormAgreesWithTheCalendar)
     EXPECT_EQ(COleDateTime::FromTime(CTime()).GetStatus(), COleDateTime::invalid);
     const QDateTime local(QDate(2004, 3, 5), QTime(9, 7, 3), Qt::LocalTime);
     EXPECT_EQ(Formatted(COleDateTime::FromTime(CTime(local.toSecsSinceEpoch())), u"yyyy-MM-dd HH:mm:ss"),
-              QStringLiteral("2004-03-05 09:07:03"));
+              u"2004-03-05 09:07:03"_s);
 }
 
 }  // namespace

@@ -12,6 +12,8 @@
 #include <sys/vfs.h>
 #include <unistd.h>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 // Sets an environment variable for the life of the object.
@@ -77,8 +79,8 @@ protected:
         ASSERT_TRUE(m_dir.isValid());
         // Canonical, so expectations compare with what the mapping computes.
         m_base = QDir(m_dir.path()).canonicalPath();
-        m_home = m_base + QStringLiteral("/home");
-        m_root = m_base + QStringLiteral("/root");
+        m_home = m_base + u"/home"_s;
+        m_root = m_base + u"/root"_s;
         QDir().mkpath(m_home);
         QDir().mkpath(m_root);
         DevicePath::SetDeviceRoot(QString());
@@ -115,105 +117,104 @@ protected:
 TEST_F(DefaultRootTest, MyDocumentsIsTheHomeFolderAndTheRestIsTheHost)
 {
     EXPECT_EQ(DevicePath::DeviceRoot(), QString());
-    EXPECT_EQ(DevicePath::ToHost(QStringLiteral("\\My Documents")), m_home);
-    EXPECT_EQ(DevicePath::ToHost(QStringLiteral("\\my documents\\Lumo Albums\\a.lab")),
-              m_home + QStringLiteral("/Lumo Albums/a.lab"));
-    EXPECT_EQ(DevicePath::ToHost(QStringLiteral("\\usr\\share")), QStringLiteral("/usr/share"));
-    EXPECT_EQ(DevicePath::ToHost(QStringLiteral("\\")), QStringLiteral("/"));
-    EXPECT_EQ(DevicePath::ToHost(QString()), QStringLiteral("/"));
-    EXPECT_EQ(DevicePath::ToHost(QStringLiteral("etc\\\\hosts\\")), QStringLiteral("/etc/hosts"));
-    EXPECT_EQ(DevicePath::ToHost(QStringLiteral("\\My Documents\\..\\..\\etc")), QStringLiteral("/etc"));
+    EXPECT_EQ(DevicePath::ToHost(u"\\My Documents"_s), m_home);
+    EXPECT_EQ(DevicePath::ToHost(u"\\my documents\\Lumo Albums\\a.lab"_s), m_home + u"/Lumo Albums/a.lab"_s);
+    EXPECT_EQ(DevicePath::ToHost(u"\\usr\\share"_s), u"/usr/share"_s);
+    EXPECT_EQ(DevicePath::ToHost(u"\\"_s), u"/"_s);
+    EXPECT_EQ(DevicePath::ToHost(QString()), u"/"_s);
+    EXPECT_EQ(DevicePath::ToHost(u"etc\\\\hosts\\"_s), u"/etc/hosts"_s);
+    EXPECT_EQ(DevicePath::ToHost(u"\\My Documents\\..\\..\\etc"_s), u"/etc"_s);
 }
 
 TEST_F(DefaultRootTest, HostPathsBecomeDevicePaths)
 {
     QString device;
-    ASSERT_TRUE(DevicePath::FromHost(m_home + QStringLiteral("/Pictures/a.jpg"), &device));
-    EXPECT_EQ(device, QStringLiteral("\\My Documents\\Pictures\\a.jpg"));
+    ASSERT_TRUE(DevicePath::FromHost(m_home + u"/Pictures/a.jpg"_s, &device));
+    EXPECT_EQ(device, u"\\My Documents\\Pictures\\a.jpg"_s);
     ASSERT_TRUE(DevicePath::FromHost(m_home, &device));
-    EXPECT_EQ(device, QStringLiteral("\\My Documents"));
-    ASSERT_TRUE(DevicePath::FromHost(QStringLiteral("/usr//share/../lib/"), &device));
-    EXPECT_EQ(device, QStringLiteral("\\usr\\lib"));
-    ASSERT_TRUE(DevicePath::FromHost(QStringLiteral("/"), &device));
-    EXPECT_EQ(device, QStringLiteral("\\"));
+    EXPECT_EQ(device, u"\\My Documents"_s);
+    ASSERT_TRUE(DevicePath::FromHost(u"/usr//share/../lib/"_s, &device));
+    EXPECT_EQ(device, u"\\usr\\lib"_s);
+    ASSERT_TRUE(DevicePath::FromHost(u"/"_s, &device));
+    EXPECT_EQ(device, u"\\"_s);
     // A home folder's sibling that merely starts with the same letters is not home.
-    ASSERT_TRUE(DevicePath::FromHost(m_home + QStringLiteral("2/x"), &device));
-    EXPECT_EQ(device, QString(m_home + QStringLiteral("2/x")).replace(QLatin1Char('/'), QLatin1Char('\\')));
+    ASSERT_TRUE(DevicePath::FromHost(m_home + u"2/x"_s, &device));
+    EXPECT_EQ(device, QString(m_home + u"2/x"_s).replace(QLatin1Char('/'), QLatin1Char('\\')));
 
-    QDir().mkpath(m_home + QStringLiteral("/Trip"));
-    ScopedCwd cwd(m_home + QStringLiteral("/Trip"));
-    ASSERT_TRUE(DevicePath::FromHost(QStringLiteral("day1/b.png"), &device));
-    EXPECT_EQ(device, QStringLiteral("\\My Documents\\Trip\\day1\\b.png"));
-    ASSERT_TRUE(DevicePath::FromHost(QStringLiteral("../c.gif"), &device));
-    EXPECT_EQ(device, QStringLiteral("\\My Documents\\c.gif"));
+    QDir().mkpath(m_home + u"/Trip"_s);
+    ScopedCwd cwd(m_home + u"/Trip"_s);
+    ASSERT_TRUE(DevicePath::FromHost(u"day1/b.png"_s, &device));
+    EXPECT_EQ(device, u"\\My Documents\\Trip\\day1\\b.png"_s);
+    ASSERT_TRUE(DevicePath::FromHost(u"../c.gif"_s, &device));
+    EXPECT_EQ(device, u"\\My Documents\\c.gif"_s);
 }
 
 TEST_F(DefaultRootTest, HostPathsThatCannotBeNamedAreRefused)
 {
-    QString device = QStringLiteral("unchanged");
+    QString device = u"unchanged"_s;
     QString reason;
-    EXPECT_FALSE(DevicePath::FromHost(m_home + QStringLiteral("/a\\b.jpg"), &device, &reason));
-    EXPECT_TRUE(reason.contains(QStringLiteral("\\")));
+    EXPECT_FALSE(DevicePath::FromHost(m_home + u"/a\\b.jpg"_s, &device, &reason));
+    EXPECT_TRUE(reason.contains(u"\\"_s));
     // The alias hides a host folder of that name at the top.
-    EXPECT_FALSE(DevicePath::FromHost(QStringLiteral("/My Documents/x.jpg"), &device, &reason));
-    EXPECT_EQ(device, QStringLiteral("unchanged"));
+    EXPECT_FALSE(DevicePath::FromHost(u"/My Documents/x.jpg"_s, &device, &reason));
+    EXPECT_EQ(device, u"unchanged"_s);
 }
 
 TEST_F(ConfinedRootTest, DeviceIsTheRootFolderWithoutAlias)
 {
     EXPECT_EQ(DevicePath::DeviceRoot(), m_root);
-    EXPECT_EQ(DevicePath::ToHost(QStringLiteral("\\a\\b.jpg")), m_root + QStringLiteral("/a/b.jpg"));
-    EXPECT_EQ(DevicePath::ToHost(QStringLiteral("\\My Documents")), m_root + QStringLiteral("/My Documents"));
-    EXPECT_EQ(DevicePath::ToHost(QStringLiteral("\\")), m_root);
+    EXPECT_EQ(DevicePath::ToHost(u"\\a\\b.jpg"_s), m_root + u"/a/b.jpg"_s);
+    EXPECT_EQ(DevicePath::ToHost(u"\\My Documents"_s), m_root + u"/My Documents"_s);
+    EXPECT_EQ(DevicePath::ToHost(u"\\"_s), m_root);
     // Climbing never leaves the root.
-    EXPECT_EQ(DevicePath::ToHost(QStringLiteral("\\..\\..\\etc\\passwd")), m_root + QStringLiteral("/etc/passwd"));
-    EXPECT_EQ(DevicePath::ToHost(QStringLiteral("a/../../b")), m_root + QStringLiteral("/b"));
+    EXPECT_EQ(DevicePath::ToHost(u"\\..\\..\\etc\\passwd"_s), m_root + u"/etc/passwd"_s);
+    EXPECT_EQ(DevicePath::ToHost(u"a/../../b"_s), m_root + u"/b"_s);
 
     QString device;
-    ASSERT_TRUE(DevicePath::FromHost(m_root + QStringLiteral("/My Documents/x.jpg"), &device));
-    EXPECT_EQ(device, QStringLiteral("\\My Documents\\x.jpg"));
+    ASSERT_TRUE(DevicePath::FromHost(m_root + u"/My Documents/x.jpg"_s, &device));
+    EXPECT_EQ(device, u"\\My Documents\\x.jpg"_s);
     ASSERT_TRUE(DevicePath::FromHost(m_root, &device));
-    EXPECT_EQ(device, QStringLiteral("\\"));
+    EXPECT_EQ(device, u"\\"_s);
 }
 
 TEST_F(ConfinedRootTest, HostPathsOutsideTheRootAreRefused)
 {
     QString device, reason;
-    EXPECT_FALSE(DevicePath::FromHost(m_home + QStringLiteral("/a.jpg"), &device, &reason));
+    EXPECT_FALSE(DevicePath::FromHost(m_home + u"/a.jpg"_s, &device, &reason));
     EXPECT_TRUE(reason.contains(m_root)) << reason.toStdString();
-    EXPECT_FALSE(DevicePath::FromHost(m_root + QStringLiteral("/../home/a.jpg"), &device));
-    EXPECT_FALSE(DevicePath::FromHost(m_root + QStringLiteral("x/a.jpg"), &device));
-    EXPECT_FALSE(DevicePath::FromHost(m_root + QStringLiteral("/dir\\name/a.jpg"), &device));
+    EXPECT_FALSE(DevicePath::FromHost(m_root + u"/../home/a.jpg"_s, &device));
+    EXPECT_FALSE(DevicePath::FromHost(m_root + u"x/a.jpg"_s, &device));
+    EXPECT_FALSE(DevicePath::FromHost(m_root + u"/dir\\name/a.jpg"_s, &device));
 
-    QDir().mkpath(m_root + QStringLiteral("/Pictures"));
+    QDir().mkpath(m_root + u"/Pictures"_s);
     {
-        ScopedCwd cwd(m_root + QStringLiteral("/Pictures"));
-        ASSERT_TRUE(DevicePath::FromHost(QStringLiteral("a.jpg"), &device));
-        EXPECT_EQ(device, QStringLiteral("\\Pictures\\a.jpg"));
-        EXPECT_FALSE(DevicePath::FromHost(QStringLiteral("../../a.jpg"), &device));
+        ScopedCwd cwd(m_root + u"/Pictures"_s);
+        ASSERT_TRUE(DevicePath::FromHost(u"a.jpg"_s, &device));
+        EXPECT_EQ(device, u"\\Pictures\\a.jpg"_s);
+        EXPECT_FALSE(DevicePath::FromHost(u"../../a.jpg"_s, &device));
     }
     // A path reached through a link to the root still lies inside it.
-    ASSERT_TRUE(QFile::link(m_root, m_base + QStringLiteral("/link")));
-    ASSERT_TRUE(DevicePath::FromHost(m_base + QStringLiteral("/link/Pictures"), &device));
-    EXPECT_EQ(device, QStringLiteral("\\Pictures"));
+    ASSERT_TRUE(QFile::link(m_root, m_base + u"/link"_s));
+    ASSERT_TRUE(DevicePath::FromHost(m_base + u"/link/Pictures"_s, &device));
+    EXPECT_EQ(device, u"\\Pictures"_s);
 }
 
 TEST_F(DevicePathTest, EnvironmentConfinesUnlessARootWasSet)
 {
     qputenv("HOME", QFile::encodeName(m_home));
     qputenv("LUMO_DEVICE_ROOT", QFile::encodeName(m_root));
-    EXPECT_EQ(DevicePath::ToHost(QStringLiteral("\\a")), m_root + QStringLiteral("/a"));
+    EXPECT_EQ(DevicePath::ToHost(u"\\a"_s), m_root + u"/a"_s);
     DevicePath::SetDeviceRoot(m_home);
-    EXPECT_EQ(DevicePath::ToHost(QStringLiteral("\\a")), m_home + QStringLiteral("/a"));
+    EXPECT_EQ(DevicePath::ToHost(u"\\a"_s), m_home + u"/a"_s);
 }
 
 TEST_F(ConfinedRootTest, ListingIsSortedWithoutCaseThenWithCase)
 {
     for (const char* name : {"b.jpg", "A.jpg", "a.jpg", "C.jpg", "B.JPG"})
         Touch(m_root + QLatin1Char('/') + QLatin1String(name));
-    QDir().mkpath(m_root + QStringLiteral("/album"));
+    QDir().mkpath(m_root + u"/album"_s);
     std::vector<CFindData> entries;
-    ASSERT_TRUE(EnumerateDirectory(QStringLiteral("\\"), &entries));
+    ASSERT_TRUE(EnumerateDirectory(u"\\"_s, &entries));
     EXPECT_EQ(Names(entries), (QStringList {"A.jpg", "a.jpg", "album", "B.JPG", "b.jpg", "C.jpg"}));
     EXPECT_TRUE(entries[2].isDirectory);
     EXPECT_FALSE(entries[0].isDirectory);
@@ -222,39 +223,39 @@ TEST_F(ConfinedRootTest, ListingIsSortedWithoutCaseThenWithCase)
 
 TEST_F(ConfinedRootTest, ListingHidesDotNamesBackslashNamesAndBrokenLinks)
 {
-    QDir().mkpath(m_root + QStringLiteral("/pics/.thumbnails"));
-    Touch(m_root + QStringLiteral("/pics/.hidden.jpg"));
-    Touch(m_root + QStringLiteral("/pics/a\\b.jpg"));
-    Touch(m_root + QStringLiteral("/pics/shown.jpg"), 1234);
-    QDir().mkpath(m_root + QStringLiteral("/elsewhere"));
-    ASSERT_TRUE(QFile::link(m_root + QStringLiteral("/missing"), m_root + QStringLiteral("/pics/broken")));
-    ASSERT_TRUE(QFile::link(m_root + QStringLiteral("/elsewhere"), m_root + QStringLiteral("/pics/linked")));
+    QDir().mkpath(m_root + u"/pics/.thumbnails"_s);
+    Touch(m_root + u"/pics/.hidden.jpg"_s);
+    Touch(m_root + u"/pics/a\\b.jpg"_s);
+    Touch(m_root + u"/pics/shown.jpg"_s, 1234);
+    QDir().mkpath(m_root + u"/elsewhere"_s);
+    ASSERT_TRUE(QFile::link(m_root + u"/missing"_s, m_root + u"/pics/broken"_s));
+    ASSERT_TRUE(QFile::link(m_root + u"/elsewhere"_s, m_root + u"/pics/linked"_s));
     std::vector<CFindData> entries;
-    ASSERT_TRUE(EnumerateDirectory(QStringLiteral("\\pics"), &entries));
+    ASSERT_TRUE(EnumerateDirectory(u"\\pics"_s, &entries));
     ASSERT_EQ(Names(entries), (QStringList {"linked", "shown.jpg"}));
     EXPECT_TRUE(entries[0].isDirectory);
     EXPECT_EQ(entries[1].size, 1234u);
     EXPECT_GT(entries[1].modified, 0);
 
-    EXPECT_FALSE(EnumerateDirectory(QStringLiteral("\\no such folder"), &entries));
+    EXPECT_FALSE(EnumerateDirectory(u"\\no such folder"_s, &entries));
     EXPECT_TRUE(entries.empty());
-    EXPECT_FALSE(EnumerateDirectory(QStringLiteral("\\pics\\shown.jpg"), &entries));
+    EXPECT_FALSE(EnumerateDirectory(u"\\pics\\shown.jpg"_s, &entries));
 }
 
 TEST_F(DefaultRootTest, RootListingHoldsMyDocumentsAndNoPseudoCards)
 {
     std::vector<CFindData> entries;
-    ASSERT_TRUE(EnumerateDirectory(QStringLiteral("\\"), &entries));
+    ASSERT_TRUE(EnumerateDirectory(u"\\"_s, &entries));
     QStringList names = Names(entries);
-    ASSERT_EQ(names.count(QStringLiteral("My Documents")), 1);
-    EXPECT_TRUE(entries[names.indexOf(QStringLiteral("My Documents"))].isDirectory);
+    ASSERT_EQ(names.count(u"My Documents"_s), 1);
+    EXPECT_TRUE(entries[names.indexOf(u"My Documents"_s)].isDirectory);
     for (const CFindData& e : entries) {
         if (e.name == QLatin1String("proc") || e.name == QLatin1String("sys") || e.name == QLatin1String("dev")) {
             EXPECT_FALSE(e.isStorageCard) << e.name.toStdString();
         }
     }
-    EXPECT_FALSE(names.contains(QStringLiteral(".")));
-    EXPECT_FALSE(names.contains(QStringLiteral("..")));
+    EXPECT_FALSE(names.contains(u"."_s));
+    EXPECT_FALSE(names.contains(u".."_s));
 }
 
 TEST(HostFileSystemTest, KernelFileSystemsArePseudo)
@@ -262,7 +263,7 @@ TEST(HostFileSystemTest, KernelFileSystemsArePseudo)
     struct statfs fs { };
     if (::statfs("/proc", &fs) != 0 || fs.f_type != 0x9fa0)
         GTEST_SKIP() << "no proc file system mounted at /proc";
-    EXPECT_TRUE(HostFileSystem::IsPseudo(QStringLiteral("/proc")));
+    EXPECT_TRUE(HostFileSystem::IsPseudo(u"/proc"_s));
     EXPECT_TRUE(HostFileSystem::IsPseudoType(0x62656572));  // sysfs
     EXPECT_FALSE(HostFileSystem::IsPseudoType(0xef53));     // ext4
     EXPECT_FALSE(HostFileSystem::IsPseudoType(0x4d44));     // vfat, as on a card
@@ -270,10 +271,10 @@ TEST(HostFileSystemTest, KernelFileSystemsArePseudo)
 
 TEST_F(ConfinedRootTest, RecursiveWalkEndsOnLinkLoopsAndEntersEachFolderOnce)
 {
-    QDir().mkpath(m_root + QStringLiteral("/a/b"));
-    Touch(m_root + QStringLiteral("/a/b/p.jpg"));
-    ASSERT_TRUE(QFile::link(m_root + QStringLiteral("/a"), m_root + QStringLiteral("/a/b/up")));
-    ASSERT_TRUE(QFile::link(m_root + QStringLiteral("/a/b"), m_root + QStringLiteral("/second")));
+    QDir().mkpath(m_root + u"/a/b"_s);
+    Touch(m_root + u"/a/b/p.jpg"_s);
+    ASSERT_TRUE(QFile::link(m_root + u"/a"_s, m_root + u"/a/b/up"_s));
+    ASSERT_TRUE(QFile::link(m_root + u"/a/b"_s, m_root + u"/second"_s));
 
     CVisitedFolders visited;
     QStringList entered;
@@ -287,11 +288,11 @@ TEST_F(ConfinedRootTest, RecursiveWalkEndsOnLinkLoopsAndEntersEachFolderOnce)
             if (e.isDirectory)
                 walk(folder == QLatin1String("\\") ? folder + e.name : folder + QLatin1Char('\\') + e.name);
     };
-    walk(QStringLiteral("\\"));
+    walk(u"\\"_s);
     EXPECT_EQ(entered, (QStringList {"\\", "\\a", "\\a\\b"}));
-    EXPECT_TRUE(visited.WasEntered(QStringLiteral("\\second")));
-    EXPECT_FALSE(visited.Enter(QStringLiteral("\\a\\b\\up\\b\\up")));
-    EXPECT_FALSE(visited.Enter(QStringLiteral("\\a\\b\\p.jpg")));
+    EXPECT_TRUE(visited.WasEntered(u"\\second"_s));
+    EXPECT_FALSE(visited.Enter(u"\\a\\b\\up\\b\\up"_s));
+    EXPECT_FALSE(visited.Enter(u"\\a\\b\\p.jpg"_s));
 }
 
 TEST_F(ConfinedRootTest, RecursiveWalkDoesNotEnterPseudoFileSystems)
@@ -299,14 +300,14 @@ TEST_F(ConfinedRootTest, RecursiveWalkDoesNotEnterPseudoFileSystems)
     struct statfs fs { };
     if (::statfs("/proc", &fs) != 0 || fs.f_type != 0x9fa0)
         GTEST_SKIP() << "no proc file system mounted at /proc";
-    QDir().mkpath(m_root + QStringLiteral("/a"));
-    ASSERT_TRUE(QFile::link(QStringLiteral("/proc"), m_root + QStringLiteral("/a/kernel")));
+    QDir().mkpath(m_root + u"/a"_s);
+    ASSERT_TRUE(QFile::link(u"/proc"_s, m_root + u"/a/kernel"_s));
     CVisitedFolders visited;
-    ASSERT_TRUE(visited.Enter(QStringLiteral("\\a")));
-    EXPECT_FALSE(visited.Enter(QStringLiteral("\\a\\kernel")));
+    ASSERT_TRUE(visited.Enter(u"\\a"_s));
+    EXPECT_FALSE(visited.Enter(u"\\a\\kernel"_s));
 
     // A walk the user starts inside one keeps to it.
     CVisitedFolders inside;
-    EXPECT_TRUE(inside.EnterHost(QStringLiteral("/proc")));
-    EXPECT_TRUE(inside.EnterHost(QStringLiteral("/proc/self")));
+    EXPECT_TRUE(inside.EnterHost(u"/proc"_s));
+    EXPECT_TRUE(inside.EnterHost(u"/proc/self"_s));
 }

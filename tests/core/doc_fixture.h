@@ -14,6 +14,8 @@
 #include <memory>
 #include <vector>
 
+using namespace Qt::StringLiterals;
+
 // Stands in for the main view: counts repaints and keeps the full-screen state.
 class FakeImageView : public CView, public CImageViewHooks {
 public:
@@ -50,9 +52,9 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(m_dir.isValid());
-        CRegistryStore::Instance().SetFile(m_dir.filePath(QStringLiteral("registry.reg")));
-        Profile::SetRegistryKey(QStringLiteral("FARHAVEN"));
-        Profile::SetAppName(QStringLiteral("lumo_doc_test"));
+        CRegistryStore::Instance().SetFile(m_dir.filePath(u"registry.reg"_s));
+        Profile::SetRegistryKey(u"FARHAVEN"_s);
+        Profile::SetAppName(u"lumo_doc_test"_s);
         m_doc = std::make_unique<CLumoDoc>();
         m_doc->AddView(&m_view);
         m_doc->SetFrameHooks(&m_frame);
@@ -60,7 +62,7 @@ protected:
     void TearDown() override
     {
         m_doc.reset();
-        CRegistryStore::Instance().SetFile(m_dir.filePath(QStringLiteral("unused.reg")));
+        CRegistryStore::Instance().SetFile(m_dir.filePath(u"unused.reg"_s));
     }
 
     CImageItem* Add(int width, int height, int zoom = -1, double scale = 1.0)

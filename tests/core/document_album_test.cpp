@@ -8,11 +8,13 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+using namespace Qt::StringLiterals;
+
 TEST(DocumentAlbum, SaveAsAlbumMakesTheAlbumsFolderAndTheAlbumReadsBack)
 {
     QTemporaryDir root;
     DevicePath::SetDeviceRoot(root.path());
-    QDir(root.path()).mkpath(QStringLiteral("My Documents"));
+    QDir(root.path()).mkpath(u"My Documents"_s);
     for (const char* name : {"one.jpg", "two.png"}) {
         QFile f(root.path() + "/" + name);
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
@@ -21,17 +23,17 @@ TEST(DocumentAlbum, SaveAsAlbumMakesTheAlbumsFolderAndTheAlbumReadsBack)
     for (const char* name : {"\\one.jpg", "\\two.png"}) {
         auto* item = new CImageItem;
         item->m_path = QString::fromLatin1(name);
-        item->m_memoContent = QStringLiteral("memo of ") + item->m_path;
+        item->m_memoContent = u"memo of "_s + item->m_path;
         doc.Catalog().Append(item);
     }
-    const QString album = QStringLiteral("\\My Documents\\Lumo Albums\\trip.lab");
+    const QString album = u"\\My Documents\\Lumo Albums\\trip.lab"_s;
     ASSERT_EQ(doc.SaveAsAlbum(album), 1);
     EXPECT_TRUE(QFileInfo(root.path() + "/My Documents/Lumo Albums").isDir());
 
     CImageCatalog reread;
     reread.LoadAlbum(album, 0);
     ASSERT_EQ(reread.GetCount(), 2);
-    EXPECT_EQ(reread.GetAt(1)->m_path, QStringLiteral("\\two.png"));
-    EXPECT_EQ(reread.GetAt(1)->m_memoContent, QStringLiteral("memo of \\two.png"));
+    EXPECT_EQ(reread.GetAt(1)->m_path, u"\\two.png"_s);
+    EXPECT_EQ(reread.GetAt(1)->m_memoContent, u"memo of \\two.png"_s);
     DevicePath::SetDeviceRoot(QString());
 }

@@ -6,6 +6,8 @@
 #include "platform/message_box.h"
 #include "res/resource.h"
 
+using namespace Qt::StringLiterals;
+
 using namespace Res;
 
 namespace {
@@ -46,7 +48,7 @@ protected:
     CImageItem* Picture(int brightness, int contrast)
     {
         CImageItem* item = AddCurrent(100, 80);
-        item->m_path = QStringLiteral("\\p%1.bmp").arg(m_doc->Catalog().GetCount());
+        item->m_path = u"\\p%1.bmp"_s.arg(m_doc->Catalog().GetCount());
         item->m_brightness = brightness;
         item->m_contrast = contrast;
         return item;
@@ -63,12 +65,12 @@ TEST_F(EffectEditorTest, CancelGivesBackTheValueOfTheModeItWasShownIn)
     Run(ID_BRIGHTNESS);
     EXPECT_TRUE(Wnd().visible);
     EXPECT_EQ(Wnd().position, 5);
-    EXPECT_EQ(Wnd().text, QStringLiteral("5"));
+    EXPECT_EQ(Wnd().text, u"5"_s);
     EXPECT_EQ(Settings::ThumbnailViewMode(), -1);
 
     Wnd().Drag(40);
     EXPECT_EQ(item->m_brightness, 40);
-    EXPECT_EQ(Wnd().text, QStringLiteral("40"));
+    EXPECT_EQ(Wnd().text, u"40"_s);
     EXPECT_EQ(m_view.repaints, 1);
     Wnd().OnChooserChanged(1);
     EXPECT_EQ(Wnd().GetMode(), CEffectEditor::kModeContrast);
@@ -186,8 +188,7 @@ TEST(EffectControls, FirstControlThatCannotBeMadeNamesItsNumber)
         EXPECT_EQ(ok, failing == 7);
         EXPECT_EQ(made, std::min(failing, 6));
         const QStringList expected
-            = failing == 7 ? QStringList {}
-                           : QStringList {QStringLiteral("Cannot create Effect Window Component %1").arg(failing)};
+            = failing == 7 ? QStringList {} : QStringList {u"Cannot create Effect Window Component %1"_s.arg(failing)};
         EXPECT_EQ(MessageBoxService::Messages(), expected);
     }
 }

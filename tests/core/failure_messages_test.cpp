@@ -4,6 +4,8 @@
 // failures within one build or one load.
 #include "catalog_fixture.h"
 
+using namespace Qt::StringLiterals;
+
 using catalog_fixture::CatalogFixture;
 using catalog_fixture::kListMode;
 using catalog_fixture::kStripMode;
@@ -37,7 +39,7 @@ protected:
     }
     QByteArray ZipOf(const std::vector<std::pair<QString, QByteArray>>& members)
     {
-        const QString scratch = Host(QStringLiteral("\\scratch.zip"));
+        const QString scratch = Host(u"\\scratch.zip"_s);
         EXPECT_TRUE(WriteZip(scratch, members));
         QFile file(scratch);
         file.open(QIODevice::ReadOnly);
@@ -49,27 +51,25 @@ protected:
 
 TEST_F(FailureMessagesTest, APictureThatCannotBeShownSaysSo)
 {
-    const QByteArray png = PictureFor(QStringLiteral("x.png"));
-    const QString longName = QString(296, QLatin1Char('x')) + QStringLiteral(".png");
-    QByteArray noEnd = ZipOf({{QStringLiteral("a.png"), png}});
+    const QByteArray png = PictureFor(u"x.png"_s);
+    const QString longName = QString(296, QLatin1Char('x')) + u".png"_s;
+    QByteArray noEnd = ZipOf({{u"a.png"_s, png}});
     noEnd.truncate(noEnd.lastIndexOf("PK\x05\x06"));
     const struct {
         QString path;
         QByteArray bytes;
         QString message;
     } cases[] = {
-        {QStringLiteral("\\broken.jpg"), QByteArray("\xFF\xD8\xFF\xD9\x01\x02\x03"),
-         QStringLiteral("Cannot load \\broken.jpg")},
-        {QStringLiteral("\\empty.jpg"), QByteArray(), QStringLiteral("Cannot load \\empty.jpg")},
-        {QStringLiteral("\\png.jpg"), png, QStringLiteral("Cannot load \\png.jpg")},
-        {QStringLiteral("\\empty.bmp"), QByteArray(), QStringLiteral("Cannot load \\empty.bmp")},
-        {QStringLiteral("\\refused.bmp"), QByteArray("BM\x01\x02\x03"), QStringLiteral("Cannot load \\refused.bmp")},
-        {QStringLiteral("\\huge.bmp"), HugeBmp(), QStringLiteral("Cannot load \\huge.bmp")},
-        {QStringLiteral("\\cut.png"), png.left(40), QStringLiteral("Cannot load \\cut.png")},
-        {QStringLiteral("\\noend.zip"), noEnd, QStringLiteral("Can't open ZIP file for thumbnail: \\noend.zip")},
-        {QStringLiteral("\\long.zip"),
-         ZipOf({{longName, png}, {QStringLiteral("fine.bmp"), PictureFor(QStringLiteral("fine.bmp"))}}),
-         QStringLiteral("Cannot load ") + longName},
+        {u"\\broken.jpg"_s, QByteArray("\xFF\xD8\xFF\xD9\x01\x02\x03"), u"Cannot load \\broken.jpg"_s},
+        {u"\\empty.jpg"_s, QByteArray(), u"Cannot load \\empty.jpg"_s},
+        {u"\\png.jpg"_s, png, u"Cannot load \\png.jpg"_s},
+        {u"\\empty.bmp"_s, QByteArray(), u"Cannot load \\empty.bmp"_s},
+        {u"\\refused.bmp"_s, QByteArray("BM\x01\x02\x03"), u"Cannot load \\refused.bmp"_s},
+        {u"\\huge.bmp"_s, HugeBmp(), u"Cannot load \\huge.bmp"_s},
+        {u"\\cut.png"_s, png.left(40), u"Cannot load \\cut.png"_s},
+        {u"\\noend.zip"_s, noEnd, u"Can't open ZIP file for thumbnail: \\noend.zip"_s},
+        {u"\\long.zip"_s, ZipOf({{longName, png}, {u"fine.bmp"_s, PictureFor(u"fine.bmp"_s)}}),
+         u"Cannot load "_s + longName},
     };
     for (const auto& c : cases) {
         WriteBytes(c.path, c.bytes);
@@ -82,28 +82,28 @@ TEST_F(FailureMessagesTest, ManyFailuresOfOneBuildAreOneBoxAndACount)
 {
     // An album whose pictures were on a card that has been taken out.
     for (int i = 0; i < 5; ++i)
-        WritePicture(QStringLiteral("\\card\\p%1.jpg").arg(i));
-    m_catalog.SetSourcePath(QStringLiteral("\\card"));
-    m_catalog.BuildList(QStringLiteral("\\card"), 0, kListMode);
-    ASSERT_EQ(m_catalog.SaveAlbum(QStringLiteral("\\album.lab")), 1);
-    ASSERT_TRUE(QDir(Host(QStringLiteral("\\card"))).removeRecursively());
-    EXPECT_EQ(Open(QStringLiteral("\\album.lab"), kStripMode, false),
+        WritePicture(u"\\card\\p%1.jpg"_s.arg(i));
+    m_catalog.SetSourcePath(u"\\card"_s);
+    m_catalog.BuildList(u"\\card"_s, 0, kListMode);
+    ASSERT_EQ(m_catalog.SaveAlbum(u"\\album.lab"_s), 1);
+    ASSERT_TRUE(QDir(Host(u"\\card"_s)).removeRecursively());
+    EXPECT_EQ(Open(u"\\album.lab"_s, kStripMode, false),
               "Can't open file '\\card\\p0.jpg'|4 more files could not be loaded.");
 
     // One member no one can read, met on every walk of its archive.
     std::vector<TestZipMember> members;
     for (const char* name : {"a.png", "b.png", "c.png", "d.png"})
-        members.emplace_back(name, PictureFor(QStringLiteral("x.png")));
-    members.emplace_back("locked.png", PictureFor(QStringLiteral("x.png")), 0, 0x1);
-    ASSERT_TRUE(WriteTestFile(Host(QStringLiteral("\\pics.zip")), BuildTestZip(members)));
-    EXPECT_EQ(Open(QStringLiteral("\\pics.zip"), kStripMode, false), "Can't open file: locked.png");
+        members.emplace_back(name, PictureFor(u"x.png"_s));
+    members.emplace_back("locked.png", PictureFor(u"x.png"_s), 0, 0x1);
+    ASSERT_TRUE(WriteTestFile(Host(u"\\pics.zip"_s), BuildTestZip(members)));
+    EXPECT_EQ(Open(u"\\pics.zip"_s, kStripMode, false), "Can't open file: locked.png");
 }
 
 TEST_F(FailureMessagesTest, ABrokenPictureSaysSoOnceAndKeepsTheOthersDecoded)
 {
-    WritePicture(QStringLiteral("\\f\\a.png"));
-    WriteBytes(QStringLiteral("\\f\\b.gif"), "GIF89a");
-    Open(QStringLiteral("\\f"), kListMode);
+    WritePicture(u"\\f\\a.png"_s);
+    WriteBytes(u"\\f\\b.gif"_s, "GIF89a");
+    Open(u"\\f"_s, kListMode);
     CImageItem* good = m_catalog.GetAt(0);
     ASSERT_NE(good->m_fullBitmap, nullptr);
     EXPECT_EQ(m_catalog.LoadCurrentPicture(m_catalog.GetAt(1), true), 0);

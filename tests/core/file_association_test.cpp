@@ -12,11 +12,13 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+using namespace Qt::StringLiterals;
+
 using FileAssociation::Values;
 
 namespace {
 
-const QString kDefault = QStringLiteral("Default");
+const QString kDefault = u"Default"_s;
 const QString kLumo = QString::fromLatin1(FileAssociation::kLumoCommand);
 const QString kOther = QString::fromLatin1(FileAssociation::kOtherCommand);
 
@@ -26,7 +28,7 @@ protected:
     {
         ASSERT_TRUE(m_dir.isValid());
         CRegistryStore::Instance().SetFile(Path("registry.reg"));
-        Profile::SetAppName(QStringLiteral("lumo_file_association_test"));
+        Profile::SetAppName(u"lumo_file_association_test"_s);
         MessageBoxService::SetEcho(false);
         MessageBoxService::ClearMessages();
         for (const char* name : {"XDG_CONFIG_HOME", "XDG_DATA_HOME"}) {
@@ -75,8 +77,7 @@ protected:
     }
     void InstallDesktopEntry()
     {
-        WriteFile(Path("XDG_DATA_HOME") + QStringLiteral("/applications/") + DesktopDefaults::DesktopId(),
-                  "[Desktop Entry]\n");
+        WriteFile(Path("XDG_DATA_HOME") + u"/applications/"_s + DesktopDefaults::DesktopId(), "[Desktop Entry]\n");
     }
     QString Lumo() const { return DesktopDefaults::DesktopId(); }
 
@@ -170,6 +171,5 @@ TEST_F(FileAssociationTest, AListThatCannotBeWrittenIsReported)
     qputenv("XDG_CONFIG_HOME", Path("blocker").toUtf8() + "/config");
     FileAssociation::Write({0, 1, 0, 0}, true);
     EXPECT_EQ(Stored(1).ToText(), kLumo);
-    EXPECT_EQ(MessageBoxService::Messages(),
-              QStringList {QStringLiteral("Failure in setting Lumo as a default picture viewer")});
+    EXPECT_EQ(MessageBoxService::Messages(), QStringList {u"Failure in setting Lumo as a default picture viewer"_s});
 }

@@ -12,6 +12,8 @@
 #include "platform/registry_store.h"
 #include "res/resource.h"
 
+using namespace Qt::StringLiterals;
+
 using namespace catalog_fixture;
 
 namespace {
@@ -63,7 +65,7 @@ protected:
     void SetUp() override
     {
         CatalogFixture::SetUp();
-        CRegistryStore::Instance().SetFile(m_root.filePath(QStringLiteral("registry.reg")));
+        CRegistryStore::Instance().SetFile(m_root.filePath(u"registry.reg"_s));
         Settings::SetThumbnailViewMode(Settings::kModeList);
         m_doc.AddView(&m_view);
         m_doc.SetFileDialogHooks(&m_dialogs);
@@ -72,7 +74,7 @@ protected:
     {
         m_doc.RemoveView(&m_view);
         MessageBoxService::SetPresenter(nullptr);
-        CRegistryStore::Instance().SetFile(m_root.filePath(QStringLiteral("unused.reg")));
+        CRegistryStore::Instance().SetFile(m_root.filePath(u"unused.reg"_s));
         CatalogFixture::TearDown();
     }
     void Run(int id) { ASSERT_TRUE(m_doc.HandleCommand(id)); }
@@ -80,8 +82,8 @@ protected:
     // Opens a 101 x 50 JPEG and makes it current.
     void OpenJpeg()
     {
-        WriteBytes(QStringLiteral("\\p.jpg"), ToByteArray(RgbJpeg(101, 50)));
-        m_doc.OpenPicturePath(QStringLiteral("\\p.jpg"));
+        WriteBytes(u"\\p.jpg"_s, ToByteArray(RgbJpeg(101, 50)));
+        m_doc.OpenPicturePath(u"\\p.jpg"_s);
         m_doc.Catalog().SetCurrent(m_doc.Catalog().GetAt(0));
     }
 
@@ -96,19 +98,19 @@ TEST_F(FileCommands, OpenFileStartsAnewAndAddFileAppendsWithTheStoredPattern)
 {
     for (const char* name : {"\\a\\1.jpg", "\\a\\2.png", "\\b\\3.bmp"})
         WritePicture(QLatin1String(name));
-    Settings::SetFileOpenFilter(QStringLiteral("*.png"));
+    Settings::SetFileOpenFilter(u"*.png"_s);
     m_dialogs.answers = QStringList {"\\a", "\\b\\3.bmp", "\\a\\1.jpg", QString()};
     Run(Res::ID_FILE_OPEN);
     EXPECT_EQ(DocPaths(), (QStringList {"\\a\\1.jpg", "\\a\\2.png"}));
     Run(Res::ID_ADD_FILE);
     EXPECT_EQ(DocPaths(), (QStringList {"\\a\\1.jpg", "\\a\\2.png", "\\b\\3.bmp"}));
-    EXPECT_EQ(m_doc.Catalog().GetSourcePath(), QStringLiteral("\\b\\3.bmp"));
+    EXPECT_EQ(m_doc.Catalog().GetSourcePath(), u"\\b\\3.bmp"_s);
     Run(Res::ID_FILE_OPEN);
     EXPECT_EQ(DocPaths(), (QStringList {"\\a\\1.jpg"}));
     // Cancel changes nothing.
     Run(Res::ID_ADD_FILE);
     EXPECT_EQ(DocPaths(), (QStringList {"\\a\\1.jpg"}));
-    EXPECT_EQ(m_dialogs.patterns, QStringList(4, QStringLiteral("*.png")));
+    EXPECT_EQ(m_dialogs.patterns, QStringList(4, u"*.png"_s));
     Run(Res::ID_BROWSER_FOLDER);
     EXPECT_EQ(m_dialogs.browserShown, 1);
 }
@@ -117,8 +119,8 @@ TEST_F(FileCommands, ViewsHearTheOldEntriesAreGoneBeforeTheBuildRaisesAMessage)
 {
     for (const char* name : {"\\old\\1.bmp", "\\old\\2.bmp"})
         WritePicture(QLatin1String(name));
-    WriteBytes(QStringLiteral("\\bad.zip"), QByteArray("not an archive"));
-    m_doc.OpenPicturePath(QStringLiteral("\\old"));
+    WriteBytes(u"\\bad.zip"_s, QByteArray("not an archive"));
+    m_doc.OpenPicturePath(u"\\old"_s);
     m_doc.Catalog().SetCurrent(m_doc.Catalog().GetAt(1));
     m_doc.UpdateAllViews(nullptr, CImageCatalog::kHintCurrentChanged);
     ASSERT_NE(m_view.bound, nullptr);
@@ -126,7 +128,7 @@ TEST_F(FileCommands, ViewsHearTheOldEntriesAreGoneBeforeTheBuildRaisesAMessage)
     // While the box is up the views repaint: what they hold must still exist.
     std::vector<CImageItem*> boundAtMessage;
     MessageBoxService::SetPresenter([&](const QString&) { boundAtMessage.push_back(m_view.bound); });
-    m_doc.OpenPicturePath(QStringLiteral("\\bad.zip"));
+    m_doc.OpenPicturePath(u"\\bad.zip"_s);
     ASSERT_EQ(boundAtMessage.size(), 1u);
     EXPECT_EQ(boundAtMessage[0], nullptr);
     EXPECT_EQ(m_doc.Catalog().GetCount(), 0);
@@ -140,13 +142,13 @@ TEST_F(FileCommands, SaveAsWritesTheDecodedPictureAsBmpOrJpegByItsEnding)
     Run(Res::ID_FILE_SAVE_AS);
     EXPECT_EQ(m_dialogs.saves[0], (QStringList {"\\p.jpg", QLatin1String(SaveAs::kPictureFilter), QString()}));
     // Rows of 303 bytes padded to 304: 54 + 304 x 50 bytes.
-    const QByteArray bmp = ReadBytes(QStringLiteral("\\out.BMP"));
+    const QByteArray bmp = ReadBytes(u"\\out.BMP"_s);
     ASSERT_EQ(bmp.size(), 15254);
     EXPECT_EQ(bmp.left(2), QByteArray("BM"));
     EXPECT_EQ(uint8_t(bmp[2]) | uint8_t(bmp[3]) << 8 | uint8_t(bmp[4]) << 16, 15254);
     EXPECT_EQ(uint8_t(bmp[18]), 101);
 
-    const QByteArray jpeg = ReadBytes(QStringLiteral("\\out.jpg"));
+    const QByteArray jpeg = ReadBytes(u"\\out.jpg"_s);
     EXPECT_EQ(jpeg.mid(6, 5), QByteArray("JFIF\0", 5));
     EXPECT_TRUE(jpeg.contains(QByteArray("\xFF\xC0", 2)));  // baseline
     JpegImage decoded;
@@ -160,16 +162,15 @@ TEST_F(FileCommands, SaveAsWritesTheDecodedPictureAsBmpOrJpegByItsEnding)
 TEST_F(FileCommands, SaveAsOfAnotherEndingOrAFailedWriteWritesNothingAndSaysSo)
 {
     OpenJpeg();
-    WriteBytes(QStringLiteral("\\file"), "x");
+    WriteBytes(u"\\file"_s, "x");
     m_dialogs.answers = QStringList {"\\photo.jpeg", "\\photo.png", "\\photo", "\\file\\out.jpg"};
     for (int i = 0; i < 4; ++i)
         Run(Res::ID_FILE_SAVE_AS);
     const QStringList messages = MessageBoxService::Messages();
     ASSERT_EQ(messages.size(), 4);
     for (int i = 0; i < 3; ++i) {
-        EXPECT_TRUE(messages[i].contains(QStringLiteral(".bmp")) && messages[i].contains(QStringLiteral(".jpg")))
-            << messages[i].toStdString();
-        EXPECT_TRUE(messages[i].startsWith(QStringLiteral("photo")));
+        EXPECT_TRUE(messages[i].contains(u".bmp"_s) && messages[i].contains(u".jpg"_s)) << messages[i].toStdString();
+        EXPECT_TRUE(messages[i].startsWith(u"photo"_s));
     }
     EXPECT_EQ(messages[3], QLatin1String(SaveAs::kCouldNotCreate));
     EXPECT_EQ(QDir(m_root.path()).entryList(QDir::Files | QDir::Hidden),
@@ -181,36 +182,36 @@ TEST_F(FileCommands, SaveAsProposesAMemberBesideItsArchiveAndNeedsACurrentPictur
     Run(Res::ID_FILE_SAVE_AS);
     EXPECT_TRUE(m_dialogs.saves.empty());
     CImageItem member;
-    member.m_source = QStringLiteral("\\My Documents\\trip.zip");
-    member.m_path = QStringLiteral("day one/beach.jpg");
-    EXPECT_EQ(SaveAs::ProposedName(member), QStringLiteral("\\My Documents\\beach.jpg"));
-    member.m_path = QStringLiteral("..\\..\\x.jpg");
-    EXPECT_EQ(SaveAs::ProposedName(member), QStringLiteral("\\My Documents\\x.jpg"));
+    member.m_source = u"\\My Documents\\trip.zip"_s;
+    member.m_path = u"day one/beach.jpg"_s;
+    EXPECT_EQ(SaveAs::ProposedName(member), u"\\My Documents\\beach.jpg"_s);
+    member.m_path = u"..\\..\\x.jpg"_s;
+    EXPECT_EQ(SaveAs::ProposedName(member), u"\\My Documents\\x.jpg"_s);
 }
 
 TEST_F(FileCommands, AlbumSavedThroughTheCommandOpensAgainWithItsMemos)
 {
     for (const char* name : {"\\a\\1.jpg", "\\a\\2.png"})
         WritePicture(QLatin1String(name));
-    m_doc.OpenPicturePath(QStringLiteral("\\a"));
-    m_doc.Catalog().GetAt(0)->m_memoContent = QStringLiteral("first memo");
+    m_doc.OpenPicturePath(u"\\a"_s);
+    m_doc.Catalog().GetAt(0)->m_memoContent = u"first memo"_s;
     m_doc.Catalog().GetAt(1)->m_memoItalic = 1;
-    const QString album = AlbumFile::DefaultFolder() + QStringLiteral("\\trip.lab");
+    const QString album = AlbumFile::DefaultFolder() + u"\\trip.lab"_s;
     m_dialogs.answers = QStringList {album};
     Run(Res::ID_SAVE_AS_ALBUM);
     EXPECT_TRUE(m_dialogs.albumFolderAtDialog);
     EXPECT_EQ(m_dialogs.saves[0],
-              (QStringList {AlbumFile::DefaultName(), QLatin1String(SaveAs::kAlbumFilter), QStringLiteral("lab")}));
+              (QStringList {AlbumFile::DefaultName(), QLatin1String(SaveAs::kAlbumFilter), u"lab"_s}));
 
     m_dialogs.answers = QStringList {album};
     Run(Res::ID_FILE_OPEN);
     ASSERT_EQ(DocPaths(), (QStringList {"\\a\\1.jpg", "\\a\\2.png"}));
-    EXPECT_EQ(m_doc.Catalog().GetAt(0)->m_memoContent, QStringLiteral("first memo"));
+    EXPECT_EQ(m_doc.Catalog().GetAt(0)->m_memoContent, u"first memo"_s);
     EXPECT_EQ(m_doc.Catalog().GetAt(1)->m_memoItalic, 1);
     EXPECT_EQ(m_doc.Catalog().GetSourcePath(), album);
 
     // A file that cannot be made: the system's own text.
-    m_dialogs.answers = QStringList {QStringLiteral("\\a\\1.jpg\\x.lab")};
+    m_dialogs.answers = QStringList {u"\\a\\1.jpg\\x.lab"_s};
     Run(Res::ID_SAVE_AS_ALBUM);
     EXPECT_EQ(MessageBoxService::Messages(), QStringList {QLatin1String(SaveAs::kCouldNotCreate)});
 }

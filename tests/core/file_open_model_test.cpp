@@ -13,6 +13,8 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+using namespace Qt::StringLiterals;
+
 using namespace FileOpenModel;
 
 namespace {
@@ -30,11 +32,11 @@ TEST(FileOpenModel, FilterTableLooksUpExactlyBothWays)
     for (const CFilterDef& f : Filters()) {
         EXPECT_EQ(PatternFromFilterText(FilterTextFromPattern(QLatin1String(f.pattern))), QLatin1String(f.pattern));
     }
-    EXPECT_EQ(FilterTextFromPattern(QStringLiteral("*.jpg")), QStringLiteral("jpeg Files(*.jpg)"));
+    EXPECT_EQ(FilterTextFromPattern(u"*.jpg"_s), u"jpeg Files(*.jpg)"_s);
     // Outside the table: the pattern made at construction, letter case, unknown texts.
-    EXPECT_EQ(FilterTextFromPattern(QStringLiteral("*")), QStringLiteral("all Files(*.*)"));
-    EXPECT_EQ(FilterTextFromPattern(QStringLiteral("*.JPG")), QStringLiteral("all Files(*.*)"));
-    EXPECT_EQ(PatternFromFilterText(QStringLiteral("JPEG Files(*.jpg)")), QStringLiteral("*.*"));
+    EXPECT_EQ(FilterTextFromPattern(u"*"_s), u"all Files(*.*)"_s);
+    EXPECT_EQ(FilterTextFromPattern(u"*.JPG"_s), u"all Files(*.*)"_s);
+    EXPECT_EQ(PatternFromFilterText(u"JPEG Files(*.jpg)"_s), u"*.*"_s);
 }
 
 TEST(FileOpenModel, PatternsMatchAsTheFileSearchDoes)
@@ -75,23 +77,22 @@ TEST_F(FileListRows, FilesOfThePatternWithSizeAndAccessDate)
 {
     const int64_t march5 = QDateTime(QDate(2004, 3, 5), QTime(23, 30), Qt::LocalTime).toSecsSinceEpoch();
     const int64_t newYear = QDateTime(QDate(2021, 1, 1), QTime(0, 0), Qt::LocalTime).toSecsSinceEpoch();
-    Write(QStringLiteral("a0.jpg"), 10, newYear);
-    Write(QStringLiteral("b.jpg"), 1025, march5);
-    Write(QStringLiteral("C.JPG"), 1048577, newYear);
-    Write(QStringLiteral("d.png"), 5, march5);
-    ASSERT_TRUE(QDir(m_root.path()).mkdir(QStringLiteral("e.jpg")));
+    Write(u"a0.jpg"_s, 10, newYear);
+    Write(u"b.jpg"_s, 1025, march5);
+    Write(u"C.JPG"_s, 1048577, newYear);
+    Write(u"d.png"_s, 5, march5);
+    ASSERT_TRUE(QDir(m_root.path()).mkdir(u"e.jpg"_s));
 
     CDateFormatter formatter(QLocale(QLocale::English, QLocale::UnitedStates));
     std::vector<CFileRow> rows;
-    ASSERT_TRUE(
-        ListFiles(QStringLiteral("\\"), QStringLiteral("*.jpg"), &formatter, QStringLiteral("d/M/yyyy"), &rows));
+    ASSERT_TRUE(ListFiles(u"\\"_s, u"*.jpg"_s, &formatter, u"d/M/yyyy"_s, &rows));
     ASSERT_EQ(rows.size(), 3u);
     const QStringList expected[]
         = {{"a0.jpg", "10", "1/1/2021"}, {"b.jpg", "1K", "5/3/2004"}, {"C.JPG", "1M", "1/1/2021"}};
     for (size_t i = 0; i < rows.size(); ++i)
         EXPECT_EQ((QStringList {rows[i].name, rows[i].size, rows[i].date}), expected[i]);
 
-    EXPECT_FALSE(ListFiles(QStringLiteral("\\missing"), QStringLiteral("*.*"), &formatter, QString(), &rows));
+    EXPECT_FALSE(ListFiles(u"\\missing"_s, u"*.*"_s, &formatter, QString(), &rows));
     EXPECT_TRUE(rows.empty());
 }
 
@@ -99,15 +100,15 @@ TEST(FileOpenModel, DeviceNameComesFromIdentWithItsFallback)
 {
     QTemporaryDir dir;
     CRegistryStore& store = CRegistryStore::Instance();
-    store.SetFile(dir.filePath(QStringLiteral("registry.reg")));
+    store.SetFile(dir.filePath(u"registry.reg"_s));
     const QString key = QLatin1String(CRegistryStore::kIdentKey);
-    ASSERT_TRUE(store.WriteString(key, QStringLiteral("Name"), QStringLiteral("Pocket")));
-    EXPECT_EQ(GetDeviceName(), QStringLiteral("Pocket"));
-    ASSERT_TRUE(store.WriteString(key, QStringLiteral("Name"), QString(40, QLatin1Char('n'))));
+    ASSERT_TRUE(store.WriteString(key, u"Name"_s, u"Pocket"_s));
+    EXPECT_EQ(GetDeviceName(), u"Pocket"_s);
+    ASSERT_TRUE(store.WriteString(key, u"Name"_s, QString(40, QLatin1Char('n'))));
     EXPECT_EQ(GetDeviceName(), QString(31, QLatin1Char('n')));
-    ASSERT_TRUE(store.DeleteValue(key, QStringLiteral("Name")));
-    EXPECT_EQ(GetDeviceName(), QStringLiteral("My Device"));
-    store.SetFile(dir.filePath(QStringLiteral("unused.reg")));
+    ASSERT_TRUE(store.DeleteValue(key, u"Name"_s));
+    EXPECT_EQ(GetDeviceName(), u"My Device"_s);
+    store.SetFile(dir.filePath(u"unused.reg"_s));
 }
 
 }  // namespace

@@ -12,6 +12,8 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 class FolderTree : public ::testing::Test {
@@ -56,23 +58,23 @@ TEST_F(FolderTree, LevelsHoldFoldersAndForTheBrowserArchivesInOneSortedList)
     CFolderTreeSource folders(FolderTreeKind::Folders);
     CFolderTreeSource browser(FolderTreeKind::FoldersAndArchives);
     const std::vector<CHostFolderId> root {folders.RootId()};
-    const bool haveProc = QFileInfo(QStringLiteral("/proc/self")).exists();
+    const bool haveProc = QFileInfo(u"/proc/self"_s).exists();
     QStringList expected = {"a", "C", "deep", "e.zip", "loop-", haveProc ? "proc-" : "", "w", "y", "z"};
     expected.removeAll(QString());
-    EXPECT_EQ(Level(folders, QStringLiteral("\\"), root), expected);
+    EXPECT_EQ(Level(folders, u"\\"_s, root), expected);
     expected
         = QStringList {"a", "b.zip@", "C", "d.ZIP@", "deep", "e.zip", "loop-", haveProc ? "proc-" : "", "w", "y", "z"};
     expected.removeAll(QString());
-    EXPECT_EQ(Level(browser, QStringLiteral("\\"), root), expected);
+    EXPECT_EQ(Level(browser, u"\\"_s, root), expected);
 
     // Inside a: a link back to the root is a loop, one to a sibling is walked.
     std::vector<CFolderTreeNode> top;
-    folders.ListChildren(QStringLiteral("\\"), root, &top);
+    folders.ListChildren(u"\\"_s, root, &top);
     const std::vector<CHostFolderId> lineageOfA {folders.RootId(), top[0].id};
-    EXPECT_EQ(Level(folders, QStringLiteral("\\a"), lineageOfA), (QStringList {"sib", "sub", "up-"}));
-    EXPECT_EQ(Level(browser, QStringLiteral("\\y"), root), (QStringList {"in.zip@"}));
-    EXPECT_EQ(Level(folders, QStringLiteral("\\C"), root), QStringList {HostBytes::Decode("caf\xe9")});
-    EXPECT_TRUE(Level(folders, QStringLiteral("\\missing"), root).isEmpty());
+    EXPECT_EQ(Level(folders, u"\\a"_s, lineageOfA), (QStringList {"sib", "sub", "up-"}));
+    EXPECT_EQ(Level(browser, u"\\y"_s, root), (QStringList {"in.zip@"}));
+    EXPECT_EQ(Level(folders, u"\\C"_s, root), QStringList {HostBytes::Decode("caf\xe9")});
+    EXPECT_TRUE(Level(folders, u"\\missing"_s, root).isEmpty());
 }
 
 TEST_F(FolderTree, QuickLookForChildrenAgreesWithTheListingEverywhere)
@@ -94,7 +96,7 @@ TEST_F(FolderTree, QuickLookForChildrenAgreesWithTheListingEverywhere)
                 walk(CFolderTreeSource::ChildPath(folder, n.name), deeper);
             }
         };
-        walk(QStringLiteral("\\"), {source.RootId()});
+        walk(u"\\"_s, {source.RootId()});
         // Root, a, a/sib, a/sub, C, deep, deep/er, deep/er/est, e.zip, w, w/link (and what a holds again), y, z.
         EXPECT_GE(folders, 13);
     }

@@ -15,6 +15,8 @@
 #include <memory>
 #include <thread>
 
+using namespace Qt::StringLiterals;
+
 using namespace catalog_fixture;
 using namespace std::chrono_literals;
 
@@ -89,7 +91,7 @@ private:
 
 QString Name(int i)
 {
-    return QStringLiteral("p%1.bmp").arg(i, 3, 10, QLatin1Char('0'));
+    return u"p%1.bmp"_s.arg(i, 3, 10, QLatin1Char('0'));
 }
 
 QStringList Names(const QString& folder, int count)
@@ -149,11 +151,11 @@ class LoaderThreadBuild : public LoaderThread, public ::testing::WithParamInterf
 TEST_P(LoaderThreadBuild, DeliversOneListHintPerEntryInOrderOnThisThread)
 {
     const int mode = GetParam();
-    MakePictures(QStringLiteral("\\pics"), 30);
-    ASSERT_EQ(m_loader.StartLoad(QStringLiteral("\\pics"), 0, mode), 1);
+    MakePictures(u"\\pics"_s, 30);
+    ASSERT_EQ(m_loader.StartLoad(u"\\pics"_s, 0, mode), 1);
     // The views are told of the empty catalog at once, on this thread.
     EXPECT_EQ(m_log.Hints(), (std::vector<int> {kHint0, kHint2}));
-    EXPECT_EQ(m_catalog.GetSourcePath(), QStringLiteral("\\pics"));
+    EXPECT_EQ(m_catalog.GetSourcePath(), u"\\pics"_s);
     // Read the catalog and take the hints while the worker appends.
     while (m_loader.IsRunning()) {
         m_doc.DeliverQueuedUpdates();
@@ -163,7 +165,7 @@ TEST_P(LoaderThreadBuild, DeliversOneListHintPerEntryInOrderOnThisThread)
     EXPECT_EQ(m_loader.WaitThread(), 0);
     m_doc.DeliverQueuedUpdates();
 
-    EXPECT_EQ(Paths(m_catalog), Names(QStringLiteral("\\pics"), 30));
+    EXPECT_EQ(Paths(m_catalog), Names(u"\\pics"_s, 30));
     ExpectWhole(m_catalog.GetList(), mode);
     ASSERT_EQ(m_log.heard.size(), 32u);
     for (size_t i = 2; i < m_log.heard.size(); ++i) {
@@ -181,16 +183,16 @@ INSTANTIATE_TEST_SUITE_P(ListAndThumbnailModes, LoaderThreadBuild, ::testing::Va
 
 TEST_F(LoaderThread, StopMidBuildKeepsWholeEntriesAndSilencesTheBuild)
 {
-    MakePictures(QStringLiteral("\\pics"), 40);
+    MakePictures(u"\\pics"_s, 40);
     m_gate = std::make_unique<Gate>(5);
-    ASSERT_EQ(m_loader.StartLoad(QStringLiteral("\\pics"), 0, 1), 1);
+    ASSERT_EQ(m_loader.StartLoad(u"\\pics"_s, 0, 1), 1);
     ASSERT_TRUE(m_gate->WaitReached());
     const size_t heardBefore = m_log.heard.size();
 
     EXPECT_EQ(m_loader.StopThread(), 1);
     EXPECT_FALSE(m_loader.IsRunning());
     // The build stopped at the next check: five whole entries, no sixth.
-    EXPECT_EQ(Paths(m_catalog), Names(QStringLiteral("\\pics"), 5));
+    EXPECT_EQ(Paths(m_catalog), Names(u"\\pics"_s, 5));
     ExpectWhole(m_catalog.GetList(), 1);
     m_doc.DeliverQueuedUpdates();
     EXPECT_EQ(m_log.heard.size(), heardBefore);
@@ -200,25 +202,25 @@ TEST_F(LoaderThread, StopMidBuildKeepsWholeEntriesAndSilencesTheBuild)
     // thread lists the whole folder.
     m_gate.reset();
     m_catalog.RemoveAll();
-    m_catalog.BuildList(QStringLiteral("\\pics"), 0, 0);
+    m_catalog.BuildList(u"\\pics"_s, 0, 0);
     EXPECT_EQ(m_catalog.GetCount(), 40);
 }
 
 TEST_F(LoaderThread, NewLoadWhileOneRunsReplacesItsCatalog)
 {
-    MakePictures(QStringLiteral("\\a"), 40);
-    MakePictures(QStringLiteral("\\b"), 10);
+    MakePictures(u"\\a"_s, 40);
+    MakePictures(u"\\b"_s, 10);
     m_gate = std::make_unique<Gate>(3);
-    ASSERT_EQ(m_loader.StartLoad(QStringLiteral("\\a"), 0, 0), 1);
+    ASSERT_EQ(m_loader.StartLoad(u"\\a"_s, 0, 0), 1);
     ASSERT_TRUE(m_gate->WaitReached());
 
-    ASSERT_EQ(m_loader.StartLoad(QStringLiteral("\\b"), 0, 0), 1);
+    ASSERT_EQ(m_loader.StartLoad(u"\\b"_s, 0, 0), 1);
     m_loader.WaitThread();
     m_doc.DeliverQueuedUpdates();
-    EXPECT_EQ(Paths(m_catalog), Names(QStringLiteral("\\b"), 10));
-    EXPECT_EQ(m_catalog.GetSourcePath(), QStringLiteral("\\b"));
+    EXPECT_EQ(Paths(m_catalog), Names(u"\\b"_s, 10));
+    EXPECT_EQ(m_catalog.GetSourcePath(), u"\\b"_s);
     for (const CImageItem* item : m_catalog.GetList())
-        EXPECT_EQ(item->m_source, QStringLiteral("\\b"));
+        EXPECT_EQ(item->m_source, u"\\b"_s);
     // Each start shows the empty catalog; only the second build is heard.
     std::vector<int> expected {kHint0, kHint2, kHint0, kHint2};
     expected.insert(expected.end(), 10, kHint2);
@@ -227,13 +229,13 @@ TEST_F(LoaderThread, NewLoadWhileOneRunsReplacesItsCatalog)
 
 TEST_F(LoaderThread, FinishedBuildsUndeliveredHintsDoNotReachTheNextCatalog)
 {
-    MakePictures(QStringLiteral("\\a"), 20);
-    MakePictures(QStringLiteral("\\b"), 4);
-    ASSERT_EQ(m_loader.StartLoad(QStringLiteral("\\a"), 0, 0), 1);
+    MakePictures(u"\\a"_s, 20);
+    MakePictures(u"\\b"_s, 4);
+    ASSERT_EQ(m_loader.StartLoad(u"\\a"_s, 0, 0), 1);
     while (m_loader.IsRunning())
         std::this_thread::sleep_for(1ms);
     // The first build ended on its own; its hints are still queued.
-    ASSERT_EQ(m_loader.StartLoad(QStringLiteral("\\b"), 0, 0), 1);
+    ASSERT_EQ(m_loader.StartLoad(u"\\b"_s, 0, 0), 1);
     m_loader.WaitThread();
     m_doc.DeliverQueuedUpdates();
     std::vector<int> expected {kHint0, kHint2, kHint0, kHint2};
@@ -244,7 +246,7 @@ TEST_F(LoaderThread, FinishedBuildsUndeliveredHintsDoNotReachTheNextCatalog)
 
 TEST_F(LoaderThread, MissingFolderEndsWithOneListHint)
 {
-    ASSERT_EQ(m_loader.StartLoad(QStringLiteral("\\nowhere"), 1, 1), 1);
+    ASSERT_EQ(m_loader.StartLoad(u"\\nowhere"_s, 1, 1), 1);
     m_loader.WaitThread();
     m_doc.DeliverQueuedUpdates();
     EXPECT_EQ(m_log.Hints(), (std::vector<int> {kHint0, kHint2, kHint2}));
@@ -253,17 +255,17 @@ TEST_F(LoaderThread, MissingFolderEndsWithOneListHint)
 
 TEST_F(LoaderThread, LoaderDestroyedMidBuildStopsIt)
 {
-    MakePictures(QStringLiteral("\\pics"), 60);
+    MakePictures(u"\\pics"_s, 60);
     m_gate = std::make_unique<Gate>(2);
     auto loader = std::make_unique<CLoaderThread>(&m_catalog, &m_doc);
-    ASSERT_EQ(loader->StartLoad(QStringLiteral("\\pics"), 0, 1), 1);
+    ASSERT_EQ(loader->StartLoad(u"\\pics"_s, 0, 1), 1);
     ASSERT_TRUE(m_gate->WaitReached());
     loader.reset();
     EXPECT_EQ(m_catalog.GetCount(), 2);
     std::this_thread::sleep_for(20ms);
     EXPECT_EQ(m_catalog.GetCount(), 2);
     // A build on this thread is not cut short by the destroyed loader's flag.
-    m_catalog.BuildList(QStringLiteral("\\pics"), 0, 0);
+    m_catalog.BuildList(u"\\pics"_s, 0, 0);
     EXPECT_EQ(m_catalog.GetCount(), 62);
 }
 
@@ -277,9 +279,9 @@ protected:
         CatalogFixture::SetUp();
         EnsureApp();
         ASSERT_TRUE(m_dir.isValid());
-        CRegistryStore::Instance().SetFile(m_dir.filePath(QStringLiteral("registry.reg")));
-        Profile::SetRegistryKey(QStringLiteral("FARHAVEN"));
-        Profile::SetAppName(QStringLiteral("lumo_loader_thread_test"));
+        CRegistryStore::Instance().SetFile(m_dir.filePath(u"registry.reg"_s));
+        Profile::SetRegistryKey(u"FARHAVEN"_s);
+        Profile::SetAppName(u"lumo_loader_thread_test"_s);
         Settings::SetThumbnailViewMode(Settings::kModeStrip);
         m_doc = std::make_unique<CLumoDoc>();
         m_log = std::make_unique<HintLog>(&m_doc->Catalog());
@@ -296,7 +298,7 @@ protected:
     {
         m_doc.reset();
         m_log.reset();
-        CRegistryStore::Instance().SetFile(m_dir.filePath(QStringLiteral("unused.reg")));
+        CRegistryStore::Instance().SetFile(m_dir.filePath(u"unused.reg"_s));
         CatalogFixture::TearDown();
     }
     void MakePictures(const QString& folder, int count)
@@ -315,10 +317,10 @@ protected:
 
 TEST_F(DocumentLoader, BrowseBuildsInTheStoredMode)
 {
-    MakePictures(QStringLiteral("\\a"), 3);
-    MakePictures(QStringLiteral("\\a\\sub"), 2);
+    MakePictures(u"\\a"_s, 3);
+    MakePictures(u"\\a\\sub"_s, 2);
     Settings::SetThumbnailViewMode(Settings::kModeList);
-    ASSERT_EQ(m_doc->BrowseFolder(QStringLiteral("\\a"), 1), 1);
+    ASSERT_EQ(m_doc->BrowseFolder(u"\\a"_s, 1), 1);
     m_doc->m_loader.WaitThread();
     ExpectWhole(m_doc->Catalog().GetList(), 0);
     EXPECT_EQ(m_doc->Catalog().GetCount(), 5);
@@ -326,17 +328,17 @@ TEST_F(DocumentLoader, BrowseBuildsInTheStoredMode)
 
 TEST_F(DocumentLoader, CommandLineOpenStopsARunningBuildFirst)
 {
-    MakePictures(QStringLiteral("\\a"), 40);
-    MakePictures(QStringLiteral("\\b"), 3);
+    MakePictures(u"\\a"_s, 40);
+    MakePictures(u"\\b"_s, 3);
     m_gate = std::make_unique<Gate>(4);
-    ASSERT_EQ(m_doc->BrowseFolder(QStringLiteral("\\a"), 0), 1);
+    ASSERT_EQ(m_doc->BrowseFolder(u"\\a"_s, 0), 1);
     ASSERT_TRUE(m_gate->WaitReached());
     const size_t heardBefore = m_log->heard.size();
 
-    m_doc->OpenPicturePath(QStringLiteral("\\b"));
+    m_doc->OpenPicturePath(u"\\b"_s);
     EXPECT_FALSE(m_doc->m_loader.IsRunning());
     m_doc->DeliverQueuedUpdates();
-    EXPECT_EQ(Paths(m_doc->Catalog()), Names(QStringLiteral("\\b"), 3));
+    EXPECT_EQ(Paths(m_doc->Catalog()), Names(u"\\b"_s, 3));
     // Only the open's own hints: the emptied catalog, then one per entry,
     // each with its entry listed.
     ASSERT_EQ(m_log->heard.size(), heardBefore + 5);
@@ -348,20 +350,20 @@ TEST_F(DocumentLoader, CommandLineOpenStopsARunningBuildFirst)
 
 TEST_F(DocumentLoader, AddFileWaitsForTheRunningBuildThenAppends)
 {
-    MakePictures(QStringLiteral("\\a"), 12);
-    MakePictures(QStringLiteral("\\b"), 3);
+    MakePictures(u"\\a"_s, 12);
+    MakePictures(u"\\b"_s, 3);
     m_gate = std::make_unique<Gate>(2);
-    ASSERT_EQ(m_doc->BrowseFolder(QStringLiteral("\\a"), 0), 1);
+    ASSERT_EQ(m_doc->BrowseFolder(u"\\a"_s, 0), 1);
     ASSERT_TRUE(m_gate->WaitReached());
     std::thread opener([this] {
         std::this_thread::sleep_for(30ms);
         m_gate->Open();
     });
 
-    m_doc->AddPicturePath(QStringLiteral("\\b"));
+    m_doc->AddPicturePath(u"\\b"_s);
     opener.join();
     EXPECT_FALSE(m_doc->m_loader.IsRunning());
-    QStringList expected = Names(QStringLiteral("\\a"), 12) + Names(QStringLiteral("\\b"), 3);
+    QStringList expected = Names(u"\\a"_s, 12) + Names(u"\\b"_s, 3);
     EXPECT_EQ(Paths(m_doc->Catalog()), expected);
     // The build's twelve hints come first, then the added entries' three.
     std::vector<int> entriesHeard;
@@ -374,9 +376,9 @@ TEST_F(DocumentLoader, AddFileWaitsForTheRunningBuildThenAppends)
 
 TEST_F(DocumentLoader, DocumentDestroyedWhileABuildRunsEndsCleanly)
 {
-    MakePictures(QStringLiteral("\\a"), 60);
+    MakePictures(u"\\a"_s, 60);
     m_gate = std::make_unique<Gate>(3);
-    ASSERT_EQ(m_doc->BrowseFolder(QStringLiteral("\\a"), 0), 1);
+    ASSERT_EQ(m_doc->BrowseFolder(u"\\a"_s, 0), 1);
     ASSERT_TRUE(m_gate->WaitReached());
     m_doc.reset();
     // Hints the build queued went with the document.

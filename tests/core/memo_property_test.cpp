@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <gtest/gtest.h>
 
+using namespace Qt::StringLiterals;
+
 TEST(MemoProperty, ListsFindTheFirstEntryBeginningWithTheTextInAnyCase)
 {
     const QStringList& sizes = MemoProperty::Sizes();
@@ -35,7 +37,7 @@ TEST(MemoProperty, FontTableOffersTheFirstTwentyFourFamiliesSortedUntilEmptied)
     CFontTable table;
     table.Fill(families);
     EXPECT_EQ(table.Names(), families.mid(0, CFontTable::kSlots));
-    EXPECT_FALSE(table.Add(QStringLiteral("late")));  // full: the enumeration stops
+    EXPECT_FALSE(table.Add(u"late"_s));  // full: the enumeration stops
     QStringList sorted = families.mid(0, CFontTable::kSlots);
     std::reverse(sorted.begin(), sorted.end());  // "Family 06", "family 07", ...
     EXPECT_EQ(table.Sorted(), sorted);

@@ -20,9 +20,11 @@
 #include <thread>
 #include <unistd.h>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
-const QString kKey = QStringLiteral("HKEY_CURRENT_USER\\Software\\FARHAVEN\\lumo_test\\Setting");
+const QString kKey = u"HKEY_CURRENT_USER\\Software\\FARHAVEN\\lumo_test\\Setting"_s;
 
 QByteArray ReadBytes(const QString& path)
 {
@@ -51,10 +53,10 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(m_dir.isValid());
-        m_file = m_dir.filePath(QStringLiteral("registry.reg"));
+        m_file = m_dir.filePath(u"registry.reg"_s);
         CRegistryStore::Instance().SetFile(m_file);
     }
-    void TearDown() override { CRegistryStore::Instance().SetFile(m_dir.filePath(QStringLiteral("unused.reg"))); }
+    void TearDown() override { CRegistryStore::Instance().SetFile(m_dir.filePath(u"unused.reg"_s)); }
 
     CRegistryStore& Store() { return CRegistryStore::Instance(); }
 
@@ -67,32 +69,31 @@ protected:
 TEST(RegistryTextTest, EveryValueTypeSurvivesTheTextForm)
 {
     CRegistryData data;
-    data.Set(kKey, QStringLiteral("Number"), RegValue::Dword(0xfffffffe));
-    data.Set(kKey, QStringLiteral("Quoted \"name\""), RegValue::String(QStringLiteral("C:\\path \"with\" quotes")));
-    data.Set(kKey, QStringLiteral("Command"), RegValue::ExpandString(QStringLiteral("%HOME%\\bin\\viewer \"%1\"")));
-    data.Set(kKey, QStringLiteral("Lines"), RegValue::String(QStringLiteral("first\nsecond")));
-    data.Set(kKey, QStringLiteral("Unicode"), RegValue::String(QString::fromUtf8("Bilder \xc3\xa4 \xf0\x9f\x98\x80")));
-    data.Set(kKey, QStringLiteral("Blob"), RegValue::Raw(kRegBinary, QByteArray("\x00\x01\xff", 3)));
-    data.Set(kKey, QStringLiteral("Odd"), RegValue::Raw(7, QByteArray("a\0b\0\0\0\0\0", 8)));
-    data.Set(kKey, QString(), RegValue::String(QStringLiteral("unnamed")));
-    data.CreateKey(QStringLiteral("HKEY_LOCAL_MACHINE\\Empty"));
+    data.Set(kKey, u"Number"_s, RegValue::Dword(0xfffffffe));
+    data.Set(kKey, u"Quoted \"name\""_s, RegValue::String(u"C:\\path \"with\" quotes"_s));
+    data.Set(kKey, u"Command"_s, RegValue::ExpandString(u"%HOME%\\bin\\viewer \"%1\""_s));
+    data.Set(kKey, u"Lines"_s, RegValue::String(u"first\nsecond"_s));
+    data.Set(kKey, u"Unicode"_s, RegValue::String(QString::fromUtf8("Bilder \xc3\xa4 \xf0\x9f\x98\x80")));
+    data.Set(kKey, u"Blob"_s, RegValue::Raw(kRegBinary, QByteArray("\x00\x01\xff", 3)));
+    data.Set(kKey, u"Odd"_s, RegValue::Raw(7, QByteArray("a\0b\0\0\0\0\0", 8)));
+    data.Set(kKey, QString(), RegValue::String(u"unnamed"_s));
+    data.CreateKey(u"HKEY_LOCAL_MACHINE\\Empty"_s);
 
     CRegistryData back;
     QStringList problems;
     EXPECT_TRUE(CRegistryData::FromText(data.ToText(), &back, &problems))
         << problems.join(QLatin1Char(';')).toStdString();
     EXPECT_TRUE(back == data);
-    EXPECT_TRUE(back.HasKey(QStringLiteral("HKEY_LOCAL_MACHINE\\Empty")));
-    EXPECT_EQ(back.Find(kKey, QStringLiteral("Lines"))->ToText(), QStringLiteral("first\nsecond"));
+    EXPECT_TRUE(back.HasKey(u"HKEY_LOCAL_MACHINE\\Empty"_s));
+    EXPECT_EQ(back.Find(kKey, u"Lines"_s)->ToText(), u"first\nsecond"_s);
 }
 
 TEST(RegistryTextTest, WritesTheRegeditFourForm)
 {
     CRegistryData data;
-    data.Set(QStringLiteral("HKEY_CLASSES_ROOT\\bmpimage\\Shell\\Open\\Command"), QStringLiteral("Default"),
-             RegValue::ExpandString(QStringLiteral("A")));
-    data.Set(kKey, QStringLiteral("ThumbnailView Mode"), RegValue::Dword(1));
-    data.Set(kKey, QStringLiteral("CurrPath"), RegValue::String(QStringLiteral("\\My \"Documents\"")));
+    data.Set(u"HKEY_CLASSES_ROOT\\bmpimage\\Shell\\Open\\Command"_s, u"Default"_s, RegValue::ExpandString(u"A"_s));
+    data.Set(kKey, u"ThumbnailView Mode"_s, RegValue::Dword(1));
+    data.Set(kKey, u"CurrPath"_s, RegValue::String(u"\\My \"Documents\""_s));
     EXPECT_EQ(data.ToText().toStdString(), "REGEDIT4\n"
                                            "\n"
                                            "[HKEY_CLASSES_ROOT\\bmpimage\\Shell\\Open\\Command]\n"
@@ -120,13 +121,12 @@ TEST(RegistryTextTest, HandEditedFileWithCommentsAndBlankLinesReads)
     CRegistryData data;
     QStringList problems;
     EXPECT_TRUE(CRegistryData::FromText(text, &data, &problems)) << problems.join(QLatin1Char(';')).toStdString();
-    EXPECT_EQ(data.Find(kKey, QStringLiteral("Quick View"))->ToDword(), 10u);
-    EXPECT_EQ(data.Find(kKey, QStringLiteral("FileOpen Filter"))->ToText(), QStringLiteral("*.jpg"));
-    const RegValue* command
-        = data.Find(QStringLiteral("HKEY_CLASSES_ROOT\\pngimage\\Shell\\Open\\Command"), QStringLiteral("Default"));
+    EXPECT_EQ(data.Find(kKey, u"Quick View"_s)->ToDword(), 10u);
+    EXPECT_EQ(data.Find(kKey, u"FileOpen Filter"_s)->ToText(), u"*.jpg"_s);
+    const RegValue* command = data.Find(u"HKEY_CLASSES_ROOT\\pngimage\\Shell\\Open\\Command"_s, u"Default"_s);
     ASSERT_NE(command, nullptr);
     EXPECT_EQ(command->type, uint32_t(kRegExpandSz));
-    EXPECT_EQ(command->ToText(), QStringLiteral("xd"));
+    EXPECT_EQ(command->ToText(), u"xd"_s);
 }
 
 TEST(RegistryTextTest, UnreadableLinesAreSkippedAndReported)
@@ -148,33 +148,28 @@ TEST(RegistryTextTest, UnreadableLinesAreSkippedAndReported)
     EXPECT_EQ(problems.size(), 8) << problems.join(QLatin1Char(';')).toStdString();
     // The continued hex line swallowed the next line, so "Good" is gone with it;
     // everything else that was well-formed is kept.
-    EXPECT_EQ(data.ValueNames(QStringLiteral("HKEY_CURRENT_USER\\K")), QStringList());
+    EXPECT_EQ(data.ValueNames(u"HKEY_CURRENT_USER\\K"_s), QStringList());
     CRegistryData none;
     EXPECT_FALSE(CRegistryData::FromText("[HKEY_X]\n\"A\"=dword:1\n", &none));
-    EXPECT_EQ(none.Find(QStringLiteral("HKEY_X"), QStringLiteral("A"))->ToDword(), 1u);
+    EXPECT_EQ(none.Find(u"HKEY_X"_s, u"A"_s)->ToDword(), 1u);
 }
 
 TEST(RegistryTextTest, KeysAndNamesIgnoreLetterCaseAndKeepFirstSpelling)
 {
     CRegistryData data;
-    data.Set(QStringLiteral("HKEY_CURRENT_USER\\Software\\Lumo"), QStringLiteral("ThumbnailView Mode"),
-             RegValue::Dword(2));
-    data.Set(QStringLiteral("hkey_current_user\\software\\LUMO"), QStringLiteral("thumbnailview mode"),
-             RegValue::Dword(0));
-    EXPECT_EQ(data.Keys(), QStringList {QStringLiteral("HKEY_CURRENT_USER\\Software\\Lumo")});
-    EXPECT_EQ(data.ValueNames(QStringLiteral("HKEY_CURRENT_USER\\Software\\Lumo")),
-              QStringList {QStringLiteral("ThumbnailView Mode")});
-    EXPECT_EQ(
-        data.Find(QStringLiteral("HKEY_CURRENT_USER\\SOFTWARE\\lumo"), QStringLiteral("THUMBNAILVIEW MODE"))->ToDword(),
-        0u);
+    data.Set(u"HKEY_CURRENT_USER\\Software\\Lumo"_s, u"ThumbnailView Mode"_s, RegValue::Dword(2));
+    data.Set(u"hkey_current_user\\software\\LUMO"_s, u"thumbnailview mode"_s, RegValue::Dword(0));
+    EXPECT_EQ(data.Keys(), QStringList {u"HKEY_CURRENT_USER\\Software\\Lumo"_s});
+    EXPECT_EQ(data.ValueNames(u"HKEY_CURRENT_USER\\Software\\Lumo"_s), QStringList {u"ThumbnailView Mode"_s});
+    EXPECT_EQ(data.Find(u"HKEY_CURRENT_USER\\SOFTWARE\\lumo"_s, u"THUMBNAILVIEW MODE"_s)->ToDword(), 0u);
 }
 
 TEST(RegistryTextTest, NamesThatCannotBeWrittenAreRefused)
 {
     CRegistryData data;
-    EXPECT_FALSE(data.Set(kKey, QStringLiteral("two\nlines"), RegValue::Dword(1)));
-    EXPECT_FALSE(data.Set(QStringLiteral("HKEY_X\\a\rb"), QStringLiteral("A"), RegValue::Dword(1)));
-    EXPECT_FALSE(data.Set(QStringLiteral("\\\\"), QStringLiteral("A"), RegValue::Dword(1)));
+    EXPECT_FALSE(data.Set(kKey, u"two\nlines"_s, RegValue::Dword(1)));
+    EXPECT_FALSE(data.Set(u"HKEY_X\\a\rb"_s, u"A"_s, RegValue::Dword(1)));
+    EXPECT_FALSE(data.Set(u"\\\\"_s, u"A"_s, RegValue::Dword(1)));
     EXPECT_FALSE(data.Set(kKey, QString(QChar(0xd800)), RegValue::Dword(1)));
     EXPECT_TRUE(data.IsEmpty());
 }
@@ -183,7 +178,7 @@ TEST_F(RegistryStoreTest, MissingFileBecomesFreshDeviceWithPictureTypesAndIdent)
 {
     ASSERT_FALSE(QFile::exists(m_file));
     RegValue value;
-    ASSERT_TRUE(Store().Read(QStringLiteral("HKEY_LOCAL_MACHINE\\Ident"), QStringLiteral("Name"), &value));
+    ASSERT_TRUE(Store().Read(u"HKEY_LOCAL_MACHINE\\Ident"_s, u"Name"_s, &value));
     char host[256] = {};
     ::gethostname(host, sizeof host - 1);
     EXPECT_EQ(value.ToText(), QString::fromLocal8Bit(host));
@@ -191,37 +186,36 @@ TEST_F(RegistryStoreTest, MissingFileBecomesFreshDeviceWithPictureTypesAndIdent)
     ASSERT_TRUE(QFile::exists(m_file));
     CRegistryData onDisk = ParseStrictly(m_file);
     for (const char* type : {"bmpimage", "gifimage", "jpegimage", "pngimage"}) {
-        QString key = QStringLiteral("\\%1\\Shell\\Open\\Command").arg(QLatin1String(type));
-        const RegValue* command = onDisk.Find(QStringLiteral("HKEY_CLASSES_ROOT") + key, QStringLiteral("Default"));
+        QString key = u"\\%1\\Shell\\Open\\Command"_s.arg(QLatin1String(type));
+        const RegValue* command = onDisk.Find(u"HKEY_CLASSES_ROOT"_s + key, u"Default"_s);
         ASSERT_NE(command, nullptr) << type;
-        EXPECT_EQ(command->ToText(), QStringLiteral("xdg-open \"%1\""));
-        EXPECT_EQ(Store().ReadString(QStringLiteral("HKEY_CLASSES_ROOT") + key, QStringLiteral("Default"), {}),
-                  QStringLiteral("xdg-open \"%1\""));
+        EXPECT_EQ(command->ToText(), u"xdg-open \"%1\""_s);
+        EXPECT_EQ(Store().ReadString(u"HKEY_CLASSES_ROOT"_s + key, u"Default"_s, {}), u"xdg-open \"%1\""_s);
     }
     EXPECT_TRUE(onDisk == CRegistryStore::FreshDevice());
 }
 
 TEST_F(RegistryStoreTest, WriteReplacesTheFileAtOnceAndLeavesNoTemporary)
 {
-    ASSERT_TRUE(Store().WriteDword(kKey, QStringLiteral("Quick View"), 0));
+    ASSERT_TRUE(Store().WriteDword(kKey, u"Quick View"_s, 0));
     struct stat before { };
     ASSERT_EQ(::stat(QFile::encodeName(m_file).constData(), &before), 0);
-    ASSERT_TRUE(Store().WriteString(kKey, QStringLiteral("CurrPath"), QStringLiteral("\\My Documents\\Trip")));
+    ASSERT_TRUE(Store().WriteString(kKey, u"CurrPath"_s, u"\\My Documents\\Trip"_s));
     struct stat after { };
     ASSERT_EQ(::stat(QFile::encodeName(m_file).constData(), &after), 0);
     EXPECT_NE(before.st_ino, after.st_ino) << "a write must replace the file, not rewrite it in place";
 
     CRegistryData onDisk = ParseStrictly(m_file);
-    EXPECT_EQ(onDisk.Find(kKey, QStringLiteral("Quick View"))->ToDword(), 0u);
-    EXPECT_EQ(onDisk.Find(kKey, QStringLiteral("CurrPath"))->ToText(), QStringLiteral("\\My Documents\\Trip"));
-    EXPECT_FALSE(QFile::exists(m_file + QStringLiteral(".tmp")));
+    EXPECT_EQ(onDisk.Find(kKey, u"Quick View"_s)->ToDword(), 0u);
+    EXPECT_EQ(onDisk.Find(kKey, u"CurrPath"_s)->ToText(), u"\\My Documents\\Trip"_s);
+    EXPECT_FALSE(QFile::exists(m_file + u".tmp"_s));
     EXPECT_TRUE(ReadBytes(m_file).contains("\"CurrPath\"=\"\\\\My Documents\\\\Trip\""));
 }
 
 TEST_F(RegistryStoreTest, ReadsSeeAChangeMadeBehindTheStoresBack)
 {
-    ASSERT_TRUE(Store().WriteDword(kKey, QStringLiteral("Interval"), 3));
-    EXPECT_EQ(Store().ReadDword(kKey, QStringLiteral("Interval"), 0), 3u);
+    ASSERT_TRUE(Store().WriteDword(kKey, u"Interval"_s, 3));
+    EXPECT_EQ(Store().ReadDword(kKey, u"Interval"_s, 0), 3u);
 
     // Rewritten in place with the same size: only the time tells.
     QByteArray text = ReadBytes(m_file);
@@ -229,64 +223,64 @@ TEST_F(RegistryStoreTest, ReadsSeeAChangeMadeBehindTheStoresBack)
     WriteBytes(m_file, text);
     struct timespec times[2] = {{0, UTIME_OMIT}, {1000000000, 0}};
     ASSERT_EQ(::utimensat(AT_FDCWD, QFile::encodeName(m_file).constData(), times, 0), 0);
-    EXPECT_EQ(Store().ReadDword(kKey, QStringLiteral("Interval"), 0), 5u);
+    EXPECT_EQ(Store().ReadDword(kKey, u"Interval"_s, 0), 5u);
 
     // Deleted: a fresh device again.
     QFile::remove(m_file);
-    EXPECT_EQ(Store().ReadDword(kKey, QStringLiteral("Interval"), 7), 7u);
+    EXPECT_EQ(Store().ReadDword(kKey, u"Interval"_s, 7), 7u);
     EXPECT_TRUE(QFile::exists(m_file));
 }
 
 TEST_F(RegistryStoreTest, ValueOfAnotherTypeReadsAsTheDefault)
 {
-    ASSERT_TRUE(Store().WriteString(kKey, QStringLiteral("Text"), QStringLiteral("12")));
-    ASSERT_TRUE(Store().WriteDword(kKey, QStringLiteral("Number"), 12));
-    ASSERT_TRUE(Store().Write(kKey, QStringLiteral("Expand"), RegValue::ExpandString(QStringLiteral("%1"))));
-    ASSERT_TRUE(Store().Write(kKey, QStringLiteral("ShortDword"), RegValue::Raw(kRegDword, QByteArray(2, '\1'))));
-    EXPECT_EQ(Store().ReadDword(kKey, QStringLiteral("Text"), 99), 99u);
-    EXPECT_EQ(Store().ReadString(kKey, QStringLiteral("Number"), QStringLiteral("d")), QStringLiteral("d"));
-    EXPECT_EQ(Store().ReadString(kKey, QStringLiteral("Expand"), QStringLiteral("d")), QStringLiteral("%1"));
-    EXPECT_EQ(Store().ReadDword(kKey, QStringLiteral("ShortDword"), 99), 99u);
-    EXPECT_EQ(Store().ReadDword(kKey, QStringLiteral("Missing"), 42), 42u);
-    EXPECT_EQ(Store().ReadDword(QStringLiteral("HKEY_NOWHERE"), QStringLiteral("Number"), 42), 42u);
+    ASSERT_TRUE(Store().WriteString(kKey, u"Text"_s, u"12"_s));
+    ASSERT_TRUE(Store().WriteDword(kKey, u"Number"_s, 12));
+    ASSERT_TRUE(Store().Write(kKey, u"Expand"_s, RegValue::ExpandString(u"%1"_s)));
+    ASSERT_TRUE(Store().Write(kKey, u"ShortDword"_s, RegValue::Raw(kRegDword, QByteArray(2, '\1'))));
+    EXPECT_EQ(Store().ReadDword(kKey, u"Text"_s, 99), 99u);
+    EXPECT_EQ(Store().ReadString(kKey, u"Number"_s, u"d"_s), u"d"_s);
+    EXPECT_EQ(Store().ReadString(kKey, u"Expand"_s, u"d"_s), u"%1"_s);
+    EXPECT_EQ(Store().ReadDword(kKey, u"ShortDword"_s, 99), 99u);
+    EXPECT_EQ(Store().ReadDword(kKey, u"Missing"_s, 42), 42u);
+    EXPECT_EQ(Store().ReadDword(u"HKEY_NOWHERE"_s, u"Number"_s, 42), 42u);
 }
 
 TEST_F(RegistryStoreTest, GeneralAccessorsCreateListAndDelete)
 {
-    const QString key = QStringLiteral("HKEY_CLASSES_ROOT\\tiffimage\\Shell\\Open\\Command");
+    const QString key = u"HKEY_CLASSES_ROOT\\tiffimage\\Shell\\Open\\Command"_s;
     EXPECT_FALSE(Store().KeyExists(key));
     ASSERT_TRUE(Store().CreateKey(key));
     EXPECT_TRUE(Store().KeyExists(key));
-    ASSERT_TRUE(Store().Write(key, QStringLiteral("Default"), RegValue::ExpandString(QStringLiteral("viewer %1"))));
-    EXPECT_EQ(Store().ValueNames(key), QStringList {QStringLiteral("Default")});
-    EXPECT_TRUE(Store().DeleteValue(key, QStringLiteral("Default")));
-    EXPECT_FALSE(Store().DeleteValue(key, QStringLiteral("Default")));
+    ASSERT_TRUE(Store().Write(key, u"Default"_s, RegValue::ExpandString(u"viewer %1"_s)));
+    EXPECT_EQ(Store().ValueNames(key), QStringList {u"Default"_s});
+    EXPECT_TRUE(Store().DeleteValue(key, u"Default"_s));
+    EXPECT_FALSE(Store().DeleteValue(key, u"Default"_s));
     EXPECT_TRUE(ParseStrictly(m_file).HasKey(key));
 }
 
 TEST_F(RegistryStoreTest, UnwritableLocationFailsWritesButStillReadsDefaults)
 {
     // A regular file in place of the folder stops root as well as anyone.
-    WriteBytes(m_dir.filePath(QStringLiteral("blocker")), "x");
-    Store().SetFile(m_dir.filePath(QStringLiteral("blocker/registry.reg")));
-    EXPECT_FALSE(Store().WriteDword(kKey, QStringLiteral("Quick View"), 0));
-    EXPECT_EQ(Store().ReadDword(kKey, QStringLiteral("Quick View"), 1), 1u);
-    EXPECT_EQ(Store().ReadString(QLatin1String(CRegistryStore::kPictureTypeKeys[2]), QStringLiteral("Default"), {}),
+    WriteBytes(m_dir.filePath(u"blocker"_s), "x");
+    Store().SetFile(m_dir.filePath(u"blocker/registry.reg"_s));
+    EXPECT_FALSE(Store().WriteDword(kKey, u"Quick View"_s, 0));
+    EXPECT_EQ(Store().ReadDword(kKey, u"Quick View"_s, 1), 1u);
+    EXPECT_EQ(Store().ReadString(QLatin1String(CRegistryStore::kPictureTypeKeys[2]), u"Default"_s, {}),
               QLatin1String(CRegistryStore::kSystemViewerCommand));
 }
 
 TEST_F(RegistryStoreTest, ValueWrittenByAnotherProcessIsReadNext)
 {
-    ASSERT_TRUE(Store().WriteString(kKey, QStringLiteral("Direction"), QStringLiteral("Forward")));
-    ASSERT_EQ(Store().ReadString(kKey, QStringLiteral("Direction"), {}), QStringLiteral("Forward"));
+    ASSERT_TRUE(Store().WriteString(kKey, u"Direction"_s, u"Forward"_s));
+    ASSERT_EQ(Store().ReadString(kKey, u"Direction"_s, {}), u"Forward"_s);
     pid_t child = ::fork();
     ASSERT_GE(child, 0);
     if (child == 0)
-        ::_exit(Store().WriteString(kKey, QStringLiteral("Direction"), QStringLiteral("Random")) ? 0 : 1);
+        ::_exit(Store().WriteString(kKey, u"Direction"_s, u"Random"_s) ? 0 : 1);
     int status = 0;
     ASSERT_EQ(::waitpid(child, &status, 0), child);
     ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-    EXPECT_EQ(Store().ReadString(kKey, QStringLiteral("Direction"), {}), QStringLiteral("Random"));
+    EXPECT_EQ(Store().ReadString(kKey, u"Direction"_s, {}), u"Random"_s);
 }
 
 TEST_F(RegistryStoreTest, ProcessesWritingAtOnceLoseNoValue)
@@ -300,7 +294,7 @@ TEST_F(RegistryStoreTest, ProcessesWritingAtOnceLoseNoValue)
         if (child == 0) {
             bool ok = true;
             for (int i = 0; i < kWrites; ++i)
-                ok &= Store().WriteDword(kKey, QStringLiteral("P%1 V%2").arg(p).arg(i), uint32_t(p * 1000 + i));
+                ok &= Store().WriteDword(kKey, u"P%1 V%2"_s.arg(p).arg(i), uint32_t(p * 1000 + i));
             ::_exit(ok ? 0 : 1);
         }
         children.push_back(child);
@@ -313,7 +307,7 @@ TEST_F(RegistryStoreTest, ProcessesWritingAtOnceLoseNoValue)
     CRegistryData onDisk = ParseStrictly(m_file);
     for (int p = 0; p < kProcesses; ++p)
         for (int i = 0; i < kWrites; ++i) {
-            const RegValue* v = onDisk.Find(kKey, QStringLiteral("P%1 V%2").arg(p).arg(i));
+            const RegValue* v = onDisk.Find(kKey, u"P%1 V%2"_s.arg(p).arg(i));
             ASSERT_NE(v, nullptr) << p << " " << i;
             EXPECT_EQ(v->ToDword(), uint32_t(p * 1000 + i));
         }
@@ -323,9 +317,9 @@ TEST_F(RegistryStoreTest, KilledWriterLeavesAWholeFileAndNoLock)
 {
     // Each write stores a counter and a long text derived from it: a torn file
     // would fail to parse or hold a text that does not match its counter.
-    auto payload = [](uint32_t n) { return QString(QStringLiteral("%1;").arg(n)).repeated(400); };
-    ASSERT_TRUE(Store().WriteDword(kKey, QStringLiteral("Counter"), 0));
-    ASSERT_TRUE(Store().WriteString(kKey, QStringLiteral("Payload"), payload(0)));
+    auto payload = [](uint32_t n) { return QString(u"%1;"_s.arg(n)).repeated(400); };
+    ASSERT_TRUE(Store().WriteDword(kKey, u"Counter"_s, 0));
+    ASSERT_TRUE(Store().WriteString(kKey, u"Payload"_s, payload(0)));
     std::mt19937 random(12345);
     uint32_t lastSeen = 0;
     for (int round = 0; round < 12; ++round) {
@@ -333,13 +327,10 @@ TEST_F(RegistryStoreTest, KilledWriterLeavesAWholeFileAndNoLock)
         ASSERT_GE(child, 0);
         if (child == 0) {
             for (uint32_t n = lastSeen + 1;; ++n)
-                Store().Write(kKey, QStringLiteral("Pair"),
-                              RegValue::String(QString::number(n) + QLatin1Char('|') + payload(n)));
+                Store().Write(kKey, u"Pair"_s, RegValue::String(QString::number(n) + QLatin1Char('|') + payload(n)));
         }
         // Let one write of this writer land, then kill it at a random moment of a later one.
-        auto counter = [&] {
-            return Store().ReadString(kKey, QStringLiteral("Pair"), {}).section(QLatin1Char('|'), 0, 0).toUInt();
-        };
+        auto counter = [&] { return Store().ReadString(kKey, u"Pair"_s, {}).section(QLatin1Char('|'), 0, 0).toUInt(); };
         for (int wait = 0; wait < 2000 && counter() <= lastSeen; ++wait)
             ::usleep(1000);
         ::usleep(random() % 20000);
@@ -347,7 +338,7 @@ TEST_F(RegistryStoreTest, KilledWriterLeavesAWholeFileAndNoLock)
         ::waitpid(child, nullptr, 0);
 
         CRegistryData onDisk = ParseStrictly(m_file);
-        const RegValue* pair = onDisk.Find(kKey, QStringLiteral("Pair"));
+        const RegValue* pair = onDisk.Find(kKey, u"Pair"_s);
         if (pair) {
             QString text = pair->ToText();
             uint32_t n = text.section(QLatin1Char('|'), 0, 0).toUInt();
@@ -355,18 +346,18 @@ TEST_F(RegistryStoreTest, KilledWriterLeavesAWholeFileAndNoLock)
             EXPECT_GE(n, lastSeen);
             lastSeen = n;
         }
-        const RegValue* untouched = onDisk.Find(kKey, QStringLiteral("Payload"));
+        const RegValue* untouched = onDisk.Find(kKey, u"Payload"_s);
         ASSERT_NE(untouched, nullptr) << "a value the writer did not change was lost";
         EXPECT_EQ(untouched->ToText(), payload(0));
 
-        int lockFd = ::open(QFile::encodeName(m_file + QStringLiteral(".lock")).constData(), O_RDWR | O_CLOEXEC);
+        int lockFd = ::open(QFile::encodeName(m_file + u".lock"_s).constData(), O_RDWR | O_CLOEXEC);
         ASSERT_GE(lockFd, 0);
         EXPECT_EQ(::flock(lockFd, LOCK_EX | LOCK_NB), 0) << "the killed writer's lock is still held";
         ::close(lockFd);
     }
     EXPECT_GT(lastSeen, 0u) << "no write finished before a kill";
-    EXPECT_TRUE(Store().WriteDword(kKey, QStringLiteral("Counter"), 1));
-    EXPECT_EQ(Store().ReadDword(kKey, QStringLiteral("Counter"), 0), 1u);
+    EXPECT_TRUE(Store().WriteDword(kKey, u"Counter"_s, 1));
+    EXPECT_EQ(Store().ReadDword(kKey, u"Counter"_s, 0), 1u);
 }
 
 TEST_F(RegistryStoreTest, ThreadsReadingAndWritingTogetherLoseNothing)
@@ -376,7 +367,7 @@ TEST_F(RegistryStoreTest, ThreadsReadingAndWritingTogetherLoseNothing)
     for (int t = 0; t < 3; ++t)
         threads.emplace_back([&, t] {
             for (int i = 0; i < 15; ++i) {
-                QString name = QStringLiteral("T%1 %2").arg(t).arg(i);
+                QString name = u"T%1 %2"_s.arg(t).arg(i);
                 if (!Store().WriteDword(kKey, name, uint32_t(i)) || Store().ReadDword(kKey, name, 999) != uint32_t(i))
                     bad = true;
             }
@@ -391,16 +382,16 @@ TEST_F(RegistryStoreTest, WritesNeverTakeOverAPreparedTemporaryNameAndSweepTheir
 {
     // Another user's file under the old fixed temporary name, and a link
     // planted there, are neither written through nor made the registry.
-    const QString victim = m_dir.filePath(QStringLiteral("victim"));
+    const QString victim = m_dir.filePath(u"victim"_s);
     WriteBytes(victim, "keep me");
     ASSERT_EQ(::symlink(QFile::encodeName(victim).constData(), QFile::encodeName(m_file + ".tmp").constData()), 0);
     // What a killed writer of ours left behind.
-    const QString leftover = m_file + QStringLiteral(".k1lled.tmp");
+    const QString leftover = m_file + u".k1lled.tmp"_s;
     WriteBytes(leftover, "half a registry");
-    ASSERT_TRUE(Store().WriteDword(kKey, QStringLiteral("V"), 7));
+    ASSERT_TRUE(Store().WriteDword(kKey, u"V"_s, 7));
     EXPECT_EQ(ReadBytes(victim), QByteArray("keep me"));
     EXPECT_FALSE(QFileInfo::exists(leftover));
-    EXPECT_EQ(ParseStrictly(m_file).Find(kKey, QStringLiteral("V"))->ToDword(), 7u);
+    EXPECT_EQ(ParseStrictly(m_file).Find(kKey, u"V"_s)->ToDword(), 7u);
     struct stat st { };
     ASSERT_EQ(::stat(QFile::encodeName(m_file + ".lock").constData(), &st), 0);
     EXPECT_EQ(st.st_mode & 077, 0u) << "the lock file is private";
@@ -408,7 +399,7 @@ TEST_F(RegistryStoreTest, WritesNeverTakeOverAPreparedTemporaryNameAndSweepTheir
 
 TEST_F(RegistryStoreTest, ALockHeldElsewhereFailsTheWriteAfterAShortWait)
 {
-    ASSERT_TRUE(Store().WriteDword(kKey, QStringLiteral("V"), 1));
+    ASSERT_TRUE(Store().WriteDword(kKey, u"V"_s, 1));
     int ready[2];
     ASSERT_EQ(::pipe(ready), 0);
     const pid_t holder = ::fork();
@@ -424,12 +415,12 @@ TEST_F(RegistryStoreTest, ALockHeldElsewhereFailsTheWriteAfterAShortWait)
     ASSERT_EQ(::read(ready[0], &c, 1), 1);
     QElapsedTimer clock;
     clock.start();
-    EXPECT_FALSE(Store().WriteDword(kKey, QStringLiteral("V"), 2));
+    EXPECT_FALSE(Store().WriteDword(kKey, u"V"_s, 2));
     EXPECT_LT(clock.elapsed(), 5 * CRegistryStore::kLockWaitMs);
     ::kill(holder, SIGKILL);
     ::waitpid(holder, nullptr, 0);
-    EXPECT_EQ(Store().ReadDword(kKey, QStringLiteral("V"), 0), 1u);
-    EXPECT_TRUE(Store().WriteDword(kKey, QStringLiteral("V"), 3));
+    EXPECT_EQ(Store().ReadDword(kKey, u"V"_s, 0), 1u);
+    EXPECT_TRUE(Store().WriteDword(kKey, u"V"_s, 3));
 }
 
 TEST_F(RegistryStoreTest, AFileThatIsNotRegistryTextIsKeptAsideAndTheDeviceStartsAfresh)
@@ -440,9 +431,9 @@ TEST_F(RegistryStoreTest, AFileThatIsNotRegistryTextIsKeptAsideAndTheDeviceStart
         b = char(random());
     noise.replace("REGEDIT4", "xxxxxxxx");
     WriteBytes(m_file, noise);
-    EXPECT_EQ(Store().ReadDword(kKey, QStringLiteral("V"), 5), 5u);
+    EXPECT_EQ(Store().ReadDword(kKey, u"V"_s, 5), 5u);
     EXPECT_TRUE(Store().KeyExists(QString::fromLatin1(CRegistryStore::kPictureTypeKeys[0])));
-    EXPECT_EQ(ReadBytes(m_file + QStringLiteral(".damaged-1")), noise);
-    ASSERT_TRUE(Store().WriteDword(kKey, QStringLiteral("V"), 9));
-    EXPECT_EQ(ParseStrictly(m_file).Find(kKey, QStringLiteral("V"))->ToDword(), 9u);
+    EXPECT_EQ(ReadBytes(m_file + u".damaged-1"_s), noise);
+    ASSERT_TRUE(Store().WriteDword(kKey, u"V"_s, 9));
+    EXPECT_EQ(ParseStrictly(m_file).Find(kKey, u"V"_s)->ToDword(), 9u);
 }

@@ -5,6 +5,8 @@
 #include "doc_fixture.h"
 #include "res/resource.h"
 
+using namespace Qt::StringLiterals;
+
 using namespace catalog_fixture;
 
 namespace {
@@ -30,9 +32,9 @@ protected:
         CatalogFixture::SetUp();
         EnsureApp();
         ASSERT_TRUE(m_dir.isValid());
-        CRegistryStore::Instance().SetFile(m_dir.filePath(QStringLiteral("registry.reg")));
-        Profile::SetRegistryKey(QStringLiteral("FARHAVEN"));
-        Profile::SetAppName(QStringLiteral("lumo_settings_command_test"));
+        CRegistryStore::Instance().SetFile(m_dir.filePath(u"registry.reg"_s));
+        Profile::SetRegistryKey(u"FARHAVEN"_s);
+        Profile::SetAppName(u"lumo_settings_command_test"_s);
         m_doc = std::make_unique<CLumoDoc>();
         m_doc->AddView(&m_view);
         m_doc->SetFrameHooks(&m_frame);
@@ -41,7 +43,7 @@ protected:
     void TearDown() override
     {
         m_doc.reset();
-        CRegistryStore::Instance().SetFile(m_dir.filePath(QStringLiteral("unused.reg")));
+        CRegistryStore::Instance().SetFile(m_dir.filePath(u"unused.reg"_s));
         CatalogFixture::TearDown();
     }
     // Opens a folder of three pictures as the command line would, in mode.
@@ -50,7 +52,7 @@ protected:
         for (const char* name : {"\\pics\\a.bmp", "\\pics\\b.jpg", "\\pics\\c.png"})
             WritePicture(QString::fromLatin1(name));
         Settings::SetThumbnailViewMode(mode);
-        m_doc->OpenPicturePath(QStringLiteral("\\pics"));
+        m_doc->OpenPicturePath(u"\\pics"_s);
         m_doc->Catalog().SetCurrent(m_doc->Catalog().GetList().front());
     }
     void RunSettings(int mode, int resizeChoice = -1, int angleChoice = -1)
@@ -100,7 +102,7 @@ TEST_F(SettingsCommandTest, ListToStripRebuildsWithThumbnailsOnTheLoaderThread)
     RunSettings(Settings::kModeStrip);
     EXPECT_EQ(m_frame.modes, std::vector<int> {Settings::kModeStrip});
     EXPECT_EQ(m_doc->m_savedThumbnailMode, Settings::kModeList);
-    EXPECT_EQ(m_doc->Catalog().GetSourcePath(), QStringLiteral("\\pics"));
+    EXPECT_EQ(m_doc->Catalog().GetSourcePath(), u"\\pics"_s);
     EXPECT_EQ(m_doc->Catalog().GetCount(), 3);
     EXPECT_EQ(Thumbnails(), 3);
 }

@@ -5,6 +5,8 @@
 
 #include <climits>
 
+using namespace Qt::StringLiterals;
+
 using namespace SettingsPages;
 
 TEST(SettingsPages, StoredValuesAreShownAsStoredAndSelectTheFirstEntryTheyBegin)
@@ -32,20 +34,20 @@ TEST(SettingsPages, StoredValuesAreShownAsStoredAndSelectTheFirstEntryTheyBegin)
 
 TEST(SettingsPages, IntervalTextReadsLikeAtoiWithinLimits)
 {
-    const QString longNumber = QString(kTextLimit, u'0') + QStringLiteral("5");
+    const QString longNumber = QString(kTextLimit, u'0') + u"5"_s;
     const struct {
         QString text;
         int seconds;
     } cases[] = {
-        {QStringLiteral("15s"), 15},
-        {QStringLiteral("7"), 7},
+        {u"15s"_s, 15},
+        {u"7"_s, 7},
         {QString(), 0},
-        {QStringLiteral("sec"), 0},
-        {QStringLiteral("  +30"), 30},
-        {QStringLiteral("-4"), -4},
-        {QStringLiteral("99999999999"), INT_MAX},
-        {QStringLiteral("-99999999999"), INT_MIN},
-        {QStringLiteral("\u0661\u0662"), 0},
+        {u"sec"_s, 0},
+        {u"  +30"_s, 30},
+        {u"-4"_s, -4},
+        {u"99999999999"_s, INT_MAX},
+        {u"-99999999999"_s, INT_MIN},
+        {u"\u0661\u0662"_s, 0},
         {longNumber, 0},  // the 5 lies past the 271 characters read
     };
     for (const auto& c : cases)

@@ -9,6 +9,8 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 class SettingsTest : public ::testing::Test {
@@ -16,12 +18,12 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(m_dir.isValid());
-        m_file = m_dir.filePath(QStringLiteral("registry.reg"));
+        m_file = m_dir.filePath(u"registry.reg"_s);
         CRegistryStore::Instance().SetFile(m_file);
-        Profile::SetRegistryKey(QStringLiteral("FARHAVEN"));
-        Profile::SetAppName(QStringLiteral("lumo_settings_test"));
+        Profile::SetRegistryKey(u"FARHAVEN"_s);
+        Profile::SetAppName(u"lumo_settings_test"_s);
     }
-    void TearDown() override { CRegistryStore::Instance().SetFile(m_dir.filePath(QStringLiteral("unused.reg"))); }
+    void TearDown() override { CRegistryStore::Instance().SetFile(m_dir.filePath(u"unused.reg"_s)); }
 
     CRegistryData OnDisk()
     {
@@ -36,9 +38,8 @@ protected:
     QString m_file;
 };
 
-const QString kSettingKey = QStringLiteral("HKEY_CURRENT_USER\\Software\\FARHAVEN\\lumo_settings_test\\Setting");
-const QString kSlideshowKey
-    = QStringLiteral("HKEY_CURRENT_USER\\Software\\FARHAVEN\\lumo_settings_test\\Settings\\Slideshow");
+const QString kSettingKey = u"HKEY_CURRENT_USER\\Software\\FARHAVEN\\lumo_settings_test\\Setting"_s;
+const QString kSlideshowKey = u"HKEY_CURRENT_USER\\Software\\FARHAVEN\\lumo_settings_test\\Settings\\Slideshow"_s;
 
 }  // namespace
 
@@ -46,12 +47,12 @@ TEST_F(SettingsTest, FirstRunReadsEveryDefault)
 {
     EXPECT_EQ(Settings::ThumbnailViewMode(), 1);
     EXPECT_EQ(Settings::IncludeSubfolders(), 0);
-    EXPECT_EQ(Settings::CurrPath(), QStringLiteral("\\My Documents"));
-    EXPECT_EQ(Settings::FileOpenPath(), QStringLiteral("\\My Documents"));
-    EXPECT_EQ(Settings::FileOpenFilter(), QStringLiteral("*.*"));
+    EXPECT_EQ(Settings::CurrPath(), u"\\My Documents"_s);
+    EXPECT_EQ(Settings::FileOpenPath(), u"\\My Documents"_s);
+    EXPECT_EQ(Settings::FileOpenFilter(), u"*.*"_s);
     EXPECT_EQ(Settings::QuickView(), 1);
     EXPECT_EQ(Settings::SlideshowInterval(), 3);
-    EXPECT_EQ(Settings::SlideshowDirection(), QStringLiteral("Forward"));
+    EXPECT_EQ(Settings::SlideshowDirection(), u"Forward"_s);
     // Reading writes nothing under the application's key.
     EXPECT_FALSE(OnDisk().HasKey(kSettingKey));
 }
@@ -60,39 +61,39 @@ TEST_F(SettingsTest, WrittenValuesReadBackFromTheirOwnSections)
 {
     ASSERT_TRUE(Settings::SetThumbnailViewMode(0));
     ASSERT_TRUE(Settings::SetIncludeSubfolders(1));
-    ASSERT_TRUE(Settings::SetCurrPath(QStringLiteral("\\Storage Card\\DCIM")));
-    ASSERT_TRUE(Settings::SetFileOpenPath(QStringLiteral("\\My Documents\\Albums")));
-    ASSERT_TRUE(Settings::SetFileOpenFilter(QStringLiteral("*.lab")));
+    ASSERT_TRUE(Settings::SetCurrPath(u"\\Storage Card\\DCIM"_s));
+    ASSERT_TRUE(Settings::SetFileOpenPath(u"\\My Documents\\Albums"_s));
+    ASSERT_TRUE(Settings::SetFileOpenFilter(u"*.lab"_s));
     ASSERT_TRUE(Settings::SetQuickView(0));
     ASSERT_TRUE(Settings::SetSlideshowInterval(30));
-    ASSERT_TRUE(Settings::SetSlideshowDirection(QStringLiteral("Backward")));
+    ASSERT_TRUE(Settings::SetSlideshowDirection(u"Backward"_s));
 
     EXPECT_EQ(Settings::ThumbnailViewMode(), 0);
     EXPECT_EQ(Settings::IncludeSubfolders(), 1);
-    EXPECT_EQ(Settings::CurrPath(), QStringLiteral("\\Storage Card\\DCIM"));
-    EXPECT_EQ(Settings::FileOpenPath(), QStringLiteral("\\My Documents\\Albums"));
-    EXPECT_EQ(Settings::FileOpenFilter(), QStringLiteral("*.lab"));
+    EXPECT_EQ(Settings::CurrPath(), u"\\Storage Card\\DCIM"_s);
+    EXPECT_EQ(Settings::FileOpenPath(), u"\\My Documents\\Albums"_s);
+    EXPECT_EQ(Settings::FileOpenFilter(), u"*.lab"_s);
     EXPECT_EQ(Settings::QuickView(), 0);
     EXPECT_EQ(Settings::SlideshowInterval(), 30);
-    EXPECT_EQ(Settings::SlideshowDirection(), QStringLiteral("Backward"));
+    EXPECT_EQ(Settings::SlideshowDirection(), u"Backward"_s);
 
     CRegistryData disk = OnDisk();
     EXPECT_EQ(disk.ValueNames(kSettingKey), (QStringList {"CurrPath", "FileOpen Filter", "FileOpen Path",
                                                           "Include Subfolders", "Quick View", "ThumbnailView Mode"}));
     EXPECT_EQ(disk.ValueNames(kSlideshowKey), (QStringList {"Direction", "Interval"}));
-    EXPECT_TRUE(disk.Find(kSlideshowKey, QStringLiteral("Interval"))->IsDword());
-    EXPECT_EQ(disk.Find(kSlideshowKey, QStringLiteral("Direction"))->type, uint32_t(kRegSz));
-    EXPECT_EQ(disk.Find(kSettingKey, QStringLiteral("ThumbnailView Mode"))->ToDword(), 0u);
+    EXPECT_TRUE(disk.Find(kSlideshowKey, u"Interval"_s)->IsDword());
+    EXPECT_EQ(disk.Find(kSlideshowKey, u"Direction"_s)->type, uint32_t(kRegSz));
+    EXPECT_EQ(disk.Find(kSettingKey, u"ThumbnailView Mode"_s)->ToDword(), 0u);
 }
 
 TEST_F(SettingsTest, ValueOfTheWrongTypeReadsAsTheDefault)
 {
     CRegistryStore& store = CRegistryStore::Instance();
-    ASSERT_TRUE(store.WriteString(kSettingKey, QStringLiteral("ThumbnailView Mode"), QStringLiteral("0")));
-    ASSERT_TRUE(store.WriteDword(kSlideshowKey, QStringLiteral("Direction"), 1));
-    ASSERT_TRUE(store.WriteString(kSlideshowKey, QStringLiteral("Interval"), QStringLiteral("10")));
+    ASSERT_TRUE(store.WriteString(kSettingKey, u"ThumbnailView Mode"_s, u"0"_s));
+    ASSERT_TRUE(store.WriteDword(kSlideshowKey, u"Direction"_s, 1));
+    ASSERT_TRUE(store.WriteString(kSlideshowKey, u"Interval"_s, u"10"_s));
     EXPECT_EQ(Settings::ThumbnailViewMode(), 1);
-    EXPECT_EQ(Settings::SlideshowDirection(), QStringLiteral("Forward"));
+    EXPECT_EQ(Settings::SlideshowDirection(), u"Forward"_s);
     EXPECT_EQ(Settings::SlideshowInterval(), 3);
 }
 
@@ -100,12 +101,12 @@ TEST_F(SettingsTest, NegativeModeAndOddTextAreKeptUnchanged)
 {
     ASSERT_TRUE(Settings::SetThumbnailViewMode(Settings::kModeEffect));
     EXPECT_EQ(Settings::ThumbnailViewMode(), -1);
-    EXPECT_EQ(OnDisk().Find(kSettingKey, QStringLiteral("ThumbnailView Mode"))->ToDword(), 0xffffffffu);
+    EXPECT_EQ(OnDisk().Find(kSettingKey, u"ThumbnailView Mode"_s)->ToDword(), 0xffffffffu);
     // Readers compare the direction exactly; the store must not tidy it.
-    ASSERT_TRUE(Settings::SetSlideshowDirection(QStringLiteral("forward")));
-    EXPECT_EQ(Settings::SlideshowDirection(), QStringLiteral("forward"));
-    ASSERT_TRUE(Settings::SetCurrPath(QStringLiteral("\\a \"quoted\" \\\\ path")));
-    EXPECT_EQ(Settings::CurrPath(), QStringLiteral("\\a \"quoted\" \\\\ path"));
+    ASSERT_TRUE(Settings::SetSlideshowDirection(u"forward"_s));
+    EXPECT_EQ(Settings::SlideshowDirection(), u"forward"_s);
+    ASSERT_TRUE(Settings::SetCurrPath(u"\\a \"quoted\" \\\\ path"_s));
+    EXPECT_EQ(Settings::CurrPath(), u"\\a \"quoted\" \\\\ path"_s);
 }
 
 TEST_F(SettingsTest, ReaderMayPassItsOwnDefault)
@@ -113,17 +114,16 @@ TEST_F(SettingsTest, ReaderMayPassItsOwnDefault)
     EXPECT_EQ(Settings::ThumbnailViewMode(Settings::kModeEffect), -1);
     ASSERT_TRUE(Settings::SetThumbnailViewMode(Settings::kModeFullScreen));
     EXPECT_EQ(Settings::ThumbnailViewMode(Settings::kModeEffect), 2);
-    EXPECT_EQ(Settings::GetString(Settings::Setting::FileOpenFilter, QStringLiteral("*.png")), QStringLiteral("*.png"));
+    EXPECT_EQ(Settings::GetString(Settings::Setting::FileOpenFilter, u"*.png"_s), u"*.png"_s);
 }
 
 TEST_F(SettingsTest, ValuesLiveUnderTheRegistryKeyAndApplicationName)
 {
-    Profile::SetRegistryKey(QStringLiteral("OTHER"));
-    Profile::SetAppName(QStringLiteral("viewer2"));
+    Profile::SetRegistryKey(u"OTHER"_s);
+    Profile::SetAppName(u"viewer2"_s);
     ASSERT_TRUE(Settings::SetQuickView(0));
-    Profile::SetRegistryKey(QStringLiteral("FARHAVEN"));
-    Profile::SetAppName(QStringLiteral("lumo_settings_test"));
+    Profile::SetRegistryKey(u"FARHAVEN"_s);
+    Profile::SetAppName(u"lumo_settings_test"_s);
     EXPECT_EQ(Settings::QuickView(), 1);
-    EXPECT_TRUE(OnDisk().Find(QStringLiteral("HKEY_CURRENT_USER\\Software\\OTHER\\viewer2\\Setting"),
-                              QStringLiteral("Quick View")));
+    EXPECT_TRUE(OnDisk().Find(u"HKEY_CURRENT_USER\\Software\\OTHER\\viewer2\\Setting"_s, u"Quick View"_s));
 }

@@ -8,6 +8,8 @@
 
 #include <deque>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 class SlideshowTest : public ::testing::Test {
@@ -16,12 +18,12 @@ protected:
     {
         for (int i = 0; i < n; ++i) {
             auto* item = new CImageItem;
-            item->m_path = QStringLiteral("\\p%1.bmp").arg(i);
+            item->m_path = u"\\p%1.bmp"_s.arg(i);
             catalog.Append(item);
         }
     }
     // The indices made current by count ticks.
-    std::vector<int> Ticks(int count, const QString& direction = QStringLiteral("Forward"))
+    std::vector<int> Ticks(int count, const QString& direction = u"Forward"_s)
     {
         std::vector<int> shown;
         for (int i = 0; i < count; ++i) {
@@ -68,19 +70,19 @@ TEST_F(SlideshowTest, RandomTakesEachPickModuloTheCount)
         picks.pop_front();
         return v;
     });
-    ASSERT_TRUE(show.Start(QStringLiteral("Random")));
-    EXPECT_EQ(Ticks(3, QStringLiteral("Random")), (std::vector<int> {2, 3, 2}));
+    ASSERT_TRUE(show.Start(u"Random"_s));
+    EXPECT_EQ(Ticks(3, u"Random"_s), (std::vector<int> {2, 3, 2}));
 }
 
 TEST_F(SlideshowTest, RestartAfterAPickContinuesFromThePickedEntry)
 {
     Fill(10);
     catalog.SetCurrent(catalog.GetAt(2));
-    ASSERT_TRUE(show.Start(QStringLiteral("Forward")));
+    ASSERT_TRUE(show.Start(u"Forward"_s));
     Ticks(1);
     catalog.SetCurrent(catalog.GetAt(7));
     show.Stop();
-    ASSERT_TRUE(show.Start(QStringLiteral("Forward")));
+    ASSERT_TRUE(show.Start(u"Forward"_s));
     EXPECT_EQ(Ticks(1), (std::vector<int> {8}));
 }
 
@@ -88,15 +90,15 @@ TEST_F(SlideshowTest, DirectionIsReadAtEveryTickAndComparedExactly)
 {
     Fill(5);
     catalog.SetCurrent(catalog.GetAt(1));
-    ASSERT_TRUE(show.Start(QStringLiteral("Forward")));
+    ASSERT_TRUE(show.Start(u"Forward"_s));
     EXPECT_EQ(Ticks(2), (std::vector<int> {2, 3}));
     // The next entry (4) was chosen going forward; from there it goes back.
-    EXPECT_EQ(Ticks(3, QStringLiteral("Backward")), (std::vector<int> {4, 3, 2}));
-    EXPECT_EQ(show.Tick(QStringLiteral("forward")), CSlideshow::Step::Ended);
+    EXPECT_EQ(Ticks(3, u"Backward"_s), (std::vector<int> {4, 3, 2}));
+    EXPECT_EQ(show.Tick(u"forward"_s), CSlideshow::Step::Ended);
     EXPECT_FALSE(show.IsRunning());
-    EXPECT_FALSE(show.Start(QStringLiteral("Sideways")));
+    EXPECT_FALSE(show.Start(u"Sideways"_s));
     catalog.RemoveAll();
-    EXPECT_FALSE(show.Start(QStringLiteral("Forward")));  // nothing to show
+    EXPECT_FALSE(show.Start(u"Forward"_s));  // nothing to show
     EXPECT_FALSE(show.IsRunning());
 }
 
@@ -104,12 +106,12 @@ TEST_F(SlideshowTest, RemovedNextEntryIsNeverTouched)
 {
     Fill(4);
     catalog.SetCurrent(catalog.GetAt(1));
-    ASSERT_TRUE(show.Start(QStringLiteral("Forward")));
+    ASSERT_TRUE(show.Start(u"Forward"_s));
     ASSERT_EQ(show.Next(), catalog.GetAt(2));
     CImageItem* third = catalog.GetAt(3);
     catalog.RemoveItem(catalog.GetAt(2));
     // The show re-anchors at the start of its direction.
-    EXPECT_EQ(show.Tick(QStringLiteral("Forward")), CSlideshow::Step::Shown);
+    EXPECT_EQ(show.Tick(u"Forward"_s), CSlideshow::Step::Shown);
     EXPECT_EQ(catalog.GetCurrentIndex(), 0);
     EXPECT_EQ(show.Next(), catalog.GetAt(1));
     Ticks(1);
@@ -120,13 +122,13 @@ TEST_F(SlideshowTest, RebuiltCatalogReanchorsAndEmptyOneEndsTheShow)
 {
     Fill(3);
     catalog.SetCurrent(catalog.GetAt(0));
-    ASSERT_TRUE(show.Start(QStringLiteral("Backward")));
+    ASSERT_TRUE(show.Start(u"Backward"_s));
     catalog.RemoveAll();
     Fill(2);
-    EXPECT_EQ(show.Tick(QStringLiteral("Backward")), CSlideshow::Step::Shown);
+    EXPECT_EQ(show.Tick(u"Backward"_s), CSlideshow::Step::Shown);
     EXPECT_EQ(catalog.GetCurrentIndex(), 1);
     catalog.RemoveAll();
-    EXPECT_EQ(show.Tick(QStringLiteral("Backward")), CSlideshow::Step::Ended);
+    EXPECT_EQ(show.Tick(u"Backward"_s), CSlideshow::Step::Ended);
     EXPECT_FALSE(show.IsRunning());
 }
 
@@ -138,10 +140,10 @@ TEST_F(SlideshowTest, StopGivesBackThePreShowStateOnlyToShownEntries)
     catalog.GetAt(2)->m_zoom = 50;
     catalog.GetAt(2)->m_savedZoom = 200;  // left from an earlier show
     catalog.SetCurrent(catalog.GetAt(2));
-    ASSERT_TRUE(show.Start(QStringLiteral("Forward")));
+    ASSERT_TRUE(show.Start(u"Forward"_s));
     // Entry 0 is shown twice; the slideshow state must not become its own.
     for (int i = 0; i < 4; ++i) {
-        show.Tick(QStringLiteral("Forward"));
+        show.Tick(u"Forward"_s);
         CImageItem* item = catalog.GetCurrent();
         if (item == catalog.GetAt(2))
             break;

@@ -5,6 +5,8 @@
 #include "doc_fixture.h"
 #include "res/resource.h"
 
+using namespace Qt::StringLiterals;
+
 using namespace Res;
 
 namespace {
@@ -223,9 +225,9 @@ TEST_F(ViewCommandsTest, LeavingFullScreenGivesEveryPictureItChangedItsOwnStateB
     EXPECT_EQ(first->m_zoom, 0);
     EXPECT_EQ(first->m_rotation, 270);
     CSlideshow show(&m_doc->Catalog());
-    ASSERT_TRUE(show.Start(QStringLiteral("Forward")));
+    ASSERT_TRUE(show.Start(u"Forward"_s));
     for (int tick = 0; tick < 3; ++tick) {  // second, small, first
-        show.Tick(QStringLiteral("Forward"));
+        show.Tick(u"Forward"_s);
         show.Show(m_doc->Catalog().GetCurrent(), 0, 270);
     }
     show.Stop();

@@ -6,6 +6,8 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+using namespace Qt::StringLiterals;
+
 using namespace XdgMimeApps;
 
 TEST(XdgMimeApps, DefaultLineIsSetReplacedOrRemovedAndOtherLinesKept)
@@ -34,9 +36,9 @@ TEST(XdgMimeApps, DefaultLineIsSetReplacedOrRemovedAndOtherLinesKept)
          "[Default Applications]\nx/y=z\n"},
     };
     for (const auto& c : cases) {
-        const QByteArray after = WithDefaults(c.before, QStringLiteral("image/png"), QString::fromLatin1(c.ids));
+        const QByteArray after = WithDefaults(c.before, u"image/png"_s, QString::fromLatin1(c.ids));
         EXPECT_EQ(after.toStdString(), c.after.toStdString()) << c.name;
-        EXPECT_EQ(DefaultsIn(after, QStringLiteral("image/png")), QString::fromLatin1(c.ids)) << c.name;
+        EXPECT_EQ(DefaultsIn(after, u"image/png"_s), QString::fromLatin1(c.ids)) << c.name;
     }
 }
 
@@ -45,18 +47,18 @@ TEST(XdgMimeApps, ChangesReachTheFileThroughALinkToIt)
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     const QByteArray oldConfig = qgetenv("XDG_CONFIG_HOME");
-    qputenv("XDG_CONFIG_HOME", dir.filePath(QStringLiteral("config")).toUtf8());
+    qputenv("XDG_CONFIG_HOME", dir.filePath(u"config"_s).toUtf8());
     // A list kept elsewhere (dotfiles) and linked into the configuration folder.
-    const QString target = dir.filePath(QStringLiteral("mimeapps.list"));
+    const QString target = dir.filePath(u"mimeapps.list"_s);
     QFile f(target);
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     f.write("[Default Applications]\ntext/plain=gedit.desktop\n");
     f.close();
-    ASSERT_TRUE(QDir().mkpath(dir.filePath(QStringLiteral("config"))));
+    ASSERT_TRUE(QDir().mkpath(dir.filePath(u"config"_s)));
     ASSERT_TRUE(QFile::link(target, UserListFile()));
 
-    ASSERT_TRUE(SetUserDefaults(QStringLiteral("image/gif"), QStringLiteral("lumo.desktop")));
-    EXPECT_EQ(UserDefaults(QStringLiteral("image/gif")), QStringLiteral("lumo.desktop"));
+    ASSERT_TRUE(SetUserDefaults(u"image/gif"_s, u"lumo.desktop"_s));
+    EXPECT_EQ(UserDefaults(u"image/gif"_s), u"lumo.desktop"_s);
     EXPECT_TRUE(QFileInfo(UserListFile()).isSymLink());
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     EXPECT_EQ(f.readAll(), QByteArray("[Default Applications]\ntext/plain=gedit.desktop\nimage/gif=lumo.desktop\n"));
