@@ -132,14 +132,14 @@ TEST_F(FileDialogs, FolderBrowserSelectsTheRememberedPathAndBuildsOnTheWorker)
         QStringLiteral("idle\ntap 30 255\ncommand 32779\ndump shown.json\nselect 1001 \\\ndump root.json\n"
                        "select 1001 \\f\\b.zip\n"
                        "dump zip.json\nselect 1001 \"\\My Documents\"\ncheck 1002 1\nclick 1003\nidle\ndump -\n"),
-        {m_run.Root() + QStringLiteral("/f/m/x.bmp")});
+        {m_run.Path(QStringLiteral("f/m/x.bmp"))});
     const QJsonObject shown = m_run.Dump(QStringLiteral("shown.json"));
     EXPECT_EQ(Top(shown)["class"].toString(), QStringLiteral("CFolderBrowserWnd"));
     // Over the picture, also after a tap made the strip's pane the active one.
     EXPECT_EQ(WindowRect(shown, QStringLiteral("CFolderBrowserWnd")), WindowRect(shown, QStringLiteral("CLumoView")));
     EXPECT_EQ(Control(Top(shown), Res::IDC_BROWSER_TREE)["selected"].toString(), QStringLiteral("\\My Documents"));
     // While it is shown the picture commands wait, though there is a picture.
-    EXPECT_FALSE(shown["menu"][QString::number(Res::ID_IMAGE_INFO)]["enabled"].toBool());
+    EXPECT_FALSE(MenuFlag(shown, Res::ID_IMAGE_INFO, "enabled"));
     EXPECT_FALSE(Control(TopOf("root.json"), Res::IDC_BROWSER_OK)["enabled"].toBool());
     // Folders and archives of a level in one sorted list.
     const QJsonObject zip = TopOf("zip.json");
@@ -152,7 +152,7 @@ TEST_F(FileDialogs, FolderBrowserSelectsTheRememberedPathAndBuildsOnTheWorker)
 
     EXPECT_EQ(Paths(r.dump), (QStringList {"\\My Documents\\sub\\deep.bmp", "\\My Documents\\top.bmp"}));
     EXPECT_TRUE(r.dump["dialogs"].toArray().isEmpty());
-    EXPECT_TRUE(r.dump["menu"][QString::number(Res::ID_IMAGE_INFO)]["enabled"].toBool());
+    EXPECT_TRUE(MenuFlag(r.dump, Res::ID_IMAGE_INFO, "enabled"));
     m_run.ReadStoredSettings();
     EXPECT_EQ(Settings::CurrPath(), QStringLiteral("\\My Documents"));
     EXPECT_EQ(Settings::IncludeSubfolders(), 1);
@@ -165,18 +165,18 @@ TEST_F(FileDialogs, FolderBrowserSelectsTheRememberedPathAndBuildsOnTheWorker)
 
 TEST_F(FileDialogs, SaveAsWritesByTheEndingAndAsksBeforeReplacing)
 {
-    QDir().mkpath(m_run.Root() + QStringLiteral("/pics/sub"));
+    QDir().mkpath(m_run.Path(QStringLiteral("pics/sub")));
     QImage picture(101, 50, QImage::Format_RGB32);
     picture.fill(Qt::darkCyan);
-    ASSERT_TRUE(picture.save(m_run.Root() + QStringLiteral("/pics/p.jpg"), "JPG"));
+    ASSERT_TRUE(picture.save(m_run.Path(QStringLiteral("pics/p.jpg")), "JPG"));
     Write(QStringLiteral("\\pics\\old.bmp"), 77);
     const LumoResult r = m_run.Run(
         QStringLiteral("idle\nanswer \\pics\\out.bmp\ncommand 57604\nanswer \\pics\\out.jpg\ncommand 57604\n"
                        "answer \\pics\\photo.jpeg\ncommand 57604\nanswer \\pics\\photo.png\ncommand 57604\n"
                        "command 57604\ndump proposed.json\nsettext 1152 sub\nclick 1\ndump opened.json\nclick 2\n"
                        "answer \\pics\\old.bmp\ncommand 57604\ndump asked.json\nclick 7\nclick 2\ndump -\n"),
-        {m_run.Root() + QStringLiteral("/pics/p.jpg")});
-    const QString pics = m_run.Root() + QStringLiteral("/pics/");
+        {m_run.Path(QStringLiteral("pics/p.jpg"))});
+    const QString pics = m_run.Path(QStringLiteral("pics/"));
     QFile bmp(pics + QStringLiteral("out.bmp"));
     ASSERT_TRUE(bmp.open(QIODevice::ReadOnly));
     const QByteArray header = bmp.read(6);
@@ -203,14 +203,14 @@ TEST_F(FileDialogs, AlbumSavedThroughTheCommandOpensAgainWithItsMemos)
 {
     Write(QStringLiteral("\\pics\\a.bmp"));
     Write(QStringLiteral("\\pics\\b.bmp"));
-    WriteAlbum(m_run.Root() + QStringLiteral("/pics/in.lab"),
+    WriteAlbum(m_run.Path(QStringLiteral("pics/in.lab")),
                {{QStringLiteral("\\pics\\a.bmp"), MemoText(QStringLiteral("0"), QStringLiteral("first"))},
                 {QStringLiteral("\\pics\\b.bmp"), MemoText(QStringLiteral("2"), QStringLiteral("second"))}});
     const LumoResult r
         = m_run.Run(QStringLiteral("idle\ncommand 32790\ndump proposed.json\nclick 2\n"
                                    "answer \"\\My Documents\\Lumo Albums\\Trip\"\ncommand 32790\n"
                                    "answer \"\\My Documents\\Lumo Albums\\Trip.lab\"\ncommand 57601\nidle\ndump -\n"),
-                    {m_run.Root() + QStringLiteral("/pics/in.lab")});
+                    {m_run.Path(QStringLiteral("pics/in.lab"))});
     const QJsonObject proposed = TopOf("proposed.json");
     EXPECT_EQ(Text(proposed, Res::IDC_SAVE_NAME), QStringLiteral("My Album"));
     EXPECT_EQ(Control(proposed, Res::IDC_SAVE_FOLDERS)["selected"].toString(),

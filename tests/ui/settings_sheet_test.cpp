@@ -11,7 +11,6 @@ namespace {
 class SettingsSheetTest : public ::testing::Test {
 protected:
     void TearDown() override { CRegistryStore::Instance().SetFile(QString()); }
-    void Store(const QString& setting, const QString& slideshow) { m_run.Store(setting, slideshow); }
     // Opens the sheet on a folder of pictures, runs the script inside it,
     // and reads what the run stored as the program reads it.
     LumoResult RunSheet(const QString& script)
@@ -37,18 +36,21 @@ protected:
 
 }  // namespace
 
-TEST_F(SettingsSheetTest, SheetFillsTheScreenBelowTheTaskBarWithFourPages)
+// The sheet over the screen below the task bar; "List" then Cancel leaves the
+// document's full-screen flags cleared.
+TEST_F(SettingsSheetTest, SheetFillsTheScreenAndFileListThenCancelClearsTheDocumentsFlags)
 {
-    const LumoResult r = RunSheet(QStringLiteral("dump -\nclick 2\n"));
-    const QJsonObject sheet = r.dump["dialogs"].toArray().last().toObject();
-    EXPECT_EQ(sheet["caption"].toString(), QStringLiteral("Settings"));
-    EXPECT_EQ(sheet["rect"].toArray(), (QJsonArray {0, 26, 240, 320}));
-    EXPECT_EQ(Control(r.dump, 12320)["items"].toArray(),
-              (QJsonArray {"View", "Slideshow", "Display", "File Association"}));
+    const LumoResult r = RunSheet(QStringLiteral("dump sheet.json\nclick 1005\nclick 1000\nclick 2\ndump -\n"));
+    const QJsonObject sheet = m_run.Dump(QStringLiteral("sheet.json"));
+    EXPECT_EQ(Top(sheet)["caption"].toString(), QStringLiteral("Settings"));
+    EXPECT_EQ(Top(sheet)["rect"].toArray(), (QJsonArray {0, 26, 240, 320}));
+    EXPECT_EQ(Items(Top(sheet), 12320), (QStringList {"View", "Slideshow", "Display", "File Association"}));
     // Strip mode: the full-screen controls wait for "None (Full Screen)".
-    EXPECT_TRUE(Control(r.dump, 1004)["checked"].toBool());
+    EXPECT_TRUE(Control(sheet, 1004)["checked"].toBool());
     for (int id : {1029, 1030, 1032, 1035, 1036, 1038})
-        EXPECT_FALSE(Control(r.dump, id)["enabled"].toBool()) << id;
+        EXPECT_FALSE(Control(sheet, id)["enabled"].toBool()) << id;
+    EXPECT_EQ(r.dump["fullScreenDefaults"].toArray(), (QJsonArray {0, 0, 270, 0}));
+    EXPECT_EQ(r.dump["mode"].toInt(), 1);
 }
 
 // A stored value the boxes' lists do not hold is shown and kept by OK; typed
@@ -68,9 +70,9 @@ TEST_F(SettingsSheetTest, SlideshowPageShowsStoredValuesAndStoresTypedText)
         {1, "Forward", "settext 1037 15s\nsettext 1041 forward\n", 0, 15, "forward"},
     };
     for (const auto& c : cases) {
-        Store(QString(), QStringLiteral("\"Interval\"=dword:%1\n\"Direction\"=\"%2\"")
-                             .arg(c.interval, 8, 16, QLatin1Char('0'))
-                             .arg(QLatin1String(c.direction)));
+        m_run.Store(QString(), QStringLiteral("\"Interval\"=dword:%1\n\"Direction\"=\"%2\"")
+                                   .arg(c.interval, 8, 16, QLatin1Char('0'))
+                                   .arg(QLatin1String(c.direction)));
         const LumoResult r
             = RunSheet(QStringLiteral("select 12320 Slideshow\ndump -\n%1click 1\n").arg(QLatin1String(c.typing)));
         EXPECT_EQ(Control(r.dump, 1037)["text"].toString(), QString::number(c.interval));
@@ -79,13 +81,6 @@ TEST_F(SettingsSheetTest, SlideshowPageShowsStoredValuesAndStoresTypedText)
         EXPECT_EQ(Settings::SlideshowInterval(), c.storedInterval);
         EXPECT_EQ(Settings::SlideshowDirection(), QLatin1String(c.storedDirection));
     }
-}
-
-TEST_F(SettingsSheetTest, FileListThenCancelLeavesTheDocumentsFlagsCleared)
-{
-    const LumoResult r = RunSheet(QStringLiteral("click 1005\nclick 1000\nclick 2\ndump -\n"));
-    EXPECT_EQ(r.dump["fullScreenDefaults"].toArray(), (QJsonArray {0, 0, 270, 0}));
-    EXPECT_EQ(r.dump["mode"].toInt(), 1);
 }
 
 // After "None (Full Screen)" the boxes show the values it sets, so a click on
@@ -102,12 +97,12 @@ TEST_F(SettingsSheetTest, FullScreenChoiceShowsTheBoxesItSets)
 
 TEST_F(SettingsSheetTest, QuickViewActsAtOnceAndIsStoredOnlyByOk)
 {
-    Store(QStringLiteral("\"Quick View\"=dword:00000001"), QString());
+    m_run.Store(QStringLiteral("\"Quick View\"=dword:00000001"));
     const LumoResult cancelled = RunSheet(QStringLiteral("select 12320 Display\nclick 1040\nclick 2\n"
                                                          "tap 78 255\nidle\ndump -\n"));
     EXPECT_EQ(cancelled.dump["quickView"].toInt(), 0);
     // Only the picture shown stays decoded.
-    EXPECT_FALSE(cancelled.dump["entries"].toArray()[0].toObject()["hasPicture"].toBool());
+    EXPECT_FALSE(Entry(cancelled.dump)["hasPicture"].toBool());
     EXPECT_EQ(Settings::QuickView(), 1);
     RunSheet(QStringLiteral("select 12320 Display\nclick 1040\nclick 1\n"));
     EXPECT_EQ(Settings::QuickView(), 0);
@@ -115,7 +110,8 @@ TEST_F(SettingsSheetTest, QuickViewActsAtOnceAndIsStoredOnlyByOk)
 
 TEST_F(SettingsSheetTest, TickedTypesAreReadBackTheNextTime)
 {
-    RunSheet(QStringLiteral("select 12320 \"File Association\"\ncheck 1052 1\ncheck 1054 1\nclick 1\n"));
+    RunSheet(QStringLiteral("select 12320 \"File Association\"\ncheck 1052 "
+                            "1\ncheck 1054 1\nclick 1\n"));
     const LumoResult r = RunSheet(QStringLiteral("select 12320 \"File Association\"\ndump -\nclick 2\n"));
     const bool expected[] = {false, true, false, true};
     for (int i = 0; i < 4; ++i)
@@ -125,16 +121,16 @@ TEST_F(SettingsSheetTest, TickedTypesAreReadBackTheNextTime)
 
 TEST_F(SettingsSheetTest, ListToStripRebuildsWithThumbnailsAndStripToFullScreenAppliesTheChoices)
 {
-    Store(QStringLiteral("\"ThumbnailView Mode\"=dword:00000000"), QString());
+    m_run.StoreMode(0);
     LumoResult r = RunSheet(QStringLiteral("click 1004\nclick 1\nidle\ndump -\n"));
     EXPECT_EQ(r.dump["mode"].toInt(), 1);
-    for (const auto& e : r.dump["entries"].toArray())
-        EXPECT_TRUE(e.toObject()["hasThumbnail"].toBool());
+    for (const QJsonValue& e : r.dump["entries"].toArray())
+        EXPECT_TRUE(e["hasThumbnail"].toBool());
 
     r = RunSheet(QStringLiteral("click 1005\nclick 1038\nclick 1033\nclick 1\nidle\ndump -\n"));
     EXPECT_EQ(r.dump["mode"].toInt(), 2);
     EXPECT_EQ(r.dump["fullScreen"].toInt(), 1);
-    const QJsonObject current = r.dump["entries"].toArray()[r.dump["current"].toInt()].toObject();
+    const QJsonObject current = Entry(r.dump, r.dump["current"].toInt());
     EXPECT_EQ(current["zoom"].toInt(), -1);
     EXPECT_EQ(current["rotation"].toInt(), 90);
     EXPECT_EQ(r.dump["fullScreenDefaults"].toArray(), (QJsonArray {1, 1, 90, -1}));

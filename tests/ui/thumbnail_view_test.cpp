@@ -62,7 +62,8 @@ TEST(ThumbnailView, TheFirstPictureIsShownAndTheStripFramesItsCell)
     // Thumbnail 2 fills its cell but for the dark separator column at its right.
     EXPECT_EQ(image.pixelColor(15 + 42 + 30, 260), Shade(1));
     EXPECT_EQ(image.pixelColor(15 + 42 + 41, 260), QColor(Qt::black));
-    // The red frame around cell 0 and none around cell 1; cells 3 and 4 are empty.
+    // The red frame around cell 0 and none around cell 1; cells 3 and 4 are
+    // empty.
     EXPECT_EQ(image.pixelColor(15, 255), QColor(255, 0, 0));
     EXPECT_EQ(image.pixelColor(15 + 20, 269), QColor(255, 0, 0));
     EXPECT_NE(image.pixelColor(15 + 42 + 20, 269), QColor(255, 0, 0));
@@ -73,38 +74,29 @@ TEST(ThumbnailView, TheFirstPictureIsShownAndTheStripFramesItsCell)
 // catalog, the current picture and the strip.
 TEST(ThumbnailView, PenKeysAndHoldMenuMoveTheSelectionAndTheCatalogTogether)
 {
+    // The cells' middles lie at x 36, 78, 120, 162 and 204; ">" lies at 232.
     const struct {
         int pictures;
-        QString script;
+        const char* script;
         QList<int> strip;  // first, selected, last page; empty: not looked at
         int current;
-        const char* names;  // the catalog's order; empty: not looked at
+        const char* names = "";  // the catalog's order; empty: not looked at
     } cases[] = {
-        {7, QStringLiteral("tap %1 250").arg(CellX(2)), {0, 2, 5}, 2, ""},
-        {7, QStringLiteral("tap %1 250\ntap 232 250").arg(CellX(2)), {5, 2, 5}, 2, ""},  // ">" pages only
-        // A tap on the empty part of the last page does nothing.
-        {7, QStringLiteral("tap %1 250\ntap 232 250\ntap %2 250").arg(CellX(2)).arg(CellX(4)), {5, 2, 5}, 2, ""},
-        {12, QStringLiteral("key Down\nkey Down\nkey Down"), {10, 11, 10}, 11, ""},
-        {12, QStringLiteral("key Down\nkey Down\nkey Down\nkey Right\nkey Up\nkey Up\nkey Up\nkey Left"), {}, 0, ""},
-        {4,
-         QStringLiteral("tap %1 250\ndown %1 250\nwait 700\nmenu \"Shift +1\"\nup %1 250").arg(CellX(1)),
-         {0, 2, 0},
-         2,
-         "p00 p02 p01 p03"},
-        {6,
-         QStringLiteral("key Down\nkey Right\ndown %1 250\nwait 700\nmenu Remove\nup %1 250").arg(CellX(0)),
-         {0, 4, 0},
-         4,
-         "p00 p01 p02 p03 p04"},
-        // In full screen the arrows still reach the hidden strip.
-        {3, QStringLiteral("command 32841\nkey Right\nkey Right"), {}, 2, ""},
+        {7, "tap 120 250", {0, 2, 5}, 2},
+        {7, "tap 120 250\ntap 232 250", {5, 2, 5}, 2},               // ">" pages only
+        {7, "tap 120 250\ntap 232 250\ntap 204 250", {5, 2, 5}, 2},  // the empty part of the last page
+        {12, "key Down\nkey Down\nkey Down", {10, 11, 10}, 11},
+        {12, "key Down\nkey Down\nkey Down\nkey Right\nkey Up\nkey Up\nkey Up\nkey Left", {}, 0},
+        {4, "tap 78 250\ndown 78 250\nwait 700\nmenu \"Shift +1\"\nup 78 250", {0, 2, 0}, 2, "p00 p02 p01 p03"},
+        {6, "key Down\nkey Right\ndown 36 250\nwait 700\nmenu Remove\nup 36 250", {0, 4, 0}, 4, "p00 p01 p02 p03 p04"},
+        {3, "command 32841\nkey Right\nkey Right", {}, 2},  // full screen: the arrows reach the hidden strip
     };
     for (const auto& c : cases) {
         LumoRun run;
         MakeFolder(run, c.pictures);
-        const LumoResult r = RunOnFolder(run, QStringLiteral("idle\n%1\ndump -\n").arg(c.script));
-        EXPECT_EQ(r.dump["current"].toInt(), c.current) << c.script.toStdString();
-        EXPECT_TRUE(c.strip.isEmpty() || Strip(r.dump) == c.strip) << c.script.toStdString();
+        const LumoResult r = RunOnFolder(run, QStringLiteral("idle\n%1\ndump -\n").arg(QLatin1String(c.script)));
+        EXPECT_EQ(r.dump["current"].toInt(), c.current) << c.script;
+        EXPECT_TRUE(c.strip.isEmpty() || Strip(r.dump) == c.strip) << c.script;
         EXPECT_TRUE(!*c.names || Names(r.dump) == QLatin1String(c.names)) << Names(r.dump).toStdString();
     }
 }
@@ -127,9 +119,9 @@ TEST(ThumbnailView, ListRowsFollowTheArrowsAndThePenResizesTheirColumns)
     LumoRun run;
     run.StoreMode(0);
     MakeFolder(run, 3);
-    const LumoResult r = RunOnFolder(
-        run, QStringLiteral("idle\ndump a.json\nkey Down\nkey Right\ndrag 100 208 40 208 8\ndrag 160 208 236 208 8\n"
-                            "dump -\n"));
+    const LumoResult r = RunOnFolder(run, QStringLiteral("idle\ndump a.json\nkey Down\nkey Right\ndrag 100 "
+                                                         "208 40 208 8\ndrag 160 208 236 208 8\n"
+                                                         "dump -\n"));
     const QJsonObject first = run.Dump(QStringLiteral("a.json"));
     EXPECT_EQ(first["current"].toInt(), 0);
     EXPECT_EQ(first["list"]["selected"].toInt(), 0);
@@ -167,7 +159,8 @@ TEST(ThumbnailView, TheStripShowsTheCellsItsWidthHoldsAndFullScreenFillsTheScree
 {
     const struct {
         int width, height, cells;
-        int pagesToLast;  // ">" taps from the first page to the last (entries 10 and 11)
+        int pagesToLast;  // ">" taps from the first page to the last (entries 10 and
+                          // 11)
     } screens[] = {{240, 320, 5, 2}, {480, 640, 10, 1}};
     for (const auto& c : screens) {
         LumoRun run;
@@ -235,13 +228,14 @@ TEST(ThumbnailView, FullScreenBrowsingAndSlideshowLeaveEveryPictureAsItWas)
     WriteBmp(run.Path(QStringLiteral("pics/a.bmp")), 320, 200, Shade(1), Qt::black);
     WriteBmp(run.Path(QStringLiteral("pics/b.bmp")), 320, 200, Shade(5), Qt::white);
     run.StoreMode(1, QStringLiteral("\"Direction\"=\"Forward\"\n\"Interval\"=dword:00000001"));
-    const QString script = QStringLiteral(
-        "idle\n"
-        "tap %1 250\nshot b0.png\ntap %2 250\n"                                      // b as it starts
-        "menu View Rotate \"Rotate Image +90\"\nmenu View Zoom 200%\nshot a0.png\n"  // a at 200 % and +90
-        "dtap 120 100\nkey Right\nkey Left\n"                                        // browse in full screen
-        "command 32810\nwait 1300\ncommand 32810\n"                                  // a slideshow shows b
-        "dtap 120 100\nwait 20\ntap %2 250\nshot a1.png\ntap %1 250\nshot b1.png\ndump -\n");
+    const QString script = QStringLiteral("idle\n"
+                                          "tap %1 250\nshot b0.png\ntap %2 250\n"  // b as it starts
+                                          "menu View Rotate \"Rotate Image +90\"\nmenu View Zoom 200%\nshot "
+                                          "a0.png\n"                                   // a at 200 % and +90
+                                          "dtap 120 100\nkey Right\nkey Left\n"        // browse in full screen
+                                          "command 32810\nwait 1300\ncommand 32810\n"  // a slideshow shows b
+                                          "dtap 120 100\nwait 20\ntap %2 250\nshot a1.png\ntap %1 250\nshot "
+                                          "b1.png\ndump -\n");
     const LumoResult r = RunOnFolder(run, script.arg(CellX(1)).arg(CellX(0)));
     EXPECT_EQ(r.dump["fullScreen"].toInt(), 0);
     for (const char* name : {"a", "b"}) {
