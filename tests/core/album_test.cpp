@@ -102,7 +102,7 @@ TEST_F(AlbumRoundTrip, PicturesComeBackInOrderWithEveryMemoFieldAndAThumbnail)
     ASSERT_EQ(m_catalog.SaveAlbum(u"\\albums\\trip.lab"_s), 1);
 
     ASSERT_EQ(Open(u"\\albums\\trip.lab"_s, kStripMode), 1);
-    EXPECT_EQ(Paths(m_catalog), paths);
+    ASSERT_EQ(Paths(m_catalog), paths);
     EXPECT_EQ(m_hints, std::vector<int>(4, kHint));
     for (int i = 0; i < 4; ++i) {
         SCOPED_TRACE(i);
