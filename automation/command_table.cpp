@@ -67,12 +67,6 @@ bool IsNumber(const QString& word, int least = INT_MIN)
     return ok && value >= least;
 }
 
-bool Refuse(QString* reason, const QString& text)
-{
-    *reason = text;
-    return false;
-}
-
 // Whether the words after the name fit the row's shape; false with *reason set.
 bool Fits(const Row& row, const QStringList& words, QString* reason)
 {

@@ -22,12 +22,6 @@ namespace {
 
 using Action = bool (*)(QWidget* control, const QString& arg, QString* reason);
 
-bool Fail(QString* reason, const QString& text)
-{
-    *reason = text;
-    return false;
-}
-
 // A pen tap on an item of a list, tree or report, where it is drawn.
 void TapItem(QAbstractItemView* view, const QModelIndex& index)
 {
@@ -44,7 +38,7 @@ bool ClickControl(QWidget* control, const QString&, QString* reason)
 {
     auto* b = qobject_cast<QAbstractButton*>(control);
     if (!b)
-        return Fail(reason, QStringLiteral("control %1 is not a button").arg(ControlId(control)));
+        return Refuse(reason, QStringLiteral("control %1 is not a button").arg(ControlId(control)));
     b->click();
     return true;
 }
@@ -53,16 +47,16 @@ bool CheckControl(QWidget* control, const QString& arg, QString* reason)
 {
     auto* b = qobject_cast<QAbstractButton*>(control);
     if (!b || !b->isCheckable())
-        return Fail(reason, QStringLiteral("control %1 is not a check box").arg(ControlId(control)));
+        return Refuse(reason, QStringLiteral("control %1 is not a check box").arg(ControlId(control)));
     if (arg != QLatin1String("0") && arg != QLatin1String("1"))
-        return Fail(reason, QStringLiteral("check needs 0 or 1"));
+        return Refuse(reason, QStringLiteral("check needs 0 or 1"));
     const bool on = arg == QLatin1String("1");
     if (b->isChecked() == on)
         return true;
     if (!on && b->autoExclusive())
-        return Fail(reason, QStringLiteral("radio button %1 is cleared by checking another").arg(ControlId(control)));
+        return Refuse(reason, QStringLiteral("radio button %1 is cleared by checking another").arg(ControlId(control)));
     b->click();
-    return b->isChecked() == on || Fail(reason, QStringLiteral("control %1 did not change").arg(ControlId(control)));
+    return b->isChecked() == on || Refuse(reason, QStringLiteral("control %1 did not change").arg(ControlId(control)));
 }
 
 bool SelectInCombo(QComboBox* c, const QString& text)
@@ -154,8 +148,8 @@ bool SelectControl(QWidget* control, const QString& text, QString* reason)
     else if (auto* tabs = qobject_cast<QTabWidget*>(control))
         found = SelectTab(tabs, text);
     else
-        return Fail(reason, QStringLiteral("control %1 has no items").arg(ControlId(control)));
-    return found || Fail(reason, QStringLiteral("control %1 has no item \"%2\"").arg(ControlId(control)).arg(text));
+        return Refuse(reason, QStringLiteral("control %1 has no items").arg(ControlId(control)));
+    return found || Refuse(reason, QStringLiteral("control %1 has no item \"%2\"").arg(ControlId(control)).arg(text));
 }
 
 bool SetControlText(QWidget* control, const QString& text, QString* reason)
@@ -172,7 +166,7 @@ bool SetControlText(QWidget* control, const QString& text, QString* reason)
     } else if (auto* t = qobject_cast<QTextEdit*>(control)) {
         t->setPlainText(lines);
     } else {
-        return Fail(reason, QStringLiteral("control %1 is not a text field").arg(ControlId(control)));
+        return Refuse(reason, QStringLiteral("control %1 is not a text field").arg(ControlId(control)));
     }
     return true;
 }
@@ -184,11 +178,11 @@ bool SlideControl(QWidget* control, const QString& arg, QString* reason)
 {
     auto* s = qobject_cast<QSlider*>(control);
     if (!s)
-        return Fail(reason, QStringLiteral("control %1 is not a slider").arg(ControlId(control)));
+        return Refuse(reason, QStringLiteral("control %1 is not a slider").arg(ControlId(control)));
     bool ok = false;
     const int target = arg.toInt(&ok);
     if (!ok || target < s->minimum() || target > s->maximum())
-        return Fail(reason, QStringLiteral("slide needs a value from %1 to %2").arg(s->minimum()).arg(s->maximum()));
+        return Refuse(reason, QStringLiteral("slide needs a value from %1 to %2").arg(s->minimum()).arg(s->maximum()));
     const int length = s->orientation() == Qt::Horizontal ? s->width() : s->height();
     const int span = std::max(1, length - s->style()->pixelMetric(QStyle::PM_SliderLength, nullptr, s));
     const bool upsideDown = s->invertedAppearance() != (s->orientation() == Qt::Vertical);
@@ -218,11 +212,11 @@ QWidget* ControlOf(const ScriptArgs& args, QString* reason)
     QWidget* top = Target();
     QWidget* control = top ? DialogControls::Find(top, id) : nullptr;
     if (!control)
-        Fail(reason, QStringLiteral("no control %1 in the topmost window").arg(id));
+        Refuse(reason, QStringLiteral("no control %1 in the topmost window").arg(id));
     else if (!control->isVisible())
-        Fail(reason, QStringLiteral("control %1 is hidden").arg(id));
+        Refuse(reason, QStringLiteral("control %1 is hidden").arg(id));
     else if (!control->isEnabled())
-        Fail(reason, QStringLiteral("control %1 is disabled").arg(id));
+        Refuse(reason, QStringLiteral("control %1 is disabled").arg(id));
     else
         return control;
     return nullptr;

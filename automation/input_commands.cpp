@@ -114,10 +114,7 @@ bool Hold(ScriptContext& context, const ScriptArgs& args, QString* reason)
 
 bool Key(ScriptContext&, const ScriptArgs& args, QString* reason)
 {
-    if (Input::KeyPress(args.Word(0)))
-        return true;
-    *reason = QStringLiteral("unknown key \"%1\"").arg(args.Word(0));
-    return false;
+    return Input::KeyPress(args.Word(0)) || Refuse(reason, QStringLiteral("unknown key \"%1\"").arg(args.Word(0)));
 }
 
 }  // namespace InputCommands

@@ -11,16 +11,6 @@
 
 namespace MenuCommands {
 
-namespace {
-
-bool Fail(QString* reason, const QString& text)
-{
-    *reason = text;
-    return false;
-}
-
-}  // namespace
-
 bool Menu(ScriptContext& context, const ScriptArgs& args, QString* reason)
 {
     const QStringList labels = args.Words();
@@ -30,43 +20,43 @@ bool Menu(ScriptContext& context, const ScriptArgs& args, QString* reason)
     CMainFrame* frame = context.app->Frame();
     if (!menu) {
         if (!frame || labels.isEmpty())
-            return Fail(reason, QStringLiteral("menu needs a label"));
+            return Refuse(reason, QStringLiteral("menu needs a label"));
         for (QMenu* popup : frame->CommandBar()->Popups())
             if (popup->title() == labels[0])
                 menu = popup;
         first = 1;
         if (!menu)
-            return Fail(reason, QStringLiteral("no menu \"%1\"").arg(labels[0]));
+            return Refuse(reason, QStringLiteral("no menu \"%1\"").arg(labels[0]));
     }
     UpdateMenu(menu);
     for (int i = first; i < labels.size(); ++i) {
         const int pos = CMainFrame::FindMenuItem(menu, labels[i]);
         if (pos < 0)
-            return Fail(reason, QStringLiteral("no menu item \"%1\"").arg(labels[i]));
+            return Refuse(reason, QStringLiteral("no menu item \"%1\"").arg(labels[i]));
         QAction* action = menu->actions()[pos];
         if (!action->isEnabled())
-            return Fail(reason, QStringLiteral("menu item \"%1\" is disabled").arg(labels[i]));
+            return Refuse(reason, QStringLiteral("menu item \"%1\" is disabled").arg(labels[i]));
         if (action->menu()) {
             menu = action->menu();
             continue;
         }
         if (i != labels.size() - 1)
-            return Fail(reason, QStringLiteral("\"%1\" is not a sub-menu").arg(labels[i]));
+            return Refuse(reason, QStringLiteral("\"%1\" is not a sub-menu").arg(labels[i]));
         if (QWidget* popup = QApplication::activePopupWidget())
             popup->close();
         action->trigger();
         return true;
     }
-    return Fail(reason, QStringLiteral("\"%1\" is a sub-menu, not an item").arg(labels.last()));
+    return Refuse(reason, QStringLiteral("\"%1\" is a sub-menu, not an item").arg(labels.last()));
 }
 
 bool Command(ScriptContext& context, const ScriptArgs& args, QString* reason)
 {
     const int id = args.Number(0);
     if (!context.app->QueryCommand(id).enabled)
-        return Fail(reason, QStringLiteral("command %1 is disabled").arg(id));
+        return Refuse(reason, QStringLiteral("command %1 is disabled").arg(id));
     if (!context.app->RouteCommand(id))
-        return Fail(reason, QStringLiteral("no handler for command %1").arg(id));
+        return Refuse(reason, QStringLiteral("no handler for command %1").arg(id));
     return true;
 }
 
@@ -82,7 +72,7 @@ bool Browse(ScriptContext& context, const ScriptArgs& args, QString* reason)
 {
     CLumoDoc* doc = context.app->Document();
     if (!doc)
-        return Fail(reason, QStringLiteral("browse needs a document"));
+        return Refuse(reason, QStringLiteral("browse needs a document"));
     // As the folder browser's OK: the running build stops, the new one starts.
     doc->BrowseFolder(args.Word(0), args.Word(1) == QLatin1String("1") ? 1 : 0);
     return true;

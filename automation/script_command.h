@@ -43,3 +43,10 @@ private:
 
 // Runs a command whose words fit its shape; false with *reason set on failure.
 using ScriptHandler = bool (*)(ScriptContext& context, const ScriptArgs& args, QString* reason);
+
+// A command's failure in one expression: sets *reason, returns false.
+inline bool Refuse(QString* reason, const QString& text)
+{
+    *reason = text;
+    return false;
+}

@@ -16,10 +16,7 @@ namespace StateCommands {
 bool Shot(ScriptContext& context, const ScriptArgs& args, QString* reason)
 {
     const QImage image = GrabDeviceScreen(context.app->Screen());
-    if (image.save(args.Word(0), "PNG"))
-        return true;
-    *reason = QStringLiteral("cannot write %1").arg(args.Word(0));
-    return false;
+    return image.save(args.Word(0), "PNG") || Refuse(reason, QStringLiteral("cannot write %1").arg(args.Word(0)));
 }
 
 bool Dump(ScriptContext& context, const ScriptArgs& args, QString* reason)
@@ -36,10 +33,8 @@ bool Dump(ScriptContext& context, const ScriptArgs& args, QString* reason)
         return true;
     }
     QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(json) != json.size()) {
-        *reason = QStringLiteral("cannot write %1").arg(path);
-        return false;
-    }
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(json) != json.size())
+        return Refuse(reason, QStringLiteral("cannot write %1").arg(path));
     return true;
 }
 
