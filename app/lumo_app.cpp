@@ -6,8 +6,8 @@
 #include "res/resource.h"
 #include "res/resources.h"
 #include "shell/about_box.h"
-#include "shell/device_screen.h"
 #include "shell/main_frame.h"
+#include "views/device_screen.h"
 #include "views/splash_wnd.h"
 
 #include <QDir>

@@ -10,7 +10,6 @@
 
 class CEffectEditor;
 class CFileDialogHooks;
-class CFolderBrowserWnd;
 class CFrameHooks;
 class CImageViewHooks;
 class CSettingsSheetHooks;
@@ -44,8 +43,7 @@ public:
     CImageCatalog& Catalog() { return m_catalog; }
 
     CImageCatalog m_catalog;
-    CEffectEditor* m_effectWnd = nullptr;          // not owned; made by the main view
-    CFolderBrowserWnd* m_folderBrowser = nullptr;  // not owned; made by the main view
+    CEffectEditor* m_effectWnd = nullptr;  // not owned; made by the main frame
     int m_savedThumbnailMode = 1;
     int m_autoRotation = 1;
     int m_autoResize = 1;

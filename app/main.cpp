@@ -9,9 +9,9 @@
 #include "platform/profile.h"
 #include "platform/registry_store.h"
 #include "platform/regular_file.h"
-#include "shell/device_screen.h"
 #include "shell/input_panel.h"
 #include "shell/message_presenter.h"
+#include "views/device_screen.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,7 +1,7 @@
 #include "automation/input.h"
 
 #include "shell/device_dialog.h"
-#include "shell/device_screen.h"
+#include "views/device_screen.h"
 
 #include <QApplication>
 #include <QKeyEvent>

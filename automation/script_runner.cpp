@@ -4,8 +4,8 @@
 #include "app/lumo_doc.h"
 #include "automation/command_table.h"
 #include "automation/script_text.h"
-#include "shell/device_screen.h"
 #include "shell/main_frame.h"
+#include "views/device_screen.h"
 
 #include <QApplication>
 #include <cstdio>

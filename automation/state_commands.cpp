@@ -4,7 +4,7 @@
 #include "automation/dump.h"
 #include "automation/screenshot.h"
 #include "automation/script_schedule.h"
-#include "shell/device_screen.h"
+#include "views/device_screen.h"
 
 #include <QFile>
 #include <QJsonDocument>

@@ -2,7 +2,7 @@
 // usual sizes and the scalable SVG, all drawn from the one icon design
 // (res/program_icon.h), under OUTDIR/hicolor/<size>/apps/<name>.<ext>.
 #include "res/program_icon.h"
-#include "shell/program_art.h"
+#include "views/program_art.h"
 
 #include <QDir>
 #include <QFile>

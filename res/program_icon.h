@@ -1,6 +1,6 @@
 // The program's icon (icon resource 128) as data: filled shapes on a 64 x 64
 // grid, the first one at the bottom. The user interface paints them at any
-// size (shell/program_art.h); the same list gives the icon as SVG text, for a
+// size (views/program_art.h); the same list gives the icon as SVG text, for a
 // desktop that wants a scalable icon.
 #pragma once
 

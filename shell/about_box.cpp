@@ -1,6 +1,6 @@
 #include "shell/about_box.h"
 
-#include "shell/program_art.h"
+#include "views/program_art.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

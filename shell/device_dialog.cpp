@@ -2,7 +2,7 @@
 
 #include "app/lumo_doc.h"
 #include "platform/win_app.h"
-#include "shell/device_screen.h"
+#include "views/device_screen.h"
 
 #include <QEvent>
 #include <QHBoxLayout>

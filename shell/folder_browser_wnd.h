@@ -1,14 +1,17 @@
 // CFolderBrowserWnd: the window in which the user picks a folder, a storage
-// card or a ZIP archive whose pictures become the new catalog. The image view
-// makes it once, hidden; Browser Folder lays it over the active view. A tree
-// of "My Device" with folders, cards and archives (one sorted list per level,
-// read as folders open and along the way to the remembered path), an
-// "Include Subfolders" box, "OK" (not on the root) and "Cancel".
+// card or a ZIP archive whose pictures become the new catalog. The main frame
+// makes it once, hidden, and hands it to the image view, which lays it over
+// itself on Browser Folder. A tree of "My Device" with folders, cards and
+// archives (one sorted list per level, read as folders open and along the way
+// to the remembered path), an "Include Subfolders" box, "OK" (not on the
+// root) and "Cancel".
 //
 // OK stores "CurrPath" and "Include Subfolders" and starts the build of the
 // chosen path that its maker gave (the document's loader thread); both
 // buttons give the focus back to the view and hide the window.
 #pragma once
+
+#include "views/folder_browser_hooks.h"
 
 #include <QPointer>
 #include <QWidget>
@@ -19,7 +22,7 @@ class QCheckBox;
 class QPushButton;
 class QTreeWidgetItem;
 
-class CFolderBrowserWnd : public QWidget {
+class CFolderBrowserWnd : public QWidget, public CFolderBrowserHooks {
     Q_OBJECT
 public:
     // What OK starts: a build of the path, with or without its subfolders,
@@ -30,10 +33,10 @@ public:
     // disabled; owner (the image view) gets the focus back when it closes.
     CFolderBrowserWnd(QWidget* parent, QWidget* owner, StartBuild startBuild);
 
-    // Lays the window over view's whole area, enables and shows it.
-    void ShowOver(QWidget* view);
-    // Lays a shown window over view again (after the panes moved).
-    void PlaceOver(QWidget* view);
+    // CFolderBrowserHooks
+    bool IsShown() const override { return isVisible(); }
+    void ShowOver(QWidget* view) override;
+    void PlaceOver(QWidget* view) override;
     // The path of the selected item, without a trailing "\" except for the
     // root; the remembered path until an item is selected.
     QString CurrentPath() const { return m_currentPath; }

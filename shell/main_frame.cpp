@@ -2,17 +2,20 @@
 
 #include "app/lumo_doc.h"
 #include "app/settings.h"
+#include "platform/message_box.h"
 #include "res/resource.h"
 #include "res/resources.h"
 #include "shell/command_bar.h"
-#include "shell/device_screen.h"
+#include "shell/effect_wnd.h"
 #include "shell/file_open_dlg.h"
+#include "shell/folder_browser_wnd.h"
 #include "shell/image_info_dlg.h"
 #include "shell/memo_property_dlg.h"
 #include "shell/pane_splitter.h"
 #include "shell/save_file_dlg.h"
 #include "shell/settings_sheet.h"
 #include "shell/tool_images.h"
+#include "views/device_screen.h"
 #include "views/lumo_view.h"
 #include "views/thumbnail_view.h"
 
@@ -44,6 +47,11 @@ CMainFrame::~CMainFrame()
         doc->SetSettingsSheet(nullptr);
         doc->SetFileDialogHooks(nullptr);
     }
+    // The tool windows go before the views they serve.
+    if (m_imageView)
+        m_imageView->SetFolderBrowser(nullptr);
+    delete m_effectWnd;
+    delete m_folderBrowser;
     // The command bar lives in the screen's band but belongs to the frame.
     delete m_commandBar;
     m_commandBar = nullptr;
@@ -97,6 +105,41 @@ void CMainFrame::ShowFolderBrowser()
     m_imageView->ShowFolderBrowser();
 }
 
+void CMainFrame::ShowCommandBar(bool show)
+{
+    if (m_commandBar)
+        m_commandBar->setVisible(show);
+}
+
+void CMainFrame::ShowSipButton(bool show)
+{
+    if (m_commandBar)
+        m_commandBar->ShowSipButton(show);
+}
+
+bool CMainFrame::CreateToolWindows()
+{
+    CLumoView* view = m_imageView;
+    // A sibling of the panes, so that it can lie over either of them.
+    m_folderBrowser = new CFolderBrowserWnd(view->parentWidget() ? view->parentWidget() : view, view,
+                                            [view](const QString& path, int includeSubfolders) {
+                                                if (CLumoDoc* doc = view->GetDocument())
+                                                    doc->BrowseFolder(path, includeSubfolders);
+                                            });
+    view->SetFolderBrowser(m_folderBrowser);
+    CLumoDoc* doc = view->GetDocument();
+    QWidget* screen = CDeviceScreen::Instance();
+    m_effectWnd = CEffectWnd::Create(doc, screen ? screen : window());
+    if (!m_effectWnd) {
+        ShowMessage(QStringLiteral("Cannot create Folder Browser"));
+        return false;
+    }
+    if (doc)
+        doc->m_effectWnd = m_effectWnd;
+    m_effectWnd->Hide();
+    return true;
+}
+
 QString CMainFrame::LoadStringCopy(int id)
 {
     return Resources::LoadString(id).left(255);
@@ -123,7 +166,7 @@ bool CMainFrame::CreateFrame(CDocument* doc)
     m_splitter->SetPane(1, m_thumbnailView);
     doc->AddView(m_imageView);
     doc->AddView(m_thumbnailView);
-    if (m_imageView->OnCreate() != 0)
+    if (!CreateToolWindows())
         return false;
     const int w = width();
     const int h = height();

@@ -6,12 +6,16 @@
 #include "app/file_dialog_hooks.h"
 #include "app/view_hooks.h"
 #include "platform/win_app.h"
+#include "views/full_screen_hooks.h"
 
+#include <QPointer>
 #include <QStringList>
 #include <QWidget>
 #include <vector>
 
 class CCommandBar;
+class CEffectWnd;
+class CFolderBrowserWnd;
 class CLumoView;
 class CPaneSplitter;
 class CThumbnailView;
@@ -22,7 +26,8 @@ class CMainFrame : public QWidget,
                    public CFrameWnd,
                    public CFrameHooks,
                    public CSettingsSheetHooks,
-                   public CFileDialogHooks {
+                   public CFileDialogHooks,
+                   public CFullScreenFrameHooks {
     Q_OBJECT
 public:
     static constexpr int kToolBarHeight = 24;
@@ -44,6 +49,11 @@ public:
     bool RunSaveFile(const QString& proposed, const QString& filter, const QString& defaultExtension,
                      QString* path) override;
     void ShowFolderBrowser() override;
+    // CFullScreenFrameHooks: what the image view's full screen moves.
+    void RaiseFrame() override { raise(); }
+    void SetFrameRect(const QRect& rect) override { setGeometry(rect); }
+    void ShowCommandBar(bool show) override;
+    void ShowSipButton(bool show) override;
     // Position of the item of menu whose label equals text (case counts), or -1.
     static int FindMenuItem(QMenu* menu, const QString& text);
     // The string-table entry id, at most 255 characters of it.
@@ -66,6 +76,9 @@ protected:
 
 private:
     void CreateToolBar();
+    // The folder browser and the effect window, hidden; false after a
+    // message when one cannot be made.
+    bool CreateToolWindows();
     void PlaceBars();
 
     CPaneSplitter* m_splitter = nullptr;
@@ -73,5 +86,10 @@ private:
     CCommandBar* m_commandBar = nullptr;
     CLumoView* m_imageView = nullptr;
     CThumbnailView* m_thumbnailView = nullptr;
+    // The tool windows the document keeps, made hidden with the views: the
+    // folder browser beside the panes, the effect window over the device
+    // screen. Both belong to the frame.
+    QPointer<CFolderBrowserWnd> m_folderBrowser;
+    QPointer<CEffectWnd> m_effectWnd;
     QStringList m_tooltips;
 };

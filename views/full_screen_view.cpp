@@ -2,9 +2,8 @@
 
 #include "app/full_screen_rect.h"
 #include "platform/win_app.h"
-#include "shell/command_bar.h"
-#include "shell/device_screen.h"
-#include "shell/main_frame.h"
+#include "views/device_screen.h"
+#include "views/full_screen_hooks.h"
 
 #include <QPointer>
 #include <QTimer>
@@ -38,26 +37,22 @@ void CSTFullScreenViewLite::PostApply()
 int CSTFullScreenViewLite::ApplyFullScreen()
 {
     CWinApp* app = CWinApp::Instance();
-    auto* frame = app ? dynamic_cast<CMainFrame*>(app->MainWnd()) : nullptr;
+    auto* frame = app ? dynamic_cast<CFullScreenFrameHooks*>(app->MainWnd()) : nullptr;
     CDeviceScreen* screen = CDeviceScreen::Instance();
     if (!frame || !screen)
         return 0;
-    frame->raise();
+    frame->RaiseFrame();
     const CFrameRect r = FrameRect(m_fullScreenOptions, m_fullScreen, screen->width(), screen->height());
     const QRect rect(r.left, r.top, r.right - r.left, r.bottom - r.top);
-    CCommandBar* bar = frame->CommandBar();
     if (Hides(m_fullScreenOptions, m_fullScreen, kHideCommandBar)) {
-        frame->setGeometry(rect);
-        if (bar)
-            bar->hide();
+        frame->SetFrameRect(rect);
+        frame->ShowCommandBar(false);
     } else {
-        if (bar)
-            bar->show();
-        frame->setGeometry(rect);
+        frame->ShowCommandBar(true);
+        frame->SetFrameRect(rect);
     }
     screen->ShowTaskBar(!Hides(m_fullScreenOptions, m_fullScreen, kHideTaskBar));
-    if (bar)
-        bar->ShowSipButton(!Hides(m_fullScreenOptions, m_fullScreen, kHideSipButton));
+    frame->ShowSipButton(!Hides(m_fullScreenOptions, m_fullScreen, kHideSipButton));
     // This shell has no Start icon: bit 3 has nothing to hide.
     return 1;
 }

@@ -1,9 +1,9 @@
 // CSTFullScreenViewLite: a view that can take over the whole device screen.
 // Four option bits choose what full screen hides (command bar, task bar,
 // input-panel button, Start icon); the switch turns it on and off. The frame
-// is moved over the freed bands. The layout is applied again whenever the
-// view is activated, because the shell may redraw its bars then, and it is
-// put back to normal when the view goes away.
+// is moved over the freed bands (through CFullScreenFrameHooks). The layout
+// is applied again whenever the view is activated, because the shell may
+// redraw its bars then, and it is put back to normal when the view goes away.
 #pragma once
 
 #include "platform/doc_view.h"

@@ -2,7 +2,7 @@
 
 #include "app/image_item.h"
 #include "image/memo_layout.h"
-#include "shell/device_screen.h"
+#include "views/device_screen.h"
 
 #include <QFont>
 #include <QImage>

@@ -3,11 +3,8 @@
 #include "app/lumo_doc.h"
 #include "app/settings.h"
 #include "app/view_state.h"
-#include "platform/message_box.h"
 #include "res/resource.h"
-#include "shell/device_screen.h"
-#include "shell/folder_browser_wnd.h"
-#include "views/effect_wnd.h"
+#include "views/folder_browser_hooks.h"
 #include "views/image_canvas.h"
 #include "views/slideshow_driver.h"
 #include "views/virtual_keys.h"
@@ -53,38 +50,8 @@ bool CLumoView::IsSlideshowRunning() const
 
 CLumoView::~CLumoView()
 {
-    delete m_effectWnd;
-    delete m_folderBrowser;
     if (m_canvas)
         m_canvas->FreeBuffer();
-}
-
-CEffectWnd* CLumoView::EffectWnd() const
-{
-    return m_effectWnd;
-}
-
-int CLumoView::OnCreate()
-{
-    CLumoDoc* doc = GetDocument();
-    QWidget* screen = CDeviceScreen::Instance();
-    // A sibling of the panes, so that it can lie over either of them.
-    m_folderBrowser = new CFolderBrowserWnd(parentWidget() ? parentWidget() : this, this,
-                                            [this](const QString& path, int includeSubfolders) {
-                                                if (CLumoDoc* d = GetDocument())
-                                                    d->BrowseFolder(path, includeSubfolders);
-                                            });
-    if (doc)
-        doc->m_folderBrowser = m_folderBrowser;
-    m_effectWnd = CEffectWnd::Create(doc, screen ? screen : window());
-    if (!m_effectWnd) {
-        ShowMessage(QStringLiteral("Cannot create Folder Browser"));
-        return -1;
-    }
-    if (doc)
-        doc->m_effectWnd = m_effectWnd;
-    m_effectWnd->Hide();
-    return 0;
 }
 
 CLumoDoc* CLumoView::GetDocument() const
@@ -113,12 +80,7 @@ void CLumoView::AdaptCanvas()
 
 bool CLumoView::IsFolderBrowserVisible() const
 {
-    return m_folderBrowser && m_folderBrowser->isVisible();
-}
-
-CFolderBrowserWnd* CLumoView::FolderBrowser() const
-{
-    return m_folderBrowser;
+    return m_folderBrowser && m_folderBrowser->IsShown();
 }
 
 // Always over this view, also when the thumbnail pane is the active one:

@@ -8,11 +8,9 @@
 #include "views/full_screen_view.h"
 
 #include <QPoint>
-#include <QPointer>
 #include <memory>
 
-class CEffectWnd;
-class CFolderBrowserWnd;
+class CFolderBrowserHooks;
 class CImageCanvas;
 class CImageItem;
 class CSlideshowDriver;
@@ -27,11 +25,6 @@ public:
     CLumoDoc* GetDocument() const;
     // The line the view shows in place of a current picture it cannot draw.
     static const QString kNotShownText;
-    // Once the view belongs to its document: makes the tool windows the
-    // document keeps (the folder browser and the effect window), hidden. 0, or -1 after a message
-    // when one cannot be made.
-    int OnCreate();
-    CEffectWnd* EffectWnd() const;
     // Makes the canvas, fits it to the view and sets the first radio marks.
     void OnInitialUpdate() override;
     // Hint 0: the current entry changed: decode it and show it.
@@ -54,9 +47,10 @@ public:
     void ToggleFullScreen() override { CSTFullScreenViewLite::ToggleFullScreen(); }
     bool IsFolderBrowserVisible() const override;
     void PlaceFolderBrowser() override;
+    // The folder browser the shell made for this view (not owned).
+    void SetFolderBrowser(CFolderBrowserHooks* browser) { m_folderBrowser = browser; }
     // Browser Folder: the folder browser laid over this view, shown.
     void ShowFolderBrowser();
-    CFolderBrowserWnd* FolderBrowser() const;
 
 protected:
     void OnDraw(QPainter& painter);
@@ -85,9 +79,6 @@ protected:
     std::unique_ptr<CImageCanvas> m_canvas;
     bool m_dragging = false;
     bool m_blank = true;  // no current entry: the next paint is white
-    // Made with the view, laid over the active pane when shown; it lives as
-    // long as this view.
-    QPointer<CFolderBrowserWnd> m_folderBrowser;
-    // Laid over the device screen, but it lives as long as this view.
-    QPointer<CEffectWnd> m_effectWnd;
+    // A sibling of the panes, laid over this view when shown; the shell's.
+    CFolderBrowserHooks* m_folderBrowser = nullptr;
 };

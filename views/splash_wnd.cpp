@@ -1,7 +1,7 @@
 #include "views/splash_wnd.h"
 
-#include "shell/device_screen.h"
-#include "shell/program_art.h"
+#include "views/device_screen.h"
+#include "views/program_art.h"
 
 #include <QApplication>
 #include <QMouseEvent>

@@ -7,9 +7,9 @@
 #include "res/program_icon.h"
 #include "res/resource.h"
 #include "shell/device_dialog.h"
-#include "shell/device_screen.h"
 #include "shell/image_info_dlg.h"
-#include "shell/program_art.h"
+#include "views/device_screen.h"
+#include "views/program_art.h"
 
 #include "lumo_run.h"
 

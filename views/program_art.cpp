@@ -1,4 +1,4 @@
-#include "shell/program_art.h"
+#include "views/program_art.h"
 
 #include "res/program_icon.h"
 #include "res/resource.h"

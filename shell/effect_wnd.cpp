@@ -1,8 +1,8 @@
-#include "views/effect_wnd.h"
+#include "shell/effect_wnd.h"
 
 #include "app/lumo_doc.h"
 #include "shell/device_dialog.h"
-#include "shell/device_screen.h"
+#include "views/device_screen.h"
 
 #include <QComboBox>
 #include <QLabel>

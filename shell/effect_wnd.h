@@ -1,9 +1,9 @@
 // CEffectWnd: the effect window, a slim top-most band over the bottom of the
 // device screen where the user edits the current picture's brightness or
 // contrast: a chooser, a slider with its value, "Default", "OK" and
-// "Cancel". The main view makes it when the view is made and keeps it hidden
-// until the "Brightness" or "Contrast" command; what it does lives in
-// CEffectEditor (app/effect_editor.h), this class supplies the controls.
+// "Cancel". The main frame makes it with its views and keeps it hidden until
+// the "Brightness" or "Contrast" command; what it does lives in CEffectEditor
+// (app/effect_editor.h), this class supplies the controls.
 #pragma once
 
 #include "app/effect_editor.h"

@@ -1,4 +1,4 @@
-#include "shell/device_screen.h"
+#include "views/device_screen.h"
 
 #include <QChildEvent>
 #include <QPainter>
