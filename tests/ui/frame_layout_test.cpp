@@ -85,13 +85,6 @@ protected:
         m_splash = m_app->Screen()->findChild<CSplashWnd*>();
         ASSERT_TRUE(m_splash);
     }
-    // The middle of the strip's second cell, in device-screen pixels.
-    QPoint SecondThumbnail() const
-    {
-        const CThumbnailCtrl* strip = Frame()->ThumbnailView()->Strip();
-        const QPoint local(CThumbnailStrip::CellLeft(1) + CThumbnailStrip::kCellWidth / 2, strip->height() / 2);
-        return m_app->Screen()->mapFromGlobal(strip->mapToGlobal(local));
-    }
     static void Tap(QPoint p)
     {
         QWidget* target = Input::WidgetAt(p);
@@ -111,7 +104,7 @@ TEST_F(InProcessFrame, EachModeGivesTheRowsTheirHeights)
         int viewHeight;
         int thumbnailHeight;
         bool toolBar;
-    } cases[] = {{0, 170, 70, true}, {1, 210, 30, true}, {-1, 240, 24, false}};  // of a frame 268 high
+    } cases[] = {{0, 170, 70, true}, {-1, 240, 24, false}, {1, 210, 30, true}};  // of a frame 268 high
     for (const auto& c : cases) {
         SetMode(c.mode);
         EXPECT_EQ(View()->height(), c.viewHeight) << c.mode;
@@ -122,26 +115,19 @@ TEST_F(InProcessFrame, EachModeGivesTheRowsTheirHeights)
         EXPECT_EQ(View()->Canvas()->BufferWidth(), 242);
         EXPECT_EQ(View()->Canvas()->BufferHeight(), c.viewHeight) << c.mode;
     }
-    // The effect layout keeps the gap of the mode before.
+    // Full screen hides the tool bar and leaves the command bar as it was;
+    // the effect layout keeps the gap of the mode before.
     SetMode(2);
+    EXPECT_FALSE(Frame()->BottomToolBar()->isVisible());
+    EXPECT_TRUE(Frame()->CommandBar()->isVisible());
     SetMode(-1);
     EXPECT_EQ(Frame()->Splitter()->Gap(), 0);
+    SetMode(2);
+    EXPECT_FALSE(Frame()->CommandBar()->isVisible());
     SetMode(0);
     SetMode(-1);
     EXPECT_EQ(Frame()->Splitter()->Gap(), 4);
     EXPECT_EQ(View()->height(), 240);
-}
-
-TEST_F(InProcessFrame, FullScreenLayoutHidesTheToolBarAndLeavesTheCommandBar)
-{
-    Frame()->CommandBar()->hide();
-    SetMode(2);
-    EXPECT_FALSE(Frame()->BottomToolBar()->isVisible());
-    EXPECT_FALSE(Frame()->CommandBar()->isVisible());
-    SetMode(1);
-    EXPECT_TRUE(Frame()->CommandBar()->isVisible());
-    SetMode(2);
-    EXPECT_TRUE(Frame()->CommandBar()->isVisible());
 }
 
 TEST_F(InProcessFrame, FullScreenOptionsPlaceTheFrameAndTheBarsAndToggleRestoresThem)
@@ -244,13 +230,15 @@ TEST_F(SplashTest, ClosesOnItsOwnTimerOnly)
 
 TEST_F(SplashTest, TapClosesItAndSelectsNothingBelow)
 {
-    const QPoint second = SecondThumbnail();
+    const CThumbnailCtrl* strip = Frame()->ThumbnailView()->Strip();
+    const QPoint second = m_app->Screen()->mapFromGlobal(strip->mapToGlobal(
+        QPoint(CThumbnailStrip::CellLeft(1) + CThumbnailStrip::kCellWidth / 2, strip->height() / 2)));
     ASSERT_TRUE(m_splash->geometry().contains(second));
     ASSERT_EQ(Current(), 0);
     Tap(second);
     EXPECT_FALSE(m_splash->isVisible());
     EXPECT_EQ(Current(), 0);
-    EXPECT_EQ(Frame()->ThumbnailView()->Strip()->Strip().m_selected, 0);
+    EXPECT_EQ(strip->Strip().m_selected, 0);
     // The next tap is the user's own.
     Tap(second);
     EXPECT_EQ(Current(), 1);

@@ -11,15 +11,6 @@ namespace {
 const QColor kBlue(0, 0, 200);
 const QColor kMemoColor(255, 100, 0);
 
-QList<int> CheckedAmong(const QJsonObject& dump, int first, int last)
-{
-    QList<int> ids;
-    for (int id = first; id <= last; ++id)
-        if (MenuFlag(dump, id))
-            ids << id;
-    return ids;
-}
-
 QList<int> Pan(const QJsonObject& dump)
 {
     return {dump["pan"][0].toInt(), dump["pan"][1].toInt()};

@@ -21,6 +21,13 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+inline void WriteFile(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    f.open(QIODevice::WriteOnly | QIODevice::Truncate);
+    f.write(bytes);
+}
+
 struct LumoResult {
     int exitCode = -1;
     QString out;
@@ -50,9 +57,8 @@ public:
     // of the slideshow's.
     void Store(const QString& setting, const QString& slideshow = QString()) const
     {
-        QFile reg(Registry());
-        reg.open(QIODevice::WriteOnly);
-        reg.write(QStringLiteral("REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\FARHAVEN\\lumo\\Setting]\n%1\n\n"
+        WriteFile(Registry(),
+                  QStringLiteral("REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\FARHAVEN\\lumo\\Setting]\n%1\n\n"
                                  "[HKEY_CURRENT_USER\\Software\\FARHAVEN\\lumo\\Settings\\Slideshow]\n%2\n")
                       .arg(setting, slideshow)
                       .toUtf8());
@@ -73,10 +79,7 @@ public:
     LumoResult Run(const QString& script, const QStringList& pathWords = {}, const QStringList& options = {},
                    int status = 0) const
     {
-        QFile f(Out(QStringLiteral("script.lumo")));
-        f.open(QIODevice::WriteOnly | QIODevice::Truncate);
-        f.write(script.toUtf8());
-        f.close();
+        WriteFile(Out(QStringLiteral("script.lumo")), script.toUtf8());
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
             env.remove(QLatin1String(name));
@@ -87,7 +90,8 @@ public:
         QProcess p;
         p.setProcessEnvironment(env);
         p.setWorkingDirectory(Dir());
-        QStringList args = {"--offscreen", "--device-root", Root(), "--registry", Registry(), "--script", f.fileName()};
+        QStringList args
+            = {"--offscreen", "--device-root", Root(), "--registry", Registry(), "--script", Out("script.lumo")};
         args << options;
         if (!pathWords.isEmpty())
             args << QStringLiteral("--") << pathWords;
@@ -97,9 +101,7 @@ public:
         r.exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
         r.out = QString::fromUtf8(p.readAllStandardOutput());
         r.err = QString::fromUtf8(p.readAllStandardError());
-        const int start = int(r.out.lastIndexOf(QStringLiteral("\n{")));
-        const QString json = start >= 0 ? r.out.mid(start + 1) : (r.out.startsWith('{') ? r.out : QString());
-        r.dump = QJsonDocument::fromJson(json.toUtf8()).object();
+        r.dump = QJsonDocument::fromJson(r.out.mid(r.out.lastIndexOf(QStringLiteral("\n{")) + 1).toUtf8()).object();
         EXPECT_EQ(r.exitCode, status) << r.err.toStdString();
         return r;
     }
@@ -126,6 +128,16 @@ inline QStringList Paths(const QJsonObject& dump)
 inline bool MenuFlag(const QJsonObject& dump, int id, const char* flag = "checked")
 {
     return dump["menu"][QString::number(id)][QLatin1String(flag)].toBool();
+}
+
+// The menu items checked among the identifiers first to last.
+inline QList<int> CheckedAmong(const QJsonObject& dump, int first, int last)
+{
+    QList<int> ids;
+    for (int id = first; id <= last; ++id)
+        if (MenuFlag(dump, id))
+            ids << id;
+    return ids;
 }
 
 // The rectangle of the first visible window of class cls; empty when none is.
@@ -197,9 +209,7 @@ inline void WriteAlbum(const QString& path, const QList<QPair<QString, QString>>
     QString text = QChar(0x0008);
     for (const auto& [picture, memo] : records)
         text += picture + QChar(0x001B) + memo + QChar(0x0008);
-    QFile f(path);
-    f.open(QIODevice::WriteOnly);
-    f.write(reinterpret_cast<const char*>(text.utf16()), text.size() * 2);
+    WriteFile(path, QByteArray(reinterpret_cast<const char*>(text.utf16()), text.size() * 2));
 }
 
 inline QString MemoText(const QString& align, const QString& content)

@@ -4,19 +4,6 @@
 
 #include <gtest/gtest.h>
 
-namespace {
-
-QList<int> CheckedAmong(const QJsonObject& dump, int first, int last)
-{
-    QList<int> ids;
-    for (int id = first; id <= last; ++id)
-        if (MenuFlag(dump, id))
-            ids << id;
-    return ids;
-}
-
-}  // namespace
-
 TEST(Startup, WithoutAPathTheFrameIsSplitBetweenTheBandsAndThePictureCommandsWait)
 {
     LumoRun run;
