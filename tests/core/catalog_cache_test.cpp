@@ -49,26 +49,16 @@ protected:
 
 }  // namespace
 
-TEST_F(CatalogCache, QuickViewOffFreesThePreviousPicture)
+TEST_F(CatalogCache, QuickViewOnKeepsEveryDecodedPictureAndOffOnlyTheShownOne)
 {
     CImageItem* a = m_catalog.GetAt(0);
     CImageItem* b = m_catalog.GetAt(1);
-    ASSERT_TRUE(m_catalog.LoadCurrentPicture(a, false));
-    ASSERT_NE(a->m_fullBitmap, nullptr);
-    ASSERT_TRUE(m_catalog.LoadCurrentPicture(b, false));
-    EXPECT_EQ(a->m_fullBitmap, nullptr);
-    EXPECT_EQ(a->m_displayBitmap, nullptr);
-    EXPECT_NE(b->m_fullBitmap, nullptr);
-}
-
-TEST_F(CatalogCache, QuickViewOnKeepsEveryDecodedPicture)
-{
-    CImageItem* a = m_catalog.GetAt(0);
-    CImageItem* b = m_catalog.GetAt(1);
-    ASSERT_TRUE(m_catalog.LoadCurrentPicture(a, true));
-    ASSERT_TRUE(m_catalog.LoadCurrentPicture(b, true));
-    EXPECT_NE(a->m_fullBitmap, nullptr);
-    EXPECT_NE(b->m_fullBitmap, nullptr);
+    for (bool quickView : {true, false}) {
+        ASSERT_TRUE(m_catalog.LoadCurrentPicture(a, quickView));
+        ASSERT_TRUE(m_catalog.LoadCurrentPicture(b, quickView));
+        EXPECT_EQ(a->m_fullBitmap != nullptr, quickView);
+        EXPECT_NE(b->m_fullBitmap, nullptr);
+    }
     EXPECT_EQ(m_catalog.LoadCurrentPicture(nullptr, true), 0);
 }
 

@@ -1,108 +1,117 @@
-// The settings table over the registry stand-in: first-run defaults, values
-// read back from where they were written, and values of the wrong type.
-#include "app/settings.h"
-#include "platform/profile.h"
+// Settings over the registry stand-in, the settings sheet's page rules, and the
+// Settings command applying the View page's choice to the document.
+#include "app/settings_pages.h"
+#include "catalog_fixture.h"
+#include "doc_fixture.h"
 #include "platform/registry_data.h"
-#include "platform/registry_store.h"
+#include "res/resource.h"
 
-#include <QFile>
-#include <QTemporaryDir>
-#include <gtest/gtest.h>
+#include <climits>
 
 using namespace Qt::StringLiterals;
+using namespace SettingsPages;
 
 namespace {
 
-class SettingsTest : public ::testing::Test {
+const QString kApp = u"HKEY_CURRENT_USER\\Software\\FARHAVEN\\lumo_doc_test\\"_s;
+
+class FakeSettingsSheet : public CSettingsSheetHooks {
+public:
+    bool RunSettingsSheet(CViewPageChoice* c) override
+    {
+        *c = choice;
+        return ok;
+    }
+    CViewPageChoice choice;
+    bool ok = true;
+};
+
+class SettingsTest : public DocFixture {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(m_dir.isValid());
-        m_file = m_dir.filePath(u"registry.reg"_s);
-        CRegistryStore::Instance().SetFile(m_file);
-        Profile::SetRegistryKey(u"FARHAVEN"_s);
-        Profile::SetAppName(u"lumo_settings_test"_s);
+        DocFixture::SetUp();
+        catalog_fixture::EnsureApp();
+        DevicePath::SetDeviceRoot(m_root.path());
+        m_doc->SetSettingsSheet(&m_sheet);
     }
-    void TearDown() override { CRegistryStore::Instance().SetFile(m_dir.filePath(u"unused.reg"_s)); }
-
+    void TearDown() override
+    {
+        DocFixture::TearDown();
+        DevicePath::SetDeviceRoot(QString());
+    }
     CRegistryData OnDisk()
     {
-        QFile f(m_file);
-        EXPECT_TRUE(f.open(QIODevice::ReadOnly));
+        QFile f(m_dir.filePath(u"registry.reg"_s));
         CRegistryData data;
-        EXPECT_TRUE(CRegistryData::FromText(f.readAll(), &data));
+        EXPECT_TRUE(f.open(QIODevice::ReadOnly) && CRegistryData::FromText(f.readAll(), &data));
         return data;
     }
+    // Opens a folder of three pictures as the command line would, in mode.
+    void OpenFolder(int mode)
+    {
+        for (const char* name : {"a.bmp", "b.jpg", "c.png"}) {
+            QDir().mkpath(m_root.filePath(u"pics"_s));
+            QFile f(m_root.filePath(u"pics/"_s + QLatin1String(name)));
+            ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+            f.write(catalog_fixture::PictureFor(QLatin1String(name)));
+        }
+        Settings::SetThumbnailViewMode(mode);
+        m_doc->OpenPicturePath(u"\\pics"_s);
+        m_doc->Catalog().SetCurrent(m_doc->Catalog().GetList().front());
+    }
+    void RunSettings(int mode, int resizeChoice = -1, int angleChoice = -1)
+    {
+        m_sheet.choice = {mode, resizeChoice, angleChoice};
+        Run(Res::ID_SETTINGS);
+        m_doc->m_loader.WaitThread();
+        m_doc->DeliverQueuedUpdates();
+    }
 
-    QTemporaryDir m_dir;
-    QString m_file;
+    QTemporaryDir m_root;
+    FakeSettingsSheet m_sheet;
 };
-
-const QString kSettingKey = u"HKEY_CURRENT_USER\\Software\\FARHAVEN\\lumo_settings_test\\Setting"_s;
-const QString kSlideshowKey = u"HKEY_CURRENT_USER\\Software\\FARHAVEN\\lumo_settings_test\\Settings\\Slideshow"_s;
 
 }  // namespace
 
-TEST_F(SettingsTest, WrittenValuesReadBackFromTheirOwnSections)
+TEST_F(SettingsTest, WrittenValuesReadBackFromTheirOwnKeysAndTypes)
 {
     EXPECT_EQ(Settings::SlideshowDirection(), u"Forward"_s);
-    EXPECT_FALSE(OnDisk().HasKey(kSettingKey));  // reading writes nothing under the application's key
-    ASSERT_TRUE(Settings::SetThumbnailViewMode(0));
-    ASSERT_TRUE(Settings::SetIncludeSubfolders(1));
-    ASSERT_TRUE(Settings::SetCurrPath(u"\\Storage Card\\DCIM"_s));
-    ASSERT_TRUE(Settings::SetFileOpenPath(u"\\My Documents\\Albums"_s));
-    ASSERT_TRUE(Settings::SetFileOpenFilter(u"*.lab"_s));
-    ASSERT_TRUE(Settings::SetQuickView(0));
-    ASSERT_TRUE(Settings::SetSlideshowInterval(30));
-    ASSERT_TRUE(Settings::SetSlideshowDirection(u"Backward"_s));
-
-    EXPECT_EQ(Settings::ThumbnailViewMode(), 0);
-    EXPECT_EQ(Settings::IncludeSubfolders(), 1);
-    EXPECT_EQ(Settings::CurrPath(), u"\\Storage Card\\DCIM"_s);
-    EXPECT_EQ(Settings::FileOpenPath(), u"\\My Documents\\Albums"_s);
-    EXPECT_EQ(Settings::FileOpenFilter(), u"*.lab"_s);
-    EXPECT_EQ(Settings::QuickView(), 0);
-    EXPECT_EQ(Settings::SlideshowInterval(), 30);
-    EXPECT_EQ(Settings::SlideshowDirection(), u"Backward"_s);
-
-    CRegistryData disk = OnDisk();
-    EXPECT_EQ(disk.ValueNames(kSettingKey), (QStringList {"CurrPath", "FileOpen Filter", "FileOpen Path",
-                                                          "Include Subfolders", "Quick View", "ThumbnailView Mode"}));
-    EXPECT_EQ(disk.ValueNames(kSlideshowKey), (QStringList {"Direction", "Interval"}));
-    EXPECT_TRUE(disk.Find(kSlideshowKey, u"Interval"_s)->IsDword());
-    EXPECT_EQ(disk.Find(kSlideshowKey, u"Direction"_s)->type, uint32_t(kRegSz));
-    EXPECT_EQ(disk.Find(kSettingKey, u"ThumbnailView Mode"_s)->ToDword(), 0u);
+    EXPECT_FALSE(OnDisk().HasKey(kApp + u"Setting"_s));  // reading writes nothing
+    int count = 0;
+    const Settings::SettingDefinition* defs = Settings::AllDefinitions(&count);
+    const QString text = u"\\a \"quoted\" \\\\ path"_s;  // kept exactly: readers compare it
+    for (int i = 0; i < count; ++i) {
+        const bool number = defs[i].type == Settings::SettingType::Integer;
+        ASSERT_TRUE(number ? Settings::SetInt(defs[i].id, -1) : Settings::SetString(defs[i].id, text));
+    }
+    const CRegistryData disk = OnDisk();
+    for (int i = 0; i < count; ++i) {
+        SCOPED_TRACE(defs[i].name);
+        const bool number = defs[i].type == Settings::SettingType::Integer;
+        if (number)
+            EXPECT_EQ(Settings::GetInt(defs[i].id), -1);
+        else
+            EXPECT_EQ(Settings::GetString(defs[i].id), text);
+        const RegValue* value = disk.Find(kApp + QLatin1String(defs[i].section), QLatin1String(defs[i].name));
+        ASSERT_NE(value, nullptr);
+        EXPECT_EQ(value->IsDword(), number);
+    }
+    EXPECT_EQ(disk.ValueNames(kApp + u"Setting"_s),
+              (QStringList {"CurrPath", "FileOpen Filter", "FileOpen Path", "Include Subfolders", "Quick View",
+                            "ThumbnailView Mode"}));
+    EXPECT_EQ(disk.ValueNames(kApp + u"Settings\\Slideshow"_s), (QStringList {"Direction", "Interval"}));
 }
 
-TEST_F(SettingsTest, ValueOfTheWrongTypeReadsAsTheDefault)
-{
-    CRegistryStore& store = CRegistryStore::Instance();
-    ASSERT_TRUE(store.WriteString(kSettingKey, u"ThumbnailView Mode"_s, u"0"_s));
-    ASSERT_TRUE(store.WriteDword(kSlideshowKey, u"Direction"_s, 1));
-    ASSERT_TRUE(store.WriteString(kSlideshowKey, u"Interval"_s, u"10"_s));
-    EXPECT_EQ(Settings::ThumbnailViewMode(), 1);
-    EXPECT_EQ(Settings::SlideshowDirection(), u"Forward"_s);
-    EXPECT_EQ(Settings::SlideshowInterval(), 3);
-}
-
-TEST_F(SettingsTest, NegativeModeAndOddTextAreKeptUnchanged)
-{
-    ASSERT_TRUE(Settings::SetThumbnailViewMode(Settings::kModeEffect));
-    EXPECT_EQ(Settings::ThumbnailViewMode(), -1);
-    EXPECT_EQ(OnDisk().Find(kSettingKey, u"ThumbnailView Mode"_s)->ToDword(), 0xffffffffu);
-    // Readers compare the direction exactly; the store must not tidy it.
-    ASSERT_TRUE(Settings::SetSlideshowDirection(u"forward"_s));
-    EXPECT_EQ(Settings::SlideshowDirection(), u"forward"_s);
-    ASSERT_TRUE(Settings::SetCurrPath(u"\\a \"quoted\" \\\\ path"_s));
-    EXPECT_EQ(Settings::CurrPath(), u"\\a \"quoted\" \\\\ path"_s);
-}
-
-TEST_F(SettingsTest, ReaderMayPassItsOwnDefault)
+TEST_F(SettingsTest, MissingOrWrongTypedValueReadsAsTheDefault)
 {
     EXPECT_EQ(Settings::ThumbnailViewMode(Settings::kModeEffect), -1);
-    ASSERT_TRUE(Settings::SetThumbnailViewMode(Settings::kModeFullScreen));
-    EXPECT_EQ(Settings::ThumbnailViewMode(Settings::kModeEffect), 2);
     EXPECT_EQ(Settings::GetString(Settings::Setting::FileOpenFilter, u"*.png"_s), u"*.png"_s);
+    CRegistryStore& store = CRegistryStore::Instance();
+    ASSERT_TRUE(store.WriteString(kApp + u"Setting"_s, u"ThumbnailView Mode"_s, u"0"_s));
+    ASSERT_TRUE(store.WriteDword(kApp + u"Settings\\Slideshow"_s, u"Direction"_s, 1));
+    EXPECT_EQ(Settings::ThumbnailViewMode(), 1);
+    EXPECT_EQ(Settings::SlideshowDirection(), u"Forward"_s);
 }
 
 TEST_F(SettingsTest, ValuesLiveUnderTheRegistryKeyAndApplicationName)
@@ -111,7 +120,116 @@ TEST_F(SettingsTest, ValuesLiveUnderTheRegistryKeyAndApplicationName)
     Profile::SetAppName(u"viewer2"_s);
     ASSERT_TRUE(Settings::SetQuickView(0));
     Profile::SetRegistryKey(u"FARHAVEN"_s);
-    Profile::SetAppName(u"lumo_settings_test"_s);
+    Profile::SetAppName(u"lumo_doc_test"_s);
     EXPECT_EQ(Settings::QuickView(), 1);
     EXPECT_TRUE(OnDisk().Find(u"HKEY_CURRENT_USER\\Software\\OTHER\\viewer2\\Setting"_s, u"Quick View"_s));
+}
+
+TEST(SettingsPages, StoredTextIsShownAsStoredAndSelectsTheFirstEntryItBegins)
+{
+    const struct {
+        const char* stored;
+        const QStringList& entries;
+        int selected;
+    } cases[] = {
+        {"1", IntervalEntries(), 0},        {"7", IntervalEntries(), -1},         {"6", IntervalEntries(), 7},
+        {"forward", DirectionEntries(), 0}, {"sideways", DirectionEntries(), -1},
+    };
+    for (const auto& c : cases) {
+        const ComboStart start = StartCombo(c.entries, QString::fromLatin1(c.stored));
+        EXPECT_EQ(start.selected, c.selected) << c.stored;
+        EXPECT_EQ(start.text, QString::fromLatin1(c.stored));
+    }
+    EXPECT_EQ(StartCombo(DirectionEntries(), QString(300, u'x')).text.size(), kTextLimit);
+}
+
+TEST(SettingsPages, IntervalTextReadsLikeAtoiWithinLimits)
+{
+    const std::pair<QString, int> cases[] = {
+        {u"15s"_s, 15},
+        {QString(), 0},
+        {u"  +30"_s, 30},
+        {u"-4"_s, -4},
+        {u"99999999999"_s, INT_MAX},
+        {u"-99999999999"_s, INT_MIN},
+        {u"\u0661\u0662"_s, 0},
+        {QString(kTextLimit, u'0') + u"5"_s, 0},  // the 5 lies past the text read
+    };
+    for (const auto& [text, seconds] : cases)
+        EXPECT_EQ(IntervalOfText(text), seconds) << text.left(20).toStdString();
+}
+
+TEST_F(SettingsTest, ViewPageEnablesFullScreenControlsAndClicksTurnValueBoxAndFlagTogether)
+{
+    CViewPageState page;
+    page.Start(Settings::kModeStrip, *m_doc);
+    EXPECT_FALSE(page.boxesEnabled || page.resizeEnabled || page.angleEnabled);
+    m_doc->m_autoResize = 0;
+    m_doc->m_autoResizeZoom = -1;
+    m_doc->m_autoRotationAngle = 45;
+    page.Start(Settings::kModeFullScreen, *m_doc);
+    EXPECT_EQ((std::vector<int> {page.autoResize, page.autoRotation, page.resizeChoice, page.angleChoice}),
+              (std::vector<int> {0, 1, 2, 0}));
+    EXPECT_TRUE(page.boxesEnabled && page.resizeEnabled && page.angleEnabled);
+    page.ClickAutoRotation(m_doc.get());
+    EXPECT_EQ(m_doc->m_autoRotation, 0);
+    EXPECT_FALSE(page.angleEnabled);
+    page.ClickMode(Settings::kModeStrip, m_doc.get());
+    page.ClickMode(Settings::kModeFullScreen, m_doc.get());  // sets both values and flags to 1
+    EXPECT_EQ((std::vector<int> {page.autoResize, page.autoRotation, m_doc->m_autoResize, m_doc->m_autoRotation}),
+              (std::vector<int> {1, 1, 1, 1}));
+    EXPECT_TRUE(page.angleEnabled);
+    page.ClickAutoResize(m_doc.get());
+    EXPECT_EQ(page.autoResize, 0);
+    EXPECT_EQ(m_doc->m_autoResize, 0);
+}
+
+TEST_F(SettingsTest, SameModeOrCancelAppliesNothing)
+{
+    OpenFolder(Settings::kModeStrip);
+    const CImageItem* before = m_doc->Catalog().GetList().front();
+    RunSettings(Settings::kModeStrip, 2, 1);
+    m_sheet.ok = false;
+    RunSettings(Settings::kModeList, 2, 1);
+    EXPECT_EQ(Settings::ThumbnailViewMode(), Settings::kModeStrip);
+    EXPECT_EQ(m_doc->m_autoRotationAngle, 270);
+    EXPECT_TRUE(m_frame.modes.empty());
+    EXPECT_EQ(m_doc->Catalog().GetList().front(), before);
+}
+
+TEST_F(SettingsTest, ListToStripRebuildsWithThumbnailsOnTheLoaderThread)
+{
+    OpenFolder(Settings::kModeList);
+    RunSettings(Settings::kModeStrip);
+    EXPECT_EQ(m_frame.modes, std::vector<int> {Settings::kModeStrip});
+    EXPECT_EQ(m_doc->m_savedThumbnailMode, Settings::kModeList);
+    ASSERT_EQ(m_doc->Catalog().GetCount(), 3);
+    for (const CImageItem* item : m_doc->Catalog().GetList())
+        EXPECT_NE(item->m_thumbnail, nullptr);
+}
+
+TEST_F(SettingsTest, FullScreenAppliesResizeAndAngleAndLeavingGivesThePictureItsStateBack)
+{
+    OpenFolder(Settings::kModeStrip);
+    CImageItem* item = m_doc->Catalog().GetCurrent();
+    item->m_width = 640;  // landscape: turned by the angle chosen
+    item->m_height = 480;
+    item->m_zoom = 150;
+    RunSettings(Settings::kModeFullScreen, 2, 1);
+    EXPECT_EQ(m_doc->m_autoResizeZoom, -1);
+    EXPECT_EQ((std::vector<int> {item->m_zoom, item->m_rotation, m_view.options, m_view.fullScreen}),
+              (std::vector<int> {-1, 90, 15, 1}));
+    RunSettings(Settings::kModeStrip);
+    EXPECT_EQ((std::vector<int> {item->m_zoom, item->m_rotation, m_view.options, m_view.fullScreen}),
+              (std::vector<int> {150, 0, 0, 0}));
+    EXPECT_EQ(m_doc->Catalog().GetCurrent(), item);
+    EXPECT_EQ(m_frame.modes, (std::vector<int> {Settings::kModeFullScreen, Settings::kModeStrip}));
+}
+
+TEST_F(SettingsTest, QuickViewFlagStartsAsStored)
+{
+    for (int stored : {0, 1}) {
+        Settings::SetQuickView(stored);
+        EXPECT_EQ(CLumoDoc().m_quickView, stored);
+    }
 }
