@@ -5,10 +5,7 @@
 
 namespace {
 
-constexpr int kLeft = 37;
-constexpr int kUp = 38;
-constexpr int kRight = 39;
-constexpr int kDown = 40;
+constexpr int kLeft = 37, kUp = 38, kRight = 39, kDown = 40;
 
 CThumbnailStrip Refreshed(int n, int current)
 {
@@ -17,74 +14,40 @@ CThumbnailStrip Refreshed(int n, int current)
     return strip;
 }
 
-TEST(ThumbnailStrip, FiveEntriesFitOnePageAndDoNotPage)
+TEST(ThumbnailStrip, ButtonsPageWithinTheEntriesWithoutMovingTheSelection)
 {
-    CThumbnailStrip strip = Refreshed(5, 0);
-    EXPECT_EQ(strip.m_first, 0);
-    EXPECT_EQ(strip.m_lastPage, 0);
-    EXPECT_EQ(strip.End(5), 5);
     bool last = false;
-    EXPECT_FALSE(strip.PageRight(&last));
+    CThumbnailStrip full = Refreshed(5, 0);
+    EXPECT_EQ(full.m_lastPage, 0);
+    EXPECT_EQ(full.End(5), 5);
+    EXPECT_FALSE(full.PageRight(&last));
     EXPECT_TRUE(last);
-    EXPECT_FALSE(strip.PageLeft());
-    EXPECT_EQ(strip.m_first, 0);
-}
+    EXPECT_FALSE(full.PageLeft());
 
-TEST(ThumbnailStrip, SixEntriesMakeASecondPageOfOneCell)
-{
     CThumbnailStrip strip = Refreshed(6, 0);
-    EXPECT_EQ(strip.m_lastPage, 5);
     EXPECT_EQ(strip.End(6), 5);
-    bool last = false;
     ASSERT_TRUE(strip.PageRight(&last));
     EXPECT_TRUE(last);
     EXPECT_EQ(strip.m_first, 5);
+    EXPECT_EQ(strip.m_selected, 0);
     EXPECT_EQ(strip.OccupiedCells(6), 1);
-    // The selection (entry 0) is on the first page: no frame here.
     EXPECT_EQ(strip.FrameCell(6), -1);
-    strip.Refresh(6, 5);
-    EXPECT_EQ(strip.FrameCell(6), 0);
+    EXPECT_FALSE(strip.PageRight(&last));
     EXPECT_TRUE(strip.PageLeft());
     EXPECT_EQ(strip.m_first, 0);
-    EXPECT_EQ(strip.FrameCell(6), -1);
-}
 
-TEST(ThumbnailStrip, TwelveEntriesWithCurrentSevenFrameCellTwoOfSecondPage)
-{
-    CThumbnailStrip strip;
-    EXPECT_TRUE(strip.Refresh(12, 7));
-    EXPECT_EQ(strip.m_first, 5);
-    EXPECT_EQ(strip.m_lastPage, 10);
-    EXPECT_EQ(strip.End(12), 10);
-    EXPECT_EQ(strip.FrameCell(12), 2);
-    // Refreshing on the same page does not move it.
-    EXPECT_FALSE(strip.Refresh(12, 9));
-}
-
-TEST(ThumbnailStrip, ButtonsPageWithoutMovingTheSelection)
-{
-    CThumbnailStrip strip = Refreshed(12, 7);
-    bool last = false;
-    ASSERT_TRUE(strip.PageRight(&last));
-    EXPECT_TRUE(last);
-    EXPECT_EQ(strip.m_first, 10);
-    EXPECT_EQ(strip.m_selected, 7);
-    EXPECT_EQ(strip.FrameCell(12), -1);
-    EXPECT_FALSE(strip.PageRight(&last));
-    ASSERT_TRUE(strip.PageLeft());
-    ASSERT_TRUE(strip.PageLeft());
-    EXPECT_EQ(strip.m_first, 0);
-    EXPECT_FALSE(strip.PageLeft());
+    CThumbnailStrip twelve = Refreshed(12, 7);
+    EXPECT_EQ(twelve.End(12), 10);
+    EXPECT_FALSE(twelve.Refresh(12, 9));
+    EXPECT_TRUE(twelve.Refresh(12, 0));
 }
 
 TEST(ThumbnailStrip, EmptyCatalogBlanksEveryIndex)
 {
     CThumbnailStrip strip = Refreshed(3, 1);
     strip.Refresh(0, -1);
-    EXPECT_EQ(strip.m_selected, -1);
-    EXPECT_EQ(strip.m_first, -1);
-    EXPECT_EQ(strip.m_lastPage, -1);
-    EXPECT_EQ(strip.m_minimum, -1);
+    for (int index : {strip.m_selected, strip.m_first, strip.m_lastPage, strip.m_minimum})
+        EXPECT_EQ(index, -1);
     EXPECT_FALSE(strip.CanDraw(0, -1));
     EXPECT_FALSE(strip.HitTest(20, 10, 0));
 }
@@ -97,8 +60,6 @@ TEST(ThumbnailStrip, HitTestCoversOnlyOccupiedCells)
     EXPECT_FALSE(strip.HitTest(99, 10, 7));  // third cell is empty
     EXPECT_FALSE(strip.HitTest(14, 10, 7));  // the "<" button
     EXPECT_FALSE(strip.HitTest(20, 30, 7));
-    // Only a shown picture is under the pen: the empty cells and the
-    // buttons name none.
     EXPECT_EQ(strip.IndexAt(150, 10, 7), -1);
     EXPECT_EQ(strip.IndexAt(15 + 42, 10, 7), 6);
     EXPECT_EQ(strip.IndexAt(5, 10, 7), -1);
@@ -106,82 +67,69 @@ TEST(ThumbnailStrip, HitTestCoversOnlyOccupiedCells)
 
 TEST(ThumbnailStrip, APageIsAsManyWholeCellsAsTheWidthHolds)
 {
+    // clang-format off
     const struct {
-        int width, cells;
-        int n, current;        // catalog and current entry
-        int first, lastPage;   // the page then shown
-        int tapX, tapIndex;    // a tap at x in the cells' row
-        int downFrom, downTo;  // the Down key moves a page of cells
+        int width, cells, n, current, first, lastPage, tapX, tapIndex, downFrom, downTo;
     } cases[] = {
-        {240, 5, 12, 7, 5, 10, 15 + 42 * 4 + 1, 9, 2, 7},  // the device's screen
-        {480, 10, 12, 7, 0, 10, 15 + 42 * 9 + 1, 9, 2, 11},
+        {240,  5, 12,  7,  5, 10, 15 + 42 * 4 + 1,  9, 2,  7},  // the device's screen
+        {480, 10, 12,  7,  0, 10, 15 + 42 * 9 + 1,  9, 2, 11},
         {480, 10, 12, 11, 10, 10, 15 + 42 * 2 + 1, -1, 0, 10},  // two shown, the rest blank
-        {281, 5, 12, 0, 0, 10, 15 + 42 * 5 + 1, -1, 0, 5},
-        {282, 6, 12, 0, 0, 6, 15 + 42 * 5 + 1, 5, 0, 6},
-        {40, 1, 3, 2, 2, 2, 15 + 41, 2, 0, 1},
+        {281,  5, 12,  0,  0, 10, 15 + 42 * 5 + 1, -1, 0,  5},
+        {282,  6, 12,  0,  0,  6, 15 + 42 * 5 + 1,  5, 0,  6},
+        {40,   1,  3,  2,  2,  2, 15 + 41,          2, 0,  1},
     };
+    // clang-format on
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.width);
         CThumbnailStrip strip;
-        EXPECT_EQ(strip.SetWidth(c.width), c.cells != CThumbnailStrip::kCells) << c.width;
-        EXPECT_EQ(strip.Cells(), c.cells) << c.width;
+        EXPECT_EQ(strip.SetWidth(c.width), c.cells != CThumbnailStrip::kCells);
+        EXPECT_EQ(strip.Cells(), c.cells);
         strip.Refresh(c.n, c.current);
-        EXPECT_EQ(strip.m_first, c.first) << c.width;
-        EXPECT_EQ(strip.m_lastPage, c.lastPage) << c.width;
-        EXPECT_EQ(strip.FrameCell(c.n), c.current - c.first) << c.width;
-        EXPECT_EQ(strip.IndexAt(c.tapX, 15, c.n), c.tapIndex) << c.width;
+        EXPECT_EQ(strip.m_first, c.first);
+        EXPECT_EQ(strip.m_lastPage, c.lastPage);
+        EXPECT_EQ(strip.FrameCell(c.n), c.current - c.first);
+        EXPECT_EQ(strip.IndexAt(c.tapX, 15, c.n), c.tapIndex);
         strip.m_selected = c.downFrom;
-        EXPECT_EQ(strip.KeyTarget(kDown, c.n), c.downTo) << c.width;
+        EXPECT_EQ(strip.KeyTarget(kDown, c.n), c.downTo);
     }
 }
 
 TEST(ThumbnailStrip, ArrowKeysStopAtTheEnds)
 {
-    CThumbnailStrip strip = Refreshed(12, 9);
-    EXPECT_EQ(strip.KeyTarget(kDown, 12), 11);
-    strip.Select(11);
-    EXPECT_EQ(strip.m_first, 10);
-    EXPECT_EQ(strip.KeyTarget(kDown, 12), -1);
-    EXPECT_EQ(strip.KeyTarget(kRight, 12), -1);
-    EXPECT_EQ(strip.KeyTarget(kLeft, 12), 10);
-
-    strip.Select(3);
-    EXPECT_EQ(strip.KeyTarget(kUp, 12), 0);
-    strip.Select(0);
-    EXPECT_EQ(strip.m_first, 0);
-    EXPECT_EQ(strip.KeyTarget(kUp, 12), -1);
-    EXPECT_EQ(strip.KeyTarget(kLeft, 12), -1);
-    EXPECT_EQ(strip.KeyTarget(kRight, 12), 1);
-    strip.Select(7);
-    EXPECT_EQ(strip.KeyTarget(kUp, 12), 2);
-    EXPECT_EQ(strip.KeyTarget(kDown, 12), 11);
-    EXPECT_EQ(strip.KeyTarget(13, 12), -1);
+    const struct {
+        int selected, key, target;
+    } cases[] = {{9, kDown, 11}, {11, kDown, -1}, {11, kRight, -1}, {11, kLeft, 10}, {3, kUp, 0}, {0, kUp, -1},
+                 {0, kLeft, -1}, {0, kRight, 1},  {7, kUp, 2},      {7, kDown, 11},  {7, 13, -1}};
+    CThumbnailStrip strip = Refreshed(12, 0);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.selected << " " << c.key);
+        strip.Select(c.selected);
+        EXPECT_EQ(strip.m_first, c.selected / 5 * 5);
+        EXPECT_EQ(strip.KeyTarget(c.key, 12), c.target);
+    }
 }
 
 TEST(ThumbnailStrip, RemovePagesOnlyWhenTheRemovedPicturesPageEmpties)
 {
-    struct Case {
-        int n;
-        int selected;
+    const struct {
+        int n, selected;
         bool paged;
-        int first;  // after the removal
-        int selectedAfter;
-        int lastPage;
-    };
-    const Case cases[] = {
+        int first, selectedAfter, lastPage;
+    } cases[] = {
         {6, 5, true, 0, 4, 0},    // alone on the last page
         {11, 7, false, 5, 7, 5},  // a middle page, while the last holds one picture
         {11, 10, true, 5, 9, 5}, {12, 7, false, 5, 7, 10}, {12, 11, false, 10, 10, 10},
         {2, 1, false, 0, 0, 0},  {1, 0, false, 0, -1, 0},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.n << " " << c.selected);
         CThumbnailStrip strip = Refreshed(c.n, c.selected);
-        EXPECT_EQ(strip.PageLeftBeforeRemove(c.n), c.paged) << c.n << " " << c.selected;
-        EXPECT_EQ(strip.AfterRemove(c.n - 1), c.selectedAfter) << c.n << " " << c.selected;
-        EXPECT_EQ(strip.m_first, c.first) << c.n << " " << c.selected;
-        EXPECT_EQ(strip.m_lastPage, c.lastPage) << c.n << " " << c.selected;
-        if (c.selectedAfter >= 0) {
-            EXPECT_EQ(strip.FrameCell(c.n - 1), c.selectedAfter % 5) << c.n << " " << c.selected;
-        }
+        EXPECT_EQ(strip.PageLeftBeforeRemove(c.n), c.paged);
+        EXPECT_EQ(strip.AfterRemove(c.n - 1), c.selectedAfter);
+        EXPECT_EQ(strip.m_first, c.first);
+        EXPECT_EQ(strip.m_lastPage, c.lastPage);
+        EXPECT_EQ(strip.FrameCell(c.n - 1), c.selectedAfter < 0 ? strip.FrameCell(c.n - 1) : c.selectedAfter % 5);
     }
 }
+
 }  // namespace
