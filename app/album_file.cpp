@@ -69,7 +69,7 @@ QString RecordMemoText(const CImageItem& item)
 {
     // The writer keeps the record structure intact whatever the user typed:
     // a mark or a zero inside a memo would end the record or the whole text.
-    CMemoRecord memo = MemoRecordOf(item);
+    CMemoRecord memo = item.m_memo;
     memo.color = QStringLiteral("#FFFFFF");
     return WithoutMarks(FormatMemoText(memo));
 }
@@ -210,9 +210,7 @@ int CImageCatalog::LoadAlbum(const QString& path, int mode)
         if (StopRequested())
             return 0;
         auto* item = new CImageItem;
-        CMemoRecord memo;
-        ParseMemoText(record.memoText, &memo);
-        ApplyMemoRecord(memo, *item);
+        ParseMemoText(record.memoText, &item->m_memo);
         QString archive, member;
         const bool isMember = AlbumFile::SplitArchiveMember(record.path, &archive, &member);
         if (isMember) {

@@ -108,8 +108,8 @@ int CImageCatalog::BuildList(const QString& path, int includeSubfolders, int mod
 int CImageCatalog::FillEntry(const QString& path, CImageItem* item, int isZipMember, int mode)
 {
     item->m_path = path;
-    if (item->m_memoContent.isEmpty())
-        item->m_memoContent = TitleOf(path);
+    if (item->m_memo.content.isEmpty())
+        item->m_memo.content = TitleOf(path);
     if (!isZipMember)
         item->m_source = GetSourcePath();
     int result;
@@ -134,7 +134,7 @@ bool CImageCatalog::AddPicture(const QString& path, const QString& archive, int 
     if (listed && mode == 0) {
         // The listing read what the loader would: no second look.
         item->m_path = path;
-        item->m_memoContent = TitleOf(path);
+        item->m_memo.content = TitleOf(path);
         if (archive.isNull())
             item->m_source = GetSourcePath();
         item->m_fileSize = uint32_t(listed->size);

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "image/gdi.h"
+#include "image/memo_text.h"
 #include "image/zip_member_pos.h"
 #include "platform/time_value.h"
 
@@ -59,13 +60,7 @@ public:
     double m_displayScale = 1.0;
     uint32_t m_fileSize = 0;
     CTime m_modified;
-    QString m_memoFont = QStringLiteral("Tahoma");
-    QString m_memoSize = QStringLiteral("9");
-    int m_memoBold = 1;
-    int m_memoItalic = 0;
-    QString m_memoAlign = QStringLiteral("Top Center");
-    QString m_memoColor = QStringLiteral("#FFFFFF");
-    QString m_memoContent;
+    CMemoRecord m_memo;
     HBITMAP m_fullBitmap = nullptr;
     HBITMAP m_displayBitmap = nullptr;
     HBITMAP m_thumbnail = nullptr;

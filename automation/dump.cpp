@@ -32,9 +32,9 @@ QString TimeText(const CTime& t)
 
 QJsonObject EntryJson(const CImageItem* item)
 {
-    QJsonObject memo {{"font", item->m_memoFont},      {"size", item->m_memoSize},   {"bold", item->m_memoBold},
-                      {"italic", item->m_memoItalic},  {"align", item->m_memoAlign}, {"color", item->m_memoColor},
-                      {"content", item->m_memoContent}};
+    QJsonObject memo {{"font", item->m_memo.font},      {"size", item->m_memo.size},   {"bold", item->m_memo.bold},
+                      {"italic", item->m_memo.italic},  {"align", item->m_memo.align}, {"color", item->m_memo.color},
+                      {"content", item->m_memo.content}};
     return QJsonObject {{"path", item->m_path},
                         {"source", item->m_source},
                         {"width", item->m_width},

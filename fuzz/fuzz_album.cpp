@@ -19,11 +19,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     for (const AlbumFile::CRecord& record : records) {
         if (record.path.isEmpty())
             __builtin_trap();
-        CMemoRecord memo;
-        ParseMemoText(record.memoText, &memo);
         owned.push_back(std::make_unique<CImageItem>());
         owned.back()->m_path = record.path;
-        ApplyMemoRecord(memo, *owned.back());
+        ParseMemoText(record.memoText, &owned.back()->m_memo);
         items.push_back(owned.back().get());
     }
 

@@ -92,12 +92,12 @@ CMemoLayout LayoutMemo(const CImageItem& item, int thumbnailViewMode)
         || CImageCatalog::ClassifyPath(album) != CImageCatalog::kPathAlbum)
         return layout;
     layout.visible = true;
-    layout.font.m_height = MemoFontHeight(item.m_memoSize);
-    if (item.m_memoBold != 0)
+    layout.font.m_height = MemoFontHeight(item.m_memo.size);
+    if (item.m_memo.bold != 0)
         layout.font.m_weight = 700;
-    layout.font.m_italic = item.m_memoItalic != 0;
-    layout.flags = MemoAlignFlags(item.m_memoAlign);
-    layout.text = item.m_memoContent;
+    layout.font.m_italic = item.m_memo.italic != 0;
+    layout.flags = MemoAlignFlags(item.m_memo.align);
+    layout.text = item.m_memo.content;
     return layout;
 }
 

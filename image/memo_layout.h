@@ -3,6 +3,8 @@
 // LayoutMemo decides; it makes no decisions of its own.
 #pragma once
 
+#include "res/program_font.h"
+
 #include <QString>
 #include <QStringList>
 #include <QtCore/qnamespace.h>
@@ -33,7 +35,7 @@ public:
     bool m_underline = false;
     bool m_strikeOut = false;
     int m_charSet = 1;
-    QString m_face = QStringLiteral("Tahoma");
+    QString m_face = kProgramFontFace;
     uint8_t m_backRed = 255, m_backGreen = 255, m_backBlue = 255;
     uint8_t m_textRed = 255, m_textGreen = 100, m_textBlue = 0;
     int m_transparent = 1;  // 1: no background box behind the text

@@ -1,7 +1,5 @@
 #include "image/memo_text.h"
 
-#include "app/image_item.h"
-
 #include <array>
 #include <climits>
 
@@ -90,28 +88,4 @@ int ParseMemoText(QStringView text, CMemoRecord* memo)
         result.content = value(kContent).toString();
     *memo = result;
     return found == kKeyCount ? 1 : 0;
-}
-
-CMemoRecord MemoRecordOf(const CImageItem& item)
-{
-    CMemoRecord memo;
-    memo.font = item.m_memoFont;
-    memo.size = item.m_memoSize;
-    memo.bold = item.m_memoBold;
-    memo.italic = item.m_memoItalic;
-    memo.align = item.m_memoAlign;
-    memo.color = item.m_memoColor;
-    memo.content = item.m_memoContent;
-    return memo;
-}
-
-void ApplyMemoRecord(const CMemoRecord& memo, CImageItem& item)
-{
-    item.m_memoFont = memo.font;
-    item.m_memoSize = memo.size;
-    item.m_memoBold = memo.bold;
-    item.m_memoItalic = memo.italic;
-    item.m_memoAlign = memo.align;
-    item.m_memoColor = memo.color;
-    item.m_memoContent = memo.content;
 }

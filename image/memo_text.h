@@ -3,14 +3,14 @@
 // font=F;size=S;bold=B;italic=I;align=A;color=C;content=T
 #pragma once
 
+#include "res/program_font.h"
+
 #include <QString>
 #include <QStringView>
 
-class CImageItem;
-
 // The memo fields of one picture, with the values a new picture starts with.
 struct CMemoRecord {
-    QString font = QStringLiteral("Tahoma");
+    QString font = kProgramFontFace;
     QString size = QStringLiteral("9");
     int bold = 1;
     int italic = 0;
@@ -32,6 +32,3 @@ QString FormatMemoText(const CMemoRecord& memo);
 // the leading decimal digits (0 when the value does not start with one).
 // Returns 1 when all seven keys were found in order, else 0.
 int ParseMemoText(QStringView text, CMemoRecord* memo);
-
-CMemoRecord MemoRecordOf(const CImageItem& item);
-void ApplyMemoRecord(const CMemoRecord& memo, CImageItem& item);

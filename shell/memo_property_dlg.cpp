@@ -114,7 +114,7 @@ CMemoPropertyDlg::CMemoPropertyDlg(QWidget* screen)
     fonts.Fill(QFontDatabase::families());
     m_font->addItems(fonts.Sorted());
     m_font->setCurrentIndex(-1);  // a list has no selection until one is made
-    m_values = MemoRecordOf(*m_item);
+    m_values = m_item->m_memo;
     m_startContent = m_values.content;
     m_values.content = EditText(m_startContent);
     ShowValues();
@@ -125,8 +125,8 @@ CMemoPropertyDlg::~CMemoPropertyDlg()
     CLumoDoc* doc = ActiveDocument();
     if (m_confirmed && m_item && doc && doc->Catalog().IndexOf(m_item) >= 0) {
         CMemoRecord memo = m_values;
-        memo.color = m_item->m_memoColor;
-        ApplyMemoRecord(memo, *m_item);
+        memo.color = m_item->m_memo.color;
+        m_item->m_memo = memo;
     }
     CFontTable::Shared().Clear();
 }

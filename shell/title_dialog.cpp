@@ -1,10 +1,12 @@
 #include "shell/title_dialog.h"
 
+#include "res/program_font.h"
+
 #include <QPainter>
 
 CTitleDialog::CTitleDialog(QWidget* screen, const QString& className, const QString& caption)
     : CDeviceDialog(screen, className, caption)
-    , m_titleFont(QStringLiteral("Tahoma"))
+    , m_titleFont(kProgramFontFace)
 {
     m_titleFont.setPixelSize(11);
     m_titleFont.setBold(true);

@@ -44,7 +44,7 @@ protected:
     {
         auto* item = new CImageItem;
         item->m_path = path;
-        item->m_memoContent = content;
+        item->m_memo.content = content;
         m_catalog.Append(item);
         return item;
     }
@@ -56,7 +56,7 @@ protected:
         m_catalog.SetSourcePath(album);
         return m_catalog.BuildList(album, 0, mode);
     }
-    QString Content(int i) const { return m_catalog.GetAt(i)->m_memoContent; }
+    QString Content(int i) const { return m_catalog.GetAt(i)->m_memo.content; }
 };
 
 }  // namespace
@@ -65,11 +65,11 @@ TEST_F(AlbumRoundTrip, EntriesAreWrittenAsMarkPathMarkMemoMarkInUtf16WithTheColo
 {
     AddEntry(u"\\My Documents\\a.jpg"_s, u"a"_s);
     CImageItem* item = AddEntry(u"\\Bilder\\Ölberg.jpg"_s, u"世界 🌍"_s);
-    item->m_memoColor = u"#FF0000"_s;
+    item->m_memo.color = u"#FF0000"_s;
     ASSERT_EQ(m_catalog.SaveAlbum(u"\\album.lab"_s), 1);
     EXPECT_EQ(ReadBytes(u"\\album.lab"_s), Utf16Le(kMark + Record(u"\\My Documents\\a.jpg"_s, u"a"_s)
                                                    + Record(u"\\Bilder\\Ölberg.jpg"_s, u"世界 🌍"_s)));
-    EXPECT_EQ(item->m_memoColor, u"#FF0000"_s);
+    EXPECT_EQ(item->m_memo.color, u"#FF0000"_s);
     EXPECT_TRUE(m_hints.empty());
 }
 
@@ -89,13 +89,13 @@ TEST_F(AlbumRoundTrip, PicturesComeBackInOrderWithEveryMemoFieldAndAThumbnail)
                  {"Courier", "6", 0, 0, "Top Left", "third", nullptr}};
     for (int i = 0; i < 4; ++i) {
         CImageItem* item = m_catalog.GetAt(i);
-        item->m_memoFont = QLatin1String(memos[i].font);
-        item->m_memoSize = QLatin1String(memos[i].size);
-        item->m_memoBold = memos[i].bold;
-        item->m_memoItalic = memos[i].italic;
-        item->m_memoAlign = QLatin1String(memos[i].align);
-        item->m_memoColor = u"#123456"_s;
-        item->m_memoContent = QLatin1String(memos[i].content);
+        item->m_memo.font = QLatin1String(memos[i].font);
+        item->m_memo.size = QLatin1String(memos[i].size);
+        item->m_memo.bold = memos[i].bold;
+        item->m_memo.italic = memos[i].italic;
+        item->m_memo.align = QLatin1String(memos[i].align);
+        item->m_memo.color = u"#123456"_s;
+        item->m_memo.content = QLatin1String(memos[i].content);
     }
     const QStringList paths = Paths(m_catalog);
     MakeFolder(u"\\albums"_s);
@@ -107,13 +107,13 @@ TEST_F(AlbumRoundTrip, PicturesComeBackInOrderWithEveryMemoFieldAndAThumbnail)
     for (int i = 0; i < 4; ++i) {
         SCOPED_TRACE(i);
         const CImageItem* item = m_catalog.GetAt(i);
-        EXPECT_EQ(item->m_memoFont, QLatin1String(memos[i].font));
-        EXPECT_EQ(item->m_memoSize, QLatin1String(memos[i].size));
-        EXPECT_EQ(item->m_memoBold, memos[i].bold);
-        EXPECT_EQ(item->m_memoItalic, memos[i].italic);
-        EXPECT_EQ(item->m_memoAlign, QLatin1String(memos[i].align));
-        EXPECT_EQ(item->m_memoColor, u"#FFFFFF"_s);
-        EXPECT_EQ(item->m_memoContent, QLatin1String(memos[i].readBack ? memos[i].readBack : memos[i].content));
+        EXPECT_EQ(item->m_memo.font, QLatin1String(memos[i].font));
+        EXPECT_EQ(item->m_memo.size, QLatin1String(memos[i].size));
+        EXPECT_EQ(item->m_memo.bold, memos[i].bold);
+        EXPECT_EQ(item->m_memo.italic, memos[i].italic);
+        EXPECT_EQ(item->m_memo.align, QLatin1String(memos[i].align));
+        EXPECT_EQ(item->m_memo.color, u"#FFFFFF"_s);
+        EXPECT_EQ(item->m_memo.content, QLatin1String(memos[i].readBack ? memos[i].readBack : memos[i].content));
         EXPECT_EQ(item->m_source, u"\\albums\\trip.lab"_s);
         EXPECT_GT(item->m_fileSize, 0u);
         EXPECT_NE(item->m_thumbnail, nullptr);
@@ -127,8 +127,8 @@ TEST_F(AlbumRoundTrip, ArchiveMembersComeBackFromTheArchiveWithTheirMemos)
                          {{u"one.jpg"_s, PictureFor(u"one.jpg"_s)}, {u"dir/two.png"_s, PictureFor(u"two.png"_s)}}));
     ASSERT_EQ(m_catalog.BuildList(u"\\cards\\pics.zip"_s, 0, kListMode), 1);
     ASSERT_EQ(m_catalog.GetCount(), 2);
-    m_catalog.GetAt(0)->m_memoContent = u"first"_s;
-    m_catalog.GetAt(1)->m_memoAlign = u"Bottom Right"_s;
+    m_catalog.GetAt(0)->m_memo.content = u"first"_s;
+    m_catalog.GetAt(1)->m_memo.align = u"Bottom Right"_s;
     ASSERT_EQ(m_catalog.SaveAlbum(u"\\a.lab"_s), 1);
 
     ASSERT_EQ(Open(u"\\a.lab"_s, kStripMode), 1);
@@ -139,7 +139,7 @@ TEST_F(AlbumRoundTrip, ArchiveMembersComeBackFromTheArchiveWithTheirMemos)
         EXPECT_TRUE(LayoutMemo(*item, Settings::kModeFullScreen).visible);
     }
     EXPECT_EQ(Content(0), u"first"_s);
-    EXPECT_EQ(m_catalog.GetAt(1)->m_memoAlign, u"Bottom Right"_s);
+    EXPECT_EQ(m_catalog.GetAt(1)->m_memo.align, u"Bottom Right"_s);
     EXPECT_TRUE(MessageBoxService::Messages().isEmpty());
 }
 

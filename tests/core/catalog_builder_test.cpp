@@ -93,7 +93,7 @@ TEST_F(BuilderTest, ListModeReadsFileFactsWithoutDecodingAndStripModeMakesEveryT
     ASSERT_EQ(m_catalog.BuildList(u"\\pics\\IMG_0001.JPG"_s, 0, kListMode), 1);
     ASSERT_EQ(m_catalog.GetCount(), 2);
     for (const CImageItem* item : m_catalog.GetList()) {
-        EXPECT_EQ(item->m_memoContent, u"IMG_0001"_s);
+        EXPECT_EQ(item->m_memo.content, u"IMG_0001"_s);
         EXPECT_EQ(item->m_fileSize, uint32_t(bytes.size()));
         EXPECT_EQ(item->m_modified.GetTime(), 1622548800);
         EXPECT_EQ(item->m_thumbnail, nullptr);
@@ -121,8 +121,8 @@ TEST_F(BuilderTest, ArchivesAreListedInAFolderScanAndTheirMembersKeepTheirNames)
     ASSERT_EQ(m_catalog.BuildList(u"\\pics"_s, 0, kStripMode), 1);
     EXPECT_EQ(Paths(m_catalog), (QStringList {u"\\pics\\a.jpg"_s, u"dir/photo.jpg"_s, u"X.PNG"_s}));
     EXPECT_EQ(m_hints, std::vector<int>(3, kHint));
-    EXPECT_EQ(m_catalog.GetAt(1)->m_memoContent, u"dir/photo"_s);
-    EXPECT_EQ(m_catalog.GetAt(2)->m_memoContent, u"X"_s);
+    EXPECT_EQ(m_catalog.GetAt(1)->m_memo.content, u"dir/photo"_s);
+    EXPECT_EQ(m_catalog.GetAt(2)->m_memo.content, u"X"_s);
     for (int i = 1; i < 3; ++i) {
         EXPECT_EQ(m_catalog.GetAt(i)->m_source, u"\\pics\\pics.zip"_s);
         EXPECT_NE(m_catalog.GetAt(i)->m_thumbnail, nullptr);

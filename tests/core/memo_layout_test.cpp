@@ -24,7 +24,7 @@ protected:
         ASSERT_TRUE(album.open(QIODevice::WriteOnly));
         ASSERT_TRUE(QDir(m_root.path()).mkdir(QStringLiteral("pictures")));
         m_item.m_source = QStringLiteral("\\trip.lab");
-        m_item.m_memoContent = QStringLiteral("Harbour at dawn\nsecond line");
+        m_item.m_memo.content = QStringLiteral("Harbour at dawn\nsecond line");
     }
     void TearDown() override { DevicePath::SetDeviceRoot(m_oldRoot); }
 
@@ -42,11 +42,11 @@ TEST_F(MemoLayoutTest, OverlayOfAnAlbumPictureInFullScreen)
 {
     for (bool plain : {false, true}) {
         if (plain) {
-            m_item.m_memoSize = QStringLiteral("20");
-            m_item.m_memoBold = 0;
-            m_item.m_memoItalic = 1;
-            m_item.m_memoFont = QStringLiteral("Courier New");
-            m_item.m_memoColor = QStringLiteral("#0000FF");
+            m_item.m_memo.size = QStringLiteral("20");
+            m_item.m_memo.bold = 0;
+            m_item.m_memo.italic = 1;
+            m_item.m_memo.font = QStringLiteral("Courier New");
+            m_item.m_memo.color = QStringLiteral("#0000FF");
         }
         const CMemoLayout layout = LayoutMemo(m_item, Settings::kModeFullScreen);
         ASSERT_TRUE(layout.visible);
@@ -57,7 +57,7 @@ TEST_F(MemoLayoutTest, OverlayOfAnAlbumPictureInFullScreen)
         EXPECT_EQ(std::tuple(f.m_textRed, f.m_textGreen, f.m_textBlue, f.m_transparent), std::tuple(255, 100, 0, 1));
         EXPECT_EQ(layout.flags, kDtCenter);
         EXPECT_EQ(std::tuple(layout.left, layout.top, layout.right, layout.bottom), std::tuple(10, 10, 230, 310));
-        EXPECT_EQ(layout.text, m_item.m_memoContent);
+        EXPECT_EQ(layout.text, m_item.m_memo.content);
     }
 }
 

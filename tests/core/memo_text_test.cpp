@@ -19,7 +19,7 @@ TEST(MemoText, FormatThenParseGivesTheSameRecord)
 {
     EXPECT_EQ(FormatMemoText(CMemoRecord()),
               QStringLiteral("font=Tahoma;size=9;bold=1;italic=0;align=Top Center;color=#FFFFFF;content="));
-    EXPECT_EQ(MemoRecordOf(CImageItem()), CMemoRecord());
+    EXPECT_EQ(CImageItem().m_memo, CMemoRecord());
     // Keys inside the content are text.
     const CMemoRecord memo = Record("Courier New", "40", 0, 1, "Middle Left", "#12AB9F", "a=b;c;font=x;size=1 é中");
     CMemoRecord back;
