@@ -11,9 +11,11 @@
 
 namespace {
 
-bool HasSuffix(const QString& path, QLatin1StringView suffix)
+// A name of the kind with more to it than the type's extension.
+bool NamesKind(const QString& path, FileKind kind)
 {
-    return path.size() > suffix.size() && path.endsWith(suffix, Qt::CaseInsensitive);
+    const FileTypeDef* type = FileTypes::Of(path);
+    return type && type->kind == kind && path.size() > qsizetype(qstrlen(type->extension));
 }
 
 // The folder walk of the build running on this thread. Subfolders are scanned
@@ -60,16 +62,11 @@ int CImageCatalog::ClassifyPath(const QString& path)
     const RegularFile::Kind kind = RegularFile::KindOf(DevicePath::ToHost(path));
     if (kind == RegularFile::Kind::Missing || kind == RegularFile::Kind::Folder)
         return kPathFolder;
-    if (HasSuffix(path, QLatin1StringView(".zip")))
+    if (NamesKind(path, FileKind::Archive))
         return kPathZip;
-    if (HasSuffix(path, QLatin1StringView(".lab")))
+    if (NamesKind(path, FileKind::Album))
         return kPathAlbum;
     return kPathFile;
-}
-
-bool CImageCatalog::IsPictureName(const QString& name)
-{
-    return FileTypes::IsPictureName(name);
 }
 
 int CImageCatalog::BuildList(const QString& path, int includeSubfolders, int mode)
@@ -86,7 +83,7 @@ int CImageCatalog::BuildList(const QString& path, int includeSubfolders, int mod
     default:
         break;
     }
-    if (!IsPictureName(path)) {
+    if (!FileTypes::IsPictureName(path)) {
         Notify(kHintListChanged);
         return 0;
     }
@@ -172,10 +169,10 @@ int CImageCatalog::ScanFolder(const QString& folder, int includeSubfolders, int 
         } else if (!entry.isRegular) {
             // A pipe or device named like a picture or archive is never opened.
             continue;
-        } else if (HasSuffix(entry.name, QLatin1StringView(".zip"))) {
+        } else if (NamesKind(entry.name, FileKind::Archive)) {
             // Archives lying in a scanned folder are always listed.
             BuildList(full, 0, mode);
-        } else if (IsPictureName(entry.name)) {
+        } else if (FileTypes::IsPictureName(entry.name)) {
             const ListedFacts facts {uint64_t(entry.size), CTime(entry.modified), {}};
             AddPicture(full, QString(), mode, &facts);
         }

@@ -58,7 +58,6 @@ public:
     static constexpr int kPathZip = 3;
     static constexpr int kPathAlbum = 4;
     static int ClassifyPath(const QString& path);
-    static bool IsPictureName(const QString& name);
     int BuildList(const QString& path, int includeSubfolders, int mode);
     int ScanFolder(const QString& folder, int includeSubfolders, int mode);
     int ScanZip(const QString& archive, int mode);

@@ -3,6 +3,7 @@
 #include "app/file_list_text.h"
 #include "app/image_item.h"
 #include "platform/time_value.h"
+#include "res/file_types.h"
 
 namespace ImageInfo {
 
@@ -14,9 +15,7 @@ QString Location(const QString& path, const QString& source)
     // A source with an extension names the picture itself unless it is an
     // archive or an album: then the picture's folder is shown.
     if (dot >= 1 && dot > slash) {
-        const QString ext = source.right(4);
-        if (ext.compare(QLatin1String(".zip"), Qt::CaseInsensitive) != 0
-            && ext.compare(QLatin1String(".lab"), Qt::CaseInsensitive) != 0)
+        if (!FileTypes::IsOfKind(source, FileKind::Archive) && !FileTypes::IsOfKind(source, FileKind::Album))
             location = slash < 0 ? QString() : source.left(slash);
     }
     if (location.size() > kLocationLineLength)

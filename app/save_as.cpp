@@ -2,6 +2,7 @@
 
 #include "app/image_item.h"
 #include "image/image_loader.h"
+#include "res/file_types.h"
 
 namespace SaveAs {
 
@@ -22,10 +23,10 @@ QString ProposedName(const CImageItem& item)
 
 Writer WriterFor(const QString& path)
 {
-    const QStringView last4 = QStringView(path).right(4);
-    if (last4.compare(QLatin1String(".bmp"), Qt::CaseInsensitive) == 0)
+    const FileTypeDef* type = FileTypes::PictureOf(path);
+    if (type && type->type == FileType::Bmp)
         return Writer::Bmp;
-    if (last4.compare(QLatin1String(".jpg"), Qt::CaseInsensitive) == 0)
+    if (type && type->type == FileType::Jpeg)
         return Writer::Jpeg;
     return Writer::None;
 }

@@ -20,7 +20,7 @@ extern const char kCouldNotCreate[];  // "Could not create the file!"
 QString ProposedName(const CImageItem& item);
 
 enum class Writer { None, Bmp, Jpeg };
-// By the last four characters of the path, letter case ignored: ".bmp" or ".jpg".
+// By the picture type of the path (res/file_types.txt): BMP or JPEG.
 Writer WriterFor(const QString& path);
 
 // What the user reads when a chosen name ends in neither.

@@ -16,11 +16,6 @@
 
 namespace {
 
-const QString kBitmapType = QStringLiteral("Bitmap Image");
-const QString kJpegType = QStringLiteral("JPEG Image");
-const QString kGifType = QStringLiteral("GIF Image");
-const QString kPngType = QStringLiteral("PNG Image");
-
 // Width the image decoder aims at: 320 pixels in view mode, 40 for thumbnails.
 constexpr int kDecoderTargetWidth = 320;
 constexpr int kDecoderFirstScale = 20;
@@ -75,25 +70,26 @@ bool Succeeded(CImageLoader::Outcome outcome, const QString& shownPath, bool* no
     return false;
 }
 
-const QString& TypeNameOf(int kind)
-{
-    return kind == CImageLoader::kKindGif ? kGifType : kind == CImageLoader::kKindPng ? kPngType : kJpegType;
-}
-
 }  // namespace
 
 int CImageLoader::ClassifyExtension(const QString& name)
 {
-    // The decoder of each picture type of res/file_types.txt, by its name.
-    static const struct {
-        const char* type;
-        int kind;
-    } kDecoders[] = {{"bmp", kKindBmp}, {"jpeg", kKindJpeg}, {"gif", kKindGif}, {"png", kKindPng}};
-    if (const FileTypeDef* type = FileTypes::PictureOf(name))
-        for (const auto& d : kDecoders)
-            if (qstrcmp(type->name, d.type) == 0)
-                return d.kind;
-    return kKindNone;
+    // The decoder of each picture type of res/file_types.txt.
+    const FileTypeDef* type = FileTypes::PictureOf(name);
+    if (!type)
+        return kKindNone;
+    switch (type->type) {
+    case FileType::Bmp:
+        return kKindBmp;
+    case FileType::Jpeg:
+        return kKindJpeg;
+    case FileType::Gif:
+        return kKindGif;
+    case FileType::Png:
+        return kKindPng;
+    default:
+        return kKindNone;
+    }
 }
 
 int CImageLoader::JpegScaleDenominator(int mode, int width, int height)
@@ -113,8 +109,7 @@ int CImageLoader::JpegScaleDenominator(int mode, int width, int height)
 bool CImageLoader::IsArchiveMember(const CImageItem& item)
 {
     // Plain files carry full device paths; members carry names inside the archive.
-    return item.m_source.endsWith(QLatin1String(".zip"), Qt::CaseInsensitive)
-           && !item.m_path.startsWith(QLatin1Char('\\'));
+    return FileTypes::IsOfKind(item.m_source, FileKind::Archive) && !item.m_path.startsWith(QLatin1Char('\\'));
 }
 
 int CImageLoader::ReadFileInfo(CImageItem& item)
@@ -145,17 +140,20 @@ CImageLoader::Outcome CImageLoader::Decode(CImageItem& item, const PictureSource
                                            int mode, bool archiveMember) const
 {
     Outcome outcome = Outcome::kLoaded;
-    switch (const int kind = ClassifyExtension(shownPath)) {
+    const int kind = ClassifyExtension(shownPath);
+    const QString typeName
+        = kind == kKindNone ? QString() : QString::fromLatin1(FileTypes::PictureOf(shownPath)->pictureType);
+    switch (kind) {
     case kKindBmp:
-        outcome = LoadBmp(item, source, archiveMember);
+        outcome = LoadBmp(item, source, typeName, archiveMember);
         break;
     case kKindJpeg:
-        outcome = LoadJpeg(item, source, shownPath, mode, archiveMember);
+        outcome = LoadJpeg(item, source, shownPath, typeName, mode, archiveMember);
         break;
     case kKindGif:
     case kKindPng:
         // Archive members are always decoded as for the view.
-        outcome = LoadWithImageDecoder(item, source, archiveMember ? kModeView : mode, TypeNameOf(kind));
+        outcome = LoadWithImageDecoder(item, source, archiveMember ? kModeView : mode, typeName);
         break;
     default:
         break;
@@ -170,7 +168,8 @@ CImageLoader::Outcome CImageLoader::Decode(CImageItem& item, const PictureSource
     return outcome;
 }
 
-CImageLoader::Outcome CImageLoader::LoadBmp(CImageItem& item, const PictureSource& source, bool archiveMember) const
+CImageLoader::Outcome CImageLoader::LoadBmp(CImageItem& item, const PictureSource& source, const QString& typeName,
+                                            bool archiveMember) const
 {
     bool noMemory = false;
     HBITMAP bitmap
@@ -185,7 +184,7 @@ CImageLoader::Outcome CImageLoader::LoadBmp(CImageItem& item, const PictureSourc
             bitmap = smaller;
         }
     }
-    RecordBitmapFacts(item, bitmap, kBitmapType);
+    RecordBitmapFacts(item, bitmap, typeName);
     ReplaceFullBitmap(item, bitmap);
     return Outcome::kLoaded;
 }
@@ -230,7 +229,7 @@ int CImageLoader::ExpandTo24Bit(CImageItem& item, bool* noMemory)
 }
 
 CImageLoader::Outcome CImageLoader::LoadJpeg(CImageItem& item, const PictureSource& source, const QString& shownPath,
-                                             int mode, bool archiveMember) const
+                                             const QString& typeName, int mode, bool archiveMember) const
 {
     // Archive members are always reduced as for the view.
     const int tableMode = archiveMember ? kModeView : mode;
@@ -264,7 +263,7 @@ CImageLoader::Outcome CImageLoader::LoadJpeg(CImageItem& item, const PictureSour
         }
     }
     if (status == JpegStatus::kGrayscale)
-        return LoadWithImageDecoder(item, source, tableMode, kJpegType);
+        return LoadWithImageDecoder(item, source, tableMode, typeName);
     if (status == JpegStatus::kNoMemory)
         return Outcome::kNoMemory;
     if (status != JpegStatus::kDecoded || !image.bitmap)
@@ -274,7 +273,7 @@ CImageLoader::Outcome CImageLoader::LoadJpeg(CImageItem& item, const PictureSour
     item.m_width = image.outputWidth * factor;
     item.m_height = image.outputHeight * factor;
     item.m_bitsPerPixel = image.outputComponents * 8;
-    item.m_typeName = kJpegType;
+    item.m_typeName = typeName;
     ReplaceFullBitmap(item, image.TakeBitmap());
     return Outcome::kLoaded;
 }

@@ -21,7 +21,7 @@ public:
     static constexpr int kModeView = 1;
     static constexpr int kModeThumbnail = 8;
 
-    // Picture kinds from the last four characters of a name.
+    // Picture kinds (the decoder to use) from the picture type of a name.
     static constexpr int kKindNone = 0;
     static constexpr int kKindBmp = 1;
     static constexpr int kKindJpeg = 2;
@@ -51,10 +51,11 @@ public:
         const uint8_t* data = nullptr;
         size_t size = 0;
     };
-    // The single decoders; shownPath is the name used in messages.
-    Outcome LoadBmp(CImageItem& item, const PictureSource& source, bool archiveMember) const;
-    Outcome LoadJpeg(CImageItem& item, const PictureSource& source, const QString& shownPath, int mode,
-                     bool archiveMember) const;
+    // The single decoders; shownPath is the name used in messages, typeName
+    // the picture type the picture records (res/file_types.txt).
+    Outcome LoadBmp(CImageItem& item, const PictureSource& source, const QString& typeName, bool archiveMember) const;
+    Outcome LoadJpeg(CImageItem& item, const PictureSource& source, const QString& shownPath, const QString& typeName,
+                     int mode, bool archiveMember) const;
     Outcome LoadWithImageDecoder(CImageItem& item, const PictureSource& source, int mode,
                                  const QString& typeName) const;
     // Decodes source by the kind of shownPath's extension; a kind-0 name

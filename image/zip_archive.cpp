@@ -54,11 +54,6 @@ private:
 
 }  // namespace
 
-bool IsZipPictureName(const QString& name)
-{
-    return FileTypes::IsPictureName(name);
-}
-
 QString ZipNameKey(const QString& name)
 {
     return name.toCaseFolded();
@@ -74,7 +69,7 @@ bool IndexZipPictures(const QString& archivePath, QHash<QString, CZipMemberPos>*
         if (!reader.ReadCurrentInfo(&member))
             break;
         const QString key = ZipNameKey(member.name);
-        if (!member.nameTooLong && IsZipPictureName(member.name) && !index->contains(key))
+        if (!member.nameTooLong && FileTypes::IsPictureName(member.name) && !index->contains(key))
             index->insert(key, member.position);
     }
     return true;
@@ -95,7 +90,7 @@ int ListZipPictures(const QString& archivePath, const std::function<bool(const C
     for (bool more = reader.GoToFirst(); more; more = reader.GoToNext()) {
         if (!reader.ReadCurrentInfo(&member))
             break;
-        if (!IsZipPictureName(member.name))
+        if (!FileTypes::IsPictureName(member.name))
             continue;
         // A picture whose name is too long to be found again is not listed, but said.
         if (member.nameTooLong) {
@@ -128,7 +123,7 @@ ZipFindResult FindZipMember(const QString& archivePath, const QString& memberNam
     CZipReader& reader = listing ? t_listing->reader : own;
     CZipMemberInfo member;
     auto isWanted = [&] {
-        return !member.nameTooLong && IsZipPictureName(member.name)
+        return !member.nameTooLong && FileTypes::IsPictureName(member.name)
                && member.name.compare(memberName, Qt::CaseInsensitive) == 0;
     };
     auto take = [&] {

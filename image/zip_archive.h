@@ -23,10 +23,6 @@
 #include <QString>
 #include <functional>
 
-// True when the last four characters of name are ".bmp", ".jpg", ".gif" or
-// ".png", letter case aside.
-bool IsZipPictureName(const QString& name);
-
 // Calls onPicture for every picture member in archive order, until it returns
 // false (a stopped build). The archive is walked once. A member whose name
 // (letter case aside) came before is handed on with the facts and position

@@ -31,13 +31,19 @@ std::span<const FileTypeDef> Pictures()
     return std::span(kTypes, PictureCount());
 }
 
-const FileTypeDef* PictureOf(QStringView name)
+const FileTypeDef* Of(QStringView name)
 {
-    for (const FileTypeDef& type : Pictures()) {
+    for (const FileTypeDef& type : All()) {
         if (name.endsWith(QLatin1StringView(type.extension), Qt::CaseInsensitive))
             return &type;
     }
     return nullptr;
+}
+
+const FileTypeDef* PictureOf(QStringView name)
+{
+    const FileTypeDef* type = Of(name);
+    return type && type->kind == FileKind::Picture ? type : nullptr;
 }
 
 }  // namespace FileTypes

@@ -3,6 +3,7 @@
 #include "app/lumo_doc.h"
 #include "app/settings.h"
 #include "app/view_state.h"
+#include "res/file_types.h"
 #include "res/resource.h"
 #include "views/folder_browser_hooks.h"
 #include "views/image_canvas.h"
@@ -155,7 +156,7 @@ void CLumoView::OnDraw(QPainter& painter)
 bool CLumoView::OpenedPictureFailed() const
 {
     CLumoDoc* doc = GetDocument();
-    return doc && doc->Catalog().GetCount() == 0 && CImageCatalog::IsPictureName(doc->Catalog().GetSourcePath());
+    return doc && doc->Catalog().GetCount() == 0 && FileTypes::IsPictureName(doc->Catalog().GetSourcePath());
 }
 
 void CLumoView::paintEvent(QPaintEvent*)

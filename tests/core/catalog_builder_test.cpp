@@ -3,6 +3,7 @@
 #include "catalog_fixture.h"
 #include "image/dib_bitmap.h"
 #include "image/zip_end_record.h"
+#include "res/file_types.h"
 
 #include <QDirIterator>
 #include <atomic>
@@ -46,9 +47,9 @@ protected:
 TEST_F(BuilderTest, PathsAreClassifiedByKindAndPicturesByTheirLastFourCharacters)
 {
     for (const char* name : {"X.PNG", "a.jpg", "b.Jpg", "c.gif", "d.BMP", ".jpg", "dir/photo.jpg"})
-        EXPECT_TRUE(CImageCatalog::IsPictureName(QLatin1String(name))) << name;
+        EXPECT_TRUE(FileTypes::IsPictureName(QString::fromLatin1(name))) << name;
     for (const char* name : {"x.jpeg", "x.tif", "jpg", "x.jpg.txt", "x.pngx", "", "photo_jpg"})
-        EXPECT_FALSE(CImageCatalog::IsPictureName(QLatin1String(name))) << name;
+        EXPECT_FALSE(FileTypes::IsPictureName(QString::fromLatin1(name))) << name;
     MakeFolder(u"\\dir.zip"_s);
     for (const char* name : {"\\a.ZIP", "\\b.Lab", "\\c.jpg"})
         WriteBytes(QLatin1String(name), "x");
@@ -280,7 +281,7 @@ TEST_F(BuilderTest, EveryCorpusArchiveIsListedOrRefusedWithTheMessage)
                 EXPECT_TRUE(Messages().contains(u"Can't open ZIP file for thumbnail: "_s + device));
             }
             for (const CImageItem* item : catalog.GetList()) {
-                EXPECT_TRUE(CImageCatalog::IsPictureName(item->m_path)) << file.toStdString();
+                EXPECT_TRUE(FileTypes::IsPictureName(item->m_path)) << file.toStdString();
                 EXPECT_EQ(item->m_source, device);
             }
         }

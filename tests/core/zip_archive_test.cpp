@@ -5,6 +5,7 @@
 #include "image/zip_name.h"
 #include "platform/device_path.h"
 #include "platform/message_box.h"
+#include "res/file_types.h"
 #include "tests/core/test_pictures.h"
 
 #include <QDir>
@@ -117,9 +118,9 @@ TEST(ZipNameTest, ValidUtf8IsReadAsUtf8AndAnythingElseAsCodePage437)
     for (const auto& [s, valid] : utf8)
         EXPECT_EQ(IsValidUtf8(s, strlen(s)), valid) << s;
     for (const char* name : {"a.bmp", "B.JPG", "dir/c.Gif", ".png"})
-        EXPECT_TRUE(IsZipPictureName(QString::fromLatin1(name))) << name;
+        EXPECT_TRUE(FileTypes::IsPictureName(QString::fromLatin1(name))) << name;
     for (const char* name : {"a.jpeg", "a.tif", "dir/", "png", "a.jpg.txt"})
-        EXPECT_FALSE(IsZipPictureName(QString::fromLatin1(name))) << name;
+        EXPECT_FALSE(FileTypes::IsPictureName(QString::fromLatin1(name))) << name;
 }
 
 // ---- Listing -------------------------------------------------------------
