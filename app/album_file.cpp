@@ -76,7 +76,7 @@ QString RecordMemoText(const CImageItem& item)
 
 QString RecordPath(const CImageItem& item)
 {
-    if (CImageLoader::IsArchiveMember(item))
+    if (CImageLoader::IsArchiveMember(item.File()))
         return item.m_source + QLatin1Char('\\') + item.m_path;
     return item.m_path;
 }

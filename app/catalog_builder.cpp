@@ -111,11 +111,11 @@ int CImageCatalog::FillEntry(const QString& path, CImageItem* item, int isZipMem
         item->m_source = GetSourcePath();
     int result;
     if (mode != 0)
-        result = m_loader.LoadThumbnail(*item);
+        result = m_loader.LoadThumbnail(item->m_picture, item->File());
     else if (isZipMember)
-        result = m_loader.LoadZipMember(*item, CImageLoader::kModeView, true);
+        result = m_loader.LoadZipMember(item->m_picture, item->File(), CImageLoader::kModeView, true);
     else
-        result = m_loader.LoadPicture(*item, CImageLoader::kModeView, true);
+        result = m_loader.LoadPicture(item->m_picture, item->File(), CImageLoader::kModeView, true);
     return result ? 1 : 0;
 }
 
@@ -134,8 +134,8 @@ bool CImageCatalog::AddPicture(const QString& path, const QString& archive, int 
         item->m_memo.content = TitleOf(path);
         if (archive.isNull())
             item->m_source = GetSourcePath();
-        item->m_fileSize = uint32_t(listed->size);
-        item->m_modified = listed->modified;
+        item->m_picture.m_fileSize = uint32_t(listed->size);
+        item->m_picture.m_modified = listed->modified;
         filled = true;
     } else {
         filled = FillEntry(path, item, archive.isNull() ? 0 : 1, mode);

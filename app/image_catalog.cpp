@@ -149,5 +149,8 @@ int CImageCatalog::LoadCurrentPicture(CImageItem* item, bool quickView)
 {
     if (!item)
         return 0;
-    return ::LoadCurrentPicture(m_loader, GetList(), *item, quickView);
+    std::vector<CPicture*> pictures;
+    for (CImageItem* each : GetList())
+        pictures.push_back(each ? &each->m_picture : nullptr);
+    return ::LoadCurrentPicture(m_loader, pictures, item->m_picture, item->File(), quickView);
 }

@@ -1,45 +1,8 @@
 #include "app/image_item.h"
 
-#include "image/dib_bitmap.h"
+CImageItem::CImageItem() = default;
 
-CImageItem::CImageItem()
-    : m_displayCopy(new CDibBitmap)
-    , m_shrinkCopy(new CDibBitmap)
-{
-}
-
-CImageItem::~CImageItem()
-{
-    FreePicture();
-    ReleaseBitmap(m_thumbnail);
-    m_thumbnail = nullptr;
-    delete m_converted;
-    delete m_displayCopy;
-    delete m_shrinkCopy;
-}
-
-bool CImageItem::IsHeldByHolder(HBITMAP bitmap) const
-{
-    if (!bitmap)
-        return false;
-    for (const CDibBitmap* holder : {m_converted, m_displayCopy, m_shrinkCopy})
-        if (holder && holder->m_handle == bitmap)
-            return true;
-    return false;
-}
-
-void CImageItem::ReleaseBitmap(HBITMAP bitmap)
-{
-    if (!bitmap)
-        return;
-    for (CDibBitmap* holder : {m_converted, m_displayCopy, m_shrinkCopy}) {
-        if (holder && holder->m_handle == bitmap) {
-            DeleteObject(holder->Detach());
-            return;
-        }
-    }
-    DeleteObject(bitmap);
-}
+CImageItem::~CImageItem() = default;
 
 void CImageItem::LendZoom(int lender, int zoom)
 {
@@ -69,15 +32,4 @@ void CImageItem::KeepViewState(int lender)
 {
     m_zoomLenders &= ~lender;
     m_rotationLenders &= ~lender;
-}
-
-void CImageItem::FreePicture()
-{
-    HBITMAP full = m_fullBitmap;
-    HBITMAP display = m_displayBitmap;
-    m_fullBitmap = nullptr;
-    m_displayBitmap = nullptr;
-    ReleaseBitmap(full);
-    if (display != full)
-        ReleaseBitmap(display);
 }

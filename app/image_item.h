@@ -1,17 +1,13 @@
-// CImageItem: one picture of the catalog: where it comes from, its file
-// facts, its decoded bitmaps, its view state and its memo.
+// CImageItem: one picture of the catalog: where it comes from, what loading
+// it gave (its CPicture: file facts, type, size, bitmaps), its view state and
+// its memo.
 #pragma once
 
-#include "image/gdi.h"
 #include "image/memo_text.h"
+#include "image/picture.h"
 #include "image/zip_member_pos.h"
-#include "platform/time_value.h"
 
 #include <QString>
-#include <cstdint>
-#include <optional>
-
-class CDibBitmap;
 
 class CImageItem {
 public:
@@ -20,13 +16,8 @@ public:
     CImageItem(const CImageItem&) = delete;
     CImageItem& operator=(const CImageItem&) = delete;
 
-    // Frees the full and display bitmaps, each exactly once: a full bitmap
-    // owned by one of the holders is released through that holder.
-    void FreePicture();
-    // True when the handle belongs to one of the item's holders.
-    bool IsHeldByHolder(HBITMAP bitmap) const;
-    // Releases a bitmap through the holder that owns it, or directly.
-    void ReleaseBitmap(HBITMAP bitmap);
+    // Where the picture's bytes are, for the loader.
+    CPictureFile File() const { return {m_path, m_source, m_memberPosition}; }
 
     // Full screen and the slideshow lend a picture their own zoom and
     // rotation for a while. The picture's own values wait in the saved slots
@@ -42,28 +33,16 @@ public:
     // Ends lender's loans without giving back: its values stay as they are.
     void KeepViewState(int lender);
 
-    CDibBitmap* m_converted = nullptr;  // 24-bit copy of a picture of lower depth
-    CDibBitmap* m_displayCopy;          // picture scaled for the current zoom
-    CDibBitmap* m_shrinkCopy;           // large BMP reduced by 2 or 4
-    QString m_path;                     // file path; member name for a ZIP member
-    QString m_source;                   // catalog source path, or the archive
-    QString m_album;                    // the album an archive member was read from
-    CZipMemberPos m_memberPosition;     // a member's entry in the archive, when listed
-    int m_width = 0;
-    int m_height = 0;
-    int m_bitsPerPixel = 0;
-    QString m_typeName;
-    int m_zoom = -1;  // percent (>= 1), 0 = fit, -1 = fill
+    QString m_path;                  // file path; member name for a ZIP member
+    QString m_source;                // catalog source path, or the archive
+    QString m_album;                 // the album an archive member was read from
+    CZipMemberPos m_memberPosition;  // a member's entry in the archive, when listed
+    int m_zoom = -1;                 // percent (>= 1), 0 = fit, -1 = fill
     int m_contrast = 0;
     int m_brightness = 0;
     int m_rotation = 0;
-    double m_displayScale = 1.0;
-    uint32_t m_fileSize = 0;
-    CTime m_modified;
     CMemoRecord m_memo;
-    HBITMAP m_fullBitmap = nullptr;
-    HBITMAP m_displayBitmap = nullptr;
-    HBITMAP m_thumbnail = nullptr;
+    CPicture m_picture;
     int m_savedRotation = 0;  // the picture's own values while they are lent
     int m_savedZoom = -1;
     int m_zoomLenders = 0;  // kLentBy* bits

@@ -13,7 +13,7 @@ const char kCouldNotCreate[] = "Could not create the file!";
 
 QString ProposedName(const CImageItem& item)
 {
-    if (!CImageLoader::IsArchiveMember(item))
+    if (!CImageLoader::IsArchiveMember(item.File()))
         return item.m_path;
     const QString archiveFolder = item.m_source.left(item.m_source.lastIndexOf(QLatin1Char('\\')));
     QString member = item.m_path;

@@ -55,7 +55,7 @@ void CLumoDoc::RebuildOrRefresh()
     const std::vector<CImageItem*> entries = m_catalog.GetList();
     const bool rebuild = Settings::ThumbnailViewMode() == Settings::kModeList
                              ? !entries.empty()
-                             : !entries.empty() && entries.front()->m_thumbnail == nullptr;
+                             : !entries.empty() && entries.front()->m_picture.m_thumbnail == nullptr;
     if (!rebuild) {
         m_catalog.Notify(CImageCatalog::kHintListChanged);
         return;

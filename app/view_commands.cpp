@@ -75,7 +75,8 @@ void CLumoDoc::RegisterViewCommands()
     });
     OnUpdate(ID_ZOOM_OUT, [this](CCmdUI& ui) {
         const CImageItem* item = m_catalog.GetCurrent();
-        ui.Enable(CanActOnPicture() && item && EffectiveZoom(*item) > ViewState::kZoomOutLimit);
+        ui.Enable(CanActOnPicture() && item
+                  && EffectiveZoom(item->m_zoom, item->m_picture.m_displayScale) > ViewState::kZoomOutLimit);
     });
     for (int id : CMenuChecks::CheckableIds())
         if (id != ID_SLIDE_SHOW)
@@ -143,7 +144,8 @@ void CLumoDoc::ZoomStep(int delta)
     if (!item)
         return;
     m_menuChecks.ClearRange(kZoomPopup, ID_ZOOM_50, ID_ZOOM_FILL);
-    item->m_zoom = ViewState::ZoomStep(item->m_zoom, EffectiveZoom(*item), delta);
+    item->m_zoom
+        = ViewState::ZoomStep(item->m_zoom, EffectiveZoom(item->m_zoom, item->m_picture.m_displayScale), delta);
     InvalidatePicture();
 }
 
@@ -159,7 +161,7 @@ void CLumoDoc::ApplyFullScreenViewState(CImageItem* item)
     if (!item)
         return;
     item->LendZoom(CImageItem::kLentByFullScreen, m_autoResizeZoom);
-    if (ViewState::IsLargeLandscape(item->m_width, item->m_height))
+    if (ViewState::IsLargeLandscape(item->m_picture.m_width, item->m_picture.m_height))
         item->LendRotation(CImageItem::kLentByFullScreen, m_autoRotationAngle);
 }
 

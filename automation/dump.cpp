@@ -37,19 +37,19 @@ QJsonObject EntryJson(const CImageItem* item)
                       {"content", item->m_memo.content}};
     return QJsonObject {{"path", item->m_path},
                         {"source", item->m_source},
-                        {"width", item->m_width},
-                        {"height", item->m_height},
-                        {"bpp", item->m_bitsPerPixel},
-                        {"type", item->m_typeName},
+                        {"width", item->m_picture.m_width},
+                        {"height", item->m_picture.m_height},
+                        {"bpp", item->m_picture.m_bitsPerPixel},
+                        {"type", item->m_picture.m_typeName},
                         {"zoom", item->m_zoom},
                         {"rotation", item->m_rotation},
                         {"brightness", item->m_brightness},
                         {"contrast", item->m_contrast},
-                        {"displayScale", item->m_displayScale},
-                        {"fileSize", double(item->m_fileSize)},
-                        {"modified", TimeText(item->m_modified)},
-                        {"hasPicture", item->m_fullBitmap != nullptr},
-                        {"hasThumbnail", item->m_thumbnail != nullptr},
+                        {"displayScale", item->m_picture.m_displayScale},
+                        {"fileSize", double(item->m_picture.m_fileSize)},
+                        {"modified", TimeText(item->m_picture.m_modified)},
+                        {"hasPicture", item->m_picture.m_fullBitmap != nullptr},
+                        {"hasThumbnail", item->m_picture.m_thumbnail != nullptr},
                         {"memo", memo}};
 }
 

@@ -66,9 +66,9 @@ void BM_MakeThumbnail(benchmark::State& state)
     double total = 0;
     for (auto _ : state) {
         CImageItem item;
-        item.m_fullBitmap = CreateBitmap(width, height, 1, 24, source->Bits());
+        item.m_picture.m_fullBitmap = CreateBitmap(width, height, 1, 24, source->Bits());
         const auto t0 = Clock::now();
-        MakeThumbnail(item);
+        MakeThumbnail(item.m_picture);
         const double t = Seconds(t0, Clock::now());
         state.SetIterationTime(t);
         total += t;

@@ -87,27 +87,28 @@ BENCHMARK(BM_CanvasCopy)
 void BM_CanvasPaint(benchmark::State& state)
 {
     CImageItem item;
-    item.m_width = int(state.range(0));
-    item.m_height = int(state.range(1));
-    item.m_fullBitmap = NoisePicture(item.m_width, item.m_height);
+    item.m_picture.m_width = int(state.range(0));
+    item.m_picture.m_height = int(state.range(1));
+    item.m_picture.m_fullBitmap = NoisePicture(item.m_picture.m_width, item.m_picture.m_height);
     item.m_zoom = 0;
-    const CCanvasPaint paint {int(state.range(2)), int(state.range(3)), false};
+    CCanvasPaint paint {int(state.range(2)), int(state.range(3)), false};
+    paint.zoom = item.m_zoom;
     const bool rescale = state.range(4) != 0;
     CCanvas canvas;
     canvas.AdaptToWindow(paint.viewWidth, paint.viewHeight);
-    canvas.SetItem(&item);
+    canvas.SetPicture(&item.m_picture);
     canvas.Draw(paint);
     int step = 0;
     for (auto _ : state) {
         if (rescale)
-            item.m_zoom = (++step & 1) ? -1 : 0;
+            paint.zoom = item.m_zoom = (++step & 1) ? -1 : 0;
         const double t0 = Now();
         canvas.Draw(paint);
         benchmark::DoNotOptimize(canvas.Frame().pixels);
         state.SetIterationTime(Now() - t0);
     }
     state.counters["rescales"] = double(canvas.RescaleCount());
-    canvas.SetItem(nullptr);
+    canvas.SetPicture(nullptr);
 }
 BENCHMARK(BM_CanvasPaint)
     ->Args({2048, 1536, 240, 267, 1})

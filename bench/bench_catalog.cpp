@@ -88,7 +88,7 @@ void BareThumbnails(benchmark::State& state)
         for (const CFindData& file : files) {
             CImageItem item;
             item.m_path = kJpegFolder + QLatin1Char('\\') + file.name;
-            benchmark::DoNotOptimize(loader.LoadThumbnail(item));
+            benchmark::DoNotOptimize(loader.LoadThumbnail(item.m_picture, item.File()));
         }
     }
     state.counters["entries"] = double(files.size());
@@ -104,8 +104,9 @@ void ReportListModeMemory()
     const size_t after = mallinfo2().uordblks;
     int withPixels = 0;
     for (const CImageItem* item : catalog->GetList())
-        withPixels += item->m_fullBitmap || item->m_thumbnail || item->m_displayCopy->m_handle
-                      || item->m_shrinkCopy->m_handle || item->m_converted;
+        withPixels += item->m_picture.m_fullBitmap || item->m_picture.m_thumbnail
+                      || item->m_picture.m_displayCopy->m_handle || item->m_picture.m_shrinkCopy->m_handle
+                      || item->m_picture.m_converted;
     const int n = catalog->GetCount();
     if (n > 0)
         std::printf("list mode: %d entries, %.0f heap bytes per entry, %d entries holding pixels\n", n,

@@ -142,7 +142,7 @@ void BM_LoadThumbnail(benchmark::State& state)
     CImageItem item;
     item.m_path = DevicePathOfPicture();
     for (auto _ : state)
-        if (!loader.LoadThumbnail(item))
+        if (!loader.LoadThumbnail(item.m_picture, item.File()))
             state.SkipWithError("LoadThumbnail failed");
 }
 
@@ -152,9 +152,9 @@ void BM_LoadPictureView(benchmark::State& state)
     CImageItem item;
     item.m_path = DevicePathOfPicture();
     for (auto _ : state) {
-        if (!loader.LoadPicture(item, CImageLoader::kModeView, false))
+        if (!loader.LoadPicture(item.m_picture, item.File(), CImageLoader::kModeView, false))
             state.SkipWithError("LoadPicture failed");
-        item.FreePicture();
+        item.m_picture.FreePicture();
     }
 }
 

@@ -63,9 +63,10 @@ public:
         // Rows follow the catalog: every entry not shown yet gets its row.
         for (int i = int(rows.size()); i < m_catalog->GetCount(); ++i) {
             const CImageItem* item = m_catalog->GetAt(i);
-            rows.push_back(
-                CImageCatalog::TitleOf(item->m_path)
-                + QStringLiteral("  %1 KB  %2").arg(item->m_fileSize / 1024).arg(item->m_modified.GetYear()));
+            rows.push_back(CImageCatalog::TitleOf(item->m_path)
+                           + QStringLiteral("  %1 KB  %2")
+                                 .arg(item->m_picture.m_fileSize / 1024)
+                                 .arg(item->m_picture.m_modified.GetYear()));
         }
         if (!m_catalog->GetCurrent() && m_catalog->GetCount() > 0)
             m_catalog->SetCurrent(m_catalog->GetAt(0));

@@ -43,9 +43,9 @@ struct Scene {
         : screen(kViewWidth, kViewHeight, QImage::Format_RGB32)
         , copy(screen)
     {
-        item.m_width = 1280;
-        item.m_height = 960;
-        item.m_fullBitmap = NoisePicture(item.m_width, item.m_height);
+        item.m_picture.m_width = 1280;
+        item.m_picture.m_height = 960;
+        item.m_picture.m_fullBitmap = NoisePicture(item.m_picture.m_width, item.m_picture.m_height);
         item.m_zoom = 0;
         item.m_rotation = 270;
         canvas.AdaptToWindow(kViewWidth, kViewHeight);

@@ -1,6 +1,5 @@
 #include "image/canvas_engine.h"
 
-#include "app/image_item.h"
 #include "image/canvas_copy.h"
 #include "image/canvas_transfer.h"
 
@@ -53,16 +52,16 @@ void CCanvas::Scroll(int dx, int dy)
     m_panY = int(std::clamp<int64_t>(int64_t(m_panY) + dy, INT_MIN, INT_MAX));
 }
 
-int CCanvas::SetItem(CImageItem* item)
+int CCanvas::SetPicture(CPicture* picture)
 {
     // Whatever was bound before may be gone: forget everything about it.
-    m_item = item;
+    m_picture = picture;
     m_scaledValid = false;
     m_drawn = false;
     m_displayInfo = BITMAP {};
-    if (!item || !item->m_fullBitmap)
+    if (!picture || !picture->m_fullBitmap)
         return 0;
-    GetObject(item->m_fullBitmap, &m_displayInfo);
+    GetObject(picture->m_fullBitmap, &m_displayInfo);
     return 1;
 }
 
@@ -76,15 +75,15 @@ CCanvasFrame CCanvas::Frame() const
 CCanvas::ScaleKey CCanvas::KeyFor(const CCanvasPaint& paint) const
 {
     ScaleKey key;
-    key.item = m_item;
-    key.full = m_item->m_fullBitmap;
-    key.display = m_item->m_displayBitmap;
-    key.fullWidth = m_item->m_fullBitmap ? m_item->m_fullBitmap->Width() : 0;
-    key.fullHeight = m_item->m_fullBitmap ? m_item->m_fullBitmap->Height() : 0;
-    key.width = m_item->m_width;
-    key.height = m_item->m_height;
-    key.zoom = m_item->m_zoom;
-    key.rotation = m_item->m_rotation;
+    key.picture = m_picture;
+    key.full = m_picture->m_fullBitmap;
+    key.display = m_picture->m_displayBitmap;
+    key.fullWidth = m_picture->m_fullBitmap ? m_picture->m_fullBitmap->Width() : 0;
+    key.fullHeight = m_picture->m_fullBitmap ? m_picture->m_fullBitmap->Height() : 0;
+    key.width = m_picture->m_width;
+    key.height = m_picture->m_height;
+    key.zoom = paint.zoom;
+    key.rotation = paint.rotation;
     key.viewWidth = paint.viewWidth;
     key.viewHeight = paint.viewHeight;
     return key;
@@ -92,32 +91,32 @@ CCanvas::ScaleKey CCanvas::KeyFor(const CCanvasPaint& paint) const
 
 void CCanvas::Rescale(const CCanvasPaint& paint)
 {
-    if (m_scaledValid && m_item->m_displayBitmap && KeyFor(paint) == m_scaled)
+    if (m_scaledValid && m_picture->m_displayBitmap && KeyFor(paint) == m_scaled)
         return;
-    CImageItem& item = *m_item;
-    HBITMAP old = item.m_displayBitmap;
-    item.m_displayBitmap = nullptr;
-    if (old && old != item.m_fullBitmap)
-        item.ReleaseBitmap(old);
-    item.m_displayBitmap = ScaleForDisplay(item, paint.viewWidth, paint.viewHeight);
+    CPicture& picture = *m_picture;
+    HBITMAP old = picture.m_displayBitmap;
+    picture.m_displayBitmap = nullptr;
+    if (old && old != picture.m_fullBitmap)
+        picture.ReleaseBitmap(old);
+    picture.m_displayBitmap = ScaleForDisplay(picture, paint.zoom, paint.rotation, paint.viewWidth, paint.viewHeight);
     ++m_rescales;
     m_scaled = KeyFor(paint);
-    m_scaledValid = item.m_displayBitmap != nullptr;
+    m_scaledValid = picture.m_displayBitmap != nullptr;
 }
 
 int CCanvas::Draw(const CCanvasPaint& paint)
 {
     m_drawn = false;
-    if (!m_item || !m_item->m_fullBitmap || m_item->m_fullBitmap->BitsPerPixel() != 24 || !m_buffer)
+    if (!m_picture || !m_picture->m_fullBitmap || m_picture->m_fullBitmap->BitsPerPixel() != 24 || !m_buffer)
         return 0;
     const int bw = BufferWidth();
     const int bh = BufferHeight();
 
     // A drag pans the display bitmap as it is; with none yet there is nothing
     // to pan, so one is made even then.
-    if (!paint.dragging || !m_item->m_displayBitmap)
+    if (!paint.dragging || !m_picture->m_displayBitmap)
         Rescale(paint);
-    if (!GetObject(m_item->m_displayBitmap, &m_displayInfo) || m_displayInfo.bmBitsPixel != 24)
+    if (!GetObject(m_picture->m_displayBitmap, &m_displayInfo) || m_displayInfo.bmBitsPixel != 24)
         return 0;
     const int dw = m_displayInfo.bmWidth;
     const int dh = m_displayInfo.bmHeight;
@@ -127,7 +126,7 @@ int CCanvas::Draw(const CCanvasPaint& paint)
     if (dw < bw || dh < bh || dw < bh || dh < bw)
         std::memset(m_buffer.get(), 255, size_t(bw) * size_t(bh) * 3);
 
-    const bool turned = IsTurned(m_item->m_rotation);
+    const bool turned = IsTurned(paint.rotation);
     const int64_t vw = turned ? dh : dw;
     const int64_t vh = turned ? dw : dh;
     int64_t ox = m_panX;
@@ -148,7 +147,7 @@ int CCanvas::Draw(const CCanvasPaint& paint)
     copy.stride = m_displayInfo.bmWidthBytes;
     copy.width = dw;
     copy.height = dh;
-    copy.rotation = m_item->m_rotation;
+    copy.rotation = paint.rotation;
     copy.panX = m_panX;
     copy.panY = m_panY;
     copy.buffer = m_buffer.get();
@@ -156,7 +155,7 @@ int CCanvas::Draw(const CCanvasPaint& paint)
     copy.bufferHeight = bh;
     copy.marginX = vw < bw ? int((bw - vw) / 2) : 0;
     copy.marginY = vh < bh ? int((bh - vh) / 2) : 0;
-    CopyRotated(copy, CCanvasTransfer(m_item->m_brightness, m_item->m_contrast));
+    CopyRotated(copy, CCanvasTransfer(paint.brightness, paint.contrast));
     m_drawn = true;
     return 1;
 }

@@ -1,29 +1,34 @@
 // The image canvas's pixel engine: everything the canvas of the main view
 // does short of putting pixels on the screen. CCanvas keeps the screen buffer
 // for the view's client area and, for each paint, decides whether the bound
-// entry's picture must be rescaled for its zoom code, then copies the visible
+// picture must be rescaled for the paint's zoom code, then copies the visible
 // part of the display-sized picture into the buffer while rotating it and
 // passing every channel through the brightness/contrast transfer. The UI
-// wrapper (CImageCanvas in views/) calls Draw from the view's paint hook and
-// blits Frame() at its (x, y); it owns no pixel logic of its own.
+// wrapper (CImageCanvas in views/) binds the current entry's picture, calls
+// Draw from the view's paint hook with the entry's zoom, rotation and
+// transfer, and blits Frame() at its (x, y); it owns no pixel logic of its own.
 //
 // Threads: everything here runs on the user-interface thread, except that
-// SetItem may be reached from the catalog loader through the update broadcast;
+// SetPicture may be reached from the catalog loader through the update broadcast;
 // the view serialises that with its paints.
 #pragma once
 
 #include "image/gdi.h"
+#include "image/picture.h"
 
 #include <cstdint>
 #include <memory>
 
-class CImageItem;
-
-// What a paint needs to know about the view besides the bound entry.
+// What a paint needs to know besides the bound picture: the view, and how the
+// picture is to be shown in it.
 struct CCanvasPaint {
     int viewWidth = 0;      // client size of the main view, the reference for
     int viewHeight = 0;     // ScaleForDisplay
     bool dragging = false;  // a pan drag is in progress: reuse the display bitmap
+    int zoom = -1;          // percent (>= 1), 0 = fit, -1 = fill
+    int rotation = 0;       // degrees: 0, 90, 180 or 270
+    int brightness = 0;
+    int contrast = 0;
 };
 
 // The screen buffer after a successful Draw: 24-bit pixels in blue, green,
@@ -46,10 +51,10 @@ public:
     CCanvas(const CCanvas&) = delete;
     CCanvas& operator=(const CCanvas&) = delete;
 
-    // Renders the bound entry into the screen buffer. Returns 1 when the
-    // buffer holds a picture to blit, 0 when nothing is to be drawn (no entry,
-    // no picture, not 24 bits per pixel, no buffer, or the display bitmap
-    // could not be made).
+    // Renders the bound picture into the screen buffer. Returns 1 when the
+    // buffer holds a picture to blit, 0 when nothing is to be drawn (no
+    // picture, no full bitmap, not 24 bits per pixel, no buffer, or the
+    // display bitmap could not be made).
     virtual int Draw(const CCanvasPaint& paint);
     // Releases the screen buffer. Returns 1.
     virtual int FreeBuffer();
@@ -60,12 +65,12 @@ public:
 
     // Moves the pan offsets; Draw clamps them to the picture.
     void Scroll(int dx, int dy);
-    // Binds an entry (not owned). A null entry unbinds and returns 0; so must
-    // the view call it whenever there is no current entry, so that the canvas
-    // never reads an entry the catalog has deleted. Returns 0 when the entry
-    // has no decoded picture (it stays bound and draws nothing), else 1.
-    int SetItem(CImageItem* item);
-    CImageItem* Item() const { return m_item; }
+    // Binds a picture (not owned). A null picture unbinds and returns 0; so
+    // must the view call it whenever there is no current entry, so that the
+    // canvas never reads a picture the catalog has deleted. Returns 0 when
+    // the picture has no full bitmap (it stays bound and draws nothing), else 1.
+    int SetPicture(CPicture* picture);
+    CPicture* Picture() const { return m_picture; }
 
     // The buffer produced by the last successful Draw.
     CCanvasFrame Frame() const;
@@ -73,7 +78,7 @@ public:
     int BufferHeight() const;  // client height
     int PanX() const { return m_panX; }
     int PanY() const { return m_panY; }
-    // The display bitmap's record as read by SetItem or the last Draw.
+    // The display bitmap's record as read by SetPicture or the last Draw.
     const BITMAP& DisplayInfo() const { return m_displayInfo; }
     // How many times Draw has rescaled; a paint with an unchanged zoom,
     // rotation, picture and view size reuses the previous display bitmap.
@@ -92,7 +97,7 @@ protected:
 private:
     // Everything the display bitmap depends on; equal keys give equal bitmaps.
     struct ScaleKey {
-        const CImageItem* item = nullptr;
+        const CPicture* picture = nullptr;
         HBITMAP full = nullptr;
         HBITMAP display = nullptr;
         int fullWidth = 0;
@@ -108,7 +113,7 @@ private:
     void Rescale(const CCanvasPaint& paint);
     ScaleKey KeyFor(const CCanvasPaint& paint) const;
 
-    CImageItem* m_item = nullptr;
+    CPicture* m_picture = nullptr;
     BITMAP m_displayInfo;
     ScaleKey m_scaled;  // key of the display bitmap the last rescale made
     bool m_scaledValid = false;
@@ -116,13 +121,13 @@ private:
     int m_rescales = 0;
 };
 
-// The bitmap to display for the entry's zoom code and rotation in a view of
-// the given client size: the full bitmap itself when it already holds the
-// picture at the wanted size, else a stretched copy in the entry's display
-// copy (owned by the entry). Stores the ratio (source pixels per displayed
-// pixel) as the entry's display scale. Null when the entry has no picture or
+// The bitmap to display for a zoom code and rotation in a view of the given
+// client size: the full bitmap itself when it already holds the picture at
+// the wanted size, else a stretched copy in the picture's display copy (owned
+// by the picture). Stores the ratio (source pixels per displayed pixel) as
+// the picture's display scale. Null when the picture has no full bitmap or
 // the stretched copy could not be made.
-HBITMAP ScaleForDisplay(CImageItem& item, int viewWidth, int viewHeight);
+HBITMAP ScaleForDisplay(CPicture& picture, int zoom, int rotation, int viewWidth, int viewHeight);
 
 // The ratio ScaleForDisplay uses: source pixels per displayed pixel for the
 // zoom code, rotation and picture size in a view of the given client size;
@@ -130,6 +135,6 @@ HBITMAP ScaleForDisplay(CImageItem& item, int viewWidth, int viewHeight);
 double DisplayRatio(int zoom, int rotation, int width, int height, int viewWidth, int viewHeight);
 
 // The zoom in percent that the zoom steps start from: the zoom code when it
-// is 1 or more, else the percentage the picture was last drawn at, plus one
-// (a fitted picture drawn unscaled counts as 101).
-int EffectiveZoom(const CImageItem& item);
+// is 1 or more, else the percentage the picture was last drawn at (its
+// display scale), plus one (a fitted picture drawn unscaled counts as 101).
+int EffectiveZoom(int zoom, double displayScale);

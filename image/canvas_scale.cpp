@@ -1,6 +1,5 @@
 // Display scaling for the canvas: the ratio for a zoom code, the display
 // bitmap it gives, and the effective zoom the zoom steps start from.
-#include "app/image_item.h"
 #include "image/canvas_copy.h"
 #include "image/canvas_engine.h"
 #include "image/dib_bitmap.h"
@@ -22,7 +21,7 @@ double FitRatio(double w, double h, double cw, double ch)
     return 1.0;
 }
 
-// The full bitmap already shows the picture at the entry's size.
+// The full bitmap already shows the picture at its recorded size.
 bool HoldsPictureAtSize(const BITMAP& full, int width, int height)
 {
     return full.bmHeight == height && full.bmWidth == width;
@@ -52,29 +51,29 @@ double DisplayRatio(int zoom, int rotation, int width, int height, int viewWidth
     return zoom >= 1 ? 100.0 / zoom : 1.0;
 }
 
-HBITMAP ScaleForDisplay(CImageItem& item, int viewWidth, int viewHeight)
+HBITMAP ScaleForDisplay(CPicture& picture, int zoom, int rotation, int viewWidth, int viewHeight)
 {
-    HBITMAP full = item.m_fullBitmap;
+    HBITMAP full = picture.m_fullBitmap;
     BITMAP info;
     if (!GetObject(full, &info))
         return nullptr;
-    int width = item.m_width;
-    int height = item.m_height;
+    int width = picture.m_width;
+    int height = picture.m_height;
     if (width <= 0 || height <= 0) {
-        // An entry whose facts were not read: the decoded picture is all we know.
+        // A picture whose facts were not read: the decoded bitmap is all we know.
         width = info.bmWidth;
         height = info.bmHeight;
     }
-    const double ratio = DisplayRatio(item.m_zoom, item.m_rotation, width, height, viewWidth, viewHeight);
-    item.m_displayScale = ratio;
+    const double ratio = DisplayRatio(zoom, rotation, width, height, viewWidth, viewHeight);
+    picture.m_displayScale = ratio;
     if (ratio == 1.0 && HoldsPictureAtSize(info, width, height))
         return full;
 
-    // The stretched copy replaces the display copy's section: the entry must
-    // not keep pointing at the old one.
-    if (item.m_displayBitmap && item.m_displayBitmap == item.m_displayCopy->m_handle)
-        item.m_displayBitmap = nullptr;
-    if (full == item.m_displayCopy->m_handle)
+    // The stretched copy replaces the display copy's section: the picture
+    // must not keep pointing at the old one.
+    if (picture.m_displayBitmap && picture.m_displayBitmap == picture.m_displayCopy->m_handle)
+        picture.m_displayBitmap = nullptr;
+    if (full == picture.m_displayCopy->m_handle)
         return nullptr;
 
     const double k = 1.0 / ratio;
@@ -89,17 +88,17 @@ HBITMAP ScaleForDisplay(CImageItem& item, int viewWidth, int viewHeight)
     // A picture scaled below one pixel still shows one.
     displayWidth = std::max(displayWidth, 1);
     const int displayHeight = std::max(int(wantedHeight), 1);
-    item.m_displayCopy->StretchFrom(full, displayWidth, displayHeight);
-    return item.m_displayCopy->m_handle;
+    picture.m_displayCopy->StretchFrom(full, displayWidth, displayHeight);
+    return picture.m_displayCopy->m_handle;
 }
 
-int EffectiveZoom(const CImageItem& item)
+int EffectiveZoom(int zoom, double displayScale)
 {
-    if (item.m_zoom >= 1)
-        return item.m_zoom;
-    double scale = item.m_displayScale;
+    if (zoom >= 1)
+        return zoom;
+    double scale = displayScale;
     if (!(scale > 0.0) || !std::isfinite(scale))
         scale = 1.0;
-    const double zoom = 1.0 - std::trunc(-100.0 / scale);
-    return int(std::clamp(zoom, double(INT_MIN), double(INT_MAX)));
+    const double drawn = 1.0 - std::trunc(-100.0 / scale);
+    return int(std::clamp(drawn, double(INT_MIN), double(INT_MAX)));
 }

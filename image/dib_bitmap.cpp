@@ -1,7 +1,5 @@
 #include "image/dib_bitmap.h"
 
-#include "app/image_item.h"
-
 #include <climits>
 #include <cstdlib>
 #include <cstring>

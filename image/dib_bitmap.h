@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-class CImageItem;
+class CPicture;
 
 class CDibBitmap {
 public:
@@ -44,10 +44,10 @@ private:
 // null when it could not be made.
 HBITMAP BitmapFromRgb(const uint8_t* rgb, int width, int height);
 
-// Replaces the item's freshly decoded full bitmap by its 42 x 30 thumbnail
+// Replaces the picture's freshly decoded full bitmap by its 42 x 30 thumbnail
 // (the picture centred with its aspect ratio kept, white bars on the short
-// side). Returns 1, or 0 with the item unchanged when it has no picture.
-int MakeThumbnail(CImageItem& item);
+// side). Returns 1, or 0 with the picture unchanged when it has no full bitmap.
+int MakeThumbnail(CPicture& picture);
 
 // A byte buffer that grows by a fixed step; decoders collect scanlines in it.
 // The data block comes from the C allocator and is freed by the destructor.

@@ -22,30 +22,30 @@ constexpr int kDecoderFirstScale = 20;
 constexpr int kDecoderMaxWidth = 1600;
 constexpr int kDecoderMaxHeight = 1200;
 
-// The item's picture is replaced only once a new one exists, so a failed load
+// The full bitmap is replaced only once a new one exists, so a failed load
 // leaves it as it was. The display bitmap derives from it and goes with it.
-void ReplaceFullBitmap(CImageItem& item, HBITMAP bitmap)
+void ReplaceFullBitmap(CPicture& picture, HBITMAP bitmap)
 {
-    item.FreePicture();
-    item.m_fullBitmap = bitmap;
+    picture.FreePicture();
+    picture.m_fullBitmap = bitmap;
 }
 
-// A holder about to be refilled must not take the item's current picture with
-// it: that picture is handed over to the item's own slot instead.
-void KeepPictureOutOf(CImageItem& item, CDibBitmap* holder)
+// A holder about to be refilled must not take the current full bitmap with
+// it: that bitmap is handed over to the picture's own slot instead.
+void KeepPictureOutOf(CPicture& picture, CDibBitmap* holder)
 {
-    if (holder && holder->m_handle && holder->m_handle == item.m_fullBitmap)
+    if (holder && holder->m_handle && holder->m_handle == picture.m_fullBitmap)
         holder->Detach();
 }
 
-void RecordBitmapFacts(CImageItem& item, HBITMAP bitmap, const QString& typeName)
+void RecordBitmapFacts(CPicture& picture, HBITMAP bitmap, const QString& typeName)
 {
     BITMAP info;
     GetObject(bitmap, &info);
-    item.m_width = info.bmWidth;
-    item.m_height = info.bmHeight;
-    item.m_bitsPerPixel = info.bmPlanes * info.bmBitsPixel;
-    item.m_typeName = typeName;
+    picture.m_width = info.bmWidth;
+    picture.m_height = info.bmHeight;
+    picture.m_bitsPerPixel = info.bmPlanes * info.bmBitsPixel;
+    picture.m_typeName = typeName;
 }
 
 // Whether a decode succeeded; a failure is shown unless the decoder said why
@@ -106,37 +106,38 @@ int CImageLoader::JpegScaleDenominator(int mode, int width, int height)
     return (width >= 640 && height >= 480) ? 2 : 1;
 }
 
-bool CImageLoader::IsArchiveMember(const CImageItem& item)
+bool CImageLoader::IsArchiveMember(const CPictureFile& file)
 {
     // Plain files carry full device paths; members carry names inside the archive.
-    return FileTypes::IsOfKind(item.m_source, FileKind::Archive) && !item.m_path.startsWith(QLatin1Char('\\'));
+    return FileTypes::IsOfKind(file.source, FileKind::Archive) && !file.path.startsWith(QLatin1Char('\\'));
 }
 
-int CImageLoader::ReadFileInfo(CImageItem& item)
+int CImageLoader::ReadFileInfo(CPicture& picture, const QString& path)
 {
-    const QString hostPath = DevicePath::ToHost(item.m_path);
+    const QString hostPath = DevicePath::ToHost(path);
     QFile file;
     if (!RegularFile::Open(file, hostPath))
         return 0;
-    item.m_fileSize = uint32_t(uint64_t(file.size()));
-    item.m_modified = CTime::FromFileModified(hostPath);
+    picture.m_fileSize = uint32_t(uint64_t(file.size()));
+    picture.m_modified = CTime::FromFileModified(hostPath);
     return 1;
 }
 
-int CImageLoader::LoadPicture(CImageItem& item, int mode, bool infoOnly, bool* noMemory) const
+int CImageLoader::LoadPicture(CPicture& picture, const CPictureFile& file, int mode, bool infoOnly,
+                              bool* noMemory) const
 {
     if (infoOnly) {
-        ReadFileInfo(item);
+        ReadFileInfo(picture, file.path);
         return 1;
     }
-    const Outcome outcome = Decode(item, {DevicePath::ToHost(item.m_path)}, item.m_path, mode, false);
-    if (!Succeeded(outcome, item.m_path, noMemory))
+    const Outcome outcome = Decode(picture, {DevicePath::ToHost(file.path)}, file.path, mode, false);
+    if (!Succeeded(outcome, file.path, noMemory))
         return 0;
-    ReadFileInfo(item);
+    ReadFileInfo(picture, file.path);
     return 1;
 }
 
-CImageLoader::Outcome CImageLoader::Decode(CImageItem& item, const PictureSource& source, const QString& shownPath,
+CImageLoader::Outcome CImageLoader::Decode(CPicture& picture, const PictureSource& source, const QString& shownPath,
                                            int mode, bool archiveMember) const
 {
     Outcome outcome = Outcome::kLoaded;
@@ -145,30 +146,30 @@ CImageLoader::Outcome CImageLoader::Decode(CImageItem& item, const PictureSource
         = kind == kKindNone ? QString() : QString::fromLatin1(FileTypes::PictureOf(shownPath)->pictureType);
     switch (kind) {
     case kKindBmp:
-        outcome = LoadBmp(item, source, typeName, archiveMember);
+        outcome = LoadBmp(picture, source, typeName, archiveMember);
         break;
     case kKindJpeg:
-        outcome = LoadJpeg(item, source, shownPath, typeName, mode, archiveMember);
+        outcome = LoadJpeg(picture, source, shownPath, typeName, mode, archiveMember);
         break;
     case kKindGif:
     case kKindPng:
         // Archive members are always decoded as for the view.
-        outcome = LoadWithImageDecoder(item, source, archiveMember ? kModeView : mode, typeName);
+        outcome = LoadWithImageDecoder(picture, source, archiveMember ? kModeView : mode, typeName);
         break;
     default:
         break;
     }
-    // A failed decode stays a failure even when the item still holds an older
-    // picture; the view shows 24-bit pictures only.
+    // A failed decode stays a failure even when the picture still holds an
+    // older bitmap; the view shows 24-bit pictures only.
     if (outcome == Outcome::kLoaded && mode == kModeView) {
         bool noMemory = false;
-        if (!ExpandTo24Bit(item, &noMemory))
+        if (!ExpandTo24Bit(picture, &noMemory))
             outcome = noMemory ? Outcome::kNoMemory : Outcome::kFailed;
     }
     return outcome;
 }
 
-CImageLoader::Outcome CImageLoader::LoadBmp(CImageItem& item, const PictureSource& source, const QString& typeName,
+CImageLoader::Outcome CImageLoader::LoadBmp(CPicture& picture, const PictureSource& source, const QString& typeName,
                                             bool archiveMember) const
 {
     bool noMemory = false;
@@ -178,18 +179,18 @@ CImageLoader::Outcome CImageLoader::LoadBmp(CImageItem& item, const PictureSourc
         return noMemory ? Outcome::kNoMemory : Outcome::kFailed;
     // A member is shown as decoded; a large plain file is shrunk first.
     if (!archiveMember) {
-        KeepPictureOutOf(item, item.m_shrinkCopy);
-        if (HBITMAP smaller = ShrinkLargeBmp(item, bitmap)) {
+        KeepPictureOutOf(picture, picture.m_shrinkCopy);
+        if (HBITMAP smaller = ShrinkLargeBmp(picture, bitmap)) {
             DeleteObject(bitmap);
             bitmap = smaller;
         }
     }
-    RecordBitmapFacts(item, bitmap, typeName);
-    ReplaceFullBitmap(item, bitmap);
+    RecordBitmapFacts(picture, bitmap, typeName);
+    ReplaceFullBitmap(picture, bitmap);
     return Outcome::kLoaded;
 }
 
-HBITMAP CImageLoader::ShrinkLargeBmp(CImageItem& item, HBITMAP bitmap)
+HBITMAP CImageLoader::ShrinkLargeBmp(CPicture& picture, HBITMAP bitmap)
 {
     BITMAP info;
     if (!GetObject(bitmap, &info))
@@ -199,36 +200,36 @@ HBITMAP CImageLoader::ShrinkLargeBmp(CImageItem& item, HBITMAP bitmap)
     if (w <= 240 || h <= 320)
         return nullptr;
     const int divisor = (w >= 1600 && h >= 1200) ? 4 : (w >= 800 && h >= 600) ? 2 : 1;
-    item.m_shrinkCopy->StretchFrom(bitmap, w / divisor, h / divisor);
-    return item.m_shrinkCopy->m_handle;
+    picture.m_shrinkCopy->StretchFrom(bitmap, w / divisor, h / divisor);
+    return picture.m_shrinkCopy->m_handle;
 }
 
-int CImageLoader::ExpandTo24Bit(CImageItem& item, bool* noMemory)
+int CImageLoader::ExpandTo24Bit(CPicture& picture, bool* noMemory)
 {
-    HBITMAP decoded = item.m_fullBitmap;
+    HBITMAP decoded = picture.m_fullBitmap;
     BITMAP info;
     if (!GetObject(decoded, &info))
         return 0;
     // 32-bit pictures are converted too: the canvas reads three bytes a pixel.
     if (info.bmPlanes * info.bmBitsPixel == 24)
         return 1;
-    if (!item.m_converted)
-        item.m_converted = new CDibBitmap;
-    item.m_converted->CopyFrom(decoded);
-    if (!item.m_converted->m_handle) {
-        // The decoded picture stays the item's; only the copy's memory was missing.
+    if (!picture.m_converted)
+        picture.m_converted = new CDibBitmap;
+    picture.m_converted->CopyFrom(decoded);
+    if (!picture.m_converted->m_handle) {
+        // The decoded bitmap stays the picture's; only the copy's memory was missing.
         if (noMemory)
             *noMemory = true;
         return 0;
     }
-    item.m_fullBitmap = item.m_converted->m_handle;
-    if (item.m_displayBitmap == decoded)
-        item.m_displayBitmap = nullptr;
-    item.ReleaseBitmap(decoded);
-    return item.m_fullBitmap ? 1 : 0;
+    picture.m_fullBitmap = picture.m_converted->m_handle;
+    if (picture.m_displayBitmap == decoded)
+        picture.m_displayBitmap = nullptr;
+    picture.ReleaseBitmap(decoded);
+    return picture.m_fullBitmap ? 1 : 0;
 }
 
-CImageLoader::Outcome CImageLoader::LoadJpeg(CImageItem& item, const PictureSource& source, const QString& shownPath,
+CImageLoader::Outcome CImageLoader::LoadJpeg(CPicture& picture, const PictureSource& source, const QString& shownPath,
                                              const QString& typeName, int mode, bool archiveMember) const
 {
     // Archive members are always reduced as for the view.
@@ -263,22 +264,22 @@ CImageLoader::Outcome CImageLoader::LoadJpeg(CImageItem& item, const PictureSour
         }
     }
     if (status == JpegStatus::kGrayscale)
-        return LoadWithImageDecoder(item, source, tableMode, typeName);
+        return LoadWithImageDecoder(picture, source, tableMode, typeName);
     if (status == JpegStatus::kNoMemory)
         return Outcome::kNoMemory;
     if (status != JpegStatus::kDecoded || !image.bitmap)
         return Outcome::kFailed;
-    // A thumbnail-mode item records the full size as far as 1/8 scaling tells it.
+    // A thumbnail-mode load records the full size as far as 1/8 scaling tells it.
     const int factor = (!archiveMember && mode == kModeThumbnail) ? 8 : 1;
-    item.m_width = image.outputWidth * factor;
-    item.m_height = image.outputHeight * factor;
-    item.m_bitsPerPixel = image.outputComponents * 8;
-    item.m_typeName = typeName;
-    ReplaceFullBitmap(item, image.TakeBitmap());
+    picture.m_width = image.outputWidth * factor;
+    picture.m_height = image.outputHeight * factor;
+    picture.m_bitsPerPixel = image.outputComponents * 8;
+    picture.m_typeName = typeName;
+    ReplaceFullBitmap(picture, image.TakeBitmap());
     return Outcome::kLoaded;
 }
 
-CImageLoader::Outcome CImageLoader::LoadWithImageDecoder(CImageItem& item, const PictureSource& source, int mode,
+CImageLoader::Outcome CImageLoader::LoadWithImageDecoder(CPicture& picture, const PictureSource& source, int mode,
                                                          const QString& typeName) const
 {
     const int target = kDecoderTargetWidth / mode;
@@ -303,22 +304,22 @@ CImageLoader::Outcome CImageLoader::LoadWithImageDecoder(CImageItem& item, const
     info.phBM = &bitmap;
     if (DecompressImageIndirect(&info) != 0 || !bitmap)
         return fail();
-    RecordBitmapFacts(item, bitmap, typeName);
-    item.m_width = fullWidth;
-    item.m_height = fullHeight;
-    ReplaceFullBitmap(item, bitmap);
+    RecordBitmapFacts(picture, bitmap, typeName);
+    picture.m_width = fullWidth;
+    picture.m_height = fullHeight;
+    ReplaceFullBitmap(picture, bitmap);
     return Outcome::kLoaded;
 }
 
-int CImageLoader::LoadZipMember(CImageItem& item, int mode, bool infoOnly) const
+int CImageLoader::LoadZipMember(CPicture& picture, const CPictureFile& file, int mode, bool infoOnly) const
 {
     CZipMemberInfo member;
     QByteArray bytes;
     const ZipFindResult found
-        = FindZipMember(item.m_source, item.m_path, &member, infoOnly ? nullptr : &bytes, item.m_memberPosition);
+        = FindZipMember(file.source, file.path, &member, infoOnly ? nullptr : &bytes, file.memberPosition);
     if (found == ZipFindResult::Found) {
-        item.m_fileSize = uint32_t(member.size);
-        item.m_modified = member.modified;
+        picture.m_fileSize = uint32_t(member.size);
+        picture.m_modified = member.modified;
     }
     if (infoOnly)
         return found == ZipFindResult::Failed ? 0 : 1;
@@ -326,53 +327,50 @@ int CImageLoader::LoadZipMember(CImageItem& item, int mode, bool infoOnly) const
         return 0;
 
     const PictureSource source {QString(), reinterpret_cast<const uint8_t*>(bytes.constData()), size_t(bytes.size())};
-    const Outcome outcome = Decode(item, source, item.m_path, mode, true);
-    return Succeeded(outcome, item.m_path, nullptr) && item.m_fullBitmap ? 1 : 0;
+    const Outcome outcome = Decode(picture, source, file.path, mode, true);
+    return Succeeded(outcome, file.path, nullptr) && picture.m_fullBitmap ? 1 : 0;
 }
 
-int CImageLoader::LoadThumbnail(CImageItem& item) const
+int CImageLoader::LoadThumbnail(CPicture& picture, const CPictureFile& file) const
 {
-    // The load runs on a scratch entry, so the item's own picture and holders
-    // are never touched while the thumbnail is made.
-    CImageItem scratch;
-    scratch.m_path = item.m_path;
-    scratch.m_source = item.m_source;
-    scratch.m_memberPosition = item.m_memberPosition;
-    const int result = IsArchiveMember(item) ? LoadZipMember(scratch, kModeThumbnail, false)
-                                             : LoadPicture(scratch, kModeThumbnail, false);
+    // The load runs on a scratch picture, so the picture's own bitmaps and
+    // holders are never touched while the thumbnail is made.
+    CPicture scratch;
+    const int result = IsArchiveMember(file) ? LoadZipMember(scratch, file, kModeThumbnail, false)
+                                             : LoadPicture(scratch, file, kModeThumbnail, false);
     if (!result)
         return 0;
-    item.m_width = scratch.m_width;
-    item.m_height = scratch.m_height;
-    item.m_bitsPerPixel = scratch.m_bitsPerPixel;
-    item.m_typeName = scratch.m_typeName;
-    item.m_fileSize = scratch.m_fileSize;
-    item.m_modified = scratch.m_modified;
+    picture.m_width = scratch.m_width;
+    picture.m_height = scratch.m_height;
+    picture.m_bitsPerPixel = scratch.m_bitsPerPixel;
+    picture.m_typeName = scratch.m_typeName;
+    picture.m_fileSize = scratch.m_fileSize;
+    picture.m_modified = scratch.m_modified;
     if (scratch.m_fullBitmap && MakeThumbnail(scratch)) {
-        item.ReleaseBitmap(item.m_thumbnail);
-        item.m_thumbnail = scratch.m_thumbnail;
+        picture.ReleaseBitmap(picture.m_thumbnail);
+        picture.m_thumbnail = scratch.m_thumbnail;
         scratch.m_thumbnail = nullptr;
     }
     return result;
 }
 
-int LoadCurrentPicture(const CImageLoader& loader, const std::vector<CImageItem*>& items, CImageItem& item,
-                       bool quickView)
+int LoadCurrentPicture(const CImageLoader& loader, const std::vector<CPicture*>& others, CPicture& picture,
+                       const CPictureFile& file, bool quickView)
 {
     CMessageBatch oneLoad;
-    if (CImageLoader::IsArchiveMember(item))
-        return loader.LoadZipMember(item, CImageLoader::kModeView, false);
+    if (CImageLoader::IsArchiveMember(file))
+        return loader.LoadZipMember(picture, file, CImageLoader::kModeView, false);
     if (quickView) {
         // Freeing the other pictures helps only a decode that lacked memory.
         bool noMemory = false;
-        if (loader.LoadPicture(item, CImageLoader::kModeView, false, &noMemory))
+        if (loader.LoadPicture(picture, file, CImageLoader::kModeView, false, &noMemory))
             return 1;
         if (!noMemory)
             return 0;
     }
-    for (CImageItem* each : items)
+    for (CPicture* each : others)
         if (each)
             each->FreePicture();
-    item.FreePicture();
-    return loader.LoadPicture(item, CImageLoader::kModeView, false);
+    picture.FreePicture();
+    return loader.LoadPicture(picture, file, CImageLoader::kModeView, false);
 }

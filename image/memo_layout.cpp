@@ -1,8 +1,6 @@
 #include "image/memo_layout.h"
 
-#include "app/image_catalog.h"
-#include "app/image_item.h"
-#include "app/settings.h"
+#include "image/memo_text.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -83,25 +81,17 @@ int MemoFontHeight(const QString& size)
     return (negative ? -value : value) + 2;
 }
 
-CMemoLayout LayoutMemo(const CImageItem& item, int thumbnailViewMode)
+CMemoLayout LayoutMemo(const CMemoRecord& memo, bool shown)
 {
     CMemoLayout layout;
-    // An archive member read from an album keeps the archive as its source.
-    const QString& album = item.m_album.isEmpty() ? item.m_source : item.m_album;
-    if (thumbnailViewMode != Settings::kModeFullScreen
-        || CImageCatalog::ClassifyPath(album) != CImageCatalog::kPathAlbum)
+    if (!shown)
         return layout;
     layout.visible = true;
-    layout.font.m_height = MemoFontHeight(item.m_memo.size);
-    if (item.m_memo.bold != 0)
+    layout.font.m_height = MemoFontHeight(memo.size);
+    if (memo.bold != 0)
         layout.font.m_weight = 700;
-    layout.font.m_italic = item.m_memo.italic != 0;
-    layout.flags = MemoAlignFlags(item.m_memo.align);
-    layout.text = item.m_memo.content;
+    layout.font.m_italic = memo.italic != 0;
+    layout.flags = MemoAlignFlags(memo.align);
+    layout.text = memo.content;
     return layout;
-}
-
-CMemoLayout LayoutMemo(const CImageItem& item)
-{
-    return LayoutMemo(item, Settings::ThumbnailViewMode(-1));
 }

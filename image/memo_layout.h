@@ -10,7 +10,7 @@
 #include <QtCore/qnamespace.h>
 #include <cstdint>
 
-class CImageItem;
+struct CMemoRecord;
 
 // Text format flags, as the platform's text drawing takes them.
 constexpr int kDtLeft = 0;
@@ -70,8 +70,6 @@ int MemoAlignFlags(const QString& align);
 // Font height for a memo size text: its leading decimal integer plus 2 (a
 // text without digits counts as 0).
 int MemoFontHeight(const QString& size);
-// The overlay for the entry in the given "ThumbnailView Mode": visible only
-// for a picture from an album shown in full screen (mode 2).
-CMemoLayout LayoutMemo(const CImageItem& item, int thumbnailViewMode);
-// The same with the stored mode (read now, -1 when missing).
-CMemoLayout LayoutMemo(const CImageItem& item);
+// The overlay for a memo: its text, size, weight, slant and placement. shown
+// says whether it is drawn at all (the caller decides when a memo shows).
+CMemoLayout LayoutMemo(const CMemoRecord& memo, bool shown);

@@ -1,5 +1,5 @@
-#include "app/image_item.h"
 #include "image/dib_bitmap.h"
+#include "image/picture.h"
 
 namespace {
 
@@ -31,9 +31,9 @@ CPlacement PlaceInThumbnail(int width, int height)
 
 }  // namespace
 
-int MakeThumbnail(CImageItem& item)
+int MakeThumbnail(CPicture& picture)
 {
-    HBITMAP decoded = item.m_fullBitmap;
+    HBITMAP decoded = picture.m_fullBitmap;
     BITMAP info;
     if (!GetObject(decoded, &info))
         return 0;
@@ -46,12 +46,12 @@ int MakeThumbnail(CImageItem& item)
         StretchBlt(thumbnail, p.x, p.y, p.width, p.height, decoded, 0, 0, info.bmWidth, info.bmHeight);
 
     // An earlier thumbnail is released rather than overwritten and leaked.
-    if (item.m_thumbnail != decoded)
-        item.ReleaseBitmap(item.m_thumbnail);
-    item.m_thumbnail = thumbnail;
-    item.m_fullBitmap = nullptr;
-    if (item.m_displayBitmap == decoded)
-        item.m_displayBitmap = nullptr;
-    item.ReleaseBitmap(decoded);
+    if (picture.m_thumbnail != decoded)
+        picture.ReleaseBitmap(picture.m_thumbnail);
+    picture.m_thumbnail = thumbnail;
+    picture.m_fullBitmap = nullptr;
+    if (picture.m_displayBitmap == decoded)
+        picture.m_displayBitmap = nullptr;
+    picture.ReleaseBitmap(decoded);
     return 1;
 }

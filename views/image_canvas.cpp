@@ -1,6 +1,7 @@
 #include "views/image_canvas.h"
 
 #include "app/image_item.h"
+#include "app/memo_overlay.h"
 #include "image/memo_layout.h"
 #include "views/device_screen.h"
 
@@ -10,6 +11,12 @@
 #include <QTextOption>
 #include <QWidget>
 #include <algorithm>
+
+int CImageCanvas::SetItem(CImageItem* item)
+{
+    m_item = item;
+    return SetPicture(item ? &item->m_picture : nullptr);
+}
 
 int CImageCanvas::AdaptToWindow(const QWidget* view)
 {
@@ -27,6 +34,12 @@ int CImageCanvas::Draw(QPainter& painter, QSize view, bool dragging)
     paint.viewWidth = view.width();
     paint.viewHeight = view.height();
     paint.dragging = dragging;
+    if (m_item) {
+        paint.zoom = m_item->m_zoom;
+        paint.rotation = m_item->m_rotation;
+        paint.brightness = m_item->m_brightness;
+        paint.contrast = m_item->m_contrast;
+    }
     if (!CCanvas::Draw(paint))
         return 0;
     const CCanvasFrame frame = Frame();

@@ -1,11 +1,13 @@
-// CImageCanvas: the canvas of the main view on the screen. The pixel engine
-// (CCanvas) renders the bound entry into its screen buffer; this class puts
-// that buffer on the view in one blit, without copying it, and draws the
+// CImageCanvas: the canvas of the main view on the screen. It binds the
+// current entry; the pixel engine (CCanvas) renders the entry's picture with
+// the entry's zoom, rotation and transfer into its screen buffer; this class
+// puts that buffer on the view in one blit, without copying it, and draws the
 // entry's memo over it with QPainter.
 #pragma once
 
 #include "image/canvas_engine.h"
 
+class CImageItem;
 class QPainter;
 class QSize;
 class QWidget;
@@ -15,6 +17,9 @@ public:
     using CCanvas::AdaptToWindow;
     using CCanvas::Draw;
 
+    // Binds an entry (not owned) and its picture (see CCanvas::SetPicture).
+    int SetItem(CImageItem* item);
+    CImageItem* Item() const { return m_item; }
     // Takes the view's client size (see CCanvas::AdaptToWindow).
     int AdaptToWindow(const QWidget* view);
     // Renders and blits the bound entry onto the view's painter; the memo
@@ -26,4 +31,6 @@ public:
 
 private:
     void DrawMemo(QPainter& painter) const;
+
+    CImageItem* m_item = nullptr;
 };

@@ -112,7 +112,7 @@ void CLumoView::OnUpdate(CView*, int hint)
         return;
     }
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    if (!item->m_fullBitmap && !doc->Catalog().LoadCurrentPicture(item, doc->m_quickView != 0)) {
+    if (!item->m_picture.m_fullBitmap && !doc->Catalog().LoadCurrentPicture(item, doc->m_quickView != 0)) {
         QApplication::restoreOverrideCursor();
         // The load said why; the view says that this picture is not shown.
         m_canvas->SetItem(nullptr);
@@ -132,7 +132,8 @@ void CLumoView::ApplySlideshowViewState(CImageItem* item)
 {
     CLumoDoc* doc = GetDocument();
     const int mode = Settings::ThumbnailViewMode();
-    const bool turn = ViewState::IsLargeLandscape(item->m_width, item->m_height) && mode == Settings::kModeFullScreen;
+    const bool turn = ViewState::IsLargeLandscape(item->m_picture.m_width, item->m_picture.m_height)
+                      && mode == Settings::kModeFullScreen;
     m_slideshow->Show(item, doc->m_autoResizeZoom, turn ? doc->m_autoRotationAngle : item->m_rotation);
 }
 

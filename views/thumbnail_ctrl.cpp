@@ -126,7 +126,7 @@ int CThumbnailCtrl::DrawStrip(QPainter& painter)
         const int x = CThumbnailStrip::CellLeft(index - m_strip.m_first);
         // Each cell is drawn from its own entry: one without a thumbnail
         // leaves its cell blank instead of shifting the later ones.
-        if (HBITMAP thumb = list[size_t(index)]->m_thumbnail) {
+        if (HBITMAP thumb = list[size_t(index)]->m_picture.m_thumbnail) {
             // The rightmost column becomes the dark separator between cells;
             // it stays in the entry's thumbnail.
             FillRect(thumb, kW - 1, 0, 1, kH, 0, 0, 0);

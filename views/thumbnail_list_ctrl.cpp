@@ -72,9 +72,9 @@ int CThumbnailListCtrl::AddNextRow()
     if (!item)
         return 0;
     ++m_rowsAdded;
-    auto* rowItem
-        = new QTreeWidgetItem(QStringList {FileListText::NameOf(item->m_path), FileListText::SizeText(item->m_fileSize),
-                                           FileListText::DateText(item->m_modified)});
+    auto* rowItem = new QTreeWidgetItem(QStringList {FileListText::NameOf(item->m_path),
+                                                     FileListText::SizeText(item->m_picture.m_fileSize),
+                                                     FileListText::DateText(item->m_picture.m_modified)});
     insertTopLevelItem(row, rowItem);
     if (selected >= 0 && selected <= row) {
         SetRowState(selected, true);

@@ -1,10 +1,10 @@
 // Album files: the exact bytes written, reading them back into the catalog,
 // damaged albums, and a save that fails without harming the old album.
 #include "app/album_file.h"
+#include "app/memo_overlay.h"
 #include "app/settings.h"
 #include "catalog_fixture.h"
 #include "image/export.h"
-#include "image/memo_layout.h"
 #include "platform/host_bytes.h"
 
 #include <csignal>
@@ -115,8 +115,8 @@ TEST_F(AlbumRoundTrip, PicturesComeBackInOrderWithEveryMemoFieldAndAThumbnail)
         EXPECT_EQ(item->m_memo.color, u"#FFFFFF"_s);
         EXPECT_EQ(item->m_memo.content, QLatin1String(memos[i].readBack ? memos[i].readBack : memos[i].content));
         EXPECT_EQ(item->m_source, u"\\albums\\trip.lab"_s);
-        EXPECT_GT(item->m_fileSize, 0u);
-        EXPECT_NE(item->m_thumbnail, nullptr);
+        EXPECT_GT(item->m_picture.m_fileSize, 0u);
+        EXPECT_NE(item->m_picture.m_thumbnail, nullptr);
     }
 }
 
@@ -135,7 +135,7 @@ TEST_F(AlbumRoundTrip, ArchiveMembersComeBackFromTheArchiveWithTheirMemos)
     EXPECT_EQ(Paths(m_catalog), (QStringList {u"one.jpg"_s, u"dir/two.png"_s}));
     for (const CImageItem* item : m_catalog.GetList()) {
         EXPECT_EQ(item->m_source, u"\\cards\\pics.zip"_s);
-        EXPECT_NE(item->m_thumbnail, nullptr) << item->m_path.toStdString();
+        EXPECT_NE(item->m_picture.m_thumbnail, nullptr) << item->m_path.toStdString();
         EXPECT_TRUE(LayoutMemo(*item, Settings::kModeFullScreen).visible);
     }
     EXPECT_EQ(Content(0), u"first"_s);
@@ -173,7 +173,7 @@ TEST_F(AlbumRoundTrip, RecordPathsNameArchiveMembersOnlyWhenTheArchiveIsNoFolder
     ASSERT_EQ(Open(u"\\a.lab"_s, kStripMode), 1);
     ASSERT_EQ(Paths(m_catalog), QStringList {u"dir/photo.jpg"_s});
     EXPECT_EQ(m_catalog.GetAt(0)->m_source, u"\\a.lab"_s);
-    EXPECT_EQ(m_catalog.GetAt(0)->m_thumbnail, nullptr);
+    EXPECT_EQ(m_catalog.GetAt(0)->m_picture.m_thumbnail, nullptr);
     EXPECT_EQ(Content(0), u"dir/photo"_s);
 }
 
@@ -199,13 +199,13 @@ TEST_F(AlbumRoundTrip, NamesThatAreNotUtf8AreListedOpenedAndSavedInAnAlbum)
     // Saved beside them: the album and the picture as BMP and JPEG.
     const QString album = device + HostBytes::Decode("\\d\xe9j\xe0.lab");
     ASSERT_EQ(m_catalog.SaveAlbum(album), 1);
-    const HBITMAP picture = m_catalog.GetAt(0)->m_fullBitmap;
+    const HBITMAP picture = m_catalog.GetAt(0)->m_picture.m_fullBitmap;
     EXPECT_EQ(SaveAsBmp(picture, Host(device + HostBytes::Decode("\\caf\xe9.bmp"))), 1);
     EXPECT_EQ(SaveAsJpeg(picture, Host(device + HostBytes::Decode("\\caf\xe9.jpg"))), 1);
     ASSERT_EQ(Open(album, kStripMode), 1);
     EXPECT_EQ(Paths(m_catalog), paths);
     for (const CImageItem* item : m_catalog.GetList())
-        EXPECT_NE(item->m_thumbnail, nullptr) << item->m_path.toStdString();
+        EXPECT_NE(item->m_picture.m_thumbnail, nullptr) << item->m_path.toStdString();
     ASSERT_EQ(Open(device, kStripMode), 1);
     EXPECT_EQ(m_catalog.GetCount(), 4);
     EXPECT_TRUE(MessageBoxService::Messages().isEmpty());

@@ -278,29 +278,29 @@ TEST(Thumbnail, PictureIsCentredWithWhiteBars)
         CImageItem item;
         CDibBitmap black;  // the exact width: Create would pad it
         black.Create(c.width, c.height);
-        item.m_fullBitmap = black.Detach();
-        ASSERT_EQ(MakeThumbnail(item), 1);
-        EXPECT_EQ(item.m_fullBitmap, nullptr);
+        item.m_picture.m_fullBitmap = black.Detach();
+        ASSERT_EQ(MakeThumbnail(item.m_picture), 1);
+        EXPECT_EQ(item.m_picture.m_fullBitmap, nullptr);
         Rows expected(30, std::vector<Bgr>(42, {255, 255, 255}));
         for (int y = c.y; y < c.y + c.h; ++y)
             std::fill_n(expected[size_t(y)].begin() + c.x, c.w, Bgr {0, 0, 0});
-        EXPECT_EQ(Pixels(*item.m_thumbnail), expected) << c.width << "x" << c.height;
+        EXPECT_EQ(Pixels(*item.m_picture.m_thumbnail), expected) << c.width << "x" << c.height;
     }
 }
 
 TEST(Thumbnail, ReplacesAnEarlierOneRefusesAnEmptyItemAndReleasesAHeldPicture)
 {
     CImageItem item;
-    EXPECT_EQ(MakeThumbnail(item), 0);
-    EXPECT_EQ(item.m_thumbnail, nullptr);
+    EXPECT_EQ(MakeThumbnail(item.m_picture), 0);
+    EXPECT_EQ(item.m_picture.m_thumbnail, nullptr);
     const uint8_t rgb[12] = {};
     for (int i = 0; i < 2; ++i) {  // the first thumbnail is freed (checked under the leak sanitizer)
-        item.m_fullBitmap = BitmapFromRgb(rgb, 2, 2);
-        ASSERT_EQ(MakeThumbnail(item), 1);
+        item.m_picture.m_fullBitmap = BitmapFromRgb(rgb, 2, 2);
+        ASSERT_EQ(MakeThumbnail(item.m_picture), 1);
     }
-    item.m_shrinkCopy->Create(80, 60);
-    item.m_fullBitmap = item.m_shrinkCopy->m_handle;
-    ASSERT_EQ(MakeThumbnail(item), 1);
-    EXPECT_EQ(item.m_shrinkCopy->m_handle, nullptr);
-    EXPECT_EQ(item.m_fullBitmap, nullptr);
+    item.m_picture.m_shrinkCopy->Create(80, 60);
+    item.m_picture.m_fullBitmap = item.m_picture.m_shrinkCopy->m_handle;
+    ASSERT_EQ(MakeThumbnail(item.m_picture), 1);
+    EXPECT_EQ(item.m_picture.m_shrinkCopy->m_handle, nullptr);
+    EXPECT_EQ(item.m_picture.m_fullBitmap, nullptr);
 }

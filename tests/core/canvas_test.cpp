@@ -39,11 +39,11 @@ HBITMAP MarkedPicture(int width, int height)
 std::unique_ptr<CImageItem> Entry(int width, int height, int zoom = 100, int rotation = 0)
 {
     auto item = std::make_unique<CImageItem>();
-    item->m_width = width;
-    item->m_height = height;
+    item->m_picture.m_width = width;
+    item->m_picture.m_height = height;
     item->m_zoom = zoom;
     item->m_rotation = rotation;
-    item->m_fullBitmap = MarkedPicture(width, height);
+    item->m_picture.m_fullBitmap = MarkedPicture(width, height);
     return item;
 }
 
@@ -71,7 +71,23 @@ Pixel Shown(int x, int y, int width, int height, int rotation)
 
 class CanvasTest : public testing::Test {
 protected:
-    int Draw(bool dragging = false) { return m_canvas.Draw({m_viewWidth, m_viewHeight, dragging}); }
+    // Binds the entry's picture; each Draw passes the entry's view values.
+    int Bind(CImageItem* item)
+    {
+        m_bound = item;
+        return m_canvas.SetPicture(item ? &item->m_picture : nullptr);
+    }
+    int Draw(bool dragging = false)
+    {
+        CCanvasPaint paint {m_viewWidth, m_viewHeight, dragging};
+        if (m_bound) {
+            paint.zoom = m_bound->m_zoom;
+            paint.rotation = m_bound->m_rotation;
+            paint.brightness = m_bound->m_brightness;
+            paint.contrast = m_bound->m_contrast;
+        }
+        return m_canvas.Draw(paint);
+    }
     void Adapt(int width, int height)
     {
         m_viewWidth = width;
@@ -81,7 +97,7 @@ protected:
     // Binds the entry, scrolls by (dx, dy) and draws.
     void Show(const CImageItem& item, int dx = 0, int dy = 0)
     {
-        ASSERT_EQ(m_canvas.SetItem(const_cast<CImageItem*>(&item)), 1);
+        ASSERT_EQ(Bind(const_cast<CImageItem*>(&item)), 1);
         m_canvas.Scroll(dx, dy);
         ASSERT_EQ(Draw(), 1);
     }
@@ -93,8 +109,8 @@ protected:
         const CCanvasFrame frame = m_canvas.Frame();
         ASSERT_NE(frame.pixels, nullptr);
         const bool turned = item.m_rotation == 90 || item.m_rotation == 270;
-        const int shownWidth = turned ? item.m_height : item.m_width;
-        const int shownHeight = turned ? item.m_width : item.m_height;
+        const int shownWidth = turned ? item.m_picture.m_height : item.m_picture.m_width;
+        const int shownHeight = turned ? item.m_picture.m_width : item.m_picture.m_height;
         for (int y = 0; y < frame.height; ++y)
             for (int x = 0; x < frame.width; ++x) {
                 const int px = x - marginX + m_canvas.PanX();
@@ -102,7 +118,7 @@ protected:
                 const bool onPicture = x >= marginX && y >= marginY && px < shownWidth && py < shownHeight;
                 Pixel expected = {255, 255, 255};
                 if (onPicture) {
-                    expected = Shown(px, py, item.m_width, item.m_height, item.m_rotation);
+                    expected = Shown(px, py, item.m_picture.m_width, item.m_picture.m_height, item.m_rotation);
                     for (uint8_t& c : expected)
                         c = uint8_t(AdjustChannel(c, item.m_brightness, item.m_contrast));
                 }
@@ -112,6 +128,7 @@ protected:
     }
 
     CCanvas m_canvas;
+    CImageItem* m_bound = nullptr;
     int m_viewWidth = 0;
     int m_viewHeight = 0;
 };
@@ -140,11 +157,12 @@ TEST(ScaleForDisplay, FitFillAndPercentZoomsGiveTheDisplaySizesAndScales)
     };
     for (const Case& c : cases) {
         auto item = Entry(c.width, c.height, c.zoom, c.rotation);
-        item->m_displayScale = 3.0;
-        HBITMAP display = ScaleForDisplay(*item, 240, 267);
+        item->m_picture.m_displayScale = 3.0;
+        HBITMAP display = ScaleForDisplay(item->m_picture, item->m_zoom, item->m_rotation, 240, 267);
         ASSERT_NE(display, nullptr) << c.what;
-        EXPECT_DOUBLE_EQ(item->m_displayScale, c.scale) << c.what;
-        EXPECT_EQ(display, c.outWidth ? item->m_displayCopy->m_handle : item->m_fullBitmap) << c.what;
+        EXPECT_DOUBLE_EQ(item->m_picture.m_displayScale, c.scale) << c.what;
+        EXPECT_EQ(display, c.outWidth ? item->m_picture.m_displayCopy->m_handle : item->m_picture.m_fullBitmap)
+            << c.what;
         if (c.outWidth) {
             EXPECT_EQ(std::pair(display->Width(), display->Height()), std::pair(c.outWidth, c.outHeight)) << c.what;
         }
@@ -154,9 +172,9 @@ TEST(ScaleForDisplay, FitFillAndPercentZoomsGiveTheDisplaySizesAndScales)
     EXPECT_EQ(DisplayRatio(-7, 0, 1000, 100, 240, 267), 1.0);
     // A picture too large to enlarge is refused, not wrapped around.
     auto huge = Entry(10, 10, 300);
-    huge->m_width = 4000;
-    huge->m_height = 3000;
-    EXPECT_EQ(ScaleForDisplay(*huge, 240, 267), nullptr);
+    huge->m_picture.m_width = 4000;
+    huge->m_picture.m_height = 3000;
+    EXPECT_EQ(ScaleForDisplay(huge->m_picture, huge->m_zoom, huge->m_rotation, 240, 267), nullptr);
 }
 
 TEST(ScaleForDisplay, PictureDecodedSmallerThanItsEntryIsStretchedEvenAtRatioOne)
@@ -164,13 +182,13 @@ TEST(ScaleForDisplay, PictureDecodedSmallerThanItsEntryIsStretchedEvenAtRatioOne
     // A GIF or PNG entry records the file's size while its decoded bitmap is
     // about 320 wide: unscaled means the entry's size, not the bitmap's.
     auto item = Entry(1000, 100, -1);
-    DeleteObject(item->m_fullBitmap);
-    item->m_fullBitmap = MarkedPicture(320, 32);
-    HBITMAP display = ScaleForDisplay(*item, 240, 267);
+    DeleteObject(item->m_picture.m_fullBitmap);
+    item->m_picture.m_fullBitmap = MarkedPicture(320, 32);
+    HBITMAP display = ScaleForDisplay(item->m_picture, item->m_zoom, item->m_rotation, 240, 267);
     ASSERT_NE(display, nullptr);
-    EXPECT_NE(display, item->m_fullBitmap);
+    EXPECT_NE(display, item->m_picture.m_fullBitmap);
     EXPECT_EQ(std::pair(display->Width(), display->Height()), std::pair(1000, 100));
-    EXPECT_EQ(item->m_displayScale, 1.0);
+    EXPECT_EQ(item->m_picture.m_displayScale, 1.0);
 }
 
 TEST(EffectiveZoom, PercentCodesCountAsThemselvesAndFitOrFillAsTheirDrawnScalePlusOne)
@@ -187,8 +205,9 @@ TEST(EffectiveZoom, PercentCodesCountAsThemselvesAndFitOrFillAsTheirDrawnScalePl
     };
     for (const auto& [zoom, displayScale, expected] : cases) {
         auto item = Entry(10, 10, zoom);
-        item->m_displayScale = displayScale;
-        EXPECT_EQ(EffectiveZoom(*item), expected) << zoom << " at " << displayScale;
+        item->m_picture.m_displayScale = displayScale;
+        EXPECT_EQ(EffectiveZoom(item->m_zoom, item->m_picture.m_displayScale), expected)
+            << zoom << " at " << displayScale;
     }
 }
 
@@ -204,7 +223,7 @@ TEST_F(CanvasTest, SmallPictureIsCentredOnWhiteInABufferTwoColumnsWiderThanTheVi
     const CCanvasFrame frame = m_canvas.Frame();
     EXPECT_EQ(std::tuple(frame.width, frame.height, frame.bytesPerLine, frame.x, frame.y),
               std::tuple(242, 267, 242 * 3, 0, 0));
-    EXPECT_EQ(item->m_displayBitmap, item->m_fullBitmap);
+    EXPECT_EQ(item->m_picture.m_displayBitmap, item->m_picture.m_fullBitmap);
     ExpectShows(*item, (242 - 101) / 2, (267 - 51) / 2);
 }
 
@@ -287,15 +306,15 @@ TEST_F(CanvasTest, RescalesOnlyWhenWhatTheDisplayDependsOnChanges)
     EXPECT_EQ(m_canvas.RescaleCount(), 4);
 
     // The picture freed and decoded again is a new picture.
-    item->FreePicture();
-    item->m_fullBitmap = MarkedPicture(1000, 100);
+    item->m_picture.FreePicture();
+    item->m_picture.m_fullBitmap = MarkedPicture(1000, 100);
     ASSERT_EQ(Draw(), 1);
     EXPECT_EQ(m_canvas.RescaleCount(), 5);
 
     // A drag without a display bitmap still makes one.
     auto other = Entry(50, 50, 200);
     Adapt(100, 100);
-    ASSERT_EQ(m_canvas.SetItem(other.get()), 1);
+    ASSERT_EQ(Bind(other.get()), 1);
     ASSERT_EQ(Draw(true), 1);
     EXPECT_EQ(m_canvas.DisplayInfo().bmWidth, 100);
 }
@@ -303,7 +322,7 @@ TEST_F(CanvasTest, RescalesOnlyWhenWhatTheDisplayDependsOnChanges)
 TEST_F(CanvasTest, NothingIsDrawnWithoutAPictureOrABuffer)
 {
     auto item = Entry(10, 10);
-    ASSERT_EQ(m_canvas.SetItem(item.get()), 1);
+    ASSERT_EQ(Bind(item.get()), 1);
     EXPECT_EQ(Draw(), 0);  // no buffer before AdaptToWindow
     Adapt(20, 20);
     ASSERT_EQ(Draw(), 1);
@@ -313,14 +332,14 @@ TEST_F(CanvasTest, NothingIsDrawnWithoutAPictureOrABuffer)
 
     Adapt(20, 20);
     CImageItem empty;
-    EXPECT_EQ(m_canvas.SetItem(&empty), 0);
-    EXPECT_EQ(m_canvas.Item(), &empty);  // stays bound, draws nothing
+    EXPECT_EQ(Bind(&empty), 0);
+    EXPECT_EQ(m_canvas.Picture(), &empty.m_picture);  // stays bound, draws nothing
     EXPECT_EQ(Draw(), 0);
 
     CImageItem paletted;
-    paletted.m_width = paletted.m_height = 4;
-    paletted.m_fullBitmap = CreateBitmap(4, 4, 1, 8, nullptr);
-    EXPECT_EQ(m_canvas.SetItem(&paletted), 1);
+    paletted.m_picture.m_width = paletted.m_picture.m_height = 4;
+    paletted.m_picture.m_fullBitmap = CreateBitmap(4, 4, 1, 8, nullptr);
+    EXPECT_EQ(Bind(&paletted), 1);
     EXPECT_EQ(Draw(), 0);
 }
 
@@ -329,8 +348,8 @@ TEST_F(CanvasTest, UnbindingLetsTheEntryBeDeleted)
     Adapt(20, 20);
     auto item = Entry(30, 30, 50);
     Show(*item);
-    EXPECT_EQ(m_canvas.SetItem(nullptr), 0);
-    EXPECT_EQ(m_canvas.Item(), nullptr);
+    EXPECT_EQ(Bind(nullptr), 0);
+    EXPECT_EQ(m_canvas.Picture(), nullptr);
     item.reset();  // the catalog deletes the entry
     EXPECT_EQ(Draw(), 0);
     EXPECT_EQ(m_canvas.Frame().pixels, nullptr);
@@ -338,5 +357,5 @@ TEST_F(CanvasTest, UnbindingLetsTheEntryBeDeleted)
     // A new entry at whatever address is drawn from scratch.
     auto next = Entry(30, 30, 50);
     Show(*next);
-    EXPECT_EQ(next->m_displayBitmap, next->m_displayCopy->m_handle);
+    EXPECT_EQ(next->m_picture.m_displayBitmap, next->m_picture.m_displayCopy->m_handle);
 }

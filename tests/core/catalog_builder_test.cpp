@@ -95,10 +95,10 @@ TEST_F(BuilderTest, ListModeReadsFileFactsWithoutDecodingAndStripModeMakesEveryT
     ASSERT_EQ(m_catalog.GetCount(), 2);
     for (const CImageItem* item : m_catalog.GetList()) {
         EXPECT_EQ(item->m_memo.content, u"IMG_0001"_s);
-        EXPECT_EQ(item->m_fileSize, uint32_t(bytes.size()));
-        EXPECT_EQ(item->m_modified.GetTime(), 1622548800);
-        EXPECT_EQ(item->m_thumbnail, nullptr);
-        EXPECT_EQ(item->m_fullBitmap, nullptr);
+        EXPECT_EQ(item->m_picture.m_fileSize, uint32_t(bytes.size()));
+        EXPECT_EQ(item->m_picture.m_modified.GetTime(), 1622548800);
+        EXPECT_EQ(item->m_picture.m_thumbnail, nullptr);
+        EXPECT_EQ(item->m_picture.m_fullBitmap, nullptr);
     }
 
     for (const char* name : {"\\kinds\\a.bmp", "\\kinds\\b.jpg", "\\kinds\\c.gif", "\\kinds\\d.png"})
@@ -110,8 +110,8 @@ TEST_F(BuilderTest, ListModeReadsFileFactsWithoutDecodingAndStripModeMakesEveryT
     ASSERT_EQ(m_catalog.GetCount(), 4);
     EXPECT_EQ(m_hints, std::vector<int>(4, kHint));
     for (const CImageItem* item : m_catalog.GetList()) {
-        EXPECT_NE(item->m_thumbnail, nullptr) << item->m_path.toStdString();
-        EXPECT_EQ(item->m_fullBitmap, nullptr) << item->m_path.toStdString();
+        EXPECT_NE(item->m_picture.m_thumbnail, nullptr) << item->m_path.toStdString();
+        EXPECT_EQ(item->m_picture.m_fullBitmap, nullptr) << item->m_path.toStdString();
     }
 }
 
@@ -126,9 +126,9 @@ TEST_F(BuilderTest, ArchivesAreListedInAFolderScanAndTheirMembersKeepTheirNames)
     EXPECT_EQ(m_catalog.GetAt(2)->m_memo.content, u"X"_s);
     for (int i = 1; i < 3; ++i) {
         EXPECT_EQ(m_catalog.GetAt(i)->m_source, u"\\pics\\pics.zip"_s);
-        EXPECT_NE(m_catalog.GetAt(i)->m_thumbnail, nullptr);
+        EXPECT_NE(m_catalog.GetAt(i)->m_picture.m_thumbnail, nullptr);
     }
-    EXPECT_EQ(m_catalog.GetAt(2)->m_fileSize, uint32_t(PictureFor(u"X.PNG"_s).size()));
+    EXPECT_EQ(m_catalog.GetAt(2)->m_picture.m_fileSize, uint32_t(PictureFor(u"X.PNG"_s).size()));
 }
 
 TEST_F(BuilderTest, AlbumInsideAScannedFolderIsNotRead)
@@ -252,7 +252,7 @@ TEST_F(BuilderTest, ArchiveAndAlbumBuildsReadTheArchiveInLinearTime)
             ASSERT_EQ(catalog.BuildList(path, 0, std::max(mode, kListMode)), 1);
             const ZipFileAccess after = ZipFileAccessOfThisThread();
             ASSERT_EQ(catalog.GetCount(), members);
-            EXPECT_EQ(catalog.GetAt(members - 1)->m_fileSize, uint32_t(PictureFor(u"p0.bmp"_s).size()));
+            EXPECT_EQ(catalog.GetAt(members - 1)->m_picture.m_fileSize, uint32_t(PictureFor(u"p0.bmp"_s).size()));
             if (mode >= 0) {  // thumbnails read their members through the listing's open archive
                 EXPECT_EQ(after.opens - before.opens, 1u) << "mode " << mode;
             }
@@ -290,7 +290,7 @@ TEST_F(BuilderTest, EveryCorpusArchiveIsListedOrRefusedWithTheMessage)
     CImageCatalog catalog;
     ASSERT_EQ(catalog.BuildList(u"\\zips\\test.zip"_s, 0, kStripMode), 1);
     ASSERT_EQ(Paths(catalog), QStringList {u"gophercolor16x16.png"_s});
-    EXPECT_NE(catalog.GetAt(0)->m_thumbnail, nullptr);
+    EXPECT_NE(catalog.GetAt(0)->m_picture.m_thumbnail, nullptr);
 }
 
 namespace {

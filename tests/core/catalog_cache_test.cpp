@@ -56,8 +56,8 @@ TEST_F(CatalogCache, QuickViewOnKeepsEveryDecodedPictureAndOffOnlyTheShownOne)
     for (bool quickView : {true, false}) {
         ASSERT_TRUE(m_catalog.LoadCurrentPicture(a, quickView));
         ASSERT_TRUE(m_catalog.LoadCurrentPicture(b, quickView));
-        EXPECT_EQ(a->m_fullBitmap != nullptr, quickView);
-        EXPECT_NE(b->m_fullBitmap, nullptr);
+        EXPECT_EQ(a->m_picture.m_fullBitmap != nullptr, quickView);
+        EXPECT_NE(b->m_picture.m_fullBitmap, nullptr);
     }
     EXPECT_EQ(m_catalog.LoadCurrentPicture(nullptr, true), 0);
 }
@@ -89,7 +89,7 @@ TEST_F(CatalogCache, QuickViewRetriesADecodeThatLackedMemoryWithTheCacheFreed)
         rlimit limit {};
         limit.rlim_cur = limit.rlim_max = rlim_t(AddressSpaceBytes() + (10 << 20));
         setrlimit(RLIMIT_AS, &limit);
-        return m_catalog.LoadCurrentPicture(b, true) && b->m_fullBitmap && !a->m_fullBitmap ? 0 : 1;
+        return m_catalog.LoadCurrentPicture(b, true) && b->m_picture.m_fullBitmap && !a->m_picture.m_fullBitmap ? 0 : 1;
     };
     // A fresh process: memory other tests freed would otherwise be room.
     const std::string style = GTEST_FLAG_GET(death_test_style);

@@ -68,10 +68,10 @@ protected:
     CImageItem* Add(int width, int height, int zoom = -1, double scale = 1.0)
     {
         auto* item = new CImageItem;
-        item->m_width = width;
-        item->m_height = height;
+        item->m_picture.m_width = width;
+        item->m_picture.m_height = height;
         item->m_zoom = zoom;
-        item->m_displayScale = scale;
+        item->m_picture.m_displayScale = scale;
         m_doc->Catalog().Append(item);
         return item;
     }

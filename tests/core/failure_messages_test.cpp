@@ -100,8 +100,8 @@ TEST_F(FailureMessagesTest, ABrokenPictureSaysSoOnceAndKeepsTheOthersDecoded)
     WriteBytes(u"\\f\\b.gif"_s, "GIF89a");
     Open(u"\\f"_s, kListMode);
     CImageItem* good = m_catalog.GetAt(0);
-    ASSERT_NE(good->m_fullBitmap, nullptr);
+    ASSERT_NE(good->m_picture.m_fullBitmap, nullptr);
     EXPECT_EQ(m_catalog.LoadCurrentPicture(m_catalog.GetAt(1), true), 0);
     EXPECT_EQ(MessageBoxService::Messages().join(QLatin1Char('|')).toStdString(), "Cannot load \\f\\b.gif");
-    EXPECT_NE(good->m_fullBitmap, nullptr);
+    EXPECT_NE(good->m_picture.m_fullBitmap, nullptr);
 }

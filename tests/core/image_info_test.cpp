@@ -50,7 +50,7 @@ TEST(ImageInfo, SizeSwitchesUnitsAtKibAndMib)
     };
     for (const auto& c : cases) {
         CImageItem item;
-        item.m_fileSize = c.bytes;
+        item.m_picture.m_fileSize = c.bytes;
         EXPECT_EQ(c.exact ? ImageInfo::TextsOf(item).fileSize : FileListText::SizeText(c.bytes),
                   QString::fromLatin1(c.text))
             << c.bytes;
@@ -60,10 +60,10 @@ TEST(ImageInfo, SizeSwitchesUnitsAtKibAndMib)
 TEST(ImageInfo, PictureFieldsOfAnEntry)
 {
     CImageItem item;
-    item.m_modified = CTime(QDateTime(QDate(2004, 3, 5), QTime(9, 7, 2)).toSecsSinceEpoch());
-    item.m_bitsPerPixel = 8;
-    item.m_width = 640;
-    item.m_height = 480;
+    item.m_picture.m_modified = CTime(QDateTime(QDate(2004, 3, 5), QTime(9, 7, 2)).toSecsSinceEpoch());
+    item.m_picture.m_bitsPerPixel = 8;
+    item.m_picture.m_width = 640;
+    item.m_picture.m_height = 480;
     item.m_rotation = 270;
     item.m_brightness = -30;
     item.m_contrast = 12;

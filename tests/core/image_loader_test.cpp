@@ -4,6 +4,7 @@
 // the Quick View cache policy.
 #include "image/image_loader.h"
 
+#include "app/image_item.h"
 #include "image/dib_bitmap.h"
 #include "image/zip_reader.h"
 #include "platform/device_path.h"
@@ -49,7 +50,7 @@ protected:
     int Load(CImageItem& item, const QString& path, int mode)
     {
         item.m_path = path;
-        return m_loader.LoadPicture(item, mode, false);
+        return m_loader.LoadPicture(item.m_picture, item.File(), mode, false);
     }
     // An archive member item of pics.zip.
     static void Member(CImageItem& item, const char* name)
@@ -171,11 +172,12 @@ TEST_F(ImageLoaderTest, EachKindRecordsItsSizesAndGivesItsBitmap)
         SCOPED_TRACE(c.name);
         CImageItem item;
         ASSERT_EQ(Load(item, Put(QString::fromLatin1(c.name), c.bytes), c.mode), 1);
-        EXPECT_EQ(std::tuple(item.m_width, item.m_height, item.m_bitsPerPixel), std::tuple(c.width, c.height, c.bpp));
-        EXPECT_EQ(item.m_typeName, c.type);
-        EXPECT_EQ(item.m_fileSize, uint32_t(c.bytes.size()));
-        EXPECT_TRUE(item.m_modified.IsSet());
-        const HBITMAP b = item.m_fullBitmap;
+        EXPECT_EQ(std::tuple(item.m_picture.m_width, item.m_picture.m_height, item.m_picture.m_bitsPerPixel),
+                  std::tuple(c.width, c.height, c.bpp));
+        EXPECT_EQ(item.m_picture.m_typeName, c.type);
+        EXPECT_EQ(item.m_picture.m_fileSize, uint32_t(c.bytes.size()));
+        EXPECT_TRUE(item.m_picture.m_modified.IsSet());
+        const HBITMAP b = item.m_picture.m_fullBitmap;
         EXPECT_EQ(std::tuple(b->Width(), b->Height(), b->BitsPerPixel()), std::tuple(c.outWidth, c.outHeight, 24));
     }
 }
@@ -198,13 +200,13 @@ TEST_F(ImageLoaderTest, PicturesAndThumbnailsKeepTheirOwnWidthWithoutBlackColumn
         SCOPED_TRACE(name);
         CImageItem item;
         ASSERT_EQ(Load(item, Put(name, bytes), kView), 1);
-        ASSERT_EQ(item.m_fullBitmap->Width(), width);
+        ASSERT_EQ(item.m_picture.m_fullBitmap->Width(), width);
         // The rightmost column is the picture's own: white.
-        for (int y = 0; y < item.m_fullBitmap->Height(); ++y)
-            EXPECT_GT(item.m_fullBitmap->RowFromTop(y)[(width - 1) * 3], 240) << "row " << y;
-        ASSERT_EQ(m_loader.LoadThumbnail(item), 1);
+        for (int y = 0; y < item.m_picture.m_fullBitmap->Height(); ++y)
+            EXPECT_GT(item.m_picture.m_fullBitmap->RowFromTop(y)[(width - 1) * 3], 240) << "row " << y;
+        ASSERT_EQ(m_loader.LoadThumbnail(item.m_picture, item.File()), 1);
         for (int y = 0; y < 30; ++y)
-            EXPECT_GT(item.m_thumbnail->RowFromTop(y)[41 * 3], 240) << "thumbnail row " << y;
+            EXPECT_GT(item.m_picture.m_thumbnail->RowFromTop(y)[41 * 3], 240) << "thumbnail row " << y;
     }
 }
 
@@ -225,8 +227,8 @@ TEST_F(ImageLoaderTest, FailuresShowTheirMessage)
         EXPECT_EQ(Load(item, bytes.empty() ? QStringLiteral("\\") + name : Put(name, bytes), kView), 0) << name;
         testing::internal::GetCapturedStderr();
         EXPECT_EQ(MessageBoxService::Messages(), QStringList {QString::fromUtf8(message)});
-        EXPECT_EQ(item.m_fullBitmap, nullptr);
-        EXPECT_EQ(item.m_fileSize, 0u);
+        EXPECT_EQ(item.m_picture.m_fullBitmap, nullptr);
+        EXPECT_EQ(item.m_picture.m_fileSize, 0u);
     }
 }
 
@@ -240,7 +242,7 @@ TEST_F(ImageLoaderTest, CmykJpegIsShownInColour)
     layout.fill = [](int, int, uint8_t* p) { p[0] = 0, p[1] = 0, p[2] = 255, p[3] = 255; };
     CImageItem item;
     ASSERT_EQ(Load(item, Put("cmyk.jpg", EncodeJpeg(layout)), kView), 1);
-    const uint8_t* pixel = item.m_fullBitmap->RowFromTop(16) + 16 * 3;
+    const uint8_t* pixel = item.m_picture.m_fullBitmap->RowFromTop(16) + 16 * 3;
     EXPECT_GT(pixel[0], 240);  // blue
     EXPECT_LT(pixel[2], 15);   // red
 }
@@ -251,21 +253,21 @@ TEST_F(ImageLoaderTest, UnknownKindAndInformationOnlyDecodeNothing)
     CImageItem item;
     EXPECT_EQ(Load(item, tif, kView), 0);
     EXPECT_EQ(Load(item, tif, kThumb), 1);
-    EXPECT_EQ(m_loader.LoadThumbnail(item), 1);
-    EXPECT_EQ(item.m_thumbnail, nullptr);
-    EXPECT_EQ(item.m_fileSize, 3u);
+    EXPECT_EQ(m_loader.LoadThumbnail(item.m_picture, item.File()), 1);
+    EXPECT_EQ(item.m_picture.m_thumbnail, nullptr);
+    EXPECT_EQ(item.m_picture.m_fileSize, 3u);
 
     CImageItem info;
     info.m_path = Put("big.jpg", Jpeg2000x1500());
-    EXPECT_EQ(m_loader.LoadPicture(info, kView, true), 1);
-    EXPECT_EQ(info.m_fullBitmap, nullptr);
-    EXPECT_EQ(info.m_width, 0);
-    EXPECT_EQ(info.m_fileSize, uint32_t(Jpeg2000x1500().size()));
+    EXPECT_EQ(m_loader.LoadPicture(info.m_picture, info.File(), kView, true), 1);
+    EXPECT_EQ(info.m_picture.m_fullBitmap, nullptr);
+    EXPECT_EQ(info.m_picture.m_width, 0);
+    EXPECT_EQ(info.m_picture.m_fileSize, uint32_t(Jpeg2000x1500().size()));
     CImageItem missing;
     missing.m_path = QStringLiteral("\\none.jpg");
-    EXPECT_EQ(m_loader.LoadPicture(missing, kView, true), 1);
-    EXPECT_EQ(CImageLoader::ReadFileInfo(missing), 0);
-    EXPECT_FALSE(missing.m_modified.IsSet());
+    EXPECT_EQ(m_loader.LoadPicture(missing.m_picture, missing.File(), kView, true), 1);
+    EXPECT_EQ(CImageLoader::ReadFileInfo(missing.m_picture, missing.m_path), 0);
+    EXPECT_FALSE(missing.m_picture.m_modified.IsSet());
 }
 
 TEST_F(ImageLoaderTest, ThumbnailLeavesTheDecodedPictureInPlace)
@@ -273,22 +275,23 @@ TEST_F(ImageLoaderTest, ThumbnailLeavesTheDecodedPictureInPlace)
     CImageItem item;
     ASSERT_EQ(Load(item, Put("large.bmp", BuildBmp(SolidBmp(1600, 1200, 24, 0, 0, 255))), kView), 1);
     // The full bitmap lives in the shrink holder, which the thumbnail load must not reuse.
-    HBITMAP picture = item.m_fullBitmap;
-    ASSERT_TRUE(item.IsHeldByHolder(picture));
+    HBITMAP picture = item.m_picture.m_fullBitmap;
+    ASSERT_TRUE(item.m_picture.IsHeldByHolder(picture));
     for (int i = 0; i < 2; ++i) {  // a second thumbnail replaces the first
-        ASSERT_EQ(m_loader.LoadThumbnail(item), 1);
-        EXPECT_EQ(item.m_fullBitmap, picture);
+        ASSERT_EQ(m_loader.LoadThumbnail(item.m_picture, item.File()), 1);
+        EXPECT_EQ(item.m_picture.m_fullBitmap, picture);
         EXPECT_EQ(picture->Width(), 400);
-        EXPECT_EQ(std::pair(item.m_thumbnail->Width(), item.m_thumbnail->Height()), std::pair(42, 30));
-        EXPECT_GT(item.m_thumbnail->RowFromTop(15)[21 * 3], 240);  // blue, in blue-green-red order
+        EXPECT_EQ(std::pair(item.m_picture.m_thumbnail->Width(), item.m_picture.m_thumbnail->Height()),
+                  std::pair(42, 30));
+        EXPECT_GT(item.m_picture.m_thumbnail->RowFromTop(15)[21 * 3], 240);  // blue, in blue-green-red order
     }
 
     CImageItem jpeg;
     jpeg.m_path = Put("big.jpg", Jpeg2000x1500());
-    ASSERT_EQ(m_loader.LoadThumbnail(jpeg), 1);
-    EXPECT_EQ(std::pair(jpeg.m_width, jpeg.m_height), std::pair(2000, 1504));
-    EXPECT_EQ(jpeg.m_fullBitmap, nullptr);
-    EXPECT_EQ(jpeg.m_thumbnail->Width(), 42);
+    ASSERT_EQ(m_loader.LoadThumbnail(jpeg.m_picture, jpeg.File()), 1);
+    EXPECT_EQ(std::pair(jpeg.m_picture.m_width, jpeg.m_picture.m_height), std::pair(2000, 1504));
+    EXPECT_EQ(jpeg.m_picture.m_fullBitmap, nullptr);
+    EXPECT_EQ(jpeg.m_picture.m_thumbnail->Width(), 42);
 }
 
 TEST_F(ImageLoaderTest, QuickViewOffKeepsOnlyThePictureShown)
@@ -296,14 +299,14 @@ TEST_F(ImageLoaderTest, QuickViewOffKeepsOnlyThePictureShown)
     CImageItem itemA, itemB;
     itemA.m_path = Put("a.bmp", BuildBmp(Gray8Bmp(8, 8)));
     itemB.m_path = Put("b.bmp", BuildBmp(Gray8Bmp(8, 8)));
-    const std::vector<CImageItem*> items {&itemA, &itemB};
-    ASSERT_EQ(LoadCurrentPicture(m_loader, items, itemA, false), 1);
+    const std::vector<CPicture*> pictures {&itemA.m_picture, &itemB.m_picture};
+    ASSERT_EQ(LoadCurrentPicture(m_loader, pictures, itemA.m_picture, itemA.File(), false), 1);
     // The canvas may show the full bitmap itself as the display bitmap: it is freed once.
-    itemA.m_displayBitmap = itemA.m_fullBitmap;
-    ASSERT_EQ(LoadCurrentPicture(m_loader, items, itemB, false), 1);
-    EXPECT_EQ(itemA.m_fullBitmap, nullptr);
-    EXPECT_EQ(itemA.m_displayBitmap, nullptr);
-    EXPECT_NE(itemB.m_fullBitmap, nullptr);
+    itemA.m_picture.m_displayBitmap = itemA.m_picture.m_fullBitmap;
+    ASSERT_EQ(LoadCurrentPicture(m_loader, pictures, itemB.m_picture, itemB.File(), false), 1);
+    EXPECT_EQ(itemA.m_picture.m_fullBitmap, nullptr);
+    EXPECT_EQ(itemA.m_picture.m_displayBitmap, nullptr);
+    EXPECT_NE(itemB.m_picture.m_fullBitmap, nullptr);
 }
 
 TEST_F(ImageLoaderTest, ArchiveMembersDecodeFromMemoryWithoutCreatingAFile)
@@ -316,29 +319,30 @@ TEST_F(ImageLoaderTest, ArchiveMembersDecodeFromMemoryWithoutCreatingAFile)
     const CreationWatch watch(*this);
     CImageItem bmp;
     Member(bmp, "GRAY.BMP");
-    ASSERT_TRUE(CImageLoader::IsArchiveMember(bmp));
-    ASSERT_EQ(LoadCurrentPicture(m_loader, {&bmp}, bmp, false), 1);
+    ASSERT_TRUE(CImageLoader::IsArchiveMember(bmp.File()));
+    ASSERT_EQ(LoadCurrentPicture(m_loader, {&bmp.m_picture}, bmp.m_picture, bmp.File(), false), 1);
     // Shown at 24 bits; the item keeps the file's own depth.
-    EXPECT_EQ(bmp.m_bitsPerPixel, 8);
-    EXPECT_EQ(bmp.m_fullBitmap->BitsPerPixel(), 24);
-    EXPECT_EQ(bmp.m_fileSize, uint32_t(grayBmp.size()));
+    EXPECT_EQ(bmp.m_picture.m_bitsPerPixel, 8);
+    EXPECT_EQ(bmp.m_picture.m_fullBitmap->BitsPerPixel(), 24);
+    EXPECT_EQ(bmp.m_picture.m_fileSize, uint32_t(grayBmp.size()));
 
     CImageItem jpeg;
     Member(jpeg, "big.jpg");
-    ASSERT_EQ(m_loader.LoadThumbnail(jpeg), 1);
-    EXPECT_EQ(std::pair(jpeg.m_width, jpeg.m_height), std::pair(500, 375));  // the view rows and no factor
-    EXPECT_EQ(jpeg.m_thumbnail->Width(), 42);
+    ASSERT_EQ(m_loader.LoadThumbnail(jpeg.m_picture, jpeg.File()), 1);
+    EXPECT_EQ(std::pair(jpeg.m_picture.m_width, jpeg.m_picture.m_height),
+              std::pair(500, 375));  // the view rows and no factor
+    EXPECT_EQ(jpeg.m_picture.m_thumbnail->Width(), 42);
 
     CImageItem png;
     Member(png, "wide.png");
-    ASSERT_EQ(m_loader.LoadZipMember(png, kThumb, false), 1);
-    EXPECT_EQ(png.m_width, 1000);
-    EXPECT_EQ(png.m_fullBitmap->Width(), 320);  // always decoded as for the view
+    ASSERT_EQ(m_loader.LoadZipMember(png.m_picture, png.File(), kThumb, false), 1);
+    EXPECT_EQ(png.m_picture.m_width, 1000);
+    EXPECT_EQ(png.m_picture.m_fullBitmap->Width(), 320);  // always decoded as for the view
 
     CImageItem absent;
     Member(absent, "none.jpg");
-    EXPECT_EQ(m_loader.LoadZipMember(absent, kView, true), 1);
-    EXPECT_EQ(m_loader.LoadZipMember(absent, kView, false), 0);
+    EXPECT_EQ(m_loader.LoadZipMember(absent.m_picture, absent.File(), kView, true), 1);
+    EXPECT_EQ(m_loader.LoadZipMember(absent.m_picture, absent.File(), kView, false), 0);
     EXPECT_EQ(watch.Created(), "");
     EXPECT_TRUE(MessageBoxService::Messages().isEmpty()) << MessageBoxService::Messages().join('|').toStdString();
 }
@@ -359,8 +363,8 @@ TEST_F(ImageLoaderTest, BrokenOrHugeArchiveMemberFailsWithCannotLoadWithoutCreat
         MessageBoxService::ClearMessages();
         CImageItem item;
         Member(item, name);
-        EXPECT_EQ(LoadCurrentPicture(m_loader, {&item}, item, true), 0);
-        EXPECT_EQ(item.m_fullBitmap, nullptr);
+        EXPECT_EQ(LoadCurrentPicture(m_loader, {&item.m_picture}, item.m_picture, item.File(), true), 0);
+        EXPECT_EQ(item.m_picture.m_fullBitmap, nullptr);
         EXPECT_EQ(MessageBoxService::Messages(), QStringList {QStringLiteral("Cannot load ") + name});
     }
     EXPECT_EQ(watch.Created(), "");

@@ -85,8 +85,8 @@ QStringList Names(const QString& folder, int count)
 void ExpectWhole(const std::vector<CImageItem*>& items, int mode)
 {
     for (const CImageItem* item : items) {
-        EXPECT_GT(item->m_fileSize, 0);
-        EXPECT_EQ(item->m_thumbnail != nullptr, mode != 0) << item->m_path.toStdString();
+        EXPECT_GT(item->m_picture.m_fileSize, 0);
+        EXPECT_EQ(item->m_picture.m_thumbnail != nullptr, mode != 0) << item->m_path.toStdString();
     }
 }
 

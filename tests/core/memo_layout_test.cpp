@@ -1,8 +1,8 @@
 // The memo overlay's decisions: when it shows, its font, colour, alignment
 // and rectangle.
 #include "app/image_item.h"
+#include "app/memo_overlay.h"
 #include "app/settings.h"
-#include "image/memo_layout.h"
 #include "platform/device_path.h"
 
 #include <gtest/gtest.h>

@@ -205,15 +205,15 @@ TEST_F(SettingsTest, ListToStripRebuildsWithThumbnailsOnTheLoaderThread)
     EXPECT_EQ(m_doc->m_savedThumbnailMode, Settings::kModeList);
     ASSERT_EQ(m_doc->Catalog().GetCount(), 3);
     for (const CImageItem* item : m_doc->Catalog().GetList())
-        EXPECT_NE(item->m_thumbnail, nullptr);
+        EXPECT_NE(item->m_picture.m_thumbnail, nullptr);
 }
 
 TEST_F(SettingsTest, FullScreenAppliesResizeAndAngleAndLeavingGivesThePictureItsStateBack)
 {
     OpenFolder(Settings::kModeStrip);
     CImageItem* item = m_doc->Catalog().GetCurrent();
-    item->m_width = 640;  // landscape: turned by the angle chosen
-    item->m_height = 480;
+    item->m_picture.m_width = 640;  // landscape: turned by the angle chosen
+    item->m_picture.m_height = 480;
     item->m_zoom = 150;
     RunSettings(Settings::kModeFullScreen, 2, 1);
     EXPECT_EQ(m_doc->m_autoResizeZoom, -1);

@@ -1,0 +1,52 @@
+// CPicture: what loading a picture gives: its file's size and time, its type,
+// its size and depth, and its bitmaps (the full picture, the one sized for
+// the display, the thumbnail and the holders of the copies made from them).
+// CPictureFile: where a picture's bytes are.
+#pragma once
+
+#include "image/gdi.h"
+#include "image/zip_member_pos.h"
+#include "platform/time_value.h"
+
+#include <QString>
+#include <cstdint>
+
+class CDibBitmap;
+
+// A plain file's device path, or a member (path) of the archive named by
+// source, found at memberPosition when the archive was listed.
+struct CPictureFile {
+    QString path;
+    QString source;
+    CZipMemberPos memberPosition;
+};
+
+class CPicture {
+public:
+    CPicture();
+    ~CPicture();
+    CPicture(const CPicture&) = delete;
+    CPicture& operator=(const CPicture&) = delete;
+
+    // Frees the full and display bitmaps, each exactly once: a full bitmap
+    // owned by one of the holders is released through that holder.
+    void FreePicture();
+    // True when the handle belongs to one of the holders.
+    bool IsHeldByHolder(HBITMAP bitmap) const;
+    // Releases a bitmap through the holder that owns it, or directly.
+    void ReleaseBitmap(HBITMAP bitmap);
+
+    CDibBitmap* m_converted = nullptr;  // 24-bit copy of a picture of lower depth
+    CDibBitmap* m_displayCopy;          // picture scaled for the current zoom
+    CDibBitmap* m_shrinkCopy;           // large BMP reduced by 2 or 4
+    int m_width = 0;
+    int m_height = 0;
+    int m_bitsPerPixel = 0;
+    QString m_typeName;
+    double m_displayScale = 1.0;
+    uint32_t m_fileSize = 0;
+    CTime m_modified;
+    HBITMAP m_fullBitmap = nullptr;
+    HBITMAP m_displayBitmap = nullptr;
+    HBITMAP m_thumbnail = nullptr;
+};
