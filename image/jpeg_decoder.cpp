@@ -66,59 +66,54 @@ struct Source {
     size_t size = 0;
 };
 
-// The only function that holds a jump target: every library call happens
-// here, and every way out destroys the decompressor.
-JpegStatus Decompress(const Source& source, const JpegRequest& request, JpegImage* image)
+// Forgets a partly made output after a failed decode.
+void Discard(JpegImage* image)
 {
-    jpeg_decompress_struct cinfo {};
-    ErrorManager err {};
-    jpeg_progress_mgr progress {};
-    cinfo.err = jpeg_std_error(&err.pub);
-    err.pub.error_exit = ExitWithMessage;
-    if (setjmp(err.jump)) {
-        jpeg_destroy_decompress(&cinfo);
-        image->rgb.reset();
-        DeleteObject(image->bitmap);
-        image->bitmap = nullptr;
-        return JpegStatus::kFailed;
-    }
-    jpeg_create_decompress(&cinfo);
-    progress.progress_monitor = LimitScans;
-    cinfo.progress = &progress;
-    if (source.file)
-        jpeg_stdio_src(&cinfo, source.file);
-    else
-        jpeg_mem_src(&cinfo, source.data, static_cast<unsigned long>(source.size));
-    jpeg_read_header(&cinfo, TRUE);
+    image->rgb.reset();
+    DeleteObject(image->bitmap);
+    image->bitmap = nullptr;
+}
 
+bool IsCmyk(const jpeg_decompress_struct& cinfo)
+{
+    return cinfo.jpeg_color_space == JCS_CMYK || cinfo.jpeg_color_space == JCS_YCCK;
+}
+
+// Records the frame header's facts and sets the output colours and scale the
+// request asks for. kGrayscale (nothing set) when the file is grayscale and
+// the request leaves grayscale files to another decoder, else kDecoded.
+JpegStatus ChooseOutput(jpeg_decompress_struct& cinfo, const JpegRequest& request, JpegImage* image)
+{
     image->imageWidth = int(cinfo.image_width);
     image->imageHeight = int(cinfo.image_height);
     image->adobeInverted = cinfo.saw_Adobe_marker;
-    const bool cmyk = cinfo.jpeg_color_space == JCS_CMYK || cinfo.jpeg_color_space == JCS_YCCK;
     if (cinfo.out_color_space == JCS_GRAYSCALE) {
         if (!request.decodeGrayscale) {
             image->outputComponents = 1;
-            jpeg_destroy_decompress(&cinfo);
             return JpegStatus::kGrayscale;
         }
         cinfo.out_color_space = JCS_RGB;
     }
     if (request.toBitmap)
         cinfo.out_color_space = JCS_EXT_BGR;
-    if (cmyk)
+    if (IsCmyk(cinfo))
         cinfo.out_color_space = JCS_CMYK;
     cinfo.scale_num = 1;
     cinfo.scale_denom = request.chooseScale ? unsigned(request.chooseScale(image->imageWidth, image->imageHeight)) : 1;
-    jpeg_calc_output_dimensions(&cinfo);
+    return JpegStatus::kDecoded;
+}
 
+// Once the output size is known: refuses an output over the memory budget,
+// leaves the library the rest of the budget and allocates the output (a
+// bitmap, or packed rows). kDecoded when the output is ready for the rows.
+JpegStatus AllocateOutput(jpeg_decompress_struct& cinfo, const JpegRequest& request, JpegImage* image)
+{
     const int64_t width = cinfo.output_width;
-    const int64_t rowBytes = width * 3;
-    const int64_t packedBytes = request.toBitmap ? 0 : rowBytes * cinfo.output_height;
+    const int64_t packedBytes = request.toBitmap ? 0 : width * 3 * cinfo.output_height;
     const int64_t bitmapBytes = CBitmapObject::StrideFor(int(width), 24) * cinfo.output_height;
     if (packedBytes + bitmapBytes >= request.budget) {
         std::fprintf(stderr, "lumo: jpeg: %ld x %ld output is over the memory budget\n", long(width),
                      long(cinfo.output_height));
-        jpeg_destroy_decompress(&cinfo);
         return JpegStatus::kFailed;
     }
     cinfo.mem->max_memory_to_use = long(request.budget - packedBytes - bitmapBytes);
@@ -130,21 +125,62 @@ JpegStatus Decompress(const Source& source, const JpegRequest& request, JpegImag
     } else {
         image->rgb.reset(new (std::nothrow) uint8_t[size_t(packedBytes)]);
     }
-    if (!image->rgb && !image->bitmap) {
-        jpeg_destroy_decompress(&cinfo);
-        return JpegStatus::kNoMemory;
-    }
+    return image->rgb || image->bitmap ? JpegStatus::kDecoded : JpegStatus::kNoMemory;
+}
 
-    jpeg_start_decompress(&cinfo);
+void RecordOutputSize(const jpeg_decompress_struct& cinfo, JpegImage* image)
+{
     image->outputWidth = int(cinfo.output_width);
     image->outputHeight = int(cinfo.output_height);
     image->outputComponents = cinfo.output_components;
-    JSAMPARRAY inks = cmyk ? (*cinfo.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&cinfo), JPOOL_IMAGE,
-                                                        cinfo.output_width * 4, 1)
-                           : nullptr;
+}
+
+// Where output row y goes: the bitmap's row, or the packed rows' one.
+uint8_t* OutputRow(const JpegImage& image, JDIMENSION y)
+{
+    return image.bitmap ? image.bitmap->RowFromTop(int(y))
+                        : image.rgb.get() + size_t(y) * size_t(image.outputWidth) * 3;
+}
+
+// The only function that holds a jump target: it makes the library calls
+// and nothing else, the checks and the allocation are the functions above,
+// and every way out destroys the decompressor.
+JpegStatus Decompress(const Source& source, const JpegRequest& request, JpegImage* image)
+{
+    jpeg_decompress_struct cinfo {};
+    ErrorManager err {};
+    jpeg_progress_mgr progress {};
+    cinfo.err = jpeg_std_error(&err.pub);
+    err.pub.error_exit = ExitWithMessage;
+    progress.progress_monitor = LimitScans;
+    if (setjmp(err.jump)) {
+        jpeg_destroy_decompress(&cinfo);
+        Discard(image);
+        return JpegStatus::kFailed;
+    }
+    jpeg_create_decompress(&cinfo);
+    cinfo.progress = &progress;
+    if (source.file)
+        jpeg_stdio_src(&cinfo, source.file);
+    else
+        jpeg_mem_src(&cinfo, source.data, static_cast<unsigned long>(source.size));
+    jpeg_read_header(&cinfo, TRUE);
+    if (const JpegStatus chosen = ChooseOutput(cinfo, request, image); chosen != JpegStatus::kDecoded) {
+        jpeg_destroy_decompress(&cinfo);
+        return chosen;
+    }
+    jpeg_calc_output_dimensions(&cinfo);
+    if (const JpegStatus allocated = AllocateOutput(cinfo, request, image); allocated != JpegStatus::kDecoded) {
+        jpeg_destroy_decompress(&cinfo);
+        return allocated;
+    }
+    jpeg_start_decompress(&cinfo);
+    RecordOutputSize(cinfo, image);
+    JSAMPARRAY inks = IsCmyk(cinfo) ? (*cinfo.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&cinfo), JPOOL_IMAGE,
+                                                                 cinfo.output_width * 4, 1)
+                                    : nullptr;
     while (cinfo.output_scanline < cinfo.output_height) {
-        uint8_t* row = image->bitmap ? image->bitmap->RowFromTop(int(cinfo.output_scanline))
-                                     : image->rgb.get() + size_t(cinfo.output_scanline) * size_t(rowBytes);
+        uint8_t* row = OutputRow(*image, cinfo.output_scanline);
         JSAMPROW target = inks ? inks[0] : row;
         if (jpeg_read_scanlines(&cinfo, &target, 1) != 1)
             JumpOut(reinterpret_cast<j_common_ptr>(&cinfo));
