@@ -18,8 +18,8 @@ QString SizeText(uint32_t bytes)
 
 QString DateText(const CTime& time)
 {
-    return QString::asprintf("%d-%d-%d %d:%d:%d", time.GetYear(), time.GetMonth(), time.GetDay(), time.GetHour(),
-                             time.GetMinute(), time.GetSecond());
+    const CTime::Fields t = time.Local();
+    return QString::asprintf("%d-%d-%d %d:%d:%d", t.year, t.month, t.day, t.hour, t.minute, t.second);
 }
 
 QString NameOf(const QString& path)

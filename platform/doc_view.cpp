@@ -54,6 +54,12 @@ void CDocument::UpdateAllViews(CView* sender, int hint)
         }
         return;
     }
+    ++m_deliverySerial;
+    Broadcast(sender, hint);
+}
+
+void CDocument::Broadcast(CView* sender, int hint)
+{
     // A copy: a view may be destroyed or created while the hint is delivered.
     const std::vector<CView*> views = m_views;
     for (CView* view : views) {
@@ -84,10 +90,11 @@ void CDocument::DeliverSlice(int sliceMs)
 {
     QElapsedTimer slice;
     slice.start();
+    ++m_deliverySerial;
     QueuedHint next;
     while (TakeQueued(&next)) {
         if (next.generation == m_generation.load())
-            UpdateAllViews(nullptr, next.hint);
+            Broadcast(nullptr, next.hint);
         if (sliceMs >= 0 && slice.elapsed() >= sliceMs) {
             // The rest waits behind whatever the event loop holds now; the
             // posted flag stays set, so senders do not post a second one.

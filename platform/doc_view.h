@@ -50,6 +50,10 @@ public:
 
     // True while hints raised on other threads wait for delivery.
     bool HasQueuedUpdates();
+    // Changes with every delivery: once per slice of queued hints and once
+    // per direct call on the user-interface thread. A view may keep what it
+    // read for one hint (a stored setting, say) for the rest of the delivery.
+    unsigned DeliverySerial() const { return m_deliverySerial; }
 
     // How long one slice of queued hints may run before input gets its turn.
     static constexpr int kDeliverySliceMs = 8;
@@ -74,10 +78,12 @@ private:
     void DeliverSlice(int sliceMs);
     void PostDelivery();
     bool TakeQueued(QueuedHint* next);
+    void Broadcast(CView* sender, int hint);
 
     std::vector<CView*> m_views;
     QObject* m_context;  // lives on the user-interface thread; deliveries are posted to it
     std::atomic<unsigned> m_generation {0};
+    unsigned m_deliverySerial = 0;   // the user-interface thread's only
     std::mutex m_queueLock;          // guards the two below
     std::deque<QueuedHint> m_queue;  // raised on other threads, not yet delivered
     bool m_deliveryPosted = false;   // a delivery is waiting in the event loop

@@ -19,7 +19,11 @@ public:
 
     bool IsSet() const { return m_set; }
     int64_t GetTime() const { return m_seconds; }
-    // Local-time fields (TZ applies).
+    struct Fields {
+        int year, month, day, hour, minute, second;
+    };
+    // Local-time fields (TZ applies): all six from one conversion.
+    Fields Local() const;
     int GetYear() const;
     int GetMonth() const;
     int GetDay() const;
@@ -28,10 +32,6 @@ public:
     int GetSecond() const;
 
 private:
-    struct Fields {
-        int year, month, day, hour, minute, second;
-    };
-    Fields Local() const;
     int64_t m_seconds = 0;
     bool m_set = false;
 };

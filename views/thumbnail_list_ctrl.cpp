@@ -76,7 +76,9 @@ int CThumbnailListCtrl::AddNextRow()
                                                      FileListText::SizeText(item->m_picture.m_fileSize),
                                                      FileListText::DateText(item->m_picture.m_modified)});
     insertTopLevelItem(row, rowItem);
-    if (selected >= 0 && selected <= row) {
+    // The current row is highlighted when it arrives, and again should
+    // anything have taken the highlight since; not touched on every row.
+    if (selected >= 0 && selected <= row && (row == selected || currentItem() != topLevelItem(selected))) {
         SetRowState(selected, true);
         if (row == selected)
             scrollToItem(topLevelItem(selected), QAbstractItemView::PositionAtTop);

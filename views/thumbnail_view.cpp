@@ -99,7 +99,13 @@ void CThumbnailView::OnUpdate(CView*, int hint)
         catalog.SetCurrent(catalog.GetAt(0));
         doc->UpdateAllViews(nullptr, CImageCatalog::kHintCurrentChanged);
     }
-    m_mode = Settings::ThumbnailViewMode();
+    // Read once per delivery: a build queues one hint per entry, and the
+    // stored mode cannot change between two hints of one slice.
+    if (!m_modeRead || m_modeSerial != doc->DeliverySerial()) {
+        m_mode = Settings::ThumbnailViewMode();
+        m_modeSerial = doc->DeliverySerial();
+        m_modeRead = true;
+    }
     if (m_mode == Settings::kModeList) {
         HideForm(m_strip);
         ShowForm(m_list);

@@ -42,6 +42,8 @@ private:
     bool CreateForms();
 
     int m_mode = 1;
+    unsigned m_modeSerial = 0;  // the document's delivery m_mode was read in
+    bool m_modeRead = false;
     CThumbnailCtrl* m_strip = nullptr;
     CThumbnailListCtrl* m_list = nullptr;
     int m_updates = 0;

@@ -5,6 +5,7 @@
 #include "platform/doc_view.h"
 
 #include <chrono>
+#include <set>
 #include <thread>
 
 namespace {
@@ -61,10 +62,16 @@ TEST_F(DocView, ViewsHearHintsInCreationOrderNestedAtOnceAndNotTheSender)
     EXPECT_EQ(doc.GetViews().size(), 2u);
 }
 
-TEST_F(DocView, HintsFromAnotherThreadArriveOnThisThreadInOrder)
+// One delivery serial for a whole slice of queued hints (a view reads a
+// stored setting once for all of them), a new one for every direct call.
+TEST_F(DocView, HintsFromAnotherThreadArriveOnThisThreadInOrderInOneDelivery)
 {
     std::thread::id seenOn;
-    view.onUpdate = [&](int) { seenOn = std::this_thread::get_id(); };
+    std::set<unsigned> serials;
+    view.onUpdate = [&](int) {
+        seenOn = std::this_thread::get_id();
+        serials.insert(doc.DeliverySerial());
+    };
     std::thread([&] {
         for (int i = 0; i < 200; ++i)
             doc.UpdateAllViews(nullptr, i % 2 == 0 ? 2 : 0);
@@ -75,6 +82,10 @@ TEST_F(DocView, HintsFromAnotherThreadArriveOnThisThreadInOrder)
     for (int i = 0; i < 200; ++i)
         EXPECT_EQ(log[size_t(i)].second, i % 2 == 0 ? 2 : 0);
     EXPECT_EQ(seenOn, std::this_thread::get_id());
+    EXPECT_EQ(serials.size(), 1u);
+    doc.UpdateAllViews(nullptr, 2);
+    doc.UpdateAllViews(nullptr, 2);
+    EXPECT_EQ(serials.size(), 3u);
 }
 
 TEST_F(DocView, DroppedHintsOfAStoppedBuildStaySilent)
