@@ -14,12 +14,15 @@ namespace MenuCommands {
 bool Menu(ScriptContext& context, const ScriptArgs& args, QString* reason)
 {
     const QStringList labels = args.Words();
+    // Refused before anything else: with a pop-up open, no label would pick nothing.
+    if (labels.isEmpty())
+        return Refuse(reason, QStringLiteral("menu needs a label"));
     // With a pop-up menu open, the label picks one of its items.
     QMenu* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
     int first = 0;
-    CMainFrame* frame = context.app->Frame();
+    CMainFrame* frame = context.app ? context.app->Frame() : nullptr;
     if (!menu) {
-        if (!frame || labels.isEmpty())
+        if (!frame)
             return Refuse(reason, QStringLiteral("menu needs a label"));
         for (QMenu* popup : frame->CommandBar()->Popups())
             if (popup->title() == labels[0])

@@ -153,6 +153,7 @@ TEST_F(DialogDriverTest, CommandsChangeTheControlsAsThePenWould)
         {"settext 10 x", "control 10 is not a text field", 10, "text", "Go"},
         {"click 99", "no control 99 in the topmost window"},
         {"frob 1", "unknown command \"frob\""},
+        {"menu", "menu needs a label"},
         {"tap x", "tap needs 2 numbers"},
         {"hold 1 2 x", "\"x\" is not a number"},
         {"drag 1 2 3 4 0", "drag steps must be a positive number"},
