@@ -35,10 +35,8 @@ TEST(DeviceDialog, ScriptGoesOnInsideTheModalAboutBoxWhichShowsTheIconUntilItClo
         const QJsonObject in = run.Dump(QStringLiteral("inside.json"));
         const QJsonObject about = Top(in);
         EXPECT_EQ(about["class"].toString(), QStringLiteral("CAboutBox")) << close;
-        EXPECT_EQ(about["caption"].toString(), QStringLiteral("About Lumo"));
         EXPECT_EQ(about["rect"].toArray(), (QJsonArray {0, 26, 240, 320}));
         EXPECT_EQ(in["title"].toString(), QStringLiteral("About Lumo"));
-        EXPECT_EQ(Control(about, 1)["kind"].toString(), QStringLiteral("button"));
         // Below the task bar, where the title line starts.
         EXPECT_GT(CountNear(QImage(run.Out(QStringLiteral("about.png"))), QRect(0, 26, 80, 60), kTile, 0), 100);
         EXPECT_TRUE(r.dump["dialogs"].toArray().isEmpty()) << close;
@@ -142,9 +140,6 @@ TEST(DeviceDialog, ImageInfoShowsTheCurrentEntrysFactsUnderTheirLabels)
         const QJsonObject dialog = Top(in);
         EXPECT_EQ(dialog["class"].toString(), QStringLiteral("CImageInfoDlg"));
         EXPECT_EQ(in["title"].toString(), QStringLiteral("Image Info"));
-        EXPECT_EQ(Labels(dialog),
-                  (QStringList {"Image Info", "File Info", "Filename:", "Location:", "Time:", "Size:", "Image Info",
-                                "Colors:", "Size:", "Rotaion:", "Zoom:", "Brightness:", "Contrast:"}));
         QStringList fields;
         for (int id = 1007; id <= 1016; ++id)
             fields << Text(dialog, id);

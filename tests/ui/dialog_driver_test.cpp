@@ -35,26 +35,21 @@ public:
     {
         resize(240, 600);
         auto* layout = new QVBoxLayout(this);
-        auto add = [&](QWidget* w, int id) {
+        auto add = [&]<typename W>(W* w, int id) {
             SetControlId(w, id);
             layout->addWidget(w);
             return w;
         };
-        auto* button = new QPushButton(QStringLiteral("Go"));
-        auto* note = new QLabel(QStringLiteral("Note"));
-        add(button, 10);
-        add(note, 11);
+        auto* button = add(new QPushButton(QStringLiteral("Go")), 10);
+        auto* note = add(new QLabel(QStringLiteral("Note")), 11);
         connect(button, &QPushButton::clicked, note, [note] { note->setText(QStringLiteral("clicked")); });
         add(new QCheckBox(QStringLiteral("bold")), 12);
         add(new QRadioButton(QStringLiteral("one")), 13);
-        auto* combo = new QComboBox;
+        auto* combo = add(new QComboBox, 14);
         combo->addItems({QStringLiteral("Alpha"), QStringLiteral("Beta"), QStringLiteral("Gamma")});
         connect(combo, &QComboBox::textActivated, note, [note](const QString& t) { note->setText("picked " + t); });
-        add(combo, 14);
-        auto* list = new QListWidget;
-        list->addItems({QStringLiteral("one"), QStringLiteral("two")});
-        add(list, 15);
-        auto* tree = new QTreeWidget;
+        add(new QListWidget, 15)->addItems({QStringLiteral("one"), QStringLiteral("two")});
+        auto* tree = add(new QTreeWidget, 16);
         tree->setHeaderHidden(true);
         tree->addTopLevelItem(Folder(QStringLiteral("\\a")));
         connect(tree, &QTreeWidget::itemExpanded, tree, [](QTreeWidgetItem* item) {
@@ -62,24 +57,20 @@ public:
             if (item->childCount() == 0 && path.size() < 6)
                 item->addChild(Folder(path + QLatin1Char('\\') + QChar(path.back().unicode() + 1)));
         });
-        add(tree, 16);
-        auto* report = new QTreeWidget;
+        auto* report = add(new QTreeWidget, 17);
         report->setProperty("lumoKind", QStringLiteral("report"));
         report->setColumnCount(2);
         for (const char* row : {"row1", "row2"})
             report->addTopLevelItem(new QTreeWidgetItem({QString::fromLatin1(row), QStringLiteral("size")}));
-        add(report, 17);
-        auto* tabs = new QTabWidget;
+        auto* tabs = add(new QTabWidget, 18);
         tabs->addTab(new QLabel(QStringLiteral("page one")), QStringLiteral("First"));
         auto* second = new QWidget;
         SetControlId(new QPushButton(QStringLiteral("On page two"), second), 23);
         tabs->addTab(second, QStringLiteral("Second"));
-        add(tabs, 18);
         add(new QLineEdit, 19);
         add(new QPlainTextEdit, 20);
-        m_slider = new QSlider(Qt::Horizontal);
+        m_slider = add(new QSlider(Qt::Horizontal), 21);
         m_slider->setRange(-127, 127);
-        add(m_slider, 21);
         add(new QPushButton(QStringLiteral("Off")), 22)->setEnabled(false);
         layout->addWidget(new QGroupBox(QStringLiteral("Group")));
     }

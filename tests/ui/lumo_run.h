@@ -173,16 +173,6 @@ inline QString Text(const QJsonObject& dialog, int id)
     return Control(dialog, id)["text"].toString();
 }
 
-// The texts of the labels and group boxes that carry no identifier, in order.
-inline QStringList Labels(const QJsonObject& dialog)
-{
-    QStringList texts;
-    for (const QJsonValue& c : dialog["controls"].toArray())
-        if (c["id"].toInt() == -1)
-            texts << c["text"].toString();
-    return texts;
-}
-
 inline QStringList Items(const QJsonObject& dialog, int id)
 {
     QStringList items;

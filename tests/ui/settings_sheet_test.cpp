@@ -42,9 +42,7 @@ TEST_F(SettingsSheetTest, SheetFillsTheScreenAndFileListThenCancelClearsTheDocum
 {
     const LumoResult r = RunSheet(QStringLiteral("dump sheet.json\nclick 1005\nclick 1000\nclick 2\ndump -\n"));
     const QJsonObject sheet = m_run.Dump(QStringLiteral("sheet.json"));
-    EXPECT_EQ(Top(sheet)["caption"].toString(), QStringLiteral("Settings"));
     EXPECT_EQ(Top(sheet)["rect"].toArray(), (QJsonArray {0, 26, 240, 320}));
-    EXPECT_EQ(Items(Top(sheet), 12320), (QStringList {"View", "Slideshow", "Display", "File Association"}));
     // Strip mode: the full-screen controls wait for "None (Full Screen)".
     EXPECT_TRUE(Control(sheet, 1004)["checked"].toBool());
     for (int id : {1029, 1030, 1032, 1035, 1036, 1038})

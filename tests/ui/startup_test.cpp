@@ -12,8 +12,6 @@ TEST(Startup, WithoutAPathTheFrameIsSplitBetweenTheBandsAndThePictureCommandsWai
     EXPECT_EQ(r.dump["current"].toInt(), -1);
     EXPECT_EQ(r.dump["mode"].toInt(), 1);
     EXPECT_EQ(r.dump["fullScreen"].toInt(), 0);
-    EXPECT_EQ(r.dump["fullScreenDefaults"].toArray(), (QJsonArray {1, 1, 270, 0}));
-    EXPECT_EQ(r.dump["pan"].toArray(), (QJsonArray {0, 0}));
     EXPECT_TRUE(r.dump["messages"].toArray().isEmpty());
     const QList<QPair<const char*, QList<int>>> windows = {{"CTaskBar", {0, 0, 240, 26}},
                                                            {"CMainFrame", {0, 26, 240, 294}},
