@@ -2,7 +2,7 @@
 // "Cancel" gives back, the view mode it keeps and restores, the slider's
 // clamp, and the messages when a control cannot be made.
 #include "app/effect_editor.h"
-#include "doc_fixture.h"
+#include "catalog_fixture.h"
 #include "platform/message_box.h"
 #include "res/resource.h"
 

@@ -2,7 +2,6 @@
 // Settings command applying the View page's choice to the document.
 #include "app/settings_pages.h"
 #include "catalog_fixture.h"
-#include "doc_fixture.h"
 #include "platform/registry_data.h"
 #include "res/resource.h"
 

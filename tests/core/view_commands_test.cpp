@@ -2,7 +2,7 @@
 // radio marks and enable rules, the "All to" modes, and entering and leaving
 // full screen, driven through the command table as menus drive them.
 #include "app/slideshow.h"
-#include "doc_fixture.h"
+#include "catalog_fixture.h"
 #include "res/resource.h"
 
 using namespace Res;
