@@ -56,6 +56,9 @@ Seen See(const CBitmapObject& b)
             case 8:
                 out.push_back(row[x]);
                 break;
+            case 16:
+                out.push_back(uint32_t(p[1]) << 8 | p[0]);
+                break;
             default:
                 out.push_back(uint32_t(p[2]) << 16 | uint32_t(p[1]) << 8 | p[0]);
             }

@@ -90,7 +90,8 @@ Bytes MakePng(const PngSpec& layout)
     }
     spng_trns trns = {};
     trns.n_type3_entries = uint32_t(layout.paletteAlpha.size());
-    std::memcpy(trns.type3_alpha, layout.paletteAlpha.data(), layout.paletteAlpha.size());
+    if (!layout.paletteAlpha.empty())
+        std::memcpy(trns.type3_alpha, layout.paletteAlpha.data(), layout.paletteAlpha.size());
     trns.gray = uint16_t(layout.transparentGray);
     trns.red = uint16_t(layout.transparentRgb[0]);
     trns.green = uint16_t(layout.transparentRgb[1]);
@@ -112,7 +113,8 @@ Bytes MakePng(const PngSpec& layout)
 
 Bytes RgbPng(int width, int height)
 {
-    return MakeRgbPng(width, height, false, [](int x, int y) { return uint32_t(x * 0x10305 + y * 0x70503); });
+    return MakeRgbPng(width, height, false,
+                      [](int x, int y) { return uint32_t(x) * 0x10305u + uint32_t(y) * 0x70503u; });
 }
 
 static int AppendGifBytes(GifFileType* gif, const GifByteType* data, int n)
