@@ -2,7 +2,6 @@
 
 #include "app/image_item.h"
 #include "app/memo_overlay.h"
-#include "image/memo_layout.h"
 #include "views/device_screen.h"
 
 #include <QFont>

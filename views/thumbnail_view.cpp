@@ -101,10 +101,9 @@ void CThumbnailView::OnUpdate(CView*, int hint)
     }
     // Read once per delivery: a build queues one hint per entry, and the
     // stored mode cannot change between two hints of one slice.
-    if (!m_modeRead || m_modeSerial != doc->DeliverySerial()) {
+    if (m_modeSerial != doc->DeliverySerial()) {
         m_mode = Settings::ThumbnailViewMode();
         m_modeSerial = doc->DeliverySerial();
-        m_modeRead = true;
     }
     if (m_mode == Settings::kModeList) {
         HideForm(m_strip);

@@ -42,8 +42,7 @@ private:
     bool CreateForms();
 
     int m_mode = 1;
-    unsigned m_modeSerial = 0;  // the document's delivery m_mode was read in
-    bool m_modeRead = false;
+    unsigned m_modeSerial = 0;  // the delivery m_mode was read in; 0 is never one
     CThumbnailCtrl* m_strip = nullptr;
     CThumbnailListCtrl* m_list = nullptr;
     int m_updates = 0;
