@@ -14,13 +14,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-void Touch(const QString& path, int size = 0)
-{
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly)) << path.toStdString();
-    f.write(QByteArray(size, 'x'));
-}
-
 QStringList Names(const std::vector<CFindData>& entries)
 {
     QStringList names;
@@ -30,7 +23,7 @@ QStringList Names(const std::vector<CFindData>& entries)
 }
 
 // HOME is a temporary folder; the device root is confined to another one
-// unless a test clears it. The environment and working folder come back after.
+// unless a test clears it. HOME and the working folder come back after.
 class DevicePathTest : public ::testing::Test {
 protected:
     void SetUp() override
@@ -42,7 +35,6 @@ protected:
         for (const QString& dir : {m_home + u"/Trip"_s, m_root + u"/Pictures"_s})
             QDir().mkpath(dir);
         qputenv("HOME", QFile::encodeName(m_home));
-        qunsetenv("LUMO_DEVICE_ROOT");
         DevicePath::SetDeviceRoot(m_root);
     }
     void TearDown() override
@@ -50,20 +42,10 @@ protected:
         DevicePath::SetDeviceRoot(QString());
         QDir::setCurrent(m_cwd);
         qputenv("HOME", m_envHome);
-        if (m_envRoot.isNull())
-            qunsetenv("LUMO_DEVICE_ROOT");
-        else
-            qputenv("LUMO_DEVICE_ROOT", m_envRoot);
-    }
-    QString Device(const QString& host, QString* reason = nullptr)
-    {
-        QString device;  // left alone when refused
-        return DevicePath::FromHost(host, &device, reason) ? device : u"refused"_s + device;
+        qunsetenv("LUMO_DEVICE_ROOT");  // never set for the test run
     }
 
     const QByteArray m_envHome = qgetenv("HOME");
-    const QByteArray m_envRoot
-        = qEnvironmentVariableIsSet("LUMO_DEVICE_ROOT") ? qgetenv("LUMO_DEVICE_ROOT") : QByteArray();
     const QString m_cwd = QDir::currentPath();
     QTemporaryDir m_dir;
     QString m_base, m_home, m_root;
@@ -71,69 +53,59 @@ protected:
 
 }  // namespace
 
-TEST_F(DevicePathTest, DefaultRootMapsMyDocumentsToHomeAndTheRestToTheHost)
+// Each row maps host to device, device to host, or both ways; a refused host
+// path leaves the device path alone.
+TEST_F(DevicePathTest, DefaultRootMapsMyDocumentsToHomeAndAConfinedRootHasNoAliasAndNothingOutsideIt)
 {
-    DevicePath::SetDeviceRoot(QString());
-    const std::pair<QString, QString> toHost[] = {
-        {u"\\My Documents"_s, m_home},
-        {u"\\my documents\\Lumo Albums\\a.lab"_s, m_home + u"/Lumo Albums/a.lab"_s},
-        {u"\\usr\\share"_s, u"/usr/share"_s},
-        {QString(), u"/"_s},
-        {u"etc\\\\hosts\\"_s, u"/etc/hosts"_s},
-        {u"\\My Documents\\..\\..\\etc"_s, u"/etc"_s},
-    };
-    for (const auto& [device, host] : toHost)
-        EXPECT_EQ(DevicePath::ToHost(device), host) << device.toStdString();
-    QDir::setCurrent(m_home + u"/Trip"_s);
-    const std::pair<QString, QString> fromHost[] = {
-        {m_home + u"/Pictures/a.jpg"_s, u"\\My Documents\\Pictures\\a.jpg"_s},
-        {m_home, u"\\My Documents"_s},
-        {u"/usr//share/../lib/"_s, u"\\usr\\lib"_s},
-        {u"/"_s, u"\\"_s},
-        {m_home + u"2/x"_s, QString(m_home + u"2/x"_s).replace(QLatin1Char('/'), QLatin1Char('\\'))},
-        {u"day1/b.png"_s, u"\\My Documents\\Trip\\day1\\b.png"_s},
-        {u"../c.gif"_s, u"\\My Documents\\c.gif"_s},
-        {u"/My Documents/x.jpg"_s, u"refused"_s},  // the alias hides a host folder of that name
-    };
-    for (const auto& [host, device] : fromHost)
-        EXPECT_EQ(Device(host), device) << host.toStdString();
-    QString reason;
-    EXPECT_EQ(Device(m_home + u"/a\\b.jpg"_s, &reason), u"refused"_s);
-    EXPECT_TRUE(reason.contains(u"\\"_s));
-}
-
-TEST_F(DevicePathTest, ConfinedRootHasNoAliasAndNothingOutsideIt)
-{
-    const std::pair<QString, QString> toHost[] = {
-        {u"\\a\\b.jpg"_s, m_root + u"/a/b.jpg"_s},
-        {u"\\My Documents"_s, m_root + u"/My Documents"_s},
-        {u"\\"_s, m_root},
-        {u"\\..\\..\\etc\\passwd"_s, m_root + u"/etc/passwd"_s},
-        {u"a/../../b"_s, m_root + u"/b"_s},
-    };
-    for (const auto& [device, host] : toHost)
-        EXPECT_EQ(DevicePath::ToHost(device), host) << device.toStdString();
+    enum { kBoth, kToHost, kFromHost };
     ASSERT_TRUE(QFile::link(m_root, m_base + u"/link"_s));
-    QDir::setCurrent(m_root + u"/Pictures"_s);
-    const std::pair<QString, QString> fromHost[] = {
-        {m_root + u"/My Documents/x.jpg"_s, u"\\My Documents\\x.jpg"_s},
-        {m_root, u"\\"_s},
-        {u"a.jpg"_s, u"\\Pictures\\a.jpg"_s},
-        {m_base + u"/link/Pictures"_s, u"\\Pictures"_s},
-        {m_root + u"/../home/a.jpg"_s, u"refused"_s},
-        {m_root + u"x/a.jpg"_s, u"refused"_s},
-        {m_root + u"/dir\\name/a.jpg"_s, u"refused"_s},
-        {u"../../a.jpg"_s, u"refused"_s},
+    const struct {
+        bool confined;
+        int way;
+        QString device, host;
+    } cases[] = {
+        {false, kBoth, u"\\My Documents"_s, m_home},
+        {false, kToHost, u"\\my documents\\Lumo Albums\\a.lab"_s, m_home + u"/Lumo Albums/a.lab"_s},
+        {false, kBoth, u"\\usr\\share"_s, u"/usr/share"_s},
+        {false, kToHost, QString(), u"/"_s},
+        {false, kToHost, u"etc\\\\hosts\\"_s, u"/etc/hosts"_s},
+        {false, kToHost, u"\\My Documents\\..\\..\\etc"_s, u"/etc"_s},
+        {false, kFromHost, u"\\My Documents\\Pictures\\a.jpg"_s, m_home + u"/Pictures/a.jpg"_s},
+        {false, kFromHost, u"\\usr\\lib"_s, u"/usr//share/../lib/"_s},
+        {false, kFromHost, u"\\"_s, u"/"_s},
+        {false, kFromHost, QString(m_home + u"2/x"_s).replace(u'/', u'\\'), m_home + u"2/x"_s},
+        {false, kFromHost, u"\\My Documents\\Trip\\day1\\b.png"_s, u"day1/b.png"_s},
+        {false, kFromHost, u"\\My Documents\\c.gif"_s, u"../c.gif"_s},
+        {false, kFromHost, {}, u"/My Documents/x.jpg"_s},  // the alias hides a host folder of that name
+        {false, kFromHost, {}, m_home + u"/a\\b.jpg"_s},
+        {true, kBoth, u"\\a\\b.jpg"_s, m_root + u"/a/b.jpg"_s},
+        {true, kBoth, u"\\My Documents"_s, m_root + u"/My Documents"_s},
+        {true, kBoth, u"\\"_s, m_root},
+        {true, kToHost, u"\\..\\..\\etc\\passwd"_s, m_root + u"/etc/passwd"_s},
+        {true, kToHost, u"a/../../b"_s, m_root + u"/b"_s},
+        {true, kFromHost, u"\\Pictures\\a.jpg"_s, u"a.jpg"_s},
+        {true, kFromHost, u"\\Pictures"_s, m_base + u"/link/Pictures"_s},
+        {true, kFromHost, {}, m_root + u"/../home/a.jpg"_s},
+        {true, kFromHost, {}, m_root + u"x/a.jpg"_s},
+        {true, kFromHost, {}, m_root + u"/dir\\name/a.jpg"_s},
+        {true, kFromHost, {}, u"../../a.jpg"_s},
+        {true, kFromHost, {}, m_home + u"/a.jpg"_s},
     };
-    for (const auto& [host, device] : fromHost)
-        EXPECT_EQ(Device(host), device) << host.toStdString();
-    QString reason;
-    EXPECT_EQ(Device(m_home + u"/a.jpg"_s, &reason), u"refused"_s);
-    EXPECT_TRUE(reason.contains(m_root)) << reason.toStdString();
-}
-
-TEST_F(DevicePathTest, EnvironmentConfinesUnlessARootWasSet)
-{
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.device.toStdString() + " " + c.host.toStdString());
+        DevicePath::SetDeviceRoot(c.confined ? m_root : QString());
+        QDir::setCurrent(c.confined ? m_root + u"/Pictures"_s : m_home + u"/Trip"_s);
+        EXPECT_EQ(c.way == kFromHost ? c.host : DevicePath::ToHost(c.device), c.host);
+        if (c.way == kToHost)
+            continue;
+        QString device = u"untouched"_s, reason;
+        EXPECT_EQ(DevicePath::FromHost(c.host, &device, &reason), !c.device.isNull());
+        EXPECT_EQ(device, c.device.isNull() ? u"untouched"_s : c.device);
+        // A refusal names what refused it: the root, a backslash or the alias.
+        const QString cause = c.confined ? m_root : c.host.contains(u'\\') ? u"\\"_s : u"\"My Documents\""_s;
+        EXPECT_TRUE(!c.device.isNull() || reason.contains(cause)) << reason.toStdString();
+    }
+    // The environment confines unless a root was set.
     DevicePath::SetDeviceRoot(QString());
     qputenv("LUMO_DEVICE_ROOT", QFile::encodeName(m_root));
     EXPECT_EQ(DevicePath::ToHost(u"\\a"_s), m_root + u"/a"_s);
@@ -141,38 +113,25 @@ TEST_F(DevicePathTest, EnvironmentConfinesUnlessARootWasSet)
     EXPECT_EQ(DevicePath::ToHost(u"\\a"_s), m_home + u"/a"_s);
 }
 
-TEST_F(DevicePathTest, ListingIsSortedWithoutCaseThenWithCase)
+TEST_F(DevicePathTest, ListingIsSortedAndHidesDotNamesBackslashNamesAndBrokenLinks)
 {
-    for (const char* name : {"b.jpg", "A.jpg", "a.jpg", "C.jpg", "B.JPG"})
-        Touch(m_root + QLatin1Char('/') + QLatin1String(name));
+    for (const char* name : {"b.jpg", "A.jpg", "a.jpg", "C.jpg", "B.JPG", ".hidden.jpg", "a\\b.jpg"}) {
+        QFile f(m_root + u'/' + QLatin1String(name));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly) && f.write(QByteArray(1234, 'x')) == 1234) << name;
+    }
+    QDir().mkpath(m_root + u"/.thumbnails"_s);
+    ASSERT_TRUE(QFile::link(m_root + u"/missing"_s, m_root + u"/broken"_s));
+    ASSERT_TRUE(QFile::link(m_root + u"/Pictures"_s, m_root + u"/linked"_s));
     std::vector<CFindData> entries;
     ASSERT_TRUE(EnumerateDirectory(u"\\"_s, &entries));
-    EXPECT_EQ(Names(entries), (QStringList {"A.jpg", "a.jpg", "B.JPG", "b.jpg", "C.jpg", "Pictures"}));
-    EXPECT_TRUE(entries[5].isDirectory);
-}
-
-TEST_F(DevicePathTest, ListingHidesDotNamesBackslashNamesAndBrokenLinks)
-{
-    QDir().mkpath(m_root + u"/pics/.thumbnails"_s);
-    Touch(m_root + u"/pics/.hidden.jpg"_s);
-    Touch(m_root + u"/pics/a\\b.jpg"_s);
-    Touch(m_root + u"/pics/shown.jpg"_s, 1234);
-    ASSERT_TRUE(QFile::link(m_root + u"/missing"_s, m_root + u"/pics/broken"_s));
-    ASSERT_TRUE(QFile::link(m_root + u"/Pictures"_s, m_root + u"/pics/linked"_s));
-    std::vector<CFindData> entries;
-    ASSERT_TRUE(EnumerateDirectory(u"\\pics"_s, &entries));
-    ASSERT_EQ(Names(entries), (QStringList {"linked", "shown.jpg"}));
-    EXPECT_TRUE(entries[0].isDirectory);
-    EXPECT_EQ(entries[1].size, 1234u);
+    ASSERT_EQ(Names(entries), (QStringList {"A.jpg", "a.jpg", "B.JPG", "b.jpg", "C.jpg", "linked", "Pictures"}));
+    EXPECT_TRUE(entries[5].isDirectory && entries[6].isDirectory);
+    EXPECT_EQ(entries[0].size, 1234u);
     EXPECT_FALSE(EnumerateDirectory(u"\\no such folder"_s, &entries));
     EXPECT_TRUE(entries.empty());
-    EXPECT_FALSE(EnumerateDirectory(u"\\pics\\shown.jpg"_s, &entries));
-}
-
-TEST_F(DevicePathTest, DefaultRootListingHoldsMyDocumentsAndNoPseudoCards)
-{
+    EXPECT_FALSE(EnumerateDirectory(u"\\a.jpg"_s, &entries));
+    // The default root holds My Documents and no kernel file system as a card.
     DevicePath::SetDeviceRoot(QString());
-    std::vector<CFindData> entries;
     ASSERT_TRUE(EnumerateDirectory(u"\\"_s, &entries));
     const QStringList names = Names(entries);
     ASSERT_EQ(names.count(u"My Documents"_s), 1);
@@ -181,11 +140,10 @@ TEST_F(DevicePathTest, DefaultRootListingHoldsMyDocumentsAndNoPseudoCards)
         EXPECT_FALSE(e.isStorageCard && (QStringList {"proc", "sys", "dev"}.contains(e.name))) << e.name.toStdString();
 }
 
-TEST_F(DevicePathTest, RecursiveWalkEndsOnLinkLoopsAndEntersEachFolderOnce)
+TEST_F(DevicePathTest, RecursiveWalkEndsOnLinkLoopsAndEntersEachFolderOnceAndNeverAKernelFileSystem)
 {
     QDir().mkpath(m_root + u"/a/b"_s);
     QDir(m_root + u"/Pictures"_s).removeRecursively();
-    Touch(m_root + u"/a/b/p.jpg"_s);
     ASSERT_TRUE(QFile::link(m_root + u"/a"_s, m_root + u"/a/b/up"_s));
     ASSERT_TRUE(QFile::link(m_root + u"/a/b"_s, m_root + u"/second"_s));
     CVisitedFolders visited;
@@ -204,16 +162,9 @@ TEST_F(DevicePathTest, RecursiveWalkEndsOnLinkLoopsAndEntersEachFolderOnce)
     EXPECT_EQ(entered, (QStringList {"\\", "\\a", "\\a\\b"}));
     EXPECT_TRUE(visited.WasEntered(u"\\second"_s));
     EXPECT_FALSE(visited.Enter(u"\\a\\b\\up\\b\\up"_s));
-}
-
-TEST_F(DevicePathTest, KernelFileSystemsArePseudoAndWalksDoNotEnterThem)
-{
     if (!HostFileSystem::IsPseudo(u"/proc"_s))
         GTEST_SKIP() << "no proc file system mounted at /proc";
-    QDir().mkpath(m_root + u"/a"_s);
     ASSERT_TRUE(QFile::link(u"/proc"_s, m_root + u"/a/kernel"_s));
-    CVisitedFolders visited;
-    ASSERT_TRUE(visited.Enter(u"\\a"_s));
     EXPECT_FALSE(visited.Enter(u"\\a\\kernel"_s));
     // A walk the user starts inside one keeps to it.
     CVisitedFolders inside;

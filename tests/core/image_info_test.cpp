@@ -57,7 +57,7 @@ TEST(ImageInfo, SizeSwitchesUnitsAtKibAndMib)
     }
 }
 
-TEST(ImageInfo, PictureFieldsOfAnEntry)
+TEST(ImageInfo, PictureFieldsOfAnEntryAndRotationAndZoomTexts)
 {
     CImageItem item;
     item.m_picture.m_modified = CTime(QDateTime(QDate(2004, 3, 5), QTime(9, 7, 2)).toSecsSinceEpoch());
@@ -71,14 +71,7 @@ TEST(ImageInfo, PictureFieldsOfAnEntry)
     EXPECT_EQ((QStringList {t.time, t.colors, t.dimensions, t.rotation, t.brightness, t.contrast}),
               (QStringList {"2004-3-5 9:7:2", "8 Bits", "640 x 480", "+270", "-30", "12"}));
     EXPECT_EQ(ImageInfo::TextsOf(CImageItem()).time, QString());  // no file facts: no time
-}
-
-TEST(ImageInfo, RotationAndZoomTexts)
-{
-    const std::pair<int, const char*> rotations[] = {{0, "+0"}, {180, "+180"}, {45, ""}};
-    for (const auto& [degrees, text] : rotations)
-        EXPECT_EQ(ImageInfo::Rotation(degrees), QString::fromLatin1(text)) << degrees;
-    const std::pair<int, const char*> zooms[] = {{-1, "Shrink To Fill"}, {0, "Shrink To Fit"}, {100, "100 %"}};
-    for (const auto& [zoom, text] : zooms)
-        EXPECT_EQ(ImageInfo::Zoom(zoom), QString::fromLatin1(text)) << zoom;
+    EXPECT_EQ((QStringList {ImageInfo::Rotation(180), ImageInfo::Rotation(45), ImageInfo::Zoom(-1), ImageInfo::Zoom(0),
+                            ImageInfo::Zoom(100)}),
+              (QStringList {"+180", "", "Shrink To Fill", "Shrink To Fit", "100 %"}));
 }

@@ -2,6 +2,7 @@
 // processes writing it at once or being killed while they write.
 #include "platform/registry_data.h"
 #include "platform/registry_store.h"
+#include "tests/core/test_pictures.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -28,13 +29,6 @@ QByteArray ReadBytes(const QString& path)
 {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void WriteBytes(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    f.write(bytes);
 }
 
 CRegistryData Parse(const QByteArray& text, bool strict = true)
@@ -70,7 +64,7 @@ protected:
 
 }  // namespace
 
-TEST(RegistryTextTest, WritesTheRegeditFourFormAndEveryValueTypeSurvivesIt)
+TEST(RegistryTextTest, WritesTheRegeditFourFormEveryValueSurvivesItAndKeysAndNamesIgnoreLetterCase)
 {
     CRegistryData data;
     data.Set(u"HKEY_CLASSES_ROOT\\bmpimage\\Shell\\Open\\Command"_s, u"Default"_s, RegValue::ExpandString(u"A"_s));
@@ -89,86 +83,48 @@ TEST(RegistryTextTest, WritesTheRegeditFourFormAndEveryValueTypeSurvivesIt)
     data.Set(kKey, u"Odd"_s, RegValue::Raw(7, QByteArray("a\0b\0\0\0\0\0", 8)));
     data.Set(kKey, QString(), RegValue::String(u"unnamed"_s));
     data.CreateKey(u"HKEY_LOCAL_MACHINE\\Empty"_s);
-    const CRegistryData back = Parse(data.ToText());
-    EXPECT_TRUE(back == data);
+    EXPECT_TRUE(Parse(data.ToText()) == data);
+    // Keys and names ignore letter case; names that cannot be written are refused.
+    CRegistryData cased;
+    EXPECT_FALSE(cased.Set(kKey, u"two\nlines"_s, RegValue::Dword(1)));
+    EXPECT_FALSE(cased.Set(kKey, QString(QChar(0xd800)), RegValue::Dword(1)));
+    EXPECT_TRUE(cased.IsEmpty());
+    cased.Set(u"HKEY_CURRENT_USER\\Software\\Lumo"_s, u"ThumbnailView Mode"_s, RegValue::Dword(2));
+    cased.Set(u"hkey_current_user\\software\\LUMO"_s, u"thumbnailview mode"_s, RegValue::Dword(0));
+    EXPECT_EQ(cased.Keys(), QStringList {u"HKEY_CURRENT_USER\\Software\\Lumo"_s});
+    EXPECT_EQ(cased.ValueNames(u"HKEY_CURRENT_USER\\Software\\Lumo"_s), QStringList {u"ThumbnailView Mode"_s});
+    EXPECT_EQ(cased.Find(u"HKEY_CURRENT_USER\\SOFTWARE\\lumo"_s, u"THUMBNAILVIEW MODE"_s)->ToDword(), 0u);
 }
 
-TEST(RegistryTextTest, HandEditedFileWithCommentsAndBlankLinesReads)
+// A hand-edited file reads; lines it cannot read are skipped and reported.
+TEST(RegistryTextTest, HandEditedFileReadsAndUnreadableLinesAreSkippedAndReported)
 {
     const CRegistryData data = Parse("\xEF\xBB\xBF; settings kept by hand\r\n\r\nREGEDIT4\r\n\r\n"
-                                     "; the viewer's own key\r\n"
                                      "[\\HKEY_CURRENT_USER\\Software\\FARHAVEN\\lumo_test\\Setting\\]\r\n"
-                                     "   \"Quick View\" = dword:0000000A\r\n"
-                                     "\"FileOpen Filter\"=\"*.jpg\"\r\n\r\n"
-                                     "[HKEY_CLASSES_ROOT\\pngimage\\Shell\\Open\\Command]\n"
-                                     "\"Default\"=hex(2):78,00,\\\n"
-                                     "  64,00,00,00\n");
+                                     "   \"Quick View\" = dword:0000000A\r\n\"FileOpen Filter\"=\"*.jpg\"\r\n\r\n"
+                                     "[HKEY_CLASSES_ROOT\\pngimage]\n\"Default\"=hex(2):78,00,\\\n  64,00,00,00\n");
     EXPECT_EQ(data.Find(kKey, u"Quick View"_s)->ToDword(), 10u);
     EXPECT_EQ(data.Find(kKey, u"FileOpen Filter"_s)->ToText(), u"*.jpg"_s);
-    const RegValue* command = data.Find(u"HKEY_CLASSES_ROOT\\pngimage\\Shell\\Open\\Command"_s, u"Default"_s);
-    ASSERT_NE(command, nullptr);
-    EXPECT_EQ(command->ToText(), u"xd"_s);
-}
-
-TEST(RegistryTextTest, UnreadableLinesAreSkippedAndReported)
-{
-    CRegistryData data;
+    EXPECT_EQ(data.Find(u"HKEY_CLASSES_ROOT\\pngimage"_s, u"Default"_s)->ToText(), u"xd"_s);
+    CRegistryData bad;
     QStringList problems;
     EXPECT_FALSE(CRegistryData::FromText("REGEDIT4\n\"Orphan\"=dword:00000001\n[HKEY_CURRENT_USER\\K]\n"
                                          "\"TooLong\"=dword:000000001\n\"NotHex\"=dword:xyz\n\"Open\"=\"no end\n"
                                          "\"Escape\"=\"bad \\n escape\"\n\"Trailing\"=\"text\" junk\n"
                                          "\"Bytes\"=hex:1,2g\n\"Cut\"=hex:01,\\\n\"Good\"=dword:00000002\n",
-                                         &data, &problems));
+                                         &bad, &problems));
     EXPECT_EQ(problems.size(), 8) << problems.join(u';').toStdString();
     // The continued hex line swallowed the next line, so "Good" is gone with it.
-    EXPECT_EQ(data.ValueNames(u"HKEY_CURRENT_USER\\K"_s), QStringList());
+    EXPECT_EQ(bad.ValueNames(u"HKEY_CURRENT_USER\\K"_s), QStringList());
     EXPECT_EQ(Parse("[HKEY_X]\n\"A\"=dword:1\n", false).Find(u"HKEY_X"_s, u"A"_s)->ToDword(), 1u);
 }
 
-TEST(RegistryTextTest, KeysAndNamesIgnoreLetterCaseAndNamesThatCannotBeWrittenAreRefused)
-{
-    CRegistryData data;
-    EXPECT_FALSE(data.Set(kKey, u"two\nlines"_s, RegValue::Dword(1)));
-    EXPECT_FALSE(data.Set(kKey, QString(QChar(0xd800)), RegValue::Dword(1)));
-    EXPECT_TRUE(data.IsEmpty());
-    data.Set(u"HKEY_CURRENT_USER\\Software\\Lumo"_s, u"ThumbnailView Mode"_s, RegValue::Dword(2));
-    data.Set(u"hkey_current_user\\software\\LUMO"_s, u"thumbnailview mode"_s, RegValue::Dword(0));
-    EXPECT_EQ(data.Keys(), QStringList {u"HKEY_CURRENT_USER\\Software\\Lumo"_s});
-    EXPECT_EQ(data.ValueNames(u"HKEY_CURRENT_USER\\Software\\Lumo"_s), QStringList {u"ThumbnailView Mode"_s});
-    EXPECT_EQ(data.Find(u"HKEY_CURRENT_USER\\SOFTWARE\\lumo"_s, u"THUMBNAILVIEW MODE"_s)->ToDword(), 0u);
-}
-
-TEST_F(RegistryStoreTest, MissingFileBecomesFreshDeviceWithPictureTypesAndIdent)
-{
-    ASSERT_FALSE(QFile::exists(m_file));
-    char host[256] = {};
-    ::gethostname(host, sizeof host - 1);
-    EXPECT_EQ(Store().ReadString(u"HKEY_LOCAL_MACHINE\\Ident"_s, u"Name"_s, {}), QString::fromLocal8Bit(host));
-    const CRegistryData onDisk = OnDisk();
-    EXPECT_EQ(Store().ReadString(QLatin1String(CRegistryStore::kPictureTypeKeys[0]), u"Default"_s, {}),
-              QLatin1String(CRegistryStore::kSystemViewerCommand));
-    EXPECT_TRUE(onDisk == CRegistryStore::FreshDevice());
-}
-
-TEST_F(RegistryStoreTest, WriteReplacesTheFileAtOnceAndLeavesNoTemporary)
-{
-    ASSERT_TRUE(Store().WriteDword(kKey, u"Quick View"_s, 0));
-    struct stat before {
-    }, after {};
-    ASSERT_EQ(::stat(QFile::encodeName(m_file).constData(), &before), 0);
-    ASSERT_TRUE(Store().WriteString(kKey, u"CurrPath"_s, u"\\My Documents\\Trip"_s));
-    ASSERT_EQ(::stat(QFile::encodeName(m_file).constData(), &after), 0);
-    EXPECT_NE(before.st_ino, after.st_ino) << "a write must replace the file, not rewrite it in place";
-    EXPECT_TRUE(ReadBytes(m_file).contains("\"CurrPath\"=\"\\\\My Documents\\\\Trip\""));
-    EXPECT_FALSE(QFile::exists(m_file + u".tmp"_s));
-}
-
-TEST_F(RegistryStoreTest, ReadsSeeAChangeMadeBehindTheStoresBackOrByAnotherProcess)
+TEST_F(RegistryStoreTest, ReadsSeeChangesMadeElsewhereAndValuesOfAnotherTypeReadAsTheDefault)
 {
     ASSERT_TRUE(Store().WriteDword(kKey, u"Interval"_s, 3));
     EXPECT_EQ(Store().ReadDword(kKey, u"Interval"_s, 0), 3u);
     // Rewritten in place with the same size: only the time tells.
-    WriteBytes(m_file, ReadBytes(m_file).replace("dword:00000003", "dword:00000005"));
+    ASSERT_TRUE(WriteTestFile(m_file, ReadBytes(m_file).replace("dword:00000003", "dword:00000005")));
     struct timespec times[2] = {{0, UTIME_OMIT}, {1000000000, 0}};
     ASSERT_EQ(::utimensat(AT_FDCWD, QFile::encodeName(m_file).constData(), times, 0), 0);
     EXPECT_EQ(Store().ReadDword(kKey, u"Interval"_s, 0), 5u);
@@ -182,10 +138,7 @@ TEST_F(RegistryStoreTest, ReadsSeeAChangeMadeBehindTheStoresBackOrByAnotherProce
     QFile::remove(m_file);
     EXPECT_EQ(Store().ReadDword(kKey, u"Interval"_s, 7), 7u);
     EXPECT_TRUE(QFile::exists(m_file));
-}
-
-TEST_F(RegistryStoreTest, KeysAreCreatedListedAndDeletedAndAValueOfAnotherTypeReadsAsTheDefault)
-{
+    // Keys are created, listed and deleted; a value of another type reads as the default.
     const QString key = u"HKEY_CLASSES_ROOT\\tiffimage\\Shell\\Open\\Command"_s;
     EXPECT_FALSE(Store().KeyExists(key));
     ASSERT_TRUE(Store().CreateKey(key));
@@ -203,57 +156,45 @@ TEST_F(RegistryStoreTest, KeysAreCreatedListedAndDeletedAndAValueOfAnotherTypeRe
     EXPECT_EQ(OnDisk().ValueNames(key), (QStringList {u"Number"_s, u"ShortDword"_s, u"Text"_s}));
 }
 
-TEST_F(RegistryStoreTest, UnwritableLocationFailsWritesButStillReadsDefaults)
-{
-    // A regular file in place of the folder stops root as well as anyone.
-    WriteBytes(m_dir.filePath(u"blocker"_s), "x");
-    Store().SetFile(m_dir.filePath(u"blocker/registry.reg"_s));
-    EXPECT_FALSE(Store().WriteDword(kKey, u"Quick View"_s, 0));
-    EXPECT_EQ(Store().ReadDword(kKey, u"Quick View"_s, 1), 1u);
-    EXPECT_EQ(Store().ReadString(QLatin1String(CRegistryStore::kPictureTypeKeys[2]), u"Default"_s, {}),
-              QLatin1String(CRegistryStore::kSystemViewerCommand));
-}
-
 TEST_F(RegistryStoreTest, ProcessesThenThreadsWritingAtOnceLoseNoValue)
 {
     constexpr int kProcesses = 4, kThreads = 3, kWrites = 12;
+    // Each writer stores values named after it and reads each back.
+    auto writeAll = [&](const QString& writer) {
+        bool ok = true;
+        for (uint32_t i = 0; i < kWrites; ++i) {
+            const QString name = writer + QString::number(i);
+            ok &= Store().WriteDword(kKey, name, i) && Store().ReadDword(kKey, name, 999) == i;
+        }
+        return ok;
+    };
     std::vector<pid_t> children;
     for (int p = 0; p < kProcesses; ++p) {
         const pid_t child = ::fork();
         ASSERT_GE(child, 0);
-        if (child == 0) {
-            bool ok = true;
-            for (int i = 0; i < kWrites; ++i)
-                ok &= Store().WriteDword(kKey, u"P%1 V%2"_s.arg(p).arg(i), uint32_t(p * 1000 + i));
-            ::_exit(ok ? 0 : 1);
-        }
+        if (child == 0)
+            ::_exit(writeAll(u"P%1 "_s.arg(p)) ? 0 : 1);
         children.push_back(child);
     }
     // The processes finish before the threads start: seven writers at once
     // could wait past the lock's time limit on a loaded machine.
     for (pid_t child : children)
         EXPECT_TRUE(ChildSucceeded(child));
-    std::atomic<bool> bad = false;
+    std::atomic<int> failed = 0;
     std::vector<std::thread> threads;
     for (int t = 0; t < kThreads; ++t)
-        threads.emplace_back([&, t] {
-            for (int i = 0; i < kWrites; ++i) {
-                const QString name = u"T%1 %2"_s.arg(t).arg(i);
-                if (!Store().WriteDword(kKey, name, uint32_t(i)) || Store().ReadDword(kKey, name, 999) != uint32_t(i))
-                    bad = true;
-            }
-        });
+        threads.emplace_back([&, t] { failed += !writeAll(u"T%1 "_s.arg(t)); });
     for (auto& thread : threads)
         thread.join();
-    EXPECT_FALSE(bad);
+    EXPECT_EQ(failed, 0);
     const CRegistryData onDisk = OnDisk();
-    EXPECT_EQ(onDisk.ValueNames(kKey).size(), (kProcesses + kThreads) * kWrites);
-    for (int p = 0; p < kProcesses; ++p)
-        for (int i = 0; i < kWrites; ++i)
-            EXPECT_EQ(onDisk.Find(kKey, u"P%1 V%2"_s.arg(p).arg(i))->ToDword(), uint32_t(p * 1000 + i)) << p << i;
+    const QStringList names = onDisk.ValueNames(kKey);
+    EXPECT_EQ(names.size(), (kProcesses + kThreads) * kWrites);
+    for (const QString& name : names)
+        EXPECT_EQ(onDisk.Find(kKey, name)->ToDword(), name.section(u' ', 1).toUInt()) << name.toStdString();
 }
 
-TEST_F(RegistryStoreTest, KilledWriterLeavesAWholeFileAndNoLock)
+TEST_F(RegistryStoreTest, KilledWriterLeavesAWholeFileAndNoLockAndALiveHolderFailsTheWriteAfterAShortWait)
 {
     // Each write stores a counter and a long text derived from it: a torn file
     // would fail to parse or hold a text that does not match its counter.
@@ -291,30 +232,7 @@ TEST_F(RegistryStoreTest, KilledWriterLeavesAWholeFileAndNoLock)
         ::close(lockFd);
     }
     EXPECT_GT(lastSeen, 0u) << "no write finished before a kill";
-    EXPECT_TRUE(Store().WriteDword(kKey, u"Counter"_s, 1));
-    EXPECT_EQ(Store().ReadDword(kKey, u"Counter"_s, 0), 1u);
-}
-
-TEST_F(RegistryStoreTest, WritesNeverTakeOverAPreparedTemporaryNameAndSweepTheirOwnLeftovers)
-{
-    // Another user's file under the old fixed temporary name, and a link
-    // planted there, are neither written through nor made the registry.
-    const QString victim = m_dir.filePath(u"victim"_s);
-    WriteBytes(victim, "keep me");
-    ASSERT_EQ(::symlink(QFile::encodeName(victim).constData(), QFile::encodeName(m_file + ".tmp").constData()), 0);
-    const QString leftover = m_file + u".k1lled.tmp"_s;  // what a killed writer of ours left behind
-    WriteBytes(leftover, "half a registry");
-    ASSERT_TRUE(Store().WriteDword(kKey, u"V"_s, 7));
-    EXPECT_EQ(ReadBytes(victim), QByteArray("keep me"));
-    EXPECT_FALSE(QFileInfo::exists(leftover));
-    EXPECT_EQ(OnDisk().Find(kKey, u"V"_s)->ToDword(), 7u);
-    struct stat st { };
-    ASSERT_EQ(::stat(QFile::encodeName(m_file + ".lock").constData(), &st), 0);
-    EXPECT_EQ(st.st_mode & 077, 0u) << "the lock file is private";
-}
-
-TEST_F(RegistryStoreTest, ALockHeldElsewhereFailsTheWriteAfterAShortWait)
-{
+    // A lock held by a live process fails the write after a short wait.
     ASSERT_TRUE(Store().WriteDword(kKey, u"V"_s, 1));
     int ready[2];
     ASSERT_EQ(::pipe(ready), 0);
@@ -338,17 +256,50 @@ TEST_F(RegistryStoreTest, ALockHeldElsewhereFailsTheWriteAfterAShortWait)
     EXPECT_TRUE(Store().WriteDword(kKey, u"V"_s, 3));
 }
 
-TEST_F(RegistryStoreTest, AFileThatIsNotRegistryTextIsKeptAsideAndTheDeviceStartsAfresh)
+// A missing file is a fresh device, a file that is not registry text is kept
+// aside for one, and where nothing can be written the defaults still read.
+TEST_F(RegistryStoreTest, AMissingDamagedOrUnwritableFileLeavesAFreshDevice)
 {
+    char host[256] = {};
+    ::gethostname(host, sizeof host - 1);
+    EXPECT_EQ(Store().ReadString(u"HKEY_LOCAL_MACHINE\\Ident"_s, u"Name"_s, {}), QString::fromLocal8Bit(host));
+    EXPECT_TRUE(OnDisk() == CRegistryStore::FreshDevice());
     QByteArray noise(4096, '\0');
     std::mt19937 random(7);
     for (char& b : noise)
         b = char(random());
-    noise.replace("REGEDIT4", "xxxxxxxx");
-    WriteBytes(m_file, noise);
+    ASSERT_TRUE(WriteTestFile(m_file, noise.replace("REGEDIT4", "xxxxxxxx")));
     EXPECT_EQ(Store().ReadDword(kKey, u"V"_s, 5), 5u);
-    EXPECT_TRUE(Store().KeyExists(QString::fromLatin1(CRegistryStore::kPictureTypeKeys[0])));
     EXPECT_EQ(ReadBytes(m_file + u".damaged-1"_s), noise);
     ASSERT_TRUE(Store().WriteDword(kKey, u"V"_s, 9));
     EXPECT_EQ(OnDisk().Find(kKey, u"V"_s)->ToDword(), 9u);
+    // A regular file in place of the folder stops root as well as anyone.
+    Store().SetFile(m_dir.filePath(u"registry.reg/registry.reg"_s));
+    EXPECT_FALSE(Store().WriteDword(kKey, u"Quick View"_s, 0));
+    EXPECT_EQ(Store().ReadDword(kKey, u"Quick View"_s, 1), 1u);
+    EXPECT_EQ(Store().ReadString(QLatin1String(CRegistryStore::kPictureTypeKeys[2]), u"Default"_s, {}),
+              QLatin1String(CRegistryStore::kSystemViewerCommand));
+}
+
+// A write replaces the file at once, never through a prepared temporary name
+// (another user's file or a planted link), and sweeps what killed writers left.
+TEST_F(RegistryStoreTest, WritesReplaceTheFileWithoutTakingOverAPreparedTemporaryName)
+{
+    ASSERT_TRUE(Store().WriteDword(kKey, u"Quick View"_s, 0));
+    struct stat before {
+    }, after {};
+    ASSERT_EQ(::stat(QFile::encodeName(m_file).constData(), &before), 0);
+    const QString victim = m_dir.filePath(u"victim"_s);
+    ASSERT_TRUE(WriteTestFile(victim, "keep me"));
+    ASSERT_EQ(::symlink(QFile::encodeName(victim).constData(), QFile::encodeName(m_file + ".tmp").constData()), 0);
+    const QString leftover = m_file + u".k1lled.tmp"_s;
+    ASSERT_TRUE(WriteTestFile(leftover, "half a registry"));
+    ASSERT_TRUE(Store().WriteString(kKey, u"CurrPath"_s, u"\\My Documents\\Trip"_s));
+    ASSERT_EQ(::stat(QFile::encodeName(m_file).constData(), &after), 0);
+    EXPECT_NE(before.st_ino, after.st_ino) << "a write must replace the file, not rewrite it in place";
+    EXPECT_TRUE(ReadBytes(m_file).contains("\"CurrPath\"=\"\\\\My Documents\\\\Trip\""));
+    EXPECT_EQ(ReadBytes(victim), QByteArray("keep me"));
+    EXPECT_FALSE(QFileInfo::exists(leftover));
+    ASSERT_EQ(::stat(QFile::encodeName(m_file + ".lock").constData(), &after), 0);
+    EXPECT_EQ(after.st_mode & 077, 0u) << "the lock file is private";
 }

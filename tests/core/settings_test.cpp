@@ -39,22 +39,12 @@ protected:
         DocFixture::TearDown();
         DevicePath::SetDeviceRoot(QString());
     }
-    CRegistryData OnDisk()
-    {
-        QFile f(m_dir.filePath(u"registry.reg"_s));
-        CRegistryData data;
-        EXPECT_TRUE(f.open(QIODevice::ReadOnly) && CRegistryData::FromText(f.readAll(), &data));
-        return data;
-    }
     // Opens a folder of three pictures as the command line would, in mode.
     void OpenFolder(int mode)
     {
-        for (const char* name : {"a.bmp", "b.jpg", "c.png"}) {
-            QDir().mkpath(m_root.filePath(u"pics"_s));
-            QFile f(m_root.filePath(u"pics/"_s + QLatin1String(name)));
-            ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-            f.write(catalog_fixture::PictureFor(QLatin1String(name)));
-        }
+        QDir().mkpath(m_root.filePath(u"pics"_s));
+        for (const QString& name : {u"a.bmp"_s, u"b.jpg"_s, u"c.png"_s})
+            ASSERT_TRUE(WriteTestFile(m_root.filePath(u"pics/"_s + name), catalog_fixture::PictureFor(name)));
         Settings::SetThumbnailViewMode(mode);
         m_doc->OpenPicturePath(u"\\pics"_s);
         m_doc->Catalog().SetCurrent(m_doc->Catalog().GetList().front());
@@ -76,7 +66,7 @@ protected:
 TEST_F(SettingsTest, WrittenValuesReadBackFromTheirOwnKeysAndTypes)
 {
     Settings::SlideshowDirection();
-    EXPECT_FALSE(OnDisk().HasKey(kApp + u"Setting"_s));  // reading writes nothing
+    EXPECT_FALSE(CRegistryStore::Instance().Snapshot().HasKey(kApp + u"Setting"_s));  // reading writes nothing
     int count = 0;
     const Settings::SettingDefinition* defs = Settings::AllDefinitions(&count);
     const QString text = u"\\a \"quoted\" \\\\ path"_s;  // kept exactly: readers compare it
@@ -84,7 +74,7 @@ TEST_F(SettingsTest, WrittenValuesReadBackFromTheirOwnKeysAndTypes)
         const bool number = defs[i].type == Settings::SettingType::Integer;
         ASSERT_TRUE(number ? Settings::SetInt(defs[i].id, -1) : Settings::SetString(defs[i].id, text));
     }
-    const CRegistryData disk = OnDisk();
+    const CRegistryData disk = CRegistryStore::Instance().Snapshot();
     for (int i = 0; i < count; ++i) {
         SCOPED_TRACE(defs[i].name);
         const bool number = defs[i].type == Settings::SettingType::Integer;
@@ -95,7 +85,7 @@ TEST_F(SettingsTest, WrittenValuesReadBackFromTheirOwnKeysAndTypes)
     }
 }
 
-TEST_F(SettingsTest, MissingOrWrongTypedValueReadsAsTheDefault)
+TEST_F(SettingsTest, MissingOrWrongTypedValueReadsAsTheDefaultAndValuesLiveUnderTheAppsKey)
 {
     EXPECT_EQ(Settings::ThumbnailViewMode(Settings::kModeEffect), -1);
     EXPECT_EQ(Settings::GetString(Settings::Setting::FileOpenFilter, u"*.png"_s), u"*.png"_s);
@@ -104,17 +94,15 @@ TEST_F(SettingsTest, MissingOrWrongTypedValueReadsAsTheDefault)
     ASSERT_TRUE(store.WriteDword(kApp + u"Settings\\Slideshow"_s, u"Direction"_s, 1));
     EXPECT_EQ(Settings::ThumbnailViewMode(), 1);
     EXPECT_EQ(Settings::SlideshowDirection(), u"Forward"_s);
-}
-
-TEST_F(SettingsTest, ValuesLiveUnderTheRegistryKeyAndApplicationName)
-{
+    // Values live under the registry key and application name.
     Profile::SetRegistryKey(u"OTHER"_s);
     Profile::SetAppName(u"viewer2"_s);
     ASSERT_TRUE(Settings::SetQuickView(0));
     Profile::SetRegistryKey(u"FARHAVEN"_s);
     Profile::SetAppName(u"lumo_doc_test"_s);
     EXPECT_EQ(Settings::QuickView(), 1);
-    EXPECT_TRUE(OnDisk().Find(u"HKEY_CURRENT_USER\\Software\\OTHER\\viewer2\\Setting"_s, u"Quick View"_s));
+    EXPECT_TRUE(CRegistryStore::Instance().Snapshot().Find(u"HKEY_CURRENT_USER\\Software\\OTHER\\viewer2\\Setting"_s,
+                                                           u"Quick View"_s));
 }
 
 TEST(SettingsPages, StoredTextIsShownAsStoredAndSelectsTheFirstEntryItBegins)
@@ -164,46 +152,27 @@ TEST_F(SettingsTest, ViewPageEnablesFullScreenControlsAndClicksTurnValueBoxAndFl
               (std::vector<int> {0, 1, 2, 0}));
     EXPECT_TRUE(page.boxesEnabled && page.resizeEnabled && page.angleEnabled);
     page.ClickAutoRotation(m_doc.get());
-    EXPECT_EQ(m_doc->m_autoRotation, 0);
-    EXPECT_FALSE(page.angleEnabled);
-    page.ClickMode(Settings::kModeStrip, m_doc.get());
-    page.ClickMode(Settings::kModeFullScreen, m_doc.get());  // sets both values and flags to 1
-    EXPECT_EQ((std::vector<int> {page.autoResize, page.autoRotation, m_doc->m_autoResize, m_doc->m_autoRotation}),
-              (std::vector<int> {1, 1, 1, 1}));
-    EXPECT_TRUE(page.angleEnabled);
-    page.ClickAutoResize(m_doc.get());
-    EXPECT_EQ(page.autoResize, 0);
-    EXPECT_EQ(m_doc->m_autoResize, 0);
+    page.ClickAutoResize(m_doc.get());  // the sheet's own test clicks the mode
+    EXPECT_EQ((std::vector<int> {page.autoResize, m_doc->m_autoResize, page.autoRotation, m_doc->m_autoRotation,
+                                 page.angleEnabled}),
+              (std::vector<int> {1, 1, 0, 0, 0}));
 }
 
-TEST_F(SettingsTest, SameModeOrCancelAppliesNothing)
+// Applying the Settings command: the same mode or Cancel change nothing, full
+// screen applies resize and angle, and leaving it gives the picture its state
+// back (the sheet's own test rebuilds list to strip).
+TEST_F(SettingsTest, EachModeChangeAppliesItsStateAndSameModeOrCancelNothing)
 {
     OpenFolder(Settings::kModeStrip);
-    const CImageItem* before = m_doc->Catalog().GetList().front();
+    CImageItem* item = m_doc->Catalog().GetCurrent();
     RunSettings(Settings::kModeStrip, 2, 1);
     m_sheet.ok = false;
     RunSettings(Settings::kModeList, 2, 1);
     EXPECT_EQ(Settings::ThumbnailViewMode(), Settings::kModeStrip);
     EXPECT_EQ(m_doc->m_autoRotationAngle, 270);
     EXPECT_TRUE(m_frame.modes.empty());
-    EXPECT_EQ(m_doc->Catalog().GetList().front(), before);
-}
-
-TEST_F(SettingsTest, ListToStripRebuildsWithThumbnailsOnTheLoaderThread)
-{
-    OpenFolder(Settings::kModeList);
-    RunSettings(Settings::kModeStrip);
-    EXPECT_EQ(m_frame.modes, std::vector<int> {Settings::kModeStrip});
-    EXPECT_EQ(m_doc->m_savedThumbnailMode, Settings::kModeList);
-    ASSERT_EQ(m_doc->Catalog().GetCount(), 3);
-    for (const CImageItem* item : m_doc->Catalog().GetList())
-        EXPECT_NE(item->m_picture.m_thumbnail, nullptr);
-}
-
-TEST_F(SettingsTest, FullScreenAppliesResizeAndAngleAndLeavingGivesThePictureItsStateBack)
-{
-    OpenFolder(Settings::kModeStrip);
-    CImageItem* item = m_doc->Catalog().GetCurrent();
+    EXPECT_EQ(m_doc->Catalog().GetList().front(), item);
+    m_sheet.ok = true;
     item->m_picture.m_width = 640;  // landscape: turned by the angle chosen
     item->m_picture.m_height = 480;
     item->m_zoom = 150;
@@ -216,12 +185,4 @@ TEST_F(SettingsTest, FullScreenAppliesResizeAndAngleAndLeavingGivesThePictureIts
               (std::vector<int> {150, 0, 0, 0}));
     EXPECT_EQ(m_doc->Catalog().GetCurrent(), item);
     EXPECT_EQ(m_frame.modes, (std::vector<int> {Settings::kModeFullScreen, Settings::kModeStrip}));
-}
-
-TEST_F(SettingsTest, QuickViewFlagStartsAsStored)
-{
-    for (int stored : {0, 1}) {
-        Settings::SetQuickView(stored);
-        EXPECT_EQ(CLumoDoc().m_quickView, stored);
-    }
 }

@@ -12,21 +12,16 @@ struct TestEnvironment {
     TestEnvironment()
     {
         char pattern[] = "/tmp/lumo-core-tests-XXXXXX";
-        const char* dir = mkdtemp(pattern);
-        if (!dir)
+        if (!mkdtemp(pattern))
             return;
-        const std::string base = dir;
-        for (const char* sub : {"/home", "/config", "/runtime", "/data", "/data-dirs"})
-            mkdir((base + sub).c_str(), 0700);
-        setenv("HOME", (base + "/home").c_str(), 1);
-        setenv("XDG_CONFIG_HOME", (base + "/config").c_str(), 1);
-        setenv("XDG_RUNTIME_DIR", (base + "/runtime").c_str(), 1);
-        setenv("XDG_DATA_HOME", (base + "/data").c_str(), 1);
-        setenv("XDG_DATA_DIRS", (base + "/data-dirs").c_str(), 1);
+        m_base = pattern;
+        for (const char* name : {"HOME", "XDG_CONFIG_HOME", "XDG_RUNTIME_DIR", "XDG_DATA_HOME", "XDG_DATA_DIRS"}) {
+            mkdir((m_base + '/' + name).c_str(), 0700);
+            setenv(name, (m_base + '/' + name).c_str(), 1);
+        }
         setenv("TZ", "UTC", 1);
         unsetenv("LUMO_REGISTRY");
         unsetenv("LUMO_DEVICE_ROOT");
-        m_base = base;
     }
     ~TestEnvironment()
     {

@@ -1,6 +1,7 @@
 // The user's list of default applications: a type's line set, replaced and
 // removed the way `xdg-mime default` does it, every other line kept.
 #include "platform/xdg_mime_apps.h"
+#include "tests/core/test_pictures.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -50,16 +51,12 @@ TEST(XdgMimeApps, ChangesReachTheFileThroughALinkToIt)
     qputenv("XDG_CONFIG_HOME", dir.filePath(u"config"_s).toUtf8());
     // A list kept elsewhere (dotfiles) and linked into the configuration folder.
     const QString target = dir.filePath(u"mimeapps.list"_s);
-    QFile f(target);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write("[Default Applications]\ntext/plain=gedit.desktop\n");
-    f.close();
-    ASSERT_TRUE(QDir().mkpath(dir.filePath(u"config"_s)));
-    ASSERT_TRUE(QFile::link(target, UserListFile()));
-
+    ASSERT_TRUE(WriteTestFile(target, "[Default Applications]\ntext/plain=gedit.desktop\n"));
+    ASSERT_TRUE(QDir().mkpath(dir.filePath(u"config"_s)) && QFile::link(target, UserListFile()));
     ASSERT_TRUE(SetUserDefaults(u"image/gif"_s, u"lumo.desktop"_s));
     EXPECT_EQ(UserDefaults(u"image/gif"_s), u"lumo.desktop"_s);
     EXPECT_TRUE(QFileInfo(UserListFile()).isSymLink());
+    QFile f(target);
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     EXPECT_EQ(f.readAll(), QByteArray("[Default Applications]\ntext/plain=gedit.desktop\nimage/gif=lumo.desktop\n"));
     qputenv("XDG_CONFIG_HOME", oldConfig);
