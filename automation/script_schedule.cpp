@@ -20,10 +20,10 @@ void CScriptSchedule::Stop()
     m_timer.stop();
 }
 
-void CScriptSchedule::After(int ms)
+void CScriptSchedule::DueAt(qint64 at)
 {
-    m_dueAt = m_clock.elapsed() + ms;
-    m_timer.start(ms);
+    m_dueAt = at;
+    m_timer.start(int(std::max<qint64>(at - m_clock.elapsed(), 0)));
 }
 
 bool CScriptSchedule::Ready()
@@ -45,15 +45,18 @@ bool CScriptSchedule::Ready()
 void CScriptSchedule::BeforeCommand()
 {
     m_resumeAfterMs = -1;
+    m_harnessWork = false;
+    m_commandStart = m_clock.elapsed();
     After(0);
 }
 
 void CScriptSchedule::AfterCommand()
 {
+    const qint64 from = m_harnessWork ? m_clock.elapsed() : m_commandStart;
     if (m_waitIdle) {
         m_idleSince.start();
-        After(0);
+        DueAt(from);
     } else {
-        After(std::max(m_resumeAfterMs, 0));
+        DueAt(from + std::max(m_resumeAfterMs, 0));
     }
 }

@@ -21,9 +21,14 @@ public:
     // Before a command: the next step is due even when the command opens a
     // modal dialog or menu, whose own event loop then runs the rest.
     void BeforeCommand();
-    // After a command that returned to this step: the next one is due from
-    // now (the command's own time is not the event loop's delay).
+    // After a command that returned to this step: the next one was due when
+    // the command started (plus its wait), so the time the command held the
+    // event loop (a key press that decodes a picture) counts as the next
+    // step's delay, as a tap made meanwhile would have waited.
     void AfterCommand();
+    // Called by a command whose time is the harness's own (a screenshot, a
+    // dump), not the program's: the next step is due from its end.
+    void HarnessWork() { m_harnessWork = true; }
 
     // What commands ask for: the next step waits ms, or until the program is idle.
     void ResumeAfter(int ms) { m_resumeAfterMs = ms; }
@@ -35,15 +40,18 @@ public:
     qint64 LongestLateMs() const { return m_longestLateMs; }
 
 private:
-    // Runs the next step after ms, noting when it is due.
-    void After(int ms);
+    // Runs the next step at the given time of the clock (at once when past).
+    void DueAt(qint64 at);
+    void After(int ms) { DueAt(m_clock.elapsed() + ms); }
 
     std::function<bool()> m_isIdle;
     QTimer m_timer;
     QElapsedTimer m_clock;
     QElapsedTimer m_idleSince;
     qint64 m_dueAt = -1;
+    qint64 m_commandStart = 0;
     qint64 m_longestLateMs = 0;
     int m_resumeAfterMs = -1;
     bool m_waitIdle = false;
+    bool m_harnessWork = false;
 };

@@ -15,12 +15,14 @@ namespace StateCommands {
 
 bool Shot(ScriptContext& context, const ScriptArgs& args, QString* reason)
 {
+    context.schedule->HarnessWork();
     const QImage image = GrabDeviceScreen(context.app->Screen());
     return image.save(args.Word(0), "PNG") || Refuse(reason, QStringLiteral("cannot write %1").arg(args.Word(0)));
 }
 
 bool Dump(ScriptContext& context, const ScriptArgs& args, QString* reason)
 {
+    context.schedule->HarnessWork();
     const qint64 now = context.schedule->ElapsedMs();
     QJsonObject state = DumpState(context.app);
     state["scriptLateMs"] = context.schedule->LongestLateMs();
