@@ -27,13 +27,13 @@ BitmapPtr Make(int width, int height, int bpp, std::vector<RGBQUAD> palette = {}
     return BitmapPtr(CreateDIBSection(header, palette.data(), int(palette.size()), nullptr));
 }
 
-// A 24- or 32-bit bitmap of the given rows, top first.
-BitmapPtr Of(const Rows& rows, int bpp = 24)
+// A 24-bit bitmap of the given rows, top first.
+BitmapPtr Of(const Rows& rows)
 {
-    BitmapPtr b = Make(int(rows[0].size()), int(rows.size()), bpp);
+    BitmapPtr b = Make(int(rows[0].size()), int(rows.size()), 24);
     for (size_t y = 0; y < rows.size(); ++y)
         for (size_t x = 0; x < rows[y].size(); ++x)
-            std::copy(rows[y][x].begin(), rows[y][x].end(), b->RowFromTop(int(y)) + x * size_t(bpp / 8));
+            std::copy(rows[y][x].begin(), rows[y][x].end(), b->RowFromTop(int(y)) + x * 3);
     return b;
 }
 
@@ -73,7 +73,7 @@ TEST(GdiBitmap, RowsArePaddedToFourBytesForEveryDepthAndBadHeadersAreRefused)
 
 // Every source depth to 24 and 32 bits: palette indices packed high bits
 // first (an index past the palette reads as black), 16 bits as 5-5-5 widened
-// to the full range.
+// to the full range, 32 bits without the fourth byte.
 TEST(GdiBlit, EveryDepthConvertsTo24And32Bits)
 {
     const std::vector<RGBQUAD> palette = {{10, 20, 30, 0}, {40, 50, 60, 0}, {70, 80, 90, 0}};
@@ -88,9 +88,10 @@ TEST(GdiBlit, EveryDepthConvertsTo24And32Bits)
         {4, {0x21, 0x00}, {c2, c1, c0}},
         {8, {2, 7, 1}, {c2, black, c1}},
         {16, {0xFF, 0x7F, uint8_t(mixed), uint8_t(mixed >> 8), 0, 0}, {{255, 255, 255}, {8, 132, 255}, black}},
+        {32, {1, 2, 3, 0xEE, 4, 5, 6, 0xEE, 7, 8, 9, 0xEE}, {{1, 2, 3}, {4, 5, 6}, {7, 8, 9}}},
     };
     for (const auto& c : cases) {
-        BitmapPtr src = Make(3, 1, c.bpp, c.bpp == 16 ? std::vector<RGBQUAD> {} : palette);
+        BitmapPtr src = Make(3, 1, c.bpp, c.bpp >= 16 ? std::vector<RGBQUAD> {} : palette);
         std::copy(c.row.begin(), c.row.end(), src->RowFromTop(0));
         for (int depth : {24, 32}) {
             BitmapPtr out = Make(3, 1, depth);
@@ -100,16 +101,13 @@ TEST(GdiBlit, EveryDepthConvertsTo24And32Bits)
     }
 }
 
-TEST(GdiBlit, ThirtyTwoBitDropsTheFourthByteAndClipsToBothBitmaps)
+TEST(GdiBlit, ClipsToBothBitmaps)
 {
     Rows rows(3, std::vector<Bgr>(3));
     for (int y = 0; y < 3; ++y)
         for (int x = 0; x < 3; ++x)
             rows[size_t(y)][size_t(x)] = {x, y, 100 + x + 10 * y};
-    BitmapPtr src = Of(rows, 32);
-    for (int y = 0; y < 3; ++y)
-        for (int x = 0; x < 3; ++x)
-            src->RowFromTop(y)[4 * x + 3] = 0xEE;
+    BitmapPtr src = Of(rows);
     BitmapPtr dst = Make(2, 2, 24);
     // Source origin at (-1,-1): only source (0..1, 0..1) lands, at dst (1..,1..).
     ASSERT_EQ(BitBlt(dst.get(), 0, 0, 5, 5, src.get(), -1, -1), 1);
@@ -122,7 +120,7 @@ TEST(GdiBlit, ThirtyTwoBitDropsTheFourthByteAndClipsToBothBitmaps)
 
 // Shrinking averages each covered block, weighing partly covered pixels
 // (3 -> 2: the middle one is shared half and half) and rounding half up;
-// enlarging interpolates between pixel centres.
+// enlarging interpolates between pixel centres, also along one axis alone.
 TEST(GdiStretch, ShrinkAveragesAndEnlargeInterpolates)
 {
     const auto grey = [](std::vector<int> values) {
@@ -142,6 +140,11 @@ TEST(GdiStretch, ShrinkAveragesAndEnlargeInterpolates)
          {grey({15, 100}), {{4, 252, 7}, {6, 249, 7}}}},  // 60/4, 401/4, 14/4 = 3.5, 23/4
         {{grey({0, 60, 120})}, 2, 1, {grey({20, 100})}},
         {{grey({0, 255})}, 8, 2, {grey({0, 0, 32, 96, 159, 223, 255, 255}), grey({0, 0, 32, 96, 159, 223, 255, 255})}},
+        {{grey({0, 255}), grey({0, 255})},
+         8,
+         2,
+         {grey({0, 0, 32, 96, 159, 223, 255, 255}), grey({0, 0, 32, 96, 159, 223, 255, 255})}},
+        {{grey({0, 10, 100}), grey({5, 6, 7})}, 3, 2, {grey({0, 10, 100}), grey({5, 6, 7})}},  // an exact copy
     };
     for (const auto& c : cases) {
         BitmapPtr src = Of(c.src);
@@ -149,24 +152,6 @@ TEST(GdiStretch, ShrinkAveragesAndEnlargeInterpolates)
         ASSERT_EQ(StretchBlt(dst.get(), 0, 0, c.width, c.height, src.get(), 0, 0, src->Width(), src->Height()), 1);
         EXPECT_EQ(Pixels(*dst), c.expected) << c.width << "x" << c.height;
     }
-}
-
-TEST(GdiStretch, EqualSizeIsAnExactCopyAndOneAxisMayStayUnscaled)
-{
-    Rows rows(5, std::vector<Bgr>(7));
-    for (int y = 0; y < 5; ++y)
-        for (int x = 0; x < 7; ++x)
-            rows[size_t(y)][size_t(x)] = {x * 37 % 256, y * 51 % 256, (x * y * 13) % 256};
-    BitmapPtr src = Of(rows);
-    BitmapPtr copy = Make(7, 5, 24);
-    ASSERT_EQ(StretchBlt(copy.get(), 0, 0, 7, 5, src.get(), 0, 0, 7, 5), 1);
-    EXPECT_EQ(Pixels(*copy), rows);
-    BitmapPtr wide = Make(14, 5, 24);
-    ASSERT_EQ(StretchBlt(wide.get(), 0, 0, 14, 5, src.get(), 0, 0, 7, 5), 1);
-    // Enlarging only across keeps each row's end pixels exactly.
-    const Rows widened = Pixels(*wide);
-    for (size_t y = 0; y < 5; ++y)
-        EXPECT_EQ(std::pair(widened[y][0], widened[y][13]), std::pair(rows[y][0], rows[y][6]));
 }
 
 TEST(GdiStretch, PaletteSourceAndClippedDestination)
@@ -182,7 +167,7 @@ TEST(GdiStretch, PaletteSourceAndClippedDestination)
     EXPECT_EQ(StretchBlt(dst.get(), 0, 0, -4, 4, src.get(), 0, 0, 2, 2), 0);
 }
 
-TEST(DibBitmap, LoadRgbKeepsTheWidthFlipsRowsAndSwapsRedAndBlue)
+TEST(DibBitmap, LoadRgbFlipsRowsAndSwapsRedAndBlueAndEveryFormReplacesTheSection)
 {
     std::vector<uint8_t> rgb(101 * 2 * 3, 0);
     std::copy_n(std::begin({10, 20, 30}), 3, rgb.begin());  // top-left
@@ -195,11 +180,8 @@ TEST(DibBitmap, LoadRgbKeepsTheWidthFlipsRowsAndSwapsRedAndBlue)
               std::tuple(101, 304, 2, 101));
     EXPECT_EQ(Pixels(*dib.m_handle)[0][0], (Bgr {30, 20, 10}));
     EXPECT_EQ(dib.m_bits[2], 99);
-}
 
-TEST(DibBitmap, CreateCopyAndStretchReplaceTheSectionEvenFromItself)
-{
-    CDibBitmap dib;
+    // Create, copy and stretch replace the section, even from itself.
     EXPECT_EQ(dib.Create(8, 8), 1);
     EXPECT_EQ(dib.Create(4, 4), 1);
     EXPECT_EQ(dib.m_width, 4);
@@ -208,8 +190,8 @@ TEST(DibBitmap, CreateCopyAndStretchReplaceTheSectionEvenFromItself)
     EXPECT_EQ(dib.m_bits, nullptr);
     EXPECT_EQ(BitmapFromRgb(nullptr, 100000, 100000), nullptr);
 
-    const uint8_t rgb[] = {1, 2, 3, 4, 5, 6};
-    dib.LoadRgb(rgb, 2, 1);
+    const uint8_t two[] = {1, 2, 3, 4, 5, 6};
+    dib.LoadRgb(two, 2, 1);
     dib.StretchFrom(dib.m_handle, 8, 2);
     ASSERT_NE(dib.m_handle, nullptr);
     EXPECT_EQ(dib.m_width, 8);
@@ -251,19 +233,21 @@ TEST(GrowBuffer, GrowsByWholeStepsAndRefusesWhatCannotFit)
     big.m_used = 1;
 }
 
-TEST(Thumbnail, PictureIsCentredWithWhiteBars)
+TEST(Thumbnail, PictureIsCentredWithWhiteBarsAndReplacesAnEarlierOne)
 {
     const struct {
         int width, height;
         int x, y, w, h;  // where the picture lands in the 42 x 30 thumbnail
     } cases[] = {{400, 300, 0, 0, 42, 30},
-                 {1000, 100, 0, 13, 42, 4},
+                 {1000, 140, 0, 12, 42, 5},  // 5.88 rows, truncated
                  {100, 1000, 19, 0, 3, 30},
                  {42, 30, 0, 0, 42, 30},
                  {30, 30, 6, 0, 30, 30}};
-    for (const auto& c : cases) {
-        CImageItem item;
-        CDibBitmap black;  // the exact width: Create would pad it
+    CImageItem item;
+    EXPECT_EQ(MakeThumbnail(item.m_picture), 0);  // nothing to make it from
+    EXPECT_EQ(item.m_picture.m_thumbnail, nullptr);
+    for (const auto& c : cases) {  // each replaces the one before (checked under the leak sanitizer)
+        CDibBitmap black;          // the exact width: Create would pad it
         black.Create(c.width, c.height);
         item.m_picture.m_fullBitmap = black.Detach();
         ASSERT_EQ(MakeThumbnail(item.m_picture), 1);
@@ -273,18 +257,7 @@ TEST(Thumbnail, PictureIsCentredWithWhiteBars)
             std::fill_n(expected[size_t(y)].begin() + c.x, c.w, Bgr {0, 0, 0});
         EXPECT_EQ(Pixels(*item.m_picture.m_thumbnail), expected) << c.width << "x" << c.height;
     }
-}
-
-TEST(Thumbnail, ReplacesAnEarlierOneRefusesAnEmptyItemAndReleasesAHeldPicture)
-{
-    CImageItem item;
-    EXPECT_EQ(MakeThumbnail(item.m_picture), 0);
-    EXPECT_EQ(item.m_picture.m_thumbnail, nullptr);
-    const uint8_t rgb[12] = {};
-    for (int i = 0; i < 2; ++i) {  // the first thumbnail is freed (checked under the leak sanitizer)
-        item.m_picture.m_fullBitmap = BitmapFromRgb(rgb, 2, 2);
-        ASSERT_EQ(MakeThumbnail(item.m_picture), 1);
-    }
+    // A picture held in the shrink copy is released.
     item.m_picture.m_shrinkCopy->Create(80, 60);
     item.m_picture.m_fullBitmap = item.m_picture.m_shrinkCopy->m_handle;
     ASSERT_EQ(MakeThumbnail(item.m_picture), 1);

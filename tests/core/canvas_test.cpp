@@ -35,38 +35,29 @@ HBITMAP MarkedPicture(int width, int height)
     return bitmap;
 }
 
-// An entry holding a decoded picture of its own size.
-std::unique_ptr<CImageItem> Entry(int width, int height, int zoom = 100, int rotation = 0)
+// An entry holding a decoded picture of its own size, or decoded smaller (as
+// GIF and PNG entries are: the entry records the file's size).
+std::unique_ptr<CImageItem> Entry(int width, int height, int zoom = 100, int rotation = 0, int decodedWidth = 0)
 {
     auto item = std::make_unique<CImageItem>();
     item->m_picture.m_width = width;
     item->m_picture.m_height = height;
     item->m_zoom = zoom;
     item->m_rotation = rotation;
-    item->m_picture.m_fullBitmap = MarkedPicture(width, height);
+    decodedWidth = decodedWidth ? decodedWidth : width;
+    item->m_picture.m_fullBitmap = MarkedPicture(decodedWidth, height * decodedWidth / width);
     return item;
-}
-
-Pixel BufferPixel(const CCanvasFrame& frame, int x, int y)
-{
-    const uint8_t* p = frame.pixels + y * frame.bytesPerLine + x * 3;
-    return {p[0], p[1], p[2]};
 }
 
 // The picture pixel shown at (x, y) of the displayed picture, from what the
 // rotations mean: 90 turns the picture clockwise, 270 counter-clockwise.
 Pixel Shown(int x, int y, int width, int height, int rotation)
 {
-    switch (rotation) {
-    case 90:
+    if (rotation == 90)
         return Marker(y, height - 1 - x);
-    case 180:
+    if (rotation == 180)
         return Marker(width - 1 - x, height - 1 - y);
-    case 270:
-        return Marker(width - 1 - y, x);
-    default:
-        return Marker(x, y);
-    }
+    return rotation == 270 ? Marker(width - 1 - y, x) : Marker(x, y);
 }
 
 class CanvasTest : public testing::Test {
@@ -122,7 +113,8 @@ protected:
                     for (uint8_t& c : expected)
                         c = uint8_t(AdjustChannel(c, item.m_brightness, item.m_contrast));
                 }
-                if (BufferPixel(frame, x, y) != expected)
+                const uint8_t* p = frame.pixels + y * frame.bytesPerLine + x * 3;
+                if (Pixel {p[0], p[1], p[2]} != expected)
                     FAIL() << "rotation " << item.m_rotation << " buffer pixel " << x << "," << y;
             }
     }
@@ -142,6 +134,7 @@ TEST(ScaleForDisplay, FitFillAndPercentZoomsGiveTheDisplaySizesAndScales)
         int width, height, zoom, rotation;
         int outWidth, outHeight;  // 0: the full bitmap itself is shown
         double scale;
+        int decodedWidth = 0;
     };
     const Case cases[] = {
         {"fill leaves a wide strip alone: only its width exceeds the view", 1000, 100, -1, 0, 0, 0, 1.0},
@@ -154,9 +147,11 @@ TEST(ScaleForDisplay, FitFillAndPercentZoomsGiveTheDisplaySizesAndScales)
         {"100 % shows the full bitmap", 300, 200, 100, 0, 0, 0, 1.0},
         {"200 % doubles, rounded to whole rows of 4", 101, 50, 200, 0, 204, 100, 0.5},
         {"never an empty size: trunc(3 * 0.2 + 2) = 2 rounds down to 0", 3, 2, 20, 0, 1, 1, 5.0},
+        // Unscaled means the entry's size, not the bitmap's.
+        {"a picture decoded smaller is stretched even at ratio one", 1000, 100, -1, 0, 1000, 100, 1.0, 320},
     };
     for (const Case& c : cases) {
-        auto item = Entry(c.width, c.height, c.zoom, c.rotation);
+        auto item = Entry(c.width, c.height, c.zoom, c.rotation, c.decodedWidth);
         item->m_picture.m_displayScale = 3.0;
         HBITMAP display = ScaleForDisplay(item->m_picture, item->m_zoom, item->m_rotation, 240, 267);
         ASSERT_NE(display, nullptr) << c.what;
@@ -171,24 +166,8 @@ TEST(ScaleForDisplay, FitFillAndPercentZoomsGiveTheDisplaySizesAndScales)
     EXPECT_EQ(DisplayRatio(0, 0, 1000, 100, 240, 1), 1.0);
     EXPECT_EQ(DisplayRatio(-7, 0, 1000, 100, 240, 267), 1.0);
     // A picture too large to enlarge is refused, not wrapped around.
-    auto huge = Entry(10, 10, 300);
-    huge->m_picture.m_width = 4000;
-    huge->m_picture.m_height = 3000;
+    auto huge = Entry(4000, 3000, 300, 0, 10);
     EXPECT_EQ(ScaleForDisplay(huge->m_picture, huge->m_zoom, huge->m_rotation, 240, 267), nullptr);
-}
-
-TEST(ScaleForDisplay, PictureDecodedSmallerThanItsEntryIsStretchedEvenAtRatioOne)
-{
-    // A GIF or PNG entry records the file's size while its decoded bitmap is
-    // about 320 wide: unscaled means the entry's size, not the bitmap's.
-    auto item = Entry(1000, 100, -1);
-    DeleteObject(item->m_picture.m_fullBitmap);
-    item->m_picture.m_fullBitmap = MarkedPicture(320, 32);
-    HBITMAP display = ScaleForDisplay(item->m_picture, item->m_zoom, item->m_rotation, 240, 267);
-    ASSERT_NE(display, nullptr);
-    EXPECT_NE(display, item->m_picture.m_fullBitmap);
-    EXPECT_EQ(std::pair(display->Width(), display->Height()), std::pair(1000, 100));
-    EXPECT_EQ(item->m_picture.m_displayScale, 1.0);
 }
 
 TEST(EffectiveZoom, PercentCodesCountAsThemselvesAndFitOrFillAsTheirDrawnScalePlusOne)
@@ -203,33 +182,27 @@ TEST(EffectiveZoom, PercentCodesCountAsThemselvesAndFitOrFillAsTheirDrawnScalePl
         {0, std::numeric_limits<double>::quiet_NaN(), 101},
         {0, 1e-300, INT_MAX},
     };
-    for (const auto& [zoom, displayScale, expected] : cases) {
-        auto item = Entry(10, 10, zoom);
-        item->m_picture.m_displayScale = displayScale;
-        EXPECT_EQ(EffectiveZoom(item->m_zoom, item->m_picture.m_displayScale), expected)
-            << zoom << " at " << displayScale;
-    }
+    for (const auto& [zoom, displayScale, expected] : cases)
+        EXPECT_EQ(EffectiveZoom(zoom, displayScale), expected) << zoom << " at " << displayScale;
 }
 
-TEST_F(CanvasTest, SmallPictureIsCentredOnWhiteInABufferTwoColumnsWiderThanTheView)
+// A small picture is centred on white in a buffer two columns wider than the
+// view; a large one pans within its edges.
+TEST_F(CanvasTest, SmallPictureIsCentredAndPanIsClampedToThePictureEdges)
 {
     Adapt(240, 267);
     m_canvas.Scroll(30, -40);
     EXPECT_EQ(std::pair(m_canvas.PanX(), m_canvas.PanY()), std::pair(30, -40));  // not clamped until the next draw
     Adapt(240, 267);
     EXPECT_EQ(std::pair(m_canvas.PanX(), m_canvas.PanY()), std::pair(0, 0));
-    auto item = Entry(101, 51, 0);
-    Show(*item);
+    auto small = Entry(101, 51, 0);
+    Show(*small);
     const CCanvasFrame frame = m_canvas.Frame();
     EXPECT_EQ(std::tuple(frame.width, frame.height, frame.bytesPerLine, frame.x, frame.y),
               std::tuple(242, 267, 242 * 3, 0, 0));
-    EXPECT_EQ(item->m_picture.m_displayBitmap, item->m_picture.m_fullBitmap);
-    ExpectShows(*item, (242 - 101) / 2, (267 - 51) / 2);
-}
+    EXPECT_EQ(small->m_picture.m_displayBitmap, small->m_picture.m_fullBitmap);
+    ExpectShows(*small, (242 - 101) / 2, (267 - 51) / 2);
 
-TEST_F(CanvasTest, PanIsClampedToThePictureEdges)
-{
-    Adapt(240, 267);
     auto item = Entry(1000, 100, -1);
     // The buffer's right edge meets the picture's; the strip is lower than
     // the view, so it cannot move vertically and is centred instead.
@@ -238,7 +211,6 @@ TEST_F(CanvasTest, PanIsClampedToThePictureEdges)
     ExpectShows(*item, 0, (267 - 100) / 2);
     Show(*item, -10000, 0);
     EXPECT_EQ(m_canvas.PanX(), 0);
-    ExpectShows(*item, 0, (267 - 100) / 2);
     m_canvas.Scroll(INT_MAX, INT_MAX);
     Show(*item, INT_MAX, INT_MAX);  // saturates instead of wrapping
     EXPECT_EQ(m_canvas.PanX(), 1000 - 242);
@@ -282,35 +254,29 @@ TEST_F(CanvasTest, EachRotationPlacesEveryPixelThroughTheTransfer)
 
 TEST_F(CanvasTest, RescalesOnlyWhenWhatTheDisplayDependsOnChanges)
 {
+    const auto drawnAfterRescales = [this](int count, bool dragging = false) {
+        ASSERT_EQ(Draw(dragging), 1);
+        EXPECT_EQ(m_canvas.RescaleCount(), count);
+    };
     Adapt(240, 267);
     auto item = Entry(1000, 100, 0);
-    Show(*item);
-    EXPECT_EQ(m_canvas.RescaleCount(), 1);
+    ASSERT_EQ(Bind(item.get()), 1);
+    drawnAfterRescales(1);
     item->m_brightness = 40;  // applied while copying, no rescale
-    ASSERT_EQ(Draw(), 1);
-    EXPECT_EQ(m_canvas.RescaleCount(), 1);
-
+    drawnAfterRescales(1);
     item->m_zoom = 200;
-    ASSERT_EQ(Draw(true), 1);  // a drag keeps the display bitmap it has
-    EXPECT_EQ(m_canvas.RescaleCount(), 1);
+    drawnAfterRescales(1, true);  // a drag keeps the display bitmap it has
     EXPECT_EQ(m_canvas.DisplayInfo().bmWidth, 244);
-    ASSERT_EQ(Draw(), 1);
-    EXPECT_EQ(m_canvas.RescaleCount(), 2);
+    drawnAfterRescales(2);
     EXPECT_EQ(m_canvas.DisplayInfo().bmWidth, 2000);
-
     item->m_rotation = 90;
-    ASSERT_EQ(Draw(), 1);
-    EXPECT_EQ(m_canvas.RescaleCount(), 3);
+    drawnAfterRescales(3);
     Adapt(200, 200);
-    ASSERT_EQ(Draw(), 1);
-    EXPECT_EQ(m_canvas.RescaleCount(), 4);
-
+    drawnAfterRescales(4);
     // The picture freed and decoded again is a new picture.
     item->m_picture.FreePicture();
     item->m_picture.m_fullBitmap = MarkedPicture(1000, 100);
-    ASSERT_EQ(Draw(), 1);
-    EXPECT_EQ(m_canvas.RescaleCount(), 5);
-
+    drawnAfterRescales(5);
     // A drag without a display bitmap still makes one.
     auto other = Entry(50, 50, 200);
     Adapt(100, 100);
@@ -319,9 +285,12 @@ TEST_F(CanvasTest, RescalesOnlyWhenWhatTheDisplayDependsOnChanges)
     EXPECT_EQ(m_canvas.DisplayInfo().bmWidth, 100);
 }
 
-TEST_F(CanvasTest, NothingIsDrawnWithoutAPictureOrABuffer)
+// Nothing is drawn without a buffer, a usable picture or a bound entry; an
+// unbound entry may be deleted and a new one at whatever address is drawn
+// from scratch.
+TEST_F(CanvasTest, NothingIsDrawnWithoutABufferAPictureOrABinding)
 {
-    auto item = Entry(10, 10);
+    auto item = Entry(30, 30, 50);
     ASSERT_EQ(Bind(item.get()), 1);
     EXPECT_EQ(Draw(), 0);  // no buffer before AdaptToWindow
     Adapt(20, 20);
@@ -335,26 +304,18 @@ TEST_F(CanvasTest, NothingIsDrawnWithoutAPictureOrABuffer)
     EXPECT_EQ(Bind(&empty), 0);
     EXPECT_EQ(m_canvas.Picture(), &empty.m_picture);  // stays bound, draws nothing
     EXPECT_EQ(Draw(), 0);
-
     CImageItem paletted;
     paletted.m_picture.m_width = paletted.m_picture.m_height = 4;
     paletted.m_picture.m_fullBitmap = CreateBitmap(4, 4, 1, 8, nullptr);
     EXPECT_EQ(Bind(&paletted), 1);
     EXPECT_EQ(Draw(), 0);
-}
 
-TEST_F(CanvasTest, UnbindingLetsTheEntryBeDeleted)
-{
-    Adapt(20, 20);
-    auto item = Entry(30, 30, 50);
     Show(*item);
     EXPECT_EQ(Bind(nullptr), 0);
     EXPECT_EQ(m_canvas.Picture(), nullptr);
     item.reset();  // the catalog deletes the entry
     EXPECT_EQ(Draw(), 0);
     EXPECT_EQ(m_canvas.Frame().pixels, nullptr);
-
-    // A new entry at whatever address is drawn from scratch.
     auto next = Entry(30, 30, 50);
     Show(*next);
     EXPECT_EQ(next->m_picture.m_displayBitmap, next->m_picture.m_displayCopy->m_handle);

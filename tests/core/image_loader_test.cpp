@@ -18,6 +18,7 @@
 #include <gtest/gtest.h>
 #include <sys/inotify.h>
 #include <unistd.h>
+#include <zlib.h>
 
 namespace {
 
@@ -35,8 +36,10 @@ protected:
     }
     void TearDown() override
     {
-        if (!m_tmp.isEmpty())
+        if (m_watch >= 0) {
+            close(m_watch);
             qputenv("TMPDIR", m_savedTmp);
+        }
         DevicePath::SetDeviceRoot(QString());
         MessageBoxService::SetEcho(true);
     }
@@ -58,44 +61,36 @@ protected:
         item.m_source = QStringLiteral("\\pics.zip");
         item.m_path = QString::fromLatin1(name);
     }
-
-    // The names of the files and folders created, while it lives, in the
-    // folders a member's bytes could be written to: the archive's own, the
-    // runtime folder and the temporary folder (a private one while the test
-    // runs). A file made and removed again is seen too, so what a killed
-    // process would have left behind is seen.
-    class CreationWatch {
-    public:
-        explicit CreationWatch(ImageLoaderTest& test)
-            : m_fd(inotify_init1(IN_NONBLOCK | IN_CLOEXEC))
-        {
-            test.m_tmp = test.m_dir.filePath(QStringLiteral("tmp"));
-            QDir().mkpath(test.m_tmp);
-            test.m_savedTmp = qgetenv("TMPDIR");
-            qputenv("TMPDIR", QFile::encodeName(test.m_tmp));
-            for (const QString& folder : {test.m_dir.path(), qEnvironmentVariable("XDG_RUNTIME_DIR"), test.m_tmp})
-                EXPECT_GE(inotify_add_watch(m_fd, QFile::encodeName(folder).constData(), IN_CREATE | IN_MOVED_TO), 0);
-        }
-        ~CreationWatch() { close(m_fd); }
-        std::string Created() const
-        {
-            QStringList names;
-            alignas(inotify_event) char buffer[4096];
-            for (ssize_t n; (n = read(m_fd, buffer, sizeof buffer)) > 0;)
-                for (const char* p = buffer; p < buffer + n;) {
-                    const auto* event = reinterpret_cast<const inotify_event*>(p);
-                    names.append(event->len ? QFile::decodeName(event->name) : QStringLiteral("?"));
-                    p += sizeof(inotify_event) + event->len;
-                }
-            return names.join(QLatin1Char(' ')).toStdString();
-        }
-
-    private:
-        int m_fd;
-    };
+    // Watches, from now on, the folders a member's bytes could be written to:
+    // the archive's own, the runtime folder and the temporary folder (a
+    // private one while the test runs). A file made and removed again is seen
+    // too, so what a killed process would have left behind is seen.
+    void Watch()
+    {
+        const QString tmp = m_dir.filePath(QStringLiteral("tmp"));
+        QDir().mkpath(tmp);
+        m_savedTmp = qgetenv("TMPDIR");
+        qputenv("TMPDIR", QFile::encodeName(tmp));
+        m_watch = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+        for (const QString& folder : {m_dir.path(), qEnvironmentVariable("XDG_RUNTIME_DIR"), tmp})
+            EXPECT_GE(inotify_add_watch(m_watch, QFile::encodeName(folder).constData(), IN_CREATE | IN_MOVED_TO), 0);
+    }
+    // The names of the files and folders created since Watch.
+    std::string Created() const
+    {
+        QStringList names;
+        alignas(inotify_event) char buffer[4096];
+        for (ssize_t n; (n = read(m_watch, buffer, sizeof buffer)) > 0;)
+            for (const char* p = buffer; p < buffer + n;) {
+                const auto* event = reinterpret_cast<const inotify_event*>(p);
+                names.append(event->len ? QFile::decodeName(event->name) : QStringLiteral("?"));
+                p += sizeof(inotify_event) + event->len;
+            }
+        return names.join(QLatin1Char(' ')).toStdString();
+    }
 
     QTemporaryDir m_dir;
-    QString m_tmp;
+    int m_watch = -1;
     QByteArray m_savedTmp;
     CImageLoader m_loader;
 };
@@ -137,10 +132,6 @@ TEST(ImageLoaderKinds, JpegScaleTablesOfBothModes)
 // shrunk by the table divisor, other BMPs shown at 24 bits.
 TEST_F(ImageLoaderTest, EachKindRecordsItsSizesAndGivesItsBitmap)
 {
-    TestJpeg gray;
-    gray.width = 1000;
-    gray.height = 20;
-    gray.space = JCS_GRAYSCALE;
     const QString jpeg = QStringLiteral("JPEG Image"), png = QStringLiteral("PNG Image"),
                   bmp = QStringLiteral("Bitmap Image");
     const struct {
@@ -152,7 +143,7 @@ TEST_F(ImageLoaderTest, EachKindRecordsItsSizesAndGivesItsBitmap)
         {"big.jpg", Jpeg2000x1500(), kView, 500, 375, 24, 500, 375, jpeg},
         {"t1.jpg", Jpeg2000x1500(), kThumb, 250 * 8, 188 * 8, 24, 250, 188, jpeg},
         {"t2.jpg", RgbJpeg(100, 70), kThumb, 25 * 8, 18 * 8, 24, 25, 18, jpeg},
-        {"gray.jpg", EncodeJpeg(gray), kView, 1000, 20, 24, 320, 6, jpeg},
+        {"gray.jpg", EncodeJpeg({1000, 20, JCS_GRAYSCALE}), kView, 1000, 20, 24, 320, 6, jpeg},
         {"p1.png", RgbPng(1000, 10), kView, 1000, 10, 24, 320, 3, png},
         {"p2.png", RgbPng(200, 10), kView, 200, 10, 24, 200, 10, png},
         {"p3.png", RgbPng(1000, 100), kThumb, 1000, 100, 24, 40, 4, png},
@@ -160,8 +151,8 @@ TEST_F(ImageLoaderTest, EachKindRecordsItsSizesAndGivesItsBitmap)
         {"p4.png", RgbPng(300, 5000), kView, 300, 5000, 24, 72, 1200, png},
         {"b1.bmp", BuildBmp(SolidBmp(1600, 1200, 24, 1, 2, 3)), kView, 400, 300, 24, 400, 300, bmp},
         // Not shrunk: keeps its depth in the item, or is copied 1:1 into a 24-bit section.
-        {"b3.bmp", BuildBmp(Gray8Bmp(240, 400)), kView, 240, 400, 8, 240, 400, bmp},
-        {"b4.bmp", BuildBmp(Gray8Bmp(300, 400)), kView, 300, 400, 24, 300, 400, bmp},
+        {"b3.bmp", BuildBmp(SolidBmp(240, 400, 8, 1, 2, 3)), kView, 240, 400, 8, 240, 400, bmp},
+        {"b4.bmp", BuildBmp(SolidBmp(300, 400, 8, 1, 2, 3)), kView, 300, 400, 24, 300, 400, bmp},
         {"b6.bmp", BuildBmp(SolidBmp(10, 5, 32, 200, 100, 50)), kView, 10, 5, 32, 10, 5, bmp},
     };
     for (const auto& c : cases) {
@@ -249,8 +240,8 @@ TEST_F(ImageLoaderTest, ThumbnailLeavesTheDecodedPictureInPlace)
 TEST_F(ImageLoaderTest, QuickViewOffKeepsOnlyThePictureShown)
 {
     CImageItem itemA, itemB;
-    itemA.m_path = Put("a.bmp", BuildBmp(Gray8Bmp(8, 8)));
-    itemB.m_path = Put("b.bmp", BuildBmp(Gray8Bmp(8, 8)));
+    itemA.m_path = Put("a.bmp", BuildBmp(SolidBmp(8, 8, 8, 1, 2, 3)));
+    itemB.m_path = Put("b.bmp", BuildBmp(SolidBmp(8, 8, 8, 1, 2, 3)));
     const std::vector<CPicture*> pictures {&itemA.m_picture, &itemB.m_picture};
     ASSERT_EQ(LoadCurrentPicture(m_loader, pictures, itemA.m_picture, itemA.File(), false), 1);
     // The canvas may show the full bitmap itself as the display bitmap: it is freed once.
@@ -261,14 +252,30 @@ TEST_F(ImageLoaderTest, QuickViewOffKeepsOnlyThePictureShown)
     EXPECT_NE(itemB.m_picture.m_fullBitmap, nullptr);
 }
 
+// Archive members decode from memory and not a byte of one is written
+// anywhere; a member whose data breaks off, and one inflating far beyond any
+// picture (reading stops at the cap), fail with their message.
 TEST_F(ImageLoaderTest, ArchiveMembersDecodeFromMemoryWithoutCreatingAFile)
 {
-    const Bytes grayBmp = BuildBmp(Gray8Bmp(10, 4));
+    const Bytes grayBmp = BuildBmp(SolidBmp(10, 4, 8, 1, 2, 3));
+    TestZipMember damaged("photo.jpg", ToByteArray(Jpeg2000x1500()));
+    const QByteArray packed = RawDeflate(damaged.data);  // not a valid deflate stream from the middle on
+    damaged.compressed = packed.left(packed.size() / 2) + QByteArray(64, '\xFF');
+    // Zeros: one flushed block of a mebibyte, repeated, then an empty last block.
+    const QByteArray zeros(1 << 20, '\0');
+    const int mebibytes = int(kZipMemberByteCap >> 20) + 1;
+    TestZipMember bomb("zeros.png", QByteArray());
+    bomb.compressed = RawDeflate(zeros, int(zeros.size())).repeated(mebibytes) + QByteArray("\x03\x00", 2);
+    uLong crc = crc32(0, Z_NULL, 0);
+    for (int i = 0; i < mebibytes; ++i)
+        crc = crc32(crc, reinterpret_cast<const Bytef*>(zeros.constData()), uInt(zeros.size()));
+    bomb.crc = uint32_t(crc);
+    bomb.statedSize = uint32_t(mebibytes) << 20;
     ASSERT_TRUE(WriteTestFile(m_dir.filePath("pics.zip"),
                               BuildTestZip({TestZipMember("gray.bmp", ToByteArray(grayBmp)),
                                             TestZipMember("big.jpg", ToByteArray(Jpeg2000x1500())),
-                                            TestZipMember("wide.png", ToByteArray(RgbPng(1000, 10)))})));
-    const CreationWatch watch(*this);
+                                            TestZipMember("wide.png", ToByteArray(RgbPng(1000, 10))), damaged, bomb})));
+    Watch();
     CImageItem bmp;
     Member(bmp, "GRAY.BMP");
     ASSERT_TRUE(CImageLoader::IsArchiveMember(bmp.File()));
@@ -295,22 +302,7 @@ TEST_F(ImageLoaderTest, ArchiveMembersDecodeFromMemoryWithoutCreatingAFile)
     Member(absent, "none.jpg");
     EXPECT_EQ(m_loader.LoadZipMember(absent.m_picture, absent.File(), kView, true), 1);
     EXPECT_EQ(m_loader.LoadZipMember(absent.m_picture, absent.File(), kView, false), 0);
-    EXPECT_EQ(watch.Created(), "");
     EXPECT_TRUE(MessageBoxService::Messages().isEmpty()) << MessageBoxService::Messages().join('|').toStdString();
-}
-
-// A member whose data breaks off, and one inflating far beyond any picture
-// (reading stops at the cap): the load fails with its message, and not a byte
-// of it was written anywhere.
-TEST_F(ImageLoaderTest, BrokenOrHugeArchiveMemberFailsWithCannotLoadWithoutCreatingAFile)
-{
-    TestZipMember damaged("photo.jpg", ToByteArray(Jpeg2000x1500()));
-    QByteArray packed = RawDeflate(damaged.data);
-    packed.truncate(packed.size() / 2);
-    damaged.compressed = packed + QByteArray(64, '\xFF');  // not a valid deflate stream from here on
-    const TestZipMember bomb = ZeroBomb("zeros.png", uint32_t(kZipMemberByteCap) + (1u << 20));
-    ASSERT_TRUE(WriteTestFile(m_dir.filePath("pics.zip"), BuildTestZip({damaged, bomb})));
-    const CreationWatch watch(*this);
     for (const char* name : {"photo.jpg", "zeros.png"}) {
         MessageBoxService::ClearMessages();
         CImageItem item;
@@ -319,5 +311,5 @@ TEST_F(ImageLoaderTest, BrokenOrHugeArchiveMemberFailsWithCannotLoadWithoutCreat
         EXPECT_EQ(item.m_picture.m_fullBitmap, nullptr);
         EXPECT_EQ(MessageBoxService::Messages(), QStringList {QStringLiteral("Cannot load ") + name});
     }
-    EXPECT_EQ(watch.Created(), "");
+    EXPECT_EQ(Created(), "");
 }

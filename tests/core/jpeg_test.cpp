@@ -5,6 +5,7 @@
 #include "image/dib_bitmap.h"
 #include "test_pictures.h"
 
+#include <array>
 #include <gtest/gtest.h>
 
 namespace {
@@ -22,32 +23,6 @@ JpegStatus Decode(const Bytes& bytes, const JpegRequest& request, JpegImage* ima
     return DecodeJpegMemory(bytes.data(), bytes.size(), request, image);
 }
 
-// Mean of each channel over the whole decoded picture.
-std::array<double, 3> Means(const JpegImage& image)
-{
-    std::array<double, 3> sum {};
-    const size_t pixels = size_t(image.outputWidth) * image.outputHeight;
-    for (size_t i = 0; i < pixels * 3; ++i)
-        sum[i % 3] += image.rgb[i] / double(pixels);
-    return sum;
-}
-
-void ExpectNear(const std::array<double, 3>& got, std::array<double, 3> expected, double tolerance)
-{
-    for (int c = 0; c < 3; ++c)
-        EXPECT_NEAR(got[size_t(c)], expected[size_t(c)], tolerance) << "channel " << c;
-}
-
-TestJpeg Solid(J_COLOR_SPACE space, void (*fill)(int, int, uint8_t*), int width = 16, int height = 16)
-{
-    TestJpeg layout;
-    layout.width = width;
-    layout.height = height;
-    layout.space = space;
-    layout.fill = fill;
-    return layout;
-}
-
 }  // namespace
 
 // Colours come out as red, green, blue; CMYK whether Adobe-inverted or not
@@ -55,20 +30,21 @@ TestJpeg Solid(J_COLOR_SPACE space, void (*fill)(int, int, uint8_t*), int width 
 // when asked for, and reported otherwise.
 TEST(JpegDecoder, EachColourSpaceGivesItsColours)
 {
-    TestJpeg adobe = Solid(JCS_CMYK, [](int, int, uint8_t* p) { p[0] = 255, p[1] = 0, p[2] = 0, p[3] = 255; });
-    TestJpeg plain = Solid(JCS_CMYK, [](int, int, uint8_t* p) { p[0] = 0, p[1] = 255, p[2] = 255, p[3] = 0; });
-    plain.adobeMarker = false;
-    const TestJpeg gray = Solid(
-        JCS_GRAYSCALE, [](int, int, uint8_t* p) { p[0] = 100; }, 20, 10);
     const struct {
         TestJpeg layout;
         int components;
-        std::array<double, 3> means;
+        std::array<int, 3> colour;
     } cases[] = {
-        {Solid(JCS_RGB, [](int, int, uint8_t* p) { p[0] = 250, p[1] = 10, p[2] = 10; }), 3, {250, 10, 10}},
-        {adobe, 4, {255, 0, 0}},
-        {plain, 4, {255, 0, 0}},
-        {gray, 3, {100, 100, 100}},
+        {{16, 16, JCS_RGB, true, false, [](int, int, uint8_t* p) { p[0] = 250, p[1] = 10, p[2] = 10; }},
+         3,
+         {250, 10, 10}},
+        {{16, 16, JCS_CMYK, true, false, [](int, int, uint8_t* p) { p[0] = 255, p[1] = 0, p[2] = 0, p[3] = 255; }},
+         4,
+         {255, 0, 0}},
+        {{16, 16, JCS_CMYK, false, false, [](int, int, uint8_t* p) { p[0] = 0, p[1] = 255, p[2] = 255, p[3] = 0; }},
+         4,
+         {255, 0, 0}},
+        {{20, 10, JCS_GRAYSCALE, true, false, [](int, int, uint8_t* p) { p[0] = 100; }}, 3, {100, 100, 100}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.layout.space);
@@ -77,10 +53,11 @@ TEST(JpegDecoder, EachColourSpaceGivesItsColours)
         EXPECT_EQ(image.outputComponents, c.components);
         EXPECT_EQ(image.outputWidth, c.layout.width / 2);
         EXPECT_EQ(image.adobeInverted, c.components == 4 && c.layout.adobeMarker);
-        ExpectNear(Means(image), c.means, 6);
+        for (int i = 0; i < image.outputWidth * image.outputHeight * 3; ++i)
+            ASSERT_NEAR(image.rgb[size_t(i)], c.colour[size_t(i % 3)], 6) << "sample " << i;
     }
     JpegImage image;
-    EXPECT_EQ(Decode(EncodeJpeg(gray), AtScale(1), &image), JpegStatus::kGrayscale);
+    EXPECT_EQ(Decode(EncodeJpeg(cases[3].layout), AtScale(1), &image), JpegStatus::kGrayscale);
     EXPECT_EQ(image.imageWidth, 20);
     EXPECT_FALSE(image.rgb);
 }
@@ -109,9 +86,7 @@ TEST(JpegDecoder, FatalLibraryErrorsFailWithMessageInsteadOfEndingTheProgram)
 TEST(JpegDecoder, CutOffFileShowsWhatDecoded)
 {
     for (bool progressive : {false, true}) {
-        TestJpeg layout = Solid(JCS_RGB, nullptr, 64, 64);
-        layout.progressive = progressive;
-        Bytes bytes = EncodeJpeg(layout);
+        Bytes bytes = EncodeJpeg({64, 64, JCS_RGB, true, progressive});
         bytes.resize(bytes.size() * 2 / 3);
         JpegImage image;
         testing::internal::CaptureStderr();
@@ -143,15 +118,15 @@ TEST(JpegDecoder, HugeFrameIsRefusedAtFullSizeButStreamsIntoASmallOutput)
 // bitmap: the same pixels.
 TEST(JpegDecoder, EveryRouteGivesTheSamePixels)
 {
-    const TestJpeg colour = Solid(
-        JCS_RGB, [](int x, int y, uint8_t* p) { p[0] = uint8_t(x * 6), p[1] = uint8_t(y * 20), p[2] = 77; }, 37, 11);
-    const TestJpeg cmyk = Solid(
-        JCS_CMYK, [](int x, int y, uint8_t* p) { p[0] = uint8_t(x * 6), p[1] = uint8_t(y * 20), p[2] = 0, p[3] = 200; },
-        37, 11);
-    const TestJpeg gray = Solid(
-        JCS_GRAYSCALE, [](int x, int y, uint8_t* p) { p[0] = uint8_t(x * 6 + y); }, 37, 11);
-    for (const TestJpeg* layout : {&colour, &cmyk, &gray}) {
-        const Bytes bytes = EncodeJpeg(*layout);
+    const TestJpeg layouts[] = {
+        {37, 11, JCS_RGB, true, false,
+         [](int x, int y, uint8_t* p) { p[0] = uint8_t(x * 6), p[1] = uint8_t(y * 20), p[2] = 77; }},
+        {37, 11, JCS_CMYK, true, false,
+         [](int x, int y, uint8_t* p) { p[0] = uint8_t(x * 6), p[1] = uint8_t(y * 20), p[2] = 0, p[3] = 200; }},
+        {37, 11, JCS_GRAYSCALE, true, false, [](int x, int y, uint8_t* p) { p[0] = uint8_t(x * 6 + y); }},
+    };
+    for (const TestJpeg& layout : layouts) {
+        const Bytes bytes = EncodeJpeg(layout);
         JpegRequest request = AtScale(1, true);
         JpegImage packed, fromFile, direct;
         ASSERT_EQ(Decode(bytes, request, &packed), JpegStatus::kDecoded);

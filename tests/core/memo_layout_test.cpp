@@ -1,8 +1,10 @@
-// The memo overlay's decisions: when it shows, its font, colour, alignment
-// and rectangle.
+// The memo record's text form (formatting, positional parsing, odd texts) and
+// the memo overlay's decisions: when it shows, its font, colour, alignment and
+// rectangle.
 #include "app/image_item.h"
 #include "app/memo_overlay.h"
 #include "app/settings.h"
+#include "image/memo_text.h"
 #include "platform/device_path.h"
 
 #include <gtest/gtest.h>
@@ -12,6 +14,13 @@
 #include <QTemporaryDir>
 
 namespace {
+
+CMemoRecord Record(const char* font, const char* size, int bold, int italic, const char* align, const char* color,
+                   const char* content)
+{
+    return {QString::fromUtf8(font),  QString::fromUtf8(size),   bold, italic, QString::fromUtf8(align),
+            QString::fromUtf8(color), QString::fromUtf8(content)};
+}
 
 class MemoLayoutTest : public testing::Test {
 protected:
@@ -38,7 +47,7 @@ protected:
 // The font follows the record's size (plus two), weight and slant, but not
 // its face or colour: always Tahoma in orange, on a transparent background,
 // centred at the top of the screen less a 10-pixel margin.
-TEST_F(MemoLayoutTest, OverlayOfAnAlbumPictureInFullScreen)
+TEST_F(MemoLayoutTest, OverlayOfAnAlbumPictureInFullScreenOnly)
 {
     for (bool plain : {false, true}) {
         if (plain) {
@@ -59,10 +68,7 @@ TEST_F(MemoLayoutTest, OverlayOfAnAlbumPictureInFullScreen)
         EXPECT_EQ(std::tuple(layout.left, layout.top, layout.right, layout.bottom), std::tuple(10, 10, 230, 310));
         EXPECT_EQ(layout.text, m_item.m_memo.content);
     }
-}
-
-TEST_F(MemoLayoutTest, OverlayOnlyForAlbumPicturesInFullScreen)
-{
+    // Only album pictures in full screen show it.
     for (int mode : {Settings::kModeList, Settings::kModeStrip, Settings::kModeEffect})
         EXPECT_FALSE(LayoutMemo(m_item, mode).visible) << "mode " << mode;
     m_item.m_source = QStringLiteral("\\pictures");
@@ -76,9 +82,6 @@ TEST(MemoAlignFlags, NineNamesIgnoringCaseAndTopCenterOtherwise)
 {
     const std::tuple<const char*, int, Qt::Alignment> names[] = {
         {"Top Left", 0, Qt::AlignLeft | Qt::AlignTop},
-        {"Top Center", 1, Qt::AlignHCenter | Qt::AlignTop},
-        {"Middle Center", 5, Qt::AlignHCenter | Qt::AlignVCenter},
-        {"Bottom Center", 9, Qt::AlignHCenter | Qt::AlignBottom},
         {"Bottom Right", 10, Qt::AlignRight | Qt::AlignBottom},
         {"mIDDLE cENTER", 5, Qt::AlignHCenter | Qt::AlignVCenter},
         {"Middle  Center", 1, Qt::AlignHCenter | Qt::AlignTop},
@@ -110,5 +113,49 @@ TEST(MemoFontHeight, LeadingDigitsPlusTwoAndAUsablePixelSize)
         CMemoFont font;
         font.m_height = MemoFontHeight(QString::fromLatin1(size));
         EXPECT_EQ(std::pair(font.m_height, font.PixelSize()), std::pair(height, pixels)) << size;
+    }
+}
+
+TEST(MemoText, FormatThenParseGivesTheSameRecord)
+{
+    EXPECT_EQ(FormatMemoText(CMemoRecord()),
+              QStringLiteral("font=Tahoma;size=9;bold=1;italic=0;align=Top Center;color=#FFFFFF;content="));
+    // Keys inside the content are text.
+    const CMemoRecord memo = Record("Courier New", "40", 0, 1, "Middle Left", "#12AB9F", "a=b;c;font=x;size=1 é中");
+    CMemoRecord back;
+    ASSERT_EQ(ParseMemoText(FormatMemoText(memo), &back), 1);
+    EXPECT_EQ(back, memo);
+}
+
+// Each value runs from its key to the next key, each key looked for only
+// after the one before: values may hold semicolons and equals signs, a key
+// out of order is not found and keeps its default, style flags take leading
+// digits only (saturating), and a text with a key missing is refused but read.
+TEST(MemoText, ParsingIsPositional)
+{
+    const CMemoRecord defaults;
+    const struct {
+        const char16_t* text;
+        int result;
+        CMemoRecord memo;
+    } cases[] = {
+        {u"font=Arial;size=12;bold=0;italic=1;align=Bottom Right;color=#FFFFFF;content=Summer; beach=2004", 1,
+         Record("Arial", "12", 0, 1, "Bottom Right", "#FFFFFF", "Summer; beach=2004")},
+        {u"font=Tahoma;size=9;bold=1;italic=0;align=Top Center;color=#FFFFFF;content=", 1, defaults},
+        {u"font=;size=;bold=12px;italic=-1;align=;color=;content=", 1, Record("", "", 12, 0, "", "", "")},
+        {u"font=;size=;bold=99999999999999;italic= 1;align=;color=;content=", 1,
+         Record("", "", 2147483647, 0, "", "", "")},
+        {u"font=Arial;bold=0;content=Hi", 0, Record("Arial", "9", 0, 0, "Top Center", "#FFFFFF", "Hi")},
+        {u"font=Arial;size=12;content=Hi;bold=0", 0,
+         Record("Arial", "12;content=Hi", 0, 0, "Top Center", "#FFFFFF", "")},
+        {u";size=12;font=Arial;bold=0;italic=1;align=Top Left;color=#000000;content=x", 0,
+         Record("Arial", "9", 0, 1, "Top Left", "#000000", "x")},
+        {u"just a note", 0, defaults},
+    };
+    for (const auto& c : cases) {
+        CMemoRecord memo;
+        memo.content = QStringLiteral("old");
+        EXPECT_EQ(ParseMemoText(c.text, &memo), c.result) << QString::fromUtf16(c.text).toStdString();
+        EXPECT_EQ(memo, c.memo) << QString::fromUtf16(c.text).toStdString();
     }
 }

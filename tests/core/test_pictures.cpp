@@ -3,7 +3,6 @@
 #include <QFile>
 #include <cstdlib>
 #include <cstring>
-#include <gif_lib.h>
 #include <map>
 #include <spng.h>
 #include <zlib.h>
@@ -39,34 +38,19 @@ Bytes BuildBmp(const TestBmp& b)
     return out;
 }
 
-TestBmp Gray8Bmp(int width, int height)
-{
-    TestBmp b;
-    b.width = width;
-    b.height = height;
-    b.bpp = 8;
-    for (uint32_t i = 0; i < 256; ++i)
-        b.palette.push_back(i * 0x010101);
-    const int stride = BmpStride(width, 8);
-    b.pixels.assign(size_t(stride) * height, 0);
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x)
-            b.pixels[size_t(y) * stride + x] = uint8_t(x + y);
-    return b;
-}
-
 TestBmp SolidBmp(int width, int height, int bpp, uint8_t red, uint8_t green, uint8_t blue)
 {
     TestBmp b;
-    b.width = width;
-    b.height = height;
-    b.bpp = bpp;
-    const int stride = BmpStride(width, bpp);
-    const uint8_t colour[3] = {blue, green, red};
+    b.width = width, b.height = height, b.bpp = bpp;
+    const int stride = (width * bpp + 31) / 32 * 4;
     b.pixels.assign(size_t(stride) * height, 0);
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x)
-            std::memcpy(&b.pixels[size_t(y) * stride + size_t(x) * (bpp / 8)], colour, 3);
+    if (bpp == 8)
+        b.palette = {uint32_t(red) << 16 | uint32_t(green) << 8 | blue};
+    b.colorsUsed = uint32_t(b.palette.size());
+    for (int i = 0; bpp > 8 && i < width * height; ++i) {
+        uint8_t* p = &b.pixels[size_t(i / width) * stride + size_t(i % width) * (bpp / 8)];
+        p[0] = blue, p[1] = green, p[2] = red;
+    }
     return b;
 }
 
@@ -74,12 +58,13 @@ Bytes MakePng(const PngSpec& layout)
 {
     spng_ctx* ctx = spng_ctx_new(SPNG_CTX_ENCODER);
     spng_set_option(ctx, SPNG_ENCODE_TO_BUFFER, 1);
-    spng_ihdr ihdr = {};
-    ihdr.width = uint32_t(layout.width);
-    ihdr.height = uint32_t(layout.height);
-    ihdr.bit_depth = uint8_t(layout.bitDepth);
-    ihdr.color_type = uint8_t(layout.colorType);
-    ihdr.interlace_method = layout.interlaced ? SPNG_INTERLACE_ADAM7 : SPNG_INTERLACE_NONE;
+    spng_ihdr ihdr = {uint32_t(layout.width),
+                      uint32_t(layout.height),
+                      uint8_t(layout.bitDepth),
+                      uint8_t(layout.colorType),
+                      0,
+                      0,
+                      uint8_t(layout.interlaced ? SPNG_INTERLACE_ADAM7 : SPNG_INTERLACE_NONE)};
     spng_set_ihdr(ctx, &ihdr);
     if (!layout.palette.empty()) {
         spng_plte plte = {};
@@ -88,14 +73,10 @@ Bytes MakePng(const PngSpec& layout)
             plte.entries[i] = {layout.palette[i * 3], layout.palette[i * 3 + 1], layout.palette[i * 3 + 2], 0};
         spng_set_plte(ctx, &plte);
     }
-    spng_trns trns = {};
-    trns.n_type3_entries = uint32_t(layout.paletteAlpha.size());
-    if (!layout.paletteAlpha.empty())
-        std::memcpy(trns.type3_alpha, layout.paletteAlpha.data(), layout.paletteAlpha.size());
-    trns.gray = uint16_t(layout.transparentGray);
-    trns.red = uint16_t(layout.transparentRgb[0]);
-    trns.green = uint16_t(layout.transparentRgb[1]);
-    trns.blue = uint16_t(layout.transparentRgb[2]);
+    spng_trns trns
+        = {uint16_t(layout.transparentGray),   uint16_t(layout.transparentRgb[0]),   uint16_t(layout.transparentRgb[1]),
+           uint16_t(layout.transparentRgb[2]), uint32_t(layout.paletteAlpha.size()), {}};
+    std::copy(layout.paletteAlpha.begin(), layout.paletteAlpha.end(), trns.type3_alpha);
     if (!layout.paletteAlpha.empty() || layout.transparentGray >= 0 || layout.transparentRgb[0] >= 0)
         spng_set_trns(ctx, &trns);
     Bytes out;
@@ -115,24 +96,6 @@ Bytes RgbPng(int width, int height)
 {
     return MakeRgbPng(width, height, false,
                       [](int x, int y) { return uint32_t(x) * 0x10305u + uint32_t(y) * 0x70503u; });
-}
-
-static int AppendGifBytes(GifFileType* gif, const GifByteType* data, int n)
-{
-    auto* out = static_cast<Bytes*>(gif->UserData);
-    out->insert(out->end(), data, data + n);
-    return n;
-}
-
-static int InterlacedSourceRow(int i, int height)
-{
-    static const int start[4] = {0, 4, 2, 1};
-    static const int step[4] = {8, 8, 4, 2};
-    for (int pass = 0; pass < 4; ++pass)
-        for (int y = start[pass]; y < height; y += step[pass])
-            if (i-- == 0)
-                return y;
-    return 0;
 }
 
 // LZW codes of the given minimum code size, in sub-blocks, as GIF encoders
@@ -182,65 +145,38 @@ static void PutLzw(Bytes& out, int codeSize, const std::vector<uint16_t>& pixels
     out.push_back(0);
 }
 
-static Bytes HandWrittenGif(const GifSpec& layout)
+Bytes MakeGif(const GifSpec& layout)
 {
     Bytes out = {'G', 'I', 'F', '8', '9', 'a'};
     PutLe(out, uint32_t(layout.screenWidth), 2);
     PutLe(out, uint32_t(layout.screenHeight), 2);
-    out.insert(out.end(), {uint8_t(layout.noColourTable ? 0x70 : 0xF7), 0, 0});
-    if (!layout.noColourTable) {
-        Bytes palette = layout.palette;
-        palette.resize(256 * 3, 0);
+    const bool global = !layout.noColourTable && !layout.localPalette;
+    out.insert(out.end(), {uint8_t(global ? 0xF7 : 0x70), 0, 0});
+    Bytes palette = layout.palette;
+    palette.resize(256 * 3, 0);
+    if (global)
         out.insert(out.end(), palette.begin(), palette.end());
-    }
-    out.push_back(0x2C);
-    for (int v : {layout.left, layout.top, layout.width, layout.height})
-        PutLe(out, uint32_t(v), 2);
-    out.push_back(0);
-    std::vector<uint16_t> pixels = layout.wideIndices;
-    if (pixels.empty())
-        pixels.assign(layout.indices.begin(), layout.indices.end());
-    PutLzw(out, layout.codeSize, pixels);
-    out.push_back(0x3B);
-    return out;
-}
-
-Bytes MakeGif(const GifSpec& layout)
-{
-    if (layout.codeSize)
-        return HandWrittenGif(layout);
-    Bytes out;
-    int error = 0;
-    GifFileType* gif = EGifOpen(&out, AppendGifBytes, &error);
-    int colours = 2;
-    while (colours * 3 < int(layout.palette.size()))
-        colours *= 2;
-    std::vector<GifColorType> entries(size_t(colours), GifColorType {0, 0, 0});
-    for (size_t i = 0; i < layout.palette.size() / 3; ++i)
-        entries[i] = GifColorType {layout.palette[i * 3], layout.palette[i * 3 + 1], layout.palette[i * 3 + 2]};
-    ColorMapObject* map = GifMakeMapObject(colours, entries.data());
-    EGifSetGifVersion(gif, true);
-    EGifPutScreenDesc(gif, layout.screenWidth, layout.screenHeight, 8, 0, layout.localPalette ? nullptr : map);
+    const std::vector<uint16_t> indices = layout.wideIndices.empty()
+                                              ? std::vector<uint16_t>(layout.indices.begin(), layout.indices.end())
+                                              : layout.wideIndices;
+    std::vector<uint16_t> stored;  // interlaced: rows 0, 8, 16 ..., then 4, 12 ..., 2, 6 ... and 1, 3 ...
+    const int passes[5][2] = {{0, 8}, {4, 8}, {2, 4}, {1, 2}, {0, 1}};
+    for (int pass = layout.interlaced ? 0 : 4; pass < (layout.interlaced ? 4 : 5); ++pass)
+        for (int y = passes[pass][0]; y < layout.height; y += passes[pass][1])
+            stored.insert(stored.end(), indices.begin() + long(y) * layout.width,
+                          indices.begin() + long(y + 1) * layout.width);
     for (int frame = 0; frame <= layout.extraFrames; ++frame) {
-        if (layout.transparentIndex >= 0) {
-            GraphicsControlBlock gcb = {};
-            gcb.TransparentColor = layout.transparentIndex;
-            GifByteType extension[4];
-            const size_t n = EGifGCBToExtension(&gcb, extension);
-            EGifPutExtension(gif, GRAPHICS_EXT_FUNC_CODE, int(n), extension);
-        }
-        EGifPutImageDesc(gif, layout.left, layout.top, layout.width, layout.height, layout.interlaced,
-                         layout.localPalette ? map : nullptr);
-        Bytes row(size_t(layout.width), 0);
-        for (int i = 0; i < layout.height; ++i) {
-            const int y = layout.interlaced ? InterlacedSourceRow(i, layout.height) : i;
-            if (frame == 0)
-                std::memcpy(row.data(), layout.indices.data() + size_t(y) * layout.width, row.size());
-            EGifPutLine(gif, row.data(), layout.width);
-        }
+        if (layout.transparentIndex >= 0)  // a graphic control extension
+            out.insert(out.end(), {0x21, 0xF9, 4, 1, 0, 0, uint8_t(layout.transparentIndex), 0});
+        out.push_back(0x2C);
+        for (int v : {layout.left, layout.top, layout.width, layout.height})
+            PutLe(out, uint32_t(v), 2);
+        out.push_back(uint8_t((layout.localPalette ? 0x87 : 0) | (layout.interlaced ? 0x40 : 0)));
+        if (layout.localPalette)
+            out.insert(out.end(), palette.begin(), palette.end());
+        PutLzw(out, layout.codeSize, frame == 0 ? stored : std::vector<uint16_t>(stored.size(), 0));
     }
-    EGifCloseFile(gif, &error);
-    GifFreeMapObject(map);
+    out.push_back(0x3B);
     return out;
 }
 
@@ -287,10 +223,7 @@ Bytes EncodeJpeg(const TestJpeg& layout)
 
 Bytes RgbJpeg(int width, int height)
 {
-    TestJpeg layout;
-    layout.width = width;
-    layout.height = height;
-    return EncodeJpeg(layout);
+    return EncodeJpeg({width, height});
 }
 
 QByteArray RawDeflate(const QByteArray& data, int flushAt)
@@ -308,76 +241,51 @@ QByteArray RawDeflate(const QByteArray& data, int flushAt)
     return out;
 }
 
-TestZipMember ZeroBomb(const QByteArray& name, uint32_t size)
+// Little-endian fields of the given sizes in bytes.
+static void PutFields(QByteArray& out, std::initializer_list<std::pair<uint32_t, int>> fields)
 {
-    TestZipMember bomb(name, QByteArray());
-    z_stream z {};
-    deflateInit2(&z, Z_BEST_SPEED, Z_DEFLATED, -15, 8, Z_RLE);
-    const QByteArray zeros(1 << 20, '\0');
-    QByteArray packed, out(1 << 16, '\0');
-    uLong crc = crc32(0, Z_NULL, 0);
-    for (uint32_t left = size; left > 0;) {
-        const uint32_t step = std::min(left, uint32_t(zeros.size()));
-        z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(zeros.constData()));
-        z.avail_in = step;
-        crc = crc32(crc, z.next_in, step);
-        left -= step;
-        do {  // until the output is not full
-            z.next_out = reinterpret_cast<Bytef*>(out.data());
-            z.avail_out = uInt(out.size());
-            deflate(&z, left == 0 ? Z_FINISH : Z_NO_FLUSH);
-            packed.append(out.constData(), out.size() - qsizetype(z.avail_out));
-        } while (z.avail_out == 0);
-    }
-    deflateEnd(&z);
-    bomb.compressed = packed;
-    bomb.crc = uint32_t(crc);
-    bomb.statedSize = size;
-    return bomb;
+    for (const auto& [value, bytes] : fields)
+        for (int i = 0; i < bytes; ++i)
+            out.append(char(value >> (8 * i)));
 }
 
 QByteArray BuildTestZip(const std::vector<TestZipMember>& members, const QByteArray& comment)
 {
     QByteArray zip, directory;
-    auto put = [](QByteArray& b, uint32_t v, int bytes) {
-        for (int i = 0; i < bytes; ++i)
-            b.append(char(v >> (8 * i)));
-    };
     for (const TestZipMember& m : members) {
         const QByteArray packed = m.compressed ? *m.compressed : (m.method == 8 ? RawDeflate(m.data) : m.data);
         const uint32_t crc
             = m.crc ? *m.crc
                     : uint32_t(crc32(0, reinterpret_cast<const Bytef*>(m.data.constData()), uInt(m.data.size())));
-        const uint32_t size = m.statedSize ? *m.statedSize : uint32_t(m.data.size());
         const auto offset = uint32_t(zip.size());
-        auto common = [&](QByteArray& b) {
-            for (uint32_t v : {20u, uint32_t(m.flags), uint32_t(m.method), uint32_t(m.dosTime), uint32_t(m.dosDate)})
-                put(b, v, 2);
-            for (uint32_t v : {crc, uint32_t(packed.size()), size})
-                put(b, v, 4);
-            put(b, uint32_t(m.name.size()), 2);
-            put(b, 0, 2);
-        };
-        put(zip, 0x04034b50, 4);
-        common(zip);
-        zip.append(m.name + packed);
-        put(directory, 0x02014b50, 4);
-        put(directory, 20, 2);
-        common(directory);
-        directory.append(QByteArray(10, '\0'));  // comment, disk, internal and external attributes
-        put(directory, offset, 4);
+        QByteArray common;  // of the local header and the directory entry
+        PutFields(common, {{20, 2},
+                           {m.flags, 2},
+                           {m.method, 2},
+                           {m.dosTime, 2},
+                           {m.dosDate, 2},
+                           {crc, 4},
+                           {uint32_t(packed.size()), 4},
+                           {m.statedSize ? *m.statedSize : uint32_t(m.data.size()), 4},
+                           {uint32_t(m.name.size()), 2},
+                           {0, 2}});
+        PutFields(zip, {{0x04034b50, 4}});
+        zip.append(common + m.name + packed);
+        PutFields(directory, {{0x02014b50, 4}, {20, 2}});
+        directory.append(common);
+        // Comment, disk, internal and external attributes, then the offset.
+        PutFields(directory, {{0, 2}, {0, 2}, {0, 2}, {0, 4}, {offset, 4}});
         directory.append(m.name);
     }
-    const auto directoryOffset = uint32_t(zip.size());
-    zip.append(directory);
-    put(zip, 0x06054b50, 4);
-    put(zip, 0, 4);
-    put(zip, uint32_t(members.size()), 2);
-    put(zip, uint32_t(members.size()), 2);
-    put(zip, uint32_t(directory.size()), 4);
-    put(zip, directoryOffset, 4);
-    put(zip, uint32_t(comment.size()), 2);
-    return zip + comment;
+    const auto count = uint32_t(members.size());
+    PutFields(directory, {{0x06054b50, 4},
+                          {0, 4},
+                          {count, 2},
+                          {count, 2},
+                          {uint32_t(directory.size()), 4},
+                          {uint32_t(zip.size()), 4},
+                          {uint32_t(comment.size()), 2}});
+    return zip + directory + comment;
 }
 
 QByteArray TestPayload(int size, uint32_t seed)

@@ -1,6 +1,6 @@
 // Pictures and archives that tests make for themselves: BMP files written
-// field by field, PNG, GIF and JPEG files from the libraries' own encoders
-// (and a GIF coder of our own for what giflib will not write), ZIP archives
+// field by field, PNG and JPEG files from the libraries' own encoders, GIF
+// files from a coder of our own, ZIP archives
 // whose every field can be set, and a decode of bytes as the loader does it.
 #pragma once
 
@@ -18,8 +18,7 @@ using Bytes = std::vector<uint8_t>;
 
 // --- BMP ---
 struct TestBmp {
-    int width = 1;
-    int height = 1;  // negative: rows stored top-down
+    int width = 1, height = 1;  // negative height: rows stored top-down
     int bpp = 24;
     uint32_t compression = 0;
     int headerSize = 40;  // 12: OS/2 core header with 3-byte palette entries
@@ -30,28 +29,20 @@ struct TestBmp {
     Bytes pixels;                   // exactly as stored in the file
 };
 Bytes BuildBmp(const TestBmp& b);
-// Bytes per stored row of a BMP.
-inline int BmpStride(int width, int bpp)
-{
-    return (width * bpp + 31) / 32 * 4;
-}
-// Bottom-up 8-bit, grey ramp palette, pixel (x, y from the bottom) index (x + y) % 256.
-TestBmp Gray8Bmp(int width, int height);
-// Bottom-up 24- or 32-bit, one colour.
+// Bottom-up, one colour: 24 or 32 bits, or 8 bits of index 0 in a one-entry palette.
 TestBmp SolidBmp(int width, int height, int bpp, uint8_t red, uint8_t green, uint8_t blue);
 
 // --- PNG ---
 struct PngSpec {
-    int width = 1;
-    int height = 1;
+    int width = 1, height = 1;
     int colorType = 2;  // 0 gray, 2 RGB, 3 palette, 4 gray + alpha, 6 RGBA
     int bitDepth = 8;
     bool interlaced = false;
     // Samples in the PNG's own layout, rows top to bottom, 16-bit samples as
     // host-endian words, sub-byte samples packed.
-    Bytes samples;
-    Bytes palette;  // R, G, B triples
-    Bytes paletteAlpha;
+    Bytes samples {};
+    Bytes palette {};  // R, G, B triples
+    Bytes paletteAlpha {};
     int transparentGray = -1;              // tRNS colour key, gray
     int transparentRgb[3] = {-1, -1, -1};  // tRNS colour key, RGB
 };
@@ -59,10 +50,7 @@ Bytes MakePng(const PngSpec& layout);
 // An RGB 8-bit PNG whose pixel (x, y) is colour(x, y) packed as 0xRRGGBB.
 template <typename F> Bytes MakeRgbPng(int width, int height, bool interlaced, F colour)
 {
-    PngSpec layout;
-    layout.width = width;
-    layout.height = height;
-    layout.interlaced = interlaced;
+    PngSpec layout {width, height, 2, 8, interlaced};
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x) {
             const uint32_t c = colour(x, y);
@@ -75,32 +63,26 @@ Bytes RgbPng(int width, int height);
 
 // --- GIF ---
 struct GifSpec {
-    int screenWidth = 1;
-    int screenHeight = 1;
-    int left = 0;
-    int top = 0;
-    int width = 1;
-    int height = 1;
+    int screenWidth = 1, screenHeight = 1;
+    int left = 0, top = 0, width = 1, height = 1;  // of the first frame
     bool interlaced = false;
     int transparentIndex = -1;
-    Bytes palette;  // R, G, B triples; padded to a power of two
-    Bytes indices;  // width x height, rows top to bottom
+    Bytes palette {};  // R, G, B triples; padded to 256 entries
+    Bytes indices {};  // width x height, rows top to bottom
     bool localPalette = false;
     int extraFrames = 0;  // more frames of index 0 after the first
-    // Written by our own LZW coder instead of giflib's (one frame, not
-    // interlaced) when codeSize is set: the LZW minimum code size (2 to 11),
-    // with no colour table at all when noColourTable. wideIndices, when not
-    // empty, stand for indices and may reach past 255.
-    int codeSize = 0;
+    // Written by our own LZW coder at this minimum code size (2 to 11); with
+    // no colour table at all when noColourTable. wideIndices, when not empty,
+    // stand for indices and may reach past 255.
+    int codeSize = 8;
     bool noColourTable = false;
-    std::vector<uint16_t> wideIndices;
+    std::vector<uint16_t> wideIndices {};
 };
 Bytes MakeGif(const GifSpec& layout);
 
 // --- JPEG ---
 struct TestJpeg {
-    int width = 8;
-    int height = 8;
+    int width = 8, height = 8;
     J_COLOR_SPACE space = JCS_RGB;  // JCS_RGB, JCS_GRAYSCALE or JCS_CMYK
     bool adobeMarker = true;        // for CMYK: libjpeg's default
     bool progressive = false;
@@ -133,8 +115,6 @@ struct TestZipMember {
 // Raw deflate; with flushAt, only the first flushAt bytes, ending at a byte
 // boundary so a test can append its own block.
 QByteArray RawDeflate(const QByteArray& data, int flushAt = -1);
-// A deflated member of size zero bytes (a zip bomb), packed piece by piece.
-TestZipMember ZeroBomb(const QByteArray& name, uint32_t size);
 QByteArray BuildTestZip(const std::vector<TestZipMember>& members, const QByteArray& comment = QByteArray());
 // Bytes that do not compress to nothing, the same in every run.
 QByteArray TestPayload(int size, uint32_t seed = 1);
@@ -150,7 +130,8 @@ inline bool WriteBytes(const QString& hostPath, const Bytes& bytes)
 // --- Decoding as the loader does ---
 // Bytes decoded as the loader would; the bitmap is owned by the result.
 struct Decoded {
-    Decoded(const Bytes& bytes, int scale, int maxWidth, int maxHeight, bool headerOnly);
+    explicit Decoded(const Bytes& bytes, int scale = 100, int maxWidth = 1600, int maxHeight = 1200,
+                     bool headerOnly = false);
     Decoded(const Decoded&) = delete;
     ~Decoded();
     int result = -1;
@@ -159,8 +140,3 @@ struct Decoded {
     // 0xRRGGBB of output pixel (x, y) from the top-left.
     uint32_t Pixel(int x, int y) const;
 };
-inline Decoded DecodeBytes(const Bytes& bytes, int scale = 100, int maxWidth = 1600, int maxHeight = 1200,
-                           bool headerOnly = false)
-{
-    return Decoded(bytes, scale, maxWidth, maxHeight, headerOnly);
-}
