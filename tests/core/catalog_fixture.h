@@ -1,9 +1,6 @@
-// A confined device for catalog-building and album tests: a temporary device
-// root, a record of the hints the catalog sends and of the messages shown, and
-// small valid pictures and archives made on the spot. Then a document with
-// stand-ins for the main view and the frame, for tests of the document's
-// commands: the stand-ins count repaints and re-layouts and keep the
-// full-screen switch and the slideshow state.
+// A confined device for catalog tests (a temporary root, the hints sent, small
+// valid pictures and archives), a registry file of the test's own, and a
+// document with stand-ins for the main view and the frame.
 #pragma once
 
 #include "app/image_catalog.h"
@@ -28,6 +25,8 @@
 #include <memory>
 #include <utility>
 #include <vector>
+
+using namespace Qt::StringLiterals;
 
 namespace catalog_fixture {
 
@@ -80,6 +79,22 @@ inline void EnsureApp()
         new QCoreApplication(argc, argv);
 }
 
+// Stored settings go to a registry file in dir while this lives.
+class ScratchRegistry {
+public:
+    explicit ScratchRegistry(const QTemporaryDir& dir)
+        : m_dir(dir)
+    {
+        CRegistryStore::Instance().SetFile(dir.filePath(u"registry.reg"_s));
+        Profile::SetRegistryKey(u"FARHAVEN"_s);
+        Profile::SetAppName(u"lumo_doc_test"_s);
+    }
+    ~ScratchRegistry() { CRegistryStore::Instance().SetFile(m_dir.filePath(u"unused.reg"_s)); }
+
+private:
+    const QTemporaryDir& m_dir;
+};
+
 class CatalogFixture : public ::testing::Test {
 protected:
     void SetUp() override
@@ -112,7 +127,6 @@ protected:
         QFile file(Host(devicePath));
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
-    int HintCount(int hint) const { return int(std::count(m_hints.begin(), m_hints.end(), hint)); }
 
     QTemporaryDir m_root;
     CImageCatalog m_catalog;
@@ -120,8 +134,6 @@ protected:
 };
 
 }  // namespace catalog_fixture
-
-using namespace Qt::StringLiterals;
 
 // Stands in for the main view: counts repaints and keeps the full-screen state.
 class FakeImageView : public CView, public CImageViewHooks {
@@ -158,19 +170,11 @@ class DocFixture : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(m_dir.isValid());
-        CRegistryStore::Instance().SetFile(m_dir.filePath(u"registry.reg"_s));
-        Profile::SetRegistryKey(u"FARHAVEN"_s);
-        Profile::SetAppName(u"lumo_doc_test"_s);
         m_doc = std::make_unique<CLumoDoc>();
         m_doc->AddView(&m_view);
         m_doc->SetFrameHooks(&m_frame);
     }
-    void TearDown() override
-    {
-        m_doc.reset();
-        CRegistryStore::Instance().SetFile(m_dir.filePath(u"unused.reg"_s));
-    }
+    void TearDown() override { m_doc.reset(); }
 
     CImageItem* Add(int width, int height, int zoom = -1, double scale = 1.0)
     {
@@ -208,6 +212,7 @@ protected:
     }
 
     QTemporaryDir m_dir;
+    catalog_fixture::ScratchRegistry m_registry {m_dir};
     FakeImageView m_view;
     FakeFrame m_frame;
     std::unique_ptr<CLumoDoc> m_doc;

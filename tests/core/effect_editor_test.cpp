@@ -82,29 +82,19 @@ TEST_F(EffectEditorTest, CancelGivesBackOnlyTheValueOfTheModeItWasShownIn)
     EXPECT_EQ(m_frame.modes, (std::vector<int> {-1, 1}));
 }
 
-TEST_F(EffectEditorTest, DefaultZeroesBothValuesAndCancelRestoresOnlyTheSavedOne)
+// Default zeroes both values; Cancel, after moving on, gives only the saved
+// value back, and to its own picture.
+TEST_F(EffectEditorTest, DefaultZeroesBothValuesAndCancelRestoresOnlyTheSavedOneToItsPicture)
 {
-    CImageItem* item = Picture(30, -40);
+    CImageItem* first = Picture(30, -40);
     Run(ID_CONTRAST);
     m_wnd->OnDefault();
-    EXPECT_EQ(item->m_brightness, 0);
-    EXPECT_EQ(item->m_contrast, 0);
-    EXPECT_EQ(m_wnd->position, 0);
-    EXPECT_EQ(m_view.repaints, 1);
+    EXPECT_EQ((std::vector<int> {first->m_brightness, first->m_contrast, m_wnd->position, m_view.repaints}),
+              (std::vector<int> {0, 0, 0, 1}));
+    CImageItem* second = Picture(-8, 5);
     m_wnd->OnCancel();
-    EXPECT_EQ(item->m_contrast, -40);
-    EXPECT_EQ(item->m_brightness, 0);
-}
-
-TEST_F(EffectEditorTest, CancelAfterMovingOnGivesTheValueBackToItsOwnPicture)
-{
-    CImageItem* first = Picture(3, 0);
-    Run(ID_BRIGHTNESS);
-    m_wnd->Drag(50);
-    CImageItem* second = Picture(-8, 0);
-    m_wnd->OnCancel();
-    EXPECT_EQ(first->m_brightness, 3);
-    EXPECT_EQ(second->m_brightness, -8);
+    EXPECT_EQ((std::vector<int> {first->m_brightness, first->m_contrast, second->m_brightness, second->m_contrast}),
+              (std::vector<int> {0, -40, -8, 5}));
 }
 
 TEST_F(EffectEditorTest, DestroyWritesTheRememberedModeBackEvenAfterOk)

@@ -4,15 +4,11 @@
 // that the old entries are gone.
 #include "app/album_file.h"
 #include "app/file_dialog_hooks.h"
-#include "app/lumo_doc.h"
 #include "app/save_as.h"
-#include "app/settings.h"
 #include "catalog_fixture.h"
 #include "image/jpeg_decoder.h"
-#include "platform/registry_store.h"
 #include "res/resource.h"
 
-using namespace Qt::StringLiterals;
 using namespace catalog_fixture;
 using namespace Res;
 
@@ -34,11 +30,7 @@ public:
         return Answer(path);
     }
     void ShowFolderBrowser() override { ++browserShown; }
-    bool Answer(QString* path)
-    {
-        *path = answers.isEmpty() ? QString() : answers.takeFirst();
-        return !path->isEmpty();
-    }
+    bool Answer(QString* path) { return !(*path = answers.isEmpty() ? QString() : answers.takeFirst()).isEmpty(); }
 
     QStringList answers, patterns;
     std::vector<QStringList> saves;
@@ -62,7 +54,6 @@ protected:
     void SetUp() override
     {
         CatalogFixture::SetUp();
-        CRegistryStore::Instance().SetFile(m_root.filePath(u"registry.reg"_s));
         Settings::SetThumbnailViewMode(Settings::kModeList);
         m_doc.AddView(&m_view);
         m_doc.SetFileDialogHooks(&m_dialogs);
@@ -71,7 +62,6 @@ protected:
     {
         m_doc.RemoveView(&m_view);
         MessageBoxService::SetPresenter(nullptr);
-        CRegistryStore::Instance().SetFile(m_root.filePath(u"unused.reg"_s));
         CatalogFixture::TearDown();
     }
     void Run(int id, const QStringList& answers = {})
@@ -87,6 +77,7 @@ protected:
         m_doc.Catalog().SetCurrent(m_doc.Catalog().GetAt(0));
     }
 
+    ScratchRegistry m_registry {m_root};
     CLumoDoc m_doc;
     BindingView m_view;
     DialogStandIn m_dialogs;
@@ -126,7 +117,7 @@ TEST_F(FileCommands, ViewsHearTheOldEntriesAreGoneBeforeTheBuildRaisesAMessage)
     EXPECT_EQ(m_doc.Catalog().GetCount(), 0);
 }
 
-TEST_F(FileCommands, SaveAsWritesTheDecodedPictureAsBmpOrJpegByItsEnding)
+TEST_F(FileCommands, SaveAsWritesTheDecodedPictureAsBmpOrJpegByItsEndingAndRefusesOthers)
 {
     Run(ID_FILE_SAVE_AS);
     EXPECT_TRUE(m_dialogs.saves.empty());
@@ -145,11 +136,7 @@ TEST_F(FileCommands, SaveAsWritesTheDecodedPictureAsBmpOrJpegByItsEnding)
     EXPECT_EQ(decoded.outputWidth, 101);
     EXPECT_EQ(decoded.outputHeight, 50);
     EXPECT_TRUE(MessageBoxService::Messages().isEmpty());
-}
-
-TEST_F(FileCommands, SaveAsOfAnotherEndingOrAFailedWriteWritesNothingAndSaysSo)
-{
-    OpenJpeg();
+    // Another ending or a failed write writes nothing and says so.
     WriteBytes(u"\\file"_s, "x");
     for (const char* answer : {"\\photo.jpeg", "\\photo.png", "\\photo", "\\file\\out.jpg"})
         Run(ID_FILE_SAVE_AS, {QLatin1String(answer)});
@@ -159,10 +146,10 @@ TEST_F(FileCommands, SaveAsOfAnotherEndingOrAFailedWriteWritesNothingAndSaysSo)
         EXPECT_TRUE(messages[i].startsWith(u"photo"_s) && messages[i].contains(u".bmp"_s)) << messages[i].toStdString();
     EXPECT_EQ(messages[3], QLatin1String(SaveAs::kCouldNotCreate));
     EXPECT_EQ(QDir(m_root.path()).entryList(QDir::Files | QDir::Hidden),
-              (QStringList {"file", "p.jpg", "registry.reg", "registry.reg.lock"}));
+              (QStringList {"file", "out.BMP", "out.jpg", "p.jpg", "registry.reg", "registry.reg.lock"}));
 }
 
-TEST_F(FileCommands, SaveAsProposesAMemberBesideItsArchive)
+TEST(SaveAs, ProposesAMemberBesideItsArchive)
 {
     CImageItem member;
     member.m_source = u"\\My Documents\\trip.zip"_s;

@@ -51,32 +51,24 @@ TEST(FileOpenModel, PatternsMatchAsTheFileSearchDoes)
             << c.name << " " << c.pattern;
 }
 
-class FileListRows : public ::testing::Test {
-protected:
-    void SetUp() override { DevicePath::SetDeviceRoot(m_root.path()); }
-    void TearDown() override { DevicePath::SetDeviceRoot(QString()); }
-    // A file of size bytes last read at the given time (seconds since 1970).
-    void Write(const QString& name, qint64 size, int64_t accessed)
-    {
-        QFile f(m_root.filePath(name));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        ASSERT_TRUE(f.resize(size));
+TEST(FileListRows, FilesOfThePatternWithSizeAndAccessDate)
+{
+    QTemporaryDir root;
+    DevicePath::SetDeviceRoot(root.path());
+    const int64_t march5 = QDateTime(QDate(2004, 3, 5), QTime(23, 30), Qt::LocalTime).toSecsSinceEpoch();
+    const int64_t newYear = QDateTime(QDate(2021, 1, 1), QTime(0, 0), Qt::LocalTime).toSecsSinceEpoch();
+    // Files of the given sizes, last read at the given times.
+    for (const auto& [name, size, accessed] : {std::tuple {"a0.jpg", 10, newYear},
+                                               {"b.jpg", 1025, march5},
+                                               {"C.JPG", 1048577, newYear},
+                                               {"d.png", 5, march5}}) {
+        QFile f(root.filePath(QLatin1String(name)));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly) && f.resize(size));
         f.close();
         const timespec times[2] = {{time_t(accessed), 0}, {0, UTIME_OMIT}};
         ASSERT_EQ(::utimensat(AT_FDCWD, QFile::encodeName(f.fileName()).constData(), times, 0), 0);
     }
-    QTemporaryDir m_root;
-};
-
-TEST_F(FileListRows, FilesOfThePatternWithSizeAndAccessDate)
-{
-    const int64_t march5 = QDateTime(QDate(2004, 3, 5), QTime(23, 30), Qt::LocalTime).toSecsSinceEpoch();
-    const int64_t newYear = QDateTime(QDate(2021, 1, 1), QTime(0, 0), Qt::LocalTime).toSecsSinceEpoch();
-    Write(u"a0.jpg"_s, 10, newYear);
-    Write(u"b.jpg"_s, 1025, march5);
-    Write(u"C.JPG"_s, 1048577, newYear);
-    Write(u"d.png"_s, 5, march5);
-    ASSERT_TRUE(QDir(m_root.path()).mkdir(u"e.jpg"_s));
+    ASSERT_TRUE(QDir(root.path()).mkdir(u"e.jpg"_s));
 
     CDateFormatter formatter(QLocale(QLocale::English, QLocale::UnitedStates));
     std::vector<CFileRow> rows;
@@ -89,6 +81,7 @@ TEST_F(FileListRows, FilesOfThePatternWithSizeAndAccessDate)
 
     EXPECT_FALSE(ListFiles(u"\\missing"_s, u"*.*"_s, &formatter, QString(), &rows));
     EXPECT_TRUE(rows.empty());
+    DevicePath::SetDeviceRoot(QString());
 }
 
 TEST(FileOpenModel, DeviceNameComesFromIdentWithItsFallback)

@@ -4,17 +4,11 @@
 // document's end each meet a running build safely. These tests are also the
 // ones the ThreadSanitizer build runs.
 #include "app/loader_thread.h"
-#include "app/lumo_doc.h"
-#include "app/settings.h"
 #include "catalog_fixture.h"
-#include "platform/profile.h"
-#include "platform/registry_store.h"
 
 #include <chrono>
-#include <memory>
 #include <thread>
 
-using namespace Qt::StringLiterals;
 using namespace catalog_fixture;
 using namespace std::chrono_literals;
 
@@ -23,54 +17,18 @@ namespace {
 constexpr int kHint0 = CImageCatalog::kHintCurrentChanged;
 constexpr int kHint2 = CImageCatalog::kHintListChanged;
 
-// Records every hint a view hears, with the thread it ran on and the number
-// of entries the catalog held at that moment.
+// Every hint a view hears must reach it on this thread; it notes the hint and
+// the number of entries the catalog held then.
 struct HintLog : CView {
-    struct Heard {
-        int hint, entries;
-        std::thread::id thread;
-    };
     void OnUpdate(CView*, int hint) override
     {
-        heard.push_back({hint, catalog->GetCount(), std::this_thread::get_id()});
+        EXPECT_EQ(std::this_thread::get_id(), thread);
+        hints.push_back(hint);
+        entries.push_back(catalog->GetCount());
     }
-    std::vector<int> Column(int Heard::*field, size_t from = 0) const
-    {
-        std::vector<int> values;
-        for (size_t i = from; i < heard.size(); ++i)
-            values.push_back(heard[i].*field);
-        return values;
-    }
-    std::vector<int> Hints() const { return Column(&Heard::hint); }
     const CImageCatalog* catalog = nullptr;
-    std::vector<Heard> heard;
-};
-
-// Holds the worker after its n-th notification until the build is asked to
-// stop or the gate is opened, so a test can act in the middle of a build.
-struct Gate {
-    explicit Gate(int at)
-        : holdAt(at)
-    {
-    }
-    void Pass(const CImageCatalog& catalog)
-    {
-        if (std::this_thread::get_id() == uiThread || ++seen != holdAt)
-            return;
-        reached = true;
-        while (!catalog.StopRequested() && !open)
-            std::this_thread::sleep_for(1ms);
-    }
-    bool WaitReached() const
-    {
-        for (int i = 0; i < 10000 && !reached; ++i)
-            std::this_thread::sleep_for(1ms);
-        return reached;
-    }
-    const int holdAt;
-    const std::thread::id uiThread = std::this_thread::get_id();
-    int seen = 0;  // the worker's alone
-    std::atomic<bool> reached {false}, open {false};
+    const std::thread::id thread = std::this_thread::get_id();
+    std::vector<int> hints, entries;
 };
 
 QStringList Names(const QString& folder, int count)
@@ -81,8 +39,8 @@ QStringList Names(const QString& folder, int count)
     return paths;
 }
 
-// Every entry that is listed has been filled: a name, its facts, and the
-// thumbnail when the mode asks for one.
+// Every entry that is listed has been filled: its facts, and the thumbnail
+// when the mode asks for one.
 void ExpectWhole(const std::vector<CImageItem*>& items, int mode)
 {
     for (const CImageItem* item : items) {
@@ -97,172 +55,127 @@ std::vector<int> ListHints(std::vector<int> start, int entries)
     return start;
 }
 
-// Hints reach the document's views; the gate may hold the worker.
-class LoaderFixture : public CatalogFixture {
+// The document with its own loader, as the program runs it. The worker is
+// held after its m_holdAt-th notification until the build is asked to stop
+// or m_open is set, so a test can act in the middle of a build.
+class DocumentLoader : public CatalogFixture {
 protected:
-    void Route(CDocument* doc, CImageCatalog* catalog)
+    void SetUp() override
     {
+        CatalogFixture::SetUp();
         EnsureApp();
-        catalog->SetNotifier([this, doc, catalog](int hint) {
+        Settings::SetThumbnailViewMode(Settings::kModeStrip);
+        m_doc = std::make_unique<CLumoDoc>();
+        m_log.catalog = &Catalog();
+        m_doc->AddView(&m_log);
+        // The worker must not read m_doc, which a test resets.
+        Catalog().SetNotifier([this, doc = m_doc.get(), &catalog = Catalog()](int hint) {
             doc->UpdateAllViews(nullptr, hint);
-            if (m_gate)
-                m_gate->Pass(*catalog);
+            if (std::this_thread::get_id() == m_log.thread || ++m_seen != m_holdAt)
+                return;
+            m_reached = true;
+            while (!catalog.StopRequested() && !m_open)
+                std::this_thread::sleep_for(1ms);
         });
     }
+    void TearDown() override
+    {
+        m_doc.reset();
+        CatalogFixture::TearDown();
+    }
+    CImageCatalog& Catalog() { return m_doc->Catalog(); }
     void MakePictures(const QString& folder, int count)
     {
         for (const QString& name : Names(folder, count))
             WritePicture(name);
     }
-    std::unique_ptr<Gate> m_gate;
-};
+    // Starts a build of \a with count pictures and waits until it is held.
+    void StartHeld(int count, int holdAt, int mode = 0)
+    {
+        MakePictures(u"\\a"_s, count);
+        m_holdAt = holdAt;
+        ASSERT_EQ(m_doc->m_loader.StartLoad(u"\\a"_s, 0, mode), 1);
+        for (int i = 0; i < 10000 && !m_reached; ++i)
+            std::this_thread::sleep_for(1ms);
+        ASSERT_TRUE(m_reached);
+    }
 
-class LoaderThread : public LoaderFixture {
-protected:
-    void SetUp() override
-    {
-        CatalogFixture::SetUp();
-        m_log.catalog = &m_catalog;
-        m_doc.AddView(&m_log);
-        Route(&m_doc, &m_catalog);
-    }
-    void TearDown() override
-    {
-        m_loader.StopThread();
-        m_doc.DropQueuedUpdates();
-        CatalogFixture::TearDown();
-    }
-    CDocument m_doc;
+    ScratchRegistry m_registry {m_root};
+    std::unique_ptr<CLumoDoc> m_doc;
     HintLog m_log;
-    CLoaderThread m_loader {&m_catalog, &m_doc};
+    int m_holdAt = 0, m_seen = 0;  // m_seen is the worker's alone
+    std::atomic<bool> m_reached {false}, m_open {false};
 };
 
-class LoaderThreadBuild : public LoaderThread, public ::testing::WithParamInterface<int> { };
+using LoaderThread = DocumentLoader;
 
 }  // namespace
 
-TEST_P(LoaderThreadBuild, DeliversOneListHintPerEntryInOrderOnThisThread)
+TEST_F(LoaderThread, BuildDeliversOneListHintPerEntryInOrderOnThisThread)
 {
-    const int mode = GetParam();
-    MakePictures(u"\\pics"_s, 30);
-    ASSERT_EQ(m_loader.StartLoad(u"\\pics"_s, 0, mode), 1);
-    EXPECT_EQ(m_log.Hints(), (std::vector<int> {kHint0, kHint2}));
-    EXPECT_EQ(m_catalog.GetSourcePath(), u"\\pics"_s);
-    while (m_loader.IsRunning()) {
-        m_doc.DeliverQueuedUpdates();
-        ExpectWhole(m_catalog.GetList(), mode);
+    const struct {
+        const char* folder;
+        int count, mode;
+    } cases[] = {{"\\list", 30, 0}, {"\\thumbnails", 30, 1}, {"\\nowhere", 0, 1}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.folder);
+        const QString folder = QLatin1String(c.folder);
+        MakePictures(folder, c.count);
+        m_log.hints.clear();
+        m_log.entries.clear();
+        ASSERT_EQ(m_doc->m_loader.StartLoad(folder, 0, c.mode), 1);
+        EXPECT_EQ(m_log.hints, (std::vector<int> {kHint0, kHint2}));
+        EXPECT_EQ(Catalog().GetSourcePath(), folder);
+        while (m_doc->m_loader.IsRunning()) {
+            m_doc->DeliverQueuedUpdates();
+            ExpectWhole(Catalog().GetList(), c.mode);
+        }
+        EXPECT_EQ(m_doc->m_loader.WaitThread(), 1);
+        m_doc->DeliverQueuedUpdates();
+        EXPECT_EQ(Paths(Catalog()), Names(folder, c.count));
+        ExpectWhole(Catalog().GetList(), c.mode);
+        // A missing folder ends with one list hint.
+        ASSERT_EQ(m_log.hints, ListHints({kHint0, kHint2}, std::max(c.count, 1)));
+        for (size_t i = 2; i < m_log.entries.size(); ++i)
+            EXPECT_GE(m_log.entries[i], std::min(int(i) - 1, c.count));  // raised after its entry is listed
+        EXPECT_EQ(Catalog().GetCurrent(), nullptr);
     }
-    EXPECT_EQ(m_loader.WaitThread(), 1);
-    m_doc.DeliverQueuedUpdates();
-    EXPECT_EQ(Paths(m_catalog), Names(u"\\pics"_s, 30));
-    ExpectWhole(m_catalog.GetList(), mode);
-    ASSERT_EQ(m_log.Hints(), ListHints({kHint0, kHint2}, 30));
-    for (size_t i = 2; i < m_log.heard.size(); ++i) {
-        EXPECT_EQ(m_log.heard[i].thread, std::this_thread::get_id());
-        EXPECT_GE(m_log.heard[i].entries, int(i) - 1);  // raised after its entry is listed
-    }
-    EXPECT_EQ(m_catalog.GetCurrent(), nullptr);
 }
-
-INSTANTIATE_TEST_SUITE_P(ListAndThumbnailModes, LoaderThreadBuild, ::testing::Values(0, 1));
 
 TEST_F(LoaderThread, StopMidBuildKeepsWholeEntriesAndSilencesTheBuild)
 {
-    MakePictures(u"\\pics"_s, 40);
-    m_gate = std::make_unique<Gate>(5);
-    ASSERT_EQ(m_loader.StartLoad(u"\\pics"_s, 0, 1), 1);
-    ASSERT_TRUE(m_gate->WaitReached());
-    const size_t heardBefore = m_log.heard.size();
-    EXPECT_EQ(m_loader.StopThread(), 1);
-    EXPECT_FALSE(m_loader.IsRunning());
-    EXPECT_EQ(Paths(m_catalog), Names(u"\\pics"_s, 5));
-    ExpectWhole(m_catalog.GetList(), 1);
-    m_doc.DeliverQueuedUpdates();
-    EXPECT_EQ(m_log.heard.size(), heardBefore);
+    StartHeld(40, 5, 1);
+    const size_t heardBefore = m_log.hints.size();
+    EXPECT_EQ(m_doc->m_loader.StopThread(), 1);
+    EXPECT_FALSE(m_doc->m_loader.IsRunning());
+    EXPECT_EQ(Paths(Catalog()), Names(u"\\a"_s, 5));
+    ExpectWhole(Catalog().GetList(), 1);
+    m_doc->DeliverQueuedUpdates();
+    EXPECT_EQ(m_log.hints.size(), heardBefore);
     // The stop request does not outlive the stopped build.
-    m_gate.reset();
-    m_catalog.RemoveAll();
-    m_catalog.BuildList(u"\\pics"_s, 0, 0);
-    EXPECT_EQ(m_catalog.GetCount(), 40);
+    Catalog().RemoveAll();
+    Catalog().BuildList(u"\\a"_s, 0, 0);
+    EXPECT_EQ(Catalog().GetCount(), 40);
 }
 
-TEST_F(LoaderThread, NewLoadWhileOneRunsReplacesItsCatalog)
+// Neither a running build's hints nor a finished one's undelivered hints
+// reach the catalog of the next build.
+TEST_F(LoaderThread, NewLoadDropsTheHintsOfTheBuildsBefore)
 {
-    MakePictures(u"\\a"_s, 40);
-    MakePictures(u"\\b"_s, 10);
-    m_gate = std::make_unique<Gate>(3);
-    ASSERT_EQ(m_loader.StartLoad(u"\\a"_s, 0, 0), 1);
-    ASSERT_TRUE(m_gate->WaitReached());
-    ASSERT_EQ(m_loader.StartLoad(u"\\b"_s, 0, 0), 1);
-    m_loader.WaitThread();
-    m_doc.DeliverQueuedUpdates();
-    EXPECT_EQ(Paths(m_catalog), Names(u"\\b"_s, 10));
-    for (const CImageItem* item : m_catalog.GetList())
-        EXPECT_EQ(item->m_source, u"\\b"_s);
-    EXPECT_EQ(m_log.Hints(), ListHints({kHint0, kHint2, kHint0, kHint2}, 10));
-}
-
-TEST_F(LoaderThread, FinishedBuildsUndeliveredHintsDoNotReachTheNextCatalog)
-{
-    MakePictures(u"\\a"_s, 20);
-    MakePictures(u"\\b"_s, 4);
-    ASSERT_EQ(m_loader.StartLoad(u"\\a"_s, 0, 0), 1);
-    while (m_loader.IsRunning())
+    MakePictures(u"\\b"_s, 20);
+    MakePictures(u"\\c"_s, 4);
+    StartHeld(40, 3);
+    ASSERT_EQ(m_doc->m_loader.StartLoad(u"\\b"_s, 0, 0), 1);
+    while (m_doc->m_loader.IsRunning())
         std::this_thread::sleep_for(1ms);
-    ASSERT_EQ(m_loader.StartLoad(u"\\b"_s, 0, 0), 1);
-    m_loader.WaitThread();
-    m_doc.DeliverQueuedUpdates();
-    EXPECT_EQ(m_log.Hints(), ListHints({kHint0, kHint2, kHint0, kHint2}, 4));
+    ASSERT_EQ(m_doc->m_loader.StartLoad(u"\\c"_s, 0, 0), 1);
+    m_doc->m_loader.WaitThread();
+    m_doc->DeliverQueuedUpdates();
+    EXPECT_EQ(Paths(Catalog()), Names(u"\\c"_s, 4));
+    for (const CImageItem* item : Catalog().GetList())
+        EXPECT_EQ(item->m_source, u"\\c"_s);
+    EXPECT_EQ(m_log.hints, ListHints({kHint0, kHint2, kHint0, kHint2, kHint0, kHint2}, 4));
 }
-
-TEST_F(LoaderThread, MissingFolderEndsWithOneListHint)
-{
-    ASSERT_EQ(m_loader.StartLoad(u"\\nowhere"_s, 1, 1), 1);
-    m_loader.WaitThread();
-    m_doc.DeliverQueuedUpdates();
-    EXPECT_EQ(m_log.Hints(), ListHints({kHint0, kHint2}, 1));
-}
-
-namespace {
-
-// The document with its own loader, as the program runs it.
-class DocumentLoader : public LoaderFixture {
-protected:
-    void SetUp() override
-    {
-        CatalogFixture::SetUp();
-        ASSERT_TRUE(m_dir.isValid());
-        CRegistryStore::Instance().SetFile(m_dir.filePath(u"registry.reg"_s));
-        Profile::SetRegistryKey(u"FARHAVEN"_s);
-        Profile::SetAppName(u"lumo_loader_thread_test"_s);
-        Settings::SetThumbnailViewMode(Settings::kModeStrip);
-        m_doc = std::make_unique<CLumoDoc>();
-        m_log = std::make_unique<HintLog>();
-        m_log->catalog = &m_doc->Catalog();
-        m_doc->AddView(m_log.get());
-        Route(m_doc.get(), &m_doc->Catalog());  // the worker must not read m_doc, which a test resets
-    }
-    void TearDown() override
-    {
-        m_doc.reset();
-        CRegistryStore::Instance().SetFile(m_dir.filePath(u"unused.reg"_s));
-        CatalogFixture::TearDown();
-    }
-    void StartHeld(int count, int holdAt)
-    {
-        MakePictures(u"\\a"_s, count);
-        MakePictures(u"\\b"_s, 3);
-        m_gate = std::make_unique<Gate>(holdAt);
-        ASSERT_EQ(m_doc->BrowseFolder(u"\\a"_s, 0), 1);
-        ASSERT_TRUE(m_gate->WaitReached());
-    }
-
-    QTemporaryDir m_dir;
-    std::unique_ptr<CLumoDoc> m_doc;
-    std::unique_ptr<HintLog> m_log;
-};
-
-}  // namespace
 
 TEST_F(DocumentLoader, BrowseBuildsInTheStoredModeWithSubfolders)
 {
@@ -271,35 +184,37 @@ TEST_F(DocumentLoader, BrowseBuildsInTheStoredModeWithSubfolders)
     Settings::SetThumbnailViewMode(Settings::kModeList);
     ASSERT_EQ(m_doc->BrowseFolder(u"\\a"_s, 1), 1);
     m_doc->m_loader.WaitThread();
-    ExpectWhole(m_doc->Catalog().GetList(), 0);
-    EXPECT_EQ(m_doc->Catalog().GetCount(), 5);
+    ExpectWhole(Catalog().GetList(), 0);
+    EXPECT_EQ(Catalog().GetCount(), 5);
 }
 
 TEST_F(DocumentLoader, CommandLineOpenStopsARunningBuildFirst)
 {
+    MakePictures(u"\\b"_s, 3);
     StartHeld(40, 4);
-    const size_t heardBefore = m_log->heard.size();
+    m_log.entries.clear();
     m_doc->OpenPicturePath(u"\\b"_s);
     EXPECT_FALSE(m_doc->m_loader.IsRunning());
     m_doc->DeliverQueuedUpdates();
-    EXPECT_EQ(Paths(m_doc->Catalog()), Names(u"\\b"_s, 3));
-    EXPECT_EQ(m_log->Column(&HintLog::Heard::entries, heardBefore), (std::vector<int> {0, 0, 1, 2, 3}));
+    EXPECT_EQ(Paths(Catalog()), Names(u"\\b"_s, 3));
+    EXPECT_EQ(m_log.entries, (std::vector<int> {0, 0, 1, 2, 3}));
 }
 
 TEST_F(DocumentLoader, AddFileWaitsForTheRunningBuildThenAppends)
 {
+    MakePictures(u"\\b"_s, 3);
     StartHeld(12, 2);
     std::thread opener([this] {
         std::this_thread::sleep_for(30ms);
-        m_gate->open = true;
+        m_open = true;
     });
     m_doc->AddPicturePath(u"\\b"_s);
     opener.join();
     EXPECT_FALSE(m_doc->m_loader.IsRunning());
-    EXPECT_EQ(Paths(m_doc->Catalog()), Names(u"\\a"_s, 12) + Names(u"\\b"_s, 3));
+    EXPECT_EQ(Paths(Catalog()), Names(u"\\a"_s, 12) + Names(u"\\b"_s, 3));
     std::vector<int> expected(12, 12);
     expected.insert(expected.end(), {13, 14, 15});
-    EXPECT_EQ(m_log->Column(&HintLog::Heard::entries, 2), expected);
+    EXPECT_EQ(std::vector<int>(m_log.entries.begin() + 2, m_log.entries.end()), expected);
 }
 
 TEST_F(DocumentLoader, DocumentDestroyedWhileABuildRunsEndsCleanly)
@@ -307,5 +222,5 @@ TEST_F(DocumentLoader, DocumentDestroyedWhileABuildRunsEndsCleanly)
     StartHeld(60, 3);
     m_doc.reset();
     QCoreApplication::sendPostedEvents();
-    EXPECT_EQ(m_log->heard.size(), 2u);
+    EXPECT_EQ(m_log.hints.size(), 2u);
 }

@@ -72,17 +72,11 @@ TEST_F(SlideshowTest, RandomTakesEachPickModuloTheCount)
     });
     ASSERT_TRUE(show.Start(u"Random"_s));
     EXPECT_EQ(Ticks(3, u"Random"_s), (std::vector<int> {2, 3, 2}));
-}
-
-TEST_F(SlideshowTest, RestartAfterAPickContinuesFromThePickedEntry)
-{
-    Fill(10, 2);
-    ASSERT_TRUE(show.Start(u"Forward"_s));
-    Ticks(1);
-    catalog.SetCurrent(catalog.GetAt(7));
+    // A restart after a pick continues from the picked entry.
     show.Stop();
+    catalog.SetCurrent(catalog.GetAt(1));
     ASSERT_TRUE(show.Start(u"Forward"_s));
-    EXPECT_EQ(Ticks(1), (std::vector<int> {8}));
+    EXPECT_EQ(Ticks(1), (std::vector<int> {2}));
 }
 
 TEST_F(SlideshowTest, DirectionIsReadAtEveryTickAndComparedExactly)
@@ -107,12 +101,7 @@ TEST_F(SlideshowTest, RemovedNextEntryIsNeverTouched)
     catalog.RemoveItem(catalog.GetAt(2));
     EXPECT_EQ(Ticks(1), std::vector<int> {0});  // re-anchored at the start of its direction
     EXPECT_EQ(show.Next(), catalog.GetAt(1));
-}
-
-TEST_F(SlideshowTest, RebuiltCatalogReanchorsAndEmptyOneEndsTheShow)
-{
-    Fill(3, 0);
-    ASSERT_TRUE(show.Start(u"Backward"_s));
+    // A rebuilt catalog re-anchors the show too; an empty one ends it.
     Fill(2);
     EXPECT_EQ(Ticks(1, u"Backward"_s), std::vector<int> {1});
     catalog.RemoveAll();

@@ -18,20 +18,16 @@ TEST(ThumbnailStrip, ButtonsPageWithinTheEntriesWithoutMovingTheSelection)
 {
     bool last = false;
     CThumbnailStrip full = Refreshed(5, 0);
-    EXPECT_EQ(full.m_lastPage, 0);
-    EXPECT_EQ(full.End(5), 5);
-    EXPECT_FALSE(full.PageRight(&last));
+    EXPECT_EQ((std::vector<int> {full.m_lastPage, full.End(5)}), (std::vector<int> {0, 5}));
+    EXPECT_FALSE(full.PageRight(&last) || full.PageLeft());
     EXPECT_TRUE(last);
-    EXPECT_FALSE(full.PageLeft());
 
     CThumbnailStrip strip = Refreshed(6, 0);
     EXPECT_EQ(strip.End(6), 5);
     ASSERT_TRUE(strip.PageRight(&last));
     EXPECT_TRUE(last);
-    EXPECT_EQ(strip.m_first, 5);
-    EXPECT_EQ(strip.m_selected, 0);
-    EXPECT_EQ(strip.OccupiedCells(6), 1);
-    EXPECT_EQ(strip.FrameCell(6), -1);
+    EXPECT_EQ((std::vector<int> {strip.m_first, strip.m_selected, strip.OccupiedCells(6), strip.FrameCell(6)}),
+              (std::vector<int> {5, 0, 1, -1}));
     EXPECT_FALSE(strip.PageRight(&last));
     EXPECT_TRUE(strip.PageLeft());
     EXPECT_EQ(strip.m_first, 0);
@@ -55,14 +51,12 @@ TEST(ThumbnailStrip, EmptyCatalogBlanksEveryIndex)
 TEST(ThumbnailStrip, HitTestCoversOnlyOccupiedCells)
 {
     CThumbnailStrip strip = Refreshed(7, 5);  // second page holds entries 5 and 6
-    EXPECT_TRUE(strip.HitTest(15, 0, 7));
-    EXPECT_TRUE(strip.HitTest(98, 29, 7));
-    EXPECT_FALSE(strip.HitTest(99, 10, 7));  // third cell is empty
-    EXPECT_FALSE(strip.HitTest(14, 10, 7));  // the "<" button
-    EXPECT_FALSE(strip.HitTest(20, 30, 7));
-    EXPECT_EQ(strip.IndexAt(150, 10, 7), -1);
-    EXPECT_EQ(strip.IndexAt(15 + 42, 10, 7), 6);
-    EXPECT_EQ(strip.IndexAt(5, 10, 7), -1);
+    // Past the second cell is empty; below 15 is the "<" button.
+    for (const auto& [x, y, hit] :
+         {std::tuple {15, 0, true}, {98, 29, true}, {99, 10, false}, {14, 10, false}, {20, 30, false}})
+        EXPECT_EQ(strip.HitTest(x, y, 7), hit) << x << "," << y;
+    EXPECT_EQ((std::vector<int> {strip.IndexAt(150, 10, 7), strip.IndexAt(15 + 42, 10, 7), strip.IndexAt(5, 10, 7)}),
+              (std::vector<int> {-1, 6, -1}));
 }
 
 TEST(ThumbnailStrip, APageIsAsManyWholeCellsAsTheWidthHolds)

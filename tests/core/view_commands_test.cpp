@@ -12,7 +12,7 @@ namespace {
 // Labels as QStrings: two bare C strings would read as an iterator range.
 QStringList Popup(const char* menu, const char* item)
 {
-    return {QString::fromLatin1(menu), QString::fromLatin1(item)};
+    return {QLatin1String(menu), QLatin1String(item)};
 }
 
 class ViewCommandsTest : public DocFixture {
@@ -88,9 +88,8 @@ TEST_F(ViewCommandsTest, RotationStepsWalkTheQuarterTurnsAndOddAnglesAreLeftAlon
     }
     item->m_rotation = 45;
     Run(ID_ROTATE_RIGHT);
-    EXPECT_EQ(item->m_rotation, 45);
+    EXPECT_EQ((std::vector<int> {item->m_rotation, m_view.repaints}), (std::vector<int> {45, 6}));
     EXPECT_EQ(RotateMarks(), std::vector<int> {ID_ROTATE_180});
-    EXPECT_EQ(m_view.repaints, 6);
 }
 
 TEST_F(ViewCommandsTest, AllToReachesEveryEntryButWithAnEmptyCatalogChangesNotEvenTheMarks)
@@ -102,8 +101,7 @@ TEST_F(ViewCommandsTest, AllToReachesEveryEntryButWithAnEmptyCatalogChangesNotEv
     CImageItem* a = AddCurrent(100, 100, 50);
     CImageItem* b = Add(100, 100, 0);
     Run(ID_ALL_ORIGINAL);
-    EXPECT_EQ(a->m_zoom, 100);
-    EXPECT_EQ(b->m_zoom, 100);
+    EXPECT_EQ((std::vector<int> {a->m_zoom, b->m_zoom}), (std::vector<int> {100, 100}));
     EXPECT_EQ(AllMarks(), std::vector<int> {ID_ALL_ORIGINAL});
 }
 
@@ -115,11 +113,8 @@ TEST_F(ViewCommandsTest, WithoutCurrentEntryOrBehindTheBrowserCommandsAreOff)
         EXPECT_FALSE(Enabled(id)) << id;
     for (int id : {ID_ROTATE_RIGHT, ID_ROTATE_90, ID_ZOOM_IN, ID_ZOOM_200, ID_FULL_SCREEN})
         Run(id);
-    EXPECT_EQ(item->m_zoom, 0);
-    EXPECT_EQ(item->m_rotation, 0);
-    EXPECT_EQ(m_view.repaints, 0);
-    EXPECT_TRUE(m_frame.modes.empty());
-    EXPECT_TRUE(ZoomMarks().empty());
+    EXPECT_EQ((std::vector<int> {item->m_zoom, item->m_rotation, m_view.repaints}), (std::vector<int> {0, 0, 0}));
+    EXPECT_TRUE(m_frame.modes.empty() && ZoomMarks().empty());
     m_doc->Catalog().SetCurrent(item);
     EXPECT_TRUE(Enabled(ID_IMAGE_INFO));
     m_view.browserVisible = true;
@@ -128,43 +123,37 @@ TEST_F(ViewCommandsTest, WithoutCurrentEntryOrBehindTheBrowserCommandsAreOff)
     EXPECT_TRUE(Enabled(ID_ZOOM_200));  // no enable rule
 }
 
-TEST_F(ViewCommandsTest, FullScreenFitsAndTurnsALargeLandscapeAndLeavingRestoresIt)
+// Full screen fits a picture and turns a large landscape with the document's
+// auto values; a second entry keeps the values to return to; leaving gives
+// the picture and the stored view mode back.
+TEST_F(ViewCommandsTest, FullScreenFitsAndTurnsOnlyLargeLandscapesAndLeavingRestoresThem)
 {
-    CImageItem* item = AddCurrent(640, 480, -1);
-    item->m_rotation = 90;
-    Run(ID_FULL_SCREEN);
-    EXPECT_EQ(item->m_zoom, 0);
-    EXPECT_EQ(item->m_rotation, 270);
-    EXPECT_EQ(m_frame.modes, std::vector<int> {2});
-    EXPECT_EQ(m_view.options, 15);
-    EXPECT_EQ(m_view.fullScreen, 1);
-    Run(ID_FULL_SCREEN);  // already on: keeps the values to return to
-    EXPECT_EQ(m_view.fullScreen, 1);
-    m_doc->LeaveFullScreen();
-    EXPECT_EQ(item->m_zoom, -1);
-    EXPECT_EQ(item->m_rotation, 90);
-    EXPECT_EQ(m_frame.modes, (std::vector<int> {2, 1}));
-    EXPECT_EQ(m_view.options, 0);
-    EXPECT_EQ(m_view.fullScreen, 0);
-}
-
-TEST_F(ViewCommandsTest, FullScreenTurnsOnlyLargePicturesAndUsesTheDocumentsAutoValues)
-{
-    Settings::SetThumbnailViewMode(0);
-    CImageItem* small = AddCurrent(200, 150, 150);
-    small->m_rotation = 180;
-    Run(ID_FULL_SCREEN);
-    EXPECT_EQ(small->m_zoom, 0);
-    EXPECT_EQ(small->m_rotation, 180);
-    m_doc->LeaveFullScreen();
-    EXPECT_EQ(small->m_zoom, 150);
-    EXPECT_EQ(Settings::ThumbnailViewMode(), 0);
-    m_doc->m_autoResizeZoom = 100;
-    m_doc->m_autoRotationAngle = 90;
-    CImageItem* item = AddCurrent(300, 200);
-    Run(ID_FULL_SCREEN);
-    EXPECT_EQ(item->m_zoom, 100);
-    EXPECT_EQ(item->m_rotation, 90);
+    // clang-format off
+    const struct { int mode, width, height, zoom, rotation, autoZoom, autoAngle, fullZoom, fullRotation; } cases[] = {
+        {1, 640, 480, -1,   90,   0, 270,   0, 270},
+        {0, 200, 150, 150, 180,   0, 270,   0, 180},
+        {1, 300, 200, -1,    0, 100,  90, 100,  90},
+    };
+    // clang-format on
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.width);
+        Settings::SetThumbnailViewMode(c.mode);
+        m_doc->m_autoResizeZoom = c.autoZoom;
+        m_doc->m_autoRotationAngle = c.autoAngle;
+        m_frame.modes.clear();
+        CImageItem* item = AddCurrent(c.width, c.height, c.zoom);
+        item->m_rotation = c.rotation;
+        for (int entry = 0; entry < 2; ++entry) {
+            Run(ID_FULL_SCREEN);
+            EXPECT_EQ((std::vector<int> {item->m_zoom, item->m_rotation, m_view.options, m_view.fullScreen}),
+                      (std::vector<int> {c.fullZoom, c.fullRotation, 15, 1}));
+        }
+        m_doc->LeaveFullScreen();
+        EXPECT_EQ((std::vector<int> {item->m_zoom, item->m_rotation, m_view.options, m_view.fullScreen}),
+                  (std::vector<int> {c.zoom, c.rotation, 0, 0}));
+        EXPECT_EQ(m_frame.modes, (std::vector<int> {2, c.mode}));
+        EXPECT_EQ(Settings::ThumbnailViewMode(), c.mode);
+    }
 }
 
 TEST_F(ViewCommandsTest, LeavingFullScreenGivesEveryPictureItChangedItsOwnStateBack)
@@ -186,13 +175,10 @@ TEST_F(ViewCommandsTest, LeavingFullScreenGivesEveryPictureItChangedItsOwnStateB
         show.Show(m_doc->Catalog().GetCurrent(), 0, 270);
     }
     show.Stop();
-    EXPECT_EQ(first->m_zoom, 0);
     m_doc->LeaveFullScreen();
-    for (const auto& [item, zoom, rotation] :
-         {std::tuple {first, 200, 90}, std::tuple {second, 150, 0}, std::tuple {small, 50, 180}}) {
-        EXPECT_EQ(item->m_zoom, zoom) << zoom;
-        EXPECT_EQ(item->m_rotation, rotation) << zoom;
-    }
+    EXPECT_EQ((std::vector<int> {first->m_zoom, first->m_rotation, second->m_zoom, second->m_rotation, small->m_zoom,
+                                 small->m_rotation}),
+              (std::vector<int> {200, 90, 150, 0, 50, 180}));
 }
 
 TEST(MenuChecks, PopupsAreFoundByTheirExactLabels)
