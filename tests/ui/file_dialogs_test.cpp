@@ -2,7 +2,6 @@
 // program, driven by scripts as the pen would drive them, and the File Open
 // divider dragged in process.
 #include "app/settings.h"
-#include "platform/device_path.h"
 #include "res/resource.h"
 #include "shell/file_open_dlg.h"
 
@@ -10,7 +9,6 @@
 
 #include <QTest>
 #include <QTreeWidget>
-#include <QtEndian>
 #include <gtest/gtest.h>
 
 namespace {
@@ -30,6 +28,11 @@ protected:
         f.resize(size);
     }
     QJsonObject TopOf(const char* dump) const { return Top(m_run.Dump(QLatin1String(dump))); }
+    // A field of a control of the top-most dialog in the named dump.
+    QJsonValue Field(const char* dump, int id, const char* field = "enabled") const
+    {
+        return Control(TopOf(dump), id)[QLatin1String(field)];
+    }
     static QStringList ReportColumn(const QJsonObject& dialog, int column)
     {
         QStringList texts;
@@ -49,12 +52,11 @@ TEST_F(FileDialogs, FileOpenSelectsTheRememberedFolderOnlyWhenItEndsWithABacksla
     LumoResult r
         = m_run.Run(QStringLiteral("command 57601\ndump start.json\nselect 1042 \"\\My Documents\\pics\"\n"
                                    "dump folder.json\nselect 1043 a.bmp\ndump tapped.json\nclick 1\nidle\ndump -\n"));
-    const QJsonObject start = TopOf("start.json");
-    EXPECT_EQ(Control(start, Res::IDC_FOLDER_TREE)["selected"].toString(), QString());
-    EXPECT_TRUE(ReportColumn(start, 0).isEmpty());
+    EXPECT_EQ(Field("start.json", Res::IDC_FOLDER_TREE, "selected"), "");
+    EXPECT_TRUE(ReportColumn(TopOf("start.json"), 0).isEmpty());
     // OK waits for a tap on a file, not for a folder.
-    EXPECT_FALSE(Control(TopOf("folder.json"), DialogId::kOk)["enabled"].toBool());
-    EXPECT_TRUE(Control(TopOf("tapped.json"), DialogId::kOk)["enabled"].toBool());
+    EXPECT_EQ(Field("folder.json", DialogId::kOk), false);
+    EXPECT_EQ(Field("tapped.json", DialogId::kOk), true);
     EXPECT_EQ(r.dump["sourcePath"].toString(), QStringLiteral("\\My Documents\\pics\\a.bmp"));
     m_run.ReadStoredSettings();
     EXPECT_EQ(Settings::FileOpenPath(), QStringLiteral("\\My Documents\\pics\\"));
@@ -62,9 +64,8 @@ TEST_F(FileDialogs, FileOpenSelectsTheRememberedFolderOnlyWhenItEndsWithABacksla
 
     // Next time the stored folder is selected and listed; Cancel stores nothing.
     m_run.Run(QStringLiteral("command 57601\ndump again.json\nselect 1042 \"\\My Documents\"\nclick 2\n"));
-    const QJsonObject again = TopOf("again.json");
-    EXPECT_EQ(Control(again, Res::IDC_FOLDER_TREE)["selected"].toString(), QStringLiteral("\\My Documents\\pics"));
-    EXPECT_EQ(ReportColumn(again, 0), QStringList {QStringLiteral("a.bmp")});
+    EXPECT_EQ(Field("again.json", Res::IDC_FOLDER_TREE, "selected"), "\\My Documents\\pics");
+    EXPECT_EQ(ReportColumn(TopOf("again.json"), 0), QStringList {QStringLiteral("a.bmp")});
     EXPECT_EQ(Settings::FileOpenPath(), QStringLiteral("\\My Documents\\pics\\"));
 }
 
@@ -81,13 +82,11 @@ TEST_F(FileDialogs, FileOpenListsSizesKeepsAnUnknownPatternAndLeavesTheListAlone
     EXPECT_EQ(Text(list, Res::IDC_FILTER_COMBO), QStringLiteral("all Files(*.*)"));
     EXPECT_EQ(ReportColumn(list, 0), (QStringList {"s1024.bin", "s1025.bin", "s1048576.bin", "s1048577.bin"}));
     EXPECT_EQ(ReportColumn(list, 1), (QStringList {"1024", "1K", "1024K", "1M"}));
-    const QJsonObject tree = TopOf("tree.json");
-    EXPECT_TRUE(Control(tree, Res::ID_VIEW_TREE)["checked"].toBool());
-    EXPECT_FALSE(Control(tree, Res::IDC_FILE_LIST)["visible"].toBool());
-    EXPECT_EQ(ReportColumn(tree, 1), ReportColumn(list, 1));
-    const QJsonObject both = TopOf("both.json");
-    EXPECT_EQ(ReportColumn(both, 0), QStringList {QStringLiteral("s10.bin")});
-    EXPECT_TRUE(Control(both, Res::ID_VIEW_TREE_AND_LIST)["checked"].toBool());
+    EXPECT_EQ(Field("tree.json", Res::ID_VIEW_TREE, "checked"), true);
+    EXPECT_EQ(Field("tree.json", Res::IDC_FILE_LIST, "visible"), false);
+    EXPECT_EQ(ReportColumn(TopOf("tree.json"), 1), ReportColumn(list, 1));
+    EXPECT_EQ(ReportColumn(TopOf("both.json"), 0), QStringList {QStringLiteral("s10.bin")});
+    EXPECT_EQ(Field("both.json", Res::ID_VIEW_TREE_AND_LIST, "checked"), true);
 }
 
 // OK never joins a file tapped in one folder to another folder, nor returns
@@ -100,11 +99,10 @@ TEST_F(FileDialogs, FileOpenForgetsAChosenFileWhenItsFolderOrTheListLosesIt)
     m_run.Run(QStringLiteral("command 57601\nselect 1043 a.bmp\nselect 1044 \"bmp Files(*.bmp)\"\ndump kept.json\n"
                              "select 1044 \"jpeg Files(*.jpg)\"\ndump gone.json\nselect 1044 \"all Files(*.*)\"\n"
                              "select 1043 a.bmp\nclick 32849\nselect 1042 \\e\ndump moved.json\nclick 2\n"));
-    const QJsonObject kept = TopOf("kept.json");
-    EXPECT_TRUE(Control(kept, DialogId::kOk)["enabled"].toBool());
-    EXPECT_EQ(Control(kept, Res::IDC_FILE_LIST)["selected"].toInt(), 0);
-    EXPECT_FALSE(Control(TopOf("gone.json"), DialogId::kOk)["enabled"].toBool());
-    EXPECT_FALSE(Control(TopOf("moved.json"), DialogId::kOk)["enabled"].toBool());
+    EXPECT_EQ(Field("kept.json", DialogId::kOk), true);
+    EXPECT_EQ(Field("kept.json", Res::IDC_FILE_LIST, "selected"), 0);
+    EXPECT_EQ(Field("gone.json", DialogId::kOk), false);
+    EXPECT_EQ(Field("moved.json", DialogId::kOk), false);
 }
 
 TEST_F(FileDialogs, AnswerOpensAddsAndFailsOnAFileTheListDoesNotShow)
@@ -134,18 +132,17 @@ TEST_F(FileDialogs, FolderBrowserSelectsTheRememberedPathAndBuildsOnTheWorker)
     const QJsonObject shown = m_run.Dump(QStringLiteral("shown.json"));
     // Over the picture, also after a tap made the strip's pane the active one.
     EXPECT_EQ(WindowRect(shown, QStringLiteral("CFolderBrowserWnd")), WindowRect(shown, QStringLiteral("CLumoView")));
-    EXPECT_EQ(Control(Top(shown), Res::IDC_BROWSER_TREE)["selected"].toString(), QStringLiteral("\\My Documents"));
+    EXPECT_EQ(Field("shown.json", Res::IDC_BROWSER_TREE, "selected"), "\\My Documents");
     // While it is shown the picture commands wait, though there is a picture.
     EXPECT_FALSE(MenuFlag(shown, Res::ID_IMAGE_INFO, "enabled"));
-    EXPECT_FALSE(Control(TopOf("root.json"), Res::IDC_BROWSER_OK)["enabled"].toBool());
+    EXPECT_EQ(Field("root.json", Res::IDC_BROWSER_OK), false);
     // Folders and archives of a level in one sorted list.
-    const QJsonObject zip = TopOf("zip.json");
     QStringList paths;
-    for (const QJsonValue& p : Control(zip, Res::IDC_BROWSER_TREE)["paths"].toArray())
+    for (const QJsonValue& p : Field("zip.json", Res::IDC_BROWSER_TREE, "paths").toArray())
         if (p.toString().startsWith(QLatin1String("\\f\\")) && p.toString().count(QLatin1Char('\\')) == 2)
             paths << p.toString();
     EXPECT_EQ(paths, (QStringList {"\\f\\a.zip", "\\f\\b.zip", "\\f\\m", "\\f\\n.zip"}));
-    EXPECT_TRUE(Control(zip, Res::IDC_BROWSER_OK)["enabled"].toBool());
+    EXPECT_EQ(Field("zip.json", Res::IDC_BROWSER_OK), true);
 
     EXPECT_EQ(Paths(r.dump), (QStringList {"\\My Documents\\sub\\deep.bmp", "\\My Documents\\top.bmp"}));
     EXPECT_TRUE(r.dump["dialogs"].toArray().isEmpty());
@@ -157,7 +154,7 @@ TEST_F(FileDialogs, FolderBrowserSelectsTheRememberedPathAndBuildsOnTheWorker)
     // Each archive is matched by its own path.
     m_run.Store(QStringLiteral("\"CurrPath\"=\"\\\\f\\\\n.zip\""));
     m_run.Run(QStringLiteral("command 32779\ndump again.json\nclick 1004\n"));
-    EXPECT_EQ(Control(TopOf("again.json"), Res::IDC_BROWSER_TREE)["selected"].toString(), QStringLiteral("\\f\\n.zip"));
+    EXPECT_EQ(Field("again.json", Res::IDC_BROWSER_TREE, "selected"), "\\f\\n.zip");
 }
 
 TEST_F(FileDialogs, SaveAsWritesByTheEndingAndAsksBeforeReplacing)
@@ -174,22 +171,18 @@ TEST_F(FileDialogs, SaveAsWritesByTheEndingAndAsksBeforeReplacing)
                        "answer \\pics\\old.bmp\ncommand 57604\ndump asked.json\nclick 7\nclick 2\ndump -\n"),
         {m_run.Path(QStringLiteral("pics/p.jpg"))});
     const QString pics = m_run.Path(QStringLiteral("pics/"));
-    QFile bmp(pics + QStringLiteral("out.bmp"));
-    ASSERT_TRUE(bmp.open(QIODevice::ReadOnly));
-    const QByteArray header = bmp.read(6);
-    EXPECT_EQ(qFromLittleEndian<quint32>(header.constData() + 2), 54u + 304u * 50u);  // rows of 303 + 1 bytes
+    // The layouts themselves are the core tests' (ExportTest).
+    EXPECT_EQ(QImage(pics + QStringLiteral("out.bmp"), "BMP").size(), QSize(101, 50));
     EXPECT_EQ(QImage(pics + QStringLiteral("out.jpg"), "JPG").size(), QSize(101, 50));
     EXPECT_FALSE(QFile::exists(pics + QStringLiteral("photo.jpeg")));
     EXPECT_FALSE(QFile::exists(pics + QStringLiteral("photo.png")));
     EXPECT_EQ(r.dump["messages"].toArray().size(), 2);
-    const QJsonObject proposed = TopOf("proposed.json");
-    EXPECT_EQ(Text(proposed, Res::IDC_SAVE_NAME), QStringLiteral("p.jpg"));
-    EXPECT_EQ(Control(proposed, Res::IDC_SAVE_FOLDERS)["selected"].toString(), QStringLiteral("\\pics"));
-    EXPECT_EQ(Items(proposed, Res::IDC_SAVE_FILES), (QStringList {"out.jpg", "p.jpg"}));
+    EXPECT_EQ(Field("proposed.json", Res::IDC_SAVE_NAME, "text"), "p.jpg");
+    EXPECT_EQ(Field("proposed.json", Res::IDC_SAVE_FOLDERS, "selected"), "\\pics");
+    EXPECT_EQ(Field("proposed.json", Res::IDC_SAVE_FILES, "items"), (QJsonArray {"out.jpg", "p.jpg"}));
     // A folder's name opens the folder.
-    const QJsonObject opened = TopOf("opened.json");
-    EXPECT_EQ(Control(opened, Res::IDC_SAVE_FOLDERS)["selected"].toString(), QStringLiteral("\\pics\\sub"));
-    EXPECT_EQ(Text(opened, Res::IDC_SAVE_NAME), QString());
+    EXPECT_EQ(Field("opened.json", Res::IDC_SAVE_FOLDERS, "selected"), "\\pics\\sub");
+    EXPECT_EQ(Field("opened.json", Res::IDC_SAVE_NAME, "text"), "");
     EXPECT_EQ(TopOf("asked.json")["class"].toString(), QStringLiteral("CMessageBox"));
     EXPECT_EQ(QFileInfo(pics + QStringLiteral("old.bmp")).size(), 77);
 }
@@ -206,10 +199,8 @@ TEST_F(FileDialogs, AlbumSavedThroughTheCommandOpensAgainWithItsMemos)
                                    "answer \"\\My Documents\\Lumo Albums\\Trip\"\ncommand 32790\n"
                                    "answer \"\\My Documents\\Lumo Albums\\Trip.lab\"\ncommand 57601\nidle\ndump -\n"),
                     {m_run.Path(QStringLiteral("pics/in.lab"))});
-    const QJsonObject proposed = TopOf("proposed.json");
-    EXPECT_EQ(Text(proposed, Res::IDC_SAVE_NAME), QStringLiteral("My Album"));
-    EXPECT_EQ(Control(proposed, Res::IDC_SAVE_FOLDERS)["selected"].toString(),
-              QStringLiteral("\\My Documents\\Lumo Albums"));
+    EXPECT_EQ(Field("proposed.json", Res::IDC_SAVE_NAME, "text"), "My Album");
+    EXPECT_EQ(Field("proposed.json", Res::IDC_SAVE_FOLDERS, "selected"), "\\My Documents\\Lumo Albums");
     EXPECT_EQ(r.dump["sourcePath"].toString(), QStringLiteral("\\My Documents\\Lumo Albums\\Trip.lab"));
     QStringList memos;
     for (const QJsonValue& e : r.dump["entries"].toArray())
@@ -221,10 +212,7 @@ TEST_F(FileDialogs, AlbumSavedThroughTheCommandOpensAgainWithItsMemos)
 // leaves each of them at least a row.
 TEST(FileOpenDivider, FollowsThePenWithinBothPanesAndOnlyInTheSplitView)
 {
-    EnsureApplication();
-    QTemporaryDir dir;
-    UseScratchRegistry(dir);
-    DevicePath::SetDeviceRoot(dir.path());
+    ScratchRoot root;
     CFileOpenDlg dialog(nullptr);
     dialog.setGeometry(0, 26, 240, 294);
     dialog.show();
@@ -248,6 +236,4 @@ TEST(FileOpenDivider, FollowsThePenWithinBothPanesAndOnlyInTheSplitView)
     QTest::mouseClick(dialog.findChild<QWidget*>(QString::number(Res::ID_VIEW_TREE)), Qt::LeftButton);
     drag(kept + 3, kept - 40);
     EXPECT_EQ(dialog.Divider(), kept);
-    DevicePath::SetDeviceRoot(QString());
-    LeaveScratchRegistry(dir);
 }

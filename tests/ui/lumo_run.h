@@ -4,15 +4,13 @@
 // written byte by byte; and the offscreen application of in-process tests.
 #pragma once
 
+#include "platform/device_path.h"
 #include "platform/message_box.h"
 #include "platform/profile.h"
 #include "platform/registry_store.h"
 
 #include <QApplication>
-#include <QColor>
 #include <QDir>
-#include <QFile>
-#include <QImage>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -29,19 +27,13 @@ inline void WriteFile(const QString& path, const QByteArray& bytes)
 }
 
 struct LumoResult {
-    int exitCode = -1;
-    QString out;
     QString err;
     QJsonObject dump;  // the last "dump -" output, when the script printed one
 };
 
 class LumoRun {
 public:
-    LumoRun()
-    {
-        QDir(m_dir.path()).mkpath(QStringLiteral("root"));
-        QDir(m_dir.path()).mkpath(QStringLiteral("home"));
-    }
+    LumoRun() { QDir(Dir()).mkpath(QStringLiteral("root")), QDir(Dir()).mkpath(QStringLiteral("home")); }
     QString Dir() const { return m_dir.path(); }
     QString Root() const { return m_dir.path() + QStringLiteral("/root"); }
     QString Registry() const { return m_dir.path() + QStringLiteral("/registry.reg"); }
@@ -90,19 +82,16 @@ public:
         QProcess p;
         p.setProcessEnvironment(env);
         p.setWorkingDirectory(Dir());
-        QStringList args
-            = {"--offscreen", "--device-root", Root(), "--registry", Registry(), "--script", Out("script.lumo")};
-        args << options;
-        if (!pathWords.isEmpty())
-            args << QStringLiteral("--") << pathWords;
-        p.start(QStringLiteral(LUMO_EXE), args);
+        p.start(QStringLiteral(LUMO_EXE), QStringList {"--offscreen", "--device-root", Root(), "--registry", Registry(),
+                                                       "--script", Out("script.lumo")}
+                                              + options
+                                              + (pathWords.isEmpty() ? pathWords : QStringList {"--"} + pathWords));
         p.waitForFinished(60000);
-        LumoResult r;
-        r.exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-        r.out = QString::fromUtf8(p.readAllStandardOutput());
-        r.err = QString::fromUtf8(p.readAllStandardError());
-        r.dump = QJsonDocument::fromJson(r.out.mid(r.out.lastIndexOf(QStringLiteral("\n{")) + 1).toUtf8()).object();
-        EXPECT_EQ(r.exitCode, status) << r.err.toStdString();
+        const QString out = QString::fromUtf8(p.readAllStandardOutput());
+        const LumoResult r {
+            QString::fromUtf8(p.readAllStandardError()),
+            QJsonDocument::fromJson(out.mid(out.lastIndexOf(QStringLiteral("\n{")) + 1).toUtf8()).object()};
+        EXPECT_EQ(p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, status) << r.err.toStdString();
         return r;
     }
 
@@ -112,6 +101,18 @@ private:
 
 // Reading dumps: the catalog's entries, the menu's marks, the windows and
 // the top-most open dialog with its controls.
+// Each field that expected names has its value in object.
+inline void ExpectFields(const QJsonObject& object, const QJsonObject& expected)
+{
+    for (auto it = expected.begin(); it != expected.end(); ++it)
+        EXPECT_EQ(object[it.key()], it.value()) << it.key().toStdString();
+}
+
+inline void PrintTo(const QJsonValue& value, std::ostream* os)
+{
+    *os << QJsonDocument(QJsonArray {value}).toJson(QJsonDocument::Compact).toStdString();
+}
+
 inline QJsonObject Entry(const QJsonObject& dump, int index = 0)
 {
     return dump["entries"].toArray()[index].toObject();
@@ -141,16 +142,12 @@ inline QList<int> CheckedAmong(const QJsonObject& dump, int first, int last)
 }
 
 // The rectangle of the first visible window of class cls; empty when none is.
-inline QList<int> WindowRect(const QJsonObject& dump, const QString& cls)
+inline QJsonArray WindowRect(const QJsonObject& dump, const QString& cls)
 {
-    QList<int> r;
     for (const QJsonValue& w : dump["windows"].toArray())
-        if (w["class"].toString() == cls) {
-            for (const QJsonValue& v : w["rect"].toArray())
-                r << v.toInt();
-            break;
-        }
-    return r;
+        if (w["class"].toString() == cls)
+            return w["rect"].toArray();
+    return {};
 }
 
 inline QJsonObject Top(const QJsonObject& dump)
@@ -171,14 +168,6 @@ inline QJsonObject Control(const QJsonObject& dialog, int id)
 inline QString Text(const QJsonObject& dialog, int id)
 {
     return Control(dialog, id)["text"].toString();
-}
-
-inline QStringList Items(const QJsonObject& dialog, int id)
-{
-    QStringList items;
-    for (const QJsonValue& v : Control(dialog, id)["items"].toArray())
-        items << v.toString();
-    return items;
 }
 
 // A 24-bit BMP of w x h pixels in one colour; with a marker colour, the top
@@ -222,7 +211,7 @@ inline int CountNear(const QImage& image, const QRect& rect, QColor c, int toler
 
 // The QApplication that in-process UI tests share: offscreen, made once,
 // living as long as the test program.
-inline QApplication* EnsureApplication()
+inline void EnsureApplication()
 {
     static int argc = 1;
     static char name[] = "ui_tests";
@@ -231,19 +220,23 @@ inline QApplication* EnsureApplication()
         qputenv("QT_QPA_PLATFORM", "offscreen");
         new QApplication(argc, argv);
     }
-    return qobject_cast<QApplication*>(qApp);
 }
 
-// Settings of an in-process run kept in dir's own registry file, messages
-// recorded; and, when the test ends, pointed away from it.
-inline void UseScratchRegistry(const QTemporaryDir& dir)
-{
-    CRegistryStore::Instance().SetFile(dir.filePath(QStringLiteral("registry.reg")));
-    Profile::SetAppName(QStringLiteral("lumo"));
-    MessageBoxService::SetEcho(true);
-}
-
-inline void LeaveScratchRegistry(const QTemporaryDir& dir)
-{
-    CRegistryStore::Instance().SetFile(dir.filePath(QStringLiteral("unused.reg")));
-}
+// An in-process run's own folder, which is its device root and holds its
+// registry file, with messages recorded; pointed away from when it ends.
+struct ScratchRoot {
+    ScratchRoot()
+    {
+        EnsureApplication();
+        CRegistryStore::Instance().SetFile(dir.filePath(QStringLiteral("registry.reg")));
+        Profile::SetAppName(QStringLiteral("lumo"));
+        MessageBoxService::SetEcho(true);
+        DevicePath::SetDeviceRoot(dir.path());
+    }
+    ~ScratchRoot()
+    {
+        DevicePath::SetDeviceRoot(QString());
+        CRegistryStore::Instance().SetFile(dir.filePath(QStringLiteral("unused.reg")));
+    }
+    QTemporaryDir dir;
+};

@@ -8,12 +8,10 @@ TEST(Startup, WithoutAPathTheFrameIsSplitBetweenTheBandsAndThePictureCommandsWai
 {
     LumoRun run;
     const LumoResult r = run.Run(QStringLiteral("shot screen.png\ndump -\n"));
-    EXPECT_TRUE(Paths(r.dump).isEmpty());
-    EXPECT_EQ(r.dump["current"].toInt(), -1);
-    EXPECT_EQ(r.dump["mode"].toInt(), 1);
-    EXPECT_EQ(r.dump["fullScreen"].toInt(), 0);
-    EXPECT_TRUE(r.dump["messages"].toArray().isEmpty());
-    const QList<QPair<const char*, QList<int>>> windows = {{"CTaskBar", {0, 0, 240, 26}},
+    ExpectFields(
+        r.dump,
+        {{"entries", QJsonArray()}, {"current", -1}, {"mode", 1}, {"fullScreen", 0}, {"messages", QJsonArray()}});
+    const QList<QPair<const char*, QJsonArray>> windows = {{"CTaskBar", {0, 0, 240, 26}},
                                                            {"CMainFrame", {0, 26, 240, 294}},
                                                            {"CLumoView", {0, 26, 240, 236}},
                                                            {"CThumbnailView", {0, 240, 240, 270}},
@@ -42,7 +40,7 @@ TEST(Startup, ScaledRunShotsHaveDevicePixelsAndShowTheSplashWhenAsked)
     const LumoResult r = run.Run(QStringLiteral("shot screen.png\ndump -\n"), {},
                                  {QStringLiteral("--scale"), QStringLiteral("2"), QStringLiteral("--splash")});
     EXPECT_EQ(QImage(run.Out(QStringLiteral("screen.png"))).size(), QSize(480, 640));
-    EXPECT_EQ(WindowRect(r.dump, "CSplashWnd"), (QList<int> {16, 32, 224, 288}));
+    EXPECT_EQ(WindowRect(r.dump, "CSplashWnd"), (QJsonArray {16, 32, 224, 288}));
 }
 
 // Unquoted words of a path with blanks are one path; a stored full-screen
@@ -55,15 +53,14 @@ TEST(Startup, PathWordsStoredModeAndNewKeepTheCatalog)
     const LumoResult r
         = run.Run(QStringLiteral("dump first.json\ncommand 57600\ndump -\n"),
                   {run.Path(QStringLiteral("My")), QStringLiteral("Pictures/sun"), QStringLiteral("set.bmp")});
-    const QJsonObject first = run.Dump(QStringLiteral("first.json"));
-    EXPECT_EQ(first["sourcePath"].toString(), QStringLiteral("\\My Pictures\\sun set.bmp"));
-    EXPECT_EQ(first["mode"].toInt(), 1);
+    ExpectFields(run.Dump(QStringLiteral("first.json")), {{"sourcePath", "\\My Pictures\\sun set.bmp"}, {"mode", 1}});
     EXPECT_EQ(Paths(r.dump), QStringList {QStringLiteral("\\My Pictures\\sun set.bmp")});
     EXPECT_EQ(r.dump["fullScreenDefaults"].toArray(), (QJsonArray {1, 1, 270, 0}));
 }
 
 // A run that fails, or exits, ends before the rest of its script, with a
-// status and a line that say why.
+// status and a line that say why; a stored mode that is no mode is reported.
+// No run leaves a screen file behind in its XDG_RUNTIME_DIR, the run's folder.
 TEST(Startup, FailuresEndTheRunWithTheirStatusAndMessage)
 {
     const struct {
@@ -71,6 +68,7 @@ TEST(Startup, FailuresEndTheRunWithTheirStatusAndMessage)
         const char* script;
         int status;
         const char* message;
+        int mode = 1;
     } cases[] = {
         {"", "# comment\n\nwait 1\nfrobnicate 3\ndump -\n", 2, "lumo: script line 4: unknown command"},
         {"", "menu View \"Image Info\"\ndump -\n", 2, "script line 1: menu item \"Image Info\" is disabled"},
@@ -79,26 +77,21 @@ TEST(Startup, FailuresEndTheRunWithTheirStatusAndMessage)
         {"missing.jpg", "dump -\n", 1, "lumo: message: Cannot open"},
         {"/etc/hostname", "dump -\n", 1, "outside the device"},
         {"", "menu File Exit\nwait 200\ndump -\n", 0, ""},
+        {"", "quit\ndump -\n", 0, "lumo: message: Invalid ThumbnailView Mode", 5},
     };
     for (const auto& c : cases) {
         LumoRun run;
+        run.StoreMode(c.mode);
+        const QStringList before = QDir(run.Dir()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
         const QString path = QLatin1String(c.path);
         const QStringList words
             = path.isEmpty() ? QStringList() : QStringList {path.startsWith('/') ? path : run.Path(path)};
         const LumoResult r = run.Run(QLatin1String(c.script), words, {}, c.status);
         EXPECT_TRUE(r.err.contains(QLatin1String(c.message))) << r.err.toStdString();
         EXPECT_TRUE(r.dump.isEmpty()) << c.script;
+        QStringList after = QDir(run.Dir()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+        for (const char* made : {"script.lumo", "registry.reg.lock", "config"})
+            after.removeAll(QLatin1String(made));
+        EXPECT_EQ(after, before) << c.script;
     }
-}
-
-TEST(Startup, OffscreenRunLeavesNoScreenFileBehind)
-{
-    LumoRun run;  // its folder is the run's XDG_RUNTIME_DIR
-    const QStringList before = QDir(run.Dir()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
-    run.Run(QStringLiteral("dump -\n"));
-    run.Run(QStringLiteral("quit\n"));
-    QStringList after = QDir(run.Dir()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
-    for (const char* made : {"script.lumo", "registry.reg", "registry.reg.lock", "config"})
-        after.removeAll(QLatin1String(made));
-    EXPECT_EQ(after, before);
 }

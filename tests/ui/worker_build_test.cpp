@@ -45,7 +45,8 @@ TEST(WorkerBuild, BrowseListsTheFolderItNamesWithTheFirstPictureCurrent)
         MakeFolder(run, QStringLiteral("pics"), 5);
         MakeFolder(run, QStringLiteral("pics/sub"), 2);
         MakeFolder(run, QStringLiteral("small"), 3);
-        MakeFolder(run, QStringLiteral("big"), 300, 64, 48);
+        if (QLatin1String(c.script).contains(QLatin1String("big")))
+            MakeFolder(run, QStringLiteral("big"), 300, 64, 48);
         const QStringList words = *c.opened ? QStringList {run.Path(QLatin1String(c.opened))} : QStringList();
         const LumoResult r = run.Run(QLatin1String(c.script) + QStringLiteral("\nidle\ndump -\n"), words);
         EXPECT_EQ(r.dump["mode"].toInt(), c.mode) << c.script;
@@ -115,20 +116,18 @@ TEST(WorkerBuild, InputDuringTwoBuildsLeavesACatalogAndStripThatAgree)
 
     // The second build made the whole catalog again, in order, every entry
     // with its thumbnail.
-    const QStringList paths = Paths(r.dump);
-    ASSERT_EQ(paths.size(), kPictures);
-    for (int i = 0; i < kPictures; ++i) {
-        EXPECT_EQ(paths[i], QStringLiteral("\\pics\\p%1.bmp").arg(i, 3, 10, QLatin1Char('0')));
-        EXPECT_TRUE(Entry(r.dump, i)["hasThumbnail"].toBool()) << i;
-    }
+    QStringList expected;
+    for (int i = 0; i < kPictures; ++i)
+        expected << QStringLiteral("\\pics\\p%1.bmp").arg(i, 3, 10, QLatin1Char('0'));
+    EXPECT_EQ(Paths(r.dump), expected);
+    for (const QJsonValue& e : r.dump["entries"].toArray())
+        EXPECT_TRUE(e["hasThumbnail"].toBool()) << e["path"].toString().toStdString();
     EXPECT_FALSE(r.dump["slideshow"].toBool());
     // The strip's selection is the current entry; its page (which the
     // buttons may have moved away from the selection) lies on the strip.
-    const int current = r.dump["current"].toInt();
-    ASSERT_GE(current, 0);
-    ASSERT_LT(current, kPictures);
     const QJsonObject strip = r.dump["strip"].toObject();
-    EXPECT_EQ(strip["selected"].toInt(), current);
+    EXPECT_EQ(strip["selected"].toInt(), r.dump["current"].toInt());
+    EXPECT_LT(uint(r.dump["current"].toInt()), uint(kPictures));
     EXPECT_EQ(strip["lastPage"].toInt(), (kPictures - 1) / 5 * 5);
     EXPECT_EQ(strip["first"].toInt() % 5, 0);
     EXPECT_GE(strip["first"].toInt(), 0);
