@@ -5,7 +5,7 @@
 
 using namespace Qt::StringLiterals;
 
-TEST(CommandLine, WordsAfterTheOptionsJoinIntoOnePath)
+TEST(CommandLine, WordsAfterTheOptionsJoinIntoOnePathAndScreenAndScaleAreCheckedValues)
 {
     const struct {
         QStringList args;
@@ -23,10 +23,6 @@ TEST(CommandLine, WordsAfterTheOptionsJoinIntoOnePath)
         EXPECT_EQ(o.rawPath, QString::fromLatin1(c.path));
     }
     EXPECT_EQ(ParseCommandLine({"--script", "s.lumo"}).script, u"s.lumo"_s);
-}
-
-TEST(CommandLine, ScreenAndScaleAreCheckedValues)
-{
     const auto o = ParseCommandLine({"--screen", "480x640", "--scale", "2"});
     EXPECT_EQ((std::vector<int> {o.screenWidth, o.screenHeight, o.scale, o.scaleGiven}),
               (std::vector<int> {480, 640, 2, 1}));

@@ -37,7 +37,7 @@ protected:
 
 }  // namespace
 
-TEST_F(FailureMessagesTest, APictureThatCannotBeShownSaysSo)
+TEST_F(FailureMessagesTest, APictureThatCannotBeShownSaysSoOnceAndTheOthersStayDecoded)
 {
     const QByteArray png = PictureFor(u"x.png"_s);
     const QString longName = QString(296, QLatin1Char('x')) + u".png"_s;
@@ -79,10 +79,7 @@ TEST_F(FailureMessagesTest, ManyFailuresOfOneBuildAreOneBoxAndACount)
     members.emplace_back("locked.png", PictureFor(u"x.png"_s), 0, 0x1);
     ASSERT_TRUE(WriteTestFile(Host(u"\\pics.zip"_s), BuildTestZip(members)));
     EXPECT_EQ(Open(u"\\pics.zip"_s, kStripMode, false), "Can't open file: locked.png");
-}
-
-TEST_F(FailureMessagesTest, ABrokenPictureSaysSoOnceAndKeepsTheOthersDecoded)
-{
+    // A broken picture beside a good one leaves the good one decoded.
     WritePicture(u"\\f\\a.png"_s);
     WriteBytes(u"\\f\\b.gif"_s, "GIF89a");
     Open(u"\\f"_s, kListMode);

@@ -9,7 +9,7 @@
 
 using namespace Qt::StringLiterals;
 
-TEST(ImageInfo, NameAndLocationFollowWhereTheEntryWasGathered)
+TEST(ImageInfo, TextsOfAnEntry)
 {
     const struct {
         const char* path;
@@ -34,31 +34,24 @@ TEST(ImageInfo, NameAndLocationFollowWhereTheEntryWasGathered)
         EXPECT_EQ(t.location, QString::fromUtf8(c.location)) << c.path;
     }
     EXPECT_EQ(FileListText::NameOf(u"dir\\"_s), QString());
-}
-
-TEST(ImageInfo, SizeSwitchesUnitsAtKibAndMib)
-{
+    // The size switches units at KiB and MiB.
     // Image Info uses the exact count; the file list passes it through a 32-bit float.
     const struct {
         uint32_t bytes;
         bool exact;
         const char* text;
-    } cases[] = {
+    } sizes[] = {
         {0, false, "0 Bytes"},         {1023, true, "1023 Bytes"},         {1024, true, "1.00 KB"},
         {1048575, true, "1024.00 KB"}, {1048576, false, "1.00 MB"},        {1536000, false, "1.46 MB"},
         {16908289, true, "16.13 MB"},  {4294967295u, false, "4096.00 MB"},
     };
-    for (const auto& c : cases) {
+    for (const auto& c : sizes) {
         CImageItem item;
         item.m_picture.m_fileSize = c.bytes;
         EXPECT_EQ(c.exact ? ImageInfo::TextsOf(item).fileSize : FileListText::SizeText(c.bytes),
                   QString::fromLatin1(c.text))
             << c.bytes;
     }
-}
-
-TEST(ImageInfo, PictureFieldsOfAnEntryAndRotationAndZoomTexts)
-{
     CImageItem item;
     item.m_picture.m_modified = CTime(QDateTime(QDate(2004, 3, 5), QTime(9, 7, 2)).toSecsSinceEpoch());
     item.m_picture.m_bitsPerPixel = 8;

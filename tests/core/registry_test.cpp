@@ -64,7 +64,7 @@ protected:
 
 }  // namespace
 
-TEST(RegistryTextTest, WritesTheRegeditFourFormEveryValueSurvivesItAndKeysAndNamesIgnoreLetterCase)
+TEST(RegistryTextTest, WritesTheRegeditFourFormReadsAHandEditedFileAndSkipsAndReportsUnreadableLines)
 {
     CRegistryData data;
     data.Set(u"HKEY_CLASSES_ROOT\\bmpimage\\Shell\\Open\\Command"_s, u"Default"_s, RegValue::ExpandString(u"A"_s));
@@ -94,18 +94,14 @@ TEST(RegistryTextTest, WritesTheRegeditFourFormEveryValueSurvivesItAndKeysAndNam
     EXPECT_EQ(cased.Keys(), QStringList {u"HKEY_CURRENT_USER\\Software\\Lumo"_s});
     EXPECT_EQ(cased.ValueNames(u"HKEY_CURRENT_USER\\Software\\Lumo"_s), QStringList {u"ThumbnailView Mode"_s});
     EXPECT_EQ(cased.Find(u"HKEY_CURRENT_USER\\SOFTWARE\\lumo"_s, u"THUMBNAILVIEW MODE"_s)->ToDword(), 0u);
-}
-
-// A hand-edited file reads; lines it cannot read are skipped and reported.
-TEST(RegistryTextTest, HandEditedFileReadsAndUnreadableLinesAreSkippedAndReported)
-{
-    const CRegistryData data = Parse("\xEF\xBB\xBF; settings kept by hand\r\n\r\nREGEDIT4\r\n\r\n"
-                                     "[\\HKEY_CURRENT_USER\\Software\\FARHAVEN\\lumo_test\\Setting\\]\r\n"
-                                     "   \"Quick View\" = dword:0000000A\r\n\"FileOpen Filter\"=\"*.jpg\"\r\n\r\n"
-                                     "[HKEY_CLASSES_ROOT\\pngimage]\n\"Default\"=hex(2):78,00,\\\n  64,00,00,00\n");
-    EXPECT_EQ(data.Find(kKey, u"Quick View"_s)->ToDword(), 10u);
-    EXPECT_EQ(data.Find(kKey, u"FileOpen Filter"_s)->ToText(), u"*.jpg"_s);
-    EXPECT_EQ(data.Find(u"HKEY_CLASSES_ROOT\\pngimage"_s, u"Default"_s)->ToText(), u"xd"_s);
+    // A hand-edited file reads; lines it cannot read are skipped and reported.
+    const CRegistryData edited = Parse("\xEF\xBB\xBF; settings kept by hand\r\n\r\nREGEDIT4\r\n\r\n"
+                                       "[\\HKEY_CURRENT_USER\\Software\\FARHAVEN\\lumo_test\\Setting\\]\r\n"
+                                       "   \"Quick View\" = dword:0000000A\r\n\"FileOpen Filter\"=\"*.jpg\"\r\n\r\n"
+                                       "[HKEY_CLASSES_ROOT\\pngimage]\n\"Default\"=hex(2):78,00,\\\n  64,00,00,00\n");
+    EXPECT_EQ(edited.Find(kKey, u"Quick View"_s)->ToDword(), 10u);
+    EXPECT_EQ(edited.Find(kKey, u"FileOpen Filter"_s)->ToText(), u"*.jpg"_s);
+    EXPECT_EQ(edited.Find(u"HKEY_CLASSES_ROOT\\pngimage"_s, u"Default"_s)->ToText(), u"xd"_s);
     CRegistryData bad;
     QStringList problems;
     EXPECT_FALSE(CRegistryData::FromText("REGEDIT4\n\"Orphan\"=dword:00000001\n[HKEY_CURRENT_USER\\K]\n"
@@ -258,7 +254,7 @@ TEST_F(RegistryStoreTest, KilledWriterLeavesAWholeFileAndNoLockAndALiveHolderFai
 
 // A missing file is a fresh device, a file that is not registry text is kept
 // aside for one, and where nothing can be written the defaults still read.
-TEST_F(RegistryStoreTest, AMissingDamagedOrUnwritableFileLeavesAFreshDevice)
+TEST_F(RegistryStoreTest, AMissingDamagedOrUnwritableFileLeavesAFreshDeviceAndWritesReplaceTheFileSafely)
 {
     char host[256] = {};
     ::gethostname(host, sizeof host - 1);
@@ -279,12 +275,9 @@ TEST_F(RegistryStoreTest, AMissingDamagedOrUnwritableFileLeavesAFreshDevice)
     EXPECT_EQ(Store().ReadDword(kKey, u"Quick View"_s, 1), 1u);
     EXPECT_EQ(Store().ReadString(QLatin1String(CRegistryStore::kPictureTypeKeys[2]), u"Default"_s, {}),
               QLatin1String(CRegistryStore::kSystemViewerCommand));
-}
-
-// A write replaces the file at once, never through a prepared temporary name
-// (another user's file or a planted link), and sweeps what killed writers left.
-TEST_F(RegistryStoreTest, WritesReplaceTheFileWithoutTakingOverAPreparedTemporaryName)
-{
+    // A write replaces the file at once, never through a prepared temporary name
+    // (another user's file or a planted link), and sweeps what killed writers left.
+    Store().SetFile(m_file);
     ASSERT_TRUE(Store().WriteDword(kKey, u"Quick View"_s, 0));
     struct stat before {
     }, after {};

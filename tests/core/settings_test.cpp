@@ -63,10 +63,20 @@ protected:
 
 }  // namespace
 
+// Also: a missing or wrong-typed value reads as the default, and values live
+// under the registry key and application name.
 TEST_F(SettingsTest, WrittenValuesReadBackFromTheirOwnKeysAndTypes)
 {
+    CRegistryStore& store = CRegistryStore::Instance();
     Settings::SlideshowDirection();
-    EXPECT_FALSE(CRegistryStore::Instance().Snapshot().HasKey(kApp + u"Setting"_s));  // reading writes nothing
+    EXPECT_FALSE(store.Snapshot().HasKey(kApp + u"Setting"_s));  // reading writes nothing
+    // A missing or wrong-typed value reads as the default.
+    EXPECT_EQ(Settings::ThumbnailViewMode(Settings::kModeEffect), -1);
+    EXPECT_EQ(Settings::GetString(Settings::Setting::FileOpenFilter, u"*.png"_s), u"*.png"_s);
+    ASSERT_TRUE(store.WriteString(kApp + u"Setting"_s, u"ThumbnailView Mode"_s, u"0"_s));
+    ASSERT_TRUE(store.WriteDword(kApp + u"Settings\\Slideshow"_s, u"Direction"_s, 1));
+    EXPECT_EQ(Settings::ThumbnailViewMode(), 1);
+    EXPECT_EQ(Settings::SlideshowDirection(), u"Forward"_s);
     int count = 0;
     const Settings::SettingDefinition* defs = Settings::AllDefinitions(&count);
     const QString text = u"\\a \"quoted\" \\\\ path"_s;  // kept exactly: readers compare it
@@ -74,7 +84,7 @@ TEST_F(SettingsTest, WrittenValuesReadBackFromTheirOwnKeysAndTypes)
         const bool number = defs[i].type == Settings::SettingType::Integer;
         ASSERT_TRUE(number ? Settings::SetInt(defs[i].id, -1) : Settings::SetString(defs[i].id, text));
     }
-    const CRegistryData disk = CRegistryStore::Instance().Snapshot();
+    const CRegistryData disk = store.Snapshot();
     for (int i = 0; i < count; ++i) {
         SCOPED_TRACE(defs[i].name);
         const bool number = defs[i].type == Settings::SettingType::Integer;
@@ -83,29 +93,17 @@ TEST_F(SettingsTest, WrittenValuesReadBackFromTheirOwnKeysAndTypes)
         ASSERT_NE(value, nullptr);
         EXPECT_EQ(value->IsDword(), number);
     }
-}
-
-TEST_F(SettingsTest, MissingOrWrongTypedValueReadsAsTheDefaultAndValuesLiveUnderTheAppsKey)
-{
-    EXPECT_EQ(Settings::ThumbnailViewMode(Settings::kModeEffect), -1);
-    EXPECT_EQ(Settings::GetString(Settings::Setting::FileOpenFilter, u"*.png"_s), u"*.png"_s);
-    CRegistryStore& store = CRegistryStore::Instance();
-    ASSERT_TRUE(store.WriteString(kApp + u"Setting"_s, u"ThumbnailView Mode"_s, u"0"_s));
-    ASSERT_TRUE(store.WriteDword(kApp + u"Settings\\Slideshow"_s, u"Direction"_s, 1));
-    EXPECT_EQ(Settings::ThumbnailViewMode(), 1);
-    EXPECT_EQ(Settings::SlideshowDirection(), u"Forward"_s);
     // Values live under the registry key and application name.
     Profile::SetRegistryKey(u"OTHER"_s);
     Profile::SetAppName(u"viewer2"_s);
     ASSERT_TRUE(Settings::SetQuickView(0));
     Profile::SetRegistryKey(u"FARHAVEN"_s);
     Profile::SetAppName(u"lumo_doc_test"_s);
-    EXPECT_EQ(Settings::QuickView(), 1);
-    EXPECT_TRUE(CRegistryStore::Instance().Snapshot().Find(u"HKEY_CURRENT_USER\\Software\\OTHER\\viewer2\\Setting"_s,
-                                                           u"Quick View"_s));
+    EXPECT_EQ(Settings::QuickView(), -1);  // as written above
+    EXPECT_TRUE(store.Snapshot().Find(u"HKEY_CURRENT_USER\\Software\\OTHER\\viewer2\\Setting"_s, u"Quick View"_s));
 }
 
-TEST(SettingsPages, StoredTextIsShownAsStoredAndSelectsTheFirstEntryItBegins)
+TEST(SettingsPages, StoredTextSelectsTheFirstEntryItBeginsAndIntervalTextReadsLikeAtoiWithinLimits)
 {
     const struct {
         const char* stored;
@@ -121,11 +119,7 @@ TEST(SettingsPages, StoredTextIsShownAsStoredAndSelectsTheFirstEntryItBegins)
         EXPECT_EQ(start.text, QString::fromLatin1(c.stored));
     }
     EXPECT_EQ(StartCombo(DirectionEntries(), QString(300, u'x')).text.size(), kTextLimit);
-}
-
-TEST(SettingsPages, IntervalTextReadsLikeAtoiWithinLimits)
-{
-    const std::pair<QString, int> cases[] = {
+    const std::pair<QString, int> intervals[] = {
         {u"15s"_s, 15},
         {QString(), 0},
         {u"  +30"_s, 30},
@@ -135,7 +129,7 @@ TEST(SettingsPages, IntervalTextReadsLikeAtoiWithinLimits)
         {u"\u0661\u0662"_s, 0},
         {QString(kTextLimit, u'0') + u"5"_s, 0},  // the 5 lies past the text read
     };
-    for (const auto& [text, seconds] : cases)
+    for (const auto& [text, seconds] : intervals)
         EXPECT_EQ(IntervalOfText(text), seconds) << text.left(20).toStdString();
 }
 
