@@ -151,13 +151,8 @@ public:
         ++showToggles;
     }
     bool IsSlideshowRunning() const override { return showRunning; }
-    int repaints = 0;
-    bool canStart = true;
-    bool showRunning = false;
-    int showToggles = 0;
-    int options = 0;
-    int fullScreen = 0;
-    bool browserVisible = false;
+    int repaints = 0, showToggles = 0, options = 0, fullScreen = 0;
+    bool canStart = true, showRunning = false, browserVisible = false;
 };
 
 class FakeFrame : public CFrameHooks {

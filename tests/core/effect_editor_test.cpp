@@ -59,25 +59,20 @@ TEST_F(EffectEditorTest, CancelGivesBackOnlyTheValueOfTheModeItWasShownIn)
 {
     CImageItem* item = Picture(5, 3);
     Run(ID_BRIGHTNESS);
-    EXPECT_TRUE(m_wnd->visible);
-    EXPECT_EQ(m_wnd->text, u"5"_s);
+    EXPECT_TRUE(m_wnd->visible && m_wnd->text == u"5"_s);
     EXPECT_EQ(Settings::ThumbnailViewMode(), -1);
     m_wnd->Drag(40);
-    EXPECT_EQ(item->m_brightness, 40);
-    EXPECT_EQ(m_wnd->text, u"40"_s);
-    EXPECT_EQ(m_view.repaints, 1);
+    EXPECT_EQ((std::vector<int> {item->m_brightness, m_wnd->text.toInt(), m_view.repaints}),
+              (std::vector<int> {40, 40, 1}));
     Run(ID_CONTRAST);
-    EXPECT_EQ(m_wnd->chooser, 1);
-    EXPECT_EQ(m_wnd->position, 40);
-    EXPECT_EQ(m_wnd->SavedContrast(), CEffectEditor::kNothingSaved);
+    EXPECT_EQ((std::vector<int> {m_wnd->chooser, m_wnd->position, m_wnd->SavedContrast()}),
+              (std::vector<int> {1, 40, CEffectEditor::kNothingSaved}));
     m_wnd->OnChooserChanged(1);
-    EXPECT_EQ(m_wnd->GetMode(), CEffectEditor::kModeContrast);
-    EXPECT_EQ(m_wnd->position, 3);
-    EXPECT_EQ(m_view.repaints, 1);
+    EXPECT_EQ((std::vector<int> {m_wnd->GetMode(), m_wnd->position, m_view.repaints}),
+              (std::vector<int> {CEffectEditor::kModeContrast, 3, 1}));
     m_wnd->Drag(-30);
     m_wnd->OnCancel();
-    EXPECT_EQ(item->m_brightness, 5);
-    EXPECT_EQ(item->m_contrast, -30);
+    EXPECT_EQ((std::vector<int> {item->m_brightness, item->m_contrast}), (std::vector<int> {5, -30}));
     EXPECT_FALSE(m_wnd->visible);
     EXPECT_EQ(m_frame.modes, (std::vector<int> {-1, 1}));
 }
