@@ -20,10 +20,7 @@ using Rows = std::vector<std::vector<Bgr>>;
 
 BitmapPtr Make(int width, int height, int bpp, std::vector<RGBQUAD> palette = {})
 {
-    BITMAPINFOHEADER header;
-    header.biWidth = width;
-    header.biHeight = height;
-    header.biBitCount = uint16_t(bpp);
+    const BITMAPINFOHEADER header {40, width, height, 1, uint16_t(bpp)};
     return BitmapPtr(CreateDIBSection(header, palette.data(), int(palette.size()), nullptr));
 }
 
@@ -39,14 +36,10 @@ BitmapPtr Of(const Rows& rows)
 
 Rows Pixels(const CBitmapObject& b)
 {
-    Rows rows;
-    for (int y = 0; y < b.Height(); ++y) {
-        rows.emplace_back();
-        for (int x = 0; x < b.Width(); ++x) {
-            const uint8_t* p = b.RowFromTop(y) + x * (b.BitsPerPixel() / 8);
-            rows.back().push_back({p[0], p[1], p[2]});
-        }
-    }
+    Rows rows(size_t(b.Height()));
+    for (size_t y = 0; y < rows.size(); ++y)
+        for (const uint8_t* p = b.RowFromTop(int(y)); rows[y].size() < size_t(b.Width()); p += b.BitsPerPixel() / 8)
+            rows[y].push_back({p[0], p[1], p[2]});
     return rows;
 }
 

@@ -20,16 +20,6 @@ Bitmap Decode(const TestBmp& layout)
     return Bitmap(DecodeBmp(bytes.data(), bytes.size()));
 }
 
-TestBmp Layout(int width, int height, int bpp, uint32_t compression = 0)
-{
-    TestBmp layout;
-    layout.width = width;
-    layout.height = height;
-    layout.bpp = bpp;
-    layout.compression = compression;
-    return layout;
-}
-
 // What a decoded bitmap shows, row by row from the top: indices for palette
 // bitmaps, 0xRRGGBB for the others; and its depth and palette.
 struct Seen {
@@ -60,65 +50,43 @@ Seen See(const CBitmapObject& b)
 
 TEST(BmpReader, EveryLayoutGivesItsPixels)
 {
-    // RLE8: a run, an absolute run padded to an even count, end of line, a
-    // delta (right 2, up 1) over a row left at index 0, a run, end of bitmap.
-    TestBmp rle8 = Layout(6, 3, 8, 1);
-    for (uint32_t i = 0; i < 256; ++i)
-        rle8.palette.push_back(i);
-    rle8.pixels = {3, 7, 0, 3, 1, 2, 3, 0, 0, 0, 0, 2, 2, 1, 2, 9, 0, 1};
+    const auto ramp = [](uint32_t n, uint32_t step) {
+        std::vector<uint32_t> palette;
+        for (uint32_t i = 0; i < n; ++i)
+            palette.push_back(i * step);
+        return palette;
+    };
+    // Width, height, bits, compression, header size, planes, colours used,
+    // palette, masks, pixels. RLE8: a run, an absolute run padded to an even
+    // count, end of line, a delta (right 2, up 1) over a row left at index 0,
+    // a run, end of bitmap.
+    const TestBmp rle8 {6, 3, 8, 1, 40, 1, 0, ramp(256, 1), {}, {3, 7, 0, 3, 1, 2, 3, 0, 0, 0, 0, 2, 2, 1, 2, 9, 0, 1}};
     // RLE4 alternates nibbles and keeps four bits: 1 2 1 2 1, then absolute A B C.
-    TestBmp rle4 = Layout(7, 1, 4, 2);
-    for (uint32_t i = 0; i < 16; ++i)
-        rle4.palette.push_back(i);
-    rle4.pixels = {5, 0x12, 0, 3, 0xAB, 0xC0, 0, 1};
+    const TestBmp rle4 {7, 1, 4, 2, 40, 1, 0, ramp(16, 1), {}, {5, 0x12, 0, 3, 0xAB, 0xC0, 0, 1}};
     // A stream running past the picture stops at its edges: a long run, a far
     // delta, a cut absolute run.
-    TestBmp past = Layout(4, 2, 8, 1);
-    past.palette.assign(256, 0);
-    past.pixels = {255, 1, 0, 2, 255, 255, 200, 3, 0, 255, 1};
+    const TestBmp past {4, 2, 8, 1, 40, 1, 0, ramp(256, 0), {}, {255, 1, 0, 2, 255, 255, 200, 3, 0, 255, 1}};
     // 16 bits 5-5-5 is kept; so is the standard 32-bit mask; 5-6-5 becomes 24 bits.
-    TestBmp rgb555 = Layout(2, 1, 16);
-    rgb555.pixels = {0x00, 0x7C, 0x1F, 0x00};
+    const TestBmp rgb555 {2, 1, 16, 0, 40, 1, 0, {}, {}, {0x00, 0x7C, 0x1F, 0x00}};
     TestBmp standard = SolidBmp(2, 1, 32, 1, 2, 3);
     standard.compression = 3;
     standard.masks = {0xFF0000, 0xFF00, 0xFF};
-    TestBmp rgb565 = Layout(3, 1, 16, 3);
-    rgb565.masks = {0xF800, 0x07E0, 0x001F};
-    rgb565.pixels = {0x00, 0xF8, 0xE0, 0x07, 0x1F, 0x00, 0, 0};
-    // Other masks: R 0x10, G 0x20, B 0x30 with the alpha byte ignored, and ten bits a channel.
-    TestBmp rgba = Layout(1, 1, 32, 3);
-    rgba.masks = {0xFF000000, 0x00FF0000, 0x0000FF00};
-    rgba.pixels = {0x7F, 0x30, 0x20, 0x10};
-    TestBmp tenBit = rgba;
-    tenBit.masks = {0x3FF00000, 0x000FFC00, 0x000003FF};
-    tenBit.pixels = {0x00, 0x00, 0xF8, 0x3F};  // 1023, 512, 0
+    const TestBmp rgb565 {3, 1, 16, 3, 40, 1, 0, {}, {0xF800, 0x07E0, 0x001F}, {0x00, 0xF8, 0xE0, 0x07, 0x1F, 0, 0, 0}};
+    // Other masks: R 0x10, G 0x20, B 0x30 with the alpha byte ignored, and
+    // ten bits a channel (1023, 512, 0).
+    const TestBmp rgba {1, 1, 32, 3, 40, 1, 0, {}, {0xFF000000, 0x00FF0000, 0x0000FF00}, {0x7F, 0x30, 0x20, 0x10}};
+    const TestBmp tenBit {1, 1, 32, 3, 40, 1, 0, {}, {0x3FF00000, 0x000FFC00, 0x000003FF}, {0, 0, 0xF8, 0x3F}};
     // Two bits a pixel become eight; the OS/2 core header has 3-byte entries.
-    TestBmp twoBit = Layout(5, 1, 2);
-    twoBit.palette = {0x000000, 0xFF0000, 0x00FF00, 0x0000FF};
-    twoBit.pixels = {0b00011011, 0b10000000, 0, 0};
-    TestBmp os2 = Layout(2, 1, 1);
-    os2.headerSize = 12;
-    os2.palette = {0x112233, 0x445566};
-    os2.pixels = {0b01000000, 0, 0, 0};
+    const TestBmp twoBit {5, 1, 2, 0, 40, 1, 0, {0, 0xFF0000, 0x00FF00, 0x0000FF}, {}, {0b00011011, 0b10000000, 0, 0}};
+    const TestBmp os2 {2, 1, 1, 0, 12, 1, 0, {0x112233, 0x445566}, {}, {0b01000000, 0, 0, 0}};
     // Palette pictures keep their depth and palette, packed high bits first,
-    // rows bottom-up or top-down.
-    TestBmp oneBit = Layout(10, 1, 1);
-    oneBit.palette = {0x010203, 0xFFFEFD};
-    oneBit.pixels = {0b10110011, 0b01000000, 0, 0};
-    TestBmp fourBit = Layout(3, 1, 4);
-    for (uint32_t i = 0; i < 16; ++i)
-        fourBit.palette.push_back(i * 0x030507);
-    fourBit.pixels = {0x1F, 0xE0, 0, 0};
-    TestBmp up = Layout(2, 2, 8);
-    up.palette = {0, 1, 2, 3, 0x123456};
-    up.pixels = {1, 2, 0, 0, 3, 4, 0, 0};
+    // rows bottom-up or top-down; an index past a short palette shows black.
+    const TestBmp oneBit {10, 1, 1, 0, 40, 1, 0, {0x010203, 0xFFFEFD}, {}, {0b10110011, 0b01000000, 0, 0}};
+    const TestBmp fourBit {3, 1, 4, 0, 40, 1, 0, ramp(16, 0x030507), {}, {0x1F, 0xE0, 0, 0}};
+    const TestBmp up {2, 2, 8, 0, 40, 1, 0, {0, 1, 2, 3, 0x123456}, {}, {1, 2, 0, 0, 3, 4, 0, 0}};
     TestBmp down = up;
     down.height = -2;
-    // An index past a short palette shows black.
-    TestBmp shortPalette = Layout(1, 1, 8);
-    shortPalette.colorsUsed = 2;
-    shortPalette.palette = {0xFFFFFF, 0xFFFFFF};
-    shortPalette.pixels = {200, 0, 0, 0};
+    const TestBmp shortPalette {1, 1, 8, 0, 40, 1, 2, {0xFFFFFF, 0xFFFFFF}, {}, {200, 0, 0, 0}};
     // Cut pixel data leaves the rest black; the bottom rows came first.
     TestBmp cut = SolidBmp(2, 4, 24, 255, 255, 255);
     cut.pixels.resize(19);  // two rows and a pixel
@@ -173,8 +141,8 @@ TEST(BmpReader, HostileHeadersAreRefused)
     bad[7].compression = 1;  // RLE8 needs 8 bits per pixel
     bad[8].bpp = 8;
     bad[8].compression = 1;
-    bad[8].height = -4;                   // top-down RLE
-    bad[9] = Layout(40000, 40000, 8, 1);  // 1.6 GB of 8-bit pixels from a few bytes: refused before allocating
+    bad[8].height = -4;                     // top-down RLE
+    bad[9] = TestBmp {40000, 40000, 8, 1};  // 1.6 GB of 8-bit pixels from a few bytes: refused before allocating
     bad[9].palette.assign(256, 0);
     bad[9].pixels = {0, 1};
     for (size_t i = 0; i < bad.size(); ++i)
@@ -186,7 +154,7 @@ TEST(BmpReader, HostileHeadersAreRefused)
 
 TEST(BmpReader, EveryCutOfAFileDecodesOrFailsWithoutOverrun)
 {
-    TestBmp rle = Layout(6, 3, 4, 2);
+    TestBmp rle {6, 3, 4, 2};
     rle.palette.assign(16, 0x808080);
     rle.pixels = {4, 0x12, 0, 5, 0x12, 0x34, 0x50, 0, 0, 0, 0, 2, 1, 1, 3, 0x77, 0, 1};
     for (const TestBmp& layout : {SolidBmp(5, 3, 24, 9, 8, 7), SolidBmp(7, 5, 8, 1, 2, 3), rle}) {

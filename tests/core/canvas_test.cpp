@@ -70,19 +70,15 @@ protected:
     }
     int Draw(bool dragging = false)
     {
-        CCanvasPaint paint {m_viewWidth, m_viewHeight, dragging};
-        if (m_bound) {
-            paint.zoom = m_bound->m_zoom;
-            paint.rotation = m_bound->m_rotation;
-            paint.brightness = m_bound->m_brightness;
-            paint.contrast = m_bound->m_contrast;
-        }
-        return m_canvas.Draw(paint);
+        if (!m_bound)
+            return m_canvas.Draw({m_viewWidth, m_viewHeight, dragging});
+        const CImageItem& i = *m_bound;
+        return m_canvas.Draw(
+            {m_viewWidth, m_viewHeight, dragging, i.m_zoom, i.m_rotation, i.m_brightness, i.m_contrast});
     }
     void Adapt(int width, int height)
     {
-        m_viewWidth = width;
-        m_viewHeight = height;
+        m_viewWidth = width, m_viewHeight = height;
         ASSERT_EQ(m_canvas.AdaptToWindow(width, height), 1);
     }
     // Binds the entry, scrolls by (dx, dy) and draws.

@@ -2,6 +2,7 @@
 #include "image/dib_bitmap.h"
 #include "image/export.h"
 #include "image/jpeg_decoder.h"
+#include "test_pictures.h"
 
 #include <gtest/gtest.h>
 
@@ -10,6 +11,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
+#include <QtEndian>
 
 #include <csignal>
 #include <sys/resource.h>
@@ -35,24 +37,11 @@ protected:
         QFile f(Path(name));
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
     }
-    void Write(const char* name, const QByteArray& bytes)
-    {
-        QFile f(Path(name));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        ASSERT_EQ(f.write(bytes), bytes.size());
-    }
+    void Write(const char* name, const QByteArray& bytes) { ASSERT_TRUE(WriteTestFile(Path(name), bytes)); }
     // The files in the folder: a failed or finished save leaves no temporary.
     qsizetype Files() const { return QDir(m_dir.path()).entryList(QDir::Files | QDir::Hidden).size(); }
     QTemporaryDir m_dir;
 };
-
-uint32_t Le(const QByteArray& b, int at, int bytes)
-{
-    uint32_t v = 0;
-    for (int i = bytes - 1; i >= 0; --i)
-        v = v << 8 | uint8_t(b[at + i]);
-    return v;
-}
 
 }  // namespace
 
@@ -64,10 +53,7 @@ TEST_F(ExportTest, BmpLayoutForEachDepth)
     CDibBitmap exact;
     exact.Create(101, 50);  // as a decoded 101 x 50 JPEG
     HBITMAP wide = CreateBitmap(3, 2, 1, 32, nullptr);
-    BITMAPINFOHEADER header;
-    header.biWidth = 3;
-    header.biHeight = 1;
-    header.biBitCount = 8;
+    const BITMAPINFOHEADER header {40, 3, 1, 1, 8};
     const RGBQUAD palette[2] = {{1, 2, 3, 0}, {40, 50, 60, 0}};
     HBITMAP indexed = CreateDIBSection(header, palette, 2, nullptr);
     indexed->RowFromTop(0)[1] = 1;
@@ -78,9 +64,9 @@ TEST_F(ExportTest, BmpLayoutForEachDepth)
     for (const auto& c : cases) {
         ASSERT_EQ(SaveAsBmp(c.bitmap, Path("out.bmp")), 1);
         const QByteArray file = Read("out.bmp");
-        EXPECT_EQ(file.size(), c.size);
-        EXPECT_EQ(std::tuple(Le(file, 2, 4), Le(file, 18, 4), Le(file, 28, 2)),
-                  std::tuple(uint32_t(c.size), uint32_t(c.width), uint32_t(c.depth)));
+        // The stated size, the width, and the depth followed by no compression.
+        const auto le = [&](int at) { return int(qFromLittleEndian<quint32>(file.constData() + at)); };
+        EXPECT_EQ(std::tuple(file.size(), le(2), le(18), le(28)), std::tuple(c.size, c.size, c.width, c.depth));
         EXPECT_EQ(Files(), 1);
     }
     EXPECT_EQ(Read("out.bmp").mid(54, 9), QByteArray("\x01\x02\x03\x28\x32\x3c\x01\x02\x03", 9));

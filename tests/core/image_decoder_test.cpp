@@ -14,6 +14,29 @@
 
 namespace {
 
+// Bytes decoded as the loader would; the bitmap is owned by the result.
+struct Decoded {
+    explicit Decoded(const Bytes& bytes, int scale = 100, int maxWidth = 1600, int maxHeight = 1200,
+                     bool headerOnly = false)
+    {
+        info.data = bytes.data(), info.size = bytes.size(), info.headerOnly = headerOnly;
+        info.iScale = scale, info.iMaxWidth = maxWidth, info.iMaxHeight = maxHeight;
+        info.phBM = &bitmap;
+        result = DecompressImageIndirect(&info);
+    }
+    Decoded(const Decoded&) = delete;
+    ~Decoded() { DeleteObject(bitmap); }
+    // 0xRRGGBB of output pixel (x, y) from the top-left.
+    uint32_t Pixel(int x, int y) const
+    {
+        const uint8_t* p = bitmap->RowFromTop(y) + size_t(x) * 3;
+        return uint32_t(p[2]) << 16 | uint32_t(p[1]) << 8 | p[0];
+    }
+    int result = -1;
+    DecompressImageInfo info;
+    HBITMAP bitmap = nullptr;
+};
+
 TEST(ImageDecoderSize, OutputSizesRoundDownNeverBelowOnePixel)
 {
     const struct {
@@ -46,10 +69,7 @@ uint32_t Gradient(int x, int y)
 // Rows come in runs of equal rows, run rows long.
 GifSpec GradientGif(int width, int height, bool interlaced, int run = 1)
 {
-    GifSpec layout;
-    layout.screenWidth = layout.width = width;
-    layout.screenHeight = layout.height = height;
-    layout.interlaced = interlaced;
+    GifSpec layout {width, height, 0, 0, width, height, interlaced};
     for (int i = 0; i < 256; ++i)
         layout.palette.insert(layout.palette.end(), {uint8_t(i), uint8_t(255 - i), uint8_t(i / 2)});
     for (int y = 0; y < height; ++y)
@@ -58,15 +78,25 @@ GifSpec GradientGif(int width, int height, bool interlaced, int run = 1)
     return layout;
 }
 
+// A PNG header claiming the given size, with a valid CRC, and nothing else.
+Bytes PngHeader(uint32_t width, uint32_t height)
+{
+    Bytes b = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n', 0, 0, 0, 13, 'I', 'H', 'D', 'R'};
+    for (uint32_t v : {width, height})
+        b.insert(b.end(), {uint8_t(v >> 24), uint8_t(v >> 16), uint8_t(v >> 8), uint8_t(v)});
+    b.insert(b.end(), {8, 2, 0, 0, 0});
+    const uLong crc = crc32(0, b.data() + 12, 17);
+    b.insert(b.end(), {uint8_t(crc >> 24), uint8_t(crc >> 16), uint8_t(crc >> 8), uint8_t(crc)});
+    return b;
+}
+
 // A file cut right after its header: the header-only call must still give the
 // sizes, which proves it reads no pixel data; the cut file cannot be decoded.
 TEST(ImageDecoderHeader, HeaderOnlyGivesSizesWithoutDecoding)
 {
-    Bytes png = MakeRgbPng(1000, 750, false, Gradient);
-    png.resize(33);  // signature and IHDR
     Bytes gif = MakeGif(GradientGif(640, 400, false));
     gif.resize(13 + 256 * 3);  // screen descriptor and global palette
-    for (const Bytes& file : {png, gif, EncodeJpeg({320, 200, JCS_GRAYSCALE})}) {
+    for (const Bytes& file : {PngHeader(1000, 750), gif, EncodeJpeg({320, 200, JCS_GRAYSCALE})}) {
         Decoded d(file, 20, 1600, 1200, true);
         ASSERT_EQ(d.result, 0) << DecodeStatusText(d.info.status);
         EXPECT_EQ(d.bitmap, nullptr);
@@ -92,7 +122,7 @@ TEST(ImageDecoderPixels, ReductionAveragesTheCoveredArea)
 
 TEST(ImageDecoderPixels, GrayJpegKeepsItsLevelsAndColourJpegIsLeftToTheColourPath)
 {
-    Decoded d(EncodeJpeg({64, 48, JCS_GRAYSCALE, true, false, [](int, int, uint8_t* p) { *p = 100; }}), 25);
+    Decoded d(EncodeJpeg({64, 48, JCS_GRAYSCALE, [](int, int, uint8_t* p) { *p = 100; }}), 25);
     ASSERT_EQ(d.result, 0);
     ASSERT_EQ(d.bitmap->Width(), 16);
     for (int i = 0; i < 16 * 12; ++i)
@@ -262,39 +292,34 @@ TEST(ImageDecoderPixels, PaletteAndGreyPicturesEqualTheSameColoursStoredAsRgb)
         const int row = y >= 3 && y <= 9 ? 2 : y;
         return row >= 12 && row <= 15 ? top : (x * 5 + row * 3) % (top + 1);
     };
-    for (int colorType : {0, 3}) {
-        for (int depth : {1, 2, 4, 8}) {
-            const int top = (1 << depth) - 1;
-            PngSpec own {width, height, colorType, depth};
-            for (int i = 0; i <= top && colorType == 3; ++i)
-                own.palette.insert(own.palette.end(), {uint8_t(i * 37), uint8_t(255 - i), uint8_t(i * 11)});
-            if (colorType == 3)
-                own.paletteAlpha = {0, 128};  // entry 0 clear, entry 1 half
-            else
-                own.transparentGray = top / 2;
-            const auto colour = [&](int index) -> uint32_t {
-                if (colorType == 0)
-                    return (index == top / 2 ? 255 : uint32_t(index * 255 / top)) * 0x010101u;
-                return Over(&own.palette[size_t(index) * 3], index == 0 ? 0 : index == 1 ? 128 : 255);
-            };
-            const int perByte = 8 / depth;
-            for (int y = 0; y < height; ++y) {
-                const size_t rowStart = own.samples.size();
-                own.samples.resize(rowStart + size_t((width + perByte - 1) / perByte));
-                for (int x = 0; x < width; ++x)
-                    own.samples[rowStart + size_t(x / perByte)]
-                        |= uint8_t(level(x, y, top) << (8 - depth * (x % perByte + 1)));
-            }
-            const Bytes rgb = MakeRgbPng(width, height, false, [&](int x, int y) { return colour(level(x, y, top)); });
-            for (bool interlaced : {false, true}) {
+    for (int kind = 0; kind < 8; ++kind) {
+        const int colorType = kind < 4 ? 0 : 3, depth = 1 << kind % 4, top = (1 << depth) - 1;
+        PngSpec own {width, height, colorType, depth};
+        for (int i = 0; i <= top && colorType == 3; ++i)
+            own.palette.insert(own.palette.end(), {uint8_t(i * 37), uint8_t(255 - i), uint8_t(i * 11)});
+        if (colorType == 3)
+            own.paletteAlpha = {0, 128};  // entry 0 clear, entry 1 half
+        else
+            own.transparentGray = top / 2;
+        const auto colour = [&](int index) -> uint32_t {
+            if (colorType == 0)
+                return (index == top / 2 ? 255 : uint32_t(index * 255 / top)) * 0x010101u;
+            return Over(&own.palette[size_t(index) * 3], index == 0 ? 0 : index == 1 ? 128 : 255);
+        };
+        const int stride = (width * depth + 7) / 8;  // packed, first pixel in the high bits
+        own.samples.assign(size_t(stride) * height, 0);
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x)
+                own.samples[size_t(y * stride + x * depth / 8)]
+                    |= uint8_t(level(x, y, top) << (8 - depth - x * depth % 8));
+        const Bytes rgb = MakeRgbPng(width, height, false, [&](int x, int y) { return colour(level(x, y, top)); });
+        for (bool interlaced : {false, true})
+            for (int scale : {100, 30}) {
                 own.interlaced = interlaced;
-                for (int scale : {100, 30}) {
-                    SCOPED_TRACE(testing::Message() << "colour type " << colorType << ", " << depth << " bits"
-                                                    << (interlaced ? ", interlaced" : "") << " at " << scale);
-                    ExpectSamePixels(Decoded(MakePng(own), scale), Decoded(rgb, scale));
-                }
+                SCOPED_TRACE(testing::Message() << "type " << colorType << ", " << depth << " bits, interlaced "
+                                                << interlaced << ", at " << scale);
+                ExpectSamePixels(Decoded(MakePng(own), scale), Decoded(rgb, scale));
             }
-        }
     }
 }
 
@@ -320,18 +345,6 @@ TEST(ImageDecoderDamage, DamagedFilesAreRefusedOrShownWithoutCrash)
     EXPECT_EQ(Decoded({'h', 'e', 'l', 'l', 'o', ' ', 'w', 'o', 'r', 'l', 'd'}).info.status,
               DecodeStatus::NotRecognised);
     EXPECT_NE(Decoded(Bytes {}).result, 0);
-}
-
-// A PNG header claiming the given size, with a valid CRC, and nothing else.
-Bytes PngHeader(uint32_t width, uint32_t height)
-{
-    Bytes b = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n', 0, 0, 0, 13, 'I', 'H', 'D', 'R'};
-    for (uint32_t v : {width, height})
-        b.insert(b.end(), {uint8_t(v >> 24), uint8_t(v >> 16), uint8_t(v >> 8), uint8_t(v)});
-    b.insert(b.end(), {8, 2, 0, 0, 0});
-    const uLong crc = crc32(0, b.data() + 12, 17);
-    b.insert(b.end(), {uint8_t(crc >> 24), uint8_t(crc >> 16), uint8_t(crc >> 8), uint8_t(crc)});
-    return b;
 }
 
 // Absurd sizes are refused from the header, and so is work above the budget

@@ -197,15 +197,13 @@ TEST_F(ImageLoaderTest, UnknownKindAndInformationOnlyDecodeNothing)
     EXPECT_EQ(Load(item, tif, kView), 0);
     EXPECT_EQ(Load(item, tif, kThumb), 1);
     EXPECT_EQ(m_loader.LoadThumbnail(item.m_picture, item.File()), 1);
-    EXPECT_EQ(item.m_picture.m_thumbnail, nullptr);
-    EXPECT_EQ(item.m_picture.m_fileSize, 3u);
+    EXPECT_EQ(std::pair(item.m_picture.m_thumbnail, item.m_picture.m_fileSize), std::pair(HBITMAP(nullptr), 3u));
 
     CImageItem info;
     info.m_path = Put("big.jpg", Jpeg2000x1500());
     EXPECT_EQ(m_loader.LoadPicture(info.m_picture, info.File(), kView, true), 1);
-    EXPECT_EQ(info.m_picture.m_fullBitmap, nullptr);
-    EXPECT_EQ(info.m_picture.m_width, 0);
-    EXPECT_EQ(info.m_picture.m_fileSize, uint32_t(Jpeg2000x1500().size()));
+    EXPECT_EQ(std::tuple(info.m_picture.m_fullBitmap, info.m_picture.m_width, info.m_picture.m_fileSize),
+              std::tuple(HBITMAP(nullptr), 0, uint32_t(Jpeg2000x1500().size())));
     CImageItem missing;
     missing.m_path = QStringLiteral("\\none.jpg");
     EXPECT_EQ(m_loader.LoadPicture(missing.m_picture, missing.File(), kView, true), 1);
@@ -222,19 +220,18 @@ TEST_F(ImageLoaderTest, ThumbnailLeavesTheDecodedPictureInPlace)
     ASSERT_TRUE(item.m_picture.IsHeldByHolder(picture));
     for (int i = 0; i < 2; ++i) {  // a second thumbnail replaces the first
         ASSERT_EQ(m_loader.LoadThumbnail(item.m_picture, item.File()), 1);
-        EXPECT_EQ(item.m_picture.m_fullBitmap, picture);
-        EXPECT_EQ(picture->Width(), 400);
-        EXPECT_EQ(std::pair(item.m_picture.m_thumbnail->Width(), item.m_picture.m_thumbnail->Height()),
-                  std::pair(42, 30));
+        const HBITMAP thumbnail = item.m_picture.m_thumbnail;
+        EXPECT_EQ(std::tuple(item.m_picture.m_fullBitmap, picture->Width(), thumbnail->Width(), thumbnail->Height()),
+                  std::tuple(picture, 400, 42, 30));
         EXPECT_GT(item.m_picture.m_thumbnail->RowFromTop(15)[21 * 3], 240);  // blue, in blue-green-red order
     }
 
     CImageItem jpeg;
     jpeg.m_path = Put("big.jpg", Jpeg2000x1500());
     ASSERT_EQ(m_loader.LoadThumbnail(jpeg.m_picture, jpeg.File()), 1);
-    EXPECT_EQ(std::pair(jpeg.m_picture.m_width, jpeg.m_picture.m_height), std::pair(2000, 1504));
-    EXPECT_EQ(jpeg.m_picture.m_fullBitmap, nullptr);
-    EXPECT_EQ(jpeg.m_picture.m_thumbnail->Width(), 42);
+    const CPicture& p = jpeg.m_picture;
+    EXPECT_EQ(std::tuple(p.m_width, p.m_height, p.m_fullBitmap, p.m_thumbnail->Width()),
+              std::tuple(2000, 1504, HBITMAP(nullptr), 42));
 }
 
 TEST_F(ImageLoaderTest, QuickViewOffKeepsOnlyThePictureShown)

@@ -31,20 +31,14 @@ JpegStatus Decode(const Bytes& bytes, const JpegRequest& request, JpegImage* ima
 TEST(JpegDecoder, EachColourSpaceGivesItsColours)
 {
     const struct {
-        TestJpeg layout;
         int components;
         std::array<int, 3> colour;
+        TestJpeg layout;
     } cases[] = {
-        {{16, 16, JCS_RGB, true, false, [](int, int, uint8_t* p) { p[0] = 250, p[1] = 10, p[2] = 10; }},
-         3,
-         {250, 10, 10}},
-        {{16, 16, JCS_CMYK, true, false, [](int, int, uint8_t* p) { p[0] = 255, p[1] = 0, p[2] = 0, p[3] = 255; }},
-         4,
-         {255, 0, 0}},
-        {{16, 16, JCS_CMYK, false, false, [](int, int, uint8_t* p) { p[0] = 0, p[1] = 255, p[2] = 255, p[3] = 0; }},
-         4,
-         {255, 0, 0}},
-        {{20, 10, JCS_GRAYSCALE, true, false, [](int, int, uint8_t* p) { p[0] = 100; }}, 3, {100, 100, 100}},
+        {3, {250, 10, 10}, {16, 16, JCS_RGB, [](int, int, uint8_t* p) { p[0] = 250, p[1] = p[2] = 10; }}},
+        {4, {255, 0, 0}, {16, 16, JCS_CMYK, [](int, int, uint8_t* p) { p[0] = p[3] = 255, p[1] = p[2] = 0; }}},
+        {4, {255, 0, 0}, {16, 16, JCS_CMYK, [](int, int, uint8_t* p) { p[1] = p[2] = 255, p[0] = p[3] = 0; }, false}},
+        {3, {100, 100, 100}, {20, 10, JCS_GRAYSCALE, [](int, int, uint8_t* p) { p[0] = 100; }}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.layout.space);
@@ -86,7 +80,7 @@ TEST(JpegDecoder, FatalLibraryErrorsFailWithMessageInsteadOfEndingTheProgram)
 TEST(JpegDecoder, CutOffFileShowsWhatDecoded)
 {
     for (bool progressive : {false, true}) {
-        Bytes bytes = EncodeJpeg({64, 64, JCS_RGB, true, progressive});
+        Bytes bytes = EncodeJpeg({64, 64, JCS_RGB, nullptr, true, progressive});
         bytes.resize(bytes.size() * 2 / 3);
         JpegImage image;
         testing::internal::CaptureStderr();
@@ -119,11 +113,10 @@ TEST(JpegDecoder, HugeFrameIsRefusedAtFullSizeButStreamsIntoASmallOutput)
 TEST(JpegDecoder, EveryRouteGivesTheSamePixels)
 {
     const TestJpeg layouts[] = {
-        {37, 11, JCS_RGB, true, false,
-         [](int x, int y, uint8_t* p) { p[0] = uint8_t(x * 6), p[1] = uint8_t(y * 20), p[2] = 77; }},
-        {37, 11, JCS_CMYK, true, false,
+        {37, 11, JCS_RGB, [](int x, int y, uint8_t* p) { p[0] = uint8_t(x * 6), p[1] = uint8_t(y * 20), p[2] = 77; }},
+        {37, 11, JCS_CMYK,
          [](int x, int y, uint8_t* p) { p[0] = uint8_t(x * 6), p[1] = uint8_t(y * 20), p[2] = 0, p[3] = 200; }},
-        {37, 11, JCS_GRAYSCALE, true, false, [](int x, int y, uint8_t* p) { p[0] = uint8_t(x * 6 + y); }},
+        {37, 11, JCS_GRAYSCALE, [](int x, int y, uint8_t* p) { p[0] = uint8_t(x * 6 + y); }},
     };
     for (const TestJpeg& layout : layouts) {
         const Bytes bytes = EncodeJpeg(layout);

@@ -7,41 +7,39 @@
 #include <spng.h>
 #include <zlib.h>
 
-static void PutLe(Bytes& out, uint32_t value, int bytes)
+// Little-endian fields of the given sizes in bytes.
+template <typename Out> static void PutFields(Out& out, std::initializer_list<std::pair<uint32_t, int>> fields)
 {
-    for (int i = 0; i < bytes; ++i)
-        out.push_back(uint8_t(value >> (8 * i)));
+    for (const auto& [value, bytes] : fields)
+        for (int i = 0; i < bytes; ++i)
+            out.push_back(typename Out::value_type(value >> (8 * i)));
 }
 
 Bytes BuildBmp(const TestBmp& b)
 {
     const int entry = b.headerSize == 12 ? 3 : 4;
     const uint32_t offset = 14 + b.headerSize + uint32_t(b.masks.size()) * 4 + uint32_t(b.palette.size()) * entry;
-    Bytes out = {'B', 'M'};
-    for (uint32_t v : {offset + uint32_t(b.pixels.size()), 0u, offset, uint32_t(b.headerSize)})
-        PutLe(out, v, 4);
+    const auto size = uint32_t(b.pixels.size());
     const int side = b.headerSize == 12 ? 2 : 4;
-    PutLe(out, uint32_t(b.width), side);
-    PutLe(out, uint32_t(b.height), side);
-    PutLe(out, b.planes, 2);
-    PutLe(out, b.bpp, 2);
+    Bytes out = {'B', 'M'};
+    PutFields(out, {{offset + size, 4}, {0, 4}, {offset, 4}, {uint32_t(b.headerSize), 4}});
+    PutFields(out,
+              {{uint32_t(b.width), side}, {uint32_t(b.height), side}, {uint32_t(b.planes), 2}, {uint32_t(b.bpp), 2}});
     if (b.headerSize != 12) {
-        for (uint32_t v : {b.compression, uint32_t(b.pixels.size()), 2835u, 2835u, b.colorsUsed, 0u})
-            PutLe(out, v, 4);
+        PutFields(out, {{b.compression, 4}, {size, 4}, {2835, 4}, {2835, 4}, {b.colorsUsed, 4}, {0, 4}});
         out.resize(out.size() + size_t(b.headerSize - 40), 0);
     }
     for (uint32_t m : b.masks)
-        PutLe(out, m, 4);
+        PutFields(out, {{m, 4}});
     for (uint32_t c : b.palette)
-        PutLe(out, c & 0xFFFFFF, entry);
+        PutFields(out, {{c & 0xFFFFFF, entry}});
     out.insert(out.end(), b.pixels.begin(), b.pixels.end());
     return out;
 }
 
 TestBmp SolidBmp(int width, int height, int bpp, uint8_t red, uint8_t green, uint8_t blue)
 {
-    TestBmp b;
-    b.width = width, b.height = height, b.bpp = bpp;
+    TestBmp b {width, height, bpp};
     const int stride = (width * bpp + 31) / 32 * 4;
     b.pixels.assign(size_t(stride) * height, 0);
     if (bpp == 8)
@@ -148,8 +146,7 @@ static void PutLzw(Bytes& out, int codeSize, const std::vector<uint16_t>& pixels
 Bytes MakeGif(const GifSpec& layout)
 {
     Bytes out = {'G', 'I', 'F', '8', '9', 'a'};
-    PutLe(out, uint32_t(layout.screenWidth), 2);
-    PutLe(out, uint32_t(layout.screenHeight), 2);
+    PutFields(out, {{uint32_t(layout.screenWidth), 2}, {uint32_t(layout.screenHeight), 2}});
     const bool global = !layout.noColourTable && !layout.localPalette;
     out.insert(out.end(), {uint8_t(global ? 0xF7 : 0x70), 0, 0});
     Bytes palette = layout.palette;
@@ -169,8 +166,8 @@ Bytes MakeGif(const GifSpec& layout)
         if (layout.transparentIndex >= 0)  // a graphic control extension
             out.insert(out.end(), {0x21, 0xF9, 4, 1, 0, 0, uint8_t(layout.transparentIndex), 0});
         out.push_back(0x2C);
-        for (int v : {layout.left, layout.top, layout.width, layout.height})
-            PutLe(out, uint32_t(v), 2);
+        PutFields(out, {{uint32_t(layout.left), 2}, {uint32_t(layout.top), 2}});
+        PutFields(out, {{uint32_t(layout.width), 2}, {uint32_t(layout.height), 2}});
         out.push_back(uint8_t((layout.localPalette ? 0x87 : 0) | (layout.interlaced ? 0x40 : 0)));
         if (layout.localPalette)
             out.insert(out.end(), palette.begin(), palette.end());
@@ -241,14 +238,6 @@ QByteArray RawDeflate(const QByteArray& data, int flushAt)
     return out;
 }
 
-// Little-endian fields of the given sizes in bytes.
-static void PutFields(QByteArray& out, std::initializer_list<std::pair<uint32_t, int>> fields)
-{
-    for (const auto& [value, bytes] : fields)
-        for (int i = 0; i < bytes; ++i)
-            out.append(char(value >> (8 * i)));
-}
-
 QByteArray BuildTestZip(const std::vector<TestZipMember>& members, const QByteArray& comment)
 {
     QByteArray zip, directory;
@@ -259,16 +248,9 @@ QByteArray BuildTestZip(const std::vector<TestZipMember>& members, const QByteAr
                     : uint32_t(crc32(0, reinterpret_cast<const Bytef*>(m.data.constData()), uInt(m.data.size())));
         const auto offset = uint32_t(zip.size());
         QByteArray common;  // of the local header and the directory entry
-        PutFields(common, {{20, 2},
-                           {m.flags, 2},
-                           {m.method, 2},
-                           {m.dosTime, 2},
-                           {m.dosDate, 2},
-                           {crc, 4},
-                           {uint32_t(packed.size()), 4},
-                           {m.statedSize ? *m.statedSize : uint32_t(m.data.size()), 4},
-                           {uint32_t(m.name.size()), 2},
-                           {0, 2}});
+        PutFields(common, {{20, 2}, {m.flags, 2}, {m.method, 2}, {m.dosTime, 2}, {m.dosDate, 2}, {crc, 4}});
+        PutFields(common, {{uint32_t(packed.size()), 4}, {m.statedSize ? *m.statedSize : uint32_t(m.data.size()), 4}});
+        PutFields(common, {{uint32_t(m.name.size()), 2}, {0, 2}});
         PutFields(zip, {{0x04034b50, 4}});
         zip.append(common + m.name + packed);
         PutFields(directory, {{0x02014b50, 4}, {20, 2}});
@@ -278,13 +260,8 @@ QByteArray BuildTestZip(const std::vector<TestZipMember>& members, const QByteAr
         directory.append(m.name);
     }
     const auto count = uint32_t(members.size());
-    PutFields(directory, {{0x06054b50, 4},
-                          {0, 4},
-                          {count, 2},
-                          {count, 2},
-                          {uint32_t(directory.size()), 4},
-                          {uint32_t(zip.size()), 4},
-                          {uint32_t(comment.size()), 2}});
+    PutFields(directory, {{0x06054b50, 4}, {0, 4}, {count, 2}, {count, 2}, {uint32_t(directory.size()), 4}});
+    PutFields(directory, {{uint32_t(zip.size()), 4}, {uint32_t(comment.size()), 2}});
     return zip + directory + comment;
 }
 
@@ -307,27 +284,4 @@ bool WriteTestFile(const QString& hostPath, const QByteArray& bytes)
 QByteArray ToByteArray(const Bytes& bytes)
 {
     return QByteArray(reinterpret_cast<const char*>(bytes.data()), qsizetype(bytes.size()));
-}
-
-Decoded::~Decoded()
-{
-    DeleteObject(bitmap);
-}
-
-uint32_t Decoded::Pixel(int x, int y) const
-{
-    const uint8_t* p = bitmap->RowFromTop(y) + size_t(x) * 3;
-    return uint32_t(p[2]) << 16 | uint32_t(p[1]) << 8 | p[0];
-}
-
-Decoded::Decoded(const Bytes& bytes, int scale, int maxWidth, int maxHeight, bool headerOnly)
-{
-    info.data = bytes.data();
-    info.size = bytes.size();
-    info.iScale = scale;
-    info.iMaxWidth = maxWidth;
-    info.iMaxHeight = maxHeight;
-    info.headerOnly = headerOnly;
-    info.phBM = &bitmap;
-    result = DecompressImageIndirect(&info);
 }

@@ -1,7 +1,6 @@
 // Pictures and archives that tests make for themselves: BMP files written
 // field by field, PNG and JPEG files from the libraries' own encoders, GIF
-// files from a coder of our own, ZIP archives
-// whose every field can be set, and a decode of bytes as the loader does it.
+// files from a coder of our own, ZIP archives whose every field can be set.
 #pragma once
 
 #include "image/image_decoder.h"
@@ -24,9 +23,9 @@ struct TestBmp {
     int headerSize = 40;  // 12: OS/2 core header with 3-byte palette entries
     int planes = 1;
     uint32_t colorsUsed = 0;
-    std::vector<uint32_t> palette;  // 0x00RRGGBB
-    std::vector<uint32_t> masks;    // written after a 40-byte header
-    Bytes pixels;                   // exactly as stored in the file
+    std::vector<uint32_t> palette {};  // 0x00RRGGBB
+    std::vector<uint32_t> masks {};    // written after a 40-byte header
+    Bytes pixels {};                   // exactly as stored in the file
 };
 Bytes BuildBmp(const TestBmp& b);
 // Bottom-up, one colour: 24 or 32 bits, or 8 bits of index 0 in a one-entry palette.
@@ -84,11 +83,11 @@ Bytes MakeGif(const GifSpec& layout);
 struct TestJpeg {
     int width = 8, height = 8;
     J_COLOR_SPACE space = JCS_RGB;  // JCS_RGB, JCS_GRAYSCALE or JCS_CMYK
-    bool adobeMarker = true;        // for CMYK: libjpeg's default
-    bool progressive = false;
     // Fills one pixel's components (3 for RGB, 1 for grey, 4 for CMYK); by
     // default every component is (7 x + 3 y) & 255.
     void (*fill)(int x, int y, uint8_t* out) = nullptr;
+    bool adobeMarker = true;  // for CMYK: libjpeg's default
+    bool progressive = false;
 };
 Bytes EncodeJpeg(const TestJpeg& layout);
 Bytes RgbJpeg(int width, int height);
@@ -126,17 +125,3 @@ inline bool WriteBytes(const QString& hostPath, const Bytes& bytes)
 {
     return WriteTestFile(hostPath, ToByteArray(bytes));
 }
-
-// --- Decoding as the loader does ---
-// Bytes decoded as the loader would; the bitmap is owned by the result.
-struct Decoded {
-    explicit Decoded(const Bytes& bytes, int scale = 100, int maxWidth = 1600, int maxHeight = 1200,
-                     bool headerOnly = false);
-    Decoded(const Decoded&) = delete;
-    ~Decoded();
-    int result = -1;
-    DecompressImageInfo info;
-    HBITMAP bitmap = nullptr;
-    // 0xRRGGBB of output pixel (x, y) from the top-left.
-    uint32_t Pixel(int x, int y) const;
-};
