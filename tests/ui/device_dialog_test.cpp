@@ -67,9 +67,6 @@ TEST(DeviceDialog, BottomToolButtonsBCIMOpenTheirWindowsOnlyWithAPicture)
         const QImage b(run.Out(QStringLiteral("b.png")));
         EXPECT_GT(CountNear(a, QRect(0, 26, 240, 294), Qt::red), 1000);
         EXPECT_EQ(CountNear(b, QRect(0, c.top, 240, 320 - c.top), Qt::red), 0) << c.window;
-        EXPECT_EQ(b.pixel(1, c.top + 4), b.pixel(120, 318)) << c.window;
-        EXPECT_NE(a.pixel(120, 318), b.pixel(120, 318)) << c.window;
-        EXPECT_EQ(b.pixel(1, 1), a.pixel(1, 1)) << c.window;
         EXPECT_EQ(b.copy(0, 0, 240, 26) != a.copy(0, 0, 240, 26), c.top == 26) << c.window;
     }
     // Without a picture the four wait, and a tap on each opens nothing.

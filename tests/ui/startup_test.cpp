@@ -34,28 +34,23 @@ TEST(Startup, WithoutAPathTheFrameIsSplitBetweenTheBandsAndThePictureCommandsWai
     EXPECT_EQ(image.pixel(120, 100), qRgb(255, 255, 255));
 }
 
-TEST(Startup, ScaledRunShotsHaveDevicePixelsAndShowTheSplashWhenAsked)
-{
-    LumoRun run;
-    const LumoResult r = run.Run(QStringLiteral("shot screen.png\ndump -\n"), {},
-                                 {QStringLiteral("--scale"), QStringLiteral("2"), QStringLiteral("--splash")});
-    EXPECT_EQ(QImage(run.Out(QStringLiteral("screen.png"))).size(), QSize(480, 640));
-    EXPECT_EQ(WindowRect(r.dump, "CSplashWnd"), (QJsonArray {16, 32, 224, 288}));
-}
-
 // Unquoted words of a path with blanks are one path; a stored full-screen
-// mode starts in the strip; New keeps the catalog and resets the defaults.
-TEST(Startup, PathWordsStoredModeAndNewKeepTheCatalog)
+// mode starts in the strip; New keeps the catalog and resets the defaults;
+// a scaled run's shots have device pixels, and the splash shows when asked.
+TEST(Startup, PathWordsStoredModeNewScaleAndSplash)
 {
     LumoRun run;
     run.StoreMode(2);
     WriteBmp(run.Path(QStringLiteral("My Pictures/sun set.bmp")), 8, 6, Qt::red);
     const LumoResult r
-        = run.Run(QStringLiteral("dump first.json\ncommand 57600\ndump -\n"),
-                  {run.Path(QStringLiteral("My")), QStringLiteral("Pictures/sun"), QStringLiteral("set.bmp")});
+        = run.Run(QStringLiteral("dump first.json\ncommand 57600\nshot screen.png\ndump -\n"),
+                  {run.Path(QStringLiteral("My")), QStringLiteral("Pictures/sun"), QStringLiteral("set.bmp")},
+                  {QStringLiteral("--scale"), QStringLiteral("2"), QStringLiteral("--splash")});
     ExpectFields(run.Dump(QStringLiteral("first.json")), {{"sourcePath", "\\My Pictures\\sun set.bmp"}, {"mode", 1}});
     EXPECT_EQ(Paths(r.dump), QStringList {QStringLiteral("\\My Pictures\\sun set.bmp")});
     EXPECT_EQ(r.dump["fullScreenDefaults"].toArray(), (QJsonArray {1, 1, 270, 0}));
+    EXPECT_EQ(QImage(run.Out(QStringLiteral("screen.png"))).size(), QSize(480, 640));
+    EXPECT_EQ(WindowRect(r.dump, "CSplashWnd"), (QJsonArray {16, 32, 224, 288}));
 }
 
 // A run that fails, or exits, ends before the rest of its script, with a
