@@ -5,7 +5,6 @@
 #include "image/zip_end_record.h"
 #include "res/file_types.h"
 
-#include <QDirIterator>
 #include <atomic>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -29,7 +28,6 @@ protected:
         QDir().mkpath(QFileInfo(Host(devicePath)).absolutePath());
         ASSERT_TRUE(WriteZip(Host(devicePath), content));
     }
-    QStringList Messages() const { return MessageBoxService::Messages(); }
 };
 
 }  // namespace
@@ -162,7 +160,7 @@ TEST_F(BuilderTest, ArchiveThatCannotBeOpenedIsReportedAndTheFolderScanGoesOn)
     for (const auto& [path, result] : {std::pair {u"\\pics\\a.zip"_s, 0}, {u"\\pics"_s, 1}}) {
         MessageBoxService::ClearMessages();
         EXPECT_EQ(m_catalog.BuildList(path, 0, kListMode), result);
-        EXPECT_EQ(Messages(), message);
+        EXPECT_EQ(MessageBoxService::Messages(), message);
         EXPECT_EQ(m_hints.size(), size_t(result));
     }
     EXPECT_EQ(Paths(m_catalog), QStringList {u"\\pics\\b.jpg"_s});
@@ -234,37 +232,6 @@ TEST_F(BuilderTest, ArchiveAndAlbumBuildsReadTheArchiveInLinearTime)
         }
         EXPECT_LT(reads[1], 5 * reads[0]) << "mode " << mode << ": " << reads[0] << " then " << reads[1];
     }
-}
-
-TEST_F(BuilderTest, EveryCorpusArchiveIsListedOrRefusedWithTheMessage)
-{
-    const QString corpus = QStringLiteral(LUMO_CORPUS_DIR "/zip");
-    if (!QFileInfo(corpus).isDir())
-        GTEST_SKIP() << "third-party corpus not present at " << corpus.toStdString();
-    MakeFolder(u"\\zips"_s);
-    for (QDirIterator it(corpus, QDir::Files, QDirIterator::Subdirectories); it.hasNext();) {
-        const QString file = it.next();
-        const QString device = u"\\zips\\"_s + QFileInfo(file).fileName();
-        QFile source(file);
-        ASSERT_TRUE(source.open(QIODevice::ReadOnly));
-        WriteBytes(device, source.readAll());
-        for (int mode : {kListMode, kStripMode}) {
-            CImageCatalog catalog;
-            MessageBoxService::ClearMessages();
-            if (catalog.ScanZip(device, mode) == 0) {
-                EXPECT_TRUE(Messages().contains(u"Can't open ZIP file for thumbnail: "_s + device));
-            }
-            for (const CImageItem* item : catalog.GetList()) {
-                EXPECT_TRUE(FileTypes::IsPictureName(item->m_path)) << file.toStdString();
-                EXPECT_EQ(item->m_source, device);
-            }
-        }
-    }
-    // The Go test archive holds one picture, gophercolor16x16.png.
-    CImageCatalog catalog;
-    ASSERT_EQ(catalog.BuildList(u"\\zips\\test.zip"_s, 0, kStripMode), 1);
-    ASSERT_EQ(Paths(catalog), QStringList {u"gophercolor16x16.png"_s});
-    EXPECT_NE(catalog.GetAt(0)->m_picture.m_thumbnail, nullptr);
 }
 
 namespace {

@@ -115,9 +115,9 @@ TEST_F(ViewCommandsTest, WithoutCurrentEntryOrBehindTheBrowserCommandsAreOff)
     EXPECT_EQ((std::vector<int> {item->m_zoom, item->m_rotation, m_view.repaints}), (std::vector<int> {0, 0, 0}));
     EXPECT_TRUE(m_frame.modes.empty() && ZoomMarks().empty());
     m_doc->Catalog().SetCurrent(item);
-    EXPECT_TRUE(Enabled(ID_IMAGE_INFO));
+    EXPECT_TRUE(Enabled(ID_IMAGE_INFO) && Enabled(ID_BRIGHTNESS));
     m_view.browserVisible = true;
-    for (int id : {ID_ROTATE_RIGHT, ID_IMAGE_INFO, ID_FULL_SCREEN, ID_ZOOM_IN, ID_ZOOM_OUT})
+    for (int id : {ID_ROTATE_RIGHT, ID_IMAGE_INFO, ID_CONTRAST, ID_FULL_SCREEN, ID_ZOOM_IN, ID_ZOOM_OUT})
         EXPECT_FALSE(Enabled(id)) << id;
     EXPECT_TRUE(Enabled(ID_ZOOM_200));  // no enable rule
 }
