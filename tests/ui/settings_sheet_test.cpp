@@ -115,10 +115,15 @@ TEST_F(SettingsSheetTest, TickedTypesAreReadBackTheNextTime)
     EXPECT_TRUE(r.dump["messages"].toArray().isEmpty());
 }
 
-// The choices' boxes as the pen sets them (the list-to-strip rebuild and
-// the rest of applying are the core tests' SettingsTest).
-TEST_F(SettingsSheetTest, StripToFullScreenAppliesTheChoices)
+// The choices' boxes as the pen sets them (the rest of applying is the core
+// tests' SettingsTest).
+TEST_F(SettingsSheetTest, ListToStripRebuildsWithThumbnailsAndStripToFullScreenAppliesTheChoices)
 {
+    m_run.StoreMode(0);
+    const LumoResult strip = RunSheet(QStringLiteral("click 1004\nclick 1\nidle\ndump -\n"));
+    EXPECT_EQ(strip.dump["mode"], 1);
+    for (const QJsonValue& e : strip.dump["entries"].toArray())
+        EXPECT_EQ(e["hasThumbnail"], true);
     const LumoResult r = RunSheet(QStringLiteral("click 1005\nclick 1038\nclick 1033\nclick 1\nidle\ndump -\n"));
     ExpectFields(r.dump, {{"mode", 2}, {"fullScreen", 1}, {"fullScreenDefaults", QJsonArray {1, 1, 90, -1}}});
     ExpectFields(Entry(r.dump, r.dump["current"].toInt()), {{"zoom", -1}, {"rotation", 90}});

@@ -179,3 +179,28 @@ TEST(ThumbnailView, SlideShowStepsAndItsMarkFollowsWhileTheStripHasTheFocus)
     EXPECT_FALSE(r.dump["slideshow"].toBool());
     EXPECT_FALSE(MenuFlag(r.dump, 32810));
 }
+
+// What the user sees after full screen: each picture as it was before.
+TEST(ThumbnailView, FullScreenBrowsingAndSlideshowLeaveEveryPictureAsItWas)
+{
+    LumoRun run;
+    // Large landscape pictures, each with a marker that shows turns and zooms.
+    WriteBmp(run.Path(QStringLiteral("pics/a.bmp")), 320, 200, Shade(1), Qt::black);
+    WriteBmp(run.Path(QStringLiteral("pics/b.bmp")), 320, 200, Shade(5), Qt::white);
+    run.StoreMode(1, QStringLiteral("\"Direction\"=\"Forward\"\n\"Interval\"=dword:00000001"));
+    const QString script = QStringLiteral("idle\n"
+                                          "tap %1 250\nshot b0.png\ntap %2 250\n"  // b as it starts
+                                          "menu View Rotate \"Rotate Image +90\"\nmenu View Zoom 200%\nshot "
+                                          "a0.png\n"                                   // a at 200 % and +90
+                                          "dtap 120 100\nkey Right\nkey Left\n"        // browse in full screen
+                                          "command 32810\nwait 1300\ncommand 32810\n"  // a slideshow shows b
+                                          "dtap 120 100\nwait 20\ntap %2 250\nshot a1.png\ntap %1 250\nshot "
+                                          "b1.png\ndump -\n");
+    const LumoResult r = RunOnFolder(run, script.arg(CellX(1)).arg(CellX(0)));
+    EXPECT_EQ(r.dump["fullScreen"].toInt(), 0);
+    for (const char* name : {"a", "b"}) {
+        const QImage before(run.Out(QLatin1String(name) + QStringLiteral("0.png")));
+        ASSERT_FALSE(before.isNull()) << name;
+        EXPECT_TRUE(before == QImage(run.Out(QLatin1String(name) + QStringLiteral("1.png")))) << name;
+    }
+}
