@@ -122,22 +122,17 @@ TEST(GdiStretch, ShrinkAveragesAndEnlargeInterpolates)
             row.push_back({v, 255 - v, 7});
         return row;
     };
+    const std::vector<Bgr> ramp = grey({0, 0, 32, 96, 159, 223, 255, 255});
+    const Rows square = {grey({0, 10, 100, 200}), grey({20, 30, 50, 51}), grey({1, 2, 3, 4}), grey({5, 6, 7, 9})};
     const struct {
-        Rows src;
         int width, height;
-        Rows expected;
+        Rows src, expected;
     } cases[] = {
-        {{grey({0, 10, 100, 200}), grey({20, 30, 50, 51}), grey({1, 2, 3, 4}), grey({5, 6, 7, 9})},
-         2,
-         2,
-         {grey({15, 100}), {{4, 252, 7}, {6, 249, 7}}}},  // 60/4, 401/4, 14/4 = 3.5, 23/4
-        {{grey({0, 60, 120})}, 2, 1, {grey({20, 100})}},
-        {{grey({0, 255})}, 8, 2, {grey({0, 0, 32, 96, 159, 223, 255, 255}), grey({0, 0, 32, 96, 159, 223, 255, 255})}},
-        {{grey({0, 255}), grey({0, 255})},
-         8,
-         2,
-         {grey({0, 0, 32, 96, 159, 223, 255, 255}), grey({0, 0, 32, 96, 159, 223, 255, 255})}},
-        {{grey({0, 10, 100}), grey({5, 6, 7})}, 3, 2, {grey({0, 10, 100}), grey({5, 6, 7})}},  // an exact copy
+        {2, 2, square, {grey({15, 100}), {{4, 252, 7}, {6, 249, 7}}}},  // 60/4, 401/4, 14/4 = 3.5, 23/4
+        {2, 1, {grey({0, 60, 120})}, {grey({20, 100})}},
+        {8, 2, {grey({0, 255})}, {ramp, ramp}},
+        {8, 2, {grey({0, 255}), grey({0, 255})}, {ramp, ramp}},
+        {3, 2, {grey({0, 10, 100}), grey({5, 6, 7})}, {grey({0, 10, 100}), grey({5, 6, 7})}},  // an exact copy
     };
     for (const auto& c : cases) {
         BitmapPtr src = Of(c.src);

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 #include <zlib.h>
 
+#include <array>
 #include <cstring>
 #include <thread>
 
@@ -36,6 +37,16 @@ struct Decoded {
     DecompressImageInfo info;
     HBITMAP bitmap = nullptr;
 };
+
+void ExpectSamePixels(const Decoded& a, const Decoded& b)
+{
+    ASSERT_EQ(a.result, 0);
+    ASSERT_EQ(b.result, 0);
+    ASSERT_EQ(std::pair(a.bitmap->Width(), a.bitmap->Height()), std::pair(b.bitmap->Width(), b.bitmap->Height()));
+    for (int y = 0; y < a.bitmap->Height(); ++y)
+        for (int x = 0; x < a.bitmap->Width(); ++x)
+            ASSERT_EQ(a.Pixel(x, y), b.Pixel(x, y)) << "at " << x << "," << y;
+}
 
 TEST(ImageDecoderSize, OutputSizesRoundDownNeverBelowOnePixel)
 {
@@ -174,43 +185,25 @@ TEST(ImageDecoderTransparency, EveryAlphaOfEveryLevelComposesExactly)
 {
     // Row y has alpha y, column x level x % 256; 259 columns, so that runs of
     // four pixels and the three left over both meet every pair.
+    const auto colour = [](int x) { return std::array {uint8_t(x), uint8_t(255 - x % 256), uint8_t(x * 7)}; };
     PngSpec rgba {259, 256, 6};
-    std::vector<uint32_t> expected;
     for (int y = 0; y < rgba.height; ++y)
-        for (int x = 0; x < rgba.width; ++x) {
-            const uint8_t rgb[3] = {uint8_t(x), uint8_t(255 - x % 256), uint8_t(x * 7)};
-            rgba.samples.insert(rgba.samples.end(), {rgb[0], rgb[1], rgb[2], uint8_t(y)});
-            expected.push_back(Over(rgb, y));
-        }
-    Decoded d(MakePng(rgba));
-    ASSERT_EQ(d.result, 0);
-    int wrong = 0;
-    for (int i = 0; i < rgba.width * rgba.height; ++i)
-        wrong += d.Pixel(i % rgba.width, i / rgba.width) != expected[size_t(i)];
-    EXPECT_EQ(wrong, 0);
-}
-
-void ExpectSamePixels(const Decoded& a, const Decoded& b)
-{
-    ASSERT_EQ(a.result, 0);
-    ASSERT_EQ(b.result, 0);
-    ASSERT_EQ(std::pair(a.bitmap->Width(), a.bitmap->Height()), std::pair(b.bitmap->Width(), b.bitmap->Height()));
-    for (int y = 0; y < a.bitmap->Height(); ++y)
-        for (int x = 0; x < a.bitmap->Width(); ++x)
-            ASSERT_EQ(a.Pixel(x, y), b.Pixel(x, y)) << "at " << x << "," << y;
+        for (int x = 0; x < rgba.width; ++x)
+            rgba.samples.insert(rgba.samples.end(), {colour(x)[0], colour(x)[1], colour(x)[2], uint8_t(y)});
+    ExpectSamePixels(Decoded(MakePng(rgba)),
+                     Decoded(MakeRgbPng(259, 256, false, [&](int x, int y) { return Over(colour(x).data(), y); })));
 }
 
 // GIF interlacing is proven against RGB with the logical screen below.
 TEST(ImageDecoderInterlace, InterlacedPngEqualsNonInterlaced)
 {
     // Sizes that leave some Adam7 passes empty or ragged.
-    for (const auto& [w, h] : {std::pair {37, 23}, {1, 1}, {3, 9}, {9, 2}, {5, 1}, {4, 3}, {16, 17}}) {
+    for (const auto& [w, h] : {std::pair {37, 23}, {1, 1}, {3, 9}, {9, 2}, {5, 1}, {4, 3}, {16, 17}})
         for (int scale : {100, 37, 10}) {
             SCOPED_TRACE(testing::Message() << w << "x" << h << " at " << scale);
             ExpectSamePixels(Decoded(MakeRgbPng(w, h, false, Gradient), scale),
                              Decoded(MakeRgbPng(w, h, true, Gradient), scale));
         }
-    }
 }
 
 // The first frame on a white screen, clipped to it, coloured through a global

@@ -11,6 +11,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 
 namespace {
@@ -22,42 +23,31 @@ CMemoRecord Record(const char* font, const char* size, int bold, int italic, con
             QString::fromUtf8(color), QString::fromUtf8(content)};
 }
 
-class MemoLayoutTest : public testing::Test {
-protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(m_root.isValid());
-        m_oldRoot = DevicePath::DeviceRoot();
-        DevicePath::SetDeviceRoot(m_root.path());
-        QFile album(m_root.filePath(QStringLiteral("trip.lab")));
-        ASSERT_TRUE(album.open(QIODevice::WriteOnly));
-        ASSERT_TRUE(QDir(m_root.path()).mkdir(QStringLiteral("pictures")));
-        m_item.m_source = QStringLiteral("\\trip.lab");
-        m_item.m_memo.content = QStringLiteral("Harbour at dawn\nsecond line");
-    }
-    void TearDown() override { DevicePath::SetDeviceRoot(m_oldRoot); }
-
-    QTemporaryDir m_root;
-    QString m_oldRoot;
-    CImageItem m_item;
-};
-
 }  // namespace
 
 // The font follows the record's size (plus two), weight and slant, but not
 // its face or colour: always Tahoma in orange, on a transparent background,
 // centred at the top of the screen less a 10-pixel margin.
-TEST_F(MemoLayoutTest, OverlayOfAnAlbumPictureInFullScreenOnly)
+TEST(MemoLayout, OverlayOfAnAlbumPictureInFullScreenOnly)
 {
+    QTemporaryDir root;
+    const QString oldRoot = DevicePath::DeviceRoot();
+    DevicePath::SetDeviceRoot(root.path());
+    const auto restore = qScopeGuard([&] { DevicePath::SetDeviceRoot(oldRoot); });
+    QFile album(root.filePath(QStringLiteral("trip.lab")));
+    ASSERT_TRUE(album.open(QIODevice::WriteOnly) && QDir(root.path()).mkdir(QStringLiteral("pictures")));
+    CImageItem item;
+    item.m_source = QStringLiteral("\\trip.lab");
+    item.m_memo.content = QStringLiteral("Harbour at dawn\nsecond line");
     for (bool plain : {false, true}) {
         if (plain) {
-            m_item.m_memo.size = QStringLiteral("20");
-            m_item.m_memo.bold = 0;
-            m_item.m_memo.italic = 1;
-            m_item.m_memo.font = QStringLiteral("Courier New");
-            m_item.m_memo.color = QStringLiteral("#0000FF");
+            item.m_memo.size = QStringLiteral("20");
+            item.m_memo.bold = 0;
+            item.m_memo.italic = 1;
+            item.m_memo.font = QStringLiteral("Courier New");
+            item.m_memo.color = QStringLiteral("#0000FF");
         }
-        const CMemoLayout layout = LayoutMemo(m_item, Settings::kModeFullScreen);
+        const CMemoLayout layout = LayoutMemo(item, Settings::kModeFullScreen);
         ASSERT_TRUE(layout.visible);
         const CMemoFont& f = layout.font;
         EXPECT_EQ(std::tuple(f.m_height, f.PixelSize(), f.m_weight, f.m_italic),
@@ -66,15 +56,15 @@ TEST_F(MemoLayoutTest, OverlayOfAnAlbumPictureInFullScreenOnly)
         EXPECT_EQ(std::tuple(f.m_textRed, f.m_textGreen, f.m_textBlue, f.m_transparent), std::tuple(255, 100, 0, 1));
         EXPECT_EQ(layout.flags, kDtCenter);
         EXPECT_EQ(std::tuple(layout.left, layout.top, layout.right, layout.bottom), std::tuple(10, 10, 230, 310));
-        EXPECT_EQ(layout.text, m_item.m_memo.content);
+        EXPECT_EQ(layout.text, item.m_memo.content);
     }
     // Only album pictures in full screen show it.
     for (int mode : {Settings::kModeList, Settings::kModeStrip, Settings::kModeEffect})
-        EXPECT_FALSE(LayoutMemo(m_item, mode).visible) << "mode " << mode;
-    m_item.m_source = QStringLiteral("\\pictures");
-    EXPECT_FALSE(LayoutMemo(m_item, Settings::kModeFullScreen).visible);
-    m_item.m_source = QStringLiteral("\\gone.lab");  // an album file that no longer exists
-    EXPECT_FALSE(LayoutMemo(m_item, Settings::kModeFullScreen).visible);
+        EXPECT_FALSE(LayoutMemo(item, mode).visible) << "mode " << mode;
+    item.m_source = QStringLiteral("\\pictures");
+    EXPECT_FALSE(LayoutMemo(item, Settings::kModeFullScreen).visible);
+    item.m_source = QStringLiteral("\\gone.lab");  // an album file that no longer exists
+    EXPECT_FALSE(LayoutMemo(item, Settings::kModeFullScreen).visible);
 }
 
 // Nine names in any case, Top Center otherwise; the flags keep both directions.
