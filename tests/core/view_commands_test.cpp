@@ -55,19 +55,27 @@ TEST_F(ViewCommandsTest, ZoomStepsMoveByTwentyFromTheEffectiveZoomWithinTheirLim
     }
 }
 
-TEST_F(ViewCommandsTest, FixedZoomsMoveTheirMarkAndAStepClearsItButNotTheAllToMark)
+// "All to" with an empty catalog changes not even the marks; with entries it
+// reaches every one. A step clears the fixed zoom's mark but not the "All to" one.
+TEST_F(ViewCommandsTest, FixedZoomsMoveTheirMarkAndAllToReachesEveryEntry)
 {
+    m_doc->MenuChecks().CheckRadio(Popup("View", "Zoom"), ID_ALL_FIT, ID_ALL_ORIGINAL, ID_ALL_FILL);
+    Run(ID_ALL_ORIGINAL);
+    EXPECT_EQ(AllMarks(), std::vector<int> {ID_ALL_FILL});
+    EXPECT_EQ(m_view.repaints, 0);
     CImageItem* item = AddCurrent(100, 100, 100);
+    CImageItem* other = Add(100, 100, 0);
     for (const auto& [id, zoom] :
          {std::pair {ID_ZOOM_50, 50}, {ID_ZOOM_200, 200}, {ID_ZOOM_FIT, 0}, {ID_ZOOM_FILL, -1}}) {
         Run(id);
         EXPECT_EQ(item->m_zoom, zoom) << id;
         EXPECT_EQ(ZoomMarks(), std::vector<int> {id});
     }
-    Run(ID_ALL_FIT);
+    Run(ID_ALL_ORIGINAL);
+    EXPECT_EQ((std::vector<int> {item->m_zoom, other->m_zoom}), (std::vector<int> {100, 100}));
     Run(ID_ZOOM_IN);
     EXPECT_TRUE(ZoomMarks().empty());
-    EXPECT_EQ(AllMarks(), std::vector<int> {ID_ALL_FIT});
+    EXPECT_EQ(AllMarks(), std::vector<int> {ID_ALL_ORIGINAL});
 }
 
 TEST_F(ViewCommandsTest, RotationStepsWalkTheQuarterTurnsAndOddAnglesAreLeftAlone)
@@ -89,19 +97,6 @@ TEST_F(ViewCommandsTest, RotationStepsWalkTheQuarterTurnsAndOddAnglesAreLeftAlon
     Run(ID_ROTATE_RIGHT);
     EXPECT_EQ((std::vector<int> {item->m_rotation, m_view.repaints}), (std::vector<int> {45, 6}));
     EXPECT_EQ(RotateMarks(), std::vector<int> {ID_ROTATE_180});
-}
-
-TEST_F(ViewCommandsTest, AllToReachesEveryEntryButWithAnEmptyCatalogChangesNotEvenTheMarks)
-{
-    m_doc->MenuChecks().CheckRadio(Popup("View", "Zoom"), ID_ALL_FIT, ID_ALL_ORIGINAL, ID_ALL_FILL);
-    Run(ID_ALL_ORIGINAL);
-    EXPECT_EQ(AllMarks(), std::vector<int> {ID_ALL_FILL});
-    EXPECT_EQ(m_view.repaints, 0);
-    CImageItem* a = AddCurrent(100, 100, 50);
-    CImageItem* b = Add(100, 100, 0);
-    Run(ID_ALL_ORIGINAL);
-    EXPECT_EQ((std::vector<int> {a->m_zoom, b->m_zoom}), (std::vector<int> {100, 100}));
-    EXPECT_EQ(AllMarks(), std::vector<int> {ID_ALL_ORIGINAL});
 }
 
 TEST_F(ViewCommandsTest, WithoutCurrentEntryOrBehindTheBrowserCommandsAreOff)
