@@ -31,13 +31,11 @@ TEST(DeviceDialog, ScriptGoesOnInsideTheModalAboutBoxWhichShowsTheIconUntilItClo
     const LumoResult r
         = run.Run(QStringLiteral("menu Tools \"About Lumo...\"\nshot about.png\ndump inside.json\nclick 1\ndump -\n"));
     const QJsonObject in = run.Dump(QStringLiteral("inside.json"));
-    EXPECT_EQ(Top(in)["class"].toString(), QStringLiteral("CAboutBox"));
-    EXPECT_EQ(Top(in)["rect"].toArray(), (QJsonArray {0, 26, 240, 320}));
+    ExpectFields(Top(in), {{"class", "CAboutBox"}, {"rect", QJsonArray {0, 26, 240, 320}}});
     EXPECT_EQ(in["title"].toString(), QStringLiteral("About Lumo"));
     // Below the task bar, where the title line starts.
     EXPECT_GT(CountNear(QImage(run.Out(QStringLiteral("about.png"))), QRect(0, 26, 80, 60), kTile, 0), 100);
-    EXPECT_TRUE(r.dump["dialogs"].toArray().isEmpty());
-    EXPECT_EQ(r.dump["title"].toString(), QStringLiteral("Lumo"));
+    ExpectFields(r.dump, {{"dialogs", QJsonArray()}, {"title", "Lumo"}});
 }
 
 TEST(DeviceDialog, BottomToolButtonsBCIMOpenTheirWindowsOnlyWithAPicture)
@@ -60,9 +58,9 @@ TEST(DeviceDialog, BottomToolButtonsBCIMOpenTheirWindowsOnlyWithAPicture)
         const LumoResult r
             = run.Run(QStringLiteral("idle\nshot a.png\ntap %1 282\nshot b.png\ndump -\nquit\n").arg(c.x), {picture});
         EXPECT_TRUE(MenuFlag(r.dump, c.id, "enabled")) << c.window;
-        EXPECT_EQ(Top(r.dump)["class"].toString(), QLatin1String(c.window));
-        EXPECT_EQ(Text(Top(r.dump), 7370), QLatin1String(c.chooser)) << c.window;
-        EXPECT_EQ(Top(r.dump)["rect"].toArray(), (QJsonArray {0, c.top, 240, 320})) << c.window;
+        SCOPED_TRACE(c.window);
+        ExpectFields(Top(r.dump), {{"class", c.window}, {"rect", QJsonArray {0, c.top, 240, 320}}});
+        EXPECT_EQ(Text(Top(r.dump), 7370), QLatin1String(c.chooser));
         const QImage a(run.Out(QStringLiteral("a.png")));
         const QImage b(run.Out(QStringLiteral("b.png")));
         EXPECT_GT(CountNear(a, QRect(0, 26, 240, 294), Qt::red), 1000);
@@ -120,8 +118,7 @@ TEST(DeviceDialog, ImageInfoShowsTheCurrentEntrysFactsUnderTheirLabels)
         fields << Text(Top(in), id);
     EXPECT_EQ(fields, (QStringList {"sunset.bmp", "\\pics", "2004-3-5 9:7:2", "246 Bytes", "24 Bits", "10 x 6", "+90",
                                     "100 %", "0", "0"}));
-    EXPECT_TRUE(r.dump["dialogs"].toArray().isEmpty());
-    EXPECT_EQ(r.dump["title"].toString(), QStringLiteral("Lumo"));
+    ExpectFields(r.dump, {{"dialogs", QJsonArray()}, {"title", "Lumo"}});
     // Without a current entry every field is empty.
     EnsureApplication();
     CImageInfoDlg dialog(nullptr);

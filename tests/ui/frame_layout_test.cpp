@@ -76,13 +76,12 @@ TEST_F(InProcessFrame, EachModeGivesTheRowsTheirHeights)
     } cases[] = {{0, 170, 70, true}, {-1, 240, 24, false}, {1, 210, 30, true}};  // of a frame 268 high
     for (const auto& c : cases) {
         SetMode(c.mode);
-        EXPECT_EQ(View()->height(), c.viewHeight) << c.mode;
-        EXPECT_EQ(Frame()->ThumbnailView()->height(), c.thumbnailHeight) << c.mode;
-        EXPECT_EQ(Frame()->BottomToolBar()->isVisible(), c.toolBar) << c.mode;
-        EXPECT_EQ(Frame()->CommandBar()->isVisible(), c.toolBar) << c.mode;
         // The canvas follows the view: its buffer is two columns wider.
-        EXPECT_EQ(View()->Canvas()->BufferWidth(), 242);
-        EXPECT_EQ(View()->Canvas()->BufferHeight(), c.viewHeight) << c.mode;
+        EXPECT_EQ(std::tuple(View()->height(), Frame()->ThumbnailView()->height(),
+                             Frame()->BottomToolBar()->isVisible(), Frame()->CommandBar()->isVisible(),
+                             View()->Canvas()->BufferWidth(), View()->Canvas()->BufferHeight()),
+                  std::tuple(c.viewHeight, c.thumbnailHeight, c.toolBar, c.toolBar, 242, c.viewHeight))
+            << c.mode;
     }
     // Full screen hides the tool bar and leaves the command bar as it was;
     // the effect layout keeps the gap of the mode before.
@@ -124,10 +123,10 @@ TEST_F(InProcessFrame, FullScreenOptionsPlaceTheFrameAndTheBarsAndToggleRestores
             View()->SetFullScreen(1);
         EXPECT_TRUE(c.toggle || View()->ApplyFullScreen() == 1);
         EXPECT_EQ(View()->GetFullScreen(), c.toggle ? int(c.frame == whole) : 1);
-        EXPECT_EQ(Frame()->geometry(), c.frame) << c.options;
-        EXPECT_EQ(m_app->Screen()->TaskBarVisible(), c.taskBar) << c.options;
-        EXPECT_EQ(Frame()->CommandBar()->isVisible(), c.commandBar) << c.options;
-        EXPECT_EQ(Frame()->CommandBar()->SipButtonVisible(), c.sipButton) << c.options;
+        EXPECT_EQ(std::tuple(Frame()->geometry(), m_app->Screen()->TaskBarVisible(), Frame()->CommandBar()->isVisible(),
+                             Frame()->CommandBar()->SipButtonVisible()),
+                  std::tuple(c.frame, c.taskBar, c.commandBar, c.sipButton))
+            << c.options;
     }
 }
 
