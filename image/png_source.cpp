@@ -83,26 +83,14 @@ void ComposeOverWhite(const uint8_t* row, int n, uint8_t* rgb)
     }
 }
 
-// Turns one decoded row of n pixels in the decoder's format into packed R, G, B
-// over white. RGB8 rows are used as they are.
+// Turns one decoded row of n pixels in the decoder's format (RGB8 or RGBA8)
+// into packed R, G, B over white. RGB8 rows are used as they are.
 const uint8_t* ToRgb(int fmt, const uint8_t* row, int n, uint8_t* rgb)
 {
     if (fmt == SPNG_FMT_RGB8)
         return row;
-    if (fmt == SPNG_FMT_RGBA8) {
-        ComposeOverWhite(row, n, rgb);
-        return rgb;
-    }
-    // 16-bit samples keep their precision until composed over white.
-    const auto* px = reinterpret_cast<const uint16_t*>(row);
-    constexpr uint64_t kOne = 65535;
-    constexpr uint64_t kDen = kOne * 257;
-    for (int i = 0; i < n; ++i, px += 4, rgb += 3) {
-        const uint64_t a = px[3];
-        for (int c = 0; c < 3; ++c)
-            rgb[c] = uint8_t((px[c] * a + kOne * (kOne - a) + kDen / 2) / kDen);
-    }
-    return rgb - size_t(n) * 3;
+    ComposeOverWhite(row, n, rgb);
+    return rgb;
 }
 
 int PassWidth(int width, int pass)
@@ -165,15 +153,80 @@ struct CSampleTable {
     }
 };
 
+// 16-bit pictures are decoded in their own form, big-endian samples, and
+// brought to 8 bits here, as libspng's 8-bit output would give them but
+// without its conversion pass. Opaque samples keep their high byte; with alpha
+// or a colour key every pixel is composed over white at 16-bit precision (a
+// keyed pixel is white).
+struct CWideSamples {
+    int channels = 3;
+    bool keyed = false;
+    uint16_t key[3] = {};
+
+    // False when the picture is not of 16-bit samples.
+    bool Make(spng_ctx* ctx, const spng_ihdr& ihdr)
+    {
+        if (ihdr.bit_depth != 16)
+            return false;
+        channels = ihdr.color_type == SPNG_COLOR_TYPE_GRAYSCALE         ? 1
+                   : ihdr.color_type == SPNG_COLOR_TYPE_GRAYSCALE_ALPHA ? 2
+                   : ihdr.color_type == SPNG_COLOR_TYPE_TRUECOLOR       ? 3
+                                                                        : 4;
+        spng_trns trns;
+        keyed = (channels == 1 || channels == 3) && spng_get_trns(ctx, &trns) == 0;
+        if (keyed) {
+            key[0] = channels == 1 ? trns.gray : trns.red;
+            key[1] = channels == 1 ? trns.gray : trns.green;
+            key[2] = channels == 1 ? trns.gray : trns.blue;
+        }
+        return true;
+    }
+
+    const uint8_t* Colour(const uint8_t* row, int n, uint8_t* out) const
+    {
+        const bool alpha = channels == 2 || channels == 4;
+        const int colourStep = channels < 3 ? 0 : 2;  // gray repeats its one sample
+        const size_t pixelBytes = size_t(channels) * 2;
+        for (int i = 0; i < n; ++i) {
+            const uint8_t* p = row + size_t(i) * pixelBytes;
+            uint8_t* q = out + size_t(i) * 3;
+            if (!alpha && !keyed) {
+                q[0] = p[0];
+                q[1] = p[colourStep];
+                q[2] = p[colourStep * 2];
+                continue;
+            }
+            uint32_t c[3];
+            for (int k = 0; k < 3; ++k)
+                c[k] = uint32_t(p[k * colourStep]) << 8 | p[k * colourStep + 1];
+            const uint32_t a = alpha ? uint32_t(p[pixelBytes - 2]) << 8 | p[pixelBytes - 1]
+                               : c[0] == key[0] && c[1] == key[1] && c[2] == key[2] ? 0
+                                                                                    : 65535;
+            for (int k = 0; k < 3; ++k)
+                q[k] = Compose16(c[k], a);
+        }
+        return out;
+    }
+
+    // c over white at alpha a, both of 16 bits, rounded to 8 bits.
+    static uint8_t Compose16(uint64_t c, uint64_t a)
+    {
+        constexpr uint64_t kOne = 65535;
+        constexpr uint64_t kDen = kOne * 257;
+        return uint8_t((c * a + kOne * (kOne - a) + kDen / 2) / kDen);
+    }
+};
+
 // The rows of a picture in the decoder's format as they reach the reducer. A
 // run of equal rows in a row is coloured and reduced once; a run of one
 // colour is reduced as a solid run.
 class CPngRows {
 public:
-    CPngRows(DecodeJob& job, int fmt, const CSampleTable* table)
+    CPngRows(DecodeJob& job, int fmt, const CSampleTable* table, const CWideSamples* wide)
         : m_job(job)
         , m_fmt(fmt)
         , m_table(table)
+        , m_wide(wide)
     {
     }
 
@@ -226,12 +279,15 @@ public:
 private:
     const uint8_t* Colour(const uint8_t* row, int n)
     {
-        return m_table ? m_table->Colour(row, n, m_rgb.data()) : ToRgb(m_fmt, row, n, m_rgb.data());
+        if (m_table)
+            return m_table->Colour(row, n, m_rgb.data());
+        return m_wide ? m_wide->Colour(row, n, m_rgb.data()) : ToRgb(m_fmt, row, n, m_rgb.data());
     }
 
     DecodeJob& m_job;
     const int m_fmt;
     const CSampleTable* m_table;
+    const CWideSamples* m_wide;
     std::vector<uint8_t> m_row;
     std::vector<uint8_t> m_run;  // the row of the run being gathered
     std::vector<uint8_t> m_rgb;
@@ -240,9 +296,9 @@ private:
 };
 
 DecodeStatus DecodeRows(DecodeJob& job, spng_ctx* ctx, int fmt, size_t rowBytes, bool interlaced,
-                        const CSampleTable* table)
+                        const CSampleTable* table, const CWideSamples* wide)
 {
-    CPngRows rows(job, fmt, table);
+    CPngRows rows(job, fmt, table, wide);
     if (!rows.Init(rowBytes))
         return DecodeStatus::OutOfMemory;
     for (;;) {
@@ -313,16 +369,16 @@ DecodeStatus DecodePng(DecodeJob& job)
     const bool hasAlpha = ihdr.color_type == SPNG_COLOR_TYPE_GRAYSCALE_ALPHA
                           || ihdr.color_type == SPNG_COLOR_TYPE_TRUECOLOR_ALPHA || hasTrns;
     CSampleTable table;
+    CWideSamples wide;
     const bool ownForm = table.Make(ctx.get(), ihdr);
-    const int fmt = ownForm                ? SPNG_FMT_PNG
-                    : !hasAlpha            ? SPNG_FMT_RGB8
-                    : ihdr.bit_depth == 16 ? SPNG_FMT_RGBA16
-                                           : SPNG_FMT_RGBA8;
-    const int flags = ownForm ? SPNG_DECODE_PROGRESSIVE : SPNG_DECODE_TRNS | SPNG_DECODE_PROGRESSIVE;
+    const bool wideForm = !ownForm && wide.Make(ctx.get(), ihdr);
+    const int fmt = ownForm ? SPNG_FMT_PNG : wideForm ? SPNG_FMT_RAW : hasAlpha ? SPNG_FMT_RGBA8 : SPNG_FMT_RGB8;
+    const int flags = ownForm || wideForm ? SPNG_DECODE_PROGRESSIVE : SPNG_DECODE_TRNS | SPNG_DECODE_PROGRESSIVE;
     if (spng_decode_image(ctx.get(), nullptr, 0, fmt, flags) != 0)
         return DecodeStatus::Corrupt;
     size_t imageBytes = 0;
     if (spng_decoded_image_size(ctx.get(), fmt, &imageBytes) != 0)
         return DecodeStatus::Corrupt;
-    return DecodeRows(job, ctx.get(), fmt, imageBytes / ihdr.height, interlaced, ownForm ? &table : nullptr);
+    return DecodeRows(job, ctx.get(), fmt, imageBytes / ihdr.height, interlaced, ownForm ? &table : nullptr,
+                      wideForm ? &wide : nullptr);
 }
