@@ -3,6 +3,7 @@
 // unbound entry must not do.
 #include "app/image_item.h"
 #include "image/canvas_engine.h"
+#include "image/canvas_transfer.h"
 #include "image/dib_bitmap.h"
 #include "image/gdi.h"
 #include "image/transfer.h"
@@ -13,6 +14,7 @@
 #include <climits>
 #include <limits>
 #include <memory>
+#include <vector>
 
 namespace {
 
@@ -166,13 +168,12 @@ TEST(ScaleForDisplay, FitFillAndPercentZoomsGiveTheDisplaySizesAndScales)
     EXPECT_EQ(ScaleForDisplay(huge->m_picture, huge->m_zoom, huge->m_rotation, 240, 267), nullptr);
 }
 
+// Percent codes and fit or fill at plain scales are stepped from in
+// ViewCommandsTest.ZoomStepsMoveByTwentyFromTheEffectiveZoomWithinTheirLimits.
 TEST(EffectiveZoom, PercentCodesCountAsThemselvesAndFitOrFillAsTheirDrawnScalePlusOne)
 {
     const std::tuple<int, double, int> cases[] = {
-        {150, 3.0, 150},
-        {0, 1.0, 101},
         {-1, 1000.0 / 242.0, 25},  // 24.2 % truncates to 24
-        {-1, 0.5, 201},
         // A scale of zero or NaN counts as unscaled; a tiny one saturates.
         {0, 0.0, 101},
         {0, std::numeric_limits<double>::quiet_NaN(), 101},
@@ -315,4 +316,75 @@ TEST_F(CanvasTest, NothingIsDrawnWithoutABufferAPictureOrABinding)
     auto next = Entry(30, 30, 50);
     Show(*next);
     EXPECT_EQ(next->m_picture.m_displayBitmap, next->m_picture.m_displayCopy->m_handle);
+}
+
+// The brightness and contrast transfer: the rule at known points, and its
+// table and vector forms (the canvas's copy loop runs the latter), which must
+// give the rule's value in every case.
+TEST(AdjustChannel, KnownPointsAndExtremesClampWithoutOverflow)
+{
+    const struct {
+        int value, brightness, contrast, expected;
+    } cases[] = {
+        // Neutral settings change nothing.
+        {77, 0, 0, 77},
+        // More contrast: away from 128 by the full amount; 128 is on the lower side.
+        {200, 0, 50, 250},
+        {128, 0, 50, 78},
+        {129, 0, 50, 179},
+        // Less contrast: toward 128 by half, never past it; the half truncates (-5 gives -2).
+        {200, 0, -100, 150},
+        {140, 0, -100, 128},
+        {120, 0, -5, 122},
+        {129, 0, -127, 128},
+        // Brightness first, then the clamp.
+        {250, 20, 0, 255},
+        {120, 10, 5, 135},
+        {255, INT_MAX, INT_MAX, 255},
+        {0, INT_MIN, INT_MIN, 0},
+        {255, INT_MAX, INT_MIN, 255},
+        {127, 0, INT_MIN, 128},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(AdjustChannel(c.value, c.brightness, c.contrast), c.expected)
+            << c.value << " brightness " << c.brightness << " contrast " << c.contrast;
+}
+
+// Every slider setting and beyond (brightness above 128 puts every value on
+// the upper side of the pivot; huge values saturate every constant), every
+// channel value, at an odd length so the vector blocks and the tail both run,
+// from an unaligned start, between buffers and in place.
+TEST(TransferForms, TableAndVectorFormsEqualTheRule)
+{
+    std::vector<std::pair<int, int>> settings
+        = {{129, -127},  {200, -50},   {-200, 50},         {300, 300},   {-300, -300},
+           {INT_MAX, 0}, {0, INT_MIN}, {INT_MIN, INT_MAX}, {5000, -9000}};
+    for (int brightness = -127; brightness <= 127; ++brightness)
+        for (int contrast = -127; contrast <= 127; ++contrast)
+            settings.emplace_back(brightness, contrast);
+    std::vector<uint8_t> in(1 + 256 * 3 + 7);
+    for (size_t i = 0; i < in.size(); ++i)
+        in[i] = uint8_t(i * 89 + 3);
+    std::vector<uint8_t> out(in.size()), inPlace, viaTable(in.size()), tableInPlace;
+    for (auto [brightness, contrast] : settings) {
+        const CTransferTable table(brightness, contrast);
+        const CCanvasTransfer transfer(brightness, contrast);
+        // Contrast -1 halves to 0, so it changes nothing either.
+        const bool identity = brightness == 0 && (contrast == 0 || contrast == -1);
+        if (table.IsIdentity() != identity || transfer.IsIdentity() != identity
+            || (!identity && !transfer.IsVectorised()))
+            FAIL() << "identity or vector form wrong: brightness " << brightness << " contrast " << contrast;
+        transfer.Apply(in.data() + 1, out.data() + 1, in.size() - 1);
+        inPlace = in;
+        transfer.Apply(inPlace.data() + 1, in.size() - 1);
+        table.Apply(in.data(), viaTable.data(), in.size());
+        tableInPlace = in;
+        table.Apply(tableInPlace.data(), in.size());
+        for (size_t i = 1; i < in.size(); ++i) {
+            const int expected = AdjustChannel(in[i], brightness, contrast);
+            if (out[i] != expected || inPlace[i] != expected || table[in[i]] != expected || viaTable[i] != expected
+                || tableInPlace[i] != expected)
+                FAIL() << "value " << int(in[i]) << " brightness " << brightness << " contrast " << contrast;
+        }
+    }
 }

@@ -4,11 +4,14 @@
 // damaged, absurd or oversized pictures.
 #include "image/image_decoder.h"
 
+#include "image/area_reducer.h"
 #include "test_pictures.h"
 
 #include <gtest/gtest.h>
+#include <spng.h>
 #include <zlib.h>
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 #include <thread>
@@ -54,7 +57,6 @@ TEST(ImageDecoderSize, OutputSizesRoundDownNeverBelowOnePixel)
         int width, height, scale, maxWidth, maxHeight, outWidth, outHeight;
     } cases[] = {
         {1000, 750, 20, 1600, 1200, 200, 150},      // the loader's first pass
-        {1000, 750, 32, 1600, 1200, 320, 240},      // its second pass
         {3, 3, 20, 1600, 1200, 1, 1},               // never 0
         {100, 100, 0, 1600, 1200, 1, 1},            // scale clamped to 1 %
         {100, 100, 250, 1600, 1200, 100, 100},      // and to 100 %
@@ -143,14 +145,6 @@ TEST(ImageDecoderPixels, GrayJpegKeepsItsLevelsAndColourJpegIsLeftToTheColourPat
     EXPECT_EQ(Decoded(RgbJpeg(8, 8), 100).info.status, DecodeStatus::Unsupported);
 }
 
-// 16-bit samples as the host-endian words PngSpec expects.
-Bytes Words(std::initializer_list<uint16_t> words)
-{
-    Bytes bytes(words.size() * 2);
-    std::memcpy(bytes.data(), std::data(words), bytes.size());
-    return bytes;
-}
-
 TEST(ImageDecoderTransparency, EveryKindOfTransparencyIsComposedOverWhite)
 {
     // Width, height, colour type, depth, interlacing, samples, palette, palette
@@ -160,10 +154,6 @@ TEST(ImageDecoderTransparency, EveryKindOfTransparencyIsComposedOverWhite)
         {MakePng({2, 1, 3, 8, false, {0, 1}, {0, 0, 255, 0, 255, 0}, {0}}), {0xFFFFFF, 0x00FF00}},
         {MakePng({2, 1, 2, 8, false, {1, 2, 3, 4, 5, 6}, {}, {}, -1, {1, 2, 3}}), {0xFFFFFF, 0x040506}},
         {MakePng({2, 1, 0, 8, false, {7, 8}, {}, {}, 8}), {0x070707, 0xFFFFFF}},
-        // 16-bit alpha keeps its precision: black at 32768 / 65535.
-        {MakePng({3, 1, 6, 16, false, Words({0, 0, 0, 0x8000, 0x12FF, 0, 0, 65535, 0, 0, 65535, 0})}),
-         {0x7F7F7F, 0x130000, 0xFFFFFF}},
-        {MakePng({1, 1, 0, 16, false, Words({0x80FF})}), {0x808080}},
         // Screen and frame sizes and place, interlacing, transparent index, palette, indices.
         {MakeGif({2, 1, 0, 0, 2, 1, false, 1, {255, 0, 0, 0, 0, 255}, {0, 1}}), {0xFF0000, 0xFFFFFF}},
     };
@@ -172,6 +162,59 @@ TEST(ImageDecoderTransparency, EveryKindOfTransparencyIsComposedOverWhite)
         ASSERT_EQ(d.result, 0) << "case " << i << ": " << DecodeStatusText(d.info.status);
         for (size_t x = 0; x < cases[i].second.size(); ++x)
             EXPECT_EQ(d.Pixel(int(x), 0), cases[i].second[x]) << "case " << i << " pixel " << x;
+    }
+}
+
+// 16-bit PNGs are brought to 8 bits by the decoder itself: every sample value
+// must come out as libspng's own conversion gives it (opaque: its 8-bit
+// output; with alpha or a colour key: its 16-bit output composed over white).
+TEST(PngWideSamples, EveryValueOfEachKindMatchesTheLibrarysConversion)
+{
+    const struct {
+        int colorType, channels;
+        bool keyed;
+    } kinds[] = {{0, 1, false}, {2, 3, false}, {4, 2, false}, {6, 4, false}, {0, 1, true}, {2, 3, true}};
+    for (const auto& kind : kinds) {
+        SCOPED_TRACE(testing::Message() << "colour type " << kind.colorType << (kind.keyed ? " keyed" : ""));
+        // 256 x 256 pixels: the first sample takes every 16-bit value, the
+        // others (and the alpha) run through them in other orders.
+        PngSpec spec {256, 256, kind.colorType, 16};
+        for (uint32_t v = 0; v < 65536; ++v)
+            for (uint32_t k = 0; k < uint32_t(kind.channels); ++k) {
+                const auto word = uint16_t(v * (2 * k + 1) + k * 12345);
+                spec.samples.insert(spec.samples.end(), {uint8_t(word), uint8_t(word >> 8)});
+            }
+        if (kind.keyed) {
+            spec.transparentGray = 1000;
+            spec.transparentRgb[0] = 1000, spec.transparentRgb[1] = 3000 + 12345, spec.transparentRgb[2] = 5000 + 24690;
+        }
+        const Bytes png = MakePng(spec);
+        // libspng's reference, composed over white at 16 bits when there is transparency.
+        const bool composed = kind.channels % 2 == 0 || kind.keyed;
+        spng_ctx* ctx = spng_ctx_new(0);
+        spng_set_png_buffer(ctx, png.data(), png.size());
+        std::vector<uint8_t> image(65536 * (composed ? 8 : 3));
+        ASSERT_EQ(spng_decode_image(ctx, image.data(), image.size(), composed ? SPNG_FMT_RGBA16 : SPNG_FMT_RGB8,
+                                    SPNG_DECODE_TRNS),
+                  0);
+        spng_ctx_free(ctx);
+        const auto over = [](uint64_t c, uint64_t a) {
+            return uint32_t((c * a + 65535 * (65535 - a) + 65535 * 257 / 2) / (65535 * 257));
+        };
+        const Decoded d(png, 100, 256, 256);
+        ASSERT_EQ(d.result, 0);
+        int wrong = 0;
+        for (size_t i = 0; i < 65536; ++i) {
+            uint32_t expected = uint32_t(image[i * 3]) << 16 | uint32_t(image[i * 3 + 1]) << 8 | image[i * 3 + 2];
+            if (composed) {
+                uint16_t s[4];
+                std::memcpy(s, &image[i * 8], 8);
+                expected = over(s[0], s[3]) << 16 | over(s[1], s[3]) << 8 | over(s[2], s[3]);
+            }
+            wrong += d.Pixel(int(i % 256), int(i / 256)) != expected;
+            EXPECT_FALSE(kind.keyed && i == 1000 && expected != 0xFFFFFFu);  // the key is among the pixels
+        }
+        EXPECT_EQ(wrong, 0);
     }
 }
 
@@ -377,6 +420,65 @@ TEST(ImageDecoderThreads, ConcurrentDecodesGiveTheSameResult)
     for (std::thread& t : threads)
         t.join();
     EXPECT_EQ(failures, std::vector<int>(4, 0));
+}
+
+// The area reducer's grouped forms (runs of equal rows, solid rows, a span of
+// pixels in a fill colour) give exactly what adding every row whole gives.
+// A width x height source in deterministic groups of rows: solid, a span of
+// pixels in a fill colour (which may reach outside), or one whole row
+// repeated; added grouped, or each row made whole and added alone. Out of
+// order, the groups come from the bottom up.
+std::vector<uint8_t> Reduce(int width, int height, int outWidth, int outHeight, bool inOrder, bool grouped)
+{
+    HBITMAP out = CreateBitmap(outWidth, outHeight, 1, 24, nullptr);
+    CAreaReducer reducer;
+    EXPECT_TRUE(reducer.Init(width, height, out, inOrder));
+    uint32_t seed = uint32_t(width * 7919 + height);
+    auto next = [&](int range) {
+        seed = seed * 1664525u + 1013904223u;
+        return int((seed >> 8) % uint32_t(range));
+    };
+    std::vector<uint8_t> row(size_t(width) * 3), rgb;
+    for (int done = 0; done < height;) {
+        const int kind = next(3), count = std::min(1 + next(9), height - done);
+        const int first = inOrder ? done : height - done - count;
+        done += count;
+        const uint8_t fill[3] = {uint8_t(next(256)), uint8_t(next(256)), uint8_t(next(256))};
+        const int x0 = kind == 1 ? next(width + 6) - 3 : 0, n = kind == 0 ? 0 : kind == 1 ? next(width + 3) : width;
+        rgb.resize(size_t(n) * 3);
+        for (uint8_t& c : rgb)
+            c = uint8_t(next(256));
+        if (grouped && kind == 0)
+            reducer.AddSolidRows(first, count, fill[0], fill[1], fill[2]);
+        else if (grouped && kind == 1)
+            reducer.AddRowSpan(first, count, x0, n, rgb.data(), fill);
+        else if (grouped)
+            reducer.AddRows(first, count, rgb.data());
+        for (int x = 0; !grouped && x < width; ++x)
+            std::memcpy(&row[size_t(x) * 3], x >= x0 && x < x0 + n ? &rgb[size_t(x - x0) * 3] : fill, 3);
+        for (int y = first; !grouped && y < first + count; ++y)
+            reducer.AddRow(y, row.data());
+    }
+    reducer.Finish();
+    std::vector<uint8_t> bits(out->Bits(), out->Bits() + size_t(out->Stride()) * outHeight);
+    DeleteObject(out);
+    return bits;
+}
+
+TEST(AreaReducer, GroupedRowsGiveExactlyWhatEveryRowAddedWholeGives)
+{
+    const struct {
+        int width, height, outWidth, outHeight;
+    } cases[] = {
+        {1, 1, 1, 1},       {7, 5, 3, 2},    {100, 37, 13, 8}, {997, 1201, 40, 30},
+        {33, 200, 33, 200}, {5000, 3, 7, 1}, {3, 5000, 1, 9},  {640, 480, 639, 479},
+    };
+    for (const auto& c : cases)
+        for (bool inOrder : {true, false})  // the same result when the reducer keeps every cell
+            EXPECT_EQ(Reduce(c.width, c.height, c.outWidth, c.outHeight, inOrder, true),
+                      Reduce(c.width, c.height, c.outWidth, c.outHeight, inOrder, false))
+                << c.width << "x" << c.height << " to " << c.outWidth << "x" << c.outHeight
+                << (inOrder ? " in order" : " in any order");
 }
 
 }  // namespace

@@ -211,6 +211,8 @@ TEST_F(ImageLoaderTest, UnknownKindAndInformationOnlyDecodeNothing)
     EXPECT_FALSE(missing.m_picture.m_modified.IsSet());
 }
 
+// A JPEG's thumbnail sizes are those of the thumbnail mode (t1.jpg above) and
+// its thumbnail is made as for an archive member (below).
 TEST_F(ImageLoaderTest, ThumbnailLeavesTheDecodedPictureInPlace)
 {
     CImageItem item;
@@ -225,28 +227,6 @@ TEST_F(ImageLoaderTest, ThumbnailLeavesTheDecodedPictureInPlace)
                   std::tuple(picture, 400, 42, 30));
         EXPECT_GT(item.m_picture.m_thumbnail->RowFromTop(15)[21 * 3], 240);  // blue, in blue-green-red order
     }
-
-    CImageItem jpeg;
-    jpeg.m_path = Put("big.jpg", Jpeg2000x1500());
-    ASSERT_EQ(m_loader.LoadThumbnail(jpeg.m_picture, jpeg.File()), 1);
-    const CPicture& p = jpeg.m_picture;
-    EXPECT_EQ(std::tuple(p.m_width, p.m_height, p.m_fullBitmap, p.m_thumbnail->Width()),
-              std::tuple(2000, 1504, HBITMAP(nullptr), 42));
-}
-
-TEST_F(ImageLoaderTest, QuickViewOffKeepsOnlyThePictureShown)
-{
-    CImageItem itemA, itemB;
-    itemA.m_path = Put("a.bmp", BuildBmp(SolidBmp(8, 8, 8, 1, 2, 3)));
-    itemB.m_path = Put("b.bmp", BuildBmp(SolidBmp(8, 8, 8, 1, 2, 3)));
-    const std::vector<CPicture*> pictures {&itemA.m_picture, &itemB.m_picture};
-    ASSERT_EQ(LoadCurrentPicture(m_loader, pictures, itemA.m_picture, itemA.File(), false), 1);
-    // The canvas may show the full bitmap itself as the display bitmap: it is freed once.
-    itemA.m_picture.m_displayBitmap = itemA.m_picture.m_fullBitmap;
-    ASSERT_EQ(LoadCurrentPicture(m_loader, pictures, itemB.m_picture, itemB.File(), false), 1);
-    EXPECT_EQ(itemA.m_picture.m_fullBitmap, nullptr);
-    EXPECT_EQ(itemA.m_picture.m_displayBitmap, nullptr);
-    EXPECT_NE(itemB.m_picture.m_fullBitmap, nullptr);
 }
 
 // Archive members decode from memory and not a byte of one is written

@@ -106,22 +106,12 @@ TEST(MemoFontHeight, LeadingDigitsPlusTwoAndAUsablePixelSize)
     }
 }
 
-TEST(MemoText, FormatThenParseGivesTheSameRecord)
-{
-    EXPECT_EQ(FormatMemoText(CMemoRecord()),
-              QStringLiteral("font=Tahoma;size=9;bold=1;italic=0;align=Top Center;color=#FFFFFF;content="));
-    // Keys inside the content are text.
-    const CMemoRecord memo = Record("Courier New", "40", 0, 1, "Middle Left", "#12AB9F", "a=b;c;font=x;size=1 é中");
-    CMemoRecord back;
-    ASSERT_EQ(ParseMemoText(FormatMemoText(memo), &back), 1);
-    EXPECT_EQ(back, memo);
-}
-
 // Each value runs from its key to the next key, each key looked for only
 // after the one before: values may hold semicolons and equals signs, a key
 // out of order is not found and keeps its default, style flags take leading
 // digits only (saturating), and a text with a key missing is refused but read.
-TEST(MemoText, ParsingIsPositional)
+// Every record read is written back in the same form and read again as it was.
+TEST(MemoText, ParsingIsPositionalAndFormatThenParseGivesTheSameRecord)
 {
     const CMemoRecord defaults;
     const struct {
@@ -129,8 +119,8 @@ TEST(MemoText, ParsingIsPositional)
         int result;
         CMemoRecord memo;
     } cases[] = {
-        {u"font=Arial;size=12;bold=0;italic=1;align=Bottom Right;color=#FFFFFF;content=Summer; beach=2004", 1,
-         Record("Arial", "12", 0, 1, "Bottom Right", "#FFFFFF", "Summer; beach=2004")},
+        {u"font=Arial;size=12;bold=0;italic=1;align=Bottom Right;color=#FFFFFF;content=Summer; font=x;size=1 é中", 1,
+         Record("Arial", "12", 0, 1, "Bottom Right", "#FFFFFF", "Summer; font=x;size=1 é中")},
         {u"font=Tahoma;size=9;bold=1;italic=0;align=Top Center;color=#FFFFFF;content=", 1, defaults},
         {u"font=;size=;bold=12px;italic=-1;align=;color=;content=", 1, Record("", "", 12, 0, "", "", "")},
         {u"font=;size=;bold=99999999999999;italic= 1;align=;color=;content=", 1,
@@ -147,5 +137,9 @@ TEST(MemoText, ParsingIsPositional)
         memo.content = QStringLiteral("old");
         EXPECT_EQ(ParseMemoText(c.text, &memo), c.result) << QString::fromUtf16(c.text).toStdString();
         EXPECT_EQ(memo, c.memo) << QString::fromUtf16(c.text).toStdString();
+        CMemoRecord back;
+        EXPECT_EQ(ParseMemoText(FormatMemoText(memo), &back), 1);
+        EXPECT_EQ(back, memo);
     }
+    EXPECT_EQ(FormatMemoText(defaults), QString::fromUtf16(cases[1].text));
 }

@@ -56,13 +56,9 @@ Bytes MakePng(const PngSpec& layout)
 {
     spng_ctx* ctx = spng_ctx_new(SPNG_CTX_ENCODER);
     spng_set_option(ctx, SPNG_ENCODE_TO_BUFFER, 1);
-    spng_ihdr ihdr = {uint32_t(layout.width),
-                      uint32_t(layout.height),
-                      uint8_t(layout.bitDepth),
-                      uint8_t(layout.colorType),
-                      0,
-                      0,
-                      uint8_t(layout.interlaced ? SPNG_INTERLACE_ADAM7 : SPNG_INTERLACE_NONE)};
+    spng_ihdr ihdr = {
+        uint32_t(layout.width),    uint32_t(layout.height), uint8_t(layout.bitDepth), uint8_t(layout.colorType), 0, 0,
+        uint8_t(layout.interlaced)};
     spng_set_ihdr(ctx, &ihdr);
     if (!layout.palette.empty()) {
         spng_plte plte = {};
