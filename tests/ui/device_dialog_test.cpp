@@ -25,19 +25,6 @@ const QColor kTile = QColor::fromRgb(Resources::ProgramIconShapes().front().fill
 
 }  // namespace
 
-TEST(DeviceDialog, ScriptGoesOnInsideTheModalAboutBoxWhichShowsTheIconUntilItCloses)
-{
-    LumoRun run;
-    const LumoResult r
-        = run.Run(QStringLiteral("menu Tools \"About Lumo...\"\nshot about.png\ndump inside.json\nclick 1\ndump -\n"));
-    const QJsonObject in = run.Dump(QStringLiteral("inside.json"));
-    ExpectFields(Top(in), {{"class", "CAboutBox"}, {"rect", QJsonArray {0, 26, 240, 320}}});
-    EXPECT_EQ(in["title"].toString(), QStringLiteral("About Lumo"));
-    // Below the task bar, where the title line starts.
-    EXPECT_GT(CountNear(QImage(run.Out(QStringLiteral("about.png"))), QRect(0, 26, 80, 60), kTile, 0), 100);
-    ExpectFields(r.dump, {{"dialogs", QJsonArray()}, {"title", "Lumo"}});
-}
-
 TEST(DeviceDialog, BottomToolButtonsBCIMOpenTheirWindowsOnlyWithAPicture)
 {
     const struct {
@@ -60,7 +47,7 @@ TEST(DeviceDialog, BottomToolButtonsBCIMOpenTheirWindowsOnlyWithAPicture)
         EXPECT_TRUE(MenuFlag(r.dump, c.id, "enabled")) << c.window;
         SCOPED_TRACE(c.window);
         ExpectFields(Top(r.dump), {{"class", c.window}, {"rect", QJsonArray {0, c.top, 240, 320}}});
-        EXPECT_EQ(Text(Top(r.dump), 7370), QLatin1String(c.chooser));
+        EXPECT_EQ(Control(Top(r.dump), 7370)["text"].toString(), QLatin1String(c.chooser));
         const QImage a(run.Out(QStringLiteral("a.png")));
         const QImage b(run.Out(QStringLiteral("b.png")));
         EXPECT_GT(CountNear(a, QRect(0, 26, 240, 294), Qt::red), 1000);
@@ -99,7 +86,9 @@ TEST(DeviceDialog, BlocksTheScreenButNotAWindowOfItsOwnSuchAsTheKeyboard)
 }
 
 // The texts themselves are the core tests' (ImageInfo); Escape closes it.
-TEST(DeviceDialog, ImageInfoShowsTheCurrentEntrysFactsUnderTheirLabels)
+// The script goes on inside the modal about box, which shows the icon, until
+// it closes.
+TEST(DeviceDialog, ImageInfoShowsTheCurrentEntrysFactsUnderTheirLabelsAndTheAboutBoxTheIcon)
 {
     LumoRun run;
     const QString host = run.Path(QStringLiteral("pics/sub/sunset.bmp"));
@@ -109,15 +98,22 @@ TEST(DeviceDialog, ImageInfoShowsTheCurrentEntrysFactsUnderTheirLabels)
     file.setFileTime(QDateTime(QDate(2004, 3, 5), QTime(9, 7, 2), Qt::UTC), QFileDevice::FileModificationTime);
     file.close();
     const LumoResult r = run.Run(QStringLiteral("browse \\pics 1\nidle\ncommand 32813\ncommand 32793\n"
-                                                "command 32800\ndump inside.json\nkey Escape\ndump -\n"));
+                                                "command 32800\ndump inside.json\nkey Escape\n"
+                                                "menu Tools \"About Lumo...\"\nshot about.png\ndump about.json\n"
+                                                "click 1\ndump -\n"));
     const QJsonObject in = run.Dump(QStringLiteral("inside.json"));
     EXPECT_EQ(Top(in)["class"].toString(), QStringLiteral("CImageInfoDlg"));
     EXPECT_EQ(in["title"].toString(), QStringLiteral("Image Info"));
     QStringList fields;
     for (int id = 1007; id <= 1016; ++id)
-        fields << Text(Top(in), id);
+        fields << Control(Top(in), id)["text"].toString();
     EXPECT_EQ(fields, (QStringList {"sunset.bmp", "\\pics", "2004-3-5 9:7:2", "246 Bytes", "24 Bits", "10 x 6", "+90",
                                     "100 %", "0", "0"}));
+    const QJsonObject about = run.Dump(QStringLiteral("about.json"));
+    ExpectFields(Top(about), {{"class", "CAboutBox"}, {"rect", QJsonArray {0, 26, 240, 320}}});
+    EXPECT_EQ(about["title"].toString(), QStringLiteral("About Lumo"));
+    // Below the task bar, where the title line starts.
+    EXPECT_GT(CountNear(QImage(run.Out(QStringLiteral("about.png"))), QRect(0, 26, 80, 60), kTile, 0), 100);
     ExpectFields(r.dump, {{"dialogs", QJsonArray()}, {"title", "Lumo"}});
     // Without a current entry every field is empty.
     EnsureApplication();

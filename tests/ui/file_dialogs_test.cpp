@@ -46,26 +46,36 @@ protected:
 
 }  // namespace
 
-TEST_F(FileDialogs, FileOpenSelectsTheRememberedFolderOnlyWhenItEndsWithABackslash)
+TEST_F(FileDialogs, FileOpenSelectsTheRememberedFolderAndForgetsAChosenFileTheListOrItsFolderLoses)
 {
     Write(QStringLiteral("\\My Documents\\pics\\a.bmp"));
     LumoResult r
         = m_run.Run(QStringLiteral("command 57601\ndump start.json\nselect 1042 \"\\My Documents\\pics\"\n"
-                                   "dump folder.json\nselect 1043 a.bmp\ndump tapped.json\nclick 1\nidle\ndump -\n"));
+                                   "dump folder.json\nselect 1043 a.bmp\ndump tapped.json\n"
+                                   "select 1044 \"bmp Files(*.bmp)\"\ndump kept.json\n"
+                                   "select 1044 \"jpeg Files(*.jpg)\"\ndump gone.json\n"
+                                   "select 1044 \"all Files(*.*)\"\nselect 1043 a.bmp\nclick 1\nidle\ndump -\n"));
     EXPECT_EQ(Field("start.json", Res::IDC_FOLDER_TREE, "selected"), "");
     EXPECT_TRUE(ReportColumn(TopOf("start.json"), 0).isEmpty());
     // OK waits for a tap on a file, not for a folder.
     EXPECT_EQ(Field("folder.json", DialogId::kOk), false);
     EXPECT_EQ(Field("tapped.json", DialogId::kOk), true);
+    // OK never returns a file the list no longer shows, nor joins a file
+    // tapped in one folder to another folder.
+    EXPECT_EQ(Field("kept.json", DialogId::kOk), true);
+    EXPECT_EQ(Field("kept.json", Res::IDC_FILE_LIST, "selected"), 0);
+    EXPECT_EQ(Field("gone.json", DialogId::kOk), false);
     EXPECT_EQ(r.dump["sourcePath"].toString(), QStringLiteral("\\My Documents\\pics\\a.bmp"));
     m_run.ReadStoredSettings();
     EXPECT_EQ(Settings::FileOpenPath(), QStringLiteral("\\My Documents\\pics\\"));
     EXPECT_EQ(Settings::FileOpenFilter(), QStringLiteral("*.*"));
 
     // Next time the stored folder is selected and listed; Cancel stores nothing.
-    m_run.Run(QStringLiteral("command 57601\ndump again.json\nselect 1042 \"\\My Documents\"\nclick 2\n"));
+    m_run.Run(QStringLiteral("command 57601\ndump again.json\nselect 1043 a.bmp\nclick 32849\n"
+                             "select 1042 \"\\My Documents\"\ndump moved.json\nclick 2\n"));
     EXPECT_EQ(Field("again.json", Res::IDC_FOLDER_TREE, "selected"), "\\My Documents\\pics");
     EXPECT_EQ(ReportColumn(TopOf("again.json"), 0), QStringList {QStringLiteral("a.bmp")});
+    EXPECT_EQ(Field("moved.json", DialogId::kOk), false);
     EXPECT_EQ(Settings::FileOpenPath(), QStringLiteral("\\My Documents\\pics\\"));
 }
 
@@ -79,7 +89,7 @@ TEST_F(FileDialogs, FileOpenListsSizesKeepsAnUnknownPatternAndLeavesTheListAlone
     m_run.Run(QStringLiteral("command 57601\ndump list.json\nclick 32849\nselect 1042 \\d\\sub\ndump tree.json\n"
                              "click 32848\ndump both.json\nclick 2\n"));
     const QJsonObject list = TopOf("list.json");
-    EXPECT_EQ(Text(list, Res::IDC_FILTER_COMBO), QStringLiteral("all Files(*.*)"));
+    EXPECT_EQ(Control(list, Res::IDC_FILTER_COMBO)["text"], "all Files(*.*)");
     EXPECT_EQ(ReportColumn(list, 0), (QStringList {"s1024.bin", "s1025.bin", "s1048576.bin", "s1048577.bin"}));
     EXPECT_EQ(ReportColumn(list, 1), (QStringList {"1024", "1K", "1024K", "1M"}));
     EXPECT_EQ(Field("tree.json", Res::ID_VIEW_TREE, "checked"), true);
@@ -87,22 +97,6 @@ TEST_F(FileDialogs, FileOpenListsSizesKeepsAnUnknownPatternAndLeavesTheListAlone
     EXPECT_EQ(ReportColumn(TopOf("tree.json"), 1), ReportColumn(list, 1));
     EXPECT_EQ(ReportColumn(TopOf("both.json"), 0), QStringList {QStringLiteral("s10.bin")});
     EXPECT_EQ(Field("both.json", Res::ID_VIEW_TREE_AND_LIST, "checked"), true);
-}
-
-// OK never joins a file tapped in one folder to another folder, nor returns
-// a file the list no longer shows.
-TEST_F(FileDialogs, FileOpenForgetsAChosenFileWhenItsFolderOrTheListLosesIt)
-{
-    for (const char* name : {"\\d\\a.bmp", "\\d\\b.jpg", "\\e\\c.bmp"})
-        Write(QLatin1String(name));
-    m_run.Store(QStringLiteral("\"FileOpen Path\"=\"\\\\d\\\\\""));
-    m_run.Run(QStringLiteral("command 57601\nselect 1043 a.bmp\nselect 1044 \"bmp Files(*.bmp)\"\ndump kept.json\n"
-                             "select 1044 \"jpeg Files(*.jpg)\"\ndump gone.json\nselect 1044 \"all Files(*.*)\"\n"
-                             "select 1043 a.bmp\nclick 32849\nselect 1042 \\e\ndump moved.json\nclick 2\n"));
-    EXPECT_EQ(Field("kept.json", DialogId::kOk), true);
-    EXPECT_EQ(Field("kept.json", Res::IDC_FILE_LIST, "selected"), 0);
-    EXPECT_EQ(Field("gone.json", DialogId::kOk), false);
-    EXPECT_EQ(Field("moved.json", DialogId::kOk), false);
 }
 
 TEST_F(FileDialogs, AnswerOpensAddsAndFailsOnAFileTheListDoesNotShow)
@@ -157,26 +151,35 @@ TEST_F(FileDialogs, FolderBrowserSelectsTheRememberedPathAndBuildsOnTheWorker)
     EXPECT_EQ(Field("again.json", Res::IDC_BROWSER_TREE, "selected"), "\\f\\n.zip");
 }
 
-TEST_F(FileDialogs, SaveAsWritesByTheEndingAndAsksBeforeReplacing)
+// Save As on a picture of an album; then the album saved through its command
+// opens again with its memos.
+TEST_F(FileDialogs, SaveAsWritesByTheEndingAndAsksBeforeReplacingAndAnAlbumOpensAgainWithItsMemos)
 {
     QDir().mkpath(m_run.Path(QStringLiteral("pics/sub")));
     QImage picture(101, 50, QImage::Format_RGB32);
     picture.fill(Qt::darkCyan);
     ASSERT_TRUE(picture.save(m_run.Path(QStringLiteral("pics/p.jpg")), "JPG"));
     Write(QStringLiteral("\\pics\\old.bmp"), 77);
+    Write(QStringLiteral("\\pics\\a.bmp"));
+    WriteAlbum(m_run.Path(QStringLiteral("pics/in.lab")),
+               {{QStringLiteral("\\pics\\p.jpg"), MemoText(QStringLiteral("0"), QStringLiteral("first"))},
+                {QStringLiteral("\\pics\\a.bmp"), MemoText(QStringLiteral("2"), QStringLiteral("second"))}});
     const LumoResult r = m_run.Run(
         QStringLiteral("idle\nanswer \\pics\\out.bmp\ncommand 57604\nanswer \\pics\\out.jpg\ncommand 57604\n"
                        "answer \\pics\\photo.jpeg\ncommand 57604\nanswer \\pics\\photo.png\ncommand 57604\n"
                        "command 57604\ndump proposed.json\nsettext 1152 sub\nclick 1\ndump opened.json\nclick 2\n"
-                       "answer \\pics\\old.bmp\ncommand 57604\ndump asked.json\nclick 7\nclick 2\ndump -\n"),
-        {m_run.Path(QStringLiteral("pics/p.jpg"))});
+                       "answer \\pics\\old.bmp\ncommand 57604\ndump asked.json\nclick 7\nclick 2\ndump saved.json\n"
+                       "command 32790\ndump album.json\nclick 2\n"
+                       "answer \"\\My Documents\\Lumo Albums\\Trip\"\ncommand 32790\n"
+                       "answer \"\\My Documents\\Lumo Albums\\Trip.lab\"\ncommand 57601\nidle\ndump -\n"),
+        {m_run.Path(QStringLiteral("pics/in.lab"))});
     const QString pics = m_run.Path(QStringLiteral("pics/"));
     // The layouts themselves are the core tests' (ExportTest).
     EXPECT_EQ(QImage(pics + QStringLiteral("out.bmp"), "BMP").size(), QSize(101, 50));
     EXPECT_EQ(QImage(pics + QStringLiteral("out.jpg"), "JPG").size(), QSize(101, 50));
     EXPECT_FALSE(QFile::exists(pics + QStringLiteral("photo.jpeg")));
     EXPECT_FALSE(QFile::exists(pics + QStringLiteral("photo.png")));
-    EXPECT_EQ(r.dump["messages"].toArray().size(), 2);
+    EXPECT_EQ(m_run.Dump(QStringLiteral("saved.json"))["messages"].toArray().size(), 2);
     EXPECT_EQ(Field("proposed.json", Res::IDC_SAVE_NAME, "text"), "p.jpg");
     EXPECT_EQ(Field("proposed.json", Res::IDC_SAVE_FOLDERS, "selected"), "\\pics");
     EXPECT_EQ(Field("proposed.json", Res::IDC_SAVE_FILES, "items"), (QJsonArray {"out.jpg", "p.jpg"}));
@@ -185,22 +188,9 @@ TEST_F(FileDialogs, SaveAsWritesByTheEndingAndAsksBeforeReplacing)
     EXPECT_EQ(Field("opened.json", Res::IDC_SAVE_NAME, "text"), "");
     EXPECT_EQ(TopOf("asked.json")["class"].toString(), QStringLiteral("CMessageBox"));
     EXPECT_EQ(QFileInfo(pics + QStringLiteral("old.bmp")).size(), 77);
-}
 
-TEST_F(FileDialogs, AlbumSavedThroughTheCommandOpensAgainWithItsMemos)
-{
-    Write(QStringLiteral("\\pics\\a.bmp"));
-    Write(QStringLiteral("\\pics\\b.bmp"));
-    WriteAlbum(m_run.Path(QStringLiteral("pics/in.lab")),
-               {{QStringLiteral("\\pics\\a.bmp"), MemoText(QStringLiteral("0"), QStringLiteral("first"))},
-                {QStringLiteral("\\pics\\b.bmp"), MemoText(QStringLiteral("2"), QStringLiteral("second"))}});
-    const LumoResult r
-        = m_run.Run(QStringLiteral("idle\ncommand 32790\ndump proposed.json\nclick 2\n"
-                                   "answer \"\\My Documents\\Lumo Albums\\Trip\"\ncommand 32790\n"
-                                   "answer \"\\My Documents\\Lumo Albums\\Trip.lab\"\ncommand 57601\nidle\ndump -\n"),
-                    {m_run.Path(QStringLiteral("pics/in.lab"))});
-    EXPECT_EQ(Field("proposed.json", Res::IDC_SAVE_NAME, "text"), "My Album");
-    EXPECT_EQ(Field("proposed.json", Res::IDC_SAVE_FOLDERS, "selected"), "\\My Documents\\Lumo Albums");
+    EXPECT_EQ(Field("album.json", Res::IDC_SAVE_NAME, "text"), "My Album");
+    EXPECT_EQ(Field("album.json", Res::IDC_SAVE_FOLDERS, "selected"), "\\My Documents\\Lumo Albums");
     EXPECT_EQ(r.dump["sourcePath"].toString(), QStringLiteral("\\My Documents\\Lumo Albums\\Trip.lab"));
     QStringList memos;
     for (const QJsonValue& e : r.dump["entries"].toArray())

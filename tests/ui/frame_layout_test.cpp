@@ -1,6 +1,6 @@
 // A real frame in-process, so that nothing but the test lets time pass: the
 // pane layout of each stored mode, the full-screen base's frame rectangles,
-// keys, the strip's hold timer, and the start-up splash, which closes on its
+// keys, and the start-up splash, which closes on its
 // own timer and not on another, and on a key or a tap that it keeps from the
 // windows below.
 #include "app/lumo_app.h"
@@ -24,7 +24,6 @@
 #include <QKeyEvent>
 #include <QPointer>
 #include <QTest>
-#include <QTimer>
 #include <QToolBar>
 #include <gtest/gtest.h>
 
@@ -161,26 +160,6 @@ TEST_F(InProcessFrame, OnlyArrowKeysInTheImageViewGoOnToTheThumbnailView)
         QApplication::sendEvent(View(), &press);
     }
     EXPECT_EQ(recorder.keys, (QList<int> {Qt::Key_Left, Qt::Key_Down}));
-}
-
-TEST_F(InProcessFrame, HoldTimerFiresOnceAndStops)
-{
-    CLumoDoc* doc = m_app->Document();
-    for (int i = 0; i < 3; ++i)
-        doc->Catalog().Append(new CImageItem);
-    doc->UpdateAllViews(nullptr, CImageCatalog::kHintListChanged);
-    CThumbnailCtrl* strip = Frame()->ThumbnailView()->Strip();
-    auto* timer = strip->findChild<QTimer*>(QStringLiteral("HoldTimer"));
-    ASSERT_NE(timer, nullptr);
-    QTest::mousePress(strip, Qt::LeftButton, {}, QPoint(15 + 21, 15));
-    EXPECT_TRUE(timer->isActive());
-    QTest::qWait(CThumbnailCtrl::kHoldMs + 200);
-    QWidget* menu = QApplication::activePopupWidget();
-    EXPECT_NE(menu, nullptr);
-    EXPECT_FALSE(timer->isActive());
-    if (menu)
-        menu->close();
-    QTest::mouseRelease(strip, Qt::LeftButton, {}, QPoint(15 + 21, 15));
 }
 
 // Centred; another timer leaves it, a tap or a key closes it and reaches

@@ -12,24 +12,6 @@ const QColor kMemoColor(255, 100, 0);
 
 }  // namespace
 
-TEST(ImageView, RadioMarksFollowTheCommands)
-{
-    LumoRun run;
-    WriteBmp(run.Path(QStringLiteral("a.bmp")), 100, 80, kBlue);
-    const LumoResult r = run.Run(QStringLiteral("menu View Rotate \"Rotate Image +90\"\nmenu View Zoom 200%\n"
-                                                "dump first.json\ncommand 32813\nmenu View Zoom \"Zoom in\"\n"
-                                                "menu View Zoom \"All to fit display\"\ndump -\n"),
-                                 {run.Path(QStringLiteral("a.bmp"))});
-    const QJsonObject before = run.Dump(QStringLiteral("first.json"));
-    ExpectFields(Entry(before), {{"rotation", 90}, {"zoom", 200}});
-    EXPECT_EQ(CheckedAmong(before, 32785, 32788), QList<int> {32785});
-    EXPECT_EQ(CheckedAmong(before, 32792, 32797), QList<int> {32795});
-    ExpectFields(Entry(r.dump), {{"rotation", 180}, {"zoom", 0}});
-    EXPECT_EQ(CheckedAmong(r.dump, 32785, 32788), QList<int> {32786});
-    EXPECT_TRUE(CheckedAmong(r.dump, 32792, 32797).isEmpty());
-    EXPECT_EQ(CheckedAmong(r.dump, 32817, 32819), QList<int> {32817});
-}
-
 // A step starts from the scale the view draws the picture at (the steps and
 // their limits are the core tests' ViewCommandsTest).
 TEST(ImageView, ZoomStepsStartFromTheDrawnScale)
@@ -71,13 +53,17 @@ TEST(ImageView, DragPansThePictureAndStopsAtTheEdge)
     EXPECT_EQ(QImage(run.Out(QStringLiteral("after.png"))).pixelColor(120, 120), kBlue);
 }
 
-TEST(ImageView, DoubleTapFillsTheScreenAndRestoresZoomRotationAndBars)
+// The menus' radio marks follow the commands; a double tap fills the screen
+// and a second one gives back zoom, rotation and bars.
+TEST(ImageView, RadioMarksFollowTheCommandsAndDoubleTapFillsTheScreenAndRestoresTheView)
 {
     LumoRun run;
     WriteBmp(run.Path(QStringLiteral("land.bmp")), 640, 480, kBlue);
-    const LumoResult r = run.Run(QStringLiteral("menu View Rotate \"Rotate Image +90\"\nmenu View Zoom 150%\n"
+    const LumoResult r = run.Run(QStringLiteral("menu View Rotate \"Rotate Image +90\"\nmenu View Zoom 200%\n"
                                                 "dtap 120 100\nwait 20\ndump in.json\nshot full.png\n"
-                                                "dtap 120 100\nwait 20\ndump -\n"),
+                                                "dtap 120 100\nwait 20\ndump back.json\ncommand 32813\n"
+                                                "menu View Zoom \"Zoom in\"\nmenu View Zoom \"All to fit display\"\n"
+                                                "dump -\n"),
                                  {run.Path(QStringLiteral("land.bmp"))});
     const QJsonObject full = run.Dump(QStringLiteral("in.json"));
     ExpectFields(full, {{"fullScreen", 1}, {"mode", 2}});
@@ -90,10 +76,17 @@ TEST(ImageView, DoubleTapFillsTheScreenAndRestoresZoomRotationAndBars)
     EXPECT_EQ(image.pixelColor(120, 2), kBlue);
     EXPECT_EQ(image.pixelColor(120, 317), kBlue);
 
-    ExpectFields(r.dump, {{"fullScreen", 0}, {"mode", 1}});
-    ExpectFields(Entry(r.dump), {{"zoom", 150}, {"rotation", 90}});
-    EXPECT_EQ(WindowRect(r.dump, "CCommandBar"), (QJsonArray {0, 294, 240, 320}));
-    EXPECT_EQ(WindowRect(r.dump, "CLumoView"), (QJsonArray {0, 26, 240, 236}));
+    const QJsonObject back = run.Dump(QStringLiteral("back.json"));
+    ExpectFields(back, {{"fullScreen", 0}, {"mode", 1}});
+    ExpectFields(Entry(back), {{"zoom", 200}, {"rotation", 90}});
+    EXPECT_EQ(WindowRect(back, "CCommandBar"), (QJsonArray {0, 294, 240, 320}));
+    EXPECT_EQ(WindowRect(back, "CLumoView"), (QJsonArray {0, 26, 240, 236}));
+    EXPECT_EQ(CheckedAmong(back, 32785, 32788), QList<int> {32785});
+    EXPECT_EQ(CheckedAmong(back, 32792, 32797), QList<int> {32795});
+    ExpectFields(Entry(r.dump), {{"rotation", 180}, {"zoom", 0}});
+    EXPECT_EQ(CheckedAmong(r.dump, 32785, 32788), QList<int> {32786});
+    EXPECT_TRUE(CheckedAmong(r.dump, 32792, 32797).isEmpty());
+    EXPECT_EQ(CheckedAmong(r.dump, 32817, 32819), QList<int> {32817});
 }
 
 // The memo stands where its placement says, in full screen only and only

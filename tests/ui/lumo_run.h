@@ -165,11 +165,6 @@ inline QJsonObject Control(const QJsonObject& dialog, int id)
     return {};
 }
 
-inline QString Text(const QJsonObject& dialog, int id)
-{
-    return Control(dialog, id)["text"].toString();
-}
-
 // A 24-bit BMP of w x h pixels in one colour; with a marker colour, the top
 // left quarter is painted in it so that moves and turns show.
 inline void WriteBmp(const QString& path, int w, int h, QColor color, QColor marker = QColor())

@@ -33,7 +33,6 @@ TEST(MemoProperty, OkAppliesTheDialogsValuesAndEscapeLeavesTheMemo)
         QJsonObject after;
     };
     const Case cases[] = {
-        {kAlbumMemo, "check 1024 0\nclick 1", MemoJson("DejaVu Sans", "12", 0, 0, "Bottom Right", "Hi")},
         // A font this system lacks is kept, not emptied.
         {"font=Tahoma;size=12;bold=1;italic=0;align=Top Left;color=#00FF00;content=Hi", "check 1024 0\nclick 1",
          MemoJson("Tahoma", "12", 0, 0, "Top Left", "Hi")},

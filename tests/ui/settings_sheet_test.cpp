@@ -36,17 +36,23 @@ protected:
 
 }  // namespace
 
-// The sheet over the screen below the task bar; "List" then Cancel leaves the
-// document's full-screen flags cleared.
-TEST_F(SettingsSheetTest, SheetFillsTheScreenAndFileListThenCancelClearsTheDocumentsFlags)
+// The sheet over the screen below the task bar. After "None (Full Screen)"
+// the boxes show the values it sets, so a click on a box leaves box and
+// document flag alike; "List" then Cancel leaves the document's flags cleared.
+TEST_F(SettingsSheetTest, SheetFillsTheScreenAndItsFullScreenChoiceShowsTheBoxesItSets)
 {
-    const LumoResult r = RunSheet(QStringLiteral("dump sheet.json\nclick 1005\nclick 1000\nclick 2\ndump -\n"));
+    const LumoResult r = RunSheet(QStringLiteral("dump sheet.json\nclick 1005\nclick 1030\nclick 1004\nclick 1005\n"
+                                                 "dump chosen.json\nclick 1030\ndump box.json\nclick 1000\nclick 2\n"
+                                                 "dump -\n"));
     const QJsonObject sheet = m_run.Dump(QStringLiteral("sheet.json"));
     EXPECT_EQ(Top(sheet)["rect"].toArray(), (QJsonArray {0, 26, 240, 320}));
     // Strip mode: the full-screen controls wait for "None (Full Screen)".
     EXPECT_TRUE(Control(sheet, 1004)["checked"].toBool());
     for (int id : {1029, 1030, 1032, 1035, 1036, 1038})
         EXPECT_FALSE(Control(sheet, id)["enabled"].toBool()) << id;
+    const QJsonObject chosen = m_run.Dump(QStringLiteral("chosen.json"));
+    EXPECT_TRUE(Control(chosen, 1030)["checked"].toBool() && Control(chosen, 1029)["checked"].toBool());
+    EXPECT_EQ(m_run.Dump(QStringLiteral("box.json"))["fullScreenDefaults"].toArray(), (QJsonArray {1, 0, 270, 0}));
     ExpectFields(r.dump, {{"fullScreenDefaults", QJsonArray {0, 0, 270, 0}}, {"mode", 1}});
 }
 
@@ -79,18 +85,6 @@ TEST_F(SettingsSheetTest, SlideshowPageShowsStoredValuesAndStoresTypedText)
     }
 }
 
-// After "None (Full Screen)" the boxes show the values it sets, so a click on
-// a box leaves box and document flag alike.
-TEST_F(SettingsSheetTest, FullScreenChoiceShowsTheBoxesItSets)
-{
-    const LumoResult r = RunSheet(QStringLiteral("click 1005\nclick 1030\nclick 1004\nclick 1005\n"
-                                                 "dump chosen.json\nclick 1030\nclick 2\ndump -\n"));
-    const QJsonObject afterChoice = m_run.Dump(QStringLiteral("chosen.json"));
-    EXPECT_TRUE(Control(afterChoice, 1030)["checked"].toBool());
-    EXPECT_TRUE(Control(afterChoice, 1029)["checked"].toBool());
-    EXPECT_EQ(r.dump["fullScreenDefaults"].toArray(), (QJsonArray {1, 0, 270, 0}));
-}
-
 TEST_F(SettingsSheetTest, QuickViewActsAtOnceAndIsStoredOnlyByOk)
 {
     m_run.Store(QStringLiteral("\"Quick View\"=dword:00000001"));
@@ -106,8 +100,7 @@ TEST_F(SettingsSheetTest, QuickViewActsAtOnceAndIsStoredOnlyByOk)
 
 TEST_F(SettingsSheetTest, TickedTypesAreReadBackTheNextTime)
 {
-    RunSheet(QStringLiteral("select 12320 \"File Association\"\ncheck 1052 "
-                            "1\ncheck 1054 1\nclick 1\n"));
+    RunSheet(QStringLiteral("select 12320 \"File Association\"\ncheck 1052 1\ncheck 1054 1\nclick 1\n"));
     const LumoResult r = RunSheet(QStringLiteral("select 12320 \"File Association\"\ndump -\nclick 2\n"));
     const bool expected[] = {false, true, false, true};
     for (int i = 0; i < 4; ++i)

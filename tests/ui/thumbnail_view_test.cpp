@@ -47,13 +47,21 @@ QString Names(const QJsonObject& dump)
 
 }  // namespace
 
-TEST(ThumbnailView, TheFirstPictureIsShownAndTheStripFramesItsCell)
+// Then a tap gives the strip the focus: commands are offered to the
+// thumbnail pane first, and the show still runs in the main view, steps
+// backward from the first picture to the last, and takes its mark along.
+TEST(ThumbnailView, TheFirstPictureIsShownAndTheStripFramesItsCellAndTheShowStepsFromIt)
 {
     LumoRun run;
     MakeFolder(run, 3);
-    const LumoResult r = RunOnFolder(run, QStringLiteral("idle\nshot strip.png\ndump -\n"));
-    EXPECT_EQ(r.dump["current"].toInt(), 0);
-    EXPECT_EQ(Strip(r.dump), (QList<int> {0, 0, 0}));
+    run.StoreMode(1, QStringLiteral("\"Direction\"=\"Backward\"\n\"Interval\"=dword:00000001"));
+    const LumoResult r = RunOnFolder(run, QStringLiteral("idle\nshot strip.png\ndump first.json\ntap %1 250\n"
+                                                         "command 32810\ndump a.json\nwait 1300\ndump b.json\n"
+                                                         "command 32810\ndump -\n")
+                                              .arg(CellX(0)));
+    const QJsonObject first = run.Dump(QStringLiteral("first.json"));
+    EXPECT_EQ(first["current"].toInt(), 0);
+    EXPECT_EQ(Strip(first), (QList<int> {0, 0, 0}));
     const QImage image(run.Out(QStringLiteral("strip.png")));
     ASSERT_FALSE(image.isNull());
     // Centred in the 240 x 210 view below the task bar.
@@ -68,6 +76,13 @@ TEST(ThumbnailView, TheFirstPictureIsShownAndTheStripFramesItsCell)
     EXPECT_EQ(image.pixelColor(15 + 20, 269), QColor(255, 0, 0));
     EXPECT_NE(image.pixelColor(15 + 42 + 20, 269), QColor(255, 0, 0));
     EXPECT_EQ(image.pixelColor(15 + 42 * 3 + 20, 260), QColor(Qt::white));
+
+    const QJsonObject a = run.Dump(QStringLiteral("a.json"));
+    ExpectFields(a, {{"activeView", "thumbnails"}, {"slideshow", true}});
+    EXPECT_TRUE(MenuFlag(a, 32810));
+    const QJsonObject b = run.Dump(QStringLiteral("b.json"));
+    EXPECT_EQ(std::pair(b["current"].toInt(), Strip(b)[1]), std::pair(2, 2));
+    EXPECT_FALSE(r.dump["slideshow"].toBool() || MenuFlag(r.dump, 32810));
 }
 
 // Where taps, the paging button, the arrows and the hold menu leave the
@@ -157,27 +172,6 @@ TEST(ThumbnailView, TheStripShowsTheCellsItsWidthHoldsAndFullScreenFillsTheScree
     const QImage full(run.Out(QStringLiteral("full.png")));
     EXPECT_EQ(full.pixelColor(240, 320), Shade(9));
     EXPECT_EQ(full.pixelColor(CellX(0), 335), full.pixelColor(1, 639));
-}
-
-// A tap gives the strip the focus: commands are offered to the thumbnail
-// pane first, and the show still runs in the main view, steps backward from
-// the first picture to the last, and takes its mark along.
-TEST(ThumbnailView, SlideShowStepsAndItsMarkFollowsWhileTheStripHasTheFocus)
-{
-    LumoRun run;
-    MakeFolder(run, 3);
-    run.StoreMode(1, QStringLiteral("\"Direction\"=\"Backward\"\n\"Interval\"=dword:00000001"));
-    const LumoResult r = RunOnFolder(run, QStringLiteral("idle\ntap %1 250\ncommand 32810\ndump a.json\nwait 1300\n"
-                                                         "dump b.json\ncommand 32810\ndump -\n")
-                                              .arg(CellX(0)));
-    const QJsonObject a = run.Dump(QStringLiteral("a.json"));
-    ExpectFields(a, {{"activeView", "thumbnails"}, {"slideshow", true}});
-    EXPECT_TRUE(MenuFlag(a, 32810));
-    const QJsonObject b = run.Dump(QStringLiteral("b.json"));
-    EXPECT_EQ(b["current"].toInt(), 2);
-    EXPECT_EQ(Strip(b)[1], 2);
-    EXPECT_FALSE(r.dump["slideshow"].toBool());
-    EXPECT_FALSE(MenuFlag(r.dump, 32810));
 }
 
 // What the user sees after full screen: each picture as it was before.
