@@ -67,7 +67,7 @@ TEST(GdiBitmap, RowsArePaddedToFourBytesForEveryDepthAndBadHeadersAreRefused)
 // Every source depth to 24 and 32 bits: palette indices packed high bits
 // first (an index past the palette reads as black), 16 bits as 5-5-5 widened
 // to the full range, 32 bits without the fourth byte.
-TEST(GdiBlit, EveryDepthConvertsTo24And32Bits)
+TEST(GdiBlit, EveryDepthConvertsTo24And32BitsAndTheCopyIsClippedToBothBitmaps)
 {
     const std::vector<RGBQUAD> palette = {{10, 20, 30, 0}, {40, 50, 60, 0}, {70, 80, 90, 0}};
     const Bgr c0 = {10, 20, 30}, c1 = {40, 50, 60}, c2 = {70, 80, 90}, black = {0, 0, 0};
@@ -92,10 +92,6 @@ TEST(GdiBlit, EveryDepthConvertsTo24And32Bits)
             EXPECT_EQ(Pixels(*out), Rows {c.expected}) << c.bpp << " to " << depth;
         }
     }
-}
-
-TEST(GdiBlit, ClipsToBothBitmaps)
-{
     Rows rows(3, std::vector<Bgr>(3));
     for (int y = 0; y < 3; ++y)
         for (int x = 0; x < 3; ++x)
@@ -114,7 +110,7 @@ TEST(GdiBlit, ClipsToBothBitmaps)
 // Shrinking averages each covered block, weighing partly covered pixels
 // (3 -> 2: the middle one is shared half and half) and rounding half up;
 // enlarging interpolates between pixel centres, also along one axis alone.
-TEST(GdiStretch, ShrinkAveragesAndEnlargeInterpolates)
+TEST(GdiStretch, ShrinkAveragesEnlargeInterpolatesAndAPaletteSourceIsClipped)
 {
     const auto grey = [](std::vector<int> values) {
         std::vector<Bgr> row;
@@ -140,10 +136,6 @@ TEST(GdiStretch, ShrinkAveragesAndEnlargeInterpolates)
         ASSERT_EQ(StretchBlt(dst.get(), 0, 0, c.width, c.height, src.get(), 0, 0, src->Width(), src->Height()), 1);
         EXPECT_EQ(Pixels(*dst), c.expected) << c.width << "x" << c.height;
     }
-}
-
-TEST(GdiStretch, PaletteSourceAndClippedDestination)
-{
     BitmapPtr src = Make(2, 2, 8, {{0, 0, 0, 0}, {200, 100, 50, 0}});
     for (int y = 0; y < 2; ++y)
         src->RowFromTop(y)[0] = src->RowFromTop(y)[1] = 1;

@@ -125,7 +125,7 @@ protected:
 
 }  // namespace
 
-TEST(ScaleForDisplay, FitFillAndPercentZoomsGiveTheDisplaySizesAndScales)
+TEST(ScaleForDisplay, FitFillAndPercentZoomsGiveTheDisplaySizesScalesAndEffectiveZooms)
 {
     struct Case {
         const char* what;
@@ -166,20 +166,16 @@ TEST(ScaleForDisplay, FitFillAndPercentZoomsGiveTheDisplaySizesAndScales)
     // A picture too large to enlarge is refused, not wrapped around.
     auto huge = Entry(4000, 3000, 300, 0, 10);
     EXPECT_EQ(ScaleForDisplay(huge->m_picture, huge->m_zoom, huge->m_rotation, 240, 267), nullptr);
-}
-
-// Percent codes and fit or fill at plain scales are stepped from in
-// ViewCommandsTest.ZoomStepsMoveByTwentyFromTheEffectiveZoomWithinTheirLimits.
-TEST(EffectiveZoom, PercentCodesCountAsThemselvesAndFitOrFillAsTheirDrawnScalePlusOne)
-{
-    const std::tuple<int, double, int> cases[] = {
+    // Percent codes and fit or fill at plain scales are stepped from in
+    // ViewCommandsTest.ZoomStepsMoveByTwentyFromTheEffectiveZoomWithinTheirLimits.
+    const std::tuple<int, double, int> zooms[] = {
         {-1, 1000.0 / 242.0, 25},  // 24.2 % truncates to 24
         // A scale of zero or NaN counts as unscaled; a tiny one saturates.
         {0, 0.0, 101},
         {0, std::numeric_limits<double>::quiet_NaN(), 101},
         {0, 1e-300, INT_MAX},
     };
-    for (const auto& [zoom, displayScale, expected] : cases)
+    for (const auto& [zoom, displayScale, expected] : zooms)
         EXPECT_EQ(EffectiveZoom(zoom, displayScale), expected) << zoom << " at " << displayScale;
 }
 

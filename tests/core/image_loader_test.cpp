@@ -95,12 +95,6 @@ protected:
     CImageLoader m_loader;
 };
 
-const Bytes& Jpeg2000x1500()
-{
-    static const Bytes bytes = RgbJpeg(2000, 1500);
-    return bytes;
-}
-
 }  // namespace
 
 TEST(ImageLoaderKinds, ExtensionDecidesTheKindWhateverItsCase)
@@ -140,8 +134,8 @@ TEST_F(ImageLoaderTest, EachKindRecordsItsSizesAndGivesItsBitmap)
         int mode, width, height, bpp, outWidth, outHeight;
         QString type;
     } cases[] = {
-        {"big.jpg", Jpeg2000x1500(), kView, 500, 375, 24, 500, 375, jpeg},
-        {"t1.jpg", Jpeg2000x1500(), kThumb, 250 * 8, 188 * 8, 24, 250, 188, jpeg},
+        {"big.jpg", RgbJpeg(2000, 1500), kView, 500, 375, 24, 500, 375, jpeg},
+        {"t1.jpg", RgbJpeg(2000, 1500), kThumb, 250 * 8, 188 * 8, 24, 250, 188, jpeg},
         {"t2.jpg", RgbJpeg(100, 70), kThumb, 25 * 8, 18 * 8, 24, 25, 18, jpeg},
         {"gray.jpg", EncodeJpeg({1000, 20, JCS_GRAYSCALE}), kView, 1000, 20, 24, 320, 6, jpeg},
         {"p1.png", RgbPng(1000, 10), kView, 1000, 10, 24, 320, 3, png},
@@ -170,7 +164,7 @@ TEST_F(ImageLoaderTest, EachKindRecordsItsSizesAndGivesItsBitmap)
 
 // Each failure says what went wrong, decodes nothing and reads no file facts;
 // a broken JPEG does not end the program.
-TEST_F(ImageLoaderTest, FailuresShowTheirMessage)
+TEST_F(ImageLoaderTest, FailuresShowTheirMessageAndUnknownKindsOrInformationOnlyDecodeNothing)
 {
     const std::tuple<const char*, Bytes, const char*> cases[] = {
         {"missing.jpg", {}, "Can't open file '\\missing.jpg'"},
@@ -188,10 +182,6 @@ TEST_F(ImageLoaderTest, FailuresShowTheirMessage)
         EXPECT_EQ(item.m_picture.m_fullBitmap, nullptr);
         EXPECT_EQ(item.m_picture.m_fileSize, 0u);
     }
-}
-
-TEST_F(ImageLoaderTest, UnknownKindAndInformationOnlyDecodeNothing)
-{
     const QString tif = Put("notes.tif", {1, 2, 3});
     CImageItem item;
     EXPECT_EQ(Load(item, tif, kView), 0);
@@ -200,10 +190,10 @@ TEST_F(ImageLoaderTest, UnknownKindAndInformationOnlyDecodeNothing)
     EXPECT_EQ(std::pair(item.m_picture.m_thumbnail, item.m_picture.m_fileSize), std::pair(HBITMAP(nullptr), 3u));
 
     CImageItem info;
-    info.m_path = Put("big.jpg", Jpeg2000x1500());
+    info.m_path = Put("big.jpg", RgbJpeg(2000, 1500));
     EXPECT_EQ(m_loader.LoadPicture(info.m_picture, info.File(), kView, true), 1);
     EXPECT_EQ(std::tuple(info.m_picture.m_fullBitmap, info.m_picture.m_width, info.m_picture.m_fileSize),
-              std::tuple(HBITMAP(nullptr), 0, uint32_t(Jpeg2000x1500().size())));
+              std::tuple(HBITMAP(nullptr), 0, uint32_t(RgbJpeg(2000, 1500).size())));
     CImageItem missing;
     missing.m_path = QStringLiteral("\\none.jpg");
     EXPECT_EQ(m_loader.LoadPicture(missing.m_picture, missing.File(), kView, true), 1);
@@ -235,7 +225,7 @@ TEST_F(ImageLoaderTest, ThumbnailLeavesTheDecodedPictureInPlace)
 TEST_F(ImageLoaderTest, ArchiveMembersDecodeFromMemoryWithoutCreatingAFile)
 {
     const Bytes grayBmp = BuildBmp(SolidBmp(10, 4, 8, 1, 2, 3));
-    TestZipMember damaged("photo.jpg", ToByteArray(Jpeg2000x1500()));
+    TestZipMember damaged("photo.jpg", ToByteArray(RgbJpeg(2000, 1500)));
     const QByteArray packed = RawDeflate(damaged.data);  // not a valid deflate stream from the middle on
     damaged.compressed = packed.left(packed.size() / 2) + QByteArray(64, '\xFF');
     // Zeros: one flushed block of a mebibyte, repeated, then an empty last block.
@@ -250,7 +240,7 @@ TEST_F(ImageLoaderTest, ArchiveMembersDecodeFromMemoryWithoutCreatingAFile)
     bomb.statedSize = uint32_t(mebibytes) << 20;
     ASSERT_TRUE(WriteTestFile(m_dir.filePath("pics.zip"),
                               BuildTestZip({TestZipMember("gray.bmp", ToByteArray(grayBmp)),
-                                            TestZipMember("big.jpg", ToByteArray(Jpeg2000x1500())),
+                                            TestZipMember("big.jpg", ToByteArray(RgbJpeg(2000, 1500))),
                                             TestZipMember("wide.png", ToByteArray(RgbPng(1000, 10))), damaged, bomb})));
     Watch();
     CImageItem bmp;

@@ -68,7 +68,7 @@ TEST(MemoLayout, OverlayOfAnAlbumPictureInFullScreenOnly)
 }
 
 // Nine names in any case, Top Center otherwise; the flags keep both directions.
-TEST(MemoAlignFlags, NineNamesIgnoringCaseAndTopCenterOtherwise)
+TEST(MemoStyle, NineAlignNamesIgnoringCaseAndFontHeightsFromLeadingDigits)
 {
     const std::tuple<const char*, int, Qt::Alignment> names[] = {
         {"Top Left", 0, Qt::AlignLeft | Qt::AlignTop},
@@ -85,11 +85,7 @@ TEST(MemoAlignFlags, NineNamesIgnoringCaseAndTopCenterOtherwise)
         EXPECT_EQ(layout.Alignment(), alignment) << name;
         EXPECT_EQ(MemoAlignFlags(QString::fromLatin1(name)), flags) << name;
     }
-}
-
-// Leading digits plus two, saturating; the pixel size is always usable.
-TEST(MemoFontHeight, LeadingDigitsPlusTwoAndAUsablePixelSize)
-{
+    // Leading digits plus two, saturating; the pixel size is always usable.
     const std::tuple<const char*, int, int> sizes[] = {
         {"9", 11, 11},
         {" 12pt", 14, 14},

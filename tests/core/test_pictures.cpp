@@ -73,15 +73,12 @@ Bytes MakePng(const PngSpec& layout)
     std::copy(layout.paletteAlpha.begin(), layout.paletteAlpha.end(), trns.type3_alpha);
     if (!layout.paletteAlpha.empty() || layout.transparentGray >= 0 || layout.transparentRgb[0] >= 0)
         spng_set_trns(ctx, &trns);
-    Bytes out;
-    if (spng_encode_image(ctx, layout.samples.data(), layout.samples.size(), SPNG_FMT_PNG, SPNG_ENCODE_FINALIZE) == 0) {
-        size_t size = 0;
-        int error = 0;
-        auto* buffer = static_cast<uint8_t*>(spng_get_png_buffer(ctx, &size, &error));
-        if (buffer)
-            out.assign(buffer, buffer + size);
-        std::free(buffer);
-    }
+    spng_encode_image(ctx, layout.samples.data(), layout.samples.size(), SPNG_FMT_PNG, SPNG_ENCODE_FINALIZE);
+    size_t size = 0;
+    int error = 0;
+    auto* buffer = static_cast<uint8_t*>(spng_get_png_buffer(ctx, &size, &error));
+    Bytes out(buffer, buffer ? buffer + size : buffer);
+    std::free(buffer);
     spng_ctx_free(ctx);
     return out;
 }
