@@ -1,5 +1,6 @@
 // Album files: the exact bytes written, reading them back into the catalog,
-// damaged albums, and a save that fails without harming the old album.
+// damaged albums, and a save that fails without harming the old album. Then
+// failures to show a picture: once each, and a batch of one build in one box.
 #include "app/album_file.h"
 #include "app/memo_overlay.h"
 #include "app/settings.h"
@@ -57,6 +58,20 @@ protected:
         return m_catalog.BuildList(album, 0, mode);
     }
     QString Content(int i) const { return m_catalog.GetAt(i)->m_memo.content; }
+};
+
+class FailureMessagesTest : public AlbumRoundTrip {
+protected:
+    // The messages of opening path and, unless only the build is wanted, of
+    // showing its first entry as the view does.
+    std::string Messages(const QString& path, int mode, bool show = true)
+    {
+        MessageBoxService::ClearMessages();
+        Open(path, mode);
+        if (CImageItem* first = m_catalog.GetAt(0); first && show)
+            m_catalog.LoadCurrentPicture(first, true);
+        return MessageBoxService::Messages().join(QLatin1Char('|')).toStdString();
+    }
 };
 
 }  // namespace
@@ -311,4 +326,57 @@ TEST(AlbumDecode, DamagedAlbumsStayInsideTheTextAndLoseOnlyTheDamagedRecord)
             EXPECT_EQ(records.back().memoText, c.lastMemo) << c.what;
         }
     }
+}
+
+TEST_F(FailureMessagesTest, APictureThatCannotBeShownSaysSoOnceAndTheOthersStayDecoded)
+{
+    const QByteArray png = PictureFor(u"x.png"_s);
+    TestBmp huge;  // 60000 x 60000
+    huge.width = huge.height = 60000;
+    huge.pixels.assign(64, 0);
+    const QString longName = QString(296, QLatin1Char('x')) + u".png"_s;
+    const struct {
+        QString path;
+        QByteArray bytes;
+        QString message;
+    } cases[] = {
+        {u"\\broken.jpg"_s, QByteArray("\xFF\xD8\xFF\xD9\x01\x02\x03"), u"Cannot load \\broken.jpg"_s},
+        {u"\\huge.bmp"_s, ToByteArray(BuildBmp(huge)), u"Cannot load \\huge.bmp"_s},
+        {u"\\long.zip"_s, BuildTestZip({{longName.toUtf8(), png}, {"fine.bmp", PictureFor(u"fine.bmp"_s)}}),
+         u"Cannot load "_s + longName},
+    };
+    for (const auto& c : cases) {
+        WriteBytes(c.path, c.bytes);
+        for (int mode : {kStripMode, kListMode})
+            EXPECT_EQ(Messages(c.path, mode), c.message.toStdString()) << " mode " << mode;
+    }
+}
+
+TEST_F(FailureMessagesTest, ManyFailuresOfOneBuildAreOneBoxAndACount)
+{
+    // An album whose pictures were on a card that has been taken out.
+    for (int i = 0; i < 5; ++i)
+        WritePicture(u"\\card\\p%1.jpg"_s.arg(i));
+    Open(u"\\card"_s);
+    ASSERT_EQ(m_catalog.SaveAlbum(u"\\album.lab"_s), 1);
+    ASSERT_TRUE(QDir(Host(u"\\card"_s)).removeRecursively());
+    EXPECT_EQ(Messages(u"\\album.lab"_s, kStripMode, false),
+              "Can't open file '\\card\\p0.jpg'|4 more files could not be loaded.");
+
+    // One member no one can read, met on every walk of its archive.
+    std::vector<TestZipMember> members;
+    for (const char* name : {"a.png", "b.png", "c.png", "d.png"})
+        members.emplace_back(name, PictureFor(u"x.png"_s));
+    members.emplace_back("locked.png", PictureFor(u"x.png"_s), 0, 0x1);
+    WriteBytes(u"\\pics.zip"_s, BuildTestZip(members));
+    EXPECT_EQ(Messages(u"\\pics.zip"_s, kStripMode, false), "Can't open file: locked.png");
+    // A broken picture beside a good one leaves the good one decoded.
+    WritePicture(u"\\f\\a.png"_s);
+    WriteBytes(u"\\f\\b.gif"_s, "GIF89a");
+    Messages(u"\\f"_s, kListMode);
+    CImageItem* good = m_catalog.GetAt(0);
+    ASSERT_NE(good->m_picture.m_fullBitmap, nullptr);
+    EXPECT_EQ(m_catalog.LoadCurrentPicture(m_catalog.GetAt(1), true), 0);
+    EXPECT_EQ(MessageBoxService::Messages().join(QLatin1Char('|')).toStdString(), "Cannot load \\f\\b.gif");
+    EXPECT_NE(good->m_picture.m_fullBitmap, nullptr);
 }

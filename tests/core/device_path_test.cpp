@@ -75,7 +75,6 @@ TEST_F(DevicePathTest, DefaultRootMapsMyDocumentsToHomeAndAConfinedRootHasNoAlia
         {false, kFromHost, u"\\"_s, u"/"_s},
         {false, kFromHost, QString(m_home + u"2/x"_s).replace(u'/', u'\\'), m_home + u"2/x"_s},
         {false, kFromHost, u"\\My Documents\\Trip\\day1\\b.png"_s, u"day1/b.png"_s},
-        {false, kFromHost, u"\\My Documents\\c.gif"_s, u"../c.gif"_s},
         {false, kFromHost, {}, u"/My Documents/x.jpg"_s},  // the alias hides a host folder of that name
         {false, kFromHost, {}, m_home + u"/a\\b.jpg"_s},
         {true, kBoth, u"\\a\\b.jpg"_s, m_root + u"/a/b.jpg"_s},
@@ -89,7 +88,6 @@ TEST_F(DevicePathTest, DefaultRootMapsMyDocumentsToHomeAndAConfinedRootHasNoAlia
         {true, kFromHost, {}, m_root + u"x/a.jpg"_s},
         {true, kFromHost, {}, m_root + u"/dir\\name/a.jpg"_s},
         {true, kFromHost, {}, u"../../a.jpg"_s},
-        {true, kFromHost, {}, m_home + u"/a.jpg"_s},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.device.toStdString() + " " + c.host.toStdString());

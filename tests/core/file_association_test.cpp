@@ -1,5 +1,6 @@
 // The File Association page's record in the registry stand-in, and on a
-// desktop the user's default applications following its boxes.
+// desktop the user's list of default applications following its boxes: a
+// type's line set, replaced and removed the way `xdg-mime default` does it.
 #include "app/desktop_defaults.h"
 #include "app/file_association.h"
 #include "platform/message_box.h"
@@ -15,6 +16,7 @@
 using namespace Qt::StringLiterals;
 
 using FileAssociation::Values;
+using namespace XdgMimeApps;
 
 namespace {
 
@@ -150,4 +152,48 @@ TEST_F(FileAssociationTest, AListThatCannotBeWrittenIsReported)
     FileAssociation::Write({0, 1, 0, 0}, true);
     EXPECT_EQ(Stored(1), RegValue::ExpandString(kLumo));
     EXPECT_EQ(MessageBoxService::Messages(), QStringList {u"Failure in setting Lumo as a default picture viewer"_s});
+}
+
+TEST(XdgMimeApps, DefaultLineIsSetReplacedOrRemovedAndOtherLinesKept)
+{
+    const struct {
+        const char* name;
+        QByteArray before;
+        const char* ids;
+        QByteArray after;
+    } cases[] = {
+        {"no file", "", "lumo.desktop", "[Default Applications]\nimage/png=lumo.desktop\n"},
+        {"section added after others", "[Added Associations]\nimage/png=gimp.desktop;\n", "lumo.desktop",
+         "[Added Associations]\nimage/png=gimp.desktop;\n\n[Default Applications]\nimage/png=lumo.desktop\n"},
+        {"first line replaced, later ones dropped, spaces around = read",
+         "[Default Applications]\nimage/png = eog.desktop\n# note\nimage/png=x.desktop\ntext/plain=gedit.desktop\n",
+         "lumo.desktop", "[Default Applications]\nimage/png=lumo.desktop\n# note\ntext/plain=gedit.desktop\n"},
+        {"added at the end of the section, before its blank lines",
+         "[Default Applications]\ntext/plain=gedit.desktop\n\n\n[Removed Associations]\nimage/png=eog.desktop\n",
+         "lumo.desktop",
+         "[Default Applications]\ntext/plain=gedit.desktop\nimage/png=lumo.desktop\n\n\n"
+         "[Removed Associations]\nimage/png=eog.desktop\n"},
+        {"removed only from its own section, a missing last newline kept missing",
+         "[Added Associations]\nimage/png=eog.desktop;\n[Default Applications]\nimage/png=lumo.desktop\nx/y=z", "",
+         "[Added Associations]\nimage/png=eog.desktop;\n[Default Applications]\nx/y=z"},
+        {"removing what is not there changes nothing", "[Default Applications]\nx/y=z\n", "",
+         "[Default Applications]\nx/y=z\n"},
+    };
+    for (const auto& c : cases) {
+        const QByteArray after = WithDefaults(c.before, u"image/png"_s, QString::fromLatin1(c.ids));
+        EXPECT_EQ(after.toStdString(), c.after.toStdString()) << c.name;
+        EXPECT_EQ(DefaultsIn(after, u"image/png"_s), QString::fromLatin1(c.ids)) << c.name;
+    }
+}
+
+// A list kept elsewhere (dotfiles) and linked into the configuration folder.
+TEST_F(FileAssociationTest, ListChangesReachTheFileThroughALinkToIt)
+{
+    const QString target = Path("mimeapps.list");
+    WriteFile(target, "[Default Applications]\ntext/plain=gedit.desktop\n");
+    ASSERT_TRUE(QDir().mkpath(Path("XDG_CONFIG_HOME")) && QFile::link(target, UserListFile()));
+    ASSERT_TRUE(SetUserDefaults(u"image/gif"_s, u"lumo.desktop"_s));
+    EXPECT_EQ(UserDefaults(u"image/gif"_s), u"lumo.desktop"_s);
+    EXPECT_TRUE(QFileInfo(UserListFile()).isSymLink());
+    EXPECT_EQ(ReadFile(target), "[Default Applications]\ntext/plain=gedit.desktop\nimage/gif=lumo.desktop\n");
 }
