@@ -80,8 +80,7 @@ inline void EnsureApp()
 }
 
 // Stored settings go to a registry file in dir while this lives.
-class ScratchRegistry {
-public:
+struct ScratchRegistry {
     explicit ScratchRegistry(const QTemporaryDir& dir)
         : m_dir(dir)
     {
@@ -90,8 +89,6 @@ public:
         Profile::SetAppName(u"lumo_doc_test"_s);
     }
     ~ScratchRegistry() { CRegistryStore::Instance().SetFile(m_dir.filePath(u"unused.reg"_s)); }
-
-private:
     const QTemporaryDir& m_dir;
 };
 
@@ -116,9 +113,7 @@ protected:
     void WriteBytes(const QString& devicePath, const QByteArray& bytes)
     {
         QDir().mkpath(QFileInfo(Host(devicePath)).absolutePath());
-        QFile file(Host(devicePath));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        ASSERT_EQ(file.write(bytes), bytes.size());
+        ASSERT_TRUE(WriteTestFile(Host(devicePath), bytes));
     }
     // A small valid picture of the kind the name's extension says.
     void WritePicture(const QString& devicePath) { WriteBytes(devicePath, PictureFor(devicePath)); }
@@ -171,7 +166,7 @@ protected:
     }
     void TearDown() override { m_doc.reset(); }
 
-    CImageItem* Add(int width, int height, int zoom = -1, double scale = 1.0)
+    CImageItem* Add(int width, int height, int zoom = -1, double scale = 1.0, bool current = false)
     {
         auto* item = new CImageItem;
         item->m_picture.m_width = width;
@@ -179,29 +174,27 @@ protected:
         item->m_zoom = zoom;
         item->m_picture.m_displayScale = scale;
         m_doc->Catalog().Append(item);
+        if (current)
+            m_doc->Catalog().SetCurrent(item);
         return item;
     }
     CImageItem* AddCurrent(int width, int height, int zoom = -1, double scale = 1.0)
     {
-        CImageItem* item = Add(width, height, zoom, scale);
-        m_doc->Catalog().SetCurrent(item);
-        return item;
+        return Add(width, height, zoom, scale, true);
     }
     void Run(int id) { ASSERT_TRUE(m_doc->HandleCommand(id)) << id; }
     CCmdUI Query(int id)
     {
-        CCmdUI ui;
-        ui.id = id;
+        CCmdUI ui {id};
         m_doc->HandleUpdate(ui);
         return ui;
     }
     bool Enabled(int id) { return Query(id).enabled; }
-    bool Checked(int id) { return Query(id).checked; }
     std::vector<int> CheckedAmong(int first, int last)
     {
         std::vector<int> ids;
         for (int id = first; id <= last; ++id)
-            if (Checked(id))
+            if (Query(id).checked)
                 ids.push_back(id);
         return ids;
     }

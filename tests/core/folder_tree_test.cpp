@@ -100,17 +100,15 @@ TEST_F(FolderTree, QuickLookForChildrenAgreesWithTheListingEverywhere)
 
 TEST(FolderTreeCards, NetworkInAnyCaseShowsAsAFolder)
 {
-    const struct {
-        const char* name;
-        bool isCard, shows;
-    } cases[]
-        = {{"Storage Card", true, true}, {"nEtWoRk", true, false}, {"Networks", true, true}, {"Card", false, false}};
-    for (const auto& c : cases) {
+    for (const auto& [name, isCard, shows] : {std::tuple {"Storage Card", true, true},
+                                              {"nEtWoRk", true, false},
+                                              {"Networks", true, true},
+                                              {"Card", false, false}}) {
         CFindData entry;
-        entry.name = QLatin1String(c.name);
+        entry.name = QLatin1String(name);
         entry.isDirectory = true;
-        entry.isStorageCard = c.isCard;
-        EXPECT_EQ(CFolderTreeSource::ShowsAsStorageCard(entry), c.shows) << c.name;
+        entry.isStorageCard = isCard;
+        EXPECT_EQ(CFolderTreeSource::ShowsAsStorageCard(entry), shows) << name;
     }
 }
 

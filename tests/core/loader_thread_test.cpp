@@ -177,17 +177,6 @@ TEST_F(LoaderThread, NewLoadDropsTheHintsOfTheBuildsBefore)
     EXPECT_EQ(m_log.hints, ListHints({kHint0, kHint2, kHint0, kHint2, kHint0, kHint2}, 4));
 }
 
-TEST_F(DocumentLoader, BrowseBuildsInTheStoredModeWithSubfolders)
-{
-    MakePictures(u"\\a"_s, 3);
-    MakePictures(u"\\a\\sub"_s, 2);
-    Settings::SetThumbnailViewMode(Settings::kModeList);
-    ASSERT_EQ(m_doc->BrowseFolder(u"\\a"_s, 1), 1);
-    m_doc->m_loader.WaitThread();
-    ExpectWhole(Catalog().GetList(), 0);
-    EXPECT_EQ(Catalog().GetCount(), 5);
-}
-
 TEST_F(DocumentLoader, CommandLineOpenStopsARunningBuildFirst)
 {
     MakePictures(u"\\b"_s, 3);

@@ -61,8 +61,19 @@ TEST_F(SlideshowTest, StartPositionsAndWrapAroundInEachDirection)
     }
 }
 
-TEST_F(SlideshowTest, RandomTakesEachPickModuloTheCount)
+TEST_F(SlideshowTest, DirectionIsReadAtEveryTickAndComparedExactlyAndRandomTakesEachPickModuloTheCount)
 {
+    Fill(5, 1);
+    ASSERT_TRUE(show.Start(u"Forward"_s));
+    EXPECT_EQ(Ticks(2), (std::vector<int> {2, 3}));
+    // The next entry (4) was chosen going forward; from there it goes back.
+    EXPECT_EQ(Ticks(2, u"Backward"_s), (std::vector<int> {4, 3}));
+    EXPECT_EQ(show.Tick(u"forward"_s), CSlideshow::Step::Ended);
+    EXPECT_FALSE(show.IsRunning());
+    EXPECT_FALSE(show.Start(u"Sideways"_s));
+    catalog.RemoveAll();
+    EXPECT_FALSE(show.Start(u"Forward"_s));
+    // Random takes each pick modulo the count.
     Fill(5);
     std::deque<int> picks {7, 13, 2};
     show.SetRandom([&] {
@@ -77,20 +88,6 @@ TEST_F(SlideshowTest, RandomTakesEachPickModuloTheCount)
     catalog.SetCurrent(catalog.GetAt(1));
     ASSERT_TRUE(show.Start(u"Forward"_s));
     EXPECT_EQ(Ticks(1), (std::vector<int> {2}));
-}
-
-TEST_F(SlideshowTest, DirectionIsReadAtEveryTickAndComparedExactly)
-{
-    Fill(5, 1);
-    ASSERT_TRUE(show.Start(u"Forward"_s));
-    EXPECT_EQ(Ticks(2), (std::vector<int> {2, 3}));
-    // The next entry (4) was chosen going forward; from there it goes back.
-    EXPECT_EQ(Ticks(2, u"Backward"_s), (std::vector<int> {4, 3}));
-    EXPECT_EQ(show.Tick(u"forward"_s), CSlideshow::Step::Ended);
-    EXPECT_FALSE(show.IsRunning());
-    EXPECT_FALSE(show.Start(u"Sideways"_s));
-    catalog.RemoveAll();
-    EXPECT_FALSE(show.Start(u"Forward"_s));
 }
 
 TEST_F(SlideshowTest, RemovedNextEntryIsNeverTouched)

@@ -14,7 +14,7 @@ CThumbnailStrip Refreshed(int n, int current)
     return strip;
 }
 
-TEST(ThumbnailStrip, ButtonsPageWithinTheEntriesWithoutMovingTheSelection)
+TEST(ThumbnailStrip, ButtonsPageWithoutMovingTheSelectionTapsHitOnlyEntriesAndNoEntriesBlankAll)
 {
     bool last = false;
     CThumbnailStrip full = Refreshed(5, 0);
@@ -28,35 +28,26 @@ TEST(ThumbnailStrip, ButtonsPageWithinTheEntriesWithoutMovingTheSelection)
     EXPECT_TRUE(last);
     EXPECT_EQ((std::vector<int> {strip.m_first, strip.m_selected, strip.OccupiedCells(6), strip.FrameCell(6)}),
               (std::vector<int> {5, 0, 1, -1}));
-    EXPECT_FALSE(strip.PageRight(&last));
-    EXPECT_TRUE(strip.PageLeft());
+    EXPECT_TRUE(!strip.PageRight(&last) && strip.PageLeft());
     EXPECT_EQ(strip.m_first, 0);
 
     CThumbnailStrip twelve = Refreshed(12, 7);
     EXPECT_EQ(twelve.End(12), 10);
     EXPECT_FALSE(twelve.Refresh(12, 9));
     EXPECT_TRUE(twelve.Refresh(12, 0));
-}
-
-TEST(ThumbnailStrip, EmptyCatalogBlanksEveryIndex)
-{
-    CThumbnailStrip strip = Refreshed(3, 1);
-    strip.Refresh(0, -1);
-    for (int index : {strip.m_selected, strip.m_first, strip.m_lastPage, strip.m_minimum})
-        EXPECT_EQ(index, -1);
-    EXPECT_FALSE(strip.CanDraw(0, -1));
-    EXPECT_FALSE(strip.HitTest(20, 10, 0));
-}
-
-TEST(ThumbnailStrip, HitTestCoversOnlyOccupiedCells)
-{
-    CThumbnailStrip strip = Refreshed(7, 5);  // second page holds entries 5 and 6
+    // Hit tests cover only occupied cells: the second page of 7 holds entries 5 and 6.
+    CThumbnailStrip seven = Refreshed(7, 5);
     // Past the second cell is empty; below 15 is the "<" button.
     for (const auto& [x, y, hit] :
          {std::tuple {15, 0, true}, {98, 29, true}, {99, 10, false}, {14, 10, false}, {20, 30, false}})
-        EXPECT_EQ(strip.HitTest(x, y, 7), hit) << x << "," << y;
-    EXPECT_EQ((std::vector<int> {strip.IndexAt(150, 10, 7), strip.IndexAt(15 + 42, 10, 7), strip.IndexAt(5, 10, 7)}),
+        EXPECT_EQ(seven.HitTest(x, y, 7), hit) << x << "," << y;
+    EXPECT_EQ((std::vector<int> {seven.IndexAt(150, 10, 7), seven.IndexAt(15 + 42, 10, 7), seven.IndexAt(5, 10, 7)}),
               (std::vector<int> {-1, 6, -1}));
+    // An empty catalog blanks every index.
+    twelve.Refresh(0, -1);
+    for (int index : {twelve.m_selected, twelve.m_first, twelve.m_lastPage, twelve.m_minimum})
+        EXPECT_EQ(index, -1);
+    EXPECT_FALSE(twelve.CanDraw(0, -1) || twelve.HitTest(20, 10, 0));
 }
 
 TEST(ThumbnailStrip, APageIsAsManyWholeCellsAsTheWidthHolds)
