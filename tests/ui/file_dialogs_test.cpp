@@ -79,8 +79,19 @@ TEST_F(FileDialogs, FileOpenSelectsTheRememberedFolderAndForgetsAChosenFileTheLi
     EXPECT_EQ(Settings::FileOpenPath(), QStringLiteral("\\My Documents\\pics\\"));
 }
 
-TEST_F(FileDialogs, FileOpenListsSizesKeepsAnUnknownPatternAndLeavesTheListAloneInTreeView)
+TEST_F(FileDialogs, FileOpenListsSizesKeepsAnUnknownPatternAndAnAnswerOpensOnlyWhatItLists)
 {
+    // A script's answer opens and adds, and fails on a file the list does not show.
+    Write(QStringLiteral("\\p\\a.bmp"));
+    Write(QStringLiteral("\\q\\b.bmp"));
+    const LumoResult r = m_run.Run(QStringLiteral("answer \\p\\a.bmp\ncommand 57601\nanswer \\q\\b.bmp\ncommand 32789\n"
+                                                  "answer cancel\ncommand 57601\nidle\ndump -\n"));
+    EXPECT_EQ(Paths(r.dump), (QStringList {"\\p\\a.bmp", "\\q\\b.bmp"}));
+    EXPECT_TRUE(r.dump["dialogs"].toArray().isEmpty());
+
+    const LumoResult missing = m_run.Run(QStringLiteral("answer \\p\\c.bmp\ncommand 57601\n"), {}, {}, 2);
+    EXPECT_TRUE(missing.err.contains(QStringLiteral("lists no file \"c.bmp\""))) << missing.err.toStdString();
+
     for (qint64 size : {1024, 1025, 1048576, 1048577})
         Write(QStringLiteral("\\d\\s%1.bin").arg(size), size);
     Write(QStringLiteral("\\d\\other.txt"));
@@ -97,19 +108,6 @@ TEST_F(FileDialogs, FileOpenListsSizesKeepsAnUnknownPatternAndLeavesTheListAlone
     EXPECT_EQ(ReportColumn(TopOf("tree.json"), 1), ReportColumn(list, 1));
     EXPECT_EQ(ReportColumn(TopOf("both.json"), 0), QStringList {QStringLiteral("s10.bin")});
     EXPECT_EQ(Field("both.json", Res::ID_VIEW_TREE_AND_LIST, "checked"), true);
-}
-
-TEST_F(FileDialogs, AnswerOpensAddsAndFailsOnAFileTheListDoesNotShow)
-{
-    Write(QStringLiteral("\\p\\a.bmp"));
-    Write(QStringLiteral("\\q\\b.bmp"));
-    const LumoResult r = m_run.Run(QStringLiteral("answer \\p\\a.bmp\ncommand 57601\nanswer \\q\\b.bmp\ncommand 32789\n"
-                                                  "answer cancel\ncommand 57601\nidle\ndump -\n"));
-    EXPECT_EQ(Paths(r.dump), (QStringList {"\\p\\a.bmp", "\\q\\b.bmp"}));
-    EXPECT_TRUE(r.dump["dialogs"].toArray().isEmpty());
-
-    const LumoResult missing = m_run.Run(QStringLiteral("answer \\p\\c.bmp\ncommand 57601\n"), {}, {}, 2);
-    EXPECT_TRUE(missing.err.contains(QStringLiteral("lists no file \"c.bmp\""))) << missing.err.toStdString();
 }
 
 TEST_F(FileDialogs, FolderBrowserSelectsTheRememberedPathAndBuildsOnTheWorker)

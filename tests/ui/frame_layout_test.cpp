@@ -112,7 +112,6 @@ TEST_F(InProcessFrame, FullScreenOptionsPlaceTheFrameAndTheBarsAndToggleRestores
         {2, false, QRect(0, 0, 240, 294), false, true, true},
         {15, true, normal, true, true, true},
         {15, true, whole, false, false, false},
-        {15, true, normal, true, true, true},
     };
     for (const auto& c : cases) {
         View()->SetFullScreenOptions(c.options);

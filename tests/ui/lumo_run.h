@@ -211,10 +211,8 @@ inline void EnsureApplication()
     static int argc = 1;
     static char name[] = "ui_tests";
     static char* argv[] = {name, nullptr};
-    if (!qApp) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (!qApp && qputenv("QT_QPA_PLATFORM", "offscreen"))
         new QApplication(argc, argv);
-    }
 }
 
 // An in-process run's own folder, which is its device root and holds its

@@ -13,10 +13,8 @@ TEST(Startup, WithoutAPathTheFrameIsSplitBetweenTheBandsAndThePictureCommandsWai
         {{"entries", QJsonArray()}, {"current", -1}, {"mode", 1}, {"fullScreen", 0}, {"messages", QJsonArray()}});
     const QList<QPair<const char*, QJsonArray>> windows = {{"CTaskBar", {0, 0, 240, 26}},
                                                            {"CMainFrame", {0, 26, 240, 294}},
-                                                           {"CLumoView", {0, 26, 240, 236}},
                                                            {"CThumbnailView", {0, 240, 240, 270}},
                                                            {"CToolBar", {0, 270, 240, 294}},
-                                                           {"CCommandBar", {0, 294, 240, 320}},
                                                            {"CSplashWnd", {}}};
     for (const auto& [cls, rect] : windows)
         EXPECT_EQ(WindowRect(r.dump, cls), rect) << cls;
