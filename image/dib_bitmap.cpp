@@ -1,8 +1,5 @@
 #include "image/dib_bitmap.h"
 
-#include <climits>
-#include <cstdlib>
-#include <cstring>
 #include <utility>
 
 namespace {
@@ -101,45 +98,4 @@ HBITMAP BitmapFromRgb(const uint8_t* rgb, int width, int height)
     CDibBitmap holder;
     holder.LoadRgb(rgb, width, height);
     return holder.Detach();
-}
-
-CGrowBuffer::CGrowBuffer(int growthStep)
-    : m_growthStep(growthStep)
-    , m_data(static_cast<uint8_t*>(std::malloc(0)))
-{
-}
-
-CGrowBuffer::~CGrowBuffer()
-{
-    std::free(m_data);
-}
-
-int CGrowBuffer::Append(const void* bytes, int n)
-{
-    if (n < 0 || (n > 0 && !bytes))
-        return 0;
-    const int64_t needed = int64_t(m_used) + n;
-    if (needed > m_capacity) {
-        // Grows by whole steps, all at once; a step too small to make
-        // progress grows to exactly what is needed.
-        int64_t capacity = m_capacity;
-        if (m_growthStep > 0)
-            capacity += (needed - m_capacity + m_growthStep - 1) / m_growthStep * int64_t(m_growthStep);
-        else
-            capacity = needed;
-        if (capacity > INT_MAX)
-            return 0;
-        auto* block = static_cast<uint8_t*>(std::malloc(size_t(capacity)));
-        if (!block)
-            return 0;
-        if (m_used > 0)
-            std::memcpy(block, m_data, size_t(m_used));
-        std::free(m_data);
-        m_data = block;
-        m_capacity = int(capacity);
-    }
-    if (n > 0)
-        std::memcpy(m_data + m_used, bytes, size_t(n));
-    m_used += n;
-    return 1;
 }

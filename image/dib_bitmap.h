@@ -1,5 +1,5 @@
 // CDibBitmap: holder of one 24-bit, bottom-up DIB section, and the helpers
-// that fill one from packed RGB rows. CGrowBuffer collects decoded scanlines.
+// that fill one from packed RGB rows.
 #pragma once
 
 #include "image/gdi.h"
@@ -48,20 +48,3 @@ HBITMAP BitmapFromRgb(const uint8_t* rgb, int width, int height);
 // (the picture centred with its aspect ratio kept, white bars on the short
 // side). Returns 1, or 0 with the picture unchanged when it has no full bitmap.
 int MakeThumbnail(CPicture& picture);
-
-// A byte buffer that grows by a fixed step; decoders collect scanlines in it.
-// The data block comes from the C allocator and is freed by the destructor.
-class CGrowBuffer {
-public:
-    CGrowBuffer(int growthStep);
-    ~CGrowBuffer();
-    CGrowBuffer(const CGrowBuffer&) = delete;
-    CGrowBuffer& operator=(const CGrowBuffer&) = delete;
-    // Appends n bytes; returns 0 (buffer unchanged) when memory runs out.
-    int Append(const void* bytes, int n);
-
-    int m_capacity = 0;
-    int m_growthStep = 0;
-    int m_used = 0;
-    uint8_t* m_data = nullptr;
-};

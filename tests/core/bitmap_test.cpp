@@ -172,28 +172,6 @@ TEST(DibBitmap, EveryFormReplacesTheSectionEvenFromItself)
     EXPECT_EQ(dib.m_handle, nullptr);
 }
 
-TEST(GrowBuffer, GrowsByWholeStepsAndRefusesWhatCannotFit)
-{
-    CGrowBuffer buffer(10);
-    EXPECT_EQ(buffer.m_capacity, 0);
-    EXPECT_EQ(buffer.Append("abcd", 4), 1);
-    EXPECT_EQ(buffer.m_capacity, 10);
-    EXPECT_EQ(buffer.Append("efghijklmnopqrstuvw", 19), 1);
-    EXPECT_EQ(buffer.m_capacity, 30);
-    EXPECT_EQ(std::string(reinterpret_cast<char*>(buffer.m_data), size_t(buffer.m_used)), "abcdefghijklmnopqrstuvw");
-
-    CGrowBuffer zero(0);  // never loops on a zero step
-    EXPECT_EQ(zero.Append("xyz", 3), 1);
-    EXPECT_EQ(zero.m_capacity, 3);
-    CGrowBuffer big(1 << 30);
-    EXPECT_EQ(big.Append("a", 1), 1);
-    EXPECT_EQ(big.Append("b", -1), 0);
-    big.m_used = 0x7ffffff0;  // as if nearly full: growing past 2 GiB is refused
-    EXPECT_EQ(big.Append("0123456789abcdefghij", 20), 0);
-    EXPECT_EQ(big.m_capacity, 1 << 30);
-    big.m_used = 1;
-}
-
 TEST(Thumbnail, PictureIsCentredWithWhiteBarsAndReplacesAnEarlierOne)
 {
     const struct {
