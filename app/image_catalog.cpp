@@ -48,6 +48,8 @@ void CImageCatalog::SetCurrent(CImageItem* item)
     if (item && std::find(m_list.begin(), m_list.end(), item) == m_list.end())
         item = nullptr;
     m_current = item;
+    if (item)
+        item->m_picture.m_lastShown = ++m_shownCount;
 }
 
 int CImageCatalog::GetCurrentIndex() const

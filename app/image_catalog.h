@@ -97,6 +97,7 @@ private:
     mutable std::recursive_mutex m_mutex;
     std::vector<CImageItem*> m_list;
     CImageItem* m_current = nullptr;
+    uint64_t m_shownCount = 0;  // stamps each entry made current, for the Quick View budget
     QString m_sourcePath;
     std::function<void(int)> m_notifier;
     const std::atomic<bool>* m_stop = nullptr;

@@ -355,7 +355,7 @@ int CImageLoader::LoadThumbnail(CPicture& picture, const CPictureFile& file) con
 }
 
 int LoadCurrentPicture(const CImageLoader& loader, const std::vector<CPicture*>& others, CPicture& picture,
-                       const CPictureFile& file, bool quickView)
+                       const CPictureFile& file, bool quickView, int64_t budget)
 {
     CMessageBatch oneLoad;
     if (CImageLoader::IsArchiveMember(file))
@@ -363,8 +363,10 @@ int LoadCurrentPicture(const CImageLoader& loader, const std::vector<CPicture*>&
     if (quickView) {
         // Freeing the other pictures helps only a decode that lacked memory.
         bool noMemory = false;
-        if (loader.LoadPicture(picture, file, CImageLoader::kModeView, false, &noMemory))
+        if (loader.LoadPicture(picture, file, CImageLoader::kModeView, false, &noMemory)) {
+            TrimDecoded(others, picture, budget);
             return 1;
+        }
         if (!noMemory)
             return 0;
     }

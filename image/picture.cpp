@@ -2,6 +2,8 @@
 
 #include "image/dib_bitmap.h"
 
+#include <algorithm>
+
 CPicture::CPicture()
     : m_displayCopy(new CDibBitmap)
     , m_shrinkCopy(new CDibBitmap)
@@ -50,4 +52,29 @@ void CPicture::FreePicture()
     ReleaseBitmap(full);
     if (display != full)
         ReleaseBitmap(display);
+}
+
+int64_t CPicture::DecodedBytes() const
+{
+    const auto bytes = [](HBITMAP b) { return b ? int64_t(b->Stride()) * b->Height() : 0; };
+    return bytes(m_fullBitmap) + (m_displayBitmap != m_fullBitmap ? bytes(m_displayBitmap) : 0);
+}
+
+void TrimDecoded(const std::vector<CPicture*>& pictures, const CPicture& keep, int64_t budget)
+{
+    std::vector<CPicture*> others;
+    int64_t total = keep.DecodedBytes();
+    for (CPicture* each : pictures)
+        if (each && each != &keep && each->DecodedBytes() > 0) {
+            others.push_back(each);
+            total += each->DecodedBytes();
+        }
+    std::sort(others.begin(), others.end(),
+              [](const CPicture* a, const CPicture* b) { return a->m_lastShown < b->m_lastShown; });
+    for (CPicture* each : others) {
+        if (total <= budget)
+            break;
+        total -= each->DecodedBytes();
+        each->FreePicture();
+    }
 }

@@ -10,6 +10,7 @@
 
 #include <QString>
 #include <cstdint>
+#include <vector>
 
 class CDibBitmap;
 
@@ -35,6 +36,8 @@ public:
     bool IsHeldByHolder(HBITMAP bitmap) const;
     // Releases a bitmap through the holder that owns it, or directly.
     void ReleaseBitmap(HBITMAP bitmap);
+    // Pixel bytes of the full and display bitmaps (the thumbnail not counted).
+    int64_t DecodedBytes() const;
 
     CDibBitmap* m_converted = nullptr;  // 24-bit copy of a picture of lower depth
     CDibBitmap* m_displayCopy;          // picture scaled for the current zoom
@@ -49,4 +52,12 @@ public:
     HBITMAP m_fullBitmap = nullptr;
     HBITMAP m_displayBitmap = nullptr;
     HBITMAP m_thumbnail = nullptr;
+    uint64_t m_lastShown = 0;  // when it was last made current: larger is later
 };
+
+// What the decoded pictures kept for Quick View may hold together.
+constexpr int64_t kDecodedBudgetBytes = int64_t(64) << 20;
+
+// Frees the full and display bitmaps of the pictures other than keep, least
+// recently shown first, until all of them with keep hold at most budget bytes.
+void TrimDecoded(const std::vector<CPicture*>& pictures, const CPicture& keep, int64_t budget);

@@ -1,5 +1,6 @@
 // The cache policy when the current picture changes: with Quick View on every
-// decoded picture stays; with it off only the shown one does.
+// decoded picture stays within the budget, the least recently shown freed
+// first past it; with it off only the shown one does.
 #include "app/image_catalog.h"
 #include "platform/device_path.h"
 #include "test_pictures.h"
@@ -33,7 +34,7 @@ protected:
     void SetUp() override
     {
         DevicePath::SetDeviceRoot(m_dir.path());
-        for (const char* name : {"a.bmp", "b.bmp"}) {
+        for (const char* name : {"a.bmp", "b.bmp", "c.bmp"}) {
             ASSERT_TRUE(WriteBytes(m_dir.path() + "/" + name, BuildBmp(SolidBmp(16, 12, 24, 200, 100, 50))));
             auto* item = new CImageItem;
             item->m_path = u"\\"_s + name;
@@ -60,6 +61,33 @@ TEST_F(CatalogCache, QuickViewOnKeepsEveryDecodedPictureAndOffOnlyTheShownOne)
         EXPECT_NE(b->m_picture.m_fullBitmap, nullptr);
     }
     EXPECT_EQ(m_catalog.LoadCurrentPicture(nullptr, true), 0);
+}
+
+// Pictures of 576 bytes each, made current and decoded in the order b, a, c:
+// past the budget b goes first, then a; the shown one stays even alone over it.
+TEST_F(CatalogCache, QuickViewFreesTheLeastRecentlyShownPicturesPastTheBudget)
+{
+    const CImageLoader loader;
+    std::vector<CPicture*> pictures;
+    for (int i = 0; i < 3; ++i)
+        pictures.push_back(&m_catalog.GetAt(i)->m_picture);
+    const struct {
+        int64_t budget;
+        const char* kept;  // a, b, c
+    } cases[] = {{3 * 576, "111"}, {2 * 576, "101"}, {0, "001"}};
+    for (const auto& c : cases) {
+        for (CPicture* each : pictures)
+            each->FreePicture();
+        for (int i : {1, 0, 2}) {
+            CImageItem* item = m_catalog.GetAt(i);
+            m_catalog.SetCurrent(item);
+            ASSERT_EQ(LoadCurrentPicture(loader, pictures, item->m_picture, item->File(), true, c.budget), 1);
+        }
+        std::string kept;
+        for (const CPicture* each : pictures)
+            kept += each->m_fullBitmap ? '1' : '0';
+        EXPECT_EQ(kept, c.kept) << "budget " << c.budget;
+    }
 }
 
 // Sanitizers reserve address space of their own: no limit can be set there.
