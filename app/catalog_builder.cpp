@@ -9,6 +9,12 @@
 #include "platform/visited_folders.h"
 #include "res/file_types.h"
 
+#include <algorithm>
+#include <deque>
+#include <future>
+#include <memory>
+#include <thread>
+
 namespace {
 
 // A name of the kind with more to it than the type's extension.
@@ -149,6 +155,18 @@ bool CImageCatalog::AddPicture(const QString& path, const QString& archive, int 
     return true;
 }
 
+namespace {
+
+// A folder's picture whose thumbnail is decoded on a pool thread, with what
+// the decode showed.
+struct CAheadEntry {
+    std::unique_ptr<CImageItem> item;
+    bool filled = false;
+    std::vector<CMessageCapture::Shown> shown;
+};
+
+}  // namespace
+
 int CImageCatalog::ScanFolder(const QString& folder, int includeSubfolders, int mode)
 {
     CWalkScope scope;
@@ -157,10 +175,43 @@ int CImageCatalog::ScanFolder(const QString& folder, int includeSubfolders, int 
         Notify(kHintListChanged);
         return 0;
     }
+    // In thumbnail mode the pictures' thumbnails are decoded on every core, a
+    // few ahead of the entry being appended; entries are appended, announced
+    // and their failures shown in the folder's order, as one decode after
+    // another would. Nothing is appended once a stop is asked for.
+    const size_t cores = std::max(2u, std::thread::hardware_concurrency());
+    std::deque<std::future<CAheadEntry>> ahead;
+    const auto appendAhead = [&](size_t keep) {
+        while (ahead.size() > keep) {
+            CAheadEntry done = ahead.front().get();
+            ahead.pop_front();
+            if (StopRequested())
+                continue;
+            CMessageCapture::Replay(done.shown);
+            if (done.filled) {
+                Append(done.item.release());
+                Notify(kHintListChanged);
+            }
+        }
+    };
     for (const CFindData& entry : entries) {
         if (StopRequested())
-            return 0;
+            break;
         const QString full = JoinPath(folder, entry.name);
+        if (mode != 0 && entry.isRegular && !NamesKind(entry.name, FileKind::Archive)
+            && FileTypes::IsPictureName(entry.name)) {
+            ahead.push_back(std::async(std::launch::async, [this, full, mode] {
+                CAheadEntry decoded;
+                decoded.item = std::make_unique<CImageItem>();
+                CMessageCapture capture;
+                decoded.filled = FillEntry(full, decoded.item.get(), 0, mode) != 0;
+                decoded.shown = capture.Take();
+                return decoded;
+            }));
+            appendAhead(cores);
+            continue;
+        }
+        appendAhead(0);
         if (entry.isDirectory) {
             // A folder met twice (a link loop, two links to one folder) or on a
             // pseudo file system is passed by.
@@ -177,6 +228,7 @@ int CImageCatalog::ScanFolder(const QString& folder, int includeSubfolders, int 
             AddPicture(full, QString(), mode, &facts);
         }
     }
+    appendAhead(0);
     if (StopRequested())
         return 0;
     if (GetCount() == 0)

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <mutex>
 #include <set>
+#include <utility>
 
 namespace {
 
@@ -40,6 +41,7 @@ struct Batch {
     int more = 0;
 };
 thread_local Batch* t_batch = nullptr;
+thread_local CMessageCapture* t_capture = nullptr;
 
 // Whether a text is to be shown now; counts it when its kind was shown before.
 bool Admit(const QString& kind, const QString& text)
@@ -54,8 +56,25 @@ bool Admit(const QString& kind, const QString& text)
     return false;
 }
 
+}  // namespace
+
+struct CaptureAccess {
+    // True when the text was held by this thread's capture.
+    static bool Hold(const QString& kind, const QString& text)
+    {
+        if (!t_capture)
+            return false;
+        t_capture->m_shown.push_back({kind, text});
+        return true;
+    }
+};
+
+namespace {
+
 void Show(const QString& text)
 {
+    if (CaptureAccess::Hold(QString(), text))
+        return;
     State& s = TheState();
     bool echo;
     {
@@ -79,15 +98,32 @@ void Show(const QString& text)
 
 void ShowMessage(const QString& text)
 {
-    if (Admit(QString(), text))
+    if (!CaptureAccess::Hold(QString(), text) && Admit(QString(), text))
         Show(text);
 }
 
 void ShowFailure(const QString& pattern, const QString& subject)
 {
     const QString text = QString(pattern).replace(QLatin1String("%1"), subject);
-    if (Admit(pattern, text))
+    if (!CaptureAccess::Hold(pattern, text) && Admit(pattern, text))
         Show(text);
+}
+
+CMessageCapture::CMessageCapture()
+    : m_outer(std::exchange(t_capture, this))
+{
+}
+
+CMessageCapture::~CMessageCapture()
+{
+    t_capture = m_outer;
+}
+
+void CMessageCapture::Replay(const std::vector<Shown>& shown)
+{
+    for (const Shown& each : shown)
+        if (!CaptureAccess::Hold(each.kind, each.text) && Admit(each.kind, each.text))
+            Show(each.text);
 }
 
 CMessageBatch::CMessageBatch()

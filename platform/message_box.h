@@ -9,6 +9,7 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <vector>
 
 // Shows text to the user (or records it in scripted runs).
 void ShowMessage(const QString& text);
@@ -35,6 +36,32 @@ public:
 
 private:
     bool m_outermost;
+};
+
+// What this thread shows while the capture lives is held, not shown, so
+// that another thread can show it later in order (Replay): a thumbnail
+// decoded on a pool thread reports through the batch of the build that
+// asked for it, as if that thread had decoded it.
+class CMessageCapture {
+public:
+    struct Shown {
+        QString kind;  // a failure's pattern; empty for a plain message
+        QString text;
+    };
+    CMessageCapture();
+    ~CMessageCapture();
+    CMessageCapture(const CMessageCapture&) = delete;
+    CMessageCapture& operator=(const CMessageCapture&) = delete;
+
+    std::vector<Shown> Take() { return std::move(m_shown); }
+    // Shows what a capture held, on this thread, as ShowMessage and
+    // ShowFailure would have.
+    static void Replay(const std::vector<Shown>& shown);
+
+private:
+    friend struct CaptureAccess;
+    std::vector<Shown> m_shown;
+    CMessageCapture* m_outer;
 };
 
 namespace MessageBoxService {

@@ -97,7 +97,11 @@ TEST_F(BuilderTest, ArchivesAreListedInAFolderScanAndTheirMembersKeepTheirNames)
 {
     for (const char* name : {"\\pics\\a.jpg", "\\pics\\c.gif", "\\other\\elsewhere.jpg"})
         WritePicture(QLatin1String(name));
-    WriteBytes(u"\\pics\\broken.png"_s, "not a picture at all");  // left out; the build goes on
+    // Left out, each reported in the build's one batch, in the folder's order
+    // though their thumbnails are decoded side by side; the build goes on.
+    WriteBytes(u"\\pics\\broken.png"_s, "not a picture at all");
+    WriteBytes(u"\\pics\\broken2.png"_s, "nor this");
+    MessageBoxService::ClearMessages();
     CImageCatalog source;
     source.BuildList(u"\\other\\elsewhere.jpg"_s, 0, kListMode);
     ASSERT_EQ(source.SaveAlbum(u"\\pics\\album.lab"_s), 1);
@@ -105,6 +109,8 @@ TEST_F(BuilderTest, ArchivesAreListedInAFolderScanAndTheirMembersKeepTheirNames)
     ASSERT_EQ(m_catalog.BuildList(u"\\pics"_s, 0, kStripMode), 1);
     EXPECT_EQ(Paths(m_catalog), (QStringList {u"\\pics\\a.jpg"_s, u"\\pics\\c.gif"_s, u"dir/photo.jpg"_s, u"X.PNG"_s}));
     EXPECT_EQ(m_hints, std::vector<int>(4, kHint));
+    EXPECT_EQ(MessageBoxService::Messages(),
+              (QStringList {u"Cannot load \\pics\\broken.png"_s, CMessageBatch::MoreFailedText(1)}));
     EXPECT_EQ(m_catalog.GetAt(2)->m_memo.content, u"dir/photo"_s);
     EXPECT_EQ(m_catalog.GetAt(3)->m_memo.content, u"X"_s);
     for (const CImageItem* item : m_catalog.GetList()) {  // strip mode: every thumbnail, no full picture
@@ -176,14 +182,16 @@ TEST_F(BuilderTest, StopFlagEndsAFolderScanOrAnArchiveListingBetweenEntries)
     for (const char* name : {"\\pics\\a.jpg", "\\pics\\b.jpg", "\\pics\\c.jpg"})
         WritePicture(QLatin1String(name));
     MakeZip(u"\\p.zip"_s, {u"a.bmp"_s, u"b.bmp"_s, u"c.bmp"_s});
-    const std::pair<QString, QStringList> cases[]
-        = {{u"\\pics"_s, {u"\\pics\\a.jpg"_s}}, {u"\\p.zip"_s, {u"a.bmp"_s, u"b.bmp"_s}}};
-    for (const auto& [path, listed] : cases) {
+    // The strip-mode folder scan decodes thumbnails ahead: none is appended after the stop.
+    const std::tuple<QString, int, QStringList> cases[] = {{u"\\pics"_s, kListMode, {u"\\pics\\a.jpg"_s}},
+                                                           {u"\\pics"_s, kStripMode, {u"\\pics\\a.jpg"_s}},
+                                                           {u"\\p.zip"_s, kListMode, {u"a.bmp"_s, u"b.bmp"_s}}};
+    for (const auto& [path, mode, listed] : cases) {
         std::atomic<bool> stop {false};
         m_catalog.RemoveAll();
         m_catalog.SetStopFlag(&stop);
         m_catalog.SetNotifier([&, stopAt = int(listed.size())](int) { stop = m_catalog.GetCount() == stopAt; });
-        EXPECT_EQ(m_catalog.BuildList(path, 0, kListMode), 0);
+        EXPECT_EQ(m_catalog.BuildList(path, 0, mode), 0);
         EXPECT_EQ(Paths(m_catalog), listed);
         m_catalog.SetStopFlag(nullptr);
     }
