@@ -157,9 +157,13 @@ QJsonObject DumpState(CLumoApp* app)
     for (int c = 0; list && c < list->columnCount(); ++c)
         columns.append(list->columnWidth(c));
     const QTreeWidgetItem* firstRow = list ? list->topLevelItem(0) : nullptr;
+    QJsonArray firstTexts;
+    for (int c = 0; firstRow && c < list->columnCount(); ++c)
+        firstTexts.append(firstRow->text(c));
     root["list"] = QJsonObject {{"rows", list ? list->topLevelItemCount() : 0},
                                 {"selected", list ? list->HighlightedRow() : -1},
                                 {"columns", columns},
-                                {"rowHeight", firstRow ? list->visualItemRect(firstRow).height() : 0}};
+                                {"rowHeight", firstRow ? list->visualItemRect(firstRow).height() : 0},
+                                {"firstRow", firstTexts}};
     return root;
 }

@@ -9,6 +9,40 @@
 #include <QMouseEvent>
 #include <QScrollBar>
 
+namespace {
+
+// A row that makes its three texts when the list first asks for one (a
+// paint, a search by keyboard): a build of thousands of rows formats only
+// the rows that are shown. The row keeps the entry's facts, not the entry,
+// which the catalog may delete first.
+class CListRow : public QTreeWidgetItem {
+public:
+    explicit CListRow(const CImageItem& item)
+        : m_path(item.m_path)
+        , m_size(item.m_picture.m_fileSize)
+        , m_modified(item.m_picture.m_modified)
+    {
+    }
+
+    QVariant data(int column, int role) const override
+    {
+        if (role != Qt::DisplayRole || column < 0 || column > 2)
+            return QTreeWidgetItem::data(column, role);
+        if (m_texts.isEmpty())
+            m_texts
+                = {FileListText::NameOf(m_path), FileListText::SizeText(m_size), FileListText::DateText(m_modified)};
+        return m_texts[column];
+    }
+
+private:
+    QString m_path;
+    uint32_t m_size;
+    CTime m_modified;
+    mutable QStringList m_texts;
+};
+
+}  // namespace
+
 CThumbnailListCtrl::CThumbnailListCtrl(std::function<CLumoDoc*()> doc, const QRect& rect, QWidget* parent)
     : QTreeWidget(parent)
     , m_doc(std::move(doc))
@@ -72,10 +106,7 @@ int CThumbnailListCtrl::AddNextRow()
     if (!item)
         return 0;
     ++m_rowsAdded;
-    auto* rowItem = new QTreeWidgetItem(QStringList {FileListText::NameOf(item->m_path),
-                                                     FileListText::SizeText(item->m_picture.m_fileSize),
-                                                     FileListText::DateText(item->m_picture.m_modified)});
-    insertTopLevelItem(row, rowItem);
+    insertTopLevelItem(row, new CListRow(*item));
     // The current row is highlighted when it arrives, and again should
     // anything have taken the highlight since; not touched on every row.
     if (selected >= 0 && selected <= row && (row == selected || currentItem() != topLevelItem(selected))) {

@@ -3,6 +3,7 @@
 // moving the selection as the pen and the keys do.
 #include "lumo_run.h"
 
+#include <QRegularExpression>
 #include <gtest/gtest.h>
 
 namespace {
@@ -137,6 +138,12 @@ TEST(ThumbnailView, ListRowsFollowTheArrowsAndTheShowAndThePenResizesTheirColumn
     EXPECT_EQ(first["list"]["selected"].toInt(), 0);
     EXPECT_EQ(first["list"]["columns"].toArray(), (QJsonArray {100, 60, 60}));
     EXPECT_LE(first["list"]["rowHeight"].toInt(), 13);
+    const QJsonArray texts = first["list"]["firstRow"].toArray();
+    EXPECT_EQ(QJsonArray({texts[0], texts[1]}), (QJsonArray {"p00.bmp", "14.82 KB"}));
+    EXPECT_TRUE(QRegularExpression(QStringLiteral("^\\d{4}(-\\d{1,2}){2} \\d{1,2}(:\\d{1,2}){2}$"))
+                    .match(texts[2].toString())
+                    .hasMatch())
+        << texts[2].toString().toStdString();  // the file's time
     const QJsonObject shown = run.Dump(QStringLiteral("b.json"));
     EXPECT_EQ(shown["current"].toInt(), 1);
     EXPECT_EQ(shown["list"]["selected"].toInt(), 1);
