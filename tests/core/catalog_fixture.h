@@ -43,7 +43,7 @@ inline QByteArray PictureFor(const QString& name)
     if (ext == QLatin1String(".png"))
         return ToByteArray(RgbPng(2, 2));
     if (ext == QLatin1String(".gif")) {
-        GifSpec gif;
+        GifLayout gif;
         gif.palette = {255, 255, 255, 0, 0, 0};
         gif.indices = {1};
         return ToByteArray(MakeGif(gif));

@@ -79,9 +79,9 @@ uint32_t Gradient(int x, int y)
 }
 
 // Rows come in runs of equal rows, run rows long.
-GifSpec GradientGif(int width, int height, bool interlaced, int run = 1)
+GifLayout GradientGif(int width, int height, bool interlaced, int run = 1)
 {
-    GifSpec layout {width, height, 0, 0, width, height, interlaced};
+    GifLayout layout {width, height, 0, 0, width, height, interlaced};
     for (int i = 0; i < 256; ++i)
         layout.palette.insert(layout.palette.end(), {uint8_t(i), uint8_t(255 - i), uint8_t(i / 2)});
     for (int y = 0; y < height; ++y)
@@ -123,7 +123,7 @@ TEST(ImageDecoderHeader, HeaderOnlyGivesSizesWithoutDecodingAndRefusesAbsurdSize
     EXPECT_EQ(Decoded(PngHeader(20000, 20000), 20, 1600, 1200, true).info.outWidth, 1200);
     // Without a cap the output itself would be 1.2 GB.
     EXPECT_EQ(Decoded(PngHeader(20000, 20000), 100, 0, 0, true).info.status, DecodeStatus::TooLarge);
-    const GifSpec huge {65535, 65535, 0, 0, 1, 1, false, -1, {}, {0}};
+    const GifLayout huge {65535, 65535, 0, 0, 1, 1, false, -1, {}, {0}};
     EXPECT_EQ(Decoded(MakeGif(huge), 100, 0, 0).info.status, DecodeStatus::TooLarge);
     Decoded capped(MakeGif(huge), 100);
     ASSERT_EQ(capped.result, 0);
@@ -180,7 +180,7 @@ TEST(ImageDecoderTransparency, EveryKindOfTransparencyIsComposedOverWhiteAndEver
     // Row y has alpha y, column x level x % 256; 259 columns, so that runs of
     // four pixels and the three left over both meet every pair.
     const auto colour = [](int x) { return std::array {uint8_t(x), uint8_t(255 - x % 256), uint8_t(x * 7)}; };
-    PngSpec rgba {259, 256, 6};
+    PngLayout rgba {259, 256, 6};
     for (int y = 0; y < rgba.height; ++y)
         for (int x = 0; x < rgba.width; ++x)
             rgba.samples.insert(rgba.samples.end(), {colour(x)[0], colour(x)[1], colour(x)[2], uint8_t(y)});
@@ -201,17 +201,18 @@ TEST(PngWideSamples, EveryValueOfEachKindMatchesTheLibrarysConversion)
         SCOPED_TRACE(testing::Message() << "colour type " << kind.colorType << (kind.keyed ? " keyed" : ""));
         // 256 x 256 pixels: the first sample takes every 16-bit value, the
         // others (and the alpha) run through them in other orders.
-        PngSpec spec {256, 256, kind.colorType, 16};
+        PngLayout png16 {256, 256, kind.colorType, 16};
         for (uint32_t v = 0; v < 65536; ++v)
             for (uint32_t k = 0; k < uint32_t(kind.channels); ++k) {
                 const auto word = uint16_t(v * (2 * k + 1) + k * 12345);
-                spec.samples.insert(spec.samples.end(), {uint8_t(word), uint8_t(word >> 8)});
+                png16.samples.insert(png16.samples.end(), {uint8_t(word), uint8_t(word >> 8)});
             }
         if (kind.keyed) {
-            spec.transparentGray = 1000;
-            spec.transparentRgb[0] = 1000, spec.transparentRgb[1] = 3000 + 12345, spec.transparentRgb[2] = 5000 + 24690;
+            png16.transparentGray = 1000;
+            png16.transparentRgb[0] = 1000, png16.transparentRgb[1] = 3000 + 12345,
+            png16.transparentRgb[2] = 5000 + 24690;
         }
-        const Bytes png = MakePng(spec);
+        const Bytes png = MakePng(png16);
         // libspng's reference, composed over white at 16 bits when there is transparency.
         const bool composed = kind.channels % 2 == 0 || kind.keyed;
         spng_ctx* ctx = spng_ctx_new(0);
@@ -269,7 +270,7 @@ TEST(ImageDecoderGif, FirstFrameOnItsScreenEqualsThePictureStoredAsRgb)
                  {700, 500, 203, 97, 31, 40, false}};
     for (const auto& c : cases)
         for (bool interlaced : {false, true}) {
-            GifSpec layout = GradientGif(c.width, c.height, interlaced, 20);
+            GifLayout layout = GradientGif(c.width, c.height, interlaced, 20);
             layout.screenWidth = c.screenWidth, layout.screenHeight = c.screenHeight;
             layout.left = c.left, layout.top = c.top;
             layout.localPalette = c.local;
@@ -292,10 +293,10 @@ TEST(ImageDecoderGif, FirstFrameOnItsScreenEqualsThePictureStoredAsRgb)
 // any colour table.
 TEST(ImageDecoderGif, WideCodesAndMissingColourTablesAreShown)
 {
-    const GifSpec gradient = GradientGif(160, 120, false);
+    const GifLayout gradient = GradientGif(160, 120, false);
     const Decoded reference(MakeGif(gradient));
     for (int codeSize : {9, 10, 11}) {
-        GifSpec wide = gradient;
+        GifLayout wide = gradient;
         wide.codeSize = codeSize;
         SCOPED_TRACE(codeSize);
         ExpectSamePixels(Decoded(MakeGif(wide)), reference);
@@ -334,7 +335,7 @@ TEST(ImageDecoderPixels, PaletteAndGreyPicturesEqualTheSameColoursStoredAsRgb)
     };
     for (int kind = 0; kind < 8; ++kind) {
         const int colorType = kind < 4 ? 0 : 3, depth = 1 << kind % 4, top = (1 << depth) - 1;
-        PngSpec own {width, height, colorType, depth};
+        PngLayout own {width, height, colorType, depth};
         for (int i = 0; i <= top && colorType == 3; ++i)
             own.palette.insert(own.palette.end(), {uint8_t(i * 37), uint8_t(255 - i), uint8_t(i * 11)});
         if (colorType == 3)

@@ -52,7 +52,7 @@ TestBmp SolidBmp(int width, int height, int bpp, uint8_t red, uint8_t green, uin
     return b;
 }
 
-Bytes MakePng(const PngSpec& layout)
+Bytes MakePng(const PngLayout& layout)
 {
     spng_ctx* ctx = spng_ctx_new(SPNG_CTX_ENCODER);
     spng_set_option(ctx, SPNG_ENCODE_TO_BUFFER, 1);
@@ -136,7 +136,7 @@ static void PutLzw(Bytes& out, int codeSize, const std::vector<uint16_t>& pixels
     out.push_back(0);
 }
 
-Bytes MakeGif(const GifSpec& layout)
+Bytes MakeGif(const GifLayout& layout)
 {
     Bytes out = {'G', 'I', 'F', '8', '9', 'a'};
     PutFields(out, {{uint32_t(layout.screenWidth), 2}, {uint32_t(layout.screenHeight), 2}});

@@ -32,7 +32,7 @@ Bytes BuildBmp(const TestBmp& b);
 TestBmp SolidBmp(int width, int height, int bpp, uint8_t red, uint8_t green, uint8_t blue);
 
 // --- PNG ---
-struct PngSpec {
+struct PngLayout {
     int width = 1, height = 1;
     int colorType = 2;  // 0 gray, 2 RGB, 3 palette, 4 gray + alpha, 6 RGBA
     int bitDepth = 8;
@@ -45,11 +45,11 @@ struct PngSpec {
     int transparentGray = -1;              // tRNS colour key, gray
     int transparentRgb[3] = {-1, -1, -1};  // tRNS colour key, RGB
 };
-Bytes MakePng(const PngSpec& layout);
+Bytes MakePng(const PngLayout& layout);
 // An RGB 8-bit PNG whose pixel (x, y) is colour(x, y) packed as 0xRRGGBB.
 template <typename F> Bytes MakeRgbPng(int width, int height, bool interlaced, F colour)
 {
-    PngSpec layout {width, height, 2, 8, interlaced};
+    PngLayout layout {width, height, 2, 8, interlaced};
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x) {
             const uint32_t c = colour(x, y);
@@ -61,7 +61,7 @@ template <typename F> Bytes MakeRgbPng(int width, int height, bool interlaced, F
 Bytes RgbPng(int width, int height);
 
 // --- GIF ---
-struct GifSpec {
+struct GifLayout {
     int screenWidth = 1, screenHeight = 1;
     int left = 0, top = 0, width = 1, height = 1;  // of the first frame
     bool interlaced = false;
@@ -77,7 +77,7 @@ struct GifSpec {
     bool noColourTable = false;
     std::vector<uint16_t> wideIndices {};
 };
-Bytes MakeGif(const GifSpec& layout);
+Bytes MakeGif(const GifLayout& layout);
 
 // --- JPEG ---
 struct TestJpeg {
