@@ -198,8 +198,20 @@ int CImageCatalog::ScanFolder(const QString& folder, int includeSubfolders, int 
         if (StopRequested())
             break;
         const QString full = JoinPath(folder, entry.name);
-        if (mode != 0 && entry.isRegular && !NamesKind(entry.name, FileKind::Archive)
-            && FileTypes::IsPictureName(entry.name)) {
+        if (entry.isDirectory) {
+            // A folder met twice (a link loop, two links to one folder) or on a
+            // pseudo file system is passed by.
+            appendAhead(0);
+            if (includeSubfolders && scope.Walk().Enter(full))
+                BuildList(full, includeSubfolders, mode);
+        } else if (!entry.isRegular) {
+            // A pipe or device named like a picture or archive is never opened.
+            continue;
+        } else if (NamesKind(entry.name, FileKind::Archive)) {
+            // Archives lying in a scanned folder are always listed.
+            appendAhead(0);
+            BuildList(full, 0, mode);
+        } else if (FileTypes::IsPictureName(entry.name) && mode != 0) {
             ahead.push_back(std::async(std::launch::async, [this, full, mode] {
                 CAheadEntry decoded;
                 decoded.item = std::make_unique<CImageItem>();
@@ -209,20 +221,6 @@ int CImageCatalog::ScanFolder(const QString& folder, int includeSubfolders, int 
                 return decoded;
             }));
             appendAhead(cores);
-            continue;
-        }
-        appendAhead(0);
-        if (entry.isDirectory) {
-            // A folder met twice (a link loop, two links to one folder) or on a
-            // pseudo file system is passed by.
-            if (includeSubfolders && scope.Walk().Enter(full))
-                BuildList(full, includeSubfolders, mode);
-        } else if (!entry.isRegular) {
-            // A pipe or device named like a picture or archive is never opened.
-            continue;
-        } else if (NamesKind(entry.name, FileKind::Archive)) {
-            // Archives lying in a scanned folder are always listed.
-            BuildList(full, 0, mode);
         } else if (FileTypes::IsPictureName(entry.name)) {
             const ListedFacts facts {uint64_t(entry.size), CTime(entry.modified), {}};
             AddPicture(full, QString(), mode, &facts);

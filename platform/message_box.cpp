@@ -96,17 +96,26 @@ void Show(const QString& text)
 
 }  // namespace
 
+namespace {
+
+// A text of a kind (a failure's pattern, or empty) held by this thread's
+// capture, or shown when its batch admits it.
+void Offer(const QString& kind, const QString& text)
+{
+    if (!CaptureAccess::Hold(kind, text) && Admit(kind, text))
+        Show(text);
+}
+
+}  // namespace
+
 void ShowMessage(const QString& text)
 {
-    if (!CaptureAccess::Hold(QString(), text) && Admit(QString(), text))
-        Show(text);
+    Offer(QString(), text);
 }
 
 void ShowFailure(const QString& pattern, const QString& subject)
 {
-    const QString text = QString(pattern).replace(QLatin1String("%1"), subject);
-    if (!CaptureAccess::Hold(pattern, text) && Admit(pattern, text))
-        Show(text);
+    Offer(pattern, QString(pattern).replace(QLatin1String("%1"), subject));
 }
 
 CMessageCapture::CMessageCapture()
@@ -122,8 +131,7 @@ CMessageCapture::~CMessageCapture()
 void CMessageCapture::Replay(const std::vector<Shown>& shown)
 {
     for (const Shown& each : shown)
-        if (!CaptureAccess::Hold(each.kind, each.text) && Admit(each.kind, each.text))
-            Show(each.text);
+        Offer(each.kind, each.text);
 }
 
 CMessageBatch::CMessageBatch()
