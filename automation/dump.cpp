@@ -154,16 +154,12 @@ QJsonObject DumpState(CLumoApp* app)
                                  {"lastPage", strip ? strip->Strip().m_lastPage : -1}};
     const CThumbnailListCtrl* list = thumbs ? thumbs->List() : nullptr;
     QJsonArray columns;
-    for (int c = 0; list && c < list->columnCount(); ++c)
-        columns.append(list->columnWidth(c));
-    const QTreeWidgetItem* firstRow = list ? list->topLevelItem(0) : nullptr;
-    QJsonArray firstTexts;
-    for (int c = 0; firstRow && c < list->columnCount(); ++c)
-        firstTexts.append(firstRow->text(c));
-    root["list"] = QJsonObject {{"rows", list ? list->topLevelItemCount() : 0},
+    for (int width : list ? list->ColumnWidths() : QList<int>())
+        columns.append(width);
+    root["list"] = QJsonObject {{"rows", list ? list->RowCount() : 0},
                                 {"selected", list ? list->HighlightedRow() : -1},
                                 {"columns", columns},
-                                {"rowHeight", firstRow ? list->visualItemRect(firstRow).height() : 0},
-                                {"firstRow", firstTexts}};
+                                {"rowHeight", list ? list->RowHeight() : 0},
+                                {"firstRow", QJsonArray::fromStringList(list ? list->RowTexts(0) : QStringList())}};
     return root;
 }

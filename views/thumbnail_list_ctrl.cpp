@@ -1,7 +1,7 @@
 #include "views/thumbnail_list_ctrl.h"
 
-#include "app/file_list_text.h"
 #include "app/lumo_doc.h"
+#include "views/file_list_model.h"
 #include "views/virtual_keys.h"
 
 #include <QHeaderView>
@@ -9,43 +9,10 @@
 #include <QMouseEvent>
 #include <QScrollBar>
 
-namespace {
-
-// A row that makes its three texts when the list first asks for one (a
-// paint, a search by keyboard): a build of thousands of rows formats only
-// the rows that are shown. The row keeps the entry's facts, not the entry,
-// which the catalog may delete first.
-class CListRow : public QTreeWidgetItem {
-public:
-    explicit CListRow(const CImageItem& item)
-        : m_path(item.m_path)
-        , m_size(item.m_picture.m_fileSize)
-        , m_modified(item.m_picture.m_modified)
-    {
-    }
-
-    QVariant data(int column, int role) const override
-    {
-        if (role != Qt::DisplayRole || column < 0 || column > 2)
-            return QTreeWidgetItem::data(column, role);
-        if (m_texts.isEmpty())
-            m_texts
-                = {FileListText::NameOf(m_path), FileListText::SizeText(m_size), FileListText::DateText(m_modified)};
-        return m_texts[column];
-    }
-
-private:
-    QString m_path;
-    uint32_t m_size;
-    CTime m_modified;
-    mutable QStringList m_texts;
-};
-
-}  // namespace
-
 CThumbnailListCtrl::CThumbnailListCtrl(std::function<CLumoDoc*()> doc, const QRect& rect, QWidget* parent)
-    : QTreeWidget(parent)
+    : QTreeView(parent)
     , m_doc(std::move(doc))
+    , m_rows(new CFileListModel(this))
 {
     setObjectName(QStringLiteral("ThumbnailListCtrl"));
     setProperty("lumoClass", QStringLiteral("CThumbnailListCtrl"));
@@ -58,6 +25,7 @@ CThumbnailListCtrl::CThumbnailListCtrl(std::function<CLumoDoc*()> doc, const QRe
     setSelectionMode(QAbstractItemView::SingleSelection);
     setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
     setFrameShape(QFrame::Box);
+    setModel(m_rows);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setFocusPolicy(Qt::ClickFocus);
     // Rows and header in the device's small font, so that more of a size or
@@ -66,7 +34,7 @@ CThumbnailListCtrl::CThumbnailListCtrl(std::function<CLumoDoc*()> doc, const QRe
     small.setPixelSize(kFontPixels);
     setFont(small);
     header()->setFont(small);
-    setHeaderLabels({QStringLiteral("Name"), QStringLiteral("Size"), QStringLiteral("Date")});
+    header()->setSectionsClickable(false);
     header()->setStretchLastSection(false);
     header()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     header()->setSectionResizeMode(QHeaderView::Interactive);
@@ -79,12 +47,34 @@ CThumbnailListCtrl::CThumbnailListCtrl(std::function<CLumoDoc*()> doc, const QRe
 
 void CThumbnailListCtrl::ResetRows()
 {
-    m_rowsAdded = 0;
-    clear();
+    m_rows->Clear();
     update();
 }
 
-int CThumbnailListCtrl::AddNextRow()
+int CThumbnailListCtrl::RowCount() const
+{
+    return m_rows->Count();
+}
+
+QStringList CThumbnailListCtrl::RowTexts(int row) const
+{
+    return m_rows->Texts(row);
+}
+
+int CThumbnailListCtrl::RowHeight() const
+{
+    return m_rows->Count() > 0 ? visualRect(m_rows->index(0, 0)).height() : 0;
+}
+
+QList<int> CThumbnailListCtrl::ColumnWidths() const
+{
+    QList<int> widths;
+    for (int c = 0; c < m_rows->columnCount(); ++c)
+        widths << columnWidth(c);
+    return widths;
+}
+
+int CThumbnailListCtrl::AddArrivedRows()
 {
     CLumoDoc* doc = m_doc();
     if (!doc)
@@ -97,35 +87,39 @@ int CThumbnailListCtrl::AddNextRow()
     }
     m_selected = catalog.GetCurrentIndex();
     const int selected = m_selected;
-    const int row = m_rowsAdded;
-    // Counted only when a row is appended, so an entry added later without a
-    // rebuild still gets its row at the next notification.
-    if (row >= n)
-        return 0;
-    CImageItem* item = catalog.GetAt(row);
-    if (!item)
-        return 0;
-    ++m_rowsAdded;
-    insertTopLevelItem(row, new CListRow(*item));
-    // The current row is highlighted when it arrives, and again should
-    // anything have taken the highlight since; not touched on every row.
-    if (selected >= 0 && selected <= row && (row == selected || currentItem() != topLevelItem(selected))) {
-        SetRowState(selected, true);
-        if (row == selected)
-            scrollToItem(topLevelItem(selected), QAbstractItemView::PositionAtTop);
+    // A build queues one notification per entry, but by the time one is
+    // delivered more entries may have arrived: they all get their rows now,
+    // announced to the view once, and the later notifications find none left.
+    // Counted by rows, so an entry added later without a rebuild still gets
+    // its row at the next notification.
+    const int first = m_rows->Count();
+    std::vector<CFileListModel::Row> arrived;
+    arrived.reserve(size_t(std::max(n - first, 0)));
+    for (int i = first; i < n; ++i) {
+        const CImageItem* item = catalog.GetAt(i);
+        if (!item)
+            break;
+        arrived.push_back({item->m_path, item->m_picture.m_fileSize, item->m_picture.m_modified});
     }
-    return 1;
+    if (arrived.empty())
+        return 0;
+    const int count = int(arrived.size());
+    m_rows->Append(std::move(arrived));
+    // The current row is highlighted when it arrives, and again should
+    // anything have taken the highlight since; not touched on every run.
+    const int last = first + count - 1;
+    if (selected >= 0 && selected <= last && (selected >= first || currentIndex().row() != selected)) {
+        Highlight(selected);
+        if (selected >= first)
+            scrollTo(m_rows->index(selected, 0), QAbstractItemView::PositionAtTop);
+    }
+    return count;
 }
 
-void CThumbnailListCtrl::SetRowState(int row, bool on)
+void CThumbnailListCtrl::Highlight(int row)
 {
-    QTreeWidgetItem* item = topLevelItem(row);
-    if (!item)
-        return;
-    if (on)
-        setCurrentItem(item, 0, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-    else
-        item->setSelected(false);
+    selectionModel()->setCurrentIndex(m_rows->index(row, 0),
+                                      QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
 }
 
 void CThumbnailListCtrl::ShowCurrent()
@@ -133,19 +127,25 @@ void CThumbnailListCtrl::ShowCurrent()
     CLumoDoc* doc = m_doc();
     const int current = doc ? doc->Catalog().GetCurrentIndex() : -1;
     m_selected = current;
-    QTreeWidgetItem* item = topLevelItem(current);
-    if (!item) {
+    if (current < 0 || current >= m_rows->Count()) {
         clearSelection();
         return;
     }
-    SetRowState(current, true);
-    scrollToItem(item);
+    Highlight(current);
+    scrollTo(m_rows->index(current, 0));
 }
 
 int CThumbnailListCtrl::HighlightedRow() const
 {
-    const QList<QTreeWidgetItem*> rows = selectedItems();
-    return rows.size() == 1 ? indexOfTopLevelItem(rows.front()) : -1;
+    // Each highlighted row is selected in all its columns.
+    const QModelIndexList cells = selectionModel()->selectedIndexes();
+    int row = -1;
+    for (const QModelIndex& cell : cells) {
+        if (row >= 0 && cell.row() != row)
+            return -1;
+        row = cell.row();
+    }
+    return row;
 }
 
 void CThumbnailListCtrl::MakeCurrent(int index)
@@ -160,11 +160,11 @@ void CThumbnailListCtrl::MakeCurrent(int index)
 
 void CThumbnailListCtrl::mousePressEvent(QMouseEvent* event)
 {
-    QTreeWidget::mousePressEvent(event);
+    QTreeView::mousePressEvent(event);
     if (event->button() != Qt::LeftButton || !m_doc())
         return;
-    QTreeWidgetItem* item = itemAt(event->position().toPoint());
-    const int row = item ? indexOfTopLevelItem(item) : -1;
+    const QModelIndex at = indexAt(event->position().toPoint());
+    const int row = at.isValid() ? at.row() : -1;
     if (row >= 0 && row != m_selected)
         MakeCurrent(row);
     // A tap below the rows changes nothing: the current row stays highlighted.
@@ -218,5 +218,5 @@ void CThumbnailListCtrl::keyPressEvent(QKeyEvent* event)
     // list's own handling would move its highlight on its own.
     if (VirtualKey::IsArrow(vk))
         return;
-    QTreeWidget::keyPressEvent(event);
+    QTreeView::keyPressEvent(event);
 }

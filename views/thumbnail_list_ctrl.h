@@ -1,17 +1,19 @@
 // CThumbnailListCtrl: the "File List" form of the thumbnail view: a report
-// list with one row per catalog entry (name, size, date), appended one row
-// per list notification while a catalog arrives. Tapping a row or moving with
-// the arrow keys makes that entry the current picture. One row at most is
-// highlighted, and it is always the current picture's, whoever changed it
-// (a tap, a key, the strip, a slideshow).
+// list with one row per catalog entry (name, size, date), a view over a
+// CFileListModel. While a catalog arrives, each list notification appends
+// the rows of every entry that arrived since the last one, in one run.
+// Tapping a row or moving with the arrow keys makes that entry the current
+// picture. One row at most is highlighted, and it is always the current
+// picture's, whoever changed it (a tap, a key, the strip, a slideshow).
 #pragma once
 
-#include <QTreeWidget>
+#include <QTreeView>
 #include <functional>
 
+class CFileListModel;
 class CLumoDoc;
 
-class CThumbnailListCtrl : public QTreeWidget {
+class CThumbnailListCtrl : public QTreeView {
     Q_OBJECT
 public:
     static constexpr int kId = 65011;
@@ -20,12 +22,17 @@ public:
 
     CThumbnailListCtrl(std::function<CLumoDoc*()> doc, const QRect& rect, QWidget* parent);
 
-    // Appends the next catalog entry as a row; 1 when it appended.
-    int AddNextRow();
+    // Appends a row for each catalog entry that has none yet; the count appended.
+    int AddArrivedRows();
     // Clears every row and starts counting again (an empty catalog).
     void ResetRows();
-    int RowsAdded() const { return m_rowsAdded; }
+    int RowCount() const;
     int Selected() const { return m_selected; }
+    // The row's name, size and date texts; empty when there is no such row.
+    QStringList RowTexts(int row) const;
+    // The height of a row (0 when there is none) and the widths of the columns.
+    int RowHeight() const;
+    QList<int> ColumnWidths() const;
     // Highlights the current picture's row alone (none when it has no row yet).
     void ShowCurrent();
     // The row the list shows highlighted; -1 when none.
@@ -38,10 +45,10 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    void SetRowState(int row, bool on);
+    void Highlight(int row);
     void MakeCurrent(int index);
 
     std::function<CLumoDoc*()> m_doc;
+    CFileListModel* m_rows;
     int m_selected = -1;
-    int m_rowsAdded = 0;
 };

@@ -71,7 +71,7 @@ void CThumbnailView::OnInitialUpdate()
         if (!doc || doc->Catalog().GetCount() < 1)
             m_list->ResetRows();
         else
-            m_list->AddNextRow();
+            m_list->AddArrivedRows();
     } else if (m_mode == Settings::kModeStrip) {
         HideForm(m_list);
         ShowForm(m_strip);
@@ -108,10 +108,10 @@ void CThumbnailView::OnUpdate(CView*, int hint)
     if (m_mode == Settings::kModeList) {
         HideForm(m_strip);
         ShowForm(m_list);
-        if (m_list) {
-            m_list->AddNextRow();
-            // Painted now, so a build on this thread shows rows as they come;
-            // at most every 40 ms, since each paint lays out the whole list.
+        // Painted now when rows were appended, so a build on this thread
+        // shows rows as they come; at most every 40 ms, since the first
+        // paint after an append lays out the whole list.
+        if (m_list && m_list->AddArrivedRows() > 0) {
             if (!m_lastPaint.isValid() || m_lastPaint.elapsed() >= 40) {
                 m_list->viewport()->repaint();
                 m_lastPaint.start();

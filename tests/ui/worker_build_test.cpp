@@ -1,5 +1,6 @@
 // Folder builds on the loader thread, driven through the program's script
-// commands `browse` and `idle`: the first picture becomes current, a new
+// commands `browse` and `idle`: the first picture becomes current, the list
+// (in list mode) holds a row for each entry however many arrive at once, a new
 // browse replaces a running build, a dump in the middle sees whole entries,
 // quitting while a build runs ends the program cleanly, and pen and key
 // input during two builds leave a catalog and strip that agree.
@@ -35,6 +36,7 @@ TEST(WorkerBuild, BrowseListsTheFolderItNamesWithTheFirstPictureCurrent)
         {1, "browse \\pics", "", 5, 0, "\\pics\\p000.bmp", "\\pics"},
         // List mode with subfolders reads the facts only.
         {0, "browse \\pics 1", "", 7, 5, "\\pics\\sub\\p000.bmp", "\\pics"},
+        {0, "browse \\big", "", 300, 299, "\\big\\p299.bmp", "\\big"},
         // A second browse replaces a build that still runs.
         {1, "browse \\big\nbrowse \\small", "", 3, 2, "\\small\\p002.bmp", "\\small"},
         {1, "browse \\small", "pics", 3, 0, "\\small\\p000.bmp", "\\small"},
@@ -52,6 +54,7 @@ TEST(WorkerBuild, BrowseListsTheFolderItNamesWithTheFirstPictureCurrent)
         SCOPED_TRACE(c.script);
         ExpectFields(r.dump, {{"mode", c.mode}, {"sourcePath", c.source}, {"current", 0}, {"messages", QJsonArray()}});
         ASSERT_EQ(Paths(r.dump).size(), c.count) << c.script;
+        EXPECT_EQ(r.dump["list"]["rows"].toInt(), c.mode == 0 ? c.count : 0) << c.script;  // a row for each entry
         EXPECT_EQ(Paths(r.dump)[c.index], QLatin1String(c.path)) << c.script;
         for (const QJsonValue& e : r.dump["entries"].toArray()) {
             EXPECT_EQ(e["hasThumbnail"].toBool(), c.mode == 1) << c.script;
