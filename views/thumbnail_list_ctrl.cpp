@@ -14,6 +14,8 @@ CThumbnailListCtrl::CThumbnailListCtrl(std::function<CLumoDoc*()> doc, const QRe
     , m_doc(std::move(doc))
     , m_rows(new CFileListModel(this))
 {
+    m_announceLater.setSingleShot(true);
+    connect(&m_announceLater, &QTimer::timeout, this, [this] { AnnounceRows(); });
     setObjectName(QStringLiteral("ThumbnailListCtrl"));
     setProperty("lumoClass", QStringLiteral("CThumbnailListCtrl"));
     setGeometry(rect);
@@ -47,23 +49,50 @@ CThumbnailListCtrl::CThumbnailListCtrl(std::function<CLumoDoc*()> doc, const QRe
 
 void CThumbnailListCtrl::ResetRows()
 {
+    m_pending.clear();
+    m_announceLater.stop();
     m_rows->Clear();
     update();
 }
 
+void CThumbnailListCtrl::AnnounceRows()
+{
+    if (m_pending.empty())
+        return;
+    m_announceLater.stop();
+    m_announced.start();
+    const int first = m_rows->Count();
+    m_rows->Append(std::exchange(m_pending, {}));
+    // The current row is highlighted when it arrives, and again should
+    // anything have taken the highlight since; not touched on every run.
+    const int selected = m_selected;
+    if (selected >= 0 && selected < m_rows->Count() && (selected >= first || currentIndex().row() != selected)) {
+        Highlight(selected);
+        if (selected >= first)
+            scrollTo(m_rows->index(selected, 0), QAbstractItemView::PositionAtTop);
+    }
+}
+
+const CFileListModel& CThumbnailListCtrl::Rows() const
+{
+    // As the view lays itself out before answering where a row lies.
+    const_cast<CThumbnailListCtrl*>(this)->AnnounceRows();
+    return *m_rows;
+}
+
 int CThumbnailListCtrl::RowCount() const
 {
-    return m_rows->Count();
+    return Rows().Count();
 }
 
 QStringList CThumbnailListCtrl::RowTexts(int row) const
 {
-    return m_rows->Texts(row);
+    return Rows().Texts(row);
 }
 
 int CThumbnailListCtrl::RowHeight() const
 {
-    return m_rows->Count() > 0 ? visualRect(m_rows->index(0, 0)).height() : 0;
+    return Rows().Count() > 0 ? visualRect(m_rows->index(0, 0)).height() : 0;
 }
 
 QList<int> CThumbnailListCtrl::ColumnWidths() const
@@ -86,33 +115,32 @@ int CThumbnailListCtrl::AddArrivedRows()
         return 0;
     }
     m_selected = catalog.GetCurrentIndex();
-    const int selected = m_selected;
     // A build queues one notification per entry, but by the time one is
     // delivered more entries may have arrived: they all get their rows now,
-    // announced to the view once, and the later notifications find none left.
-    // Counted by rows, so an entry added later without a rebuild still gets
-    // its row at the next notification.
-    const int first = m_rows->Count();
-    std::vector<CFileListModel::Row> arrived;
-    arrived.reserve(size_t(std::max(n - first, 0)));
+    // and the later notifications find none left. Counted by rows, so an
+    // entry added later without a rebuild still gets its row at the next
+    // notification.
+    const int first = m_rows->Count() + int(m_pending.size());
     for (int i = first; i < n; ++i) {
         const CImageItem* item = catalog.GetAt(i);
         if (!item)
             break;
-        arrived.push_back({item->m_path, item->m_picture.m_fileSize, item->m_picture.m_modified});
+        m_pending.push_back({item->m_path, item->m_picture.m_fileSize, item->m_picture.m_modified});
     }
-    if (arrived.empty())
+    if (m_pending.empty())
         return 0;
-    const int count = int(arrived.size());
-    m_rows->Append(std::move(arrived));
-    // The current row is highlighted when it arrives, and again should
-    // anything have taken the highlight since; not touched on every run.
-    const int last = first + count - 1;
-    if (selected >= 0 && selected <= last && (selected >= first || currentIndex().row() != selected)) {
-        Highlight(selected);
-        if (selected >= first)
-            scrollTo(m_rows->index(selected, 0), QAbstractItemView::PositionAtTop);
+    // Each announcement makes the view lay out the whole list again, so the
+    // rows are announced at most every 40 ms: at once only for the first
+    // rows and the current picture's, else when 40 ms have passed since the
+    // last announcement, at a notification or by the timer.
+    const qint64 since = m_announced.isValid() ? m_announced.elapsed() : kAnnounceMs;
+    if (m_rows->Count() > 0 && (m_selected < first || m_selected >= n) && since < kAnnounceMs) {
+        if (!m_announceLater.isActive())
+            m_announceLater.start(kAnnounceMs - int(since));
+        return 0;
     }
+    const int count = int(m_pending.size());
+    AnnounceRows();
     return count;
 }
 
@@ -124,6 +152,7 @@ void CThumbnailListCtrl::Highlight(int row)
 
 void CThumbnailListCtrl::ShowCurrent()
 {
+    AnnounceRows();
     CLumoDoc* doc = m_doc();
     const int current = doc ? doc->Catalog().GetCurrentIndex() : -1;
     m_selected = current;
@@ -137,6 +166,7 @@ void CThumbnailListCtrl::ShowCurrent()
 
 int CThumbnailListCtrl::HighlightedRow() const
 {
+    Rows();
     // Each highlighted row is selected in all its columns.
     const QModelIndexList cells = selectionModel()->selectedIndexes();
     int row = -1;
@@ -160,6 +190,7 @@ void CThumbnailListCtrl::MakeCurrent(int index)
 
 void CThumbnailListCtrl::mousePressEvent(QMouseEvent* event)
 {
+    AnnounceRows();
     QTreeView::mousePressEvent(event);
     if (event->button() != Qt::LeftButton || !m_doc())
         return;
@@ -211,6 +242,7 @@ bool CThumbnailListCtrl::OnKeyDown(int vk)
 
 void CThumbnailListCtrl::keyPressEvent(QKeyEvent* event)
 {
+    AnnounceRows();
     const int vk = VirtualKey::FromQt(event->key());
     if (vk && !OnKeyDown(vk))
         return;

@@ -108,9 +108,9 @@ void CThumbnailView::OnUpdate(CView*, int hint)
     if (m_mode == Settings::kModeList) {
         HideForm(m_strip);
         ShowForm(m_list);
-        // Painted now when rows were appended, so a build on this thread
-        // shows rows as they come; at most every 40 ms, since the first
-        // paint after an append lays out the whole list.
+        // Painted now when the list was told of new rows, so a build on this
+        // thread shows rows as they come; at most every 40 ms, since the
+        // first paint after that lays out the whole list.
         if (m_list && m_list->AddArrivedRows() > 0) {
             if (!m_lastPaint.isValid() || m_lastPaint.elapsed() >= 40) {
                 m_list->viewport()->repaint();
