@@ -58,8 +58,7 @@ int CLumoDoc::SaveCurrentPictureAs(const QString& path)
         return 0;
     }
     CImageItem* item = m_catalog.GetCurrent();
-    if (item && !item->m_picture.m_fullBitmap)
-        m_catalog.LoadCurrentPicture(item, m_quickView != 0);
+    m_pictureJobs.Finish(item, m_quickView != 0);
     const QString host = DevicePath::ToHost(path);
     const HBITMAP picture = item ? item->m_picture.m_fullBitmap : nullptr;
     const int written = !picture                        ? 0

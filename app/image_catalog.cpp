@@ -146,13 +146,3 @@ QString CImageCatalog::TitleOf(const QString& path)
     const int n = d - b - 1;
     return n > 0 ? path.mid(b + 1, n) : QString();
 }
-
-int CImageCatalog::LoadCurrentPicture(CImageItem* item, bool quickView)
-{
-    if (!item)
-        return 0;
-    std::vector<CPicture*> pictures;
-    for (CImageItem* each : GetList())
-        pictures.push_back(each ? &each->m_picture : nullptr);
-    return ::LoadCurrentPicture(m_loader, pictures, item->m_picture, item->File(), quickView);
-}

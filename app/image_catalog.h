@@ -48,9 +48,6 @@ public:
     int RemoveItem(CImageItem* item);
     int MoveCurrent(int delta);
 
-    // Makes sure item has its full bitmap under the cache policy.
-    int LoadCurrentPicture(CImageItem* item, bool quickView);
-
     // --- Catalog building (catalog_builder.cpp) and albums (album_file.cpp) ---
     // Path kinds of ClassifyPath.
     static constexpr int kPathFile = 1;

@@ -2,12 +2,17 @@
 
 #include "app/album_file.h"
 #include "app/settings.h"
+#include "app/view_hooks.h"
 #include "res/resource.h"
 
 CLumoDoc::CLumoDoc()
 {
     m_quickView = Settings::QuickView() ? 1 : 0;
     m_catalog.SetNotifier([this](int hint) { UpdateAllViews(nullptr, hint); });
+    m_pictureJobs.SetOnDecoded([this](CImageItem* item) {
+        if (CImageViewHooks* view = ImageView())
+            view->PictureDecoded(item);
+    });
     // The document is never saved through the framework: Save writes nothing.
     OnCommand(Res::ID_FILE_SAVE, [] {});
     RegisterFileCommands();

@@ -6,6 +6,7 @@
 #include "app/image_catalog.h"
 #include "app/loader_thread.h"
 #include "app/menu_checks.h"
+#include "app/picture_jobs.h"
 #include "platform/doc_view.h"
 
 class CEffectEditor;
@@ -43,6 +44,9 @@ public:
     CImageCatalog& Catalog() { return m_catalog; }
 
     CImageCatalog m_catalog;
+    // Decodes the pictures the main view shows; stopped before the catalog goes.
+    CPictureJobs& PictureJobs() { return m_pictureJobs; }
+    CPictureJobs m_pictureJobs {m_catalog, 2};
     CEffectEditor* m_effectWnd = nullptr;  // not owned; made by the main frame
     int m_savedThumbnailMode = 1;
     int m_autoRotation = 1;

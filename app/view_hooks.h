@@ -4,6 +4,8 @@
 // through the pointer the frame leaves with it.
 #pragma once
 
+class CImageItem;
+
 // CImageViewHooks: the main image view as the document drives it.
 class CImageViewHooks {
 public:
@@ -22,6 +24,8 @@ public:
     // Lays the shown folder browser over the active view again, after the
     // panes moved.
     virtual void PlaceFolderBrowser() { }
+    // The current entry's picture was decoded (or its decode failed).
+    virtual void PictureDecoded(CImageItem*) { }
 };
 
 // CFrameHooks: the main frame as the document drives it.

@@ -43,11 +43,11 @@ bool CScriptRunner::IsIdle() const
 {
     // Read before the events are handled: a build that ended before them has
     // queued all its hints by then; they are delivered below, a slice at a
-    // time, and the run is idle once none is left.
+    // time, and the run is idle once none is left and no picture decodes.
     CLumoDoc* doc = m_context.app->Document();
     const bool loaderDone = !doc || !doc->m_loader.IsRunning();
     QCoreApplication::sendPostedEvents();
-    return loaderDone && !(doc && doc->HasQueuedUpdates());
+    return loaderDone && !(doc && (doc->HasQueuedUpdates() || doc->PictureJobs().IsBusy()));
 }
 
 void CScriptRunner::Next()

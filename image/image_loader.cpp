@@ -353,26 +353,3 @@ int CImageLoader::LoadThumbnail(CPicture& picture, const CPictureFile& file) con
     }
     return result;
 }
-
-int LoadCurrentPicture(const CImageLoader& loader, const std::vector<CPicture*>& others, CPicture& picture,
-                       const CPictureFile& file, bool quickView, int64_t budget)
-{
-    CMessageBatch oneLoad;
-    if (CImageLoader::IsArchiveMember(file))
-        return loader.LoadZipMember(picture, file, CImageLoader::kModeView, false);
-    if (quickView) {
-        // Freeing the other pictures helps only a decode that lacked memory.
-        bool noMemory = false;
-        if (loader.LoadPicture(picture, file, CImageLoader::kModeView, false, &noMemory)) {
-            TrimDecoded(others, picture, budget);
-            return 1;
-        }
-        if (!noMemory)
-            return 0;
-    }
-    for (CPicture* each : others)
-        if (each)
-            each->FreePicture();
-    picture.FreePicture();
-    return loader.LoadPicture(picture, file, CImageLoader::kModeView, false);
-}

@@ -76,12 +76,3 @@ public:
     // True when the file is a member of a ZIP archive (its source names one).
     static bool IsArchiveMember(const CPictureFile& file);
 };
-
-// The cache policy of showing a picture: with Quick View on, decoded pictures
-// stay as they are up to kDecodedBudgetBytes together, the least recently
-// shown freed first past it; with it off (or when the first decode failed for lack of
-// memory) the full and display bitmaps of all the others (and the picture's
-// own) are freed before the picture is decoded. Archive members are decoded
-// alone. One load shows one message at most (a CMessageBatch).
-int LoadCurrentPicture(const CImageLoader& loader, const std::vector<CPicture*>& others, CPicture& picture,
-                       const CPictureFile& file, bool quickView, int64_t budget = kDecodedBudgetBytes);

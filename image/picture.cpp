@@ -60,17 +60,35 @@ int64_t CPicture::DecodedBytes() const
     return bytes(m_fullBitmap) + (m_displayBitmap != m_fullBitmap ? bytes(m_displayBitmap) : 0);
 }
 
-void TrimDecoded(const std::vector<CPicture*>& pictures, const CPicture& keep, int64_t budget)
+void CPicture::TakeDecoded(CPicture& from)
+{
+    FreePicture();
+    std::swap(m_converted, from.m_converted);
+    std::swap(m_shrinkCopy, from.m_shrinkCopy);
+    std::swap(m_fullBitmap, from.m_fullBitmap);
+    std::swap(m_displayBitmap, from.m_displayBitmap);
+    from.FreePicture();
+    m_width = from.m_width;
+    m_height = from.m_height;
+    m_bitsPerPixel = from.m_bitsPerPixel;
+    m_typeName = from.m_typeName;
+    m_fileSize = from.m_fileSize;
+    m_modified = from.m_modified;
+}
+
+void TrimDecoded(const std::vector<CPicture*>& pictures, const std::vector<const CPicture*>& keep, int64_t budget)
 {
     std::vector<CPicture*> others;
-    int64_t total = keep.DecodedBytes();
+    int64_t total = 0;
+    for (const CPicture* each : keep)
+        total += each->DecodedBytes();
     for (CPicture* each : pictures)
-        if (each && each != &keep && each->DecodedBytes() > 0) {
+        if (each && std::find(keep.begin(), keep.end(), each) == keep.end() && each->DecodedBytes() > 0) {
             others.push_back(each);
             total += each->DecodedBytes();
         }
-    std::sort(others.begin(), others.end(),
-              [](const CPicture* a, const CPicture* b) { return a->m_lastShown < b->m_lastShown; });
+    std::stable_sort(others.begin(), others.end(),
+                     [](const CPicture* a, const CPicture* b) { return a->m_lastShown < b->m_lastShown; });
     for (CPicture* each : others) {
         if (total <= budget)
             break;

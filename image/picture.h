@@ -38,6 +38,11 @@ public:
     void ReleaseBitmap(HBITMAP bitmap);
     // Pixel bytes of the full and display bitmaps (the thumbnail not counted).
     int64_t DecodedBytes() const;
+    // Takes the full bitmap that decoding from's file left in from, with the
+    // holders that may own it and the facts the decode read; this picture's
+    // own full and display bitmaps are freed first, its thumbnail and its
+    // last-shown stamp stay. from keeps its thumbnail and nothing decoded.
+    void TakeDecoded(CPicture& from);
 
     CDibBitmap* m_converted = nullptr;  // 24-bit copy of a picture of lower depth
     CDibBitmap* m_displayCopy;          // picture scaled for the current zoom
@@ -58,6 +63,6 @@ public:
 // What the decoded pictures kept for Quick View may hold together.
 constexpr int64_t kDecodedBudgetBytes = int64_t(64) << 20;
 
-// Frees the full and display bitmaps of the pictures other than keep, least
+// Frees the full and display bitmaps of the pictures not in keep, least
 // recently shown first, until all of them with keep hold at most budget bytes.
-void TrimDecoded(const std::vector<CPicture*>& pictures, const CPicture& keep, int64_t budget);
+void TrimDecoded(const std::vector<CPicture*>& pictures, const std::vector<const CPicture*>& keep, int64_t budget);

@@ -10,11 +10,22 @@
 #include <QTextOption>
 #include <QWidget>
 #include <algorithm>
+#include <cstring>
 
 int CImageCanvas::SetItem(CImageItem* item)
 {
     m_item = item;
     return SetPicture(item ? &item->m_picture : nullptr);
+}
+
+QImage CImageCanvas::BitmapImage(HBITMAP bitmap)
+{
+    if (!bitmap || bitmap->BitsPerPixel() != 24)
+        return QImage();
+    QImage image(bitmap->Width(), bitmap->Height(), QImage::Format_BGR888);
+    for (int y = 0; y < bitmap->Height(); ++y)
+        memcpy(image.scanLine(y), bitmap->RowFromTop(y), size_t(bitmap->Width()) * 3);
+    return image;
 }
 
 int CImageCanvas::AdaptToWindow(const QWidget* view)

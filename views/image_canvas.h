@@ -6,6 +6,9 @@
 #pragma once
 
 #include "image/canvas_engine.h"
+#include "image/gdi.h"
+
+#include <QImage>
 
 class CImageItem;
 class QPainter;
@@ -28,6 +31,9 @@ public:
     int Draw(QPainter& painter, const QWidget* view, bool dragging);
     // The same for a view of the given client size.
     int Draw(QPainter& painter, QSize view, bool dragging);
+    // A copy of a 24-bit bitmap (a thumbnail) with its rows top-down, for a
+    // painter; null for any other bitmap.
+    static QImage BitmapImage(HBITMAP bitmap);
 
 private:
     void DrawMemo(QPainter& painter) const;

@@ -104,28 +104,42 @@ void CLumoView::OnUpdate(CView*, int hint)
         return;
     CLumoDoc* doc = GetDocument();
     CImageItem* item = doc ? doc->Catalog().GetCurrent() : nullptr;
-    if (!item) {
-        // Nothing to show, and nothing the catalog may delete stays bound.
-        m_canvas->SetItem(nullptr);
-        m_blank = true;
-        update();
+    // The picture is decoded on a worker (and with Quick View on, its
+    // neighbours after it); PictureDecoded shows it when it lands.
+    if (doc)
+        doc->PictureJobs().Show(item, doc->m_quickView != 0);
+    m_blank = !item;
+    m_decoding = item && !item->m_picture.m_fullBitmap;
+    // Without a thumbnail to stand in (list mode), the picture shown last
+    // stays on the view until the new one lands.
+    if (!m_decoding)
+        m_previous = QPixmap();
+    else if (m_canvas->Item() && !item->m_picture.m_thumbnail)
+        m_previous = grab();
+    // Nothing the catalog may delete stays bound to the canvas.
+    m_canvas->SetItem(nullptr);
+    if (item && !m_decoding)
+        ShowPicture(item);
+    update();
+}
+
+void CLumoView::PictureDecoded(CImageItem* item)
+{
+    CLumoDoc* doc = GetDocument();
+    if (!m_canvas || !doc || item != doc->Catalog().GetCurrent())
         return;
-    }
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    if (!item->m_picture.m_fullBitmap && !doc->Catalog().LoadCurrentPicture(item, doc->m_quickView != 0)) {
-        QApplication::restoreOverrideCursor();
-        // The load said why; the view says that this picture is not shown.
-        m_canvas->SetItem(nullptr);
-        m_blank = false;
-        update();
-        return;
-    }
+    // A failed decode said why; the view then says that this picture is not shown.
+    m_decoding = false;
+    if (item->m_picture.m_fullBitmap)
+        ShowPicture(item);
+    update();
+}
+
+void CLumoView::ShowPicture(CImageItem* item)
+{
     if (IsSlideshowRunning())
         ApplySlideshowViewState(item);
-    QApplication::restoreOverrideCursor();
     m_canvas->SetItem(item);
-    m_blank = false;
-    update();
 }
 
 void CLumoView::ApplySlideshowViewState(CImageItem* item)
@@ -141,6 +155,10 @@ void CLumoView::OnDraw(QPainter& painter)
 {
     if (!m_blank && m_canvas && m_canvas->Draw(painter, this, m_dragging))
         return;
+    if (m_decoding) {
+        DrawStandIn(painter);
+        return;
+    }
     // Without a current entry the view is white; a current entry that cannot
     // be drawn, or a picture opened alone that gave no entry, is said in a
     // line, never left as whatever the view held.
@@ -152,6 +170,25 @@ void CLumoView::OnDraw(QPainter& painter)
     painter.setFont(font);
     painter.setPen(Qt::darkGray);
     painter.drawText(rect().adjusted(8, 0, -8, 0), Qt::AlignCenter | Qt::TextWordWrap, kNotShownText);
+}
+
+void CLumoView::DrawStandIn(QPainter& painter) const
+{
+    CLumoDoc* doc = GetDocument();
+    const CImageItem* item = doc ? doc->Catalog().GetCurrent() : nullptr;
+    const QImage thumbnail = item ? CImageCanvas::BitmapImage(item->m_picture.m_thumbnail) : QImage();
+    if (thumbnail.isNull()) {
+        if (m_previous.isNull())
+            painter.fillRect(rect(), Qt::white);
+        else
+            painter.drawPixmap(0, 0, m_previous);
+        return;
+    }
+    painter.fillRect(rect(), Qt::white);
+    QRect place(QPoint(), thumbnail.size().scaled(size(), Qt::KeepAspectRatio));
+    place.moveCenter(rect().center());
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.drawImage(place, thumbnail);
 }
 
 bool CLumoView::OpenedPictureFailed() const

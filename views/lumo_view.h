@@ -7,6 +7,7 @@
 #include "app/view_hooks.h"
 #include "views/full_screen_view.h"
 
+#include <QPixmap>
 #include <QPoint>
 #include <memory>
 
@@ -27,7 +28,8 @@ public:
     static const QString kNotShownText;
     // Makes the canvas, fits it to the view and sets the first radio marks.
     void OnInitialUpdate() override;
-    // Hint 0: the current entry changed: decode it and show it.
+    // Hint 0: the current entry changed: show it, or have it decoded and
+    // show its thumbnail enlarged meanwhile.
     void OnUpdate(CView* sender, int hint) override;
     // Fits the canvas to the view's size (the frame calls it after a layout).
     void AdaptCanvas();
@@ -47,6 +49,7 @@ public:
     void ToggleFullScreen() override { CSTFullScreenViewLite::ToggleFullScreen(); }
     bool IsFolderBrowserVisible() const override;
     void PlaceFolderBrowser() override;
+    void PictureDecoded(CImageItem* item) override;
     // The folder browser the shell made for this view (not owned).
     void SetFolderBrowser(CFolderBrowserHooks* browser) { m_folderBrowser = browser; }
     // Browser Folder: the folder browser laid over this view, shown.
@@ -66,6 +69,11 @@ protected:
     // zoom (and rotation, for a large landscape picture in full screen),
     // lent until the show stops.
     void ApplySlideshowViewState(CImageItem* item);
+    // Binds the canvas to a decoded current entry.
+    void ShowPicture(CImageItem* item);
+    // While the current picture decodes: its thumbnail fitted to the view,
+    // else the picture shown before it, else white.
+    void DrawStandIn(QPainter& painter) const;
 
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
@@ -78,7 +86,9 @@ protected:
     CSlideshowDriver* m_slideshow = nullptr;  // child object
     std::unique_ptr<CImageCanvas> m_canvas;
     bool m_dragging = false;
-    bool m_blank = true;  // no current entry: the next paint is white
+    bool m_blank = true;      // no current entry: the next paint is white
+    bool m_decoding = false;  // the current entry's picture is being decoded
+    QPixmap m_previous;       // what the view showed before a decode without a thumbnail
     // A sibling of the panes, laid over this view when shown; the shell's.
     CFolderBrowserHooks* m_folderBrowser = nullptr;
 };

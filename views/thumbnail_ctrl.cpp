@@ -3,6 +3,7 @@
 #include "app/lumo_doc.h"
 #include "app/settings.h"
 #include "image/gdi.h"
+#include "views/image_canvas.h"
 #include "views/lumo_view.h"
 #include "views/virtual_keys.h"
 
@@ -26,17 +27,6 @@ CLumoView* MainView(CLumoDoc* doc)
     if (!doc || doc->GetViews().empty())
         return nullptr;
     return dynamic_cast<CLumoView*>(doc->GetViews().front());
-}
-
-// A copy of a 24-bit thumbnail with its rows top-down, for the painter.
-QImage ThumbnailImage(HBITMAP bitmap)
-{
-    if (!bitmap || bitmap->BitsPerPixel() != 24)
-        return QImage();
-    QImage image(bitmap->Width(), bitmap->Height(), QImage::Format_BGR888);
-    for (int y = 0; y < bitmap->Height(); ++y)
-        memcpy(image.scanLine(y), bitmap->RowFromTop(y), size_t(bitmap->Width()) * 3);
-    return image;
 }
 
 }  // namespace
@@ -130,7 +120,7 @@ int CThumbnailCtrl::DrawStrip(QPainter& painter)
             // The rightmost column becomes the dark separator between cells;
             // it stays in the entry's thumbnail.
             FillRect(thumb, kW - 1, 0, 1, kH, 0, 0, 0);
-            const QImage image = ThumbnailImage(thumb);
+            const QImage image = CImageCanvas::BitmapImage(thumb);
             if (!image.isNull())
                 painter.drawImage(QPoint(x, 0), image);
         }

@@ -69,7 +69,7 @@ protected:
         MessageBoxService::ClearMessages();
         Open(path, mode);
         if (CImageItem* first = m_catalog.GetAt(0); first && show)
-            m_catalog.LoadCurrentPicture(first, true);
+            ShowDecoded(m_catalog, first, true);
         return MessageBoxService::Messages().join(QLatin1Char('|')).toStdString();
     }
 };
@@ -171,7 +171,7 @@ TEST_F(AlbumRoundTrip, NamesThatAreNotUtf8AreListedOpenedAndSavedInAnAlbum)
     ASSERT_EQ(Open(device, kStripMode), 1);
     EXPECT_EQ(Paths(m_catalog), paths);
     for (CImageItem* item : m_catalog.GetList())
-        EXPECT_EQ(m_catalog.LoadCurrentPicture(item, false), 1) << item->m_path.toStdString();
+        EXPECT_EQ(ShowDecoded(m_catalog, item, true), 1) << item->m_path.toStdString();
     // Saved beside them: the album and the picture as BMP and JPEG.
     const QString album = device + HostBytes::Decode("\\d\xe9j\xe0.lab");
     ASSERT_EQ(m_catalog.SaveAlbum(album), 1);
@@ -376,7 +376,7 @@ TEST_F(FailureMessagesTest, ManyFailuresOfOneBuildAreOneBoxAndACount)
     Messages(u"\\f"_s, kListMode);
     CImageItem* good = m_catalog.GetAt(0);
     ASSERT_NE(good->m_picture.m_fullBitmap, nullptr);
-    EXPECT_EQ(m_catalog.LoadCurrentPicture(m_catalog.GetAt(1), true), 0);
+    EXPECT_EQ(ShowDecoded(m_catalog, m_catalog.GetAt(1), true), 0);
     EXPECT_EQ(MessageBoxService::Messages().join(QLatin1Char('|')).toStdString(), "Cannot load \\f\\b.gif");
     EXPECT_NE(good->m_picture.m_fullBitmap, nullptr);
 }

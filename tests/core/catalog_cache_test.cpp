@@ -1,7 +1,10 @@
-// The cache policy when the current picture changes: with Quick View on every
-// decoded picture stays within the budget, the least recently shown freed
-// first past it; with it off only the shown one does.
+// The cache policy when the current picture changes, as the decode jobs keep
+// it: with Quick View on every decoded picture stays within the budget, the
+// least recently shown freed first past it, and the neighbours are decoded
+// ahead; with it off only the shown one does.
 #include "app/image_catalog.h"
+#include "app/picture_jobs.h"
+#include "image/view_decode.h"
 #include "platform/device_path.h"
 #include "test_pictures.h"
 
@@ -14,6 +17,7 @@
 #include <malloc.h>
 #include <string>
 #include <sys/resource.h>
+#include <thread>
 
 using namespace Qt::StringLiterals;
 
@@ -44,50 +48,97 @@ protected:
     }
     void TearDown() override { DevicePath::SetDeviceRoot(QString()); }
 
+    // Shows item as the main view does, then lets every job land.
+    void Show(CImageItem* item, bool quickView, int64_t budget = kDecodedBudgetBytes)
+    {
+        m_catalog.SetCurrent(item);
+        m_jobs.Show(item, quickView, budget);
+        Settle();
+    }
+    void Settle()
+    {
+        while (m_jobs.IsBusy()) {
+            m_jobs.LandFinished();
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+    }
+    // Which entries hold a decoded picture, in catalog order: "101".
+    std::string Decoded() const
+    {
+        std::string decoded;
+        for (const CImageItem* each : m_catalog.GetList())
+            decoded += each->m_picture.m_fullBitmap ? '1' : '0';
+        return decoded;
+    }
+    CImageItem* At(int i) const { return m_catalog.GetAt(i); }
+
     QTemporaryDir m_dir;
     CImageCatalog m_catalog;
+    // One worker: the jobs end in the order they were asked for.
+    CPictureJobs m_jobs {m_catalog, 1};
 };
 
 }  // namespace
 
-TEST_F(CatalogCache, QuickViewOnKeepsEveryDecodedPictureAndOffOnlyTheShownOne)
+// With Quick View on the neighbours are decoded ahead and pictures stay;
+// off, showing one frees the others and nothing is decoded ahead.
+TEST_F(CatalogCache, QuickViewOnDecodesTheNeighboursAheadAndOffKeepsOnlyTheShownOne)
 {
-    CImageItem* a = m_catalog.GetAt(0);
-    CImageItem* b = m_catalog.GetAt(1);
     for (bool quickView : {true, false}) {
-        ASSERT_TRUE(m_catalog.LoadCurrentPicture(a, quickView));
-        ASSERT_TRUE(m_catalog.LoadCurrentPicture(b, quickView));
-        EXPECT_EQ(a->m_picture.m_fullBitmap != nullptr, quickView);
-        EXPECT_NE(b->m_picture.m_fullBitmap, nullptr);
+        for (CImageItem* each : m_catalog.GetList())
+            each->m_picture.FreePicture();
+        Show(At(0), quickView);
+        EXPECT_EQ(Decoded(), quickView ? "110" : "100");
+        Show(At(1), quickView);
+        EXPECT_EQ(Decoded(), quickView ? "111" : "010");
     }
-    EXPECT_EQ(m_catalog.LoadCurrentPicture(nullptr, true), 0);
 }
 
-// Pictures of 576 bytes each, made current and decoded in the order b, a, c:
-// past the budget b goes first, then a; the shown one stays even alone over it.
+// Pictures of 576 bytes each, shown in the order b, a, c: past the budget the
+// least recently shown go first; a neighbour that does not fit is not kept;
+// the shown one stays even alone over it.
 TEST_F(CatalogCache, QuickViewFreesTheLeastRecentlyShownPicturesPastTheBudget)
 {
-    const CImageLoader loader;
-    std::vector<CPicture*> pictures;
-    for (int i = 0; i < 3; ++i)
-        pictures.push_back(&m_catalog.GetAt(i)->m_picture);
     const struct {
         int64_t budget;
-        const char* kept;  // a, b, c
-    } cases[] = {{3 * 576, "111"}, {2 * 576, "101"}, {0, "001"}};
+        const char* afterB;
+        const char* kept;
+    } cases[] = {{3 * 576, "111", "111"}, {2 * 576, "110", "101"}, {0, "010", "001"}};
     for (const auto& c : cases) {
-        for (CPicture* each : pictures)
-            each->FreePicture();
-        for (int i : {1, 0, 2}) {
-            CImageItem* item = m_catalog.GetAt(i);
-            m_catalog.SetCurrent(item);
-            ASSERT_EQ(LoadCurrentPicture(loader, pictures, item->m_picture, item->File(), true, c.budget), 1);
-        }
-        std::string kept;
-        for (const CPicture* each : pictures)
-            kept += each->m_fullBitmap ? '1' : '0';
-        EXPECT_EQ(kept, c.kept) << "budget " << c.budget;
+        for (CImageItem* each : m_catalog.GetList())
+            each->m_picture.FreePicture();
+        Show(At(1), true, c.budget);
+        EXPECT_EQ(Decoded(), c.afterB) << "budget " << c.budget;
+        Show(At(0), true, c.budget);
+        Show(At(2), true, c.budget);
+        EXPECT_EQ(Decoded(), c.kept) << "budget " << c.budget;
     }
+}
+
+// Results for a picture no longer shown, or for a catalog rebuilt meanwhile,
+// never land; jobs running when their owner goes end first.
+TEST_F(CatalogCache, AResultNoLongerWantedIsDroppedAndJobsEndWithTheirOwner)
+{
+    m_catalog.SetCurrent(At(0));
+    m_jobs.Show(At(0), false);
+    Show(At(1), false);
+    EXPECT_EQ(Decoded(), "010");
+
+    m_catalog.SetCurrent(At(2));
+    m_jobs.Show(At(2), true);
+    m_catalog.RemoveAll();
+    auto* fresh = new CImageItem;
+    fresh->m_path = u"\\c.bmp"_s;
+    fresh->m_source = u"\\"_s;
+    m_catalog.Append(fresh);
+    Settle();
+    EXPECT_EQ(Decoded(), "0");
+
+    auto ending = std::make_unique<CPictureJobs>(m_catalog, 2);
+    m_catalog.SetCurrent(fresh);
+    ending->Show(fresh, true);
+    ending.reset();
+    EXPECT_EQ(Decoded(), "0");
 }
 
 // Sanitizers reserve address space of their own: no limit can be set there.
@@ -112,12 +163,15 @@ TEST_F(CatalogCache, QuickViewRetriesADecodeThatLackedMemoryWithTheCacheFreed)
     CImageItem* b = m_catalog.GetAt(1);
     auto run = [&] {
         mallopt(M_MMAP_THRESHOLD, 64 << 10);  // large blocks go back to the system when freed
-        if (!m_catalog.LoadCurrentPicture(a, true))
+        const CImageLoader loader;
+        const std::vector<CPicture*> pictures = {&a->m_picture, &b->m_picture};
+        if (!LoadCurrentPicture(loader, pictures, a->m_picture, a->File(), true))
             return 2;
         rlimit limit {};
         limit.rlim_cur = limit.rlim_max = rlim_t(AddressSpaceBytes() + (10 << 20));
         setrlimit(RLIMIT_AS, &limit);
-        return m_catalog.LoadCurrentPicture(b, true) && b->m_picture.m_fullBitmap && !a->m_picture.m_fullBitmap ? 0 : 1;
+        return LoadCurrentPicture(loader, pictures, b->m_picture, b->File(), true) && !a->m_picture.m_fullBitmap ? 0
+                                                                                                                 : 1;
     };
     // A fresh process: memory other tests freed would otherwise be room.
     const std::string style = GTEST_FLAG_GET(death_test_style);

@@ -5,6 +5,7 @@
 
 #include "app/image_catalog.h"
 #include "app/lumo_doc.h"
+#include "app/picture_jobs.h"
 #include "app/settings.h"
 #include "app/view_hooks.h"
 #include "platform/device_path.h"
@@ -33,6 +34,16 @@ namespace catalog_fixture {
 // The stored thumbnail view modes the builds are run in.
 constexpr int kListMode = 0;
 constexpr int kStripMode = 1;
+
+// Makes item current and has its picture decoded as the main view does, on
+// a worker; 1 when it landed.
+inline int ShowDecoded(CImageCatalog& catalog, CImageItem* item, bool quickView)
+{
+    catalog.SetCurrent(item);
+    CPictureJobs jobs(catalog, 1);
+    jobs.Finish(item, quickView);
+    return item && item->m_picture.m_fullBitmap ? 1 : 0;
+}
 
 // A small valid picture of the kind a name's extension says (BMP for any other).
 inline QByteArray PictureFor(const QString& name)
@@ -115,6 +126,16 @@ protected:
         QDir().mkpath(QFileInfo(Host(devicePath)).absolutePath());
         ASSERT_TRUE(WriteTestFile(Host(devicePath), bytes));
     }
+    // Makes item current and has its picture decoded as the main view does, on
+    // a worker; 1 when it landed.
+    inline int ShowDecoded(CImageCatalog& catalog, CImageItem* item, bool quickView)
+    {
+        catalog.SetCurrent(item);
+        CPictureJobs jobs(catalog, 1);
+        jobs.Finish(item, quickView);
+        return item && item->m_picture.m_fullBitmap ? 1 : 0;
+    }
+
     // A small valid picture of the kind the name's extension says.
     void WritePicture(const QString& devicePath) { WriteBytes(devicePath, PictureFor(devicePath)); }
     QByteArray ReadBytes(const QString& devicePath) const

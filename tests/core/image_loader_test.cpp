@@ -3,6 +3,7 @@
 // expansion, the image decoder's two passes, archive members, thumbnails and
 // the Quick View cache policy.
 #include "image/image_loader.h"
+#include "image/view_decode.h"
 
 #include "app/image_item.h"
 #include "image/dib_bitmap.h"

@@ -1,0 +1,216 @@
+#include "app/picture_jobs.h"
+
+#include "app/image_catalog.h"
+#include "image/view_decode.h"
+
+#include <QMetaObject>
+#include <algorithm>
+
+struct CPictureJobs::Job {
+    CImageItem* item;  // the key: never dereferenced off the user-interface thread
+    CViewDecode decode;
+    std::vector<CMessageCapture::Shown> shown;
+};
+
+namespace {
+
+int64_t DecodedBytes(const std::vector<CPicture*>& pictures)
+{
+    int64_t total = 0;
+    for (const CPicture* each : pictures)
+        total += each->DecodedBytes();
+    return total;
+}
+
+bool SameFile(const CPictureFile& a, const CPictureFile& b)
+{
+    return a.path == b.path && a.source == b.source;
+}
+
+}  // namespace
+
+CPictureJobs::CPictureJobs(CImageCatalog& catalog, int workers)
+    : m_catalog(catalog)
+    , m_context(std::make_unique<QObject>())
+{
+    for (int i = 0; i < std::max(1, workers); ++i)
+        m_workers.emplace_back([this] { Work(); });
+}
+
+CPictureJobs::~CPictureJobs()
+{
+    {
+        std::lock_guard lock(m_lock);
+        m_stop = true;
+        m_waiting.clear();
+    }
+    m_changed.notify_all();
+    for (std::thread& worker : m_workers)
+        worker.join();
+}
+
+std::unique_ptr<CPictureJobs::Job> CPictureJobs::MakeJob(CImageItem* item, bool quickView, bool ahead) const
+{
+    auto job = std::unique_ptr<Job>(new Job {item, CViewDecode(item->File(), quickView, !ahead), {}});
+    job->decode.Begin(Pictures(), item->m_picture);
+    return job;
+}
+
+std::vector<CPicture*> CPictureJobs::Pictures() const
+{
+    std::vector<CPicture*> pictures;
+    for (CImageItem* each : m_catalog.GetList())
+        pictures.push_back(&each->m_picture);
+    return pictures;
+}
+
+bool CPictureJobs::HasJob(const CImageItem* item) const
+{
+    const auto same
+        = [item](const Job* job) { return job->item == item && SameFile(job->decode.File(), item->File()); };
+    return std::any_of(m_waiting.begin(), m_waiting.end(), [&](const auto& job) { return same(job.get()); })
+           || std::any_of(m_running.begin(), m_running.end(), same)
+           || std::any_of(m_finished.begin(), m_finished.end(), [&](const auto& job) { return same(job.get()); });
+}
+
+void CPictureJobs::Show(CImageItem* current, bool quickView, int64_t budget)
+{
+    m_budget = budget;
+    m_ahead.clear();
+    const int index = current ? m_catalog.IndexOf(current) : -1;
+    if (current && quickView) {
+        const int step = index < m_lastIndex ? -1 : 1;
+        for (int i : {index + step, index - step})
+            if (CImageItem* neighbour = m_catalog.GetAt(i))
+                m_ahead.push_back(neighbour);
+    }
+    m_lastIndex = index;
+    std::deque<std::unique_ptr<Job>> jobs;
+    if (current && !current->m_picture.m_fullBitmap)
+        jobs.push_back(MakeJob(current, quickView));
+    for (CImageItem* neighbour : m_ahead)
+        if (!neighbour->m_picture.m_fullBitmap)
+            jobs.push_back(MakeJob(neighbour, true, true));
+    {
+        std::lock_guard lock(m_lock);
+        m_waiting.clear();
+        for (auto& job : jobs)
+            if (!HasJob(job->item))
+                m_waiting.push_back(std::move(job));
+    }
+    m_changed.notify_all();
+}
+
+void CPictureJobs::Finish(CImageItem* item, bool quickView)
+{
+    if (!item || item->m_picture.m_fullBitmap)
+        return;
+    {
+        std::lock_guard lock(m_lock);
+        if (!HasJob(item))
+            m_waiting.push_front(MakeJob(item, quickView));
+    }
+    m_changed.notify_all();
+    // A landing may send the job back (a retry with the other pictures freed).
+    for (;;) {
+        std::unique_lock lock(m_lock);
+        if (!HasJob(item))
+            return;
+        const auto waitsOrRuns = [&] {
+            const auto same = [item](const Job* job) { return job->item == item; };
+            return std::any_of(m_waiting.begin(), m_waiting.end(), [&](const auto& job) { return same(job.get()); })
+                   || std::any_of(m_running.begin(), m_running.end(), same);
+        };
+        m_changed.wait(lock, [&] { return !waitsOrRuns(); });
+        lock.unlock();
+        LandFinished();
+    }
+}
+
+bool CPictureJobs::IsBusy() const
+{
+    std::lock_guard lock(m_lock);
+    return !m_waiting.empty() || !m_running.empty() || !m_finished.empty();
+}
+
+void CPictureJobs::Work()
+{
+    for (;;) {
+        std::unique_ptr<Job> job;
+        {
+            std::unique_lock lock(m_lock);
+            m_changed.wait(lock, [this] { return m_stop || !m_waiting.empty(); });
+            if (m_stop)
+                return;
+            job = std::move(m_waiting.front());
+            m_waiting.pop_front();
+            m_running.push_back(job.get());
+        }
+        {
+            CMessageCapture capture;
+            job->decode.Run(m_loader);
+            job->shown = capture.Take();
+        }
+        {
+            std::lock_guard lock(m_lock);
+            m_running.erase(std::find(m_running.begin(), m_running.end(), job.get()));
+            m_finished.push_back(std::move(job));
+        }
+        m_changed.notify_all();
+        QMetaObject::invokeMethod(
+            m_context.get(), [this] { LandFinished(); }, Qt::QueuedConnection);
+    }
+}
+
+void CPictureJobs::LandFinished()
+{
+    std::vector<std::unique_ptr<Job>> finished;
+    {
+        std::lock_guard lock(m_lock);
+        finished.swap(m_finished);
+    }
+    for (auto& job : finished)
+        Land(std::move(job));
+}
+
+void CPictureJobs::Land(std::unique_ptr<Job> job)
+{
+    CImageItem* item = job->item;
+    const bool current = item == m_catalog.GetCurrent();
+    const bool wanted = current || std::find(m_ahead.begin(), m_ahead.end(), item) != m_ahead.end();
+    if (!wanted || m_catalog.IndexOf(item) < 0 || item->m_picture.m_fullBitmap
+        || !SameFile(item->File(), job->decode.File()))
+        return;
+    // A neighbour decoded ahead counts as shown with the current picture, so
+    // that the others go before it past the budget, and the neighbours stay
+    // while others go; one that does not fit beside them is not kept.
+    std::vector<const CPicture*> keep;
+    if (CImageItem* shown = m_catalog.GetCurrent(); !current && shown) {
+        item->m_picture.m_lastShown = shown->m_picture.m_lastShown;
+        for (CImageItem* each : m_catalog.GetList())
+            if (each == shown || std::find(m_ahead.begin(), m_ahead.end(), each) != m_ahead.end())
+                keep.push_back(&each->m_picture);
+    }
+    CMessageBatch oneLoad;
+    switch (job->decode.Land(Pictures(), item->m_picture, keep, m_budget)) {
+    case CViewDecode::Landing::kRetry: {
+        {
+            std::lock_guard lock(m_lock);
+            m_waiting.push_front(std::move(job));
+        }
+        m_changed.notify_all();
+        return;
+    }
+    case CViewDecode::Landing::kFailed:
+        if (!current)
+            return;
+        CMessageCapture::Replay(job->shown);
+        break;
+    case CViewDecode::Landing::kLanded:
+        if (!current && DecodedBytes(Pictures()) > m_budget)
+            item->m_picture.FreePicture();
+        break;
+    }
+    if (current && m_onDecoded)
+        m_onDecoded(item);
+}
