@@ -3,7 +3,8 @@
 // (in list mode) holds a row for each entry however many arrive at once, a new
 // browse replaces a running build, a dump in the middle sees whole entries,
 // quitting while a build runs ends the program cleanly, and pen and key
-// input during two builds leave a catalog and strip that agree.
+// input during two builds (and keys during decodes) leave a catalog and strip
+// that agree.
 #include "lumo_run.h"
 
 #include <QRandomGenerator>
@@ -109,6 +110,12 @@ TEST(WorkerBuild, InputDuringTwoBuildsLeavesACatalogAndStripThatAgree)
     script += QStringLiteral("down 36 250\nwait 600\nmenu Remove\nup 36 250\n"
                              "tap 36 250\ndown 36 250\nwait 600\nmenu \"Shift +1\"\nup 36 250\ncommand 32810\n");
     script += burst(40);
+    // Keys faster than large pictures decode, then a build that replaces
+    // their catalog while the decodes run.
+    MakeFolder(run, QStringLiteral("big"), 8, 1600, 1200);
+    script += QStringLiteral("browse \\big 0\nidle\n");
+    for (int i = 0; i < 24; ++i)
+        script += QLatin1String(i % 4 == 3 ? "key Left\nwait 2\n" : "key Right\nwait 2\n");
     // A second build replaces the first, running or not, while input goes on.
     script += QStringLiteral("browse \\pics 0\n") + burst(60) + QStringLiteral("command 32810\nidle\ndump -\n");
     const LumoResult r = run.Run(script);
