@@ -1,5 +1,6 @@
 #include "app/album_file.h"
 
+#include "app/entry_pool.h"
 #include "app/image_catalog.h"
 #include "app/image_item.h"
 #include "app/save_as.h"
@@ -18,6 +19,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <memory>
 
 namespace AlbumFile {
 
@@ -206,10 +208,12 @@ int CImageCatalog::LoadAlbum(const QString& path, int mode)
     // Each archive the records name is walked once; its members are then
     // reached directly instead of each walking the archive again.
     QHash<QString, QHash<QString, CZipMemberPos>> archives;
+    // In thumbnail mode the pictures are decoded ahead on every core.
+    CEntryPool pool(*this, mode);
     for (const AlbumFile::CRecord& record : AlbumFile::Decode(bytes)) {
         if (StopRequested())
             return 0;
-        auto* item = new CImageItem;
+        auto item = std::make_unique<CImageItem>();
         ParseMemoText(record.memoText, &item->m_memo);
         QString archive, member;
         const bool isMember = AlbumFile::SplitArchiveMember(record.path, &archive, &member);
@@ -225,9 +229,8 @@ int CImageCatalog::LoadAlbum(const QString& path, int mode)
             item->m_memberPosition = index->value(ZipNameKey(member));
         }
         // A picture that no longer exists still keeps its place and its memo.
-        FillEntry(isMember ? member : record.path, item, isMember ? 1 : 0, mode);
-        Append(item);
-        Notify(kHintListChanged);
+        pool.Add(std::move(item), isMember ? member : record.path, isMember, true);
     }
-    return 1;
+    pool.Flush();
+    return StopRequested() ? 0 : 1;
 }

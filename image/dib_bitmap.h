@@ -46,5 +46,6 @@ HBITMAP BitmapFromRgb(const uint8_t* rgb, int width, int height);
 
 // Replaces the picture's freshly decoded full bitmap by its 42 x 30 thumbnail
 // (the picture centred with its aspect ratio kept, white bars on the short
-// side). Returns 1, or 0 with the picture unchanged when it has no full bitmap.
-int MakeThumbnail(CPicture& picture);
+// side); with keepPicture the full bitmap stays beside it. Returns 1, or 0
+// with the picture unchanged when it has no full bitmap.
+int MakeThumbnail(CPicture& picture, bool keepPicture = false);

@@ -331,6 +331,15 @@ int CImageLoader::LoadZipMember(CPicture& picture, const CPictureFile& file, int
     return Succeeded(outcome, file.path, nullptr) && picture.m_fullBitmap ? 1 : 0;
 }
 
+int CImageLoader::LoadViewAndThumbnail(CPicture& picture, const CPictureFile& file) const
+{
+    const int result = IsArchiveMember(file) ? LoadZipMember(picture, file, kModeView, false)
+                                             : LoadPicture(picture, file, kModeView, false);
+    if (result)
+        MakeThumbnail(picture, true);
+    return result;
+}
+
 int CImageLoader::LoadThumbnail(CPicture& picture, const CPictureFile& file) const
 {
     // The load runs on a scratch picture, so the picture's own bitmaps and

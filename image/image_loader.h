@@ -41,6 +41,10 @@ public:
     // Decodes in thumbnail mode into the picture's 42 x 30 thumbnail; its
     // decoded picture, if any, is left as it was.
     int LoadThumbnail(CPicture& picture, const CPictureFile& file) const;
+    // Decodes for the view, as LoadCurrentPicture would, and makes the
+    // thumbnail from that bitmap: the picture keeps both (one decode for a
+    // picture about to be shown).
+    int LoadViewAndThumbnail(CPicture& picture, const CPictureFile& file) const;
     // File size and modification time of a plain file; 0 when it can't be opened.
     static int ReadFileInfo(CPicture& picture, const QString& path);
 

@@ -31,7 +31,7 @@ CPlacement PlaceInThumbnail(int width, int height)
 
 }  // namespace
 
-int MakeThumbnail(CPicture& picture)
+int MakeThumbnail(CPicture& picture, bool keepPicture)
 {
     HBITMAP decoded = picture.m_fullBitmap;
     BITMAP info;
@@ -49,6 +49,8 @@ int MakeThumbnail(CPicture& picture)
     if (picture.m_thumbnail != decoded)
         picture.ReleaseBitmap(picture.m_thumbnail);
     picture.m_thumbnail = thumbnail;
+    if (keepPicture)
+        return 1;
     picture.m_fullBitmap = nullptr;
     if (picture.m_displayBitmap == decoded)
         picture.m_displayBitmap = nullptr;

@@ -30,6 +30,9 @@ struct OpenListing {
 };
 thread_local OpenListing* t_listing = nullptr;
 
+// The member read on another thread that finds on this one answer from.
+thread_local const CZipReadMember* t_lent = nullptr;
+
 class CListingScope {
 public:
     CListingScope(const QString& archivePath, CZipReader& reader)
@@ -75,7 +78,13 @@ bool IndexZipPictures(const QString& archivePath, QHash<QString, CZipMemberPos>*
     return true;
 }
 
-int ListZipPictures(const QString& archivePath, const std::function<bool(const CZipMemberInfo&)>& onPicture)
+void ShowUnlistedZipPicture(const QString& name)
+{
+    ShowFailure(QStringLiteral("Cannot load %1"), name);
+}
+
+int ListZipPictures(const QString& archivePath, const std::function<bool(const CZipMemberInfo&)>& onPicture,
+                    const std::function<void(const QString& name)>& onUnlisted)
 {
     CZipReader reader;
     if (!OpenArchive(&reader, archivePath)) {
@@ -94,7 +103,10 @@ int ListZipPictures(const QString& archivePath, const std::function<bool(const C
             continue;
         // A picture whose name is too long to be found again is not listed, but said.
         if (member.nameTooLong) {
-            ShowFailure(QStringLiteral("Cannot load %1"), member.name);
+            if (onUnlisted)
+                onUnlisted(member.name);
+            else
+                ShowUnlistedZipPicture(member.name);
             continue;
         }
         const QString key = ZipNameKey(member.name);
@@ -112,6 +124,13 @@ int ListZipPictures(const QString& archivePath, const std::function<bool(const C
 ZipFindResult FindZipMember(const QString& archivePath, const QString& memberName, CZipMemberInfo* info,
                             QByteArray* bytes, const CZipMemberPos& position)
 {
+    if (t_lent && t_lent->archivePath == archivePath && t_lent->memberName == memberName) {
+        if (info && t_lent->result == ZipFindResult::Found)
+            *info = t_lent->info;
+        if (bytes)
+            *bytes = t_lent->bytes;
+        return t_lent->result;
+    }
     CZipReader own;
     const bool listing = t_listing && t_listing->archivePath == archivePath;
     if (listing)
@@ -154,4 +173,21 @@ ZipFindResult FindZipMember(const QString& archivePath, const QString& memberNam
             return take();
     }
     return ZipFindResult::NotFound;
+}
+
+CZipReadMember::CZipReadMember(const QString& archivePath, const QString& memberName, const CZipMemberPos& position)
+    : archivePath(archivePath)
+    , memberName(memberName)
+    , result(FindZipMember(archivePath, memberName, &info, &bytes, position))
+{
+}
+
+CZipLentMember::CZipLentMember(const CZipReadMember& read)
+    : m_outer(std::exchange(t_lent, &read))
+{
+}
+
+CZipLentMember::~CZipLentMember()
+{
+    t_lent = m_outer;
 }

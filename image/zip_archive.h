@@ -26,10 +26,16 @@
 // Calls onPicture for every picture member in archive order, until it returns
 // false (a stopped build). The archive is walked once. A member whose name
 // (letter case aside) came before is handed on with the facts and position
-// of the first member of that name, which finding the name gives. Returns 1
-// when the archive was opened (also when it holds no picture); 0 after
-// showing "Can't open ZIP file for thumbnail: " + archivePath.
-int ListZipPictures(const QString& archivePath, const std::function<bool(const CZipMemberInfo&)>& onPicture);
+// of the first member of that name, which finding the name gives. A picture
+// whose name is too long to be found again is not handed on: onUnlisted is
+// told its name when given (a build that shows it in its entries' order),
+// else "Cannot load " + name is shown. Returns 1 when the archive was opened
+// (also when it holds no picture); 0 after showing "Can't open ZIP file for
+// thumbnail: " + archivePath.
+int ListZipPictures(const QString& archivePath, const std::function<bool(const CZipMemberInfo&)>& onPicture,
+                    const std::function<void(const QString& name)>& onUnlisted = {});
+// What ListZipPictures shows for a picture it does not list.
+void ShowUnlistedZipPicture(const QString& name);
 
 // The key of a member name in an index: the name folded to one letter case.
 QString ZipNameKey(const QString& name);
@@ -65,3 +71,29 @@ enum class ZipFindResult {
 // fails its checksum or exceeds the cap.
 ZipFindResult FindZipMember(const QString& archivePath, const QString& memberName, CZipMemberInfo* info,
                             QByteArray* bytes, const CZipMemberPos& position = {});
+
+// A member found and read on one thread (the one listing its archive) to be
+// decoded on another: the constructor finds it as FindZipMember does, bytes
+// and all, showing what that shows. While a CZipLentMember scope of it stands
+// on a thread, FindZipMember there answers for that archive and member name
+// from what was read, and shows nothing.
+struct CZipReadMember {
+    CZipReadMember(const QString& archivePath, const QString& memberName, const CZipMemberPos& position);
+
+    QString archivePath;
+    QString memberName;
+    CZipMemberInfo info;
+    QByteArray bytes;
+    ZipFindResult result;  // after info and bytes, which the find fills
+};
+
+class CZipLentMember {
+public:
+    explicit CZipLentMember(const CZipReadMember& read);
+    ~CZipLentMember();
+    CZipLentMember(const CZipLentMember&) = delete;
+    CZipLentMember& operator=(const CZipLentMember&) = delete;
+
+private:
+    const CZipReadMember* m_outer;
+};

@@ -2,8 +2,8 @@
 # make bench: runs every benchmark (medians of 5 repetitions). Benchmarks that
 # need the generated picture corpus read it from $LUMO_BENCH_DIR
 # (default /tmp/lumo-bench, made with ../shared/bench/make-corpus DIR small).
-# Then the whole program in list mode (below). `bench.sh BUILD list` runs only
-# that part.
+# Then the whole program in list mode and on pictures (below). `bench.sh BUILD
+# list` or `bench.sh BUILD pictures` runs only that part.
 set -eu
 build=$1
 top=$(cd "$(dirname "$0")/.." && pwd)
@@ -74,8 +74,67 @@ list_bench() {
   grep -q '"rows": 20000' "$work/dump.json" || echo "lumo: the list did not show every row" >&2
 }
 
+# Whole-program runs of pictures, each beside its floor measured in the same
+# rounds: medians of PICTURE_RUNS rounds that run every command once in turn
+# (milliseconds; a lumo figure is net of the same run on a small picture of
+# the same kind, or without a picture for the archive). The thumbnails of 20
+# camera JPEGs in a stored archive, built by the worker in strip mode, against
+# two djpeg processes at 1/8; a 4000 x 3000 JPEG opened on the command line to
+# its first picture against djpeg at 1/4; a 10000 x 10000 PNG against
+# vipsthumbnail, and its peak memory against a small PNG's.
+picture_bench() {
+  lumo=$1
+  work=$dir/pictures
+  runs=${PICTURE_RUNS:-9}
+  if [ ! -f "$work/made" ]; then
+    rm -rf "$work"
+    mkdir -p "$work/root" "$work/jpegs"
+    ls "$dir/jpeg-4000x3000"/*.JPG | head -20 | xargs -I{} cp {} "$work/jpegs/"
+    (cd "$work/jpegs" && zip -q -0 ../root/photos.zip ./*.JPG)
+    cp "$work/jpegs/$(ls "$work/jpegs" | head -1)" "$work/root/one.jpg"
+    convert "$work/root/one.jpg" -resize 64x48 "$work/root/small.jpg"
+    convert "$dir/png-2000x1500/png_03.png" -resize '10000x10000!' -depth 8 "PNG24:$work/root/big.png"
+    convert "$dir/png-2000x1500/png_03.png" -resize '64x64!' -depth 8 "PNG24:$work/root/small.png"
+    printf 'idle\nquit\n' >"$work/open.lumo"
+    printf 'browse \\photos.zip 0\nidle\nquit\n' >"$work/zip.lumo"
+    touch "$work/made"
+  fi
+  rm -f "$work"/*.ms
+  # lumo with a script of $work and the rest as its path.
+  run_picture() {
+    script=$1
+    shift
+    elapsed_ms "$lumo" --offscreen --device-root "$work/root" --registry "$work/registry.reg" --script "$work/$script" "$@"
+  }
+  i=0
+  while [ $i -lt "$runs" ]; do
+    run_picture zip.lumo >>"$work/zip.ms"
+    run_picture open.lumo >>"$work/start.ms"
+    elapsed_ms sh -c "ls '$work/jpegs'/*.JPG | xargs -P2 -n1 djpeg -scale 1/8 -outfile /dev/null" >>"$work/djpeg8.ms"
+    for picture in one.jpg small.jpg big.png small.png; do
+      run_picture open.lumo "$work/root/$picture" >>"$work/$picture.ms"
+    done
+    elapsed_ms djpeg -scale 1/4 -outfile /dev/null "$work/root/one.jpg" >>"$work/djpeg4.ms"
+    elapsed_ms vipsthumbnail --size 320 -o "$work/thumb.png" "$work/root/big.png" >>"$work/vips.ms"
+    i=$((i + 1))
+  done
+  echo "== pictures, whole program (medians of $runs)"
+  net() { echo "$(median <"$work/$1.ms") $(median <"$work/$2.ms")" | awk '{ print $1 - $2 }'; }
+  printf '%s archive thumbnails: lumo %s ms net   floor 2 x djpeg 1/8 %s ms\n' "$(ls "$work/jpegs" | wc -l)" "$(net zip start)" "$(median <"$work/djpeg8.ms")"
+  printf '4000 x 3000 JPEG shown: lumo %s ms net   floor djpeg 1/4 %s ms\n' "$(net one.jpg small.jpg)" "$(median <"$work/djpeg4.ms")"
+  printf '10000 x 10000 PNG shown: lumo %s ms net   floor vipsthumbnail %s ms\n' "$(net big.png small.png)" "$(median <"$work/vips.ms")"
+  for picture in big.png small.png; do
+    /usr/bin/time -f "%M KiB peak: lumo $picture" "$lumo" --offscreen --device-root "$work/root" \
+      --registry "$work/registry.reg" --script "$work/open.lumo" "$work/root/$picture" 2>&1 | grep 'KiB peak'
+  done
+}
+
 if [ "${2:-}" = list ]; then
   list_bench "$build/lumo"
+  exit 0
+fi
+if [ "${2:-}" = pictures ]; then
+  picture_bench "$build/lumo"
   exit 0
 fi
 if [ ! -f "$dir/CORPUS-INFO.txt" ] && [ -x "$top/../shared/bench/make-corpus" ]; then
@@ -97,3 +156,4 @@ for exe in "$build"/bench_*; do
   "$exe" --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
 done
 list_bench "$build/lumo"
+picture_bench "$build/lumo"

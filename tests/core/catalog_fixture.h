@@ -138,6 +138,15 @@ protected:
 
     // A small valid picture of the kind the name's extension says.
     void WritePicture(const QString& devicePath) { WriteBytes(devicePath, PictureFor(devicePath)); }
+    // An archive holding a small valid picture under each member name.
+    void MakeZip(const QString& devicePath, const QStringList& members)
+    {
+        std::vector<std::pair<QString, QByteArray>> content;
+        for (const QString& name : members)
+            content.emplace_back(name, PictureFor(name));
+        QDir().mkpath(QFileInfo(Host(devicePath)).absolutePath());
+        ASSERT_TRUE(WriteZip(Host(devicePath), content));
+    }
     QByteArray ReadBytes(const QString& devicePath) const
     {
         QFile file(Host(devicePath));

@@ -218,6 +218,20 @@ TEST_F(ImageLoaderTest, ThumbnailLeavesTheDecodedPictureInPlace)
                   std::tuple(picture, 400, 42, 30));
         EXPECT_GT(item.m_picture.m_thumbnail->RowFromTop(15)[21 * 3], 240);  // blue, in blue-green-red order
     }
+    // A picture about to be shown is decoded once, for the view, and keeps
+    // that bitmap beside a thumbnail close to the thumbnail mode's (within 1
+    // for photographs; this saw's sharp wraps clamp the larger decode's pixels).
+    CImageItem shown, thumbnailOnly;
+    shown.m_path = thumbnailOnly.m_path = Put("shown.jpg", RgbJpeg(1600, 1200));
+    ASSERT_EQ(m_loader.LoadViewAndThumbnail(shown.m_picture, shown.File()), 1);
+    ASSERT_EQ(m_loader.LoadThumbnail(thumbnailOnly.m_picture, thumbnailOnly.File()), 1);
+    EXPECT_EQ(shown.m_picture.m_fullBitmap->Width(), 400);
+    int most = 0;
+    for (int y = 0; y < 30; ++y)
+        for (int x = 0; x < 42 * 3; ++x)
+            most = std::max(most, std::abs(shown.m_picture.m_thumbnail->RowFromTop(y)[x]
+                                           - thumbnailOnly.m_picture.m_thumbnail->RowFromTop(y)[x]));
+    EXPECT_LE(most, 2);
 }
 
 // Archive members decode from memory and not a byte of one is written

@@ -116,11 +116,18 @@ TEST_F(LoaderThread, BuildDeliversOneListHintPerEntryInOrderOnThisThread)
     const struct {
         const char* folder;
         int count, mode;
-    } cases[] = {{"\\list", 30, 0}, {"\\thumbnails", 30, 1}, {"\\nowhere", 0, 1}};
+    } cases[] = {{"\\list", 30, 0}, {"\\thumbnails", 30, 1}, {"\\archive.zip", 30, 1}, {"\\nowhere", 0, 1}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.folder);
         const QString folder = QLatin1String(c.folder);
-        MakePictures(folder, c.count);
+        // An archive's entries are named by its members.
+        const bool archive = folder.endsWith(u".zip"_s);
+        const QStringList names
+            = archive ? Names(QString(), c.count).replaceInStrings(u"\\"_s, QString()) : Names(folder, c.count);
+        if (archive)
+            MakeZip(folder, names);
+        else
+            MakePictures(folder, c.count);
         m_log.hints.clear();
         m_log.entries.clear();
         ASSERT_EQ(m_doc->m_loader.StartLoad(folder, 0, c.mode), 1);
@@ -132,7 +139,7 @@ TEST_F(LoaderThread, BuildDeliversOneListHintPerEntryInOrderOnThisThread)
         }
         EXPECT_EQ(m_doc->m_loader.WaitThread(), 1);
         m_doc->DeliverQueuedUpdates();
-        EXPECT_EQ(Paths(Catalog()), Names(folder, c.count));
+        EXPECT_EQ(Paths(Catalog()), names);
         ExpectWhole(Catalog().GetList(), c.mode);
         // A missing folder ends with one list hint.
         ASSERT_EQ(m_log.hints, ListHints({kHint0, kHint2}, std::max(c.count, 1)));
