@@ -5,6 +5,9 @@
 
 #include <QMetaObject>
 #include <algorithm>
+#include <sys/resource.h>
+#include <sys/syscall.h>
+#include <unistd.h>
 
 struct CPictureJobs::Job {
     CImageItem* item;  // the key: never dereferenced off the user-interface thread
@@ -13,6 +16,8 @@ struct CPictureJobs::Job {
 };
 
 namespace {
+
+constexpr int kWorkerNice = 5;
 
 int64_t DecodedBytes(const std::vector<CPicture*>& pictures)
 {
@@ -135,6 +140,10 @@ bool CPictureJobs::IsBusy() const
 
 void CPictureJobs::Work()
 {
+    // Below the user-interface thread: a decode ahead never delays a paint or
+    // the answer to a key (on two cores two decodes would otherwise share
+    // them with it). The nice value is the thread's own on Linux.
+    setpriority(PRIO_PROCESS, pid_t(syscall(SYS_gettid)), kWorkerNice);
     for (;;) {
         std::unique_ptr<Job> job;
         {
