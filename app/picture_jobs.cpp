@@ -81,8 +81,11 @@ bool CPictureJobs::HasJob(const CImageItem* item) const
 void CPictureJobs::Show(CImageItem* current, bool quickView, int64_t budget)
 {
     m_budget = budget;
+    m_shown = current;
+    m_quickView = quickView;
     m_ahead.clear();
     const int index = current ? m_catalog.IndexOf(current) : -1;
+    m_neighbourMissing = current && quickView && index + 1 >= m_catalog.GetCount();
     if (current && quickView) {
         const int step = index < m_lastIndex ? -1 : 1;
         for (int i : {index + step, index - step})
@@ -104,6 +107,13 @@ void CPictureJobs::Show(CImageItem* current, bool quickView, int64_t budget)
                 m_waiting.push_back(std::move(job));
     }
     m_changed.notify_all();
+}
+
+void CPictureJobs::ListChanged()
+{
+    if (m_neighbourMissing && m_shown == m_catalog.GetCurrent()
+        && m_catalog.IndexOf(m_shown) + 1 < m_catalog.GetCount())
+        Show(m_shown, m_quickView, m_budget);
 }
 
 void CPictureJobs::Finish(CImageItem* item, bool quickView)

@@ -55,6 +55,9 @@ public:
     // neighbours without one follow: the one in the direction of the last
     // move, then the other.
     void Show(CImageItem* current, bool quickView, int64_t budget = kDecodedBudgetBytes);
+    // Entries were appended: a neighbour the last Show could not find yet
+    // (the current picture was the last entry) is decoded ahead now.
+    void ListChanged();
     // Returns once item has its decoded picture or its decode failed, waiting
     // for the workers (a job is started if item has none).
     void Finish(CImageItem* item, bool quickView);
@@ -78,6 +81,9 @@ private:
     // The user-interface thread's alone.
     std::vector<CImageItem*> m_ahead;  // the neighbours of the last Show
     int m_lastIndex = -1;
+    CImageItem* m_shown = nullptr;  // the last Show's; only compared
+    bool m_quickView = false;       // the last Show's
+    bool m_neighbourMissing = false;
     int64_t m_budget = kDecodedBudgetBytes;
     std::unique_ptr<QObject> m_context;  // lives on the user-interface thread; landings are posted to it
 

@@ -100,9 +100,11 @@ void CLumoView::PlaceFolderBrowser()
 
 void CLumoView::OnUpdate(CView*, int hint)
 {
+    CLumoDoc* doc = GetDocument();
+    if (hint == CImageCatalog::kHintListChanged && doc)
+        doc->PictureJobs().ListChanged();
     if (hint != CImageCatalog::kHintCurrentChanged || !m_canvas)
         return;
-    CLumoDoc* doc = GetDocument();
     CImageItem* item = doc ? doc->Catalog().GetCurrent() : nullptr;
     // The picture is decoded on a worker (and with Quick View on, its
     // neighbours after it); PictureDecoded shows it when it lands.

@@ -92,6 +92,15 @@ TEST_F(CatalogCache, QuickViewOnDecodesTheNeighboursAheadAndOffKeepsOnlyTheShown
         Show(At(1), quickView);
         EXPECT_EQ(Decoded(), quickView ? "111" : "010");
     }
+    // A neighbour appended while the last entry is shown is decoded once it arrives.
+    Show(At(2), true);
+    auto* d = new CImageItem;
+    d->m_path = u"\\a.bmp"_s;
+    d->m_source = u"\\"_s;
+    m_catalog.Append(d);
+    m_jobs.ListChanged();
+    Settle();
+    EXPECT_EQ(Decoded(), "0111");
 }
 
 // Pictures of 576 bytes each, shown in the order b, a, c: past the budget the
