@@ -94,8 +94,14 @@ void CPictureJobs::Show(CImageItem* current, bool quickView, int64_t budget)
     }
     m_lastIndex = index;
     std::deque<std::unique_ptr<Job>> jobs;
-    if (current && !current->m_picture.m_fullBitmap)
+    if (current && !current->m_picture.m_fullBitmap) {
         jobs.push_back(MakeJob(current, quickView));
+    } else if (current && !quickView) {
+        // Decoded already (ahead, before Quick View went off): the others go.
+        for (CPicture* each : Pictures())
+            if (each != &current->m_picture)
+                each->FreePicture();
+    }
     for (CImageItem* neighbour : m_ahead)
         if (!neighbour->m_picture.m_fullBitmap)
             jobs.push_back(MakeJob(neighbour, true, true));
