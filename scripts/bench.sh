@@ -77,9 +77,9 @@ list_bench() {
 # Whole-program runs of pictures, each beside its floor measured in the same
 # rounds: medians of PICTURE_RUNS rounds that run every command once in turn
 # (milliseconds; a lumo figure is net of the same run on a small picture of
-# the same kind, or without a picture for the archive). The thumbnails of 20
-# camera JPEGs in a stored archive, built by the worker in strip mode, against
-# two djpeg processes at 1/8; a 4000 x 3000 JPEG opened on the command line to
+# the same kind, or without a picture for the archive or folder). The
+# thumbnails of 20 camera JPEGs in a folder and in a stored archive, built by
+# the worker in strip mode, against two djpeg processes at 1/8; a 4000 x 3000 JPEG opened on the command line to
 # its first picture against djpeg at 1/4; a 10000 x 10000 PNG against
 # vipsthumbnail, and its peak memory against a small PNG's.
 picture_bench() {
@@ -99,6 +99,10 @@ picture_bench() {
     printf 'browse \\photos.zip 0\nidle\nquit\n' >"$work/zip.lumo"
     touch "$work/made"
   fi
+  if [ ! -d "$work/root/folder" ]; then
+    cp -r "$work/jpegs" "$work/root/folder"
+    printf 'browse \\folder 0\nidle\nquit\n' >"$work/folder.lumo"
+  fi
   rm -f "$work"/*.ms
   # lumo with a script of $work and the rest as its path.
   run_picture() {
@@ -109,6 +113,7 @@ picture_bench() {
   i=0
   while [ $i -lt "$runs" ]; do
     run_picture zip.lumo >>"$work/zip.ms"
+    run_picture folder.lumo >>"$work/folder.ms"
     run_picture open.lumo >>"$work/start.ms"
     elapsed_ms sh -c "ls '$work/jpegs'/*.JPG | xargs -P2 -n1 djpeg -scale 1/8 -outfile /dev/null" >>"$work/djpeg8.ms"
     for picture in one.jpg small.jpg big.png small.png; do
@@ -120,6 +125,7 @@ picture_bench() {
   done
   echo "== pictures, whole program (medians of $runs)"
   net() { echo "$(median <"$work/$1.ms") $(median <"$work/$2.ms")" | awk '{ print $1 - $2 }'; }
+  printf '%s folder thumbnails: lumo %s ms net   floor 2 x djpeg 1/8 %s ms\n' "$(ls "$work/jpegs" | wc -l)" "$(net folder start)" "$(median <"$work/djpeg8.ms")"
   printf '%s archive thumbnails: lumo %s ms net   floor 2 x djpeg 1/8 %s ms\n' "$(ls "$work/jpegs" | wc -l)" "$(net zip start)" "$(median <"$work/djpeg8.ms")"
   printf '4000 x 3000 JPEG shown: lumo %s ms net   floor djpeg 1/4 %s ms\n' "$(net one.jpg small.jpg)" "$(median <"$work/djpeg4.ms")"
   printf '10000 x 10000 PNG shown: lumo %s ms net   floor vipsthumbnail %s ms\n' "$(net big.png small.png)" "$(median <"$work/vips.ms")"
