@@ -98,10 +98,51 @@ void CCanvas::Rescale(const CCanvasPaint& paint)
     picture.m_displayBitmap = nullptr;
     if (old && old != picture.m_fullBitmap)
         picture.ReleaseBitmap(old);
-    picture.m_displayBitmap = ScaleForDisplay(picture, paint.zoom, paint.rotation, paint.viewWidth, paint.viewHeight);
+    m_display = DisplaySizeFor(picture, paint.zoom, paint.rotation, paint.viewWidth, paint.viewHeight);
+    m_windowed = !m_display.unscaled && int64_t(m_display.width) * m_display.height * 3 > kWholeDisplayBytes;
+    m_windowWidth = m_windowHeight = 0;
+    if (!m_windowed)
+        picture.m_displayBitmap = ScaleForDisplay(picture, m_display, 0, 0, m_display.width, m_display.height);
     ++m_rescales;
     m_scaled = KeyFor(paint);
-    m_scaledValid = picture.m_displayBitmap != nullptr;
+    // A window is made by Draw, once the pan is known.
+    m_scaledValid = m_windowed || picture.m_displayBitmap != nullptr;
+}
+
+void CCanvas::ScaleWindow(int rotation, int64_t x, int64_t y, int64_t shownWidth, int64_t shownHeight)
+{
+    CPicture& picture = *m_picture;
+    HBITMAP old = picture.m_displayBitmap;
+    picture.m_displayBitmap = nullptr;
+    if (old && old != picture.m_fullBitmap)
+        picture.ReleaseBitmap(old);
+    const int64_t bw = BufferWidth();
+    const int64_t bh = BufferHeight();
+    m_windowX = std::clamp<int64_t>(x - bw, 0, std::max<int64_t>(shownWidth - 3 * bw, 0));
+    m_windowY = std::clamp<int64_t>(y - bh, 0, std::max<int64_t>(shownHeight - 3 * bh, 0));
+    m_windowWidth = std::min(3 * bw, shownWidth - m_windowX);
+    m_windowHeight = std::min(3 * bh, shownHeight - m_windowY);
+    // The window as shown, found in the picture before the turn (columns c,
+    // rows r from the top): the copy loop maps it back exactly.
+    const int64_t w = m_display.width;
+    const int64_t h = m_display.height;
+    int64_t c = m_windowX, r = m_windowY, cw = m_windowWidth, rh = m_windowHeight;
+    switch (rotation) {
+    case 0:
+        break;
+    case 180:
+        c = w - m_windowX - m_windowWidth;
+        r = h - m_windowY - m_windowHeight;
+        break;
+    case 90:
+        c = m_windowY, r = h - m_windowX - m_windowWidth, cw = m_windowHeight, rh = m_windowWidth;
+        break;
+    default:
+        c = w - m_windowY - m_windowHeight, r = m_windowX, cw = m_windowHeight, rh = m_windowWidth;
+        break;
+    }
+    picture.m_displayBitmap = ScaleForDisplay(picture, m_display, int(c), int(r), int(cw), int(rh));
+    m_scaled.display = picture.m_displayBitmap;
 }
 
 int CCanvas::Draw(const CCanvasPaint& paint)
@@ -116,10 +157,10 @@ int CCanvas::Draw(const CCanvasPaint& paint)
     // to pan, so one is made even then.
     if (!paint.dragging || !m_picture->m_displayBitmap)
         Rescale(paint);
-    if (!GetObject(m_picture->m_displayBitmap, &m_displayInfo) || m_displayInfo.bmBitsPixel != 24)
+    if (!m_windowed && (!GetObject(m_picture->m_displayBitmap, &m_displayInfo) || m_displayInfo.bmBitsPixel != 24))
         return 0;
-    const int dw = m_displayInfo.bmWidth;
-    const int dh = m_displayInfo.bmHeight;
+    const int dw = m_windowed ? m_display.width : m_displayInfo.bmWidth;
+    const int dh = m_windowed ? m_display.height : m_displayInfo.bmHeight;
 
     // Both orientations are tested whatever the rotation, as the display
     // bitmap may be shown either way round.
@@ -141,15 +182,24 @@ int CCanvas::Draw(const CCanvasPaint& paint)
         oy = 0;
     m_panX = int(ox);
     m_panY = int(oy);
+    // A window is stretched again once the view leaves it.
+    if (m_windowed) {
+        const int64_t right = std::min<int64_t>(ox + bw, vw), bottom = std::min<int64_t>(oy + bh, vh);
+        if (!m_picture->m_displayBitmap || ox < m_windowX || oy < m_windowY || right > m_windowX + m_windowWidth
+            || bottom > m_windowY + m_windowHeight)
+            ScaleWindow(paint.rotation, ox, oy, vw, vh);
+        if (!GetObject(m_picture->m_displayBitmap, &m_displayInfo) || m_displayInfo.bmBitsPixel != 24)
+            return 0;
+    }
 
     CCanvasCopy copy;
     copy.bits = static_cast<const uint8_t*>(m_displayInfo.bmBits);
     copy.stride = m_displayInfo.bmWidthBytes;
-    copy.width = dw;
-    copy.height = dh;
+    copy.width = m_displayInfo.bmWidth;
+    copy.height = m_displayInfo.bmHeight;
     copy.rotation = paint.rotation;
-    copy.panX = m_panX;
-    copy.panY = m_panY;
+    copy.panX = int(m_panX - (m_windowed ? m_windowX : 0));
+    copy.panY = int(m_panY - (m_windowed ? m_windowY : 0));
     copy.buffer = m_buffer.get();
     copy.bufferWidth = bw;
     copy.bufferHeight = bh;

@@ -44,6 +44,17 @@ struct CCanvasFrame {
     int y = 0;
 };
 
+// A picture displayed larger than this is stretched a window at a time.
+constexpr int64_t kWholeDisplayBytes = int64_t(16) << 20;
+
+// The size of a picture as displayed, before the rotation; unscaled when the
+// full bitmap is shown as it is.
+struct CDisplaySize {
+    int width = 0;
+    int height = 0;
+    bool unscaled = false;
+};
+
 class CCanvas {
 public:
     CCanvas();
@@ -112,21 +123,42 @@ private:
     };
     void Rescale(const CCanvasPaint& paint);
     ScaleKey KeyFor(const CCanvasPaint& paint) const;
+    // Makes the display bitmap the window around the view's rectangle at
+    // (x, y) of the displayed picture (shownWidth x shownHeight, turned by
+    // rotation): three views wide and high, clipped to the picture.
+    void ScaleWindow(int rotation, int64_t x, int64_t y, int64_t shownWidth, int64_t shownHeight);
 
     CPicture* m_picture = nullptr;
     BITMAP m_displayInfo;
+    // The picture as displayed; past kWholeDisplayBytes the display bitmap
+    // holds only a window of it, at (m_windowX, m_windowY) of the turned
+    // picture and m_windowWidth x m_windowHeight as shown.
+    CDisplaySize m_display;
+    bool m_windowed = false;
+    int64_t m_windowX = 0;
+    int64_t m_windowY = 0;
+    int64_t m_windowWidth = 0;
+    int64_t m_windowHeight = 0;
     ScaleKey m_scaled;  // key of the display bitmap the last rescale made
     bool m_scaledValid = false;
     bool m_drawn = false;
     int m_rescales = 0;
 };
 
-// The bitmap to display for a zoom code and rotation in a view of the given
-// client size: the full bitmap itself when it already holds the picture at
-// the wanted size, else a stretched copy in the picture's display copy (owned
-// by the picture). Stores the ratio (source pixels per displayed pixel) as
-// the picture's display scale. Null when the picture has no full bitmap or
-// the stretched copy could not be made.
+// The size of the picture as displayed for a zoom code and rotation in a view
+// of the given client size; unscaled when the full bitmap already holds the
+// picture at that size. Stores the ratio (source pixels per displayed pixel)
+// as the picture's display scale. Zero for a picture without a full bitmap or
+// a size beyond an int.
+CDisplaySize DisplaySizeFor(CPicture& picture, int zoom, int rotation, int viewWidth, int viewHeight);
+
+// The window (x, y, width, height) of the picture as displayed at size: the
+// full bitmap itself when it is unscaled, else that part of the stretched
+// picture, computed alone, in the picture's display copy (owned by the
+// picture). Null when the picture has no full bitmap or the copy could not be
+// made.
+HBITMAP ScaleForDisplay(CPicture& picture, const CDisplaySize& size, int x, int y, int width, int height);
+// The whole picture as displayed for a zoom code, rotation and view.
 HBITMAP ScaleForDisplay(CPicture& picture, int zoom, int rotation, int viewWidth, int viewHeight);
 
 // The ratio ScaleForDisplay uses: source pixels per displayed pixel for the

@@ -51,12 +51,12 @@ double DisplayRatio(int zoom, int rotation, int width, int height, int viewWidth
     return zoom >= 1 ? 100.0 / zoom : 1.0;
 }
 
-HBITMAP ScaleForDisplay(CPicture& picture, int zoom, int rotation, int viewWidth, int viewHeight)
+CDisplaySize DisplaySizeFor(CPicture& picture, int zoom, int rotation, int viewWidth, int viewHeight)
 {
-    HBITMAP full = picture.m_fullBitmap;
+    CDisplaySize size;
     BITMAP info;
-    if (!GetObject(full, &info))
-        return nullptr;
+    if (!GetObject(picture.m_fullBitmap, &info))
+        return size;
     int width = picture.m_width;
     int height = picture.m_height;
     if (width <= 0 || height <= 0) {
@@ -67,29 +67,45 @@ HBITMAP ScaleForDisplay(CPicture& picture, int zoom, int rotation, int viewWidth
     const double ratio = DisplayRatio(zoom, rotation, width, height, viewWidth, viewHeight);
     picture.m_displayScale = ratio;
     if (ratio == 1.0 && HoldsPictureAtSize(info, width, height))
-        return full;
+        return {info.bmWidth, info.bmHeight, true};
+    const double k = 1.0 / ratio;
+    const double wantedWidth = std::trunc(width * k + 2.0);
+    const double wantedHeight = std::trunc(height * k);
+    // Sizes beyond any int are refused here, before they could overflow one.
+    if (wantedWidth > double(INT_MAX) || wantedHeight > double(INT_MAX))
+        return size;
+    int displayWidth = int(wantedWidth);
+    displayWidth -= displayWidth % 4;
+    // A picture scaled below one pixel still shows one.
+    return {std::max(displayWidth, 1), std::max(int(wantedHeight), 1), false};
+}
 
+HBITMAP ScaleForDisplay(CPicture& picture, const CDisplaySize& size, int x, int y, int width, int height)
+{
+    HBITMAP full = picture.m_fullBitmap;
+    if (size.width <= 0 || !full)
+        return nullptr;
+    if (size.unscaled)
+        return full;
     // The stretched copy replaces the display copy's section: the picture
     // must not keep pointing at the old one.
     if (picture.m_displayBitmap && picture.m_displayBitmap == picture.m_displayCopy->m_handle)
         picture.m_displayBitmap = nullptr;
-    if (full == picture.m_displayCopy->m_handle)
+    if (full == picture.m_displayCopy->m_handle || int64_t(width) * height * 3 > kMaxBitmapBytes)
         return nullptr;
-
-    const double k = 1.0 / ratio;
-    const double wantedWidth = std::trunc(width * k + 2.0);
-    const double wantedHeight = std::trunc(height * k);
-    // Sizes beyond what a bitmap may hold are refused here, before they
-    // could overflow an int.
-    if (wantedWidth * std::max(wantedHeight, 1.0) * 3.0 > double(kMaxBitmapBytes))
+    // Only the window's part of the stretched picture is computed.
+    picture.m_displayCopy->Create(width, height);
+    if (!picture.m_displayCopy->m_handle
+        || !StretchBlt(picture.m_displayCopy->m_handle, -x, -y, size.width, size.height, full, 0, 0, full->Width(),
+                       full->Height()))
         return nullptr;
-    int displayWidth = int(wantedWidth);
-    displayWidth -= displayWidth % 4;
-    // A picture scaled below one pixel still shows one.
-    displayWidth = std::max(displayWidth, 1);
-    const int displayHeight = std::max(int(wantedHeight), 1);
-    picture.m_displayCopy->StretchFrom(full, displayWidth, displayHeight);
     return picture.m_displayCopy->m_handle;
+}
+
+HBITMAP ScaleForDisplay(CPicture& picture, int zoom, int rotation, int viewWidth, int viewHeight)
+{
+    const CDisplaySize size = DisplaySizeFor(picture, zoom, rotation, viewWidth, viewHeight);
+    return ScaleForDisplay(picture, size, 0, 0, size.width, size.height);
 }
 
 int EffectiveZoom(int zoom, double displayScale)

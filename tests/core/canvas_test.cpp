@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <climits>
 #include <limits>
@@ -53,13 +54,18 @@ std::unique_ptr<CImageItem> Entry(int width, int height, int zoom = 100, int rot
 
 // The picture pixel shown at (x, y) of the displayed picture, from what the
 // rotations mean: 90 turns the picture clockwise, 270 counter-clockwise.
-Pixel Shown(int x, int y, int width, int height, int rotation)
+std::pair<int, int> Source(int x, int y, int width, int height, int rotation)
 {
     if (rotation == 90)
-        return Marker(y, height - 1 - x);
+        return {y, height - 1 - x};
     if (rotation == 180)
-        return Marker(width - 1 - x, height - 1 - y);
-    return rotation == 270 ? Marker(width - 1 - y, x) : Marker(x, y);
+        return {width - 1 - x, height - 1 - y};
+    return rotation == 270 ? std::pair(width - 1 - y, x) : std::pair(x, y);
+}
+Pixel Shown(int x, int y, int width, int height, int rotation)
+{
+    const auto [column, row] = Source(x, y, width, height, rotation);
+    return Marker(column, row);
 }
 
 class CanvasTest : public testing::Test {
@@ -381,6 +387,35 @@ TEST(TransferForms, TableAndVectorFormsEqualTheRule)
             if (out[i] != expected || inPlace[i] != expected || table[in[i]] != expected || viaTable[i] != expected
                 || tableInPlace[i] != expected)
                 FAIL() << "value " << int(in[i]) << " brightness " << brightness << " contrast " << contrast;
+        }
+    }
+}
+
+// Displayed past kWholeDisplayBytes (4800 x 3600 here), a picture is stretched
+// a window of three views at a time: the pixels a whole stretch gives, in each
+// rotation, at the origin, after a pan out of the first window, and at the far
+// corner, with a display bitmap of the window's size only.
+TEST_F(CanvasTest, AHugeDisplayIsStretchedAWindowAtATimeWithTheWholeStretchsPixels)
+{
+    Adapt(240, 267);
+    for (int rotation : {0, 90, 180, 270}) {
+        auto item = Entry(1600, 1200, 300, rotation, 400);
+        CDibBitmap whole;
+        whole.StretchFrom(item->m_picture.m_fullBitmap, 4800, 3600);
+        ASSERT_EQ(Bind(item.get()), 1);
+        for (int pan : {0, 1000, INT_MAX / 2}) {
+            m_canvas.Scroll(pan, pan);
+            ASSERT_EQ(Draw(), 1);
+            EXPECT_LE(int64_t(m_canvas.DisplayInfo().bmWidth) * m_canvas.DisplayInfo().bmHeight, 9 * 242 * 267);
+            const CCanvasFrame frame = m_canvas.Frame();
+            for (int y = 0; y < frame.height; ++y)
+                for (int x = 0; x < frame.width; ++x) {
+                    const auto [c, r] = Source(m_canvas.PanX() + x, m_canvas.PanY() + y, 4800, 3600, rotation);
+                    const uint8_t* want = whole.m_handle->RowFromTop(r) + c * 3;
+                    const uint8_t* got = frame.pixels + y * frame.bytesPerLine + x * 3;
+                    if (!std::equal(got, got + 3, want))
+                        FAIL() << "rotation " << rotation << " pan " << pan << " pixel " << x << "," << y;
+                }
         }
     }
 }
