@@ -393,7 +393,7 @@ TEST(TransferForms, TableAndVectorFormsEqualTheRule)
 
 // Displayed past kWholeDisplayBytes (4800 x 3600 here), a picture is stretched
 // a window of three views at a time: the pixels a whole stretch gives, in each
-// rotation, at the origin, after a pan out of the first window, and at the far
+// rotation, at the origin, after pans out of the window, and at the far
 // corner, with a display bitmap of the window's size only.
 TEST_F(CanvasTest, AHugeDisplayIsStretchedAWindowAtATimeWithTheWholeStretchsPixels)
 {
@@ -403,8 +403,10 @@ TEST_F(CanvasTest, AHugeDisplayIsStretchedAWindowAtATimeWithTheWholeStretchsPixe
         CDibBitmap whole;
         whole.StretchFrom(item->m_picture.m_fullBitmap, 4800, 3600);
         ASSERT_EQ(Bind(item.get()), 1);
-        for (int pan : {0, 1000, INT_MAX / 2}) {
-            m_canvas.Scroll(pan, pan);
+        // Down to one row past the first window, then on to a new one, then to the end.
+        for (auto [dx, dy] :
+             {std::pair(0, 0), std::pair(0, 535), std::pair(1000, 1000), std::pair(INT_MAX / 2, INT_MAX / 2)}) {
+            m_canvas.Scroll(dx, dy);
             ASSERT_EQ(Draw(), 1);
             EXPECT_LE(int64_t(m_canvas.DisplayInfo().bmWidth) * m_canvas.DisplayInfo().bmHeight, 9 * 242 * 267);
             const CCanvasFrame frame = m_canvas.Frame();
@@ -414,7 +416,7 @@ TEST_F(CanvasTest, AHugeDisplayIsStretchedAWindowAtATimeWithTheWholeStretchsPixe
                     const uint8_t* want = whole.m_handle->RowFromTop(r) + c * 3;
                     const uint8_t* got = frame.pixels + y * frame.bytesPerLine + x * 3;
                     if (!std::equal(got, got + 3, want))
-                        FAIL() << "rotation " << rotation << " pan " << pan << " pixel " << x << "," << y;
+                        FAIL() << "rotation " << rotation << " pan " << dy << " pixel " << x << "," << y;
                 }
         }
     }
