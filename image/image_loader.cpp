@@ -177,7 +177,10 @@ CImageLoader::Outcome CImageLoader::LoadBmp(CPicture& picture, const PictureSour
         = source.data ? DecodeBmp(source.data, source.size, &noMemory) : SHLoadDIBitmap(source.hostPath, &noMemory);
     if (!bitmap)
         return noMemory ? Outcome::kNoMemory : Outcome::kFailed;
-    // A member is shown as decoded; a large plain file is shrunk first.
+    // A member is shown as decoded; a large plain file is shrunk first. The
+    // picture keeps the file's own size, the depth it is shown at.
+    const int width = bitmap->Width();
+    const int height = bitmap->Height();
     if (!archiveMember) {
         KeepPictureOutOf(picture, picture.m_shrinkCopy);
         if (HBITMAP smaller = ShrinkLargeBmp(picture, bitmap)) {
@@ -186,6 +189,8 @@ CImageLoader::Outcome CImageLoader::LoadBmp(CPicture& picture, const PictureSour
         }
     }
     RecordBitmapFacts(picture, bitmap, typeName);
+    picture.m_width = width;
+    picture.m_height = height;
     ReplaceFullBitmap(picture, bitmap);
     return Outcome::kLoaded;
 }
@@ -269,10 +274,9 @@ CImageLoader::Outcome CImageLoader::LoadJpeg(CPicture& picture, const PictureSou
         return Outcome::kNoMemory;
     if (status != JpegStatus::kDecoded || !image.bitmap)
         return Outcome::kFailed;
-    // A thumbnail-mode load records the full size as far as 1/8 scaling tells it.
-    const int factor = (!archiveMember && mode == kModeThumbnail) ? 8 : 1;
-    picture.m_width = image.outputWidth * factor;
-    picture.m_height = image.outputHeight * factor;
+    // The size of the file's frame, whatever the scale it was decoded at.
+    picture.m_width = image.imageWidth;
+    picture.m_height = image.imageHeight;
     picture.m_bitsPerPixel = image.outputComponents * 8;
     picture.m_typeName = typeName;
     ReplaceFullBitmap(picture, image.TakeBitmap());

@@ -135,16 +135,16 @@ TEST_F(ImageLoaderTest, EachKindRecordsItsSizesAndGivesItsBitmap)
         int mode, width, height, bpp, outWidth, outHeight;
         QString type;
     } cases[] = {
-        {"big.jpg", RgbJpeg(2000, 1500), kView, 500, 375, 24, 500, 375, jpeg},
-        {"t1.jpg", RgbJpeg(2000, 1500), kThumb, 250 * 8, 188 * 8, 24, 250, 188, jpeg},
-        {"t2.jpg", RgbJpeg(100, 70), kThumb, 25 * 8, 18 * 8, 24, 25, 18, jpeg},
+        {"big.jpg", RgbJpeg(2000, 1500), kView, 2000, 1500, 24, 500, 375, jpeg},
+        {"t1.jpg", RgbJpeg(2000, 1500), kThumb, 2000, 1500, 24, 250, 188, jpeg},
+        {"t2.jpg", RgbJpeg(100, 70), kThumb, 100, 70, 24, 25, 18, jpeg},
         {"gray.jpg", EncodeJpeg({1000, 20, JCS_GRAYSCALE}), kView, 1000, 20, 24, 320, 6, jpeg},
         {"p1.png", RgbPng(1000, 10), kView, 1000, 10, 24, 320, 3, png},
         {"p2.png", RgbPng(200, 10), kView, 200, 10, 24, 200, 10, png},
         {"p3.png", RgbPng(1000, 100), kThumb, 1000, 100, 24, 40, 4, png},
         // Within 320 pixels wide but over the 1600 x 1200 cap: one factor for both sides.
         {"p4.png", RgbPng(300, 5000), kView, 300, 5000, 24, 72, 1200, png},
-        {"b1.bmp", BuildBmp(SolidBmp(1600, 1200, 24, 1, 2, 3)), kView, 400, 300, 24, 400, 300, bmp},
+        {"b1.bmp", BuildBmp(SolidBmp(1600, 1200, 24, 1, 2, 3)), kView, 1600, 1200, 24, 400, 300, bmp},
         // Not shrunk: keeps its depth in the item, or is copied 1:1 into a 24-bit section.
         {"b3.bmp", BuildBmp(SolidBmp(240, 400, 8, 1, 2, 3)), kView, 240, 400, 8, 240, 400, bmp},
         {"b4.bmp", BuildBmp(SolidBmp(300, 400, 8, 1, 2, 3)), kView, 300, 400, 24, 300, 400, bmp},
@@ -270,8 +270,7 @@ TEST_F(ImageLoaderTest, ArchiveMembersDecodeFromMemoryWithoutCreatingAFile)
     CImageItem jpeg;
     Member(jpeg, "big.jpg");
     ASSERT_EQ(m_loader.LoadThumbnail(jpeg.m_picture, jpeg.File()), 1);
-    EXPECT_EQ(std::pair(jpeg.m_picture.m_width, jpeg.m_picture.m_height),
-              std::pair(500, 375));  // the view rows and no factor
+    EXPECT_EQ(std::pair(jpeg.m_picture.m_width, jpeg.m_picture.m_height), std::pair(2000, 1500));
     EXPECT_EQ(jpeg.m_picture.m_thumbnail->Width(), 42);
 
     CImageItem png;
