@@ -44,6 +44,18 @@ private:
 // null when it could not be made.
 HBITMAP BitmapFromRgb(const uint8_t* rgb, int width, int height);
 
+// Where a picture of the given size lies in its 42 x 30 thumbnail: its aspect
+// ratio kept, centred.
+constexpr int kThumbWidth = 42;
+constexpr int kThumbHeight = 30;
+struct CPlacement {
+    int x = 0;
+    int y = 0;
+    int width = kThumbWidth;
+    int height = kThumbHeight;
+};
+CPlacement PlaceInThumbnail(int width, int height);
+
 // Replaces the picture's freshly decoded full bitmap by its 42 x 30 thumbnail
 // (the picture centred with its aspect ratio kept, white bars on the short
 // side); with keepPicture the full bitmap stays beside it. Returns 1, or 0

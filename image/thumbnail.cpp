@@ -1,20 +1,8 @@
 #include "image/dib_bitmap.h"
 #include "image/picture.h"
 
-namespace {
-
-constexpr int kThumbWidth = 42;
-constexpr int kThumbHeight = 30;
-
-struct CPlacement {
-    int x = 0;
-    int y = 0;
-    int width = kThumbWidth;
-    int height = kThumbHeight;
-};
-
-// Keeps the picture's aspect ratio inside 42 x 30, centred. Single-precision
-// arithmetic, truncating, so every thumbnail lands on the same pixels.
+// Single-precision arithmetic, truncating, so every thumbnail lands on the
+// same pixels.
 CPlacement PlaceInThumbnail(int width, int height)
 {
     CPlacement p;
@@ -28,8 +16,6 @@ CPlacement PlaceInThumbnail(int width, int height)
     }
     return p;
 }
-
-}  // namespace
 
 int MakeThumbnail(CPicture& picture, bool keepPicture)
 {

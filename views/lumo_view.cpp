@@ -3,6 +3,9 @@
 #include "app/lumo_doc.h"
 #include "app/settings.h"
 #include "app/view_state.h"
+#include "image/canvas_copy.h"
+#include "image/canvas_engine.h"
+#include "image/dib_bitmap.h"
 #include "res/file_types.h"
 #include "res/resource.h"
 #include "views/folder_browser_hooks.h"
@@ -14,6 +17,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QTransform>
 
 const QString CLumoView::kNotShownText = QStringLiteral("This picture cannot be shown.");
 
@@ -186,11 +190,23 @@ void CLumoView::DrawStandIn(QPainter& painter) const
             painter.drawPixmap(0, 0, m_previous);
         return;
     }
+    // The picture's part of the thumbnail, turned and sized as the canvas
+    // will show the picture: where it lands, the picture takes its place.
+    const CPicture& picture = item->m_picture;
+    const int w = picture.m_width > 0 && picture.m_height > 0 ? picture.m_width : kThumbWidth;
+    const int h = picture.m_width > 0 && picture.m_height > 0 ? picture.m_height : kThumbHeight;
+    const CPlacement p = PlaceInThumbnail(w, h);
+    const QImage part = thumbnail.copy(p.x, p.y, p.width, p.height)
+                            .transformed(QTransform().rotate(item->m_rotation), Qt::SmoothTransformation);
+    const double ratio = DisplayRatio(item->m_zoom, item->m_rotation, w, h, width(), height());
+    const bool turned = IsTurned(item->m_rotation);
+    const QSize shown(int((turned ? h : w) / ratio), int((turned ? w : h) / ratio));
+    // Centred on the canvas's buffer (two columns wider than the view) when smaller.
+    const QPoint at(shown.width() < width() + 2 ? (width() + 2 - shown.width()) / 2 : 0,
+                    shown.height() < height() ? (height() - shown.height()) / 2 : 0);
     painter.fillRect(rect(), Qt::white);
-    QRect place(QPoint(), thumbnail.size().scaled(size(), Qt::KeepAspectRatio));
-    place.moveCenter(rect().center());
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    painter.drawImage(place, thumbnail);
+    painter.drawImage(QRect(at, shown), part);
 }
 
 bool CLumoView::OpenedPictureFailed() const
