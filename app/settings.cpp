@@ -1,5 +1,6 @@
 #include "app/settings.h"
 
+#include "image/orientation.h"
 #include "platform/profile.h"
 
 #include <iterator>
@@ -23,6 +24,8 @@ const SettingDefinition kTable[] = {
     {Setting::QuickView, kSectionSetting, "Quick View", kInt, 1, nullptr},
     {Setting::SlideshowInterval, kSectionSlideshow, "Interval", kInt, 3, nullptr},
     {Setting::SlideshowDirection, kSectionSlideshow, "Direction", kText, 0, "Forward"},
+    // Read by the picture loader, on any thread (image/orientation.h).
+    {Setting::ExifOrientation, kExifOrientationSection, kExifOrientationName, kInt, kExifOrientationDefault, nullptr},
 };
 
 QString Section(const SettingDefinition& d)

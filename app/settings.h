@@ -20,6 +20,7 @@ enum class Setting {
     QuickView,
     SlideshowInterval,
     SlideshowDirection,
+    ExifOrientation,
 };
 
 enum class SettingType { Integer, String };
@@ -79,6 +80,9 @@ inline bool SetSlideshowInterval(int seconds) { return SetInt(Setting::Slideshow
 // "Direction": "Forward", "Backward" or "Random", compared exactly by its readers.
 inline QString SlideshowDirection() { return GetString(Setting::SlideshowDirection); }
 inline bool SetSlideshowDirection(const QString& direction) { return SetString(Setting::SlideshowDirection, direction); }
+// "Exif Orientation": pictures upright by their Exif orientation (default 1; 0 shows them as stored).
+inline int ExifOrientation() { return GetInt(Setting::ExifOrientation); }
+inline bool SetExifOrientation(int on) { return SetInt(Setting::ExifOrientation, on); }
 // clang-format on
 
 }  // namespace Settings

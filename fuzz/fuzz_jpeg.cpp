@@ -12,7 +12,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         JpegRequest request;
         request.decodeGrayscale = true;
         request.chooseScale
-            = [mode](int width, int height) { return CImageLoader::JpegScaleDenominator(mode, width, height); };
+            = [mode](int width, int height, int) { return CImageLoader::JpegScaleDenominator(mode, width, height); };
         JpegImage image;
         DecodeJpegMemory(data, size, request, &image);
     }

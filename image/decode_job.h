@@ -58,6 +58,7 @@ struct DecodeJob {
     int fullHeight = 0;
     int outWidth = 0;
     int outHeight = 0;
+    int orientation = 1;       // the Exif orientation the file records (orientation.h)
     HBITMAP bitmap = nullptr;  // owned by the job until taken
     CAreaReducer reducer;
 

@@ -99,6 +99,7 @@ int DecompressImageIndirect(DecompressImageInfo* info)
     info->fullHeight = job.fullHeight;
     info->outWidth = job.outWidth;
     info->outHeight = job.outHeight;
+    info->orientation = job.orientation;
     if (info->status != DecodeStatus::Ok)
         return 1;
     if (!info->headerOnly && info->phBM)

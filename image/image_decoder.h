@@ -70,6 +70,9 @@ struct DecompressImageInfo {
     int fullHeight = 0;  // (GIF: the logical screen)
     int outWidth = 0;    // the decoded (or, with headerOnly, the would-be) size
     int outHeight = 0;
+    // The Exif orientation a PNG's eXIf chunk records (orientation.h); the
+    // bitmap is as stored. 1 for other formats and with headerOnly.
+    int orientation = 1;
     DecodeStatus status = DecodeStatus::Ok;
 };
 

@@ -5,6 +5,7 @@
 #include "image/dib_bitmap.h"
 #include "image/image_decoder.h"
 #include "image/jpeg_decoder.h"
+#include "image/orientation.h"
 #include "image/zip_archive.h"
 #include "platform/device_path.h"
 #include "platform/message_box.h"
@@ -13,6 +14,7 @@
 #include <QFile>
 #include <cstdio>
 #include <unistd.h>
+#include <utility>
 
 namespace {
 
@@ -36,6 +38,20 @@ void KeepPictureOutOf(CPicture& picture, CDibBitmap* holder)
 {
     if (holder && holder->m_handle && holder->m_handle == picture.m_fullBitmap)
         holder->Detach();
+}
+
+// Replaces the decoded bitmap by its upright copy and swaps the recorded
+// sides for a quarter turn. A picture whose copy cannot be made is not shown
+// on its side: the load fails for lack of memory.
+CImageLoader::Outcome TurnUpright(CPicture& picture, int orientation)
+{
+    HBITMAP upright = UprightBitmap(picture.m_fullBitmap, orientation);
+    if (!upright)
+        return CImageLoader::Outcome::kNoMemory;
+    ReplaceFullBitmap(picture, upright);
+    if (OrientationSwapsSides(orientation))
+        std::swap(picture.m_width, picture.m_height);
+    return CImageLoader::Outcome::kLoaded;
 }
 
 void RecordBitmapFacts(CPicture& picture, HBITMAP bitmap, const QString& typeName)
@@ -141,6 +157,7 @@ CImageLoader::Outcome CImageLoader::Decode(CPicture& picture, const PictureSourc
                                            int mode, bool archiveMember) const
 {
     Outcome outcome = Outcome::kLoaded;
+    int orientation = kOrientationAsStored;
     const int kind = ClassifyExtension(shownPath);
     const QString typeName
         = kind == kKindNone ? QString() : QString::fromLatin1(FileTypes::PictureOf(shownPath)->pictureType);
@@ -149,16 +166,19 @@ CImageLoader::Outcome CImageLoader::Decode(CPicture& picture, const PictureSourc
         outcome = LoadBmp(picture, source, typeName, archiveMember);
         break;
     case kKindJpeg:
-        outcome = LoadJpeg(picture, source, shownPath, typeName, mode, archiveMember);
+        outcome = LoadJpeg(picture, source, shownPath, typeName, mode, archiveMember, &orientation);
         break;
     case kKindGif:
     case kKindPng:
         // Archive members are always decoded as for the view.
-        outcome = LoadWithImageDecoder(picture, source, archiveMember ? kModeView : mode, typeName);
+        outcome = LoadWithImageDecoder(picture, source, archiveMember ? kModeView : mode, typeName, &orientation);
         break;
     default:
         break;
     }
+    // The setting is read only for a picture that is not upright as stored.
+    if (outcome == Outcome::kLoaded && orientation != kOrientationAsStored && ExifOrientationEnabled())
+        outcome = TurnUpright(picture, orientation);
     // A failed decode stays a failure even when the picture still holds an
     // older bitmap; the view shows 24-bit pictures only.
     if (outcome == Outcome::kLoaded && mode == kModeView) {
@@ -235,13 +255,18 @@ int CImageLoader::ExpandTo24Bit(CPicture& picture, bool* noMemory)
 }
 
 CImageLoader::Outcome CImageLoader::LoadJpeg(CPicture& picture, const PictureSource& source, const QString& shownPath,
-                                             const QString& typeName, int mode, bool archiveMember) const
+                                             const QString& typeName, int mode, bool archiveMember,
+                                             int* orientation) const
 {
     // Archive members are always reduced as for the view.
     const int tableMode = archiveMember ? kModeView : mode;
     JpegRequest request;
-    request.chooseScale
-        = [tableMode](int width, int height) { return CImageLoader::JpegScaleDenominator(tableMode, width, height); };
+    // The table is read with the sides the picture is shown with.
+    request.chooseScale = [tableMode](int width, int height, int orientation) {
+        if (OrientationSwapsSides(orientation) && ExifOrientationEnabled())
+            std::swap(width, height);
+        return CImageLoader::JpegScaleDenominator(tableMode, width, height);
+    };
     request.toBitmap = true;
     JpegImage image;
     JpegStatus status;
@@ -268,8 +293,11 @@ CImageLoader::Outcome CImageLoader::LoadJpeg(CPicture& picture, const PictureSou
                 std::fclose(stream);
         }
     }
-    if (status == JpegStatus::kGrayscale)
-        return LoadWithImageDecoder(picture, source, tableMode, typeName);
+    if (status == JpegStatus::kGrayscale) {
+        const Outcome outcome = LoadWithImageDecoder(picture, source, tableMode, typeName, orientation);
+        *orientation = image.orientation;
+        return outcome;
+    }
     if (status == JpegStatus::kNoMemory)
         return Outcome::kNoMemory;
     if (status != JpegStatus::kDecoded || !image.bitmap)
@@ -280,11 +308,12 @@ CImageLoader::Outcome CImageLoader::LoadJpeg(CPicture& picture, const PictureSou
     picture.m_bitsPerPixel = image.outputComponents * 8;
     picture.m_typeName = typeName;
     ReplaceFullBitmap(picture, image.TakeBitmap());
+    *orientation = image.orientation;
     return Outcome::kLoaded;
 }
 
 CImageLoader::Outcome CImageLoader::LoadWithImageDecoder(CPicture& picture, const PictureSource& source, int mode,
-                                                         const QString& typeName) const
+                                                         const QString& typeName, int* orientation) const
 {
     const int target = kDecoderTargetWidth / mode;
     DecompressImageInfo info;
@@ -312,6 +341,7 @@ CImageLoader::Outcome CImageLoader::LoadWithImageDecoder(CPicture& picture, cons
     picture.m_width = fullWidth;
     picture.m_height = fullHeight;
     ReplaceFullBitmap(picture, bitmap);
+    *orientation = info.orientation;
     return Outcome::kLoaded;
 }
 

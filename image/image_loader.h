@@ -1,8 +1,9 @@
 // CImageLoader: turns one picture file into pixels. It picks the decoder by
 // the name's picture type (BMP reader, libjpeg, the image decoder for GIF, PNG
 // and grayscale JPEG), decodes at a reduction chosen from the picture's size
-// and the purpose of the load, and records the picture's type, size, depth,
-// file size and time in its CPicture. Archive members are decoded from their
+// and the purpose of the load, turns it upright by its Exif orientation
+// (orientation.h), and records the picture's type, upright size, depth, file
+// size and time in its CPicture. Archive members are decoded from their
 // bytes in memory: no file is written for them.
 //
 // Thread contract: the loader keeps no state; the load mode travels with each
@@ -57,14 +58,19 @@ public:
         size_t size = 0;
     };
     // The single decoders; shownPath is the name used in messages, typeName
-    // the picture type the picture records (res/file_types.txt).
+    // the picture type the picture records (res/file_types.txt). The JPEG and
+    // image decoder ones leave the bitmap as stored and set *orientation to
+    // the Exif orientation the file records.
     Outcome LoadBmp(CPicture& picture, const PictureSource& source, const QString& typeName, bool archiveMember) const;
     Outcome LoadJpeg(CPicture& picture, const PictureSource& source, const QString& shownPath, const QString& typeName,
-                     int mode, bool archiveMember) const;
-    Outcome LoadWithImageDecoder(CPicture& picture, const PictureSource& source, int mode,
-                                 const QString& typeName) const;
+                     int mode, bool archiveMember, int* orientation) const;
+    Outcome LoadWithImageDecoder(CPicture& picture, const PictureSource& source, int mode, const QString& typeName,
+                                 int* orientation) const;
     // Decodes source by the kind of shownPath's extension; a kind-0 name
-    // decodes nothing and counts as loaded.
+    // decodes nothing and counts as loaded. Every decode ends here: the
+    // bitmap is turned upright by its Exif orientation (unless the setting
+    // "Exif Orientation" is 0) and the recorded width and height are the
+    // upright ones.
     Outcome Decode(CPicture& picture, const PictureSource& source, const QString& shownPath, int mode,
                    bool archiveMember) const;
 

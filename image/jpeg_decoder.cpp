@@ -1,6 +1,9 @@
 #include "image/jpeg_decoder.h"
 
+#include "image/orientation.h"
+
 #include <csetjmp>
+#include <cstring>
 #include <new>
 
 // jpeglib.h needs FILE and size_t declared before it.
@@ -79,6 +82,15 @@ bool IsCmyk(const jpeg_decompress_struct& cinfo)
     return cinfo.jpeg_color_space == JCS_CMYK || cinfo.jpeg_color_space == JCS_YCCK;
 }
 
+// The orientation of the first APP1 marker that holds an Exif block.
+int ExifOrientationOf(const jpeg_decompress_struct& cinfo)
+{
+    for (jpeg_saved_marker_ptr m = cinfo.marker_list; m; m = m->next)
+        if (m->marker == JPEG_APP0 + 1 && m->data_length >= 6 && std::memcmp(m->data, "Exif\0", 6) == 0)
+            return ExifOrientation(m->data, m->data_length);
+    return kOrientationAsStored;
+}
+
 // Records the frame header's facts and sets the output colours and scale the
 // request asks for. kGrayscale (nothing set) when the file is grayscale and
 // the request leaves grayscale files to another decoder, else kDecoded.
@@ -87,6 +99,7 @@ JpegStatus ChooseOutput(jpeg_decompress_struct& cinfo, const JpegRequest& reques
     image->imageWidth = int(cinfo.image_width);
     image->imageHeight = int(cinfo.image_height);
     image->adobeInverted = cinfo.saw_Adobe_marker;
+    image->orientation = ExifOrientationOf(cinfo);
     if (cinfo.out_color_space == JCS_GRAYSCALE) {
         if (!request.decodeGrayscale) {
             image->outputComponents = 1;
@@ -99,7 +112,9 @@ JpegStatus ChooseOutput(jpeg_decompress_struct& cinfo, const JpegRequest& reques
     if (IsCmyk(cinfo))
         cinfo.out_color_space = JCS_CMYK;
     cinfo.scale_num = 1;
-    cinfo.scale_denom = request.chooseScale ? unsigned(request.chooseScale(image->imageWidth, image->imageHeight)) : 1;
+    cinfo.scale_denom = request.chooseScale
+                            ? unsigned(request.chooseScale(image->imageWidth, image->imageHeight, image->orientation))
+                            : 1;
     return JpegStatus::kDecoded;
 }
 
@@ -164,6 +179,7 @@ JpegStatus Decompress(const Source& source, const JpegRequest& request, JpegImag
         jpeg_stdio_src(&cinfo, source.file);
     else
         jpeg_mem_src(&cinfo, source.data, static_cast<unsigned long>(source.size));
+    jpeg_save_markers(&cinfo, JPEG_APP0 + 1, 0xFFFF);
     jpeg_read_header(&cinfo, TRUE);
     if (const JpegStatus chosen = ChooseOutput(cinfo, request, image); chosen != JpegStatus::kDecoded) {
         jpeg_destroy_decompress(&cinfo);

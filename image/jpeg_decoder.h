@@ -5,6 +5,8 @@
 // to the library, so what decoded is returned. CMYK and YCCK files are
 // decoded as CMYK and converted to RGB (Adobe files store the inks inverted).
 // Grayscale files are reported as such and, unless asked for, not decoded.
+// The Exif orientation is read from the APP1 marker as the header is read;
+// the rows are returned as stored.
 #pragma once
 
 #include "image/gdi.h"
@@ -41,6 +43,8 @@ struct JpegImage {
     int outputHeight = 0;
     int outputComponents = 0;  // as the library decodes the file: 1, 3 or 4 (CMYK)
     bool adobeInverted = false;
+    // The Exif orientation of the file's APP1 marker (orientation.h), 1 without one.
+    int orientation = 1;
     // Without JpegRequest::toBitmap: outputHeight rows of outputWidth x 3
     // bytes, red, green, blue, top row first.
     std::unique_ptr<uint8_t[]> rgb;
@@ -49,8 +53,9 @@ struct JpegImage {
 };
 
 struct JpegRequest {
-    // Picks scale_denom (1, 2, 4 or 8) from the frame's width and height.
-    std::function<int(int width, int height)> chooseScale;
+    // Picks scale_denom (1, 2, 4 or 8) from the frame's width and height and
+    // the Exif orientation (the picture may be shown turned a quarter).
+    std::function<int(int width, int height, int orientation)> chooseScale;
     bool decodeGrayscale = false;
     // Decode straight into a bitmap rather than into packed rows.
     bool toBitmap = false;

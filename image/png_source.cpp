@@ -2,6 +2,7 @@
 // Interlaced pictures arrive as Adam7 pass rows whose pixels are placed at
 // their own columns, so no full-size frame is ever held.
 #include "image/decode_job.h"
+#include "image/orientation.h"
 
 #include <spng.h>
 
@@ -379,6 +380,11 @@ DecodeStatus DecodePng(DecodeJob& job)
     size_t imageBytes = 0;
     if (spng_decoded_image_size(ctx.get(), fmt, &imageBytes) != 0)
         return DecodeStatus::Corrupt;
-    return DecodeRows(job, ctx.get(), fmt, imageBytes / ihdr.height, interlaced, ownForm ? &table : nullptr,
-                      wideForm ? &wide : nullptr);
+    status = DecodeRows(job, ctx.get(), fmt, imageBytes / ihdr.height, interlaced, ownForm ? &table : nullptr,
+                        wideForm ? &wide : nullptr);
+    // The eXIf chunk, before or after the pixels: libspng kept it once read.
+    spng_exif exif;
+    if (status == DecodeStatus::Ok && spng_get_exif(ctx.get(), &exif) == 0)
+        job.orientation = ExifOrientation(reinterpret_cast<const uint8_t*>(exif.data), exif.length, true);
+    return status;
 }

@@ -6,10 +6,13 @@
 #include "image/view_decode.h"
 
 #include "app/image_item.h"
+#include "app/settings.h"
 #include "image/dib_bitmap.h"
+#include "image/orientation.h"
 #include "image/zip_reader.h"
 #include "platform/device_path.h"
 #include "platform/message_box.h"
+#include "platform/registry_store.h"
 #include "test_pictures.h"
 
 #include <QDir>
@@ -45,6 +48,12 @@ protected:
         MessageBoxService::SetEcho(true);
     }
 
+    // Copies a file of the third-party corpus to the device root; its device path.
+    QString PutCorpus(const QString& name, const char* corpusPath)
+    {
+        EXPECT_TRUE(QFile::copy(QStringLiteral(LUMO_CORPUS_DIR "/") + corpusPath, m_dir.filePath(name)));
+        return QStringLiteral("\\") + name;
+    }
     // Writes a file at the device root and returns its device path.
     QString Put(const QString& name, const Bytes& bytes)
     {
@@ -293,4 +302,104 @@ TEST_F(ImageLoaderTest, ArchiveMembersDecodeFromMemoryWithoutCreatingAFile)
         EXPECT_EQ(MessageBoxService::Messages(), QStringList {QStringLiteral("Cannot load ") + name});
     }
     EXPECT_EQ(Created(), "");
+}
+
+namespace {
+
+using namespace std::string_literals;
+// TIFF blocks of one Orientation entry: 6 in Intel byte order, 8 in Motorola's.
+const std::string kLittleEndian6 = "II*\0\x08\0\0\0\x01\0\x12\x01\x03\0\x01\0\0\0\x06\0\0\0\0\0\0\0"s;
+const std::string kBigEndian8 = "MM\0*\0\0\0\x08\0\x01\x01\x12\0\x03\0\0\0\x01\0\x08\0\0\0\0\0\0"s;
+
+// The mean difference of a channel between two bitmaps of one size; 256 for another size.
+int MeanDifference(HBITMAP a, HBITMAP b)
+{
+    if (a->Width() != b->Width() || a->Height() != b->Height())
+        return 256;
+    int64_t sum = 0;
+    for (int y = 0; y < a->Height(); ++y)
+        for (int x = 0; x < a->Width() * 3; ++x)
+            sum += std::abs(a->RowFromTop(y)[x] - b->RowFromTop(y)[x]);
+    return int(sum / (int64_t(a->Width()) * a->Height() * 3));
+}
+
+}  // namespace
+
+// One photograph stored in every orientation (its Exif block says how to
+// stand it up) comes out as the upright one in the view decode, in the
+// thumbnail decode and as an archive member; with the setting off a turned
+// one stays as stored.
+TEST_F(ImageLoaderTest, ExifOrientedPhotosComeOutUprightInEveryLoad)
+{
+    CImageItem upright;
+    upright.m_path = PutCorpus(QStringLiteral("upright.jpg"), "jpeg/exif-orientation/Landscape_1.jpg");
+    ASSERT_EQ(Load(upright, upright.m_path, kView), 1);
+    ASSERT_EQ(m_loader.LoadThumbnail(upright.m_picture, upright.File()), 1);
+    ASSERT_TRUE(WriteTestFile(m_dir.filePath(QStringLiteral("pics.zip")), BuildTestZip({TestZipMember("6.jpg", [] {
+                                  QFile f(QStringLiteral(LUMO_CORPUS_DIR "/jpeg/exif-orientation/Landscape_6.jpg"));
+                                  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+                              }())})));
+    for (int orientation = 0; orientation <= 8; ++orientation) {
+        SCOPED_TRACE(orientation);
+        const QByteArray name = QByteArray::number(orientation) + ".jpg";
+        CImageItem view, thumbnail;
+        view.m_path = thumbnail.m_path = PutCorpus(
+            QString::fromLatin1(name), ("jpeg/exif-orientation/Landscape_" + name.left(1) + ".jpg").constData());
+        ASSERT_EQ(Load(view, view.m_path, kView), 1);
+        ASSERT_EQ(m_loader.LoadThumbnail(thumbnail.m_picture, thumbnail.File()), 1);
+        EXPECT_EQ(std::tuple(view.m_picture.m_width, view.m_picture.m_height, thumbnail.m_picture.m_width,
+                             thumbnail.m_picture.m_height),
+                  std::tuple(450, 300, 1800, 1200));
+        EXPECT_LE(MeanDifference(view.m_picture.m_fullBitmap, upright.m_picture.m_fullBitmap), 2);
+        EXPECT_LE(MeanDifference(thumbnail.m_picture.m_thumbnail, upright.m_picture.m_thumbnail), 2);
+    }
+    // A PNG's eXIf chunk: stored 3 x 2, shown 2 x 3.
+    PngLayout png {3, 2};
+    png.samples.assign(18, 0x80);
+    png.exif = kBigEndian8;
+    CImageItem turned, member, asStored;
+    ASSERT_EQ(Load(turned, Put(QStringLiteral("8.png"), MakePng(png)), kView), 1);
+    EXPECT_EQ(std::tuple(turned.m_picture.m_width, turned.m_picture.m_height, turned.m_picture.m_fullBitmap->Width()),
+              std::tuple(2, 3, 2));
+    Member(member, "6.jpg");
+    ASSERT_EQ(m_loader.LoadZipMember(member.m_picture, member.File(), kView, false), 1);
+    EXPECT_LE(MeanDifference(member.m_picture.m_fullBitmap, upright.m_picture.m_fullBitmap), 2);
+    CRegistryStore::Instance().SetFile(m_dir.filePath(QStringLiteral("registry.reg")));
+    ASSERT_TRUE(Settings::SetExifOrientation(0));
+    ASSERT_EQ(Load(asStored, QStringLiteral("\\6.jpg"), kView), 1);
+    CRegistryStore::Instance().SetFile(QString());
+    EXPECT_EQ(std::pair(asStored.m_picture.m_width, asStored.m_picture.m_fullBitmap->Width()), std::pair(600, 600));
+}
+
+// Each orientation's copy of a 3 x 2 picture of pixels 1 to 6, rows top to
+// bottom; Exif blocks read as they say, damaged ones as stored.
+TEST(Orientation, EachValueGivesItsUprightPixelsAndDamagedBlocksReadAsStored)
+{
+    const char* expected[]
+        = {"123/456/", "321/654/", "654/321/", "456/123/", "14/25/36/", "41/52/63/", "63/52/41/", "36/25/14/"};
+    HBITMAP stored = CreateBitmap(3, 2, 1, 24, nullptr);
+    for (int i = 0; i < 6; ++i)
+        stored->RowFromTop(i / 3)[i % 3 * 3] = uint8_t('1' + i);
+    EXPECT_EQ(UprightBitmap(stored, 1), nullptr);
+    for (int orientation = 2; orientation <= 8; ++orientation) {
+        HBITMAP b = UprightBitmap(stored, orientation);
+        std::string rows;
+        for (int y = 0; y < b->Height(); ++y, rows += '/')
+            for (int x = 0; x < b->Width(); ++x)
+                rows += char(b->RowFromTop(y)[x * 3]);
+        EXPECT_EQ(rows, expected[orientation - 1]) << orientation;
+        DeleteObject(b);
+    }
+    DeleteObject(stored);
+    const std::string le = kLittleEndian6, be = kBigEndian8;
+    const auto with = [](std::string s, size_t at, char c) { return s.replace(at, 1, 1, c); };
+    const std::tuple<std::string, bool, int> blocks[] = {{"Exif\0\0"s + le, false, 6},
+                                                         {be, true, 8},
+                                                         {le, false, 1},
+                                                         {with(le, 18, 9), true, 1},
+                                                         {with(le, 12, 4), true, 1},
+                                                         {with(le, 7, '\xFF'), true, 1},
+                                                         {le.substr(0, 12), true, 1}};
+    for (const auto& [block, tiffOnly, orientation] : blocks)
+        EXPECT_EQ(ExifOrientation(reinterpret_cast<const uint8_t*>(block.data()), block.size(), tiffOnly), orientation);
 }

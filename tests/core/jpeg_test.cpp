@@ -13,7 +13,7 @@ namespace {
 JpegRequest AtScale(int denominator, bool gray = false)
 {
     JpegRequest request;
-    request.chooseScale = [denominator](int, int) { return denominator; };
+    request.chooseScale = [denominator](int, int, int) { return denominator; };
     request.decodeGrayscale = gray;
     return request;
 }

@@ -73,6 +73,9 @@ Bytes MakePng(const PngLayout& layout)
     std::copy(layout.paletteAlpha.begin(), layout.paletteAlpha.end(), trns.type3_alpha);
     if (!layout.paletteAlpha.empty() || layout.transparentGray >= 0 || layout.transparentRgb[0] >= 0)
         spng_set_trns(ctx, &trns);
+    spng_exif exif = {layout.exif.size(), const_cast<char*>(layout.exif.data())};
+    if (!layout.exif.empty())
+        spng_set_exif(ctx, &exif);
     spng_encode_image(ctx, layout.samples.data(), layout.samples.size(), SPNG_FMT_PNG, SPNG_ENCODE_FINALIZE);
     size_t size = 0;
     int error = 0;

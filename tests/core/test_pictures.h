@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <jpeglib.h>
 #include <optional>
+#include <string>
 #include <vector>
 
 using Bytes = std::vector<uint8_t>;
@@ -44,6 +45,7 @@ struct PngLayout {
     Bytes paletteAlpha {};
     int transparentGray = -1;              // tRNS colour key, gray
     int transparentRgb[3] = {-1, -1, -1};  // tRNS colour key, RGB
+    std::string exif {};                   // an eXIf chunk's TIFF data, when not empty
 };
 Bytes MakePng(const PngLayout& layout);
 // An RGB 8-bit PNG whose pixel (x, y) is colour(x, y) packed as 0xRRGGBB.
