@@ -349,7 +349,7 @@ TEST_F(ImageLoaderTest, ExifOrientedPhotosComeOutUprightInEveryLoad)
         ASSERT_EQ(m_loader.LoadThumbnail(thumbnail.m_picture, thumbnail.File()), 1);
         EXPECT_EQ(std::tuple(view.m_picture.m_width, view.m_picture.m_height, thumbnail.m_picture.m_width,
                              thumbnail.m_picture.m_height),
-                  std::tuple(450, 300, 1800, 1200));
+                  std::tuple(1800, 1200, 1800, 1200));
         EXPECT_LE(MeanDifference(view.m_picture.m_fullBitmap, upright.m_picture.m_fullBitmap), 2);
         EXPECT_LE(MeanDifference(thumbnail.m_picture.m_thumbnail, upright.m_picture.m_thumbnail), 2);
     }
@@ -368,7 +368,7 @@ TEST_F(ImageLoaderTest, ExifOrientedPhotosComeOutUprightInEveryLoad)
     ASSERT_TRUE(Settings::SetExifOrientation(0));
     ASSERT_EQ(Load(asStored, QStringLiteral("\\6.jpg"), kView), 1);
     CRegistryStore::Instance().SetFile(QString());
-    EXPECT_EQ(std::pair(asStored.m_picture.m_width, asStored.m_picture.m_fullBitmap->Width()), std::pair(600, 600));
+    EXPECT_EQ(std::pair(asStored.m_picture.m_width, asStored.m_picture.m_fullBitmap->Width()), std::pair(1200, 600));
 }
 
 // Each orientation's copy of a 3 x 2 picture of pixels 1 to 6, rows top to
