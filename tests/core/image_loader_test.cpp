@@ -307,8 +307,7 @@ TEST_F(ImageLoaderTest, ArchiveMembersDecodeFromMemoryWithoutCreatingAFile)
 namespace {
 
 using namespace std::string_literals;
-// TIFF blocks of one Orientation entry: 6 in Intel byte order, 8 in Motorola's.
-const std::string kLittleEndian6 = "II*\0\x08\0\0\0\x01\0\x12\x01\x03\0\x01\0\0\0\x06\0\0\0\0\0\0\0"s;
+// A TIFF block of one Orientation entry, 8, in Motorola byte order.
 const std::string kBigEndian8 = "MM\0*\0\0\0\x08\0\x01\x01\x12\0\x03\0\0\0\x01\0\x08\0\0\0\0\0\0"s;
 
 // The mean difference of a channel between two bitmaps of one size; 256 for another size.
@@ -372,8 +371,8 @@ TEST_F(ImageLoaderTest, ExifOrientedPhotosComeOutUprightInEveryLoad)
 }
 
 // Each orientation's copy of a 3 x 2 picture of pixels 1 to 6, rows top to
-// bottom; Exif blocks read as they say, damaged ones as stored.
-TEST(Orientation, EachValueGivesItsUprightPixelsAndDamagedBlocksReadAsStored)
+// bottom (damaged Exif blocks: the fuzz seeds and the corpus).
+TEST(Orientation, EachValueGivesItsUprightPixels)
 {
     const char* expected[]
         = {"123/456/", "321/654/", "654/321/", "456/123/", "14/25/36/", "41/52/63/", "63/52/41/", "36/25/14/"};
@@ -391,15 +390,4 @@ TEST(Orientation, EachValueGivesItsUprightPixelsAndDamagedBlocksReadAsStored)
         DeleteObject(b);
     }
     DeleteObject(stored);
-    const std::string le = kLittleEndian6, be = kBigEndian8;
-    const auto with = [](std::string s, size_t at, char c) { return s.replace(at, 1, 1, c); };
-    const std::tuple<std::string, bool, int> blocks[] = {{"Exif\0\0"s + le, false, 6},
-                                                         {be, true, 8},
-                                                         {le, false, 1},
-                                                         {with(le, 18, 9), true, 1},
-                                                         {with(le, 12, 4), true, 1},
-                                                         {with(le, 7, '\xFF'), true, 1},
-                                                         {le.substr(0, 12), true, 1}};
-    for (const auto& [block, tiffOnly, orientation] : blocks)
-        EXPECT_EQ(ExifOrientation(reinterpret_cast<const uint8_t*>(block.data()), block.size(), tiffOnly), orientation);
 }
