@@ -110,18 +110,19 @@ void CLumoView::OnUpdate(CView*, int hint)
     if (hint != CImageCatalog::kHintCurrentChanged || !m_canvas)
         return;
     CImageItem* item = doc ? doc->Catalog().GetCurrent() : nullptr;
-    // The picture is decoded on a worker (and with Quick View on, its
-    // neighbours after it); PictureDecoded shows it when it lands.
-    if (doc)
-        doc->PictureJobs().Show(item, doc->m_quickView != 0);
     m_blank = !item;
     m_decoding = item && !item->m_picture.m_fullBitmap;
     // Without a thumbnail to stand in (list mode), the picture shown last
-    // stays on the view until the new one lands.
+    // stays on the view until the new one lands: taken before Quick View
+    // off frees it.
     if (!m_decoding)
         m_previous = QPixmap();
     else if (m_canvas->Item() && !item->m_picture.m_thumbnail)
         m_previous = grab();
+    // The picture is decoded on a worker (and with Quick View on, its
+    // neighbours after it); PictureDecoded shows it when it lands.
+    if (doc)
+        doc->PictureJobs().Show(item, doc->m_quickView != 0);
     // Nothing the catalog may delete stays bound to the canvas.
     m_canvas->SetItem(nullptr);
     if (item && !m_decoding)
