@@ -19,14 +19,6 @@ namespace {
 
 constexpr int kWorkerNice = 5;
 
-int64_t DecodedBytes(const std::vector<CPicture*>& pictures)
-{
-    int64_t total = 0;
-    for (const CPicture* each : pictures)
-        total += each->DecodedBytes();
-    return total;
-}
-
 bool SameFile(const CPictureFile& a, const CPictureFile& b)
 {
     return a.path == b.path && a.source == b.source;

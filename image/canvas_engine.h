@@ -158,8 +158,6 @@ CDisplaySize DisplaySizeFor(CPicture& picture, int zoom, int rotation, int viewW
 // picture). Null when the picture has no full bitmap or the copy could not be
 // made.
 HBITMAP ScaleForDisplay(CPicture& picture, const CDisplaySize& size, int x, int y, int width, int height);
-// The whole picture as displayed for a zoom code, rotation and view.
-HBITMAP ScaleForDisplay(CPicture& picture, int zoom, int rotation, int viewWidth, int viewHeight);
 
 // The ratio ScaleForDisplay uses: source pixels per displayed pixel for the
 // zoom code, rotation and picture size in a view of the given client size;

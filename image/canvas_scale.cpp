@@ -102,12 +102,6 @@ HBITMAP ScaleForDisplay(CPicture& picture, const CDisplaySize& size, int x, int 
     return picture.m_displayCopy->m_handle;
 }
 
-HBITMAP ScaleForDisplay(CPicture& picture, int zoom, int rotation, int viewWidth, int viewHeight)
-{
-    const CDisplaySize size = DisplaySizeFor(picture, zoom, rotation, viewWidth, viewHeight);
-    return ScaleForDisplay(picture, size, 0, 0, size.width, size.height);
-}
-
 int EffectiveZoom(int zoom, double displayScale)
 {
     if (zoom >= 1)

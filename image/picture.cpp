@@ -76,6 +76,14 @@ void CPicture::TakeDecoded(CPicture& from)
     m_modified = from.m_modified;
 }
 
+int64_t DecodedBytes(const std::vector<CPicture*>& pictures)
+{
+    int64_t total = 0;
+    for (const CPicture* each : pictures)
+        total += each ? each->DecodedBytes() : 0;
+    return total;
+}
+
 void TrimDecoded(const std::vector<CPicture*>& pictures, const std::vector<const CPicture*>& keep, int64_t budget)
 {
     std::vector<CPicture*> others;

@@ -63,6 +63,9 @@ public:
 // What the decoded pictures kept for Quick View may hold together.
 constexpr int64_t kDecodedBudgetBytes = int64_t(64) << 20;
 
+// The pixel bytes of the full and display bitmaps of all the pictures.
+int64_t DecodedBytes(const std::vector<CPicture*>& pictures);
+
 // Frees the full and display bitmaps of the pictures not in keep, least
 // recently shown first, until all of them with keep hold at most budget bytes.
 void TrimDecoded(const std::vector<CPicture*>& pictures, const std::vector<const CPicture*>& keep, int64_t budget);

@@ -1,7 +1,5 @@
 #include "image/view_decode.h"
 
-#include "platform/message_box.h"
-
 namespace {
 
 void FreeAll(const std::vector<CPicture*>& others, CPicture& target)
@@ -54,23 +52,4 @@ CViewDecode::Landing CViewDecode::Land(const std::vector<CPicture*>& others, CPi
         TrimDecoded(others, keep, budget);
     }
     return Landing::kLanded;
-}
-
-int LoadCurrentPicture(const CImageLoader& loader, const std::vector<CPicture*>& others, CPicture& picture,
-                       const CPictureFile& file, bool quickView, int64_t budget)
-{
-    CMessageBatch oneLoad;
-    CViewDecode decode(file, quickView);
-    decode.Begin(others, picture);
-    for (;;) {
-        decode.Run(loader);
-        switch (decode.Land(others, picture, {}, budget)) {
-        case CViewDecode::Landing::kLanded:
-            return 1;
-        case CViewDecode::Landing::kFailed:
-            return 0;
-        case CViewDecode::Landing::kRetry:
-            break;
-        }
-    }
 }

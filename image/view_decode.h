@@ -44,7 +44,3 @@ private:
     int m_loaded = 0;
     CPicture m_decoded;
 };
-
-// Shows a picture the way the view does, all three steps on this thread.
-int LoadCurrentPicture(const CImageLoader& loader, const std::vector<CPicture*>& others, CPicture& picture,
-                       const CPictureFile& file, bool quickView, int64_t budget = kDecodedBudgetBytes);

@@ -131,6 +131,13 @@ protected:
 
 }  // namespace
 
+// The whole picture as displayed for a zoom code and rotation in a 240 x 267 view.
+HBITMAP WholeDisplay(CPicture& picture, int zoom, int rotation)
+{
+    const CDisplaySize size = DisplaySizeFor(picture, zoom, rotation, 240, 267);
+    return ScaleForDisplay(picture, size, 0, 0, size.width, size.height);
+}
+
 TEST(ScaleForDisplay, FitFillAndPercentZoomsGiveTheDisplaySizesScalesAndEffectiveZooms)
 {
     struct Case {
@@ -157,7 +164,7 @@ TEST(ScaleForDisplay, FitFillAndPercentZoomsGiveTheDisplaySizesScalesAndEffectiv
     for (const Case& c : cases) {
         auto item = Entry(c.width, c.height, c.zoom, c.rotation, c.decodedWidth);
         item->m_picture.m_displayScale = 3.0;
-        HBITMAP display = ScaleForDisplay(item->m_picture, item->m_zoom, item->m_rotation, 240, 267);
+        HBITMAP display = WholeDisplay(item->m_picture, item->m_zoom, item->m_rotation);
         ASSERT_NE(display, nullptr) << c.what;
         EXPECT_DOUBLE_EQ(item->m_picture.m_displayScale, c.scale) << c.what;
         EXPECT_EQ(display, c.outWidth ? item->m_picture.m_displayCopy->m_handle : item->m_picture.m_fullBitmap)
@@ -171,7 +178,7 @@ TEST(ScaleForDisplay, FitFillAndPercentZoomsGiveTheDisplaySizesScalesAndEffectiv
     EXPECT_EQ(DisplayRatio(-7, 0, 1000, 100, 240, 267), 1.0);
     // A picture too large to enlarge is refused, not wrapped around.
     auto huge = Entry(4000, 3000, 300, 0, 10);
-    EXPECT_EQ(ScaleForDisplay(huge->m_picture, huge->m_zoom, huge->m_rotation, 240, 267), nullptr);
+    EXPECT_EQ(WholeDisplay(huge->m_picture, huge->m_zoom, huge->m_rotation), nullptr);
     // Percent codes and fit or fill at plain scales are stepped from in
     // ViewCommandsTest.ZoomStepsMoveByTwentyFromTheEffectiveZoomWithinTheirLimits.
     const std::tuple<int, double, int> zooms[] = {

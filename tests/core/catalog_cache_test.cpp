@@ -4,7 +4,6 @@
 // ahead; with it off only the shown one does.
 #include "app/image_catalog.h"
 #include "app/picture_jobs.h"
-#include "image/view_decode.h"
 #include "platform/device_path.h"
 #include "test_pictures.h"
 

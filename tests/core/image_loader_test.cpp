@@ -3,7 +3,6 @@
 // expansion, the image decoder's two passes, archive members, thumbnails and
 // the Quick View cache policy.
 #include "image/image_loader.h"
-#include "image/view_decode.h"
 
 #include "app/image_item.h"
 #include "app/settings.h"

@@ -1,5 +1,7 @@
 #include "test_pictures.h"
 
+#include "platform/message_box.h"
+
 #include <QFile>
 #include <cstdlib>
 #include <cstring>
@@ -280,4 +282,23 @@ bool WriteTestFile(const QString& hostPath, const QByteArray& bytes)
 QByteArray ToByteArray(const Bytes& bytes)
 {
     return QByteArray(reinterpret_cast<const char*>(bytes.data()), qsizetype(bytes.size()));
+}
+
+int LoadCurrentPicture(const CImageLoader& loader, const std::vector<CPicture*>& others, CPicture& picture,
+                       const CPictureFile& file, bool quickView, int64_t budget)
+{
+    CMessageBatch oneLoad;
+    CViewDecode decode(file, quickView);
+    decode.Begin(others, picture);
+    for (;;) {
+        decode.Run(loader);
+        switch (decode.Land(others, picture, {}, budget)) {
+        case CViewDecode::Landing::kLanded:
+            return 1;
+        case CViewDecode::Landing::kFailed:
+            return 0;
+        case CViewDecode::Landing::kRetry:
+            break;
+        }
+    }
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "image/image_decoder.h"
+#include "image/view_decode.h"
 
 #include <QByteArray>
 #include <QString>
@@ -127,3 +128,8 @@ inline bool WriteBytes(const QString& hostPath, const Bytes& bytes)
 {
     return WriteTestFile(hostPath, ToByteArray(bytes));
 }
+
+// Shows a picture the way the main view's decode jobs do (the policy's three
+// steps, a retry after a lack of memory included), all on this thread.
+int LoadCurrentPicture(const CImageLoader& loader, const std::vector<CPicture*>& others, CPicture& picture,
+                       const CPictureFile& file, bool quickView, int64_t budget = kDecodedBudgetBytes);
