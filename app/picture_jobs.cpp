@@ -49,7 +49,9 @@ CPictureJobs::~CPictureJobs()
 std::unique_ptr<CPictureJobs::Job> CPictureJobs::MakeJob(CImageItem* item, bool quickView, bool ahead) const
 {
     auto job = std::unique_ptr<Job>(new Job {item, CViewDecode(item->File(), quickView, !ahead), {}});
-    job->decode.Begin(Pictures(), item->m_picture);
+    // Only Quick View off frees anything first: the catalog is not walked otherwise.
+    if (!quickView)
+        job->decode.Begin(Pictures(), item->m_picture);
     return job;
 }
 
@@ -61,13 +63,14 @@ std::vector<CPicture*> CPictureJobs::Pictures() const
     return pictures;
 }
 
-bool CPictureJobs::HasJob(const CImageItem* item) const
+bool CPictureJobs::HasJob(const CImageItem* item, bool orFinished) const
 {
     const auto same
         = [item](const Job* job) { return job->item == item && SameFile(job->decode.File(), item->File()); };
-    return std::any_of(m_waiting.begin(), m_waiting.end(), [&](const auto& job) { return same(job.get()); })
+    const auto sameOwned = [&](const std::unique_ptr<Job>& job) { return same(job.get()); };
+    return std::any_of(m_waiting.begin(), m_waiting.end(), sameOwned)
            || std::any_of(m_running.begin(), m_running.end(), same)
-           || std::any_of(m_finished.begin(), m_finished.end(), [&](const auto& job) { return same(job.get()); });
+           || (orFinished && std::any_of(m_finished.begin(), m_finished.end(), sameOwned));
 }
 
 void CPictureJobs::Show(CImageItem* current, bool quickView, int64_t budget)
@@ -118,23 +121,24 @@ void CPictureJobs::Finish(CImageItem* item, bool quickView)
 {
     if (!item || item->m_picture.m_fullBitmap)
         return;
+    bool asked;
     {
         std::lock_guard lock(m_lock);
-        if (!HasJob(item))
-            m_waiting.push_front(MakeJob(item, quickView));
+        asked = HasJob(item);
+    }
+    // Only this thread adds jobs: none can appear meanwhile.
+    if (!asked) {
+        auto job = MakeJob(item, quickView);
+        std::lock_guard lock(m_lock);
+        m_waiting.push_front(std::move(job));
     }
     m_changed.notify_all();
     // A landing may send the job back (a retry with the other pictures freed).
     for (;;) {
         std::unique_lock lock(m_lock);
+        m_changed.wait(lock, [&] { return !HasJob(item, false); });
         if (!HasJob(item))
             return;
-        const auto waitsOrRuns = [&] {
-            const auto same = [item](const Job* job) { return job->item == item; };
-            return std::any_of(m_waiting.begin(), m_waiting.end(), [&](const auto& job) { return same(job.get()); })
-                   || std::any_of(m_running.begin(), m_running.end(), same);
-        };
-        m_changed.wait(lock, [&] { return !waitsOrRuns(); });
         lock.unlock();
         LandFinished();
     }

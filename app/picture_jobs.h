@@ -71,7 +71,9 @@ private:
     struct Job;
     void Work();
     void Land(std::unique_ptr<Job> job);
-    bool HasJob(const CImageItem* item) const;  // m_lock held
+    // Whether item, with its present file, has a job waiting or running (or,
+    // orFinished, ended and not landed); m_lock held.
+    bool HasJob(const CImageItem* item, bool orFinished = true) const;
     std::unique_ptr<Job> MakeJob(CImageItem* item, bool quickView, bool ahead = false) const;
     std::vector<CPicture*> Pictures() const;
 
