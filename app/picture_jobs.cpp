@@ -10,9 +10,23 @@
 #include <unistd.h>
 
 struct CPictureJobs::Job {
+    Job(CImageItem* item, bool quickView, bool mayFreeOthers = true)
+        : item(item)
+        , decode(item->File(), quickView, mayFreeOthers)
+    {
+    }
     CImageItem* item;  // the key: never dereferenced off the user-interface thread
     CViewDecode decode;
     std::vector<CMessageCapture::Shown> shown;
+    // A region job: the region of the picture (orientation, width x height
+    // upright) and, once run, its decoded bitmap.
+    bool region = false;
+    CPictureRegion detailRegion;
+    int orientation = 1;
+    int width = 0;
+    int height = 0;
+    HBITMAP detail = nullptr;
+    ~Job() { DeleteObject(detail); }
 };
 
 namespace {
@@ -48,7 +62,7 @@ CPictureJobs::~CPictureJobs()
 
 std::unique_ptr<CPictureJobs::Job> CPictureJobs::MakeJob(CImageItem* item, bool quickView, bool ahead) const
 {
-    auto job = std::unique_ptr<Job>(new Job {item, CViewDecode(item->File(), quickView, !ahead), {}});
+    auto job = std::unique_ptr<Job>(new Job(item, quickView, !ahead));
     // Only Quick View off frees anything first: the catalog is not walked otherwise.
     if (!quickView)
         job->decode.Begin(Pictures(), item->m_picture);
@@ -65,8 +79,9 @@ std::vector<CPicture*> CPictureJobs::Pictures() const
 
 bool CPictureJobs::HasJob(const CImageItem* item, bool orFinished) const
 {
-    const auto same
-        = [item](const Job* job) { return job->item == item && SameFile(job->decode.File(), item->File()); };
+    const auto same = [item](const Job* job) {
+        return !job->region && job->item == item && SameFile(job->decode.File(), item->File());
+    };
     const auto sameOwned = [&](const std::unique_ptr<Job>& job) { return same(job.get()); };
     return std::any_of(m_waiting.begin(), m_waiting.end(), sameOwned)
            || std::any_of(m_running.begin(), m_running.end(), same)
@@ -106,6 +121,25 @@ void CPictureJobs::Show(CImageItem* current, bool quickView, int64_t budget)
         for (auto& job : jobs)
             if (!HasJob(job->item))
                 m_waiting.push_back(std::move(job));
+    }
+    m_changed.notify_all();
+}
+
+void CPictureJobs::ShowDetail(CImageItem* item, const CPictureRegion& region)
+{
+    const CPicture& picture = item->m_picture;
+    auto job = std::unique_ptr<Job>(new Job(item, true));
+    job->region = true;
+    job->detailRegion = region;
+    job->orientation = picture.m_orientation;
+    job->width = picture.m_width;
+    job->height = picture.m_height;
+    {
+        std::lock_guard lock(m_lock);
+        m_waiting.erase(
+            std::remove_if(m_waiting.begin(), m_waiting.end(), [](const auto& each) { return each->region; }),
+            m_waiting.end());
+        m_waiting.push_front(std::move(job));
     }
     m_changed.notify_all();
 }
@@ -167,7 +201,10 @@ void CPictureJobs::Work()
             m_waiting.pop_front();
             m_running.push_back(job.get());
         }
-        {
+        if (job->region) {
+            job->detail
+                = m_loader.LoadRegion(job->decode.File(), job->detailRegion, job->orientation, job->width, job->height);
+        } else {
             CMessageCapture capture;
             job->decode.Run(m_loader);
             job->shown = capture.Take();
@@ -194,8 +231,30 @@ void CPictureJobs::LandFinished()
         Land(std::move(job));
 }
 
+void CPictureJobs::LandDetail(Job& job)
+{
+    CImageItem* item = job.item;
+    if (!job.detail || m_catalog.IndexOf(item) < 0 || !SameFile(item->File(), job.decode.File()))
+        return;
+    CPicture& picture = item->m_picture;
+    // The picture it was cut from: decoded, and turned the same way.
+    if (!picture.m_fullBitmap || picture.m_orientation != job.orientation || picture.m_width != job.width
+        || picture.m_height != job.height)
+        return;
+    DeleteObject(picture.m_detail);
+    picture.m_detail = job.detail;
+    picture.m_detailRegion = job.detailRegion;
+    job.detail = nullptr;
+    if (m_onDecoded)
+        m_onDecoded(item);
+}
+
 void CPictureJobs::Land(std::unique_ptr<Job> job)
 {
+    if (job->region) {
+        LandDetail(*job);
+        return;
+    }
     CImageItem* item = job->item;
     const bool current = item == m_catalog.GetCurrent();
     const bool wanted = current || std::find(m_ahead.begin(), m_ahead.end(), item) != m_ahead.end();

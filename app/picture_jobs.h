@@ -18,6 +18,11 @@
 // - Show drops the jobs that have not started; a running decode is never cut
 //   short, its result is judged when it lands. The destructor lets running
 //   decodes end, joins the workers and drops every result not landed.
+// - A region job (ShowDetail) decodes a part of a picture that is shown
+//   already, sharper, for a zoom past what its decoded picture holds. It
+//   lands in the picture's detail if the entry still has the same file and
+//   its decoded picture; a new ShowDetail or Show drops the region jobs not
+//   started.
 #pragma once
 
 #include "image/image_loader.h"
@@ -55,6 +60,10 @@ public:
     // neighbours without one follow: the one in the direction of the last
     // move, then the other.
     void Show(CImageItem* current, bool quickView, int64_t budget = kDecodedBudgetBytes);
+    // Decodes region of item's decoded picture sharper (CImageLoader::
+    // LoadRegion) ahead of the jobs waiting; onDecoded is called when it
+    // has landed in the picture's detail. Nothing happens when it fails.
+    void ShowDetail(CImageItem* item, const CPictureRegion& region);
     // Entries were appended: a neighbour the last Show could not find yet
     // (the current picture was the last entry) is decoded ahead now.
     void ListChanged();
@@ -71,8 +80,10 @@ private:
     struct Job;
     void Work();
     void Land(std::unique_ptr<Job> job);
+    void LandDetail(Job& job);
     // Whether item, with its present file, has a job waiting or running (or,
     // orFinished, ended and not landed); m_lock held.
+    // Region jobs do not count.
     bool HasJob(const CImageItem* item, bool orFinished = true) const;
     std::unique_ptr<Job> MakeJob(CImageItem* item, bool quickView, bool ahead = false) const;
     std::vector<CPicture*> Pictures() const;

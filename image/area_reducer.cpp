@@ -77,11 +77,13 @@ int64_t CAreaReducer::WorkingBytes(int srcWidth, int outWidth, int outHeight, bo
     return bytes;
 }
 
-bool CAreaReducer::Init(int srcWidth, int srcHeight, HBITMAP out, bool rowsInOrder)
+bool CAreaReducer::Init(int srcWidth, int srcHeight, HBITMAP out, bool rowsInOrder, int originX, int originY)
 {
     if (!out || out->BitsPerPixel() != 24 || srcWidth < out->Width() || srcHeight < out->Height() || out->Width() < 1
-        || out->Height() < 1)
+        || out->Height() < 1 || originX < 0 || originY < 0)
         return false;
+    m_originX = originX;
+    m_originY = originY;
     m_srcWidth = srcWidth;
     m_srcHeight = srcHeight;
     m_outWidth = out->Width();
@@ -140,7 +142,8 @@ bool CAreaReducer::SelectRow(int y)
 
 void CAreaReducer::AddRow(int y, const uint8_t* rgb)
 {
-    if (!SelectRow(y))
+    rgb += size_t(m_originX) * 3;
+    if (!SelectRow(int(int64_t(y) - m_originY)))
         return;
     if (m_rowsInOrder) {
         // Summing whole rows column by column is a plain vector add; the
@@ -169,6 +172,12 @@ template <typename Add> void CAreaReducer::ForEachOutputRow(int y, int count, Ad
 
 void CAreaReducer::AddRows(int y, int count, const uint8_t* rgb)
 {
+    AddRowsAt(int(int64_t(y) - m_originY), count, rgb + size_t(m_originX) * 3);
+}
+
+// AddRows for rows of the part, in its own places.
+void CAreaReducer::AddRowsAt(int y, int count, const uint8_t* rgb)
+{
     ForEachOutputRow(y, count, [&](int outRow, uint64_t rows) {
         if (m_rowsInOrder) {
             if (rows == 1)
@@ -185,14 +194,16 @@ void CAreaReducer::AddRows(int y, int count, const uint8_t* rgb)
 void CAreaReducer::AddSolidRows(int y, int count, uint8_t red, uint8_t green, uint8_t blue)
 {
     const uint8_t fill[3] = {red, green, blue};
-    ForEachOutputRow(y, count, [&](int outRow, uint64_t rows) { AddSpanToCells(outRow, rows, 0, 0, nullptr, fill); });
+    ForEachOutputRow(int(int64_t(y) - m_originY), count,
+                     [&](int outRow, uint64_t rows) { AddSpanToCells(outRow, rows, 0, 0, nullptr, fill); });
 }
 
 void CAreaReducer::AddRowSpan(int y, int count, int x0, int n, const uint8_t* rgb, const uint8_t fill[3])
 {
     // Only the columns of the source take part.
-    int64_t first = x0;
-    int64_t end = int64_t(x0) + std::max(n, 0);
+    y = int(int64_t(y) - m_originY);
+    int64_t first = int64_t(x0) - m_originX;
+    int64_t end = first + std::max(n, 0);
     if (first < 0) {
         if (rgb)  // a solid span has no pixels to skip
             rgb += size_t(-first) * 3;
@@ -200,9 +211,10 @@ void CAreaReducer::AddRowSpan(int y, int count, int x0, int n, const uint8_t* rg
     }
     end = std::min<int64_t>(end, m_srcWidth);
     if (first >= end) {
-        AddSolidRows(y, count, fill[0], fill[1], fill[2]);
+        ForEachOutputRow(y, count,
+                         [&](int outRow, uint64_t rows) { AddSpanToCells(outRow, rows, 0, 0, nullptr, fill); });
     } else if (first == 0 && end == m_srcWidth) {
-        AddRows(y, count, rgb);
+        AddRowsAt(y, count, rgb);
     } else {
         ForEachOutputRow(y, count, [&](int outRow, uint64_t rows) {
             AddSpanToCells(outRow, rows, int(first), int(end - first), rgb, fill);
@@ -249,11 +261,11 @@ void CAreaReducer::AddSpanToCells(int outRow, uint64_t rows, int x0, int n, cons
 
 void CAreaReducer::AddPixels(int y, int x0, int dx, const uint8_t* rgb, int n)
 {
-    if (dx < 1 || !SelectRow(y))
+    if (dx < 1 || !SelectRow(int(int64_t(y) - m_originY)))
         return;
     uint64_t* sums = SumsOf(m_selected);
     uint64_t* counts = CountsOf(m_selected);
-    for (int64_t i = 0, x = x0; i < n && x < m_srcWidth; ++i, x += dx, rgb += 3) {
+    for (int64_t i = 0, x = int64_t(x0) - m_originX; i < n && x < m_srcWidth; ++i, x += dx, rgb += 3) {
         if (x < 0)
             continue;
         const int ox = m_rowsInOrder ? int(x * m_outWidth / m_srcWidth) : m_colOf[size_t(x)];

@@ -27,8 +27,11 @@ public:
     // out is a 24-bit bitmap no larger than the source; it is filled white.
     // rowsInOrder: each source row arrives once, top to bottom, so only the
     // current output row is kept; otherwise every output cell is kept.
-    // Returns false for bad sizes or when memory cannot be had.
-    bool Init(int srcWidth, int srcHeight, HBITMAP out, bool rowsInOrder);
+    // The source may be the part at (originX, originY) of a larger picture
+    // whose rows are added whole, in that picture's places (AddRow's rows
+    // then hold originX + srcWidth pixels at least): what lies outside the
+    // part is ignored. Returns false for bad sizes or when memory cannot be had.
+    bool Init(int srcWidth, int srcHeight, HBITMAP out, bool rowsInOrder, int originX = 0, int originY = 0);
 
     // A whole source row of packed R, G, B pixels.
     void AddRow(int y, const uint8_t* rgb);
@@ -48,6 +51,7 @@ public:
 
 private:
     bool SelectRow(int y);
+    void AddRowsAt(int y, int count, const uint8_t* rgb);
     // Source rows y .. y + count - 1 clipped to the source, cut where their
     // output row changes: calls add(outputRow, rows) for each piece, in order.
     template <typename Add> void ForEachOutputRow(int y, int count, Add add);
@@ -59,6 +63,8 @@ private:
 
     int m_srcWidth = 0;
     int m_srcHeight = 0;
+    int m_originX = 0;
+    int m_originY = 0;
     int m_outWidth = 0;
     int m_outHeight = 0;
     bool m_rowsInOrder = true;

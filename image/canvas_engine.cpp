@@ -2,11 +2,37 @@
 
 #include "image/canvas_copy.h"
 #include "image/canvas_transfer.h"
+#include "image/dib_bitmap.h"
 
 #include <algorithm>
 #include <climits>
 #include <cstring>
 #include <new>
+
+namespace {
+
+// The decode scale a sharp display needs, when it is sharper than the full
+// bitmap (0 otherwise): the largest of 1, 2, 4 and 8 at most the picture
+// pixels a displayed pixel spans, and below those a full bitmap pixel spans.
+int DetailScale(const CPicture& picture, const CDisplaySize& display)
+{
+    const HBITMAP full = picture.m_fullBitmap;
+    if (display.unscaled || !full || picture.m_width <= full->Width() || picture.m_height <= 0)
+        return 0;
+    const double perFullPixel = double(picture.m_width) / full->Width();
+    int scale = 1;
+    while (scale < 8 && scale * 2 <= picture.m_displayScale)
+        scale *= 2;
+    return scale < perFullPixel * 0.99 ? scale : 0;
+}
+
+// Picture pixel x of a picture `size` pixels long displayed `shown` long, in displayed pixels.
+int64_t Displayed(int64_t x, int64_t size, int64_t shown)
+{
+    return (x * shown + size / 2) / size;
+}
+
+}  // namespace
 
 CCanvas::CCanvas() = default;
 
@@ -99,7 +125,10 @@ void CCanvas::Rescale(const CCanvasPaint& paint)
     if (old && old != picture.m_fullBitmap)
         picture.ReleaseBitmap(old);
     m_display = DisplaySizeFor(picture, paint.zoom, paint.rotation, paint.viewWidth, paint.viewHeight);
-    m_windowed = !m_display.unscaled && int64_t(m_display.width) * m_display.height * 3 > kWholeDisplayBytes;
+    m_detailScale = DetailScale(picture, m_display);
+    m_wanted = {};
+    m_windowed = !m_display.unscaled
+                 && (int64_t(m_display.width) * m_display.height * 3 > kWholeDisplayBytes || m_detailScale > 0);
     m_windowWidth = m_windowHeight = 0;
     if (!m_windowed)
         picture.m_displayBitmap = ScaleForDisplay(picture, m_display, 0, 0, m_display.width, m_display.height);
@@ -141,8 +170,41 @@ void CCanvas::ScaleWindow(int rotation, int64_t x, int64_t y, int64_t shownWidth
         c = w - m_windowY - m_windowHeight, r = m_windowX, cw = m_windowHeight, rh = m_windowWidth;
         break;
     }
-    picture.m_displayBitmap = ScaleForDisplay(picture, m_display, int(c), int(r), int(cw), int(rh));
+    if (m_detailScale == 0 || !ScaleWindowFromDetail(c, r, cw, rh))
+        picture.m_displayBitmap = ScaleForDisplay(picture, m_display, int(c), int(r), int(cw), int(rh));
     m_scaled.display = picture.m_displayBitmap;
+}
+
+bool CCanvas::ScaleWindowFromDetail(int64_t c, int64_t r, int64_t cw, int64_t rh)
+{
+    CPicture& picture = *m_picture;
+    const int64_t w = picture.m_width, h = picture.m_height;
+    const int64_t dw = m_display.width, dh = m_display.height;
+    // The picture pixels under the window, widened to whole decoded pixels.
+    const int64_t d = m_detailScale;
+    const int64_t left = c * w / dw / d * d, top = r * h / dh / d * d;
+    const int64_t right = std::min(((c + cw) * w + dw - 1) / dw, w), bottom = std::min(((r + rh) * h + dh - 1) / dh, h);
+    CPictureRegion wanted;
+    wanted.rect = CPixelRect {int(left), int(top), int(right - left), int(bottom - top)};
+    wanted.scale = m_detailScale;
+    m_windowDetail = picture.m_detail;
+    m_windowDetailRegion = picture.m_detailRegion;
+    const CPictureRegion& held = picture.m_detailRegion;
+    if (!picture.m_detail || held.scale != wanted.scale || !held.rect.Contains(wanted.rect)) {
+        m_wanted = wanted;
+        return false;
+    }
+    m_wanted = {};
+    picture.m_displayCopy->Create(int(cw), int(rh));
+    const int64_t x0 = Displayed(held.rect.x, w, dw), x1 = Displayed(int64_t(held.rect.x) + held.rect.width, w, dw);
+    const int64_t y0 = Displayed(held.rect.y, h, dh), y1 = Displayed(int64_t(held.rect.y) + held.rect.height, h, dh);
+    HBITMAP detail = picture.m_detail;
+    if (!picture.m_displayCopy->m_handle
+        || !StretchBlt(picture.m_displayCopy->m_handle, int(x0 - c), int(y0 - r), int(x1 - x0), int(y1 - y0), detail, 0,
+                       0, detail->Width(), detail->Height()))
+        return false;
+    picture.m_displayBitmap = picture.m_displayCopy->m_handle;
+    return true;
 }
 
 int CCanvas::Draw(const CCanvasPaint& paint)
@@ -185,8 +247,11 @@ int CCanvas::Draw(const CCanvasPaint& paint)
     // A window is stretched again once the view leaves it.
     if (m_windowed) {
         const int64_t right = std::min<int64_t>(ox + bw, vw), bottom = std::min<int64_t>(oy + bh, vh);
+        const bool newDetail
+            = m_detailScale > 0
+              && (m_picture->m_detail != m_windowDetail || !(m_picture->m_detailRegion == m_windowDetailRegion));
         if (!m_picture->m_displayBitmap || ox < m_windowX || oy < m_windowY || right > m_windowX + m_windowWidth
-            || bottom > m_windowY + m_windowHeight)
+            || bottom > m_windowY + m_windowHeight || newDetail)
             ScaleWindow(paint.rotation, ox, oy, vw, vh);
         if (!GetObject(m_picture->m_displayBitmap, &m_displayInfo) || m_displayInfo.bmBitsPixel != 24)
             return 0;

@@ -44,7 +44,9 @@ struct CCanvasFrame {
     int y = 0;
 };
 
-// A picture displayed larger than this is stretched a window at a time.
+// A picture displayed larger than this is stretched a window at a time; so is
+// one shown sharper than its full bitmap holds, from a region decoded at the
+// scale the zoom needs (CPicture::m_detail).
 constexpr int64_t kWholeDisplayBytes = int64_t(16) << 20;
 
 // The size of a picture as displayed, before the rotation; unscaled when the
@@ -94,6 +96,11 @@ public:
     // How many times Draw has rescaled; a paint with an unchanged zoom,
     // rotation, picture and view size reuses the previous display bitmap.
     int RescaleCount() const { return m_rescales; }
+    // The region the last Draw would have shown sharper, had the picture
+    // held it (CPicture::m_detail): the window around the view in picture
+    // pixels, at the scale the zoom needs. Empty when what was drawn is as
+    // sharp as the zoom shows.
+    const CPictureRegion& WantedDetail() const { return m_wanted; }
 
 protected:
     // Client rectangle of the view, as AdaptToWindow took it.
@@ -127,6 +134,10 @@ private:
     // (x, y) of the displayed picture (shownWidth x shownHeight, turned by
     // rotation): three views wide and high, clipped to the picture.
     void ScaleWindow(int rotation, int64_t x, int64_t y, int64_t shownWidth, int64_t shownHeight);
+    // Stretches the window (c, r, cw x rh of the display, before the turn)
+    // from the picture's detail when it holds the part the window needs, at
+    // m_detailScale; else records that part as wanted. False when it did not.
+    bool ScaleWindowFromDetail(int64_t c, int64_t r, int64_t cw, int64_t rh);
 
     CPicture* m_picture = nullptr;
     BITMAP m_displayInfo;
@@ -139,6 +150,13 @@ private:
     int64_t m_windowY = 0;
     int64_t m_windowWidth = 0;
     int64_t m_windowHeight = 0;
+    // Past the full bitmap's sharpness the window is stretched from a
+    // sharper region at this scale (0: the full bitmap is sharp enough).
+    int m_detailScale = 0;
+    CPictureRegion m_wanted;
+    // The detail the window was made when one was wanted: a new one remakes it.
+    HBITMAP m_windowDetail = nullptr;
+    CPictureRegion m_windowDetailRegion;
     ScaleKey m_scaled;  // key of the display bitmap the last rescale made
     bool m_scaledValid = false;
     bool m_drawn = false;

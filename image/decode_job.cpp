@@ -72,7 +72,16 @@ DecodeStatus DecodeJob::Prepare(int width, int height, int sourceWidth, int sour
         return DecodeStatus::TooLarge;
     fullWidth = width;
     fullHeight = height;
-    ScaledImageSize(width, height, scalePercent, maxWidth, maxHeight, &outWidth, &outHeight);
+    if (!region.Empty()) {
+        region = region.ClippedTo(width, height);
+        // The decoder's own reduction would need the region in its pixels.
+        if (region.Empty() || sourceWidth != width || sourceHeight != height)
+            return DecodeStatus::Unsupported;
+        sourceWidth = region.width;
+        sourceHeight = region.height;
+    }
+    ScaledImageSize(region.Empty() ? width : region.width, region.Empty() ? height : region.height, scalePercent,
+                    maxWidth, maxHeight, &outWidth, &outHeight);
     // The decoder's own reduction must not go below the output size.
     if (sourceWidth < outWidth || sourceHeight < outHeight)
         return DecodeStatus::Unsupported;
@@ -94,7 +103,7 @@ DecodeStatus DecodeJob::Prepare(int width, int height, int sourceWidth, int sour
     bitmap = CreateDIBSection(header, nullptr, 0, nullptr);
     if (!bitmap)
         return DecodeStatus::OutOfMemory;
-    if (!reducer.Init(sourceWidth, sourceHeight, bitmap, rowsInOrder))
+    if (!reducer.Init(sourceWidth, sourceHeight, bitmap, rowsInOrder, region.x, region.y))
         return DecodeStatus::OutOfMemory;
     return DecodeStatus::Ok;
 }

@@ -53,6 +53,7 @@ struct DecodeJob {
     int maxWidth = 1600;
     int maxHeight = 1200;
     bool headerOnly = false;
+    CPixelRect region;  // DecompressImageInfo::region
 
     int fullWidth = 0;
     int fullHeight = 0;
@@ -71,10 +72,13 @@ struct DecodeJob {
     // absurd sizes and work above the budget. Unless header-only, makes the
     // output bitmap and the reducer for a source of sourceWidth x sourceHeight
     // (the full size unless the decoder reduces on its own first).
-    // extraBytes: the decoder's own row buffers.
+    // extraBytes: the decoder's own row buffers. With a region, the output
+    // and the reducer are the region's (clipped to the picture).
     DecodeStatus Prepare(int width, int height, int64_t extraBytes, bool rowsInOrder);
     DecodeStatus Prepare(int width, int height, int sourceWidth, int sourceHeight, int64_t extraBytes,
                          bool rowsInOrder);
+    // The last source row the output needs, plus one.
+    int RowsNeeded() const { return region.Empty() ? fullHeight : region.y + region.height; }
     // Gives up the finished bitmap to the caller.
     HBITMAP TakeBitmap();
 };

@@ -75,6 +75,7 @@ static DecodeStatus Decode(DecompressImageInfo* info, DecodeJob& job)
     job.maxWidth = info->iMaxWidth;
     job.maxHeight = info->iMaxHeight;
     job.headerOnly = info->headerOnly;
+    job.region = info->region;
     switch (info->format) {
     case ImageFormat::Png:
         return DecodePng(job);

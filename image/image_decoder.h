@@ -24,6 +24,7 @@
 #pragma once
 
 #include "image/gdi.h"
+#include "image/pixel_rect.h"
 
 #include <QString>
 #include <cstddef>
@@ -60,6 +61,11 @@ struct DecompressImageInfo {
     // True: read the header only (cheap, no pixels decoded); *phBM is untouched
     // and outWidth/outHeight tell the size a full call would produce.
     bool headerOnly = false;
+    // Only this part of the picture (its own pixels, as stored; empty: all of
+    // it) is decoded, reduced as a picture of the part's size would be; rows
+    // below it are not decoded where the format allows. Not for a grayscale
+    // JPEG (Unsupported): the JPEG decoder crops those itself.
+    CPixelRect region;
     // Receives the new 24-bit bottom-up bitmap, owned by the caller
     // (DeleteObject). Left unchanged on failure. May be null with headerOnly.
     HBITMAP* phBM = nullptr;

@@ -12,6 +12,7 @@
 #include "res/file_types.h"
 
 #include <QFile>
+#include <algorithm>
 #include <cstdio>
 #include <unistd.h>
 #include <utility>
@@ -86,7 +87,108 @@ bool Succeeded(CImageLoader::Outcome outcome, const QString& shownPath, bool* no
     return false;
 }
 
+// A JPEG from memory or from a host file; *opened is false when the file
+// could not be opened.
+JpegStatus DecodeJpegSource(const CImageLoader::PictureSource& source, const JpegRequest& request, JpegImage* image,
+                            bool* opened)
+{
+    if (source.data)
+        return DecodeJpegMemory(source.data, source.size, request, image);
+    QFile file;
+    *opened = RegularFile::Open(file, source.hostPath);
+    if (!*opened)
+        return JpegStatus::kFailed;
+    // Read whole, never mapped: a file cut short by another program while
+    // it is decoded gives a short buffer (libjpeg ends it as a truncated
+    // file), not a fault on a page past its end. Very large files stream.
+    constexpr qint64 kReadWholeLimit = qint64(64) << 20;
+    if (file.size() > 0 && file.size() <= kReadWholeLimit) {
+        const QByteArray bytes = file.readAll();
+        return DecodeJpegMemory(reinterpret_cast<const uchar*>(bytes.constData()), size_t(bytes.size()), request,
+                                image);
+    }
+    FILE* stream = fdopen(dup(file.handle()), "rb");
+    const JpegStatus status = DecodeJpegFile(stream, request, image);
+    if (stream)
+        std::fclose(stream);
+    return status;
+}
+
+// The stored part of a BMP, reduced to width x height (24 bits).
+HBITMAP BmpRegion(const CImageLoader::PictureSource& source, const CPixelRect& part, int width, int height)
+{
+    HBITMAP whole = source.data ? DecodeBmp(source.data, source.size) : SHLoadDIBitmap(source.hostPath);
+    HBITMAP out = whole ? CreateBitmap(width, height, 1, 24, nullptr) : nullptr;
+    const CPixelRect inside = part.ClippedTo(whole ? whole->Width() : 0, whole ? whole->Height() : 0);
+    if (out
+        && (inside != part || !StretchBlt(out, 0, 0, width, height, whole, part.x, part.y, part.width, part.height))) {
+        DeleteObject(out);
+        out = nullptr;
+    }
+    DeleteObject(whole);
+    return out;
+}
+
+// The stored part of a picture at 1 / scale, as stored; null when it cannot be had.
+HBITMAP DecodeStoredRegion(const CImageLoader::PictureSource& source, int kind, const CPixelRect& part, int scale)
+{
+    const int width = std::max(1, part.width / scale), height = std::max(1, part.height / scale);
+    if (kind == CImageLoader::kKindBmp)
+        return BmpRegion(source, part, width, height);
+    if (kind == CImageLoader::kKindJpeg) {
+        JpegRequest request;
+        request.chooseScale = [scale](int, int, int) { return scale; };
+        request.decodeGrayscale = true;
+        request.toBitmap = true;
+        request.region = part;
+        JpegImage image;
+        bool opened = true;
+        return DecodeJpegSource(source, request, &image, &opened) == JpegStatus::kDecoded ? image.TakeBitmap()
+                                                                                          : nullptr;
+    }
+    DecompressImageInfo info;
+    info.path = source.hostPath;
+    info.data = source.data;
+    info.size = source.size;
+    info.iScale = 100;
+    info.iMaxWidth = width;
+    info.iMaxHeight = height;
+    info.region = part;
+    HBITMAP bitmap = nullptr;
+    info.phBM = &bitmap;
+    return DecompressImageIndirect(&info) == 0 ? bitmap : nullptr;
+}
+
 }  // namespace
+
+HBITMAP CImageLoader::LoadRegion(const CPictureFile& file, const CPictureRegion& region, int orientation, int width,
+                                 int height) const
+{
+    const int kind = ClassifyExtension(file.path);
+    const CPixelRect upright = region.rect.ClippedTo(width, height);
+    if (kind == kKindNone || upright.Empty()
+        || (region.scale != 1 && region.scale != 2 && region.scale != 4 && region.scale != 8))
+        return nullptr;
+    const bool swapped = OrientationSwapsSides(orientation);
+    const CPixelRect part = StoredRect(upright, orientation, swapped ? height : width, swapped ? width : height);
+    QByteArray bytes;
+    PictureSource source;
+    if (IsArchiveMember(file)) {
+        CZipMemberInfo member;
+        if (FindZipMember(file.source, file.path, &member, &bytes, file.memberPosition) != ZipFindResult::Found)
+            return nullptr;
+        source.data = reinterpret_cast<const uint8_t*>(bytes.constData());
+        source.size = size_t(bytes.size());
+    } else {
+        source.hostPath = DevicePath::ToHost(file.path);
+    }
+    HBITMAP stored = DecodeStoredRegion(source, kind, part, region.scale);
+    if (!stored || orientation == kOrientationAsStored)
+        return stored;
+    HBITMAP turned = UprightBitmap(stored, orientation);
+    DeleteObject(stored);
+    return turned;
+}
 
 int CImageLoader::ClassifyExtension(const QString& name)
 {
@@ -177,8 +279,11 @@ CImageLoader::Outcome CImageLoader::Decode(CPicture& picture, const PictureSourc
         break;
     }
     // The setting is read only for a picture that is not upright as stored.
-    if (outcome == Outcome::kLoaded && orientation != kOrientationAsStored && ExifOrientationEnabled())
+    picture.m_orientation = kOrientationAsStored;
+    if (outcome == Outcome::kLoaded && orientation != kOrientationAsStored && ExifOrientationEnabled()) {
         outcome = TurnUpright(picture, orientation);
+        picture.m_orientation = orientation;
+    }
     // A failed decode stays a failure even when the picture still holds an
     // older bitmap; the view shows 24-bit pictures only.
     if (outcome == Outcome::kLoaded && mode == kModeView) {
@@ -269,29 +374,11 @@ CImageLoader::Outcome CImageLoader::LoadJpeg(CPicture& picture, const PictureSou
     };
     request.toBitmap = true;
     JpegImage image;
-    JpegStatus status;
-    if (source.data) {
-        status = DecodeJpegMemory(source.data, source.size, request, &image);
-    } else {
-        QFile file;
-        if (!RegularFile::Open(file, source.hostPath)) {
-            ShowFailure(QStringLiteral("Can't open file '%1'"), shownPath);
-            return Outcome::kReported;
-        }
-        // Read whole, never mapped: a file cut short by another program while
-        // it is decoded gives a short buffer (libjpeg ends it as a truncated
-        // file), not a fault on a page past its end. Very large files stream.
-        constexpr qint64 kReadWholeLimit = qint64(64) << 20;
-        if (file.size() > 0 && file.size() <= kReadWholeLimit) {
-            const QByteArray bytes = file.readAll();
-            status = DecodeJpegMemory(reinterpret_cast<const uchar*>(bytes.constData()), size_t(bytes.size()), request,
-                                      &image);
-        } else {
-            FILE* stream = fdopen(dup(file.handle()), "rb");
-            status = DecodeJpegFile(stream, request, &image);
-            if (stream)
-                std::fclose(stream);
-        }
+    bool opened = true;
+    const JpegStatus status = DecodeJpegSource(source, request, &image, &opened);
+    if (!opened) {
+        ShowFailure(QStringLiteral("Can't open file '%1'"), shownPath);
+        return Outcome::kReported;
     }
     if (status == JpegStatus::kGrayscale) {
         const Outcome outcome = LoadWithImageDecoder(picture, source, tableMode, typeName, orientation);

@@ -46,6 +46,13 @@ public:
     // thumbnail from that bitmap: the picture keeps both (one decode for a
     // picture about to be shown).
     int LoadViewAndThumbnail(CPicture& picture, const CPictureFile& file) const;
+    // Only a region of a picture (its upright pixels) at 1 / region.scale
+    // (1, 2, 4 or 8), for a picture of width x height upright pixels turned
+    // upright by orientation: a 24-bit upright bitmap of the region clipped
+    // to the picture, or null. A failure shows nothing: the caller still has
+    // the picture as it was decoded.
+    HBITMAP LoadRegion(const CPictureFile& file, const CPictureRegion& region, int orientation, int width,
+                       int height) const;
     // File size and modification time of a plain file; 0 when it can't be opened.
     static int ReadFileInfo(CPicture& picture, const QString& path);
 

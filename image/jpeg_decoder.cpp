@@ -118,24 +118,44 @@ JpegStatus ChooseOutput(jpeg_decompress_struct& cinfo, const JpegRequest& reques
     return JpegStatus::kDecoded;
 }
 
+// The output pixels the request's region touches at the chosen scale (a
+// decoded pixel covers scale_denom frame pixels a side), or all of them.
+// Empty when the region lies outside the frame.
+CPixelRect OutputRect(const jpeg_decompress_struct& cinfo, const JpegRequest& request)
+{
+    const CPixelRect whole {0, 0, int(cinfo.output_width), int(cinfo.output_height)};
+    if (request.region.Empty())
+        return whole;
+    const CPixelRect part = request.region.ClippedTo(int(cinfo.image_width), int(cinfo.image_height));
+    if (part.Empty())
+        return {};
+    const int d = int(cinfo.scale_denom);
+    const int x = part.x / d, y = part.y / d;
+    const int right = int((int64_t(part.x) + part.width + d - 1) / d);
+    const int bottom = int((int64_t(part.y) + part.height + d - 1) / d);
+    return CPixelRect {x, y, right - x, bottom - y}.ClippedTo(whole.width, whole.height);
+}
+
 // Once the output size is known: refuses an output over the memory budget,
 // leaves the library the rest of the budget and allocates the output (a
 // bitmap, or packed rows). kDecoded when the output is ready for the rows.
-JpegStatus AllocateOutput(jpeg_decompress_struct& cinfo, const JpegRequest& request, JpegImage* image)
+JpegStatus AllocateOutput(jpeg_decompress_struct& cinfo, const JpegRequest& request, const CPixelRect& out,
+                          JpegImage* image)
 {
-    const int64_t width = cinfo.output_width;
-    const int64_t packedBytes = request.toBitmap ? 0 : width * 3 * cinfo.output_height;
-    const int64_t bitmapBytes = CBitmapObject::StrideFor(int(width), 24) * cinfo.output_height;
+    if (out.Empty())
+        return JpegStatus::kFailed;
+    const int64_t width = out.width;
+    const int64_t packedBytes = request.toBitmap ? 0 : width * 3 * out.height;
+    const int64_t bitmapBytes = CBitmapObject::StrideFor(int(width), 24) * out.height;
     if (packedBytes + bitmapBytes >= request.budget) {
-        std::fprintf(stderr, "lumo: jpeg: %ld x %ld output is over the memory budget\n", long(width),
-                     long(cinfo.output_height));
+        std::fprintf(stderr, "lumo: jpeg: %ld x %ld output is over the memory budget\n", long(width), long(out.height));
         return JpegStatus::kFailed;
     }
     cinfo.mem->max_memory_to_use = long(request.budget - packedBytes - bitmapBytes);
     if (request.toBitmap) {
         BITMAPINFOHEADER header;
         header.biWidth = int32_t(width);
-        header.biHeight = int32_t(cinfo.output_height);
+        header.biHeight = int32_t(out.height);
         image->bitmap = CreateDIBSection(header, nullptr, 0, nullptr);
     } else {
         image->rgb.reset(new (std::nothrow) uint8_t[size_t(packedBytes)]);
@@ -143,10 +163,10 @@ JpegStatus AllocateOutput(jpeg_decompress_struct& cinfo, const JpegRequest& requ
     return image->rgb || image->bitmap ? JpegStatus::kDecoded : JpegStatus::kNoMemory;
 }
 
-void RecordOutputSize(const jpeg_decompress_struct& cinfo, JpegImage* image)
+void RecordOutputSize(const jpeg_decompress_struct& cinfo, const CPixelRect& out, JpegImage* image)
 {
-    image->outputWidth = int(cinfo.output_width);
-    image->outputHeight = int(cinfo.output_height);
+    image->outputWidth = out.width;
+    image->outputHeight = out.height;
     image->outputComponents = cinfo.output_components;
 }
 
@@ -155,6 +175,17 @@ uint8_t* OutputRow(const JpegImage& image, JDIMENSION y)
 {
     return image.bitmap ? image.bitmap->RowFromTop(int(y))
                         : image.rgb.get() + size_t(y) * size_t(image.outputWidth) * 3;
+}
+
+// One decoded row (from column `from` of what the library returned) into
+// output row y: inks converted, else the colours copied (a cropped row).
+void PutRow(const uint8_t* decoded, int from, JDIMENSION y, bool inks, JpegImage* image)
+{
+    uint8_t* row = OutputRow(*image, y);
+    if (inks)
+        CmykToRgb(decoded + size_t(from) * 4, row, image->outputWidth, image->adobeInverted, image->bitmap != nullptr);
+    else
+        std::memcpy(row, decoded + size_t(from) * 3, size_t(image->outputWidth) * 3);
 }
 
 // The only function that holds a jump target: it makes the library calls
@@ -186,22 +217,31 @@ JpegStatus Decompress(const Source& source, const JpegRequest& request, JpegImag
         return chosen;
     }
     jpeg_calc_output_dimensions(&cinfo);
-    if (const JpegStatus allocated = AllocateOutput(cinfo, request, image); allocated != JpegStatus::kDecoded) {
+    const CPixelRect out = OutputRect(cinfo, request);
+    if (const JpegStatus allocated = AllocateOutput(cinfo, request, out, image); allocated != JpegStatus::kDecoded) {
         jpeg_destroy_decompress(&cinfo);
         return allocated;
     }
     jpeg_start_decompress(&cinfo);
-    RecordOutputSize(cinfo, image);
-    JSAMPARRAY inks = IsCmyk(cinfo) ? (*cinfo.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&cinfo), JPOOL_IMAGE,
-                                                                 cinfo.output_width * 4, 1)
-                                    : nullptr;
-    while (cinfo.output_scanline < cinfo.output_height) {
-        uint8_t* row = OutputRow(*image, cinfo.output_scanline);
-        JSAMPROW target = inks ? inks[0] : row;
+    RecordOutputSize(cinfo, out, image);
+    // A part of the frame: the library decodes whole blocks, so the columns
+    // it returns start at or before the part's.
+    JDIMENSION left = JDIMENSION(out.x), across = JDIMENSION(out.width);
+    if (across < cinfo.output_width)
+        jpeg_crop_scanline(&cinfo, &left, &across);
+    if (out.y > 0 && jpeg_skip_scanlines(&cinfo, JDIMENSION(out.y)) != JDIMENSION(out.y))
+        JumpOut(reinterpret_cast<j_common_ptr>(&cinfo));
+    const bool inks = IsCmyk(cinfo);
+    const bool cropped = across != JDIMENSION(out.width);
+    JSAMPARRAY decoded = inks || cropped ? (*cinfo.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&cinfo),
+                                                                      JPOOL_IMAGE, cinfo.output_width * 4, 1)
+                                         : nullptr;
+    for (JDIMENSION y = 0; y < JDIMENSION(out.height); ++y) {
+        JSAMPROW target = decoded ? decoded[0] : OutputRow(*image, y);
         if (jpeg_read_scanlines(&cinfo, &target, 1) != 1)
             JumpOut(reinterpret_cast<j_common_ptr>(&cinfo));
-        if (inks)
-            CmykToRgb(inks[0], row, image->outputWidth, image->adobeInverted, image->bitmap != nullptr);
+        if (decoded)
+            PutRow(decoded[0], out.x - int(left), y, inks, image);
     }
     // Whatever follows the last row (trailing data, the end marker) is not needed.
     jpeg_destroy_decompress(&cinfo);

@@ -10,6 +10,7 @@
 #pragma once
 
 #include "image/gdi.h"
+#include "image/pixel_rect.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -39,7 +40,7 @@ struct JpegImage {
 
     int imageWidth = 0;  // from the frame header
     int imageHeight = 0;
-    int outputWidth = 0;  // after DCT scaling
+    int outputWidth = 0;  // after DCT scaling (and the region's crop)
     int outputHeight = 0;
     int outputComponents = 0;  // as the library decodes the file: 1, 3 or 4 (CMYK)
     bool adobeInverted = false;
@@ -63,6 +64,11 @@ struct JpegRequest {
     // or the bitmap alone) and the library's own working memory must fit in
     // this many bytes together.
     int64_t budget = int64_t(256) << 20;
+    // Only this part of the frame (in the frame's pixels, as stored), at the
+    // chosen scale: the rows above it are skipped and the columns beside it
+    // cropped by the library, the rows below it never decoded. The output
+    // is the decoded pixels the part touches. Empty: the whole frame.
+    CPixelRect region;
 };
 
 JpegStatus DecodeJpegFile(FILE* file, const JpegRequest& request, JpegImage* image);

@@ -3,9 +3,11 @@
 #include "platform/profile.h"
 
 #include <climits>
+#include <cstdlib>
 #include <cstring>
 #include <libexif/exif-data.h>
 #include <memory>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -119,6 +121,20 @@ HBITMAP UprightBitmap(HBITMAP stored, int orientation)
         break;
     }
     return upright;
+}
+
+CPixelRect StoredRect(const CPixelRect& upright, int orientation, int w, int h)
+{
+    if (upright.Empty())
+        return {};
+    const Mapping& m = kMappings[orientation >= 1 && orientation <= 8 ? orientation : 1];
+    // The stored places of two opposite corners bound the rectangle there.
+    const auto place = [&](int x, int y) {
+        return std::pair(m.x0 * (w - 1) + m.xx * x + m.xy * y, m.y0 * (h - 1) + m.yx * x + m.yy * y);
+    };
+    const auto [ax, ay] = place(upright.x, upright.y);
+    const auto [bx, by] = place(upright.x + upright.width - 1, upright.y + upright.height - 1);
+    return {std::min(ax, bx), std::min(ay, by), std::abs(ax - bx) + 1, std::abs(ay - by) + 1};
 }
 
 bool ExifOrientationEnabled()

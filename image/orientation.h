@@ -21,6 +21,7 @@
 #pragma once
 
 #include "image/gdi.h"
+#include "image/pixel_rect.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -45,6 +46,10 @@ bool OrientationSwapsSides(int orientation);
 // (orientation 1 or out of range), the depth has several pixels a byte, or
 // the copy's memory could not be had.
 HBITMAP UprightBitmap(HBITMAP stored, int orientation);
+
+// Where a rectangle of the upright picture lies in the stored one, of width
+// w and height h (the stored sides), for the given orientation.
+CPixelRect StoredRect(const CPixelRect& upright, int orientation, int w, int h);
 
 // Whether pictures are turned upright: the setting, read at the call.
 bool ExifOrientationEnabled();

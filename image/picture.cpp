@@ -52,12 +52,15 @@ void CPicture::FreePicture()
     ReleaseBitmap(full);
     if (display != full)
         ReleaseBitmap(display);
+    DeleteObject(m_detail);
+    m_detail = nullptr;
+    m_detailRegion = {};
 }
 
 int64_t CPicture::DecodedBytes() const
 {
     const auto bytes = [](HBITMAP b) { return b ? int64_t(b->Stride()) * b->Height() : 0; };
-    return bytes(m_fullBitmap) + (m_displayBitmap != m_fullBitmap ? bytes(m_displayBitmap) : 0);
+    return bytes(m_fullBitmap) + (m_displayBitmap != m_fullBitmap ? bytes(m_displayBitmap) : 0) + bytes(m_detail);
 }
 
 void CPicture::TakeDecoded(CPicture& from)
@@ -70,6 +73,7 @@ void CPicture::TakeDecoded(CPicture& from)
     from.FreePicture();
     m_width = from.m_width;
     m_height = from.m_height;
+    m_orientation = from.m_orientation;
     m_bitsPerPixel = from.m_bitsPerPixel;
     m_typeName = from.m_typeName;
     m_fileSize = from.m_fileSize;

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "image/gdi.h"
+#include "image/pixel_rect.h"
 #include "image/zip_member_pos.h"
 #include "platform/time_value.h"
 
@@ -22,6 +23,15 @@ struct CPictureFile {
     CZipMemberPos memberPosition;
 };
 
+// A part of a picture in its own upright pixels, decoded at 1 / scale: each
+// decoded pixel stands for scale x scale picture pixels.
+struct CPictureRegion {
+    CPixelRect rect;
+    int scale = 1;
+    bool Empty() const { return rect.Empty(); }
+    bool operator==(const CPictureRegion&) const = default;
+};
+
 class CPicture {
 public:
     CPicture();
@@ -29,18 +39,18 @@ public:
     CPicture(const CPicture&) = delete;
     CPicture& operator=(const CPicture&) = delete;
 
-    // Frees the full and display bitmaps, each exactly once: a full bitmap
+    // Frees the full, display and detail bitmaps, each exactly once: a full bitmap
     // owned by one of the holders is released through that holder.
     void FreePicture();
     // True when the handle belongs to one of the holders.
     bool IsHeldByHolder(HBITMAP bitmap) const;
     // Releases a bitmap through the holder that owns it, or directly.
     void ReleaseBitmap(HBITMAP bitmap);
-    // Pixel bytes of the full and display bitmaps (the thumbnail not counted).
+    // Pixel bytes of the full, display and detail bitmaps (the thumbnail not counted).
     int64_t DecodedBytes() const;
     // Takes the full bitmap that decoding from's file left in from, with the
     // holders that may own it and the facts the decode read; this picture's
-    // own full and display bitmaps are freed first, its thumbnail and its
+    // own full, display and detail bitmaps are freed first, its thumbnail and its
     // last-shown stamp stay. from keeps its thumbnail and nothing decoded.
     void TakeDecoded(CPicture& from);
 
@@ -57,6 +67,13 @@ public:
     HBITMAP m_fullBitmap = nullptr;
     HBITMAP m_displayBitmap = nullptr;
     HBITMAP m_thumbnail = nullptr;
+    // The Exif orientation the decoded bitmap was turned upright by (1: none).
+    int m_orientation = 1;
+    // A region decoded sharper than the full bitmap holds it, for a zoom that
+    // needs the detail: 24 bits, upright, m_detailRegion.rect at its scale.
+    // Freed with the full bitmap.
+    HBITMAP m_detail = nullptr;
+    CPictureRegion m_detailRegion;
     uint64_t m_lastShown = 0;  // when it was last made current: larger is later
 };
 

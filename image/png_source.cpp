@@ -317,6 +317,12 @@ DecodeStatus DecodeRows(DecodeJob& job, spng_ctx* ctx, int fmt, size_t rowBytes,
             rows.AddRow(int(info.row_num));
         if (error == SPNG_EOI)
             break;
+        // A region's last row is in: the rest is not needed (nor checked).
+        if (!interlaced && !job.region.Empty() && int(info.row_num) + 1 >= job.RowsNeeded()) {
+            rows.Flush();
+            job.reducer.Finish();
+            return DecodeStatus::Ok;
+        }
     }
     // The rest of the stream (the zlib checksum, later chunks up to IEND) must
     // be sound too: a damaged file is refused, not shown half-checked.

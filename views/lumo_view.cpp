@@ -125,6 +125,7 @@ void CLumoView::OnUpdate(CView*, int hint)
         doc->PictureJobs().Show(item, doc->m_quickView != 0);
     // Nothing the catalog may delete stays bound to the canvas.
     m_canvas->SetItem(nullptr);
+    m_detailItem = nullptr;
     if (item && !m_decoding)
         ShowPicture(item);
     update();
@@ -160,8 +161,10 @@ void CLumoView::ApplySlideshowViewState(CImageItem* item)
 
 void CLumoView::OnDraw(QPainter& painter)
 {
-    if (!m_blank && m_canvas && m_canvas->Draw(painter, this, m_dragging))
+    if (!m_blank && m_canvas && m_canvas->Draw(painter, this, m_dragging)) {
+        AskForDetail();
         return;
+    }
     if (m_decoding) {
         DrawStandIn(painter);
         return;
@@ -177,6 +180,18 @@ void CLumoView::OnDraw(QPainter& painter)
     painter.setFont(font);
     painter.setPen(Qt::darkGray);
     painter.drawText(rect().adjusted(8, 0, -8, 0), Qt::AlignCenter | Qt::TextWordWrap, kNotShownText);
+}
+
+void CLumoView::AskForDetail()
+{
+    CLumoDoc* doc = GetDocument();
+    const CPictureRegion& wanted = m_canvas->WantedDetail();
+    CImageItem* item = m_canvas->Item();
+    if (!doc || !item || wanted.Empty() || (item == m_detailItem && wanted == m_askedDetail))
+        return;
+    m_detailItem = item;
+    m_askedDetail = wanted;
+    doc->PictureJobs().ShowDetail(item, wanted);
 }
 
 void CLumoView::DrawStandIn(QPainter& painter) const

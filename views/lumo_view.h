@@ -5,6 +5,7 @@
 #pragma once
 
 #include "app/view_hooks.h"
+#include "image/picture.h"
 #include "views/full_screen_view.h"
 
 #include <QPixmap>
@@ -74,6 +75,8 @@ protected:
     // While the current picture decodes: its thumbnail fitted to the view,
     // else the picture shown before it, else white.
     void DrawStandIn(QPainter& painter) const;
+    // Asks for the sharper region the canvas's last paint wanted, once.
+    void AskForDetail();
 
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
@@ -89,6 +92,9 @@ protected:
     bool m_blank = true;      // no current entry: the next paint is white
     bool m_decoding = false;  // the current entry's picture is being decoded
     QPixmap m_previous;       // what the view showed before a decode without a thumbnail
+    // The region last asked for, and of which entry (only compared).
+    const CImageItem* m_detailItem = nullptr;
+    CPictureRegion m_askedDetail;
     // A sibling of the panes, laid over this view when shown; the shell's.
     CFolderBrowserHooks* m_folderBrowser = nullptr;
 };
