@@ -428,3 +428,41 @@ TEST_F(CanvasTest, AHugeDisplayIsStretchedAWindowAtATimeWithTheWholeStretchsPixe
         }
     }
 }
+
+// Zoomed past what the decoded picture holds, the canvas asks for the region
+// around the view at the scale the zoom needs and, given it, shows the
+// picture's own pixels: at 100 % one to a screen pixel, in each rotation. A
+// pan past the region asks for the next one, drawing meanwhile.
+TEST_F(CanvasTest, PastTheDecodedSharpnessTheRegionAroundTheViewIsAskedForAndShown)
+{
+    Adapt(240, 267);
+    for (const auto& [zoom, scale] : {std::pair(300, 1), std::pair(50, 2), std::pair(30, 2), std::pair(25, 0)}) {
+        auto item = Entry(1600, 1200, zoom, 0, 400);
+        ASSERT_EQ(Bind(item.get()), 1);
+        ASSERT_EQ(Draw(), 1);
+        EXPECT_EQ(m_canvas.WantedDetail().scale, scale ? scale : 1) << zoom;
+        EXPECT_EQ(m_canvas.WantedDetail().Empty(), scale == 0) << zoom;
+    }
+    HBITMAP truth = MarkedPicture(1600, 1200);
+    for (int rotation : {0, 90, 180, 270}) {
+        auto item = Entry(1600, 1200, 100, rotation, 400);
+        CPicture& picture = item->m_picture;
+        Adapt(240, 267);
+        ASSERT_EQ(Bind(item.get()), 1);
+        for (auto [dx, dy] : {std::pair(0, 0), std::pair(0, 535), std::pair(INT_MAX / 2, INT_MAX / 2)}) {
+            m_canvas.Scroll(dx, dy);
+            ASSERT_EQ(Draw(), 1);
+            const CPictureRegion wanted = m_canvas.WantedDetail();
+            ASSERT_EQ(wanted.scale, 1);
+            EXPECT_LE(int64_t(wanted.rect.width) * wanted.rect.height, 9 * 242 * 267);
+            DeleteObject(picture.m_detail);
+            picture.m_detail = CreateBitmap(wanted.rect.width, wanted.rect.height, 1, 24, nullptr);
+            BitBlt(picture.m_detail, 0, 0, wanted.rect.width, wanted.rect.height, truth, wanted.rect.x, wanted.rect.y);
+            picture.m_detailRegion = wanted;
+            ASSERT_EQ(Draw(), 1);
+            EXPECT_TRUE(m_canvas.WantedDetail().Empty());
+            ExpectShows(*item, 0, 0);
+        }
+    }
+    DeleteObject(truth);
+}

@@ -148,6 +148,29 @@ TEST_F(CatalogCache, AResultNoLongerWantedIsDroppedAndJobsEndWithTheirOwner)
     EXPECT_EQ(Decoded(), "0");
 }
 
+// A sharper region lands in its entry's decoded picture and is told; one whose
+// picture was freed meanwhile (or an entry no longer in the catalog) is dropped.
+TEST_F(CatalogCache, ARegionLandsInItsDecodedPictureOnly)
+{
+    int told = 0;
+    m_jobs.SetOnDecoded([&](CImageItem*) { ++told; });
+    Show(At(0), true);
+    told = 0;
+    const CPictureRegion region {{2, 2, 8, 6}, 1};
+    m_jobs.ShowDetail(At(0), region);
+    Settle();
+    const CPicture& picture = At(0)->m_picture;
+    ASSERT_NE(picture.m_detail, nullptr);
+    EXPECT_EQ(std::tuple(picture.m_detailRegion, picture.m_detail->Width(), told), std::tuple(region, 8, 1));
+
+    m_jobs.ShowDetail(At(0), {{0, 0, 4, 4}, 1});
+    At(0)->m_picture.FreePicture();
+    m_jobs.ShowDetail(At(1), region);
+    m_catalog.RemoveItem(At(1));
+    Settle();
+    EXPECT_EQ(std::tuple(picture.m_detail, told), std::tuple(nullptr, 1));
+}
+
 // Sanitizers reserve address space of their own: no limit can be set there.
 #if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
 #define LUMO_SANITIZED 1

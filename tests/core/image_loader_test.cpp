@@ -369,6 +369,83 @@ TEST_F(ImageLoaderTest, ExifOrientedPhotosComeOutUprightInEveryLoad)
     EXPECT_EQ(std::pair(asStored.m_picture.m_width, asStored.m_picture.m_fullBitmap->Width()), std::pair(1200, 600));
 }
 
+// A region decodes to that part of the whole picture decoded at the same
+// scale, for each decoder, cut anywhere (across blocks and pass rows, at the
+// last rows and columns, past the edge). A turned or mirrored photo's region
+// is the upright photo's, also from an archive.
+TEST_F(ImageLoaderTest, ARegionIsThatPartOfTheWholePictureAtItsScale)
+{
+    const auto ramp = [](int x, int y) { return uint32_t(x) * 0x10305u + uint32_t(y) * 0x70503u; };
+    GifLayout gif {200, 152, 0, 0, 200, 152, true};
+    TestBmp bmp {200, 152};
+    for (int i = 0; i < 256; ++i)
+        gif.palette.insert(gif.palette.end(), {uint8_t(i), uint8_t(i * 7), uint8_t(255 - i)});
+    for (int y = 0; y < 152; ++y)
+        for (int x = 0; x < 200; ++x) {
+            gif.indices.push_back(uint8_t(x * 3 + y * 5));
+            const uint32_t c = ramp(x, 151 - y);
+            bmp.pixels.insert(bmp.pixels.end(), {uint8_t(c), uint8_t(c >> 8), uint8_t(c >> 16)});
+        }
+    TestJpeg gray {200, 152, JCS_GRAYSCALE}, progressive {200, 152};
+    progressive.progressive = true;
+    const std::pair<const char*, Bytes> files[] = {
+        {"ramp.jpg", RgbJpeg(200, 152)},
+        {"gray.jpg", EncodeJpeg(gray)},
+        {"prog.jpg", EncodeJpeg(progressive)},
+        {"ramp.png", MakeRgbPng(200, 152, false, ramp)},
+        {"laced.png", MakeRgbPng(200, 152, true, ramp)},
+        {"laced.gif", MakeGif(gif)},
+        {"ramp.bmp", BuildBmp(bmp)},
+    };
+    const auto same = [](HBITMAP a, HBITMAP b, int x, int y) {
+        for (int row = 0; row < a->Height(); ++row)
+            if (std::memcmp(a->RowFromTop(row), b->RowFromTop(y + row) + x * 3, size_t(a->Width()) * 3) != 0)
+                return false;
+        return true;
+    };
+    const CPixelRect parts[] = {{36, 20, 90, 70}, {120, 96, 80, 56}, {184, 140, 40, 40}};
+    for (const auto& [name, bytes] : files) {
+        CImageItem item;
+        ASSERT_EQ(Load(item, Put(QString::fromLatin1(name), bytes), kView), 1);
+        for (int scale : {1, 2}) {
+            SCOPED_TRACE(std::string(name) + " at 1/" + std::to_string(scale));
+            HBITMAP whole = m_loader.LoadRegion(item.File(), {{0, 0, 200, 152}, scale}, 1, 200, 152);
+            ASSERT_NE(whole, nullptr);
+            EXPECT_EQ(std::pair(whole->Width(), whole->Height()), std::pair(200 / scale, 152 / scale));
+            if (scale == 1) {
+                EXPECT_TRUE(same(whole, item.m_picture.m_fullBitmap, 0, 0));
+            }
+            for (const CPixelRect& part : parts) {
+                HBITMAP region = m_loader.LoadRegion(item.File(), {part, scale}, 1, 200, 152);
+                const CPixelRect inside = part.ClippedTo(200, 152);
+                ASSERT_NE(region, nullptr);
+                EXPECT_EQ(std::pair(region->Width(), region->Height()),
+                          std::pair(inside.width / scale, inside.height / scale));
+                EXPECT_TRUE(same(region, whole, inside.x / scale, inside.y / scale)) << part.x;
+                DeleteObject(region);
+            }
+            DeleteObject(whole);
+        }
+    }
+    ASSERT_TRUE(WriteTestFile(m_dir.filePath(QStringLiteral("pics.zip")), BuildTestZip({TestZipMember("6.jpg", [] {
+                                  QFile f(QStringLiteral(LUMO_CORPUS_DIR "/jpeg/exif-orientation/Landscape_6.jpg"));
+                                  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+                              }())})));
+    const CPictureRegion part {{600, 400, 320, 240}, 4};
+    CImageItem mirrored, member;
+    mirrored.m_path = PutCorpus(QStringLiteral("7.jpg"), "jpeg/exif-orientation/Landscape_7.jpg");
+    Member(member, "6.jpg");
+    ASSERT_EQ(Load(mirrored, mirrored.m_path, kView), 1);
+    ASSERT_EQ(m_loader.LoadZipMember(member.m_picture, member.File(), kView, false), 1);
+    for (const auto& [item, orientation] : {std::pair(&mirrored, 7), std::pair(&member, 6)}) {
+        HBITMAP region = m_loader.LoadRegion(item->File(), part, orientation, 1800, 1200);
+        ASSERT_NE(region, nullptr);
+        EXPECT_EQ(std::pair(region->Width(), region->Height()), std::pair(80, 60));
+        EXPECT_TRUE(same(region, item->m_picture.m_fullBitmap, 150, 100)) << orientation;
+        DeleteObject(region);
+    }
+}
+
 // Each orientation's copy of a 3 x 2 picture of pixels 1 to 6, rows top to
 // bottom (damaged Exif blocks: the fuzz seeds and the corpus).
 TEST(Orientation, EachValueGivesItsUprightPixels)
