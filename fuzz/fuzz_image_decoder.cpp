@@ -2,7 +2,8 @@
 // Input that starts with a known signature is decoded as it is; otherwise the
 // first byte picks a format whose signature is put before the rest. Each input
 // is decoded as the loader does it (header only at 20 %, then at a small scale)
-// and at full size, and the results must agree with the header-only sizes.
+// and at full size, and the results must agree with the header-only sizes;
+// then a region of it, as sharp zooms decode one.
 #include "image/image_decoder.h"
 
 #include <cstdint>
@@ -60,5 +61,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     }
     DecodeAt(bytes, 7);
     DecodeAt(bytes, 100);
+    HBITMAP bitmap = nullptr;
+    DecompressImageInfo region;
+    region.data = bytes.data();
+    region.size = bytes.size();
+    region.iMaxWidth = 25;
+    region.iMaxHeight = 20;
+    region.region = {int(size % 37), int(size % 23), 50, 40};
+    region.phBM = &bitmap;
+    if (DecompressImageIndirect(&region) == 0 && (!bitmap || bitmap->Width() > 25 || bitmap->Height() > 20))
+        std::abort();
+    DeleteObject(bitmap);
     return 0;
 }

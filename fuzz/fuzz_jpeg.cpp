@@ -1,10 +1,12 @@
 // Fuzz target: the JPEG path of the loader, decoding arbitrary bytes at the
-// reductions of both load modes, grayscale included.
+// reductions of both load modes, grayscale included, and a region of it
+// (cropped and skipped by the library) as sharp zooms decode one.
 #include "image/image_loader.h"
 #include "image/jpeg_decoder.h"
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
@@ -16,5 +18,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         JpegImage image;
         DecodeJpegMemory(data, size, request, &image);
     }
+    JpegRequest region;
+    region.decodeGrayscale = true;
+    region.toBitmap = true;
+    region.chooseScale = [](int, int, int) { return 2; };
+    region.region = {int(size % 37), int(size % 23), 50, 40};
+    JpegImage image;
+    if (DecodeJpegMemory(data, size, region, &image) == JpegStatus::kDecoded
+        && (!image.bitmap || image.outputWidth > 25 || image.outputHeight > 20))
+        std::abort();  // the part touches at most 25 x 20 pixels at 1/2
     return 0;
 }

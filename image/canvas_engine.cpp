@@ -11,15 +11,18 @@
 
 namespace {
 
-// The decode scale a sharp display needs, when it is sharper than the full
-// bitmap (0 otherwise): the largest of 1, 2, 4 and 8 at most the picture
-// pixels a displayed pixel spans, and below those a full bitmap pixel spans.
+// The decode scale a sharp display needs when a displayed pixel spans fewer
+// picture pixels than a full bitmap pixel does (0 otherwise): the largest of
+// 1, 2, 4 and 8 at most the picture pixels a displayed pixel spans, and
+// below those a full bitmap pixel spans.
 int DetailScale(const CPicture& picture, const CDisplaySize& display)
 {
     const HBITMAP full = picture.m_fullBitmap;
     if (display.unscaled || !full || picture.m_width <= full->Width() || picture.m_height <= 0)
         return 0;
     const double perFullPixel = double(picture.m_width) / full->Width();
+    if (picture.m_displayScale >= perFullPixel * 0.99)
+        return 0;  // a displayed pixel spans a full bitmap pixel or more
     int scale = 1;
     while (scale < 8 && scale * 2 <= picture.m_displayScale)
         scale *= 2;

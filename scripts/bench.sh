@@ -81,7 +81,10 @@ list_bench() {
 # thumbnails of 20 camera JPEGs in a folder and in a stored archive, built by
 # the worker in strip mode, against two djpeg processes at 1/8; a 4000 x 3000 JPEG opened on the command line to
 # its first picture against djpeg at 1/4; a 10000 x 10000 PNG against
-# vipsthumbnail, and its peak memory against a small PNG's.
+# vipsthumbnail, and its peak memory against a small PNG's. The 4000 x 3000
+# JPEG zoomed from fit to 100 % until its sharp window is on screen (net of
+# the same run zooming to fit, where it already is), against djpeg of a
+# crop of the window's 726 x 630 pixels made by jpegtran.
 picture_bench() {
   lumo=$1
   work=$dir/pictures
@@ -96,9 +99,13 @@ picture_bench() {
     convert "$dir/png-2000x1500/png_03.png" -resize '10000x10000!' -depth 8 "PNG24:$work/root/big.png"
     convert "$dir/png-2000x1500/png_03.png" -resize '64x64!' -depth 8 "PNG24:$work/root/small.png"
     printf 'idle\nquit\n' >"$work/open.lumo"
+    jpegtran -crop 726x630+0+0 -outfile "$work/crop.jpg" "$work/root/one.jpg"
     printf 'browse \\photos.zip 0\nidle\nquit\n' >"$work/zip.lumo"
     touch "$work/made"
   fi
+  # Zoom to 100 % (command 32793), or to fit (32796) where the picture is.
+  printf 'idle\ncommand 32793\nidle\nquit\n' >"$work/zoom.lumo"
+  printf 'idle\ncommand 32796\nidle\nquit\n' >"$work/fit.lumo"
   if [ ! -d "$work/root/folder" ]; then
     cp -r "$work/jpegs" "$work/root/folder"
     printf 'browse \\folder 0\nidle\nquit\n' >"$work/folder.lumo"
@@ -120,6 +127,9 @@ picture_bench() {
       run_picture open.lumo "$work/root/$picture" >>"$work/$picture.ms"
     done
     elapsed_ms djpeg -scale 1/4 -outfile /dev/null "$work/root/one.jpg" >>"$work/djpeg4.ms"
+    run_picture zoom.lumo "$work/root/one.jpg" >>"$work/zoom.ms"
+    run_picture fit.lumo "$work/root/one.jpg" >>"$work/fit.ms"
+    elapsed_ms djpeg -outfile /dev/null "$work/crop.jpg" >>"$work/crop.ms"
     elapsed_ms vipsthumbnail --size 320 -o "$work/thumb.png" "$work/root/big.png" >>"$work/vips.ms"
     i=$((i + 1))
   done
@@ -128,6 +138,7 @@ picture_bench() {
   printf '%s folder thumbnails: lumo %s ms net   floor 2 x djpeg 1/8 %s ms\n' "$(ls "$work/jpegs" | wc -l)" "$(net folder start)" "$(median <"$work/djpeg8.ms")"
   printf '%s archive thumbnails: lumo %s ms net   floor 2 x djpeg 1/8 %s ms\n' "$(ls "$work/jpegs" | wc -l)" "$(net zip start)" "$(median <"$work/djpeg8.ms")"
   printf '4000 x 3000 JPEG shown: lumo %s ms net   floor djpeg 1/4 %s ms\n' "$(net one.jpg small.jpg)" "$(median <"$work/djpeg4.ms")"
+  printf '4000 x 3000 JPEG zoomed to 100 %%, sharp: lumo %s ms net   floor djpeg of the 726 x 630 crop %s ms\n' "$(net zoom fit)" "$(median <"$work/crop.ms")"
   printf '10000 x 10000 PNG shown: lumo %s ms net   floor vipsthumbnail %s ms\n' "$(net big.png small.png)" "$(median <"$work/vips.ms")"
   for picture in big.png small.png; do
     /usr/bin/time -f "%M KiB peak: lumo $picture" "$lumo" --offscreen --device-root "$work/root" \

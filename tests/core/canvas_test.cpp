@@ -436,7 +436,8 @@ TEST_F(CanvasTest, AHugeDisplayIsStretchedAWindowAtATimeWithTheWholeStretchsPixe
 TEST_F(CanvasTest, PastTheDecodedSharpnessTheRegionAroundTheViewIsAskedForAndShown)
 {
     Adapt(240, 267);
-    for (const auto& [zoom, scale] : {std::pair(300, 1), std::pair(50, 2), std::pair(30, 2), std::pair(25, 0)}) {
+    for (const auto& [zoom, scale] :
+         {std::pair(300, 1), std::pair(50, 2), std::pair(30, 2), std::pair(25, 0), std::pair(0, 0), std::pair(10, 0)}) {
         auto item = Entry(1600, 1200, zoom, 0, 400);
         ASSERT_EQ(Bind(item.get()), 1);
         ASSERT_EQ(Draw(), 1);

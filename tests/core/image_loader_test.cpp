@@ -386,11 +386,12 @@ TEST_F(ImageLoaderTest, ARegionIsThatPartOfTheWholePictureAtItsScale)
             const uint32_t c = ramp(x, 151 - y);
             bmp.pixels.insert(bmp.pixels.end(), {uint8_t(c), uint8_t(c >> 8), uint8_t(c >> 16)});
         }
-    TestJpeg gray {200, 152, JCS_GRAYSCALE}, progressive {200, 152};
+    TestJpeg gray {200, 152, JCS_GRAYSCALE}, inks {200, 152, JCS_CMYK}, progressive {200, 152};
     progressive.progressive = true;
     const std::pair<const char*, Bytes> files[] = {
         {"ramp.jpg", RgbJpeg(200, 152)},
         {"gray.jpg", EncodeJpeg(gray)},
+        {"inks.jpg", EncodeJpeg(inks)},
         {"prog.jpg", EncodeJpeg(progressive)},
         {"ramp.png", MakeRgbPng(200, 152, false, ramp)},
         {"laced.png", MakeRgbPng(200, 152, true, ramp)},
