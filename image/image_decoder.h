@@ -77,7 +77,8 @@ struct DecompressImageInfo {
     int outWidth = 0;    // the decoded (or, with headerOnly, the would-be) size
     int outHeight = 0;
     // The Exif orientation a PNG's eXIf chunk records (orientation.h); the
-    // bitmap is as stored. 1 for other formats and with headerOnly.
+    // bitmap is as stored. 1 for other formats, and with headerOnly for a
+    // chunk after the pixels.
     int orientation = 1;
     DecodeStatus status = DecodeStatus::Ok;
 };

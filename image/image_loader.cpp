@@ -419,7 +419,9 @@ CImageLoader::Outcome CImageLoader::LoadWithImageDecoder(CPicture& picture, cons
     const int fullHeight = info.fullHeight;
 
     HBITMAP bitmap = nullptr;
-    info.iScale = fullWidth >= target ? target * 100 / fullWidth : 100;
+    // The reduction aims at the width the picture is shown with.
+    const int shownWidth = OrientationSwapsSides(info.orientation) && ExifOrientationEnabled() ? fullHeight : fullWidth;
+    info.iScale = shownWidth >= target ? target * 100 / shownWidth : 100;
     info.headerOnly = false;
     info.phBM = &bitmap;
     if (DecompressImageIndirect(&info) != 0 || !bitmap)

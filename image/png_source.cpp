@@ -368,6 +368,11 @@ DecodeStatus DecodePng(DecodeJob& job)
     const int64_t rowBytes = int64_t(width) * 8;
     const int64_t extra = 5 * (rowBytes + 1) + int64_t(width) * 3 + (int64_t(64) << 10);
     DecodeStatus status = job.Prepare(width, int(ihdr.height), extra, !interlaced);
+    // An eXIf chunk before the pixels is read with the header: the loader
+    // picks the reduction by the upright width.
+    spng_exif exif;
+    if (status == DecodeStatus::Ok && spng_get_exif(ctx.get(), &exif) == 0)
+        job.orientation = ExifOrientation(reinterpret_cast<const uint8_t*>(exif.data), exif.length, true);
     if (status != DecodeStatus::Ok || job.headerOnly)
         return status;
 
@@ -388,8 +393,7 @@ DecodeStatus DecodePng(DecodeJob& job)
         return DecodeStatus::Corrupt;
     status = DecodeRows(job, ctx.get(), fmt, imageBytes / ihdr.height, interlaced, ownForm ? &table : nullptr,
                         wideForm ? &wide : nullptr);
-    // The eXIf chunk, before or after the pixels: libspng kept it once read.
-    spng_exif exif;
+    // An eXIf chunk after the pixels: libspng kept it once read.
     if (status == DecodeStatus::Ok && spng_get_exif(ctx.get(), &exif) == 0)
         job.orientation = ExifOrientation(reinterpret_cast<const uint8_t*>(exif.data), exif.length, true);
     return status;

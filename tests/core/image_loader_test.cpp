@@ -351,14 +351,15 @@ TEST_F(ImageLoaderTest, ExifOrientedPhotosComeOutUprightInEveryLoad)
         EXPECT_LE(MeanDifference(view.m_picture.m_fullBitmap, upright.m_picture.m_fullBitmap), 2);
         EXPECT_LE(MeanDifference(thumbnail.m_picture.m_thumbnail, upright.m_picture.m_thumbnail), 2);
     }
-    // A PNG's eXIf chunk: stored 3 x 2, shown 2 x 3.
-    PngLayout png {3, 2};
-    png.samples.assign(18, 0x80);
+    // A PNG's eXIf chunk: stored 640 x 400, shown 400 x 640 and decoded by
+    // the upright width (320 of 400, not 200).
+    PngLayout png {640, 400};
+    png.samples.assign(640 * 400 * 3, 0x80);
     png.exif = kBigEndian8;
     CImageItem turned, member, asStored;
     ASSERT_EQ(Load(turned, Put(QStringLiteral("8.png"), MakePng(png)), kView), 1);
     EXPECT_EQ(std::tuple(turned.m_picture.m_width, turned.m_picture.m_height, turned.m_picture.m_fullBitmap->Width()),
-              std::tuple(2, 3, 2));
+              std::tuple(400, 640, 320));
     Member(member, "6.jpg");
     ASSERT_EQ(m_loader.LoadZipMember(member.m_picture, member.File(), kView, false), 1);
     EXPECT_LE(MeanDifference(member.m_picture.m_fullBitmap, upright.m_picture.m_fullBitmap), 2);

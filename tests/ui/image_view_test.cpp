@@ -156,24 +156,29 @@ TEST(ImageView, APictureThatCannotBeShownSaysSoInTheView)
     }
 }
 
-// A photo zoomed to 100 % shows the file's own pixels, one to a screen pixel,
-// once the region in view is decoded (the view decode holds a quarter).
-TEST(ImageView, AtOneHundredPercentAJpegShowsEachOfItsPixels)
+// A JPEG and a large PNG zoomed to 100 % show the file's own pixels, one to
+// a screen pixel, once the region in view is decoded (the view decodes hold
+// a quarter of the JPEG and 320 pixels across of the PNG).
+TEST(ImageView, AtOneHundredPercentAPictureShowsEachOfItsPixels)
 {
-    LumoRun run;
-    QImage board(1280, 960, QImage::Format_Grayscale8);
-    for (int y = 0; y < board.height(); ++y)
-        for (int x = 0; x < board.width(); ++x)
-            board.scanLine(y)[x] = (x / 2 + y / 2) % 2 ? 255 : 0;
-    ASSERT_TRUE(board.save(run.Path(QStringLiteral("board.jpg")), "JPG", 100));
-    const LumoResult r = run.Run(QStringLiteral("menu View Zoom 100%\nidle\nshot board.png\ndump -\n"),
-                                 {run.Path(QStringLiteral("board.jpg"))});
-    const QJsonArray view = WindowRect(r.dump, QStringLiteral("CLumoView"));
-    const QImage shot(run.Out(QStringLiteral("board.png")));
-    ASSERT_EQ(view.size(), 4);
-    int wrong = 0;
-    for (int y = 0; y < view[3].toInt() - view[1].toInt(); ++y)
-        for (int x = 0; x < view[2].toInt() - view[0].toInt(); ++x)
-            wrong += std::abs(qGray(shot.pixel(view[0].toInt() + x, view[1].toInt() + y)) - board.scanLine(y)[x]) > 40;
-    EXPECT_EQ(wrong, 0);
+    for (const auto& [name, width, height] :
+         {std::tuple("board.jpg", 1280, 960), std::tuple("board.png", 5000, 3000)}) {
+        LumoRun run;
+        QImage board(width, height, QImage::Format_Grayscale8);
+        for (int y = 0; y < board.height(); ++y)
+            for (int x = 0; x < board.width(); ++x)
+                board.scanLine(y)[x] = (x / 2 + y / 2) % 2 ? 255 : 0;
+        const QString path = run.Path(QLatin1String(name));
+        ASSERT_TRUE(board.save(path, nullptr, 100));
+        const LumoResult r = run.Run(QStringLiteral("menu View Zoom 100%\nidle\nshot board.png\ndump -\n"), {path});
+        const QJsonArray view = WindowRect(r.dump, QStringLiteral("CLumoView"));
+        const QImage shot(run.Out(QStringLiteral("board.png")));
+        ASSERT_EQ(view.size(), 4);
+        int wrong = 0;
+        for (int y = 0; y < view[3].toInt() - view[1].toInt(); ++y)
+            for (int x = 0; x < view[2].toInt() - view[0].toInt(); ++x)
+                wrong += std::abs(qGray(shot.pixel(view[0].toInt() + x, view[1].toInt() + y)) - board.scanLine(y)[x])
+                         > 40;
+        EXPECT_EQ(wrong, 0) << name;
+    }
 }
