@@ -50,6 +50,13 @@ void CLumoDoc::RegisterFileCommands()
     });
 }
 
+CImageItem* CLumoDoc::FinishCurrent()
+{
+    CImageItem* item = m_catalog.GetCurrent();
+    m_pictureJobs.Finish(item, m_quickView != 0);
+    return item;
+}
+
 int CLumoDoc::SaveCurrentPictureAs(const QString& path)
 {
     const SaveAs::Writer writer = SaveAs::WriterFor(path);
@@ -57,8 +64,7 @@ int CLumoDoc::SaveCurrentPictureAs(const QString& path)
         ShowMessage(SaveAs::UnsupportedNameMessage(path));
         return 0;
     }
-    CImageItem* item = m_catalog.GetCurrent();
-    m_pictureJobs.Finish(item, m_quickView != 0);
+    CImageItem* item = FinishCurrent();
     const QString host = DevicePath::ToHost(path);
     const HBITMAP picture = item ? item->m_picture.m_fullBitmap : nullptr;
     const int written = !picture                        ? 0

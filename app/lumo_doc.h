@@ -39,6 +39,9 @@ public:
     // picture as BMP or JPEG by the name's ending. A name with another
     // ending, or a write that fails, writes nothing and tells the user why.
     int SaveCurrentPictureAs(const QString& path);
+    // Waits until the current entry's picture is decoded (or failed), so its
+    // facts are known: its size is read from the file in list mode only then.
+    CImageItem* FinishCurrent();
     // --- end of file commands ---
 
     CImageCatalog& Catalog() { return m_catalog; }

@@ -31,6 +31,9 @@ CMainFrame::CMainFrame(QWidget* screen)
     // The document's dialogs are made here, where the windows live; the
     // document keeps their enable rules.
     OnCommand(Res::ID_IMAGE_INFO, [this] {
+        // The facts of a picture still decoding are read once it lands.
+        if (auto* doc = dynamic_cast<CLumoDoc*>(m_document))
+            doc->FinishCurrent();
         CImageInfoDlg dialog(window());
         dialog.exec();
     });

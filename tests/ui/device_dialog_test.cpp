@@ -122,6 +122,27 @@ TEST(DeviceDialog, ImageInfoShowsTheCurrentEntrysFactsUnderTheirLabelsAndTheAbou
         EXPECT_EQ(dialog.findChild<QLabel*>(QString::number(id))->text(), QString()) << id;
 }
 
+// In list mode a picture's size is known once it is decoded: Image Info asked
+// for while it decodes waits for it (Quick View off: nothing decoded ahead).
+TEST(DeviceDialog, ImageInfoOfAPictureStillDecodingShowsItsSize)
+{
+    LumoRun run;
+    run.Store(QStringLiteral("\"ThumbnailView Mode\"=dword:0\n\"Quick View\"=dword:0"));
+    // Noise: a decode slower than the script's next step.
+    QImage photo(4000, 3000, QImage::Format_Grayscale8);
+    uint32_t noise = 1;
+    for (int y = 0; y < photo.height(); ++y)
+        for (uchar *p = photo.scanLine(y), *end = p + photo.width(); p < end; ++p)
+            *p = uchar((noise = noise * 1664525u + 1013904223u) >> 24);
+    QDir().mkpath(run.Path(QStringLiteral("pics")));
+    for (const char* name : {"pics/a.jpg", "pics/b.jpg"})
+        ASSERT_TRUE(photo.save(run.Path(QLatin1String(name))));
+    run.Run(QStringLiteral("browse \\pics 0\nidle\nkey Down\ncommand 32800\ndump inside.json\nkey Escape\n"));
+    const QJsonObject in = run.Dump(QStringLiteral("inside.json"));
+    EXPECT_EQ(Control(Top(in), 1007)["text"].toString(), QStringLiteral("b.jpg"));
+    EXPECT_EQ(Control(Top(in), 1012)["text"].toString(), QStringLiteral("4000 x 3000"));
+}
+
 TEST(DeviceDialog, ProgramIconIsDrawnAtEverySizeOnATransparentCorner)
 {
     EnsureApplication();
