@@ -158,7 +158,10 @@ TEST(ImageView, APictureThatCannotBeShownSaysSoInTheView)
 
 // A JPEG and a large PNG zoomed to 100 % show the file's own pixels, one to
 // a screen pixel, once the region in view is decoded (the view decodes hold
-// a quarter of the JPEG and 320 pixels across of the PNG).
+// a quarter of the JPEG and 320 pixels across of the PNG). At 280 %, panned,
+// the squares stay sharp: over a quarter of the view black or white (the rest
+// is their enlarged edges), where the picture scaled up from the view decode
+// would be grey.
 TEST(ImageView, AtOneHundredPercentAPictureShowsEachOfItsPixels)
 {
     for (const auto& [name, width, height] :
@@ -170,7 +173,10 @@ TEST(ImageView, AtOneHundredPercentAPictureShowsEachOfItsPixels)
                 board.scanLine(y)[x] = (x / 2 + y / 2) % 2 ? 255 : 0;
         const QString path = run.Path(QLatin1String(name));
         ASSERT_TRUE(board.save(path, nullptr, 100));
-        const LumoResult r = run.Run(QStringLiteral("menu View Zoom 100%\nidle\nshot board.png\ndump -\n"), {path});
+        const LumoResult r = run.Run(QStringLiteral("menu View Zoom 100%\nidle\nshot board.png\nmenu View Zoom 200%\n"
+                                                    "command 32798\ncommand 32798\ncommand 32798\ncommand 32798\n"
+                                                    "drag 200 150 10 10 5\nidle\nshot 280.png\ndump -\n"),
+                                     {path});
         const QJsonArray view = WindowRect(r.dump, QStringLiteral("CLumoView"));
         const QImage shot(run.Out(QStringLiteral("board.png")));
         ASSERT_EQ(view.size(), 4);
@@ -180,5 +186,12 @@ TEST(ImageView, AtOneHundredPercentAPictureShowsEachOfItsPixels)
                 wrong += std::abs(qGray(shot.pixel(view[0].toInt() + x, view[1].toInt() + y)) - board.scanLine(y)[x])
                          > 40;
         EXPECT_EQ(wrong, 0) << name;
+        const QImage zoomed(run.Out(QStringLiteral("280.png")));
+        int sharp = 0;
+        for (int y = view[1].toInt(); y < view[3].toInt(); ++y)
+            for (int x = view[0].toInt(); x < view[2].toInt(); ++x)
+                sharp += std::abs(qGray(zoomed.pixel(x, y)) - 128) > 100;
+        EXPECT_GT(sharp, view[2].toInt() * (view[3].toInt() - view[1].toInt()) / 4) << name;
+        EXPECT_EQ(Entry(r.dump)["zoom"].toInt(), 280);
     }
 }
