@@ -110,12 +110,14 @@ TEST(WorkerBuild, InputDuringTwoBuildsLeavesACatalogAndStripThatAgree)
     script += QStringLiteral("down 36 250\nwait 600\nmenu Remove\nup 36 250\n"
                              "tap 36 250\ndown 36 250\nwait 600\nmenu \"Shift +1\"\nup 36 250\ncommand 32810\n");
     script += burst(40);
-    // Keys faster than large pictures decode, then a build that replaces
-    // their catalog while the decodes run.
+    // Keys faster than large pictures decode, some zoomed to 100 % and
+    // dragged (sharper regions asked for, then left), then a build that
+    // replaces their catalog while the decodes run.
     MakeFolder(run, QStringLiteral("big"), 8, 1600, 1200);
     script += QStringLiteral("browse \\big 0\nidle\n");
     for (int i = 0; i < 24; ++i)
-        script += QLatin1String(i % 4 == 3 ? "key Left\nwait 2\n" : "key Right\nwait 2\n");
+        script += QLatin1String(i % 4 == 3 ? "key Left\n" : "key Right\n")
+                  + QLatin1String(i % 3 == 1 ? "command 32793\ndrag 200 150 120 80 3\n" : "") + "wait 2\n";
     // A second build replaces the first, running or not, while input goes on.
     script += QStringLiteral("browse \\pics 0\n") + burst(60) + QStringLiteral("command 32810\nidle\ndump -\n");
     const LumoResult r = run.Run(script);
