@@ -5,28 +5,41 @@
 
 #include <QMetaObject>
 #include <algorithm>
+#include <optional>
 #include <sys/resource.h>
 #include <sys/syscall.h>
 #include <unistd.h>
 
 struct CPictureJobs::Job {
-    Job(CImageItem* item, bool quickView, bool mayFreeOthers = true)
+    // A decode of item's picture at view size.
+    Job(CImageItem* item, bool quickView, bool mayFreeOthers)
         : item(item)
-        , decode(item->File(), quickView, mayFreeOthers)
+        , file(item->File())
+    {
+        decode.emplace(file, quickView, mayFreeOthers);
+    }
+    // A region of item's decoded picture, as it is turned and sized now.
+    Job(CImageItem* item, const CPictureRegion& region)
+        : item(item)
+        , file(item->File())
+        , detailRegion(region)
+        , orientation(item->m_picture.m_orientation)
+        , width(item->m_picture.m_width)
+        , height(item->m_picture.m_height)
     {
     }
-    CImageItem* item;  // the key: never dereferenced off the user-interface thread
-    CViewDecode decode;
+    ~Job() { DeleteObject(detail); }
+    bool IsRegion() const { return !decode; }
+
+    CImageItem* item;                   // the key: never dereferenced off the user-interface thread
+    CPictureFile file;                  // the file read, the rest of the key
+    std::optional<CViewDecode> decode;  // a view decode's; none for a region
     std::vector<CMessageCapture::Shown> shown;
-    // A region job: the region of the picture (orientation, width x height
-    // upright) and, once run, its decoded bitmap.
-    bool region = false;
     CPictureRegion detailRegion;
     int orientation = 1;
     int width = 0;
     int height = 0;
-    HBITMAP detail = nullptr;
-    ~Job() { DeleteObject(detail); }
+    HBITMAP detail = nullptr;  // the region decoded
 };
 
 namespace {
@@ -62,10 +75,10 @@ CPictureJobs::~CPictureJobs()
 
 std::unique_ptr<CPictureJobs::Job> CPictureJobs::MakeJob(CImageItem* item, bool quickView, bool ahead) const
 {
-    auto job = std::unique_ptr<Job>(new Job(item, quickView, !ahead));
+    auto job = std::make_unique<Job>(item, quickView, !ahead);
     // Only Quick View off frees anything first: the catalog is not walked otherwise.
     if (!quickView)
-        job->decode.Begin(Pictures(), item->m_picture);
+        job->decode->Begin(Pictures(), item->m_picture);
     return job;
 }
 
@@ -79,9 +92,8 @@ std::vector<CPicture*> CPictureJobs::Pictures() const
 
 bool CPictureJobs::HasJob(const CImageItem* item, bool orFinished) const
 {
-    const auto same = [item](const Job* job) {
-        return !job->region && job->item == item && SameFile(job->decode.File(), item->File());
-    };
+    const auto same
+        = [item](const Job* job) { return !job->IsRegion() && job->item == item && SameFile(job->file, item->File()); };
     const auto sameOwned = [&](const std::unique_ptr<Job>& job) { return same(job.get()); };
     return std::any_of(m_waiting.begin(), m_waiting.end(), sameOwned)
            || std::any_of(m_running.begin(), m_running.end(), same)
@@ -127,17 +139,11 @@ void CPictureJobs::Show(CImageItem* current, bool quickView, int64_t budget)
 
 void CPictureJobs::ShowDetail(CImageItem* item, const CPictureRegion& region)
 {
-    const CPicture& picture = item->m_picture;
-    auto job = std::unique_ptr<Job>(new Job(item, true));
-    job->region = true;
-    job->detailRegion = region;
-    job->orientation = picture.m_orientation;
-    job->width = picture.m_width;
-    job->height = picture.m_height;
+    auto job = std::make_unique<Job>(item, region);
     {
         std::lock_guard lock(m_lock);
         m_waiting.erase(
-            std::remove_if(m_waiting.begin(), m_waiting.end(), [](const auto& each) { return each->region; }),
+            std::remove_if(m_waiting.begin(), m_waiting.end(), [](const auto& each) { return each->IsRegion(); }),
             m_waiting.end());
         m_waiting.push_front(std::move(job));
     }
@@ -201,12 +207,11 @@ void CPictureJobs::Work()
             m_waiting.pop_front();
             m_running.push_back(job.get());
         }
-        if (job->region) {
-            job->detail
-                = m_loader.LoadRegion(job->decode.File(), job->detailRegion, job->orientation, job->width, job->height);
+        if (job->IsRegion()) {
+            job->detail = m_loader.LoadRegion(job->file, job->detailRegion, job->orientation, job->width, job->height);
         } else {
             CMessageCapture capture;
-            job->decode.Run(m_loader);
+            job->decode->Run(m_loader);
             job->shown = capture.Take();
         }
         {
@@ -234,7 +239,7 @@ void CPictureJobs::LandFinished()
 void CPictureJobs::LandDetail(Job& job)
 {
     CImageItem* item = job.item;
-    if (!job.detail || m_catalog.IndexOf(item) < 0 || !SameFile(item->File(), job.decode.File()))
+    if (!job.detail || m_catalog.IndexOf(item) < 0 || !SameFile(item->File(), job.file))
         return;
     CPicture& picture = item->m_picture;
     // The picture it was cut from: decoded, and turned the same way.
@@ -251,15 +256,14 @@ void CPictureJobs::LandDetail(Job& job)
 
 void CPictureJobs::Land(std::unique_ptr<Job> job)
 {
-    if (job->region) {
+    if (job->IsRegion()) {
         LandDetail(*job);
         return;
     }
     CImageItem* item = job->item;
     const bool current = item == m_catalog.GetCurrent();
     const bool wanted = current || std::find(m_ahead.begin(), m_ahead.end(), item) != m_ahead.end();
-    if (!wanted || m_catalog.IndexOf(item) < 0 || item->m_picture.m_fullBitmap
-        || !SameFile(item->File(), job->decode.File()))
+    if (!wanted || m_catalog.IndexOf(item) < 0 || item->m_picture.m_fullBitmap || !SameFile(item->File(), job->file))
         return;
     // A neighbour decoded ahead counts as shown with the current picture, so
     // that the others go before it past the budget, and the neighbours stay
@@ -272,7 +276,7 @@ void CPictureJobs::Land(std::unique_ptr<Job> job)
                 keep.push_back(&each->m_picture);
     }
     CMessageBatch oneLoad;
-    switch (job->decode.Land(Pictures(), item->m_picture, keep, m_budget)) {
+    switch (job->decode->Land(Pictures(), item->m_picture, keep, m_budget)) {
     case CViewDecode::Landing::kRetry: {
         {
             std::lock_guard lock(m_lock);

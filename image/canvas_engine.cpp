@@ -29,6 +29,13 @@ int DetailScale(const CPicture& picture, const CDisplaySize& display)
     return scale < perFullPixel * 0.99 ? scale : 0;
 }
 
+// Whether the picture's detail holds the wanted region at its scale.
+bool HoldsDetail(const CPicture& picture, const CPictureRegion& wanted)
+{
+    return picture.m_detail && picture.m_detailRegion.scale == wanted.scale
+           && picture.m_detailRegion.rect.Contains(wanted.rect);
+}
+
 // Picture pixel x of a picture `size` pixels long displayed `shown` long, in displayed pixels.
 int64_t Displayed(int64_t x, int64_t size, int64_t shown)
 {
@@ -190,14 +197,12 @@ bool CCanvas::ScaleWindowFromDetail(int64_t c, int64_t r, int64_t cw, int64_t rh
     CPictureRegion wanted;
     wanted.rect = CPixelRect {int(left), int(top), int(right - left), int(bottom - top)};
     wanted.scale = m_detailScale;
-    m_windowDetail = picture.m_detail;
-    m_windowDetailRegion = picture.m_detailRegion;
-    const CPictureRegion& held = picture.m_detailRegion;
-    if (!picture.m_detail || held.scale != wanted.scale || !held.rect.Contains(wanted.rect)) {
+    if (!HoldsDetail(picture, wanted)) {
         m_wanted = wanted;
         return false;
     }
     m_wanted = {};
+    const CPictureRegion& held = picture.m_detailRegion;
     picture.m_displayCopy->Create(int(cw), int(rh));
     const int64_t x0 = Displayed(held.rect.x, w, dw), x1 = Displayed(int64_t(held.rect.x) + held.rect.width, w, dw);
     const int64_t y0 = Displayed(held.rect.y, h, dh), y1 = Displayed(int64_t(held.rect.y) + held.rect.height, h, dh);
@@ -250,11 +255,9 @@ int CCanvas::Draw(const CCanvasPaint& paint)
     // A window is stretched again once the view leaves it.
     if (m_windowed) {
         const int64_t right = std::min<int64_t>(ox + bw, vw), bottom = std::min<int64_t>(oy + bh, vh);
-        const bool newDetail
-            = m_detailScale > 0
-              && (m_picture->m_detail != m_windowDetail || !(m_picture->m_detailRegion == m_windowDetailRegion));
+        // So is a window drawn scaled up once the detail it wanted has come.
         if (!m_picture->m_displayBitmap || ox < m_windowX || oy < m_windowY || right > m_windowX + m_windowWidth
-            || bottom > m_windowY + m_windowHeight || newDetail)
+            || bottom > m_windowY + m_windowHeight || (!m_wanted.Empty() && HoldsDetail(*m_picture, m_wanted)))
             ScaleWindow(paint.rotation, ox, oy, vw, vh);
         if (!GetObject(m_picture->m_displayBitmap, &m_displayInfo) || m_displayInfo.bmBitsPixel != 24)
             return 0;

@@ -153,11 +153,8 @@ private:
     // Past the full bitmap's sharpness the window is stretched from a
     // sharper region at this scale (0: the full bitmap is sharp enough).
     int m_detailScale = 0;
-    CPictureRegion m_wanted;
-    // The detail the window was made when one was wanted: a new one remakes it.
-    HBITMAP m_windowDetail = nullptr;
-    CPictureRegion m_windowDetailRegion;
-    ScaleKey m_scaled;  // key of the display bitmap the last rescale made
+    CPictureRegion m_wanted;  // what the window lacks; empty when it is sharp
+    ScaleKey m_scaled;        // key of the display bitmap the last rescale made
     bool m_scaledValid = false;
     bool m_drawn = false;
     int m_rescales = 0;

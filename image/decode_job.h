@@ -77,8 +77,6 @@ struct DecodeJob {
     DecodeStatus Prepare(int width, int height, int64_t extraBytes, bool rowsInOrder);
     DecodeStatus Prepare(int width, int height, int sourceWidth, int sourceHeight, int64_t extraBytes,
                          bool rowsInOrder);
-    // The last source row the output needs, plus one.
-    int RowsNeeded() const { return region.Empty() ? fullHeight : region.y + region.height; }
     // Gives up the finished bitmap to the caller.
     HBITMAP TakeBitmap();
 };

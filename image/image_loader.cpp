@@ -87,16 +87,18 @@ bool Succeeded(CImageLoader::Outcome outcome, const QString& shownPath, bool* no
     return false;
 }
 
-// A JPEG from memory or from a host file; *opened is false when the file
-// could not be opened.
+// A JPEG from memory or from a host file; *opened (when given) is false when
+// the file could not be opened.
 JpegStatus DecodeJpegSource(const CImageLoader::PictureSource& source, const JpegRequest& request, JpegImage* image,
-                            bool* opened)
+                            bool* opened = nullptr)
 {
     if (source.data)
         return DecodeJpegMemory(source.data, source.size, request, image);
     QFile file;
-    *opened = RegularFile::Open(file, source.hostPath);
-    if (!*opened)
+    const bool open = RegularFile::Open(file, source.hostPath);
+    if (opened)
+        *opened = open;
+    if (!open)
         return JpegStatus::kFailed;
     // Read whole, never mapped: a file cut short by another program while
     // it is decoded gives a short buffer (libjpeg ends it as a truncated
@@ -142,9 +144,7 @@ HBITMAP DecodeStoredRegion(const CImageLoader::PictureSource& source, int kind, 
         request.toBitmap = true;
         request.region = part;
         JpegImage image;
-        bool opened = true;
-        return DecodeJpegSource(source, request, &image, &opened) == JpegStatus::kDecoded ? image.TakeBitmap()
-                                                                                          : nullptr;
+        return DecodeJpegSource(source, request, &image) == JpegStatus::kDecoded ? image.TakeBitmap() : nullptr;
     }
     DecompressImageInfo info;
     info.path = source.hostPath;

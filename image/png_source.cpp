@@ -318,7 +318,8 @@ DecodeStatus DecodeRows(DecodeJob& job, spng_ctx* ctx, int fmt, size_t rowBytes,
         if (error == SPNG_EOI)
             break;
         // A region's last row is in: the rest is not needed (nor checked).
-        if (!interlaced && !job.region.Empty() && int(info.row_num) + 1 >= job.RowsNeeded()) {
+        if (!interlaced && !job.region.Empty()
+            && int64_t(info.row_num) + 1 >= int64_t(job.region.y) + job.region.height) {
             rows.Flush();
             job.reducer.Finish();
             return DecodeStatus::Ok;

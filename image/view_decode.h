@@ -21,7 +21,6 @@ public:
     // being shown) fails when it lacks memory.
     CViewDecode(const CPictureFile& file, bool quickView, bool mayFreeOthers = true);
 
-    const CPictureFile& File() const { return m_file; }
     // Frees what the policy frees before a decode.
     void Begin(const std::vector<CPicture*>& others, CPicture& target) const;
     // Decodes the file at view size into the decode's own picture. A failure
